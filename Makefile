@@ -1,0 +1,29 @@
+# One entry point for building and testing. Every target installs what it needs first.
+PRESET ?= default
+BUILD_DIR := build/$(PRESET)
+
+.PHONY: deps configure build test bench format format-check clean
+
+deps:
+	@bash scripts/deps.sh
+
+configure: deps
+	@cmake --preset $(PRESET) >/dev/null
+
+build: configure
+	@cmake --build --preset $(PRESET)
+
+test: build
+	@ctest --preset $(PRESET)
+
+bench: build
+	@for b in $(BUILD_DIR)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+format-check:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
+
+clean:
+	@rm -rf build

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "common/Currency.h"
+
+#include <QDateTime>
+
+#include <array>
+#include <cstdint>
+
+namespace kesmaro {
+
+// Index of the current/previous/difference triples.
+enum Track : int { TrackCurrent = 0, TrackPrevious = 1, TrackDifference = 2 };
+
+// Which coin region the capture cycle reads.
+enum MoneyArea : int { MoneyAreaDetect = 0, MoneyAreaFirst = 1, MoneyAreaSecond = 2 };
+
+// The record of the measuring loop; one for the program, never saved. Everything starts at
+// zero: the run start sets the "none" markers (-1) it needs.
+struct MeasurementState {
+    // Values of the latest capture; -1 = not read. ReadExp is the percentage x 100.
+    std::int32_t ReadLv = 0;
+    Currency ReadExp;
+    Currency ReadMoney;
+
+    std::array<std::int32_t, 3> LevelTrack{};
+    std::array<Currency, 3> ExpTrack{};   // percent
+    std::array<Currency, 3> MoneyTrack{};
+    std::array<std::int32_t, 3> ExpClock{};   // whole seconds of TickMs; [1] = 0: no measurement
+    std::array<std::int32_t, 3> MoneyClock{}; // yet in this run
+
+    QDateTime NextCaptureTime;
+    bool CaptureBusy = false;
+    std::int32_t MoneyAreaMode = MoneyAreaDetect;
+    std::int32_t BackgroundTicks = 0;
+
+    // Coins at the start of the run and the latest valid reading; -1 = none.
+    std::array<Currency, 2> MoneyPair{};
+
+    Currency DoHLReadExp;
+    // Percent: current, previous, change at the latest change, last rise.
+    std::array<Currency, 4> DoHLTrack{};
+};
+
+} // namespace kesmaro

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/Beeper.h"
+#include "platform/GameWindows.h"
+#include "platform/MouseButtons.h"
+
+namespace kesmaro {
+
+// Stand-ins where a service is not available on this system.
+class NullBeeper : public Beeper {
+public:
+    void SystemBeep() override {}
+    void Tone(int, int) override {}
+};
+
+class NullMouseButtons : public MouseButtons {
+public:
+    bool Start(Handler) override { return false; }
+    void Stop() override {}
+};
+
+class NullGameWindows : public GameWindows {
+public:
+    WindowId FindWindow(const std::string&) override { return kNoWindow; }
+    WindowId ForegroundWindow() override { return kNoWindow; }
+    PixelBuffer GrabClientRegion(WindowId, const Rect& region) override
+    {
+        return PixelBuffer(region.width, region.height);
+    }
+    PixelBuffer GrabPicture(WindowId, PictureArea, const Rect& region) override
+    {
+        return PixelBuffer(region.width, region.height);
+    }
+    Rect WindowRect(WindowId) override { return {}; }
+};
+
+} // namespace kesmaro

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "platform/Scheduler.h"
+#include "platform/sim/SimClock.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace kesmaro {
+
+// A discrete-event scheduler on a SimClock. Time moves only inside WaitMs and runUntil, from
+// one due item to the next: scripted events first, then timer ticks, at equal times each in
+// the order it was scheduled. Waits nest: an item that waits runs the items due during its own
+// wait, and the outer wait then continues from the later time.
+class SimScheduler : public Scheduler {
+public:
+    explicit SimScheduler(SimClock& clock) : m_clock(clock) {}
+    ~SimScheduler() override;
+
+    std::unique_ptr<Timer> CreateTimer(std::function<void()> onTick) override;
+    void WaitMs(int ms) override;
+
+    // A one-off event at an absolute elapsed time; one in the past runs at the next chance.
+    void at(std::int64_t elapsedMs, std::function<void()> event);
+    // Runs everything due up to `elapsedMs`, then sets the clock there (the top-level loop).
+    void runUntil(std::int64_t elapsedMs);
+    // The time of the next pending item, or -1 when nothing is pending.
+    std::int64_t nextDueMs() const;
+    // How deep the running waits are nested (0 at top level).
+    int waitDepth() const { return m_depth; }
+
+    struct TimerState;
+
+private:
+    struct Event {
+        std::int64_t due;
+        std::uint64_t seq;
+        std::function<void()> run;
+    };
+
+    // Runs the earliest item due at or before `deadline`; false when there is none.
+    bool runNext(std::int64_t deadline);
+    void advance(std::int64_t deadline);
+
+    SimClock& m_clock;
+    std::vector<Event> m_events;
+    std::vector<std::shared_ptr<TimerState>> m_timers;
+    std::uint64_t m_seq = 0;
+    int m_depth = 0;
+
+    friend class SimTimer;
+};
+
+} // namespace kesmaro

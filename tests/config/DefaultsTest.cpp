@@ -1,0 +1,198 @@
+#include "common/DebugLog.h"
+#include "common/TextFile.h"
+#include "config/Defaults.h"
+#include "platform/sim/SimClock.h"
+#include "platform/sim/SimPrompter.h"
+
+#include <QTemporaryDir>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using namespace kesmaro;
+using ::testing::ElementsAre;
+
+namespace {
+
+std::vector<CaptureRect> areas(const Settings& s) { return {s.CaptureArea.begin(), s.CaptureArea.end()}; }
+
+const std::vector<CaptureRect> kFullScreen = {
+    {392, 726, 53, 15}, {687, 752, 49, 10}, {846, 202, 179, 9}, {0, 0, 49, 10}, {846, 43, 179, 9}};
+const std::vector<CaptureRect> kWindow = {
+    {395, 748, 53, 15}, {690, 774, 49, 10}, {849, 224, 179, 9}, {0, 0, 49, 10}, {849, 65, 179, 9}};
+
+// The glyph drawn as rows of '#' (set bit) and '.', bit 0 of each column word at the top.
+std::vector<std::string> draw(const QString& pattern, int height)
+{
+    std::vector<std::string> rows(static_cast<std::size_t>(height));
+    for (qsizetype c = 0; c + 4 <= pattern.size(); c += 4) {
+        const unsigned word = pattern.mid(c, 4).toUInt(nullptr, 16);
+        for (int y = 0; y < height; ++y)
+            rows[static_cast<std::size_t>(y)] += (word >> y) & 1U ? '#' : '.';
+    }
+    return rows;
+}
+
+} // namespace
+
+TEST(ScreenModeTest, AnswersChooseTheCaptureAreas)
+{
+    struct Row {
+        const char* name;
+        PromptAnswer first, second;
+        const std::vector<CaptureRect>& expected;
+    };
+    for (const Row& r : {Row{"full screen confirmed", PromptAnswer::Yes, PromptAnswer::Ok, kFullScreen},
+                         Row{"full screen cancelled", PromptAnswer::Yes, PromptAnswer::Cancel, kWindow},
+                         Row{"window confirmed", PromptAnswer::No, PromptAnswer::Ok, kWindow},
+                         Row{"window cancelled", PromptAnswer::No, PromptAnswer::Cancel, kFullScreen}}) {
+        SCOPED_TRACE(r.name);
+        Settings s;
+        s.SearchWindowClass = QStringLiteral("Gamebryo Application");
+        SimPrompter prompter;
+        prompter.queue(r.first);
+        prompter.queue(r.second);
+        AskScreenMode(s, prompter);
+        EXPECT_EQ(areas(s), r.expected);
+        ASSERT_EQ(prompter.asked().size(), 2u);
+        EXPECT_EQ(prompter.asked()[0].prompt.title, "検査領域追従選択");
+        EXPECT_EQ(prompter.asked()[1].prompt.buttons, PromptButtons::OkCancel);
+    }
+}
+
+TEST(ScreenModeTest, QuestionNamesTheCurrentWindowClass)
+{
+    Settings s;
+    s.SearchWindowClass = QStringLiteral("Game.exe");
+    SimPrompter prompter;
+    AskScreenMode(s, prompter);
+    EXPECT_EQ(prompter.asked()[0].prompt.text,
+              "Game.exeをフルスクリーンでプレイするときは「はい」を、\r\n"
+              "ウィンドウモードでプレイする場合は「いいえ」を選択してください。\r\n"
+              "(ドラゴニカでは基本的にはいを選んでください)");
+    EXPECT_EQ(prompter.asked()[1].prompt.text,
+              "フルスクリーンモードでよろしいですか？\r\n(ドラゴニカでは基本的にこちらを選んでください)");
+}
+
+TEST(DefaultsTest, ApplyDefaultsSetsScalarsAndLeavesTheRest)
+{
+    Settings s;
+    s.SearchWindowClass = QStringLiteral("custom");
+    s.CaptureArea[2] = {1, 2, 3, 4};
+    s.BinaryThreshold[1] = 99;
+    s.WindowPosition = {5, 6, 7, 8};
+    ApplyDefaults(s, QStringLiteral("/opt/kesmaro/"));
+    EXPECT_EQ(s.SaveFolder, QStringLiteral("/opt/kesmaro"));
+    EXPECT_EQ(s.SaveFile, QStringLiteral("給与明細"));
+    EXPECT_TRUE(s.AutoStart);
+    EXPECT_EQ(s.CaptureInterval, 6);
+    EXPECT_TRUE(s.MonthlyAppend);
+    EXPECT_FALSE(s.SaveCsv);
+    EXPECT_EQ(s.StartDelay, 15);
+    EXPECT_EQ(s.StartUpDelay, 15);
+    EXPECT_EQ(s.DoHLInterval, 1000);
+    EXPECT_EQ(s.SaveFormat, QStringLiteral(".png"));
+    EXPECT_EQ(s.GestureTime, 500);
+    EXPECT_TRUE(s.GraphEnabled);
+    EXPECT_EQ(s.GraphTimeScale, 20);
+    EXPECT_EQ(s.GraphAveNum, 10);
+    EXPECT_EQ(s.WindowPosition, CaptureRect{});
+    EXPECT_EQ(s.SearchWindowClass, QStringLiteral("custom"));
+    EXPECT_EQ(s.CaptureArea[2], (CaptureRect{1, 2, 3, 4}));
+    EXPECT_EQ(s.BinaryThreshold[1], 99);
+}
+
+class ColourTest : public ::testing::Test {
+protected:
+    QTemporaryDir m_dir;
+    SimClock m_clock{LocalDateTime{}, 0};
+    DebugLog m_log{m_dir.path(), m_clock};
+    SimPrompter m_prompter;
+    Settings m_settings;
+};
+
+TEST_F(ColourTest, OnlyAYesEndsTheQuestions)
+{
+    for (int i = 0; i < 4; ++i)
+        m_prompter.queue(PromptAnswer::No);
+    m_prompter.queue(PromptAnswer::No);
+    m_prompter.queue(PromptAnswer::No);
+    m_prompter.queue(PromptAnswer::Yes);
+    EXPECT_EQ(AskInterfaceColour(m_prompter), InterfaceColour::Blue);
+    std::vector<std::string> titles;
+    for (const auto& a : m_prompter.asked())
+        titles.push_back(a.prompt.title);
+    EXPECT_THAT(titles, ElementsAre("EXP基準パターン選択1/4", "EXP基準パターン選択2/4",
+                                    "EXP基準パターン選択3/4", "EXP基準パターン選択4/4",
+                                    "EXP基準パターン選択5", "EXP基準パターン選択1/4",
+                                    "EXP基準パターン選択2/4", "EXP基準パターン選択3/4"));
+    EXPECT_EQ(m_prompter.asked()[4].prompt.text, "あの･･･4つのどれかを選択してくださいね？");
+    EXPECT_EQ(m_prompter.asked()[1].prompt.text,
+              "ゲーム内オプションのインターフェイスの色設定は「赤色」ですか？");
+}
+
+TEST_F(ColourTest, RedKeepsYellowPatternsAndResetsAllCategories)
+{
+    m_settings.PatternString[0][3] = QStringLiteral("edited");
+    m_settings.BinaryMask[2] = 7;
+    m_settings.PatternSize[2] = {1, 1};
+    m_prompter.queue(PromptAnswer::No);
+    m_prompter.queue(PromptAnswer::Yes);
+    EXPECT_EQ(SelectGlyphColour(m_settings, m_prompter, m_log), InterfaceColour::Red);
+
+    Settings yellow;
+    LoadDefaultGlyphTables(yellow, InterfaceColour::Yellow);
+    EXPECT_EQ(m_settings.PatternString, yellow.PatternString);
+    EXPECT_EQ(m_settings.BinaryThreshold, (std::array<std::int32_t, 3>{135, 107, 165}));
+    EXPECT_EQ(m_settings.BinaryMask, (std::array<std::int32_t, 3>{-1, -1, -1}));
+    EXPECT_EQ(m_settings.PatternSize[2], (GlyphSize{6, 9}));
+    EXPECT_EQ(ReadFileBytes(m_log.path()),
+              QByteArray("1970/01/01 00:00:00 Selected EXP Collar Pattern Red \r\n"));
+}
+
+TEST_F(ColourTest, VariantsDifferWhereTheTablesSay)
+{
+    Settings blue, white;
+    LoadDefaultGlyphTables(blue, InterfaceColour::Blue);
+    LoadDefaultGlyphTables(white, InterfaceColour::White);
+    EXPECT_EQ(blue.BinaryThreshold[1], 105);
+    EXPECT_EQ(white.BinaryThreshold[1], 104);
+    EXPECT_EQ(blue.PatternString[1][3], QStringLiteral("02FC01FE01FE01CE023103FF"));
+    EXPECT_EQ(white.PatternString[1][3], QStringLiteral("02FD01FE01FE01CE023103FF"));
+    EXPECT_EQ(blue.PatternString[1][8], QStringLiteral("01DC01DE01DE01DC022103FF"));
+    EXPECT_EQ(white.PatternString[1][8], QStringLiteral("01DC01DE01DE01DE022103FF"));
+    for (int k = 0; k < kCategoryCount; ++k)
+        for (const QString& p : blue.PatternString[static_cast<std::size_t>(k)])
+            EXPECT_EQ(p.size(), 4 * blue.PatternSize[static_cast<std::size_t>(k)].Width);
+}
+
+TEST(GlyphTableTest, DefaultPatternsDecodeToDigitShapes)
+{
+    Settings s;
+    LoadDefaultGlyphTables(s, InterfaceColour::Yellow);
+    // Money "1": full-height stroke in column 3, a flag at row 1 in columns 1 and 2.
+    EXPECT_THAT(draw(s.PatternString[2][1], 9),
+                ElementsAre("...#..", ".###..", "...#..", "...#..", "...#..", "...#..",
+                            "...#..", "...#..", "...#.."));
+    // Exp digits are clear strokes on a set background.
+    EXPECT_THAT(draw(s.PatternString[1][1], 10),
+                ElementsAre("###.##", "#...##", "#.#.##", "###.##", "###.##", "###.##",
+                            "###.##", "###.##", "###.##", "###.##"));
+    // Level "1": the stroke fills columns 6 and 7 from row 0 to row 14.
+    for (const std::string& row : draw(s.PatternString[0][1], 15))
+        EXPECT_EQ(row.substr(6, 2), "##");
+}
+
+TEST(ScreenSizeTest, ListIsParsedFromTheTexts)
+{
+    const ScreenSizeList list = BuildScreenSizeList();
+    EXPECT_EQ(list[0].Width, 2048);
+    EXPECT_EQ(list[0].Height, 1536);
+    EXPECT_EQ(list[0].Name, QStringLiteral("GXGA"));
+    EXPECT_EQ(list[4].Name, QStringLiteral("WideSXGA+"));
+    EXPECT_EQ(list[13].Width, 800);
+    EXPECT_EQ(list[13].Height, 600);
+    EXPECT_EQ(list[13].Text, QStringLiteral(" 800×600   SVGA     "));
+    for (const ScreenSize& s : list)
+        EXPECT_EQ(s.Text.size(), 20);
+}
