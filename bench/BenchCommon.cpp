@@ -24,8 +24,9 @@ BENCHMARK(BM_FormatColumnDecimals);
 
 static void BM_EncodeCp932Line(benchmark::State& state)
 {
-    const QString line = QStringLiteral("2024/05/01 12:00:00      35      3.00%       3,000    6.0  "
-                                        "   30.00%        30.0 給与明細");
+    const QString line =
+        QStringLiteral("2024/05/01 12:00:00      35      3.00%       3,000    6.0  "
+                       "   30.00%        30.0 給与明細");
     for (auto _ : state)
         benchmark::DoNotOptimize(EncodeCp932(line));
 }

@@ -38,8 +38,7 @@ Currency Currency::FromDouble(double value)
 QString Currency::toString() const
 {
     const bool negative = m_raw < 0;
-    const UInt128 magnitude =
-        negative ? -static_cast<Int128>(m_raw) : static_cast<Int128>(m_raw);
+    const UInt128 magnitude = negative ? -static_cast<Int128>(m_raw) : static_cast<Int128>(m_raw);
     const auto whole = static_cast<unsigned long long>(magnitude / kScale);
     auto fraction = static_cast<unsigned>(magnitude % kScale);
     QString text = QString::number(whole);
@@ -52,7 +51,10 @@ QString Currency::toString() const
     return negative ? QLatin1Char('-') + text : text;
 }
 
-Currency Currency::operator-() const { return Currency(checked(-static_cast<Int128>(m_raw))); }
+Currency Currency::operator-() const
+{
+    return Currency(checked(-static_cast<Int128>(m_raw)));
+}
 
 Currency Currency::operator+(Currency other) const
 {

@@ -25,8 +25,7 @@ QString NowStampText(const Clock& clock)
 DebugLog::DebugLog(QString programFolder, const Clock& clock)
     : m_path(JoinPath(programFolder, QStringLiteral("debug.txt"))),
       m_backupPath(JoinPath(programFolder, QStringLiteral("debugBackUp.txt"))), m_clock(clock)
-{
-}
+{}
 
 void DebugLog::WriteDebugLog(const QString& message, int restart) noexcept
 {

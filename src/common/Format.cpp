@@ -217,7 +217,10 @@ QString FormatThousands(const ColumnValue& value, const QString& unit)
     return unit.isEmpty() ? digits : digits + QLatin1Char(' ') + unit;
 }
 
-QString FormatThousands(const QString& unit) { return FormatThousands(ColumnValue(0), unit); }
+QString FormatThousands(const QString& unit)
+{
+    return FormatThousands(ColumnValue(0), unit);
+}
 
 double Val(const QString& text)
 {

@@ -3,7 +3,6 @@
 #include "common/Currency.h"
 
 #include <QString>
-
 #include <cstdint>
 #include <variant>
 

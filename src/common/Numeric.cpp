@@ -29,7 +29,10 @@ double RoundHalfEven(double value, int decimals)
     return RoundHalfEven(scaled) / scale;
 }
 
-double Int(double value) { return std::floor(value); }
+double Int(double value)
+{
+    return std::floor(value);
+}
 
 std::int64_t ToLong(double value)
 {

@@ -13,7 +13,10 @@ namespace {
 
 const QChar kSeparator = QDir::separator();
 
-bool isSeparator(QChar c) { return c == kSeparator || c == QLatin1Char('/'); }
+bool isSeparator(QChar c)
+{
+    return c == kSeparator || c == QLatin1Char('/');
+}
 
 bool isAncestorOrSame(const QString& ancestor, const QString& path)
 {
@@ -25,7 +28,10 @@ bool isAncestorOrSame(const QString& ancestor, const QString& path)
 
 } // namespace
 
-bool FileExists(const QString& path) { return !path.isEmpty() && QFileInfo::exists(path); }
+bool FileExists(const QString& path)
+{
+    return !path.isEmpty() && QFileInfo::exists(path);
+}
 
 QString GetFileName(const QString& path)
 {

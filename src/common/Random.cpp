@@ -11,6 +11,9 @@ void RandomGenerator::RandomizeSeed(double tickMs, double secondsSinceMidnight)
     m_engine.seed(std::bit_cast<std::uint32_t>(m_seed));
 }
 
-double RandomGenerator::next() { return std::generate_canonical<double, 53>(m_engine); }
+double RandomGenerator::next()
+{
+    return std::generate_canonical<double, 53>(m_engine);
+}
 
 } // namespace kesmaro

@@ -22,9 +22,9 @@ std::int32_t checkedLength(std::int64_t value)
 
 } // namespace
 
-clsStringBuffer::clsStringBuffer() : m_buffer(kInitialSize, QLatin1Char(' ')), m_capacity(kInitialSize)
-{
-}
+clsStringBuffer::clsStringBuffer()
+    : m_buffer(kInitialSize, QLatin1Char(' ')), m_capacity(kInitialSize)
+{}
 
 void clsStringBuffer::setBufferSize(std::int32_t newSize)
 {

@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-
 #include <cerrno>
 
 namespace kesmaro {
@@ -117,8 +116,7 @@ QStringList SplitTextLines(const QString& text)
 
 TextLineReader::TextLineReader(const QString& path)
     : m_lines(SplitTextLines(DecodeCp932(ReadFileBytes(path))))
-{
-}
+{}
 
 TextLineReader TextLineReader::FromBytes(const QByteArray& bytes)
 {

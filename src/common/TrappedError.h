@@ -36,6 +36,9 @@ struct TrappedError {
     TrappedError(int n, QString text) : number(n), description(std::move(text)) {}
 };
 
-[[noreturn]] inline void Raise(int number) { throw TrappedError(number); }
+[[noreturn]] inline void Raise(int number)
+{
+    throw TrappedError(number);
+}
 
 } // namespace kesmaro

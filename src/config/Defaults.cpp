@@ -117,8 +117,8 @@ ScreenMode AskScreenMode(Settings& s, Prompter& prompter)
     const QString crlf = QStringLiteral("\r\n");
     ScreenMode mode;
     if (ask(prompter, title,
-            s.SearchWindowClass +
-                QStringLiteral("をフルスクリーンでプレイするときは「はい」を、") + crlf +
+            s.SearchWindowClass + QStringLiteral("をフルスクリーンでプレイするときは「はい」を、") +
+                crlf +
                 QStringLiteral("ウィンドウモードでプレイする場合は「いいえ」を選択してください。") +
                 crlf + QStringLiteral("(ドラゴニカでは基本的にはいを選んでください)"),
             PromptButtons::YesNo, PromptIcon::Question) == PromptAnswer::Yes) {
@@ -167,7 +167,8 @@ InterfaceColour AskInterfaceColour(Prompter& prompter)
     };
     static const std::array<Step, 4> steps = {{
         {u"EXP基準パターン選択1/4",
-         u"ゲーム内オプションのインターフェイスの色設定は「黄色」ですか？", InterfaceColour::Yellow},
+         u"ゲーム内オプションのインターフェイスの色設定は「黄色」ですか？",
+         InterfaceColour::Yellow},
         {u"EXP基準パターン選択2/4",
          u"ゲーム内オプションのインターフェイスの色設定は「赤色」ですか？", InterfaceColour::Red},
         {u"EXP基準パターン選択3/4",

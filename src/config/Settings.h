@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <array>
 #include <cstdint>
 
@@ -93,7 +92,8 @@ constexpr Bounds AreaHeight{4, 16, 1};
 
 // Identity texts, never stored in the settings file.
 inline const QString kProgramVersion = QStringLiteral("Ver.2.30b2");
-inline const QString kProgramTitle = QStringLiteral("Kesmaro  for  Dragonica    ") + kProgramVersion;
+inline const QString kProgramTitle =
+    QStringLiteral("Kesmaro  for  Dragonica    ") + kProgramVersion;
 inline const QString kDefaultWindowClass = QStringLiteral("Gamebryo Application");
 
 struct ScreenSize {

@@ -3,7 +3,6 @@
 #include "common/Currency.h"
 
 #include <QDateTime>
-
 #include <array>
 #include <cstdint>
 
@@ -24,7 +23,7 @@ struct MeasurementState {
     Currency ReadMoney;
 
     std::array<std::int32_t, 3> LevelTrack{};
-    std::array<Currency, 3> ExpTrack{};   // percent
+    std::array<Currency, 3> ExpTrack{}; // percent
     std::array<Currency, 3> MoneyTrack{};
     std::array<std::int32_t, 3> ExpClock{};   // whole seconds of TickMs; [1] = 0: no measurement
     std::array<std::int32_t, 3> MoneyClock{}; // yet in this run

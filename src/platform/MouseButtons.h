@@ -10,8 +10,8 @@ enum class MouseButton { Left, Right };
 
 struct MouseButtonEvent {
     MouseButton button = MouseButton::Left;
-    bool pressed = false;     // true: down, false: up
-    std::int64_t tickMs = 0;  // Clock::TickMs() when the event happened
+    bool pressed = false;    // true: down, false: up
+    std::int64_t tickMs = 0; // Clock::TickMs() when the event happened
     friend bool operator==(const MouseButtonEvent&, const MouseButtonEvent&) = default;
 };
 

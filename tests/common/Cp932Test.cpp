@@ -12,11 +12,11 @@ TEST(Cp932Test, ByteWidthCountsHalfWidthAsOneAndEverythingElseAsTwo)
     };
     for (const Row& r : {
              Row{u"ABC 123", 7},
-             Row{u"ｱｲｳｴｵﾞ", 6},  // half-width katakana: one byte each
-             Row{u"アイウ", 6},   // full-width katakana
+             Row{u"ｱｲｳｴｵﾞ", 6}, // half-width katakana: one byte each
+             Row{u"アイウ", 6}, // full-width katakana
              Row{u"給与明細", 8},
              Row{u"～＋－×", 8}, // full-width signs and the multiplication sign
-             Row{u"･･･", 3},      // the half-width dots of the log messages
+             Row{u"･･･", 3},     // the half-width dots of the log messages
              Row{u"😀", 1},       // no code: one default character
              Row{u"", 0},
          }) {
@@ -48,7 +48,9 @@ TEST(Cp932Test, RoundTripsJapaneseAndAsciiExactly)
 TEST(Cp932Test, InvalidBytesDecodeToReplacementWithoutSwallowingTheNext)
 {
     // 0x81 followed by an invalid trail byte, a lone lead byte at the end.
-    const QString text = DecodeCp932(QByteArray("\x81\x20" "A\x82", 4));
+    const QString text = DecodeCp932(QByteArray("\x81\x20"
+                                                "A\x82",
+                                                4));
     ASSERT_EQ(text.size(), 4);
     EXPECT_EQ(text[0], QChar(QChar::ReplacementCharacter));
     EXPECT_EQ(text[1], QLatin1Char(' '));

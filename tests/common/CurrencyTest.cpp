@@ -1,10 +1,10 @@
 #include "common/Currency.h"
+
 #include "common/Numeric.h"
 #include "common/TrappedError.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
+#include <gtest/gtest.h>
 
 using namespace kesmaro;
 
@@ -41,8 +41,8 @@ TEST(RoundingTest, IntFloorsAndBackslashTruncatesAfterRoundingOperands)
     EXPECT_EQ(Int(-2.5), -3);
     EXPECT_EQ(Int(2.9), 2);
     EXPECT_EQ(IntDivide(std::int64_t{-7}, std::int64_t{2}), -3);
-    EXPECT_EQ(IntDivide(7.5, 2.0), 4);  // 7.5 rounds to 8 first
-    EXPECT_EQ(IntDivide(6.5, 2.0), 3);  // 6.5 rounds to 6 first
+    EXPECT_EQ(IntDivide(7.5, 2.0), 4); // 7.5 rounds to 8 first
+    EXPECT_EQ(IntDivide(6.5, 2.0), 3); // 6.5 rounds to 6 first
     EXPECT_EQ(IntDivide(359.0, 60.0), 5);
     EXPECT_EQ(errorOf([] { IntDivide(1.0, 0.4); }), ErrDivisionByZero); // 0.4 rounds to 0
     EXPECT_EQ(errorOf([] { ToLong(1e19); }), ErrOverflow);

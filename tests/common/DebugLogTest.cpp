@@ -1,11 +1,11 @@
 #include "common/DebugLog.h"
+
 #include "common/TextFile.h"
 #include "platform/sim/SimClock.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 using namespace kesmaro;

@@ -1,4 +1,5 @@
 #include "common/Format.h"
+
 #include "common/TrappedError.h"
 
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 #include "common/Paths.h"
+
 #include "common/TrappedError.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 using namespace kesmaro;

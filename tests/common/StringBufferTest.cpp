@@ -6,7 +6,10 @@ using namespace kesmaro;
 
 namespace {
 
-QString chars(int n, char c = 'x') { return QString(n, QLatin1Char(c)); }
+QString chars(int n, char c = 'x')
+{
+    return QString(n, QLatin1Char(c));
+}
 
 } // namespace
 

@@ -1,10 +1,10 @@
 #include "common/TextFile.h"
+
 #include "common/TrappedError.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 using namespace kesmaro;
@@ -52,8 +52,7 @@ TEST_F(TextFileTest, AtomicWriteReplacesWholeFile)
 
 TEST_F(TextFileTest, ReaderSplitsEveryLineEndAndRaisesPastTheEnd)
 {
-    TextLineReader reader =
-        TextLineReader::FromBytes(QByteArray("a\r\nb\nc\rd\r\n\r\ne", 13));
+    TextLineReader reader = TextLineReader::FromBytes(QByteArray("a\r\nb\nc\rd\r\n\r\ne", 13));
     QStringList lines;
     while (!reader.atEnd())
         lines << reader.readLine();

@@ -1,11 +1,11 @@
+#include "config/Defaults.h"
+
 #include "common/DebugLog.h"
 #include "common/TextFile.h"
-#include "config/Defaults.h"
 #include "platform/sim/SimClock.h"
 #include "platform/sim/SimPrompter.h"
 
 #include <QTemporaryDir>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -14,7 +14,10 @@ using ::testing::ElementsAre;
 
 namespace {
 
-std::vector<CaptureRect> areas(const Settings& s) { return {s.CaptureArea.begin(), s.CaptureArea.end()}; }
+std::vector<CaptureRect> areas(const Settings& s)
+{
+    return {s.CaptureArea.begin(), s.CaptureArea.end()};
+}
 
 const std::vector<CaptureRect> kFullScreen = {
     {392, 726, 53, 15}, {687, 752, 49, 10}, {846, 202, 179, 9}, {0, 0, 49, 10}, {846, 43, 179, 9}};
@@ -42,10 +45,11 @@ TEST(ScreenModeTest, AnswersChooseTheCaptureAreas)
         PromptAnswer first, second;
         const std::vector<CaptureRect>& expected;
     };
-    for (const Row& r : {Row{"full screen confirmed", PromptAnswer::Yes, PromptAnswer::Ok, kFullScreen},
-                         Row{"full screen cancelled", PromptAnswer::Yes, PromptAnswer::Cancel, kWindow},
-                         Row{"window confirmed", PromptAnswer::No, PromptAnswer::Ok, kWindow},
-                         Row{"window cancelled", PromptAnswer::No, PromptAnswer::Cancel, kFullScreen}}) {
+    for (const Row& r :
+         {Row{"full screen confirmed", PromptAnswer::Yes, PromptAnswer::Ok, kFullScreen},
+          Row{"full screen cancelled", PromptAnswer::Yes, PromptAnswer::Cancel, kWindow},
+          Row{"window confirmed", PromptAnswer::No, PromptAnswer::Ok, kWindow},
+          Row{"window cancelled", PromptAnswer::No, PromptAnswer::Cancel, kFullScreen}}) {
         SCOPED_TRACE(r.name);
         Settings s;
         s.SearchWindowClass = QStringLiteral("Gamebryo Application");
@@ -70,8 +74,9 @@ TEST(ScreenModeTest, QuestionNamesTheCurrentWindowClass)
               "Game.exeをフルスクリーンでプレイするときは「はい」を、\r\n"
               "ウィンドウモードでプレイする場合は「いいえ」を選択してください。\r\n"
               "(ドラゴニカでは基本的にはいを選んでください)");
-    EXPECT_EQ(prompter.asked()[1].prompt.text,
-              "フルスクリーンモードでよろしいですか？\r\n(ドラゴニカでは基本的にこちらを選んでください)");
+    EXPECT_EQ(
+        prompter.asked()[1].prompt.text,
+        "フルスクリーンモードでよろしいですか？\r\n(ドラゴニカでは基本的にこちらを選んでください)");
 }
 
 TEST(DefaultsTest, ApplyDefaultsSetsScalarsAndLeavesTheRest)
@@ -172,12 +177,12 @@ TEST(GlyphTableTest, DefaultPatternsDecodeToDigitShapes)
     LoadDefaultGlyphTables(s, InterfaceColour::Yellow);
     // Money "1": full-height stroke in column 3, a flag at row 1 in columns 1 and 2.
     EXPECT_THAT(draw(s.PatternString[2][1], 9),
-                ElementsAre("...#..", ".###..", "...#..", "...#..", "...#..", "...#..",
-                            "...#..", "...#..", "...#.."));
+                ElementsAre("...#..", ".###..", "...#..", "...#..", "...#..", "...#..", "...#..",
+                            "...#..", "...#.."));
     // Exp digits are clear strokes on a set background.
     EXPECT_THAT(draw(s.PatternString[1][1], 10),
-                ElementsAre("###.##", "#...##", "#.#.##", "###.##", "###.##", "###.##",
-                            "###.##", "###.##", "###.##", "###.##"));
+                ElementsAre("###.##", "#...##", "#.#.##", "###.##", "###.##", "###.##", "###.##",
+                            "###.##", "###.##", "###.##"));
     // Level "1": the stroke fills columns 6 and 7 from row 0 to row 14.
     for (const std::string& row : draw(s.PatternString[0][1], 15))
         EXPECT_EQ(row.substr(6, 2), "##");

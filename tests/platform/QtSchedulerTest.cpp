@@ -1,9 +1,7 @@
 #include "platform/qt/QtClockScheduler.h"
 
 #include <QDateTime>
-
 #include <gtest/gtest.h>
-
 #include <vector>
 
 using namespace kesmaro;

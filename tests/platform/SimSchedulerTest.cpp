@@ -2,7 +2,6 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -146,8 +145,8 @@ TEST_F(SimSchedulerTest, EqualDueTimesRunEventsFirstThenInTheOrderScheduled)
     m_scheduler.at(1'000, mark("event-1"));
     m_scheduler.at(1'000, mark("event-2"));
     m_scheduler.runUntil(1'000);
-    EXPECT_THAT(m_trace, ElementsAre("event-1@1000", "event-2@1000", "timer-b@1000",
-                                     "timer-a@1000"));
+    EXPECT_THAT(m_trace,
+                ElementsAre("event-1@1000", "event-2@1000", "timer-b@1000", "timer-a@1000"));
     m_trace.clear();
     // A restarted count goes behind counts that started earlier.
     b->setEnabled(false);

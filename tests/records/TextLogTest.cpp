@@ -1,8 +1,8 @@
-#include "records/ProgramView.h"
 #include "records/TextLog.h"
 
-#include <QStringList>
+#include "records/ProgramView.h"
 
+#include <QStringList>
 #include <gtest/gtest.h>
 
 using namespace kesmaro;

@@ -1,11 +1,11 @@
+#include "records/Utilities.h"
+
 #include "common/TextFile.h"
 #include "measurement/MeasurementState.h"
 #include "platform/sim/SimServices.h"
-#include "records/Utilities.h"
 
 #include <QFile>
 #include <QTemporaryDir>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 

@@ -3,7 +3,6 @@
 #include <QDateTime>
 #include <QEventLoop>
 #include <QTimer>
-
 #include <algorithm>
 
 namespace kesmaro {

@@ -20,8 +20,7 @@ class SimTimer : public Timer {
 public:
     SimTimer(SimScheduler& scheduler, std::shared_ptr<SimScheduler::TimerState> state)
         : m_scheduler(scheduler), m_state(std::move(state))
-    {
-    }
+    {}
     ~SimTimer() override
     {
         m_state->alive = false;
@@ -92,9 +91,8 @@ bool SimScheduler::runNext(std::int64_t deadline)
     // Earliest scripted event: events win ties against timers, then the order of scheduling.
     auto event = m_events.end();
     for (auto it = m_events.begin(); it != m_events.end(); ++it)
-        if (it->due <= deadline &&
-            (event == m_events.end() || it->due < event->due ||
-             (it->due == event->due && it->seq < event->seq)))
+        if (it->due <= deadline && (event == m_events.end() || it->due < event->due ||
+                                    (it->due == event->due && it->seq < event->seq)))
             event = it;
     std::shared_ptr<TimerState> timer;
     for (const auto& t : m_timers)

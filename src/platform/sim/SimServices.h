@@ -15,17 +15,11 @@ class SimServices {
 public:
     explicit SimServices(LocalDateTime start, std::int64_t bootTickMs = 3600 * 1000,
                          GameWindows* windows = nullptr, MouseButtons* mouse = nullptr)
-        : clock(start, bootTickMs), scheduler(clock), prompter(&clock),
-          services{clock,
-                   scheduler,
-                   windows ? *windows : m_nullWindows,
-                   prompter,
-                   shell,
-                   beeper,
-                   mouse ? *mouse : m_nullMouse,
-                   systemInfo}
-    {
-    }
+        : clock(start, bootTickMs), scheduler(clock),
+          prompter(&clock), services{
+                                clock, scheduler, windows ? *windows : m_nullWindows, prompter,
+                                shell, beeper,    mouse ? *mouse : m_nullMouse,       systemInfo}
+    {}
 
     SimClock clock;
     SimScheduler scheduler;
