@@ -3,6 +3,7 @@
 #include "common/TextFile.h"
 #include "measurement/MeasurementState.h"
 #include "platform/sim/SimServices.h"
+#include "records/Program.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -127,4 +128,22 @@ TEST(MeasurementStateTest, StartsAtZeroEverywhere)
     EXPECT_EQ(m.MoneyAreaMode, MoneyAreaDetect);
     EXPECT_FALSE(m.NextCaptureTime.isValid());
     EXPECT_EQ(m.MoneyPair[1], Currency());
+}
+
+TEST(ProgramTest, StartsIdleWithTheLogReportingToTheView)
+{
+    struct LogView : ProgramView {
+        void logChanged() override { ++changes; }
+        int changes = 0;
+    } view;
+    SimServices sim{LocalDateTime{}};
+    QTemporaryDir dir;
+    DebugLog log(dir.path(), sim.clock);
+    Program p(sim.services, log, view, dir.path());
+    EXPECT_TRUE(p.LogStartStamp.isEmpty());
+    EXPECT_TRUE(p.menus.menuRunEnabled);
+    EXPECT_EQ(p.menus.menuRunCaption, QStringLiteral("開始"));
+    EXPECT_FALSE(p.menus.menuStopEnabled);
+    p.txtLog.AppendToTextBox(QStringLiteral("x\r\n"));
+    EXPECT_EQ(view.changes, 1);
 }

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "common/DebugLog.h"
+#include "common/Random.h"
+#include "config/Settings.h"
+#include "measurement/MeasurementState.h"
+#include "platform/PixelBuffer.h"
+#include "platform/Services.h"
+#include "records/ProgramView.h"
+#include "records/TextLog.h"
+#include "records/Utilities.h"
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+namespace kesmaro {
+
+class clsGraphBuffer;
+
+// The texts of the main window's result labels: the working memory of the result display.
+struct ResultLabels {
+    QString lblStartTime, lblEndTime, lblElapseTime;
+    QString lblStartLv, lblEndLv, lblElapseLv;
+    QString lblStartExp, lblEndExp, lblElapseExp;
+    QString lblStartMoney, lblEndMoney, lblElapseMoney;
+    std::array<QString, kCaptureAreaCount> lblCapture; // recognition progress per category
+    QString lblElapse;                                 // recognition test time
+};
+
+// Colours as the main window stores them: 0x80000000 | index is a system colour.
+constexpr std::uint32_t kButtonFaceColour = 0x8000000F;
+
+struct MenuState {
+    bool menuRunEnabled = true;
+    QString menuRunCaption = QStringLiteral("開始");
+    bool menuStopEnabled = false;
+    std::uint32_t cmdTempStopBackColor = kButtonFaceColour;
+    bool frmDebugVisible = false;
+};
+
+struct GraphState {
+    // Shared so that this record needs no graph headers; only the graph layer creates it.
+    std::shared_ptr<clsGraphBuffer> GraphData;
+    std::int32_t GraphOffset = 0;
+    std::int32_t GraphZoom = 0;
+};
+
+struct Timers {
+    std::unique_ptr<Timer> timCaptureInterval;
+    std::unique_ptr<Timer> timDoHLInterval;
+};
+
+// The whole state of the running program, passed by reference to every operation; the windows
+// are views of it.
+struct Program {
+    Program(Services& s, DebugLog& l, ProgramView& v, QString folder)
+        : services(s), log(l), view(v), programFolder(std::move(folder)), txtLog(&v)
+    {
+    }
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    Context context() { return Context{services, log, view, random}; }
+
+    Services& services;
+    DebugLog& log;
+    ProgramView& view;
+    QString programFolder;
+
+    Settings settings;
+    ScreenSizeList ScreenSizes{};
+    RuntimeFlags flags;
+    MeasurementState measurement;
+    QString LogStartStamp; // "yyyyMMddhhmm" of the run's start; empty = no run in progress
+    std::array<QString, kCaptureAreaCount> ColumnText;
+    std::array<PixelBuffer, kCaptureAreaCount> picCapture; // empty = no picture
+    ResultLabels results;
+    TextLog txtLog;
+    GraphState graph;
+    MenuState menus;
+    Timers timers;
+    PopupState popup;
+    RandomGenerator random;
+};
+
+} // namespace kesmaro
