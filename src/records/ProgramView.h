@@ -14,6 +14,8 @@ public:
     virtual void pictureChanged(int /*slot*/) {}
     virtual void menusChanged() {}
     virtual void popupChanged() {}
+    // Bring the main window to the front (after a screenshot of the game).
+    virtual void activateMainWindow() {}
     // The busy (hourglass) pointer over the whole screen, on or off.
     virtual void busyCursor(bool /*on*/) {}
 };

@@ -15,6 +15,8 @@ struct RuntimeFlags {
     bool SuspendMode = false;
     bool ProgramClosing = false;
     bool PopupShown = false;
+    // A screenshot failed and was reported; the next failure stays quiet until one succeeds.
+    bool ScreenshotFailing = false;
 };
 
 // The popup message window's content while it is shown.

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/PixelBuffer.h"
+
+#include <QImage>
+#include <QString>
+
+namespace kesmaro {
+
+struct Program;
+
+// Status codes of the image encoders: 0 success, 13 no picture, otherwise the failing step.
+enum ImageStatus : int {
+    ImageOk = 0,
+    ImageGenericError = 1,
+    ImageInvalidParameter = 2,
+    ImageNotImplemented = 6,
+    ImageWriteError = 7,
+    ImageNoPicture = 13,
+};
+
+// The pixels as an opaque 32-bit image (the fourth byte of a grab is ignored).
+QImage ToQImage(const PixelBuffer& pixels);
+
+int SaveBmp(const PixelBuffer* picture, const QString& path);
+int SavePng(const PixelBuffer* picture, const QString& path);
+// Quality is clamped to 25..100.
+int SaveJpeg(const PixelBuffer* picture, const QString& path, int quality);
+
+// Saves `picture` as base + extension for `format` (".bmp", ".png", ".jpg90", ".jpg70"); any
+// other format saves nothing and counts as success. Returns the encoder status.
+int SavePicture(const PixelBuffer& picture, const QString& base, const QString& format);
+
+// A picture of the whole foreground window, frame included, saved as SavePicture does. A
+// failure is said once in txtLog and the debug log (until a save succeeds again); the caller
+// goes on either way. Returns true when the file was written (or nothing was to be written).
+bool SaveScreenshot(Program& p, const QString& base, const QString& format);
+
+// The screenshot folder SaveFolder + "ss", created when missing; empty when it cannot be.
+QString ScreenshotFolder(Program& p);
+
+// `menuPrtScr`: waits 10 s for the user to bring the game to the front, then saves the
+// foreground window as "PrtScr_yyyymmddhhmmss" in the screenshot folder.
+void menuPrtScr_Click(Program& p);
+
+} // namespace kesmaro

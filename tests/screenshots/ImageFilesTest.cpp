@@ -1,0 +1,171 @@
+#include "common/TextFile.h"
+#include "platform/sim/SimServices.h"
+#include "records/Program.h"
+#include "screenshots/ImageFiles.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace kesmaro;
+using namespace std::chrono;
+
+namespace {
+
+PixelBuffer gradient(int w, int h)
+{
+    PixelBuffer p(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            std::uint8_t* px = p.pixel(x, y);
+            px[0] = static_cast<std::uint8_t>(x * 7);
+            px[1] = static_cast<std::uint8_t>(y * 5);
+            px[2] = static_cast<std::uint8_t>((x + y) * 3);
+            px[3] = 0; // ignored
+        }
+    return p;
+}
+
+QByteArray jpegBytes(const PixelBuffer& p, int quality)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(quality);
+    writer.write(ToQImage(p));
+    return bytes;
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// One game window in front: its whole-window picture is a gradient of its outer size.
+class FrontWindow : public NullGameWindows {
+public:
+    WindowId ForegroundWindow() override { return present ? 7 : kNoWindow; }
+    Rect WindowRect(WindowId w) override { return w == 7 ? Rect{100, 50, 64, 48} : Rect{}; }
+    PixelBuffer GrabPicture(WindowId w, PictureArea area, const Rect& r) override
+    {
+        lastArea = area;
+        return w == 7 ? gradient(r.width, r.height) : PixelBuffer(r.width, r.height);
+    }
+    bool present = true;
+    PictureArea lastArea = PictureArea::Client;
+};
+
+class ScreenshotTest : public ::testing::Test {
+protected:
+    ScreenshotTest()
+    {
+        m_program.settings.SaveFolder = m_dir.filePath(QStringLiteral("records/new"));
+        m_program.settings.SaveFormat = QStringLiteral(".jpg90");
+        m_program.settings.BeepMode = 3;
+    }
+    QString ss(const QString& name) const
+    {
+        return m_dir.filePath(QStringLiteral("records/new/ss/") + name);
+    }
+
+    QTemporaryDir m_dir;
+    FrontWindow m_windows;
+    SimServices m_sim{local_days(year(2009) / 5 / 17) + hours(21) + minutes(30) + seconds(35),
+                      3600000, &m_windows};
+    DebugLog m_log{m_dir.path(), m_sim.clock};
+    NullView m_view;
+    Program m_program{m_sim.services, m_log, m_view, m_dir.path()};
+};
+
+} // namespace
+
+TEST(ImageFilesTest, FormatsPickExtensionEncoderAndQuality)
+{
+    QTemporaryDir dir;
+    const PixelBuffer p = gradient(40, 30);
+    const QString base = dir.filePath(QStringLiteral("shot"));
+    EXPECT_EQ(SavePicture(p, base, QStringLiteral(".jpg90")), ImageOk);
+    EXPECT_EQ(fileBytes(base + QStringLiteral(".jpg")), jpegBytes(p, 90));
+    EXPECT_EQ(SavePicture(p, base, QStringLiteral(".jpg70")), ImageOk);
+    EXPECT_EQ(fileBytes(base + QStringLiteral(".jpg")), jpegBytes(p, 70));
+    EXPECT_NE(jpegBytes(p, 90), jpegBytes(p, 70));
+
+    EXPECT_EQ(SavePicture(p, base, QStringLiteral(".png")), ImageOk);
+    QImage png(base + QStringLiteral(".png"));
+    ASSERT_EQ(png.size(), QSize(40, 30));
+    EXPECT_EQ(png.pixel(3, 4), ToQImage(p).pixel(3, 4));
+    EXPECT_EQ(png.pixel(3, 4), qRgb(21, 20, 21));
+
+    EXPECT_EQ(SavePicture(p, base, QStringLiteral(".bmp")), ImageOk);
+    EXPECT_EQ(QImageReader(base + QStringLiteral(".bmp")).format(), QByteArray("bmp"));
+
+    EXPECT_EQ(SavePicture(p, dir.filePath(QStringLiteral("other")), QStringLiteral(".gif")),
+              ImageOk);
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("other.gif"))));
+}
+
+TEST(ImageFilesTest, JpegQualityIsClampedAndMissingPicturesAreStatus13)
+{
+    QTemporaryDir dir;
+    const PixelBuffer p = gradient(40, 30);
+    const QString path = dir.filePath(QStringLiteral("q.jpg"));
+    EXPECT_EQ(SaveJpeg(&p, path, 10), ImageOk);
+    EXPECT_EQ(fileBytes(path), jpegBytes(p, 25));
+    EXPECT_EQ(SaveJpeg(&p, path, 150), ImageOk);
+    EXPECT_EQ(fileBytes(path), jpegBytes(p, 100));
+    EXPECT_EQ(SavePng(nullptr, path), ImageNoPicture);
+    const PixelBuffer empty;
+    EXPECT_EQ(SaveJpeg(&empty, path, 90), ImageNoPicture);
+    EXPECT_EQ(SavePng(&p, dir.filePath(QStringLiteral("missing/dir/x.png"))), ImageWriteError);
+}
+
+TEST_F(ScreenshotTest, PrintScreenWaitsThenSavesTheWholeForegroundWindow)
+{
+    menuPrtScr_Click(m_program);
+    // The name carries the time after the 10-second wait.
+    const QString file = ss(QStringLiteral("PrtScr_20090517213045.jpg"));
+    ASSERT_TRUE(QFile::exists(file));
+    EXPECT_EQ(QImage(file).size(), QSize(64, 48));
+    EXPECT_EQ(m_windows.lastArea, PictureArea::WholeWindow);
+    EXPECT_EQ(m_program.txtLog.text(), QStringLiteral("\r\nプリントスクリーン実行\r\n\r\n"));
+    EXPECT_EQ(m_sim.beeper.sounds, (std::vector<SimBeeper::Sound>{{2000, 75}}));
+    EXPECT_EQ(ReadFileBytes(m_log.path()),
+              QByteArray("2009/05/17 21:30:35 Click : Print Screen \r\n"
+                         "2009/05/17 21:30:45 Print Screen \xA5\xA5\xA5 End \r\n"));
+}
+
+TEST_F(ScreenshotTest, AFailingSaveIsReportedOnceUntilOneSucceeds)
+{
+    QFile blocker(m_dir.filePath(QStringLiteral("blocker")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    m_program.settings.SaveFolder = blocker.fileName(); // a file: no folder can go under it
+    EXPECT_FALSE(SaveScreenshot(m_program, ScreenshotFolder(m_program) + QStringLiteral("a"),
+                                QStringLiteral(".png")));
+    EXPECT_FALSE(SaveScreenshot(m_program, ScreenshotFolder(m_program) + QStringLiteral("b"),
+                                QStringLiteral(".png")));
+    EXPECT_EQ(m_program.txtLog.text().count(QStringLiteral("スクリーンショットを保存できませんでした")),
+              1);
+    m_program.settings.SaveFolder = m_dir.path();
+    EXPECT_TRUE(SaveScreenshot(m_program, ScreenshotFolder(m_program) + QStringLiteral("c"),
+                               QStringLiteral(".png")));
+    m_windows.present = false; // nothing in front: nothing to save, and that is reported again
+    EXPECT_FALSE(SaveScreenshot(m_program, ScreenshotFolder(m_program) + QStringLiteral("d"),
+                                QStringLiteral(".png")));
+    EXPECT_EQ(m_program.txtLog.text().count(QStringLiteral("スクリーンショットを保存できませんでした")),
+              2);
+}
+
+TEST_F(ScreenshotTest, ClosingDuringTheWaitSavesNothing)
+{
+    m_sim.scheduler.at(5000, [&] { m_program.flags.ProgramClosing = true; });
+    menuPrtScr_Click(m_program);
+    EXPECT_FALSE(QFile::exists(ss(QString())));
+    EXPECT_TRUE(m_program.txtLog.text().isEmpty());
+}
