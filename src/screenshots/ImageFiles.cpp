@@ -4,7 +4,6 @@
 #include "records/Program.h"
 
 #include <QImageWriter>
-
 #include <algorithm>
 #include <cstring>
 
@@ -46,8 +45,8 @@ QImage ToQImage(const PixelBuffer& pixels)
         auto* line = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
         const std::uint8_t* src = pixels.pixel(0, y);
         for (std::size_t x = 0; x < rowBytes / 4; ++x, src += 4)
-            line[x] = 0xFF000000U | std::uint32_t{src[2]} << 16 | std::uint32_t{src[1]} << 8 |
-                      src[0];
+            line[x] =
+                0xFF000000U | std::uint32_t{src[2]} << 16 | std::uint32_t{src[1]} << 8 | src[0];
     }
     return image;
 }
@@ -85,8 +84,8 @@ bool SaveScreenshot(Program& p, const QString& base, const QString& format)
     GameWindows& windows = p.services.windows;
     const WindowId window = windows.ForegroundWindow();
     const Rect outer = windows.WindowRect(window);
-    const PixelBuffer picture =
-        windows.GrabPicture(window, PictureArea::WholeWindow, Rect{0, 0, outer.width, outer.height});
+    const PixelBuffer picture = windows.GrabPicture(window, PictureArea::WholeWindow,
+                                                    Rect{0, 0, outer.width, outer.height});
     const int status = SavePicture(picture, base, format);
     if (status == ImageOk) {
         p.flags.ScreenshotFailing = false;

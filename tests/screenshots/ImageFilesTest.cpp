@@ -1,14 +1,14 @@
+#include "screenshots/ImageFiles.h"
+
 #include "common/TextFile.h"
 #include "platform/sim/SimServices.h"
 #include "records/Program.h"
-#include "screenshots/ImageFiles.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 using namespace kesmaro;
@@ -150,16 +150,18 @@ TEST_F(ScreenshotTest, AFailingSaveIsReportedOnceUntilOneSucceeds)
                                 QStringLiteral(".png")));
     EXPECT_FALSE(SaveScreenshot(m_program, ScreenshotFolder(m_program) + QStringLiteral("b"),
                                 QStringLiteral(".png")));
-    EXPECT_EQ(m_program.txtLog.text().count(QStringLiteral("スクリーンショットを保存できませんでした")),
-              1);
+    EXPECT_EQ(
+        m_program.txtLog.text().count(QStringLiteral("スクリーンショットを保存できませんでした")),
+        1);
     m_program.settings.SaveFolder = m_dir.path();
     EXPECT_TRUE(SaveScreenshot(m_program, ScreenshotFolder(m_program) + QStringLiteral("c"),
                                QStringLiteral(".png")));
     m_windows.present = false; // nothing in front: nothing to save, and that is reported again
     EXPECT_FALSE(SaveScreenshot(m_program, ScreenshotFolder(m_program) + QStringLiteral("d"),
                                 QStringLiteral(".png")));
-    EXPECT_EQ(m_program.txtLog.text().count(QStringLiteral("スクリーンショットを保存できませんでした")),
-              2);
+    EXPECT_EQ(
+        m_program.txtLog.text().count(QStringLiteral("スクリーンショットを保存できませんでした")),
+        2);
 }
 
 TEST_F(ScreenshotTest, ClosingDuringTheWaitSavesNothing)

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "platform/Prompter.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace kesmaro {
+
+// One timed line of a replay scenario.
+struct ScenarioEvent {
+    enum class Kind { Window, Frame, Background, Foreground, Close, Click };
+    std::int64_t timeMs = 0;
+    Kind kind = Kind::Click;
+    QString argument; // absolute image path for Window/Frame, the command name for Click
+    int line = 0;
+};
+
+// A scripted play session: what the world does and what the user clicks, on a simulated clock.
+struct Scenario {
+    QDateTime start;                    // local time at t = 0
+    std::int64_t bootMs = 3600 * 1000;  // TickMs at t = 0
+    QString settingsFile;               // absolute path, empty when none
+    std::vector<PromptAnswer> answers;  // queued message-box answers, in order
+    std::vector<ScenarioEvent> events;  // in time order
+};
+
+// The commands a scenario may click.
+const std::vector<QString>& ScenarioClickNames();
+
+// Reads a scenario: UTF-8, one directive a line, '#' starts a comment, paths relative to the
+// scenario's folder. Nothing is run when the scenario is invalid: `error` then says
+// "<file>:<line>: <fault>".
+std::optional<Scenario> ParseScenario(const QString& path, QString& error);
+std::optional<Scenario> ParseScenarioText(const QString& text, const QString& baseFolder,
+                                          const QString& fileName, QString& error);
+
+} // namespace kesmaro
