@@ -44,7 +44,8 @@ void appendLines(const QString& path, const QStringList& lines)
     errno = 0;
     if (file.write(bytes) != bytes.size() || !file.flush()) {
         const int error = errno;
-        file.resize(before);
+        if (!file.isSequential())
+            file.resize(before);
         raiseFromErrno(error);
     }
     file.close();
@@ -124,10 +125,10 @@ void reportRecovery(Program& p, std::int64_t written)
     state.dropped = 0;
 }
 
-void keep(Program& p, const RecordTarget& target, const QString& line)
+// Bounds the kept lines once the file has refused them; the oldest go first.
+void trimBacklog(Program& p)
 {
     RecordFileState& state = p.recordFile;
-    state.backlog.push_back(RecordFileState::Pending{target, line});
     while (state.backlog.size() > static_cast<std::size_t>(kRecordBacklogLimit)) {
         state.backlog.pop_front();
         ++state.dropped;
@@ -192,10 +193,11 @@ void WriteRecordFile(Program& p, const QString& line, int header)
     const auto keptBefore = static_cast<std::int64_t>(state.backlog.size());
 
     if (header != 1)
-        keep(p, target, line);
+        state.backlog.push_back(RecordFileState::Pending{target, line});
     TrappedError failure(0);
     if (!flushBacklog(state, failure)) {
         reportFailure(p, state.backlog.front().target, failure);
+        trimBacklog(p);
         return;
     }
     if (header == 1) {
