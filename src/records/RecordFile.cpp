@@ -37,8 +37,13 @@ void appendLines(const QString& path, const QStringList& lines)
     for (const QString& line : lines)
         bytes += EncodeCp932(line) + "\r\n";
     QFile file(path);
+    // A device in the file's place (a full-disk stand-in, a pipe) cannot seek to an end.
+    const QFileInfo info(path);
+    const QIODevice::OpenMode mode = info.exists() && !info.isFile()
+                                         ? QIODevice::WriteOnly | QIODevice::ExistingOnly
+                                         : QIODevice::WriteOnly | QIODevice::Append;
     errno = 0;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+    if (!file.open(mode | QIODevice::Unbuffered))
         raiseFromErrno(errno);
     const qint64 before = file.size();
     errno = 0;
