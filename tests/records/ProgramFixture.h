@@ -17,6 +17,13 @@ struct CountingView : ProgramView {
     void resultsChanged() override { ++results; }
     void menusChanged() override { ++menus; }
     void popupChanged() override { ++popups; }
+    void busyCursor(bool on) override
+    {
+        if (on && clock)
+            busyAt.push_back(clock->elapsedMs());
+    }
+    const SimClock* clock = nullptr;
+    std::vector<std::int64_t> busyAt; // when each document was handed to the shell
     int results = 0;
     int menus = 0;
     int popups = 0;
@@ -32,6 +39,7 @@ protected:
         : m_sim(start), m_log(m_dir.path(), m_sim.clock),
           m_program(m_sim.services, m_log, m_view, m_dir.path())
     {
+        m_view.clock = &m_sim.clock;
         m_program.timers.timCaptureInterval = m_sim.scheduler.CreateTimer([this] { tick(); });
         m_program.timers.timCaptureInterval->setInterval(10000);
         m_program.timers.captureTick = [this] { tick(); };
