@@ -171,7 +171,11 @@ void closingReport(Program& p)
     ResultLabels& r = p.results;
     QuietStatements run;
     QString report;
-    run([&] { r.lblEndMoney = plainNumber(p.measurement.MoneyPair[1]); });
+    run([&] {
+        // Without any coin reading in the run the pair holds its "none" marker, not coins.
+        if (p.measurement.MoneyPair[1] >= Currency{})
+            r.lblEndMoney = plainNumber(p.measurement.MoneyPair[1]);
+    });
     run([&] {
         report += QStringLiteral(" 経過: ") + r.lblStartTime + QStringLiteral("  ～  ") +
                   r.lblEndTime + QStringLiteral("  ＝  ") + r.lblElapseTime + kCrLf;

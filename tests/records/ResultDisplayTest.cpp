@@ -263,3 +263,16 @@ TEST_F(ResultDisplayTest, ClosingReportWithoutRunWritesNothing)
     EXPECT_TRUE(logLines().isEmpty());
     EXPECT_EQ(m_view.results, before + 1);
 }
+
+TEST_F(ResultDisplayTest, ClosingReportWithoutAnyCoinReadingShowsNoNegativeCoins)
+{
+    update(57, 1234);
+    update(57, 1300);
+    m_program.txtLog.setText(QString());
+    DisplayResult(m_program, DisplayClosingReport);
+    EXPECT_EQ(labels().lblEndMoney, QString());
+    EXPECT_FALSE(m_program.txtLog.text().contains(QStringLiteral("-1")));
+    EXPECT_TRUE(m_program.txtLog.text().contains(
+        QStringLiteral("    終了  Lv:  57    Exp:  13.00 ％   ｺｲﾝ:") + blanks(15) +
+        QStringLiteral("0 ")));
+}
