@@ -104,15 +104,21 @@ TEST_F(LoggingRunTest, StartWithoutCompanionsSetsEverythingAtOnceAndWaitsStartDe
     expectState(kRunning);
 }
 
-TEST_F(LoggingRunTest, BothCompanionsAreOpenedWithTheDelayBetweenThem)
+TEST_F(LoggingRunTest, BothCompanionsAreOpenedWithTheDelayBetweenThemBeforeTheRunBegins)
 {
     m_program.settings.StartUp = {true, true};
+    m_program.settings.StartUpDelay = 59;
+    bool timerDuringSecondLaunch = true;
+    m_sim.scheduler.at(59600, [&] { timerDuringSecondLaunch = timerOn(); });
     LoggingControl(m_program, LoggingStart);
     EXPECT_EQ(opened(), (std::vector<std::string>{m_app1.toStdString(), m_app2.toStdString()}));
-    EXPECT_EQ(m_view.busyAt, (std::vector<std::int64_t>{0, 501 + 30001}));
-    // The stamp is taken after the second launch's wait; the header follows.
-    EXPECT_EQ(m_sim.clock.elapsedMs(), 501 + 30001 + 501 + 2);
-    EXPECT_EQ(m_program.LogStartStamp, QStringLiteral("200905172130"));
+    EXPECT_EQ(m_view.busyAt, (std::vector<std::int64_t>{0, 501 + 59001}));
+    EXPECT_FALSE(timerDuringSecondLaunch);
+    // Timer, due time and stamp follow the second launch's wait, here past the minute.
+    EXPECT_EQ(m_sim.clock.elapsedMs(), 501 + 59001 + 501 + 2);
+    EXPECT_EQ(m_program.LogStartStamp, QStringLiteral("200905172131"));
+    EXPECT_EQ(m_program.measurement.NextCaptureTime,
+              QDateTime(QDate(2009, 5, 17), QTime(21, 31, 15, 3)));
 }
 
 TEST_F(LoggingRunTest, OnlyTheSecondCompanionIsOpenedWithoutDelay)
