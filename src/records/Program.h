@@ -7,12 +7,14 @@
 #include "platform/PixelBuffer.h"
 #include "platform/Services.h"
 #include "records/ProgramView.h"
+#include "records/RecordFile.h"
 #include "records/TextLog.h"
 #include "records/Utilities.h"
 
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace kesmaro {
@@ -50,6 +52,9 @@ struct GraphState {
 struct Timers {
     std::unique_ptr<Timer> timCaptureInterval;
     std::unique_ptr<Timer> timDoHLInterval;
+    // The capture timer's tick handler, for the resume that runs it once at once; set by
+    // whoever creates timCaptureInterval.
+    std::function<void()> captureTick;
 };
 
 // The whole state of the running program, passed by reference to every operation; the windows
@@ -77,6 +82,7 @@ struct Program {
     std::array<PixelBuffer, kCaptureAreaCount> picCapture; // empty = no picture
     ResultLabels results;
     TextLog txtLog;
+    RecordFileState recordFile;
     GraphState graph;
     MenuState menus;
     Timers timers;

@@ -24,6 +24,8 @@ struct PopupState {
     QString caption;
     QString message;
     int fontSize = 9;
+    int widthTwips = 6000; // the window's size, reset by each manual run start
+    int heightTwips = 1095;
 };
 
 // What every operation reaches the world through.

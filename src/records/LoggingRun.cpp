@@ -1,0 +1,125 @@
+#include "records/LoggingRun.h"
+
+#include "records/Program.h"
+#include "records/ResultDisplay.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace kesmaro {
+
+namespace {
+
+constexpr int kOpenWaitMs = 500;
+constexpr int kFirstCaptureDelaySeconds = 15;
+
+// Seconds from the settings file are taken as they come; a value whose milliseconds do not fit
+// waits as long as a wait can.
+int secondsToMs(std::int32_t seconds)
+{
+    const std::int64_t ms = std::int64_t{seconds} * 1000;
+    return static_cast<int>(std::clamp<std::int64_t>(ms, INT_MIN, INT_MAX));
+}
+
+void setMenus(Program& p, bool running)
+{
+    p.menus.menuRunEnabled = !running;
+    p.menus.menuStopEnabled = running;
+    p.menus.menuRunCaption = running ? QStringLiteral("ロギング") : QStringLiteral("開始");
+    p.view.menusChanged();
+}
+
+void setCaptureTimer(Program& p, bool enabled)
+{
+    if (p.timers.timCaptureInterval)
+        p.timers.timCaptureInterval->setEnabled(enabled);
+}
+
+void start(Program& p)
+{
+    setMenus(p, true);
+    Context ctx = p.context();
+    const Settings& s = p.settings;
+    if (s.StartUp[0])
+        OpenDocument(ctx, s.StartUpPath[0], kOpenWaitMs);
+    if (s.StartUp[1]) {
+        if (s.StartUp[0])
+            p.services.scheduler.WaitMs(secondsToMs(s.StartUpDelay));
+        if (p.flags.ProgramClosing)
+            return;
+        OpenDocument(ctx, s.StartUpPath[1], kOpenWaitMs);
+    }
+    // The launch waits run the close too; a closing program must not get its timer back.
+    if (p.flags.ProgramClosing)
+        return;
+    setCaptureTimer(p, true);
+    const QDateTime now = ToQDateTime(p.services.clock.Now());
+    p.measurement.NextCaptureTime = now.addSecs(kFirstCaptureDelaySeconds);
+    p.LogStartStamp = now.toString(QStringLiteral("yyyyMMddhhmm"));
+    p.txtLog.AppendToTextBox(kLogColumnHeader + QStringLiteral("\r\n"));
+    p.services.scheduler.WaitMs(secondsToMs(s.StartDelay));
+}
+
+void stop(Program& p)
+{
+    if (p.flags.PopupShown)
+        HidePopup(p.flags, p.view);
+    setMenus(p, false);
+    setCaptureTimer(p, false);
+    p.LogStartStamp.clear();
+    MeasurementState& m = p.measurement;
+    m.ExpTrack[TrackPrevious] = Currency{};
+    m.ExpClock[TrackPrevious] = 0;
+    m.LevelTrack[TrackPrevious] = 0;
+}
+
+void resetTempStop(Program& p)
+{
+    p.menus.cmdTempStopBackColor = kButtonFaceColour;
+    p.flags.SuspendMode = false;
+    p.view.menusChanged();
+}
+
+} // namespace
+
+void LoggingControl(Program& p, int mode)
+{
+    if (mode == LoggingStart)
+        start(p);
+    else if (mode == LoggingStop)
+        stop(p);
+}
+
+void menuRun_Click(Program& p)
+{
+    p.log.WriteDebugLog(QStringLiteral("Click : Run "));
+    LoggingControl(p, LoggingStart);
+    p.log.WriteDebugLog(QStringLiteral("Loging ManualStart ･･･ "));
+    resetTempStop(p);
+    p.popup.widthTwips = 6000;
+    p.popup.heightTwips = 1095;
+    if (p.flags.PopupShown)
+        p.view.popupChanged();
+}
+
+void menuStop_Click(Program& p)
+{
+    p.log.WriteDebugLog(QStringLiteral("Click : Stop "));
+    if (p.flags.PopupShown)
+        HidePopup(p.flags, p.view);
+    DisplayResult(p, DisplayClosingReport);
+    LoggingControl(p, LoggingStop);
+    p.log.WriteDebugLog(QStringLiteral("Loging Stop ･･･ End "));
+    resetTempStop(p);
+}
+
+void AutoStartLogging(Program& p)
+{
+    setMenus(p, false);
+    if (!p.settings.AutoStart)
+        return;
+    LoggingControl(p, LoggingStart);
+    p.log.WriteDebugLog(QStringLiteral("Log AutoStart ･･･ "));
+}
+
+} // namespace kesmaro

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "common/Currency.h"
+
+#include <QDateTime>
+#include <QString>
+#include <cstdint>
+#include <deque>
+
+namespace kesmaro {
+
+struct Program;
+struct Settings;
+
+// The first line of a new record file, by layout.
+inline const QString kRecordHeaderText =
+    QStringLiteral(" 月日 時刻      Lv         Exp             ｺｲﾝ         獲得Exp           "
+                   "獲得ｺｲﾝ     経過(分)   Exp時給(%)     ｺｲﾝ時給(k) ");
+inline const QString kRecordHeaderCsv =
+    QStringLiteral(" 月日 時刻  ,   Lv  ,      Exp   ,         ｺｲﾝ     ,   獲得Exp  ,        "
+                   "獲得ｺｲﾝ   , 経過(分) , Exp時給(%) ,   ｺｲﾝ時給(k) ");
+
+// Unwritten record lines kept while the record file cannot be written.
+constexpr int kRecordBacklogLimit = 10000;
+
+// Where one record line belongs: the file is chosen when the line is made, so that a line kept
+// across the end of a run or a month still goes into its own file.
+struct RecordTarget {
+    QString folder; // ends without a separator
+    QString path;
+    QString header;
+};
+
+// What the record writer remembers between lines.
+struct RecordFileState {
+    struct Pending {
+        RecordTarget target;
+        QString line;
+    };
+    std::deque<Pending> backlog;
+    bool failing = false;     // the failure has been reported and not yet the recovery
+    bool overflowed = false;  // the drop of the oldest lines has been reported
+    std::int64_t dropped = 0; // lines dropped since the failure began
+};
+
+// The values of one record line, as the measurement update computed them.
+struct RecordValues {
+    QString stamp; // "MM/dd hh:mm" of the measurement
+    std::int32_t level = 0;
+    Currency exp; // percent of the level
+    Currency money;
+    Currency expGain; // percent, 100 per level gained
+    Currency moneyGain;
+    Currency expMinutes;   // one decimal
+    Currency expRate;      // percent per hour
+    Currency moneyMinutes; // one decimal
+    Currency moneyRate;    // thousands per hour
+};
+
+// "MM/dd hh:mm": the first field of a record line and of the text log's lines.
+QString RecordStampText(const QDateTime& time);
+
+// The ten fields in the record layout: two blanks between fields and grouped numbers, or for
+// the comma-separated file " ," between fields and numbers without separators.
+QString BuildRecordLine(const RecordValues& values, bool csv);
+
+// The record file of the run started at `logStartStamp` ("yyyyMMddhhmm"). An empty SaveFolder
+// means the program folder.
+RecordTarget RecordFileTarget(const Settings& settings, const QString& logStartStamp,
+                              const QString& programFolder);
+
+// Writes the header (header = 1, `line` ignored) or one record line (any other header value)
+// into the record file of the running run; nothing when no run is in progress. The header goes
+// only into a file that does not exist yet. A record line that finds the file missing is
+// written below a new header. A line that cannot be written is kept and written, in order,
+// before the next line that can be; the failure and the recovery are reported once each.
+void WriteRecordFile(Program& p, const QString& line, int header);
+
+} // namespace kesmaro

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+namespace kesmaro {
+
+struct Program;
+
+// Pure red, as the suspended temporary-stop button shows it.
+constexpr std::uint32_t kSuspendedColour = 255;
+
+// Suspends the measuring of a run (the capture timer stops) or resumes it: the timer again,
+// a wait of `WaitSec` seconds, then one capture tick at once.
+void ChangeSuspend(Program& p, int WaitSec = 0);
+
+// The temporary-stop button.
+void cmdTempStop_Click(Program& p);
+
+// Where the debug frame and the text log go for a main window of inner height `innerHeight`
+// (pixels): the frame 8 pixels above the bottom, the log ending 8 pixels above the frame, or
+// above the bottom when the frame is hidden. Heights never go below 0.
+struct DebugItemLayout {
+    bool debugItemsVisible = false; // frmDebug and picCapture(0..4)
+    std::optional<int> frmDebugTop; // unchanged when the items are hidden
+    int txtLogHeight = 0;
+};
+
+constexpr int kFrmDebugHeight = 33;
+constexpr int kTxtLogTop = 152;
+
+DebugItemLayout DebugItemGeometry(bool show, int innerHeight, int frmDebugHeight = kFrmDebugHeight,
+                                  int txtLogTop = kTxtLogTop);
+
+// Shows or hides the debug items; returns the geometry for the window to apply.
+DebugItemLayout DebugItemDisplay(Program& p, bool show, int innerHeight,
+                                 int frmDebugHeight = kFrmDebugHeight, int txtLogTop = kTxtLogTop);
+
+} // namespace kesmaro

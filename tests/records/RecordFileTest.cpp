@@ -1,0 +1,363 @@
+#include "records/RecordFile.h"
+
+#include "ProgramFixture.h"
+#include "common/Cp932.h"
+#include "common/Paths.h"
+#include "common/TextFile.h"
+
+#include <QDir>
+#include <QFile>
+
+using namespace kesmaro;
+using namespace kesmaro::test;
+
+namespace {
+
+QString blanks(int n)
+{
+    return QString(n, QLatin1Char(' '));
+}
+
+const QByteArray kTextHeaderBytes = QByteArray::fromHex(
+    "208c8e93fa208e9e8d8f2020202020204c7620202020202020202045787020202020202020202020"
+    "202020bab2dd2020202020202020208a6c93be45787020202020202020202020208a6c93bebab2dd"
+    "20202020208c6f89df2895aa292020204578708e9e8b8b2825292020202020bab2dd8e9e8b8b286b"
+    "29200d0a");
+const QByteArray kCsvHeaderBytes = QByteArray::fromHex(
+    "208c8e93fa208e9e8d8f20202c2020204c7620202c2020202020204578702020202c202020202020"
+    "202020bab2dd20202020202c2020208a6c93be45787020202c20202020202020208a6c93bebab2dd"
+    "2020202c208c6f89df2895aa29202c204578708e9e8b8b282529202c202020bab2dd8e9e8b8b286b"
+    "29200d0a");
+
+QByteArray lineBytes(const QString& line)
+{
+    return EncodeCp932(line) + "\r\n";
+}
+
+RecordValues sampleValues()
+{
+    RecordValues v;
+    v.stamp = QStringLiteral("05/17 21:36");
+    v.level = 57;
+    v.exp = Currency::FromDouble(12.34);
+    v.money = Currency::FromInteger(1234567);
+    v.expGain = Currency::FromInteger(3);
+    v.moneyGain = Currency::FromInteger(3000);
+    v.expMinutes = Currency::FromDouble(6.0);
+    v.expRate = Currency::FromInteger(30);
+    v.moneyMinutes = Currency::FromDouble(6.0);
+    v.moneyRate = Currency::FromInteger(30);
+    return v;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// The record line
+
+TEST(RecordLine, ColumnTextLineIsExactAndHundredThirtyFiveColumnsWide)
+{
+    const QString line = BuildRecordLine(sampleValues(), false);
+    const QString expected =
+        QStringLiteral("05/17 21:36") + blanks(2) + blanks(3) + "57 " + blanks(2) + blanks(5) +
+        "12.34 " + blanks(2) + blanks(6) + "1,234,567 " + blanks(2) + blanks(6) + "3.00 " +
+        blanks(2) + blanks(11) + "3,000 " + blanks(2) + blanks(5) + "6.0 " + blanks(2) + blanks(7) +
+        "30.00 " + blanks(2) + blanks(5) + "6.0 " + blanks(2) + blanks(8) + "30.00 ";
+    EXPECT_EQ(line, expected);
+    EXPECT_EQ(ByteWidth(line), 135);
+}
+
+TEST(RecordLine, CsvFieldsCarryNoCommaAndKeepTheWidths)
+{
+    RecordValues v = sampleValues();
+    v.expRate = Currency::FromDouble(1234.5);
+    v.moneyRate = Currency::FromDouble(98765.43);
+    v.moneyGain = Currency::FromInteger(-12345678);
+    const QString line = BuildRecordLine(v, true);
+    const QStringList fields = line.split(QStringLiteral(" ,"));
+    ASSERT_EQ(fields.size(), 10);
+    for (const QString& field : fields) {
+        SCOPED_TRACE(field.toStdString());
+        EXPECT_FALSE(field.contains(QLatin1Char(',')));
+    }
+    EXPECT_EQ(fields[3], blanks(8) + "1234567 ");
+    EXPECT_EQ(fields[5], blanks(7) + "-12345678 ");
+    EXPECT_EQ(fields[7], blanks(5) + "1234.50 ");
+    EXPECT_EQ(fields[9], blanks(5) + "98765.43 ");
+    EXPECT_EQ(ByteWidth(line), 135);
+}
+
+TEST(RecordLine, FieldWidthsByRow)
+{
+    struct Row {
+        const char* name;
+        int field;
+        RecordValues values;
+        QString text;
+    };
+    RecordValues level = sampleValues();
+    level.level = 57;
+    RecordValues interval = sampleValues();
+    interval.expMinutes = Currency::FromDouble(5.9); // 359 s
+    RecordValues zero = sampleValues();
+    zero.moneyGain = Currency{};
+    zero.moneyRate = Currency{};
+    const Row rows[] = {
+        {"level", 1, level, blanks(3) + "57 "},
+        {"interval of 359 s", 6, interval, blanks(5) + "5.9 "},
+        {"zero gain shows the digit", 5, zero, blanks(15) + "0 "},
+        {"zero rate keeps its decimals", 9, zero, blanks(9) + "0.00 "},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QStringList csv = BuildRecordLine(row.values, true).split(QStringLiteral(" ,"));
+        EXPECT_EQ(csv[row.field], row.text);
+    }
+}
+
+TEST(RecordLine, StampIsMonthDayAndTwentyFourHourTime)
+{
+    EXPECT_EQ(RecordStampText(QDateTime(QDate(2009, 1, 2), QTime(3, 4, 59))),
+              QStringLiteral("01/02 03:04"));
+    EXPECT_EQ(RecordStampText(QDateTime(QDate(2009, 12, 31), QTime(23, 59))),
+              QStringLiteral("12/31 23:59"));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Names and places
+
+TEST(RecordFileName, FollowsThePeriodAndLayoutSettings)
+{
+    struct Row {
+        bool monthly;
+        bool csv;
+        const char* name;
+    };
+    const Row rows[] = {
+        {true, false, "給与明細200905月.txt"},
+        {true, true, "給与明細200905月.csv"},
+        {false, false, "給与明細200905172130.txt"},
+        {false, true, "給与明細200905172130.csv"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Settings s;
+        s.SaveFolder = QStringLiteral("/data/records");
+        s.SaveFile = QStringLiteral("給与明細");
+        s.MonthlyAppend = row.monthly;
+        s.SaveCsv = row.csv;
+        const RecordTarget t = RecordFileTarget(s, QStringLiteral("200905172130"), "/prog");
+        EXPECT_EQ(t.folder, QDir::toNativeSeparators("/data/records/log"));
+        EXPECT_EQ(t.path, JoinPath(t.folder, QString::fromUtf8(row.name)));
+        EXPECT_EQ(t.header, row.csv ? kRecordHeaderCsv : kRecordHeaderText);
+    }
+}
+
+TEST(RecordFileName, AnEmptyRecordFolderMeansTheProgramFolder)
+{
+    Settings s;
+    s.SaveFile = QStringLiteral("x");
+    EXPECT_EQ(RecordFileTarget(s, QStringLiteral("200905172130"), QStringLiteral("/prog")).folder,
+              JoinPath(QStringLiteral("/prog"), QStringLiteral("log")));
+}
+
+TEST(RecordFileHeader, BothHeadersAreHundredTwentyTwoColumns)
+{
+    EXPECT_EQ(ByteWidth(kRecordHeaderText), 122);
+    EXPECT_EQ(ByteWidth(kRecordHeaderCsv), 122);
+    EXPECT_EQ(EncodeCp932(kRecordHeaderText) + "\r\n", kTextHeaderBytes);
+    EXPECT_EQ(EncodeCp932(kRecordHeaderCsv) + "\r\n", kCsvHeaderBytes);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Writing
+
+class RecordFileTest : public ProgramFixture {
+protected:
+    RecordFileTest()
+    {
+        Settings& s = m_program.settings;
+        s.SaveFolder = m_dir.filePath(QStringLiteral("records/deep"));
+        s.SaveFile = QStringLiteral("給与明細");
+        s.MonthlyAppend = true;
+        s.SaveCsv = false;
+        m_program.LogStartStamp = QStringLiteral("200905172130");
+    }
+
+    QString path() const
+    {
+        return RecordFileTarget(m_program.settings, m_program.LogStartStamp,
+                                m_program.programFolder)
+            .path;
+    }
+    QByteArray bytes(const QString& file) const
+    {
+        return QFile::exists(file) ? ReadFileBytes(file) : QByteArray();
+    }
+    QByteArray bytes() const { return bytes(path()); }
+
+    void header() { WriteRecordFile(m_program, QString(), 1); }
+    void record(const QString& line) { WriteRecordFile(m_program, line, 0); }
+
+    int txtLogLines(const QString& part) const
+    {
+        return static_cast<int>(m_program.txtLog.text().count(part));
+    }
+    int debugLines(const QString& part) const
+    {
+        return static_cast<int>(logLines().filter(part).size());
+    }
+};
+
+TEST_F(RecordFileTest, FirstRunCreatesFolderAndHeaderThenAppendsRecords)
+{
+    header();
+    EXPECT_EQ(bytes(), kTextHeaderBytes);
+    const QString line = BuildRecordLine(sampleValues(), false);
+    record(line);
+    record(line);
+    EXPECT_EQ(bytes(), kTextHeaderBytes + lineBytes(line) + lineBytes(line));
+    EXPECT_TRUE(path().endsWith(QStringLiteral("給与明細200905月.txt")));
+}
+
+TEST_F(RecordFileTest, SecondRunOfTheMonthAppendsWithoutSecondHeader)
+{
+    header();
+    record(QStringLiteral("first run"));
+    m_program.LogStartStamp = QStringLiteral("200905302359");
+    header();
+    record(QStringLiteral("second run"));
+    EXPECT_EQ(bytes(),
+              kTextHeaderBytes + lineBytes(QStringLiteral("first run")) + lineBytes("second run"));
+    m_program.LogStartStamp = QStringLiteral("200906010000");
+    header();
+    EXPECT_EQ(bytes(), kTextHeaderBytes) << "June has a file of its own";
+}
+
+TEST_F(RecordFileTest, PerRunFilesWithinOneMinuteShareOneHeader)
+{
+    m_program.settings.MonthlyAppend = false;
+    m_program.settings.SaveCsv = true;
+    header();
+    record(QStringLiteral("a"));
+    // Stopped and started again within the minute: the same stamp, the same file.
+    header();
+    record(QStringLiteral("b"));
+    EXPECT_TRUE(path().endsWith(QStringLiteral("給与明細200905172130.csv")));
+    EXPECT_EQ(bytes(), kCsvHeaderBytes + lineBytes("a") + lineBytes("b"));
+
+    m_program.LogStartStamp = QStringLiteral("200905172131");
+    header();
+    EXPECT_EQ(bytes(), kCsvHeaderBytes);
+}
+
+TEST_F(RecordFileTest, AFileDeletedMidRunGetsHeaderAndTheLineThatFoundItMissing)
+{
+    header();
+    record(QStringLiteral("one"));
+    ASSERT_TRUE(QFile::remove(path()));
+    record(QStringLiteral("two"));
+    record(QStringLiteral("three"));
+    EXPECT_EQ(bytes(), kTextHeaderBytes + lineBytes("two") + lineBytes("three"));
+    EXPECT_EQ(txtLogLines(QStringLiteral("記録ファイル")), 0) << "a missing file is no failure";
+}
+
+TEST_F(RecordFileTest, NothingHappensWithoutARun)
+{
+    m_program.LogStartStamp.clear();
+    header();
+    record(QStringLiteral("x"));
+    EXPECT_FALSE(QFileInfo::exists(m_program.settings.SaveFolder));
+}
+
+TEST_F(RecordFileTest, UnwritableFolderKeepsLinesAndWritesThemInOrderOnRecovery)
+{
+    // A regular file where a folder level should be: no folder can be made below it, also for
+    // a user who may write anywhere.
+    const QString blocker = m_dir.filePath(QStringLiteral("blocker"));
+    {
+        QFile f(blocker);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    m_program.settings.SaveFolder = blocker + QStringLiteral("/sub");
+    header();
+    record(QStringLiteral("one"));
+    record(QStringLiteral("two"));
+    EXPECT_EQ(txtLogLines(QStringLiteral("記録ファイルに書き込めません（CODE76")), 1);
+    EXPECT_EQ(debugLines(QStringLiteral("Record File Write Failed : CODE76  Path not found")), 1);
+    EXPECT_EQ(m_program.recordFile.backlog.size(), 2u);
+
+    ASSERT_TRUE(QFile::remove(blocker));
+    record(QStringLiteral("three"));
+    EXPECT_EQ(bytes(), kTextHeaderBytes + lineBytes("one") + lineBytes("two") + lineBytes("three"));
+    EXPECT_TRUE(m_program.recordFile.backlog.empty());
+    EXPECT_EQ(txtLogLines(QStringLiteral("書き込みが回復しました。保持していた記録 2 行")), 1);
+    EXPECT_EQ(debugLines(QStringLiteral("Record File Write Recovered : 2 Lines Written")), 1);
+
+    record(QStringLiteral("four"));
+    EXPECT_EQ(txtLogLines(QStringLiteral("回復しました")), 1) << "the recovery is told once";
+}
+
+TEST_F(RecordFileTest, FullDiskReportsOnceAndLosesNothing)
+{
+    header();
+    record(QStringLiteral("before"));
+    // The record file turns into a device that refuses every byte, as a full disk does.
+    ASSERT_TRUE(QFile::remove(path()));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), path()));
+    record(QStringLiteral("one"));
+    record(QStringLiteral("two"));
+    EXPECT_EQ(debugLines(QStringLiteral("Record File Write Failed : CODE61  Disk full")), 1);
+    EXPECT_EQ(txtLogLines(QStringLiteral("記録ファイルに書き込めません（CODE61  Disk full）")), 1);
+
+    ASSERT_TRUE(QFile::remove(path()));
+    record(QStringLiteral("three"));
+    EXPECT_EQ(bytes(), kTextHeaderBytes + lineBytes("one") + lineBytes("two") + lineBytes("three"));
+}
+
+TEST_F(RecordFileTest, KeptLinesGoToTheFileOfTheirOwnRun)
+{
+    m_program.settings.MonthlyAppend = false;
+    const QString blocker = m_dir.filePath(QStringLiteral("records"));
+    {
+        QFile f(blocker);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    header();
+    record(QStringLiteral("run A"));
+    const QString fileA = path();
+    m_program.LogStartStamp = QStringLiteral("200905172245");
+    ASSERT_TRUE(QFile::remove(blocker));
+    header();
+    record(QStringLiteral("run B"));
+    EXPECT_EQ(bytes(fileA), kTextHeaderBytes + lineBytes("run A"));
+    EXPECT_EQ(bytes(), kTextHeaderBytes + lineBytes("run B"));
+}
+
+TEST_F(RecordFileTest, BacklogKeepsTheNewestTenThousandLines)
+{
+    const QString blocker = m_dir.filePath(QStringLiteral("records"));
+    {
+        QFile f(blocker);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    for (int i = 1; i <= kRecordBacklogLimit + 5; ++i)
+        record(QString::number(i));
+    EXPECT_EQ(m_program.recordFile.backlog.size(), static_cast<std::size_t>(kRecordBacklogLimit));
+    EXPECT_EQ(debugLines(QStringLiteral("Record File Backlog Full")), 1);
+
+    ASSERT_TRUE(QFile::remove(blocker));
+    record(QStringLiteral("last"));
+    TextLineReader reader(path());
+    EXPECT_EQ(reader.readLine(), kRecordHeaderText);
+    EXPECT_EQ(reader.readLine(), QStringLiteral("6"));
+    QString last;
+    int count = 1;
+    while (!reader.atEnd()) {
+        last = reader.readLine();
+        ++count;
+    }
+    EXPECT_EQ(last, QStringLiteral("last"));
+    EXPECT_EQ(count, kRecordBacklogLimit + 1);
+    EXPECT_EQ(debugLines(QStringLiteral("5 Lines Dropped")), 1);
+}

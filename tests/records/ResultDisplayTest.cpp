@@ -1,0 +1,278 @@
+#include "records/ResultDisplay.h"
+
+#include "ProgramFixture.h"
+#include "common/TrappedError.h"
+
+using namespace kesmaro;
+using namespace kesmaro::test;
+
+namespace {
+
+QString blanks(int n)
+{
+    return QString(n, QLatin1Char(' '));
+}
+
+class ResultDisplayTest : public ProgramFixture {
+protected:
+    ResultDisplayTest()
+    {
+        m_program.LogStartStamp = QStringLiteral("200905172130");
+        DisplayResult(m_program, DisplayClear);
+    }
+
+    // What a capture leaves behind: the three readings, and a valid coin reading also in the
+    // money pair. A negative money means "not read".
+    void capture(std::int32_t level, std::int64_t expHundredths, std::int64_t money = -1)
+    {
+        MeasurementState& m = m_program.measurement;
+        m.ReadLv = level;
+        m.ReadExp = Currency::FromInteger(expHundredths);
+        m.ReadMoney = Currency::FromInteger(money < 0 ? -1 : money);
+        if (money >= 0)
+            m.MoneyPair[1] = Currency::FromInteger(money);
+    }
+    void update(std::int32_t level, std::int64_t expHundredths, std::int64_t money = -1)
+    {
+        capture(level, expHundredths, money);
+        DisplayResult(m_program, DisplayUpdate);
+    }
+    void at(int hour, int minute, int second)
+    {
+        const std::int64_t target =
+            ((hour * 60 + minute) * 60 + second) * 1000LL - (21 * 60 + 30) * 60 * 1000LL;
+        m_sim.scheduler.runUntil(target);
+    }
+
+    const ResultLabels& labels() const { return m_program.results; }
+};
+
+} // namespace
+
+TEST_F(ResultDisplayTest, ClearEmptiesEveryLabelAndMarksMoneyMissing)
+{
+    update(57, 1234, 1000);
+    m_program.results.lblCapture = {"57", "1234", "1000", "x", "y"};
+    DisplayResult(m_program, DisplayClear);
+    const ResultLabels& r = labels();
+    for (const QString& text :
+         {r.lblStartTime, r.lblEndTime, r.lblElapseTime, r.lblStartLv, r.lblEndLv, r.lblElapseLv,
+          r.lblStartExp, r.lblEndExp, r.lblElapseExp, r.lblStartMoney, r.lblEndMoney,
+          r.lblElapseMoney, r.lblCapture[0], r.lblCapture[1], r.lblCapture[2]})
+        EXPECT_TRUE(text.isEmpty()) << text.toStdString();
+    EXPECT_EQ(r.lblCapture[3], QStringLiteral("x"));
+    const Currency none = Currency::FromInteger(-1);
+    EXPECT_EQ(m_program.measurement.MoneyPair[0], none);
+    EXPECT_EQ(m_program.measurement.MoneyPair[1], none);
+    EXPECT_EQ(m_program.measurement.ReadMoney, none);
+}
+
+TEST_F(ResultDisplayTest, FirstUpdateTakesTheStartValues)
+{
+    const int before = m_view.results;
+    update(57, 1234, 1000);
+    const ResultLabels& r = labels();
+    EXPECT_EQ(r.lblStartTime, QStringLiteral("2009/05/17 21:30:00"));
+    EXPECT_EQ(r.lblEndTime, r.lblStartTime);
+    EXPECT_EQ(r.lblElapseTime, QString());
+    EXPECT_EQ(r.lblStartLv, QStringLiteral("57"));
+    EXPECT_EQ(r.lblEndLv, QStringLiteral("57"));
+    EXPECT_EQ(r.lblElapseLv, QStringLiteral("0"));
+    EXPECT_EQ(r.lblStartExp, QStringLiteral("12.34 ％"));
+    EXPECT_EQ(r.lblEndExp, QStringLiteral("12.34 ％"));
+    EXPECT_EQ(r.lblElapseExp, QStringLiteral("0.00 ％"));
+    EXPECT_EQ(r.lblStartMoney, QStringLiteral("1000"));
+    EXPECT_EQ(r.lblEndMoney, QStringLiteral("1000"));
+    EXPECT_EQ(r.lblElapseMoney, QStringLiteral("0"));
+    EXPECT_EQ(m_program.measurement.MoneyPair[0], Currency::FromInteger(1000));
+    EXPECT_EQ(m_program.measurement.ReadMoney, Currency::FromInteger(-1));
+    EXPECT_EQ(m_view.results, before + 1);
+}
+
+TEST_F(ResultDisplayTest, ExpGainCountsLevelsAndFoldsAboveHundred)
+{
+    struct Row {
+        const char* name;
+        std::int32_t startLv;
+        std::int64_t startExp;
+        std::int32_t lv;
+        std::int64_t exp;
+        const char* levelGain;
+        const char* expGain;
+    };
+    const Row rows[] = {
+        {"same level", 57, 1234, 57, 1534, "0", "3.00 ％"},
+        {"level up", 57, 9000, 58, 1000, "1", "20.00 ％"},
+        {"two levels, above 100", 57, 4000, 59, 5025, "2", "10.00 ％"},
+        {"exactly 100 stays", 57, 4000, 58, 4000, "1", "100.00 ％"},
+        {"half rounds to even, down", 57, 4000, 58, 4050, "1", "0.00 ％"},
+        {"half rounds to even, up", 57, 4000, 58, 4150, "1", "2.00 ％"},
+        {"loss", 57, 5000, 57, 4000, "0", "-10.00 ％"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        DisplayResult(m_program, DisplayClear);
+        update(row.startLv, row.startExp);
+        update(row.lv, row.exp);
+        EXPECT_EQ(labels().lblElapseLv, QString::fromUtf8(row.levelGain));
+        EXPECT_EQ(labels().lblElapseExp, QString::fromUtf8(row.expGain));
+    }
+}
+
+TEST_F(ResultDisplayTest, MoneyGainTrailsTheEndMoneyByOneUpdate)
+{
+    update(57, 1234, 1000);
+    update(57, 1300, 1500);
+    EXPECT_EQ(labels().lblElapseMoney, QStringLiteral("0"));
+    EXPECT_EQ(labels().lblEndMoney, QStringLiteral("1500"));
+    update(57, 1400, 1800);
+    EXPECT_EQ(labels().lblElapseMoney, QStringLiteral("500"));
+    EXPECT_EQ(labels().lblEndMoney, QStringLiteral("1800"));
+    update(57, 1500); // coins not read: the money labels stay
+    EXPECT_EQ(labels().lblElapseMoney, QStringLiteral("500"));
+    EXPECT_EQ(labels().lblEndMoney, QStringLiteral("1800"));
+    EXPECT_EQ(labels().lblStartMoney, QStringLiteral("1000"));
+}
+
+TEST_F(ResultDisplayTest, MoneyReadOnlyLaterBecomesTheStartMoney)
+{
+    update(57, 1234);
+    EXPECT_EQ(labels().lblStartMoney, QStringLiteral("------"));
+    EXPECT_EQ(labels().lblEndMoney, QString());
+    EXPECT_EQ(labels().lblElapseMoney, QString());
+    update(57, 1300, 1200);
+    EXPECT_EQ(labels().lblStartMoney, QStringLiteral("1200"));
+    EXPECT_EQ(labels().lblEndMoney, QStringLiteral("1200"));
+    EXPECT_EQ(labels().lblElapseMoney, QStringLiteral("0"));
+    EXPECT_EQ(m_program.measurement.MoneyPair[0], Currency::FromInteger(1200));
+    update(57, 1400, 1500);
+    update(57, 1500, 1900);
+    EXPECT_EQ(labels().lblElapseMoney, QStringLiteral("300"));
+}
+
+TEST_F(ResultDisplayTest, UpdateShowsTheElapsedMinutes)
+{
+    update(57, 1234);
+    at(23, 35, 59);
+    update(57, 1300);
+    EXPECT_EQ(labels().lblEndTime, QStringLiteral("2009/05/17 23:35:59"));
+    EXPECT_EQ(labels().lblElapseTime, QStringLiteral("0日 2時 5分間"));
+}
+
+TEST(ElapsedText, CountsMinuteBoundaries)
+{
+    struct Row {
+        const char* end;
+        const char* start;
+        const char* text;
+    };
+    const Row rows[] = {
+        {"2009/05/18 00:00:01", "2009/05/17 23:59:59", "0日 0時 1分間"},
+        {"2009/05/17 21:30:59", "2009/05/17 21:30:00", "0日 0時 0分間"},
+        {"2009/05/17 23:35:00", "2009/05/17 21:30:59", "0日 2時 5分間"},
+        {"2009/05/19 21:31:00", "2009/05/17 21:30:00", "2日 0時 1分間"},
+        {"2009/03/01 00:00:00", "2009/02/28 23:00:00", "0日 1時 0分間"},
+        {"2008/03/01 00:00:00", "2008/02/28 00:00:00", "2日 0時 0分間"},
+        {"2010/01/01 00:00:00", "2009/12/31 23:59:00", "0日 0時 1分間"},
+        {"2009/05/17 21:29:00", "2009/05/17 21:30:00", "0日 0時 -1分間"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.start) + " -> " + row.end);
+        EXPECT_EQ(ElapsedText(QString::fromUtf8(row.end), QString::fromUtf8(row.start)),
+                  QString::fromUtf8(row.text));
+    }
+}
+
+TEST(ElapsedText, UnreadableDateIsTypeMismatch)
+{
+    for (const char* text : {"", "------", "2009/13/01 00:00:00", "2009/02/30 00:00:00",
+                             "2009/05/17 24:00:00", "12.34 ％"}) {
+        SCOPED_TRACE(text);
+        try {
+            ElapsedText(QStringLiteral("2009/05/17 21:30:00"), QString::fromUtf8(text));
+            ADD_FAILURE() << "no error";
+        } catch (const TrappedError& e) {
+            EXPECT_EQ(e.number, ErrTypeMismatch);
+        }
+    }
+}
+
+TEST_F(ResultDisplayTest, UpdateSkipsAFailingStatementAndReportsIt)
+{
+    update(57, 1234);
+    at(21, 40, 0);
+    update(57, 1300);
+    m_program.results.lblStartTime = QStringLiteral("not a date");
+    update(58, 100);
+    EXPECT_EQ(labels().lblElapseTime, QStringLiteral("0日 0時 10分間")) << "kept from before";
+    EXPECT_EQ(labels().lblEndLv, QStringLiteral("58"));
+    EXPECT_EQ(logLines(),
+              QStringList{QStringLiteral("Error Trap : DisplayResult : CODE13  Type mismatch")});
+}
+
+TEST_F(ResultDisplayTest, DebugModeAddsTheUpdateLineOnly)
+{
+    m_program.flags.DebugMode = true;
+    update(57, 1234); // takes the start values: no line
+    update(57, 1300);
+    DisplayResult(m_program, 77); // any other mode updates
+    EXPECT_EQ(logLines(), QStringList(2, QStringLiteral("Useally Measure Data Display Complete ")));
+}
+
+TEST_F(ResultDisplayTest, ClosingReportLayout)
+{
+    update(57, 1234, 1234567);
+    at(23, 35, 10);
+    update(57, 2000, 1300000);
+    m_program.measurement.MoneyPair[1] = Currency::FromInteger(1310000);
+    m_program.txtLog.setText(QString());
+    DisplayResult(m_program, DisplayClosingReport);
+    const QString crlf = QStringLiteral("\r\n");
+    const QString expected =
+        QStringLiteral(" 経過: 2009/05/17 21:30:00  ～  2009/05/17 23:35:10  ＝  0日 2時 5分間") +
+        crlf + QStringLiteral("    開始  Lv:  57    Exp:  12.34 ％   ｺｲﾝ:") + blanks(7) +
+        QStringLiteral("1,234,567 ") + crlf +
+        QStringLiteral("    終了  Lv:  57    Exp:  20.00 ％   ｺｲﾝ:") + blanks(7) +
+        QStringLiteral("1,310,000 ") + crlf +
+        QStringLiteral("    増加  Lv:   0    Exp:   7.66 ％   ｺｲﾝ:") + blanks(15) +
+        QStringLiteral("0 ") + crlf + crlf + crlf;
+    EXPECT_EQ(m_program.txtLog.text(), expected);
+    EXPECT_EQ(labels().lblEndMoney, QStringLiteral("1310000"));
+    EXPECT_EQ(logLines(), QStringList{QStringLiteral("Measure Result Data Display Complete ")});
+}
+
+TEST_F(ResultDisplayTest, ClosingReportLeavesOutEndRowsWhenBothEndLabelsAreNegative)
+{
+    update(57, 1234, 1000);
+    m_program.results.lblEndLv = QStringLiteral("-1");
+    m_program.results.lblEndExp = QStringLiteral("-0.01 ％");
+    m_program.txtLog.setText(QString());
+    DisplayResult(m_program, DisplayClosingReport);
+    EXPECT_EQ(m_program.txtLog.text().count(QStringLiteral("\r\n")), 4);
+    EXPECT_FALSE(m_program.txtLog.text().contains(QStringLiteral("終了")));
+}
+
+TEST_F(ResultDisplayTest, ClosingReportWithoutRunWritesNothing)
+{
+    update(57, 1234, 1000);
+    m_program.LogStartStamp.clear();
+    m_program.txtLog.setText(QString());
+    const int before = m_view.results;
+    DisplayResult(m_program, DisplayClosingReport);
+    EXPECT_TRUE(m_program.txtLog.text().isEmpty());
+    EXPECT_TRUE(logLines().isEmpty());
+    EXPECT_EQ(m_view.results, before + 1);
+}
+
+TEST_F(ResultDisplayTest, ClosingReportWithoutAnyCoinReadingShowsNoNegativeCoins)
+{
+    update(57, 1234);
+    update(57, 1300);
+    m_program.txtLog.setText(QString());
+    DisplayResult(m_program, DisplayClosingReport);
+    EXPECT_EQ(labels().lblEndMoney, QString());
+    EXPECT_FALSE(m_program.txtLog.text().contains(QStringLiteral("-1")));
+    EXPECT_TRUE(m_program.txtLog.text().contains(
+        QStringLiteral("    終了  Lv:  57    Exp:  13.00 ％   ｺｲﾝ:") + blanks(15) +
+        QStringLiteral("0 ")));
+}
