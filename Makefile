@@ -20,10 +20,10 @@ bench: build
 	@for b in $(BUILD_DIR)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
 
 format:
-	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+	@git ls-files --cached --others --exclude-standard '*.cpp' '*.h' | xargs -r clang-format -i
 
 format-check:
-	@git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
+	@git ls-files --cached --others --exclude-standard '*.cpp' '*.h' | xargs -r clang-format --dry-run -Werror
 
 clean:
 	@rm -rf build

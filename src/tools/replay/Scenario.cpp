@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
-
 #include <algorithm>
 #include <cmath>
 
@@ -13,9 +12,9 @@ namespace kesmaro {
 const std::vector<QString>& ScenarioClickNames()
 {
     static const std::vector<QString> names = {
-        QStringLiteral("run"),     QStringLiteral("stop"),      QStringLiteral("tempstop"),
-        QStringLiteral("capture"), QStringLiteral("recognize"), QStringLiteral("prtscr"),
-        QStringLiteral("patternsave"), QStringLiteral("debug"), QStringLiteral("end"),
+        QStringLiteral("run"),         QStringLiteral("stop"),      QStringLiteral("tempstop"),
+        QStringLiteral("capture"),     QStringLiteral("recognize"), QStringLiteral("prtscr"),
+        QStringLiteral("patternsave"), QStringLiteral("debug"),     QStringLiteral("end"),
     };
     return names;
 }
@@ -32,8 +31,8 @@ struct Parser {
 
     bool fail(const QString& fault)
     {
-        error = fileName + QLatin1Char(':') + QString::number(lineNumber) +
-                QStringLiteral(": ") + fault;
+        error = fileName + QLatin1Char(':') + QString::number(lineNumber) + QStringLiteral(": ") +
+                fault;
         return false;
     }
 

@@ -4,7 +4,6 @@
 
 #include <QDateTime>
 #include <QString>
-
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -22,11 +21,11 @@ struct ScenarioEvent {
 
 // A scripted play session: what the world does and what the user clicks, on a simulated clock.
 struct Scenario {
-    QDateTime start;                    // local time at t = 0
-    std::int64_t bootMs = 3600 * 1000;  // TickMs at t = 0
-    QString settingsFile;               // absolute path, empty when none
-    std::vector<PromptAnswer> answers;  // queued message-box answers, in order
-    std::vector<ScenarioEvent> events;  // in time order
+    QDateTime start;                   // local time at t = 0
+    std::int64_t bootMs = 3600 * 1000; // TickMs at t = 0
+    QString settingsFile;              // absolute path, empty when none
+    std::vector<PromptAnswer> answers; // queued message-box answers, in order
+    std::vector<ScenarioEvent> events; // in time order
 };
 
 // The commands a scenario may click.
