@@ -11,7 +11,6 @@
 #include "records/Utilities.h"
 
 #include <QString>
-
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -19,6 +18,7 @@
 namespace kesmaro {
 
 class clsGraphBuffer;
+struct GraphPicture;
 
 // The texts of the main window's result labels: the working memory of the result display.
 struct ResultLabels {
@@ -45,7 +45,9 @@ struct GraphState {
     // Shared so that this record needs no graph headers; only the graph layer creates it.
     std::shared_ptr<clsGraphBuffer> GraphData;
     std::int32_t GraphOffset = 0;
-    std::int32_t GraphZoom = 0;
+    float GraphZoom = 1.0f;
+    // What the graph frame last showed (layout, labels, curves); kept for the views to repaint.
+    std::shared_ptr<GraphPicture> picture;
 };
 
 struct Timers {
@@ -58,8 +60,7 @@ struct Timers {
 struct Program {
     Program(Services& s, DebugLog& l, ProgramView& v, QString folder)
         : services(s), log(l), view(v), programFolder(std::move(folder)), txtLog(&v)
-    {
-    }
+    {}
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
