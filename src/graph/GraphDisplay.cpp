@@ -297,6 +297,78 @@ void GraphDataDisplay(Program& p, std::int32_t offset, float zoom)
     p.view.graphChanged();
 }
 
+GraphHit GraphWidgetAt(const GraphLayout& layout, QPoint framePixel)
+{
+    const auto on = [&](const TwipsRect& r) { return r.toPixels().contains(framePixel); };
+    for (int i = 0; i < 4; ++i) {
+        if (on(layout.lblGraph_El[i]))
+            return {GraphWidget::lblGraph_El, i};
+        if (on(layout.lblGraph_Ml[i]))
+            return {GraphWidget::lblGraph_Ml, i};
+    }
+    if (on(layout.lblGraph_Et))
+        return {GraphWidget::lblGraph_Et, 0};
+    if (on(layout.lblGraph_Mt))
+        return {GraphWidget::lblGraph_Mt, 0};
+    for (int i = 0; i < 2; ++i) {
+        if (on(layout.lblGraph_Tl[i]))
+            return {GraphWidget::lblGraph_Tl, i};
+    }
+    if (on(layout.lblGraph_Tt))
+        return {GraphWidget::lblGraph_Tt, 0};
+    if (on(layout.picGraph))
+        return {GraphWidget::picGraph, 0};
+    return {};
+}
+
+QString GraphToolTipAt(const GraphLayout& layout, QPoint framePixel)
+{
+    const GraphHit hit = GraphWidgetAt(layout, framePixel);
+    switch (hit.widget) {
+    case GraphWidget::lblGraph_El:
+    case GraphWidget::lblGraph_Ml:
+        return hit.index == 0 ? kZoomInTip : QString();
+    case GraphWidget::lblGraph_Et:
+    case GraphWidget::lblGraph_Mt:
+        return kZoomOutTip;
+    case GraphWidget::lblGraph_Tl:
+        return kTimeButtonTips[static_cast<std::size_t>(hit.index)];
+    case GraphWidget::None:
+    case GraphWidget::picGraph:
+    case GraphWidget::lblGraph_Tt:
+        break;
+    }
+    return QString();
+}
+
+void GraphClickAt(Program& p, QPoint framePixel)
+{
+    const GraphHit hit = GraphWidgetAt(GraphPictureOf(p).layout, framePixel);
+    switch (hit.widget) {
+    case GraphWidget::picGraph:
+        picGraph_Click(p);
+        break;
+    case GraphWidget::lblGraph_El:
+        lblGraph_El_Click(p, hit.index);
+        break;
+    case GraphWidget::lblGraph_Ml:
+        lblGraph_Ml_Click(p, hit.index);
+        break;
+    case GraphWidget::lblGraph_Et:
+        lblGraph_Et_Click(p);
+        break;
+    case GraphWidget::lblGraph_Mt:
+        lblGraph_Mt_Click(p);
+        break;
+    case GraphWidget::lblGraph_Tl:
+        lblGraph_Tl_Click(p, hit.index);
+        break;
+    case GraphWidget::None:
+    case GraphWidget::lblGraph_Tt:
+        break;
+    }
+}
+
 float ZoomedIn(float zoom)
 {
     const auto z = static_cast<float>(double{zoom} + 0.1);

@@ -160,6 +160,28 @@ void lblGraph_Mt_Click(Program& p);
 void lblGraph_Tl_Click(Program& p, int index);
 void picGraph_Click(Program& p);
 
+// Which of the frame's widgets a frame pixel falls on (labels lie above the plot).
+enum class GraphWidget {
+    None,
+    picGraph,
+    lblGraph_El,
+    lblGraph_Ml,
+    lblGraph_Et,
+    lblGraph_Mt,
+    lblGraph_Tt,
+    lblGraph_Tl
+};
+struct GraphHit {
+    GraphWidget widget = GraphWidget::None;
+    int index = 0;
+    friend bool operator==(const GraphHit&, const GraphHit&) = default;
+};
+GraphHit GraphWidgetAt(const GraphLayout& layout, QPoint framePixel);
+// The tool tip of the widget under a frame pixel; empty where there is none.
+QString GraphToolTipAt(const GraphLayout& layout, QPoint framePixel);
+// A click on a frame pixel, handed to the click handler of the widget there.
+void GraphClickAt(Program& p, QPoint framePixel);
+
 // The pure parts of the clicks.
 float ZoomedIn(float zoom);
 float ZoomedOut(float zoom);

@@ -518,3 +518,62 @@ TEST_F(GraphDisplayTest, PlotClickRefreshesOnlyAnEnabledGraph)
     EXPECT_EQ(logLines(), QStringList{QStringLiteral("Click : Graph Refresh ")});
     EXPECT_EQ(m_view.graphChanges, 1);
 }
+
+TEST_F(GraphDisplayTest, FramePixelsFindTheirWidgets)
+{
+    GraphFrameDisplay(m_p, QSize(385, 361));
+    const GraphLayout& l = picture().layout;
+    const struct {
+        QPoint at;
+        GraphHit hit;
+        QString tip;
+    } rows[] = {
+        {{10, 3}, {GraphWidget::lblGraph_El, 0}, kZoomInTip},
+        {{10, 90}, {GraphWidget::lblGraph_El, 1}, QString()},
+        {{360, 3}, {GraphWidget::lblGraph_Ml, 0}, kZoomInTip},
+        {{10, 335}, {GraphWidget::lblGraph_Et, 0}, kZoomOutTip},
+        {{370, 335}, {GraphWidget::lblGraph_Mt, 0}, kZoomOutTip},
+        {{345, 355}, {GraphWidget::lblGraph_Tl, 0}, kTimeButtonTips[0]},
+        {{30, 355}, {GraphWidget::lblGraph_Tl, 1}, kTimeButtonTips[1]},
+        {{200, 355}, {GraphWidget::lblGraph_Tt, 0}, QString()},
+        {{200, 100}, {GraphWidget::picGraph, 0}, QString()},
+        {{37, 200}, {}, QString()},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.at.x() << "," << row.at.y());
+        EXPECT_EQ(GraphWidgetAt(l, row.at), row.hit);
+        EXPECT_EQ(GraphToolTipAt(l, row.at), row.tip);
+    }
+}
+
+TEST_F(GraphDisplayTest, ClicksOnFramePixelsReachTheirHandlers)
+{
+    GraphFrameDisplay(m_p, QSize(385, 361));
+    GraphClickAt(m_p, {10, 3});
+    EXPECT_NEAR(m_p.graph.GraphZoom, 1.1f, 1e-6);
+    GraphClickAt(m_p, {370, 335});
+    GraphClickAt(m_p, {370, 335});
+    EXPECT_NEAR(m_p.graph.GraphZoom, 0.9f, 1e-6);
+    GraphClickAt(m_p, {30, 355});
+    EXPECT_EQ(m_p.graph.GraphOffset, 5);
+    GraphClickAt(m_p, {345, 355});
+    EXPECT_EQ(m_p.graph.GraphOffset, 0);
+    GraphClickAt(m_p, {200, 100});
+    GraphClickAt(m_p, {200, 355});
+    EXPECT_EQ(logLines(), (QStringList{QStringLiteral("Click : Graph Old View "),
+                                       QStringLiteral("Click : Graph New View "),
+                                       QStringLiteral("Click : Graph Refresh ")}));
+}
+
+TEST_F(GraphDisplayTest, MaximaBeyondWholeNumbersAreReportedByTheLabelPhase)
+{
+    buffer().Value(0).RateE = C(3e9); // only a direct write gets past the cap
+    buffer().AddGraphData(C(1), C(1), 10, 20, 0);
+    GraphDataDisplay(m_p, 0, 1.0f);
+    EXPECT_EQ(picture().labels.lblGraph_El[0], "   0.0");
+    EXPECT_EQ(picture().labels.lblGraph_Ml[0], "10");
+    EXPECT_EQ(logLines(),
+              (QStringList{
+                  QStringLiteral("Error Trap : GraphDataDisplay : CODE6  Overflow"),
+                  QStringLiteral("Error Trap : GraphDataDisplay 2 : CODE11  Division by zero")}));
+}

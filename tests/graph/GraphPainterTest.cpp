@@ -191,6 +191,14 @@ TEST_F(GraphPainterTest, GridBorderIsSolidBlack)
                   countRow(image, y, 1, 307, black).second);
     EXPECT_EQ(at(image, 0, 100), black);
     EXPECT_EQ(at(image, 308, 100), black);
+    // Inner lines are dotted: black at the halves, grey at the odd eighths.
+    const QRgb grey = qRgb(128, 128, 128) & 0xFFFFFF;
+    const auto [blackHits, total] = countRow(image, 168, 1, 70, black);
+    EXPECT_GT(blackHits, total / 3);
+    EXPECT_EQ(blackHits + countRow(image, 168, 1, 70, white).first, total);
+    const auto [greyHits, greyTotal] = countRow(image, 42, 1, 70, grey);
+    EXPECT_GT(greyHits, greyTotal / 3);
+    EXPECT_EQ(greyHits + countRow(image, 42, 1, 70, white).first, greyTotal);
 }
 
 TEST_F(GraphPainterTest, AnyFrameSizePaintsWithoutFailing)
