@@ -191,6 +191,11 @@ std::vector<GraphCurve> ComputeGraphCurves(const clsGraphBuffer& buffer, std::in
     const double low = -2.0 * std::abs(hh);
     const double high = 2.0 * std::abs(hh);
 
+    float kE = 0;
+    float kM = 0;
+    errors([&] { kE = ScaleFactor(hh, topE); });
+    errors([&] { kM = ScaleFactor(hh, topM); });
+
     // Only the window positions that have a sample are visited: a window reaching past the
     // history (an unchecked GraphTimeScale or offset) skips the rest as failed statements do,
     // without walking millions of missing samples.
@@ -235,10 +240,6 @@ std::vector<GraphCurve> ComputeGraphCurves(const clsGraphBuffer& buffer, std::in
         curves.push_back(std::move(dotted));
     };
 
-    float kE = 0;
-    float kM = 0;
-    errors([&] { kE = ScaleFactor(hh, topE); });
-    errors([&] { kM = ScaleFactor(hh, topM); });
     if (topE > 0)
         addRate(kE, &clsGraphFormat::RateE, &clsGraphFormat::RateAveE, kExpCurveColour, false);
     if (topM >= 1)
