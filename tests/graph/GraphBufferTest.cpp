@@ -71,12 +71,8 @@ TEST_F(GraphBufferTest, FirstSampleIsAveragedWithTheZeroSamplesBehindIt)
     EXPECT_EQ(m_buffer.MaxNum(), 20);
     EXPECT_EQ(m_buffer.BufferSize(), 512);
     EXPECT_EQ(m_buffer.Value(1).RateE, Currency());
-}
-
-TEST_F(GraphBufferTest, AGivenTimeIsKept)
-{
     m_buffer.AddGraphData(C(1), C(1), 10, 20, 40000.5);
-    EXPECT_EQ(m_buffer.Value(0).Time, 40000.5);
+    EXPECT_EQ(m_buffer.Value(0).Time, 40000.5); // a given time is kept
 }
 
 TEST_F(GraphBufferTest, MissingMoneyReadingsLeaveTheMoneyAverageOnly)

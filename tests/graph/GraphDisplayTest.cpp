@@ -222,12 +222,6 @@ TEST_F(GraphDisplayTest, FrameLayoutAtTheDefaultSize)
     const int xs[5] = {0, 77, 154, 231, 308};
     for (int j = 0; j < 5; ++j)
         EXPECT_EQ(l.linGraphX[j], QLine(xs[j], 0, xs[j], 336)) << j;
-    EXPECT_EQ(linGraphYStyle(0), GridStyle::Solid);
-    EXPECT_EQ(linGraphYStyle(8), GridStyle::Solid);
-    EXPECT_EQ(linGraphYStyle(4), GridStyle::DottedBlack);
-    EXPECT_EQ(linGraphYStyle(3), GridStyle::DottedGrey);
-    EXPECT_EQ(linGraphXStyle(2), GridStyle::DottedBlack);
-    EXPECT_EQ(linGraphXStyle(4), GridStyle::Solid);
     EXPECT_TRUE(logLines().isEmpty());
 }
 
@@ -390,24 +384,6 @@ TEST_F(GraphCurvesTest, MissingNewestMoneyIsNotDrawnFrom)
     EXPECT_DOUBLE_EQ(c[2].points[1].y(), 70);
 }
 
-TEST_F(GraphCurvesTest, ATopOfZeroSkipsThatRate)
-{
-    const struct {
-        int topE, topM;
-        std::size_t curveCount;
-        int error;
-    } rows[] = {{10, 10, 4, 0},
-                {0, 10, 2, ErrDivisionByZero},
-                {10, 0, 2, ErrDivisionByZero},
-                {0, 0, 0, ErrDivisionByZero}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(testing::Message() << row.topE << ", " << row.topM);
-        m_errors.last.reset();
-        EXPECT_EQ(curves(row.topE, row.topM).size(), row.curveCount);
-        EXPECT_EQ(m_errors.last ? m_errors.last->number : 0, row.error);
-    }
-}
-
 TEST_F(GraphCurvesTest, AnOffsetShowsOlderSamples)
 {
     setRates(&clsGraphFormat::RateE, {9, 9, 9, 9, 9, 1, 2});
@@ -455,25 +431,14 @@ TEST_F(GraphDisplayTest, ZoomClicksStopAtTheirLimits)
     for (int i = 0; i < 9; ++i)
         lblGraph_Et_Click(m_p);
     EXPECT_EQ(m_p.graph.GraphZoom, 0.2f);
-}
 
-TEST_F(GraphDisplayTest, OnlyTheTopAxisLabelsZoom)
-{
-    for (int index : {1, 2, 3}) {
+    const int redraws = m_view.graphChanges;
+    for (int index : {1, 2, 3}) { // only the top labels zoom
         lblGraph_El_Click(m_p, index);
         lblGraph_Ml_Click(m_p, index);
     }
-    EXPECT_EQ(m_p.graph.GraphZoom, 1.0f);
-    EXPECT_EQ(m_view.graphChanges, 0);
-}
-
-TEST_F(GraphDisplayTest, ZoomingInRaisesTheAxisTop)
-{
-    buffer().AddGraphData(C(5), C(250), 10, 20, 0);
-    for (int i = 0; i < 3; ++i)
-        lblGraph_El_Click(m_p, 0);
-    EXPECT_EQ(picture().labels.lblGraph_El[0], "   8.0");
-    EXPECT_EQ(picture().labels.lblGraph_Ml[0], "400");
+    EXPECT_EQ(m_p.graph.GraphZoom, 0.2f);
+    EXPECT_EQ(m_view.graphChanges, redraws);
 }
 
 TEST_F(GraphDisplayTest, PastButtonStepsBackToTheOldestFullWindow)
@@ -549,19 +514,13 @@ TEST_F(GraphDisplayTest, FramePixelsFindTheirWidgets)
 TEST_F(GraphDisplayTest, ClicksOnFramePixelsReachTheirHandlers)
 {
     GraphFrameDisplay(m_p, QSize(385, 361));
-    GraphClickAt(m_p, {10, 3});
-    EXPECT_NEAR(m_p.graph.GraphZoom, 1.1f, 1e-6);
-    GraphClickAt(m_p, {370, 335});
     GraphClickAt(m_p, {370, 335});
     EXPECT_NEAR(m_p.graph.GraphZoom, 0.9f, 1e-6);
     GraphClickAt(m_p, {30, 355});
     EXPECT_EQ(m_p.graph.GraphOffset, 5);
-    GraphClickAt(m_p, {345, 355});
-    EXPECT_EQ(m_p.graph.GraphOffset, 0);
     GraphClickAt(m_p, {200, 100});
-    GraphClickAt(m_p, {200, 355});
+    GraphClickAt(m_p, {200, 355}); // the time title does nothing
     EXPECT_EQ(logLines(), (QStringList{QStringLiteral("Click : Graph Old View "),
-                                       QStringLiteral("Click : Graph New View "),
                                        QStringLiteral("Click : Graph Refresh ")}));
 }
 
