@@ -20,6 +20,7 @@
 namespace kesmaro {
 
 class clsGraphBuffer;
+struct GraphPicture;
 
 // The texts of the main window's result labels: the working memory of the result display.
 struct ResultLabels {
@@ -46,7 +47,9 @@ struct GraphState {
     // Shared so that this record needs no graph headers; only the graph layer creates it.
     std::shared_ptr<clsGraphBuffer> GraphData;
     std::int32_t GraphOffset = 0;
-    std::int32_t GraphZoom = 0;
+    float GraphZoom = 1.0f;
+    // What the graph frame last showed (layout, labels, curves); kept for the views to repaint.
+    std::shared_ptr<GraphPicture> picture;
 };
 
 struct Timers {

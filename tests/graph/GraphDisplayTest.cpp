@@ -1,0 +1,538 @@
+#include "graph/GraphDisplay.h"
+
+#include "GraphTestSupport.h"
+#include "common/TextFile.h"
+#include "graph/GraphBuffer.h"
+#include "platform/sim/SimServices.h"
+#include "records/Program.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <limits>
+
+using namespace kesmaro;
+using namespace std::chrono;
+
+namespace {
+
+struct CountingView : ProgramView {
+    void graphChanged() override { ++graphChanges; }
+    int graphChanges = 0;
+};
+
+class GraphDisplayTest : public ::testing::Test {
+protected:
+    GraphDisplayTest()
+    {
+        m_p.settings.GraphEnabled = true;
+        m_p.settings.GraphTimeScale = 20;
+        m_p.settings.GraphAveNum = 10;
+        m_p.settings.CaptureInterval = 6;
+        m_p.menus.menuRunEnabled = false; // a run is in progress
+        m_p.menus.menuStopEnabled = true;
+        m_p.graph.GraphData = std::make_shared<clsGraphBuffer>(m_sim.clock);
+        GraphPictureOf(m_p).layout.scaleWidth = 309;
+        GraphPictureOf(m_p).layout.scaleHeight = 337;
+    }
+
+    clsGraphBuffer& buffer() { return *m_p.graph.GraphData; }
+    GraphPicture& picture() { return GraphPictureOf(m_p); }
+
+    QStringList logLines() const
+    {
+        QStringList lines;
+        if (!QFile::exists(m_log.path()))
+            return lines;
+        TextLineReader reader(m_log.path());
+        while (!reader.atEnd())
+            lines << reader.readLine().mid(20);
+        return lines;
+    }
+
+    QTemporaryDir m_dir;
+    SimServices m_sim{local_days(year(2024) / 5 / 1) + hours(12)};
+    DebugLog m_log{m_dir.path(), m_sim.clock};
+    CountingView m_view;
+    Program m_p{m_sim.services, m_log, m_view, m_dir.path()};
+};
+
+// A buffer of `timeScale` samples drawn on a plot of 91 x 101 pixels: Wd = 91, Hh = 100.
+class GraphCurvesTest : public ::testing::Test {
+protected:
+    std::vector<GraphCurve> curves(std::int32_t topE, std::int32_t topM, std::int32_t offset = 0,
+                                   std::int32_t timeScale = 10)
+    {
+        return ComputeGraphCurves(m_buffer, timeScale, offset, topE, topM, 91, 101, m_errors);
+    }
+    void setRates(Currency clsGraphFormat::*field, std::initializer_list<double> values)
+    {
+        int k = 0;
+        for (double v : values)
+            m_buffer.Value(k++).*field = C(v);
+    }
+    static double xAt(int k) { return 91.0f - (91.0f / 9.0f) * static_cast<float>(k); }
+
+    SimClock m_clock{local_days(year(2024) / 5 / 1), 0};
+    clsGraphBuffer m_buffer{m_clock};
+    StatementErrors m_errors;
+};
+
+} // namespace
+
+TEST(GraphAxisTop, ExpLadder)
+{
+    const struct {
+        double value;
+        int top;
+    } rows[] = {{0, 1},           {0.9999, 1},  {1, 2},      {5, 6},     {5.5, 6},   {6, 8},
+                {8, 10},          {9.9999, 10}, {10, 20},    {395, 400}, {400, 500}, {950, 1000},
+                {999.9999, 1000}, {1000, 0},    {123456, 0}, {-3, 1}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.value);
+        EXPECT_EQ(ExpAxisTop(C(row.value)), row.top);
+    }
+}
+
+TEST(GraphAxisTop, MoneyLadder)
+{
+    const struct {
+        double value;
+        int top;
+    } rows[] = {{0, 10},         {9.99, 10},    {10, 20},       {250, 400},     {800, 1000},
+                {1000, 2000},    {9999, 10000}, {10000, 15000}, {14999, 15000}, {15000, 20000},
+                {99999, 100000}, {100000, 0},   {2147483, 0}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.value);
+        EXPECT_EQ(MoneyAxisTop(row.value), row.top);
+    }
+}
+
+TEST_F(GraphDisplayTest, AxisLabelsFollowTheMaximaAndTheZoom)
+{
+    struct Row {
+        const char* name;
+        double maxE, maxM;
+        float zoom;
+        std::array<const char*, 4> exp, money;
+    };
+    const Row rows[] = {
+        {"typical",
+         5,
+         250,
+         1.0f,
+         {"   6.0", "   4.5", "   3.0", "   1.5"},
+         {"400", "300", "200", "100"}},
+        {"empty history",
+         0,
+         0,
+         1.0f,
+         {"   1.0", "  0.75", "   0.5", "  0.25"},
+         {"10", "8", "5", "3"}},
+        {"ladder ends",
+         999,
+         99999,
+         1.0f,
+         {"1000.0", " 750.0", " 500.0", " 250.0"},
+         {"100,000", "75,000", "50,000", "25,000"}},
+        {"beyond the ladders",
+         1000,
+         100000,
+         1.0f,
+         {"   0.0", "   0.0", "   0.0", "   0.0"},
+         {"0", "0", "0", "0"}},
+        {"doubled",
+         5,
+         250,
+         2.0f,
+         {"  20.0", "  15.0", "  10.0", "   5.0"},
+         {"600", "450", "300", "150"}},
+        {"just below one rounds to the next step",
+         6,
+         50,
+         0.99999994f,
+         {"   8.0", "   6.0", "   4.0", "   2.0"},
+         {"60", "45", "30", "15"}},
+        {"small money tops",
+         1,
+         15,
+         1.0f,
+         {"   2.0", "   1.5", "   1.0", "   0.5"},
+         {"20", "15", "10", "5"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        m_p.graph.GraphData = std::make_shared<clsGraphBuffer>(m_sim.clock);
+        buffer().AddGraphData(C(row.maxE), C(row.maxM), 10, 20, 0);
+        GraphDataDisplay(m_p, 0, row.zoom);
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(picture().labels.lblGraph_El[i], QString::fromUtf8(row.exp[i])) << i;
+            EXPECT_EQ(picture().labels.lblGraph_Ml[i], QString::fromUtf8(row.money[i])) << i;
+        }
+    }
+}
+
+TEST_F(GraphDisplayTest, TimeTitleShowsTheMinutesPerDivision)
+{
+    const struct {
+        int interval, scale;
+        const char* text;
+    } rows[] = {{6, 20, "経過時間(30分間隔)"},
+                {5, 10, "経過時間(12分間隔)"},
+                {1440, 250, "経過時間(90000分間隔)"},
+                {-7, 20, "経過時間(-35分間隔)"},
+                {2147483647, 250, "経過時間(134217727937分間隔)"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text);
+        m_p.settings.CaptureInterval = row.interval;
+        m_p.settings.GraphTimeScale = row.scale;
+        GraphDataDisplay(m_p, 0, 1.0f);
+        EXPECT_EQ(picture().labels.lblGraph_Tt, QString::fromUtf8(row.text));
+    }
+}
+
+TEST_F(GraphDisplayTest, FrameLayoutAtTheDefaultSize)
+{
+    GraphFrameDisplay(m_p, QSize(385, 361));
+    const GraphLayout& l = picture().layout;
+    EXPECT_EQ(l.picGraph, (TwipsRect{570, 90, 309 * 15, 337 * 15}));
+    EXPECT_EQ(l.scaleWidth, 309);
+    EXPECT_EQ(l.scaleHeight, 337);
+    const int tops[4] = {0, 1263, 2527, 3789}; // PH = 5055
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(l.lblGraph_El[i].left, 0);
+        EXPECT_EQ(l.lblGraph_El[i].top, tops[i]);
+        EXPECT_EQ(l.lblGraph_Ml[i].left, 349 * 15);
+        EXPECT_EQ(l.lblGraph_Ml[i].top, tops[i]);
+    }
+    EXPECT_EQ(l.lblGraph_Et.top, 4935);
+    EXPECT_EQ(l.lblGraph_Mt.top, 4935);
+    EXPECT_EQ(l.lblGraph_Mt.left, 349 * 15);
+    const int labelTop = 361 * 15 - 180;
+    EXPECT_EQ(l.lblGraph_Tt.left, 570 + 60 + (4635 - 2400) / 2);
+    EXPECT_EQ(l.lblGraph_Tt.top, labelTop);
+    EXPECT_EQ(l.lblGraph_Tl[0].left, 570 + 4635 - 300);
+    EXPECT_EQ(l.lblGraph_Tl[1].left, 270);
+    EXPECT_EQ(l.lblGraph_Tl[0].top, labelTop);
+    EXPECT_EQ(l.lblGraph_Tl[1].top, labelTop);
+
+    const int ys[9] = {0, 42, 84, 126, 168, 210, 252, 294, 336};
+    for (int i = 0; i < 9; ++i)
+        EXPECT_EQ(l.linGraphY[i], QLine(0, ys[i], 308, ys[i])) << i;
+    const int xs[5] = {0, 77, 154, 231, 308};
+    for (int j = 0; j < 5; ++j)
+        EXPECT_EQ(l.linGraphX[j], QLine(xs[j], 0, xs[j], 336)) << j;
+    EXPECT_TRUE(logLines().isEmpty());
+}
+
+TEST_F(GraphDisplayTest, FrameTooSmallForThePlotKeepsThePlotAndSaysSo)
+{
+    GraphFrameDisplay(m_p, QSize(385, 361));
+    GraphFrameDisplay(m_p, QSize(60, 20));
+    EXPECT_EQ(picture().layout.picGraph, (TwipsRect{570, 90, 309 * 15, 337 * 15}));
+    EXPECT_EQ(picture().layout.lblGraph_Ml[0].left, 24 * 15);
+    EXPECT_EQ(logLines(), QStringList{QStringLiteral(
+                              "Error Trap : GraphFrameDisplay : CODE380  Invalid property value")});
+}
+
+TEST_F(GraphDisplayTest, FrameDisplayDrawsWithTheCurrentView)
+{
+    buffer().AddGraphData(C(5), C(100), 10, 20, 0);
+    m_p.graph.GraphZoom = 2.0f;
+    GraphFrameDisplay(m_p, QSize(385, 361));
+    EXPECT_EQ(picture().labels.topE, 20);
+    EXPECT_EQ(picture().curves.size(), 4u);
+    EXPECT_EQ(m_view.graphChanges, 2); // the layout, then the data
+}
+
+TEST_F(GraphDisplayTest, DrawnOnlyWhileExactlyOneOfRunAndStopIsAvailable)
+{
+    const struct {
+        const char* name;
+        bool enabled, run, stop, drawn;
+    } rows[] = {{"running", true, false, true, true},
+                {"idle", true, true, false, true},
+                {"both available", true, true, true, false},
+                {"both unavailable", true, false, false, false},
+                {"graph disabled", false, false, true, false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        m_p.graph.picture.reset();
+        m_view.graphChanges = 0;
+        m_p.settings.GraphEnabled = row.enabled;
+        m_p.menus.menuRunEnabled = row.run;
+        m_p.menus.menuStopEnabled = row.stop;
+        GraphDataDisplay(m_p, 0, 1.0f);
+        EXPECT_EQ(m_view.graphChanges, row.drawn ? 1 : 0);
+        EXPECT_EQ(!picture().labels.lblGraph_Tt.isEmpty(), row.drawn);
+    }
+}
+
+TEST_F(GraphDisplayTest, TopOfZeroLeavesThatRateUndrawnAndReportsIt)
+{
+    buffer().AddGraphData(C(1500), C(100), 10, 20, 0);
+    GraphDataDisplay(m_p, 0, 1.0f);
+    ASSERT_EQ(picture().curves.size(), 2u);
+    EXPECT_EQ(picture().curves[0].colour, kMoneyCurveColour);
+    EXPECT_EQ(picture().labels.lblGraph_El[0], "   0.0");
+    EXPECT_EQ(logLines(), QStringList{QStringLiteral(
+                              "Error Trap : GraphDataDisplay 2 : CODE11  Division by zero")});
+}
+
+TEST_F(GraphDisplayTest, UncheckedGraphSettingsDrawNothing)
+{
+    const struct {
+        int timeScale, aveNum;
+    } rows[] = {{0, 10},  {1, 10},
+                {-5, 10}, {9, 10},
+                {20, 0},  {20, 1},
+                {20, -3}, {std::numeric_limits<int>::min(), std::numeric_limits<int>::min()}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.timeScale << ", " << row.aveNum);
+        m_p.settings.GraphTimeScale = 20;
+        m_p.settings.GraphAveNum = 10;
+        buffer().AddGraphData(C(5), C(100), row.aveNum, row.timeScale, 0);
+        GraphDataDisplay(m_p, 0, 1.0f);
+        ASSERT_FALSE(picture().curves.empty());
+
+        m_p.settings.GraphTimeScale = row.timeScale;
+        m_p.settings.GraphAveNum = row.aveNum;
+        GraphDataDisplay(m_p, 0, 1.0f);
+        EXPECT_TRUE(picture().curves.empty());
+        EXPECT_FALSE(picture().labels.lblGraph_Tt.isEmpty());
+    }
+    EXPECT_TRUE(logLines().isEmpty());
+}
+
+TEST_F(GraphDisplayTest, TimeScaleBeyondTheHistoryDrawsWhatThereIs)
+{
+    m_p.settings.GraphTimeScale = std::numeric_limits<int>::max();
+    buffer().AddGraphData(C(5), C(100), 10, 20, 0);
+    GraphDataDisplay(m_p, 0, 1.0f);
+    ASSERT_EQ(picture().curves.size(), 4u);
+    EXPECT_EQ(picture().curves[1].points.size(), 512u);
+    EXPECT_EQ(logLines(), QStringList{QStringLiteral(
+                              "Error Trap : GraphDataDisplay 2 : CODE9  Subscript out of range")});
+}
+
+TEST_F(GraphDisplayTest, WithoutABufferNothingHappens)
+{
+    m_p.graph.GraphData.reset();
+    GraphDataDisplay(m_p, 0, 1.0f);
+    lblGraph_Tl_Click(m_p, 1);
+    EXPECT_EQ(m_p.graph.GraphOffset, 0);
+    EXPECT_EQ(m_view.graphChanges, 0);
+}
+
+TEST_F(GraphCurvesTest, PointsAreRoundedAndHeldWithinTwiceTheHeight)
+{
+    setRates(&clsGraphFormat::RateE, {2.25, 2.25, 2.35, 50, -100, 0, 10, 0.04, 0.05, 0.06});
+    const auto c = curves(10, 10);
+    ASSERT_EQ(c.size(), 4u);
+    const GraphCurve& solid = c[0];
+    EXPECT_EQ(solid.colour, kExpCurveColour);
+    EXPECT_FALSE(solid.dotted);
+    const double ys[10] = {77.5, 78, 76, -200, 200, 100, 0, 100, 100, 99};
+    ASSERT_EQ(solid.points.size(), 10u);
+    for (int k = 0; k < 10; ++k) {
+        EXPECT_DOUBLE_EQ(solid.points[k].x(), xAt(k)) << k;
+        EXPECT_DOUBLE_EQ(solid.points[k].y(), ys[k]) << k;
+    }
+    EXPECT_DOUBLE_EQ(solid.points[0].x(), 91);
+}
+
+TEST_F(GraphCurvesTest, StartingPointIsNeitherRoundedNorLimited)
+{
+    setRates(&clsGraphFormat::RateE, {50});
+    setRates(&clsGraphFormat::RateAveE, {-100.01});
+    const auto c = curves(10, 10);
+    EXPECT_DOUBLE_EQ(c[0].points[0].y(), -400);
+    EXPECT_NEAR(c[1].points[0].y(), 1100.1, 1e-9);
+}
+
+TEST_F(GraphCurvesTest, MissingSamplesAreBridgedButAveragesAreNot)
+{
+    setRates(&clsGraphFormat::RateE, {1, 2, -1, -1, 5});
+    setRates(&clsGraphFormat::RateM, {1, 2, -1, -1, 5});
+    setRates(&clsGraphFormat::RateAveM, {1, 1, 1, 1, 1});
+    const auto c = curves(10, 10);
+    ASSERT_EQ(c.size(), 4u);
+    for (int i : {0, 2}) {
+        SCOPED_TRACE(i);
+        ASSERT_EQ(c[i].points.size(), 8u);
+        EXPECT_DOUBLE_EQ(c[i].points[1].x(), xAt(1));
+        EXPECT_DOUBLE_EQ(c[i].points[2].x(), xAt(4)); // from k = 1 straight to k = 4
+        EXPECT_DOUBLE_EQ(c[i].points[2].y(), 50);
+        EXPECT_FALSE(c[i].firstSegmentHidden);
+    }
+    EXPECT_EQ(c[3].colour, kMoneyCurveColour);
+    EXPECT_TRUE(c[3].dotted);
+    ASSERT_EQ(c[3].points.size(), 10u);
+    EXPECT_DOUBLE_EQ(c[3].points[5].y(), 100);
+}
+
+TEST_F(GraphCurvesTest, MissingNewestMoneyIsNotDrawnFrom)
+{
+    setRates(&clsGraphFormat::RateE, {-1, 3});
+    setRates(&clsGraphFormat::RateM, {-1, 3});
+    const auto c = curves(10, 10);
+    ASSERT_EQ(c.size(), 4u);
+    EXPECT_FALSE(c[0].firstSegmentHidden); // experience is drawn from its start whatever it is
+    EXPECT_DOUBLE_EQ(c[0].points[0].y(), 110);
+    EXPECT_TRUE(c[2].firstSegmentHidden);
+    EXPECT_DOUBLE_EQ(c[2].points[0].y(), 110);
+    EXPECT_DOUBLE_EQ(c[2].points[1].y(), 70);
+}
+
+TEST_F(GraphCurvesTest, AnOffsetShowsOlderSamples)
+{
+    setRates(&clsGraphFormat::RateE, {9, 9, 9, 9, 9, 1, 2});
+    const auto c = curves(10, 10, 5);
+    EXPECT_DOUBLE_EQ(c[0].points[0].y(), 90);
+    EXPECT_DOUBLE_EQ(c[0].points[1].y(), 80);
+    EXPECT_FALSE(m_errors.last.has_value());
+}
+
+TEST_F(GraphCurvesTest, WindowReachingPastTheHistoryKeepsTheSamplesThereAre)
+{
+    const auto old = curves(10, 10, 505);
+    ASSERT_EQ(old.size(), 4u);
+    EXPECT_EQ(old[1].points.size(), 7u);
+    ASSERT_TRUE(m_errors.last.has_value());
+    EXPECT_EQ(m_errors.last->number, ErrSubscript);
+
+    m_errors.last.reset();
+    const auto future = curves(10, 10, -3);
+    ASSERT_EQ(future.size(), 4u);
+    EXPECT_EQ(future[1].points.size(), 7u);
+    EXPECT_DOUBLE_EQ(future[1].points[0].x(), xAt(3));
+    EXPECT_EQ(m_errors.last->number, ErrSubscript);
+
+    EXPECT_TRUE(curves(10, 10, 600).empty());
+}
+
+TEST_F(GraphDisplayTest, ZoomClicksStopAtTheirLimits)
+{
+    for (int i = 0; i < 11; ++i)
+        lblGraph_El_Click(m_p, 0);
+    EXPECT_EQ(m_p.graph.GraphZoom, 2.0f);
+    EXPECT_EQ(m_view.graphChanges, 11);
+    lblGraph_Ml_Click(m_p, 0);
+    EXPECT_EQ(m_p.graph.GraphZoom, 2.0f);
+
+    for (int i = 0; i < 9; ++i)
+        lblGraph_Et_Click(m_p);
+    EXPECT_NEAR(m_p.graph.GraphZoom, 1.1f, 1e-6);
+    for (int i = 0; i < 10; ++i)
+        lblGraph_Mt_Click(m_p);
+    EXPECT_EQ(m_p.graph.GraphZoom, 0.2f);
+
+    m_p.graph.GraphZoom = 1.0f;
+    for (int i = 0; i < 9; ++i)
+        lblGraph_Et_Click(m_p);
+    EXPECT_EQ(m_p.graph.GraphZoom, 0.2f);
+
+    const int redraws = m_view.graphChanges;
+    for (int index : {1, 2, 3}) { // only the top labels zoom
+        lblGraph_El_Click(m_p, index);
+        lblGraph_Ml_Click(m_p, index);
+    }
+    EXPECT_EQ(m_p.graph.GraphZoom, 0.2f);
+    EXPECT_EQ(m_view.graphChanges, redraws);
+}
+
+TEST_F(GraphDisplayTest, PastButtonStepsBackToTheOldestFullWindow)
+{
+    std::vector<int> offsets;
+    for (int i = 0; i < 101; ++i) {
+        lblGraph_Tl_Click(m_p, 1);
+        offsets.push_back(m_p.graph.GraphOffset);
+    }
+    EXPECT_EQ(offsets[0], 5);
+    EXPECT_EQ(offsets[97], 490);
+    EXPECT_EQ(offsets[98], 491);
+    EXPECT_EQ(offsets[100], 491);
+    EXPECT_EQ(logLines().size(), 101);
+    EXPECT_EQ(logLines().constFirst(), "Click : Graph Old View ");
+
+    for (int i = 0; i < 99; ++i)
+        lblGraph_Tl_Click(m_p, 0);
+    EXPECT_EQ(m_p.graph.GraphOffset, 0);
+    EXPECT_EQ(logLines().constLast(), "Click : Graph New View ");
+}
+
+TEST_F(GraphDisplayTest, PastButtonNeverGoesBeforeTheFirstSampleOrNegative)
+{
+    m_p.settings.GraphTimeScale = 600; // more than the history holds
+    lblGraph_Tl_Click(m_p, 1);
+    EXPECT_EQ(m_p.graph.GraphOffset, 0);
+    EXPECT_EQ(OlderOffset(0, std::numeric_limits<int>::max(), 512), 0);
+    EXPECT_EQ(OlderOffset(std::numeric_limits<int>::max(), 40, 512), 471);
+    EXPECT_EQ(NewerOffset(3, 20), 0);
+    EXPECT_EQ(NewerOffset(std::numeric_limits<int>::max(), std::numeric_limits<int>::min()),
+              std::numeric_limits<int>::max());
+}
+
+TEST_F(GraphDisplayTest, PlotClickRefreshesOnlyAnEnabledGraph)
+{
+    m_p.settings.GraphEnabled = false;
+    picGraph_Click(m_p);
+    EXPECT_TRUE(logLines().isEmpty());
+    m_p.settings.GraphEnabled = true;
+    picGraph_Click(m_p);
+    EXPECT_EQ(logLines(), QStringList{QStringLiteral("Click : Graph Refresh ")});
+    EXPECT_EQ(m_view.graphChanges, 1);
+}
+
+TEST_F(GraphDisplayTest, FramePixelsFindTheirWidgets)
+{
+    GraphFrameDisplay(m_p, QSize(385, 361));
+    const GraphLayout& l = picture().layout;
+    const struct {
+        QPoint at;
+        GraphHit hit;
+        QString tip;
+    } rows[] = {
+        {{10, 3}, {GraphWidget::lblGraph_El, 0}, kZoomInTip},
+        {{10, 90}, {GraphWidget::lblGraph_El, 1}, QString()},
+        {{360, 3}, {GraphWidget::lblGraph_Ml, 0}, kZoomInTip},
+        {{10, 335}, {GraphWidget::lblGraph_Et, 0}, kZoomOutTip},
+        {{370, 335}, {GraphWidget::lblGraph_Mt, 0}, kZoomOutTip},
+        {{345, 355}, {GraphWidget::lblGraph_Tl, 0}, kTimeButtonTips[0]},
+        {{30, 355}, {GraphWidget::lblGraph_Tl, 1}, kTimeButtonTips[1]},
+        {{200, 355}, {GraphWidget::lblGraph_Tt, 0}, QString()},
+        {{200, 100}, {GraphWidget::picGraph, 0}, QString()},
+        {{37, 200}, {}, QString()},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.at.x() << "," << row.at.y());
+        EXPECT_EQ(GraphWidgetAt(l, row.at), row.hit);
+        EXPECT_EQ(GraphToolTipAt(l, row.at), row.tip);
+    }
+}
+
+TEST_F(GraphDisplayTest, ClicksOnFramePixelsReachTheirHandlers)
+{
+    GraphFrameDisplay(m_p, QSize(385, 361));
+    GraphClickAt(m_p, {370, 335});
+    EXPECT_NEAR(m_p.graph.GraphZoom, 0.9f, 1e-6);
+    GraphClickAt(m_p, {30, 355});
+    EXPECT_EQ(m_p.graph.GraphOffset, 5);
+    GraphClickAt(m_p, {200, 100});
+    GraphClickAt(m_p, {200, 355}); // the time title does nothing
+    EXPECT_EQ(logLines(), (QStringList{QStringLiteral("Click : Graph Old View "),
+                                       QStringLiteral("Click : Graph Refresh ")}));
+}
+
+TEST_F(GraphDisplayTest, MaximaBeyondWholeNumbersAreReportedByTheLabelPhase)
+{
+    buffer().Value(0).RateE = C(3e9); // only a direct write gets past the cap
+    buffer().AddGraphData(C(1), C(1), 10, 20, 0);
+    GraphDataDisplay(m_p, 0, 1.0f);
+    EXPECT_EQ(picture().labels.lblGraph_El[0], "   0.0");
+    EXPECT_EQ(picture().labels.lblGraph_Ml[0], "10");
+    EXPECT_EQ(logLines(),
+              (QStringList{
+                  QStringLiteral("Error Trap : GraphDataDisplay : CODE6  Overflow"),
+                  QStringLiteral("Error Trap : GraphDataDisplay 2 : CODE11  Division by zero")}));
+}
