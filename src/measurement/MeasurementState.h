@@ -1,6 +1,8 @@
 #pragma once
 
 #include "common/Currency.h"
+#include "common/DebugLog.h"
+#include "platform/Clock.h"
 
 #include <QDateTime>
 #include <array>
@@ -28,7 +30,11 @@ struct MeasurementState {
     std::array<std::int32_t, 3> ExpClock{};   // whole seconds of TickMs; [1] = 0: no measurement
     std::array<std::int32_t, 3> MoneyClock{}; // yet in this run
 
+    // When the next capture is due: the local time shown and logged, and beside it the
+    // monotonic deadline that decides, so that a wall-clock jump neither stalls nor bunches
+    // captures. Set both through scheduleCapture.
     QDateTime NextCaptureTime;
+    std::int64_t NextCaptureTick = 0;
     bool CaptureBusy = false;
     std::int32_t MoneyAreaMode = MoneyAreaDetect;
     std::int32_t BackgroundTicks = 0;
@@ -39,6 +45,13 @@ struct MeasurementState {
     Currency DoHLReadExp;
     // Percent: current, previous, change at the latest change, last rise.
     std::array<Currency, 4> DoHLTrack{};
+
+    void scheduleCapture(const Clock& clock, std::int64_t delayMs)
+    {
+        NextCaptureTime = ToQDateTime(clock.Now()).addMSecs(delayMs);
+        NextCaptureTick = clock.TickMs() + delayMs;
+    }
+    bool captureDue(const Clock& clock) const { return clock.TickMs() >= NextCaptureTick; }
 };
 
 } // namespace kesmaro

@@ -54,7 +54,7 @@ void start(Program& p)
         return;
     setCaptureTimer(p, true);
     const QDateTime now = ToQDateTime(p.services.clock.Now());
-    p.measurement.NextCaptureTime = now.addSecs(kFirstCaptureDelaySeconds);
+    p.measurement.scheduleCapture(p.services.clock, kFirstCaptureDelaySeconds * 1000);
     p.LogStartStamp = now.toString(QStringLiteral("yyyyMMddhhmm"));
     p.txtLog.AppendToTextBox(kLogColumnHeader + QStringLiteral("\r\n"));
     p.services.scheduler.WaitMs(secondsToMs(s.StartDelay));

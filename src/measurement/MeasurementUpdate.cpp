@@ -1,0 +1,254 @@
+#include "measurement/MeasurementUpdate.h"
+
+#include "common/Format.h"
+#include "common/Numeric.h"
+#include "graph/GraphBuffer.h"
+#include "graph/GraphDisplay.h"
+#include "records/LoggingRun.h"
+#include "records/Program.h"
+#include "records/RecordFile.h"
+#include "records/ResultDisplay.h"
+
+#include <algorithm>
+
+namespace kesmaro {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+const Currency kMinusOne = Currency::FromInteger(-1);
+
+QString C(const ColumnValue& value, int width, int decimals)
+{
+    return FormatColumn(value, width, 1, decimals, false);
+}
+
+// "0.00 ％"
+QString P(Currency percent)
+{
+    return FormatNumber(percent, 2, false) + QStringLiteral(" ％");
+}
+
+void appendLine(Program& p, const QString& line)
+{
+    p.txtLog.AppendToTextBox(line + kCrLf);
+}
+
+// Minutes with one decimal, truncated to tenths: 359 s -> 5.9.
+Currency tenthsOfMinutes(std::int32_t seconds)
+{
+    return Currency::FromDouble(static_cast<double>(IntDivide(std::int64_t{seconds}, 6)) / 10.0);
+}
+
+void addGraphSample(Program& p, Currency rateE, Currency rateM)
+{
+    if (p.graph.GraphData)
+        p.graph.GraphData->AddGraphData(rateE, rateM, p.settings.GraphAveNum,
+                                        p.settings.GraphTimeScale, 0);
+}
+
+// An idle interval: one zero sample, the view stays where the user put it in zoom.
+void graphIdleSample(Program& p)
+{
+    if (!p.settings.GraphEnabled)
+        return;
+    p.graph.GraphOffset = 0;
+    addGraphSample(p, Currency(), Currency());
+    GraphDataDisplay(p, p.graph.GraphOffset, p.graph.GraphZoom);
+}
+
+void failure(Program& p, const QString& stamp)
+{
+    const MeasurementState& m = p.measurement;
+    const QString text =
+        RecognitionFailureText(m.ReadLv >= 0, m.ReadExp >= Currency(), m.ReadMoney >= Currency());
+    appendLine(p, stamp + QStringLiteral("  認識失敗  ") + text);
+    p.log.WriteDebugLog(QStringLiteral("ImageRecognition misstep :") + text);
+    p.measurement.scheduleCapture(p.services.clock, kRetryDelayMs);
+}
+
+void characterChange(Program& p)
+{
+    MeasurementState& m = p.measurement;
+    appendLine(p, QStringLiteral("キャラクタチェンジ検出"));
+    DisplayResult(p, DisplayClosingReport);
+    appendLine(p, kLogColumnHeader);
+    m.MoneyAreaMode = MoneyAreaDetect;
+    m.ExpTrack[TrackPrevious] = Currency();
+    m.ExpClock[TrackPrevious] = 0;
+    m.LevelTrack[TrackPrevious] = 0;
+    m.MoneyTrack[TrackPrevious] = Currency();
+    m.MoneyClock[TrackPrevious] = 0;
+    if (m.ReadMoney < Currency()) {
+        m.MoneyTrack[TrackCurrent] = Currency();
+        m.MoneyClock[TrackCurrent] = 0;
+    }
+    m.DoHLTrack[1] = Currency();
+    m.DoHLTrack[3] = Currency();
+    DisplayResult(p, DisplayTakeStart);
+    p.log.WriteDebugLog(QStringLiteral("Detect Character Change "));
+    Context ctx = p.context();
+    RandomizeSeed(ctx);
+    if (p.settings.GraphEnabled) {
+        // Zero samples restart the moving averages; more than the history holds changes
+        // nothing further, so an unchecked GraphAveNum cannot make this loop run for ages.
+        const std::int32_t history = p.graph.GraphData ? p.graph.GraphData->BufferSize() : 0;
+        const std::int32_t samples = std::min(p.settings.GraphAveNum - 1, history);
+        for (std::int32_t i = 0; i < samples; ++i)
+            addGraphSample(p, Currency(), Currency());
+        p.graph.GraphOffset = 0;
+        p.graph.GraphZoom = 1.0F;
+        GraphDataDisplay(p, 0, 1.0F);
+    }
+}
+
+void firstMeasurement(Program& p, const QString& stamp)
+{
+    MeasurementState& m = p.measurement;
+    m.ExpTrack[TrackPrevious] = m.ExpTrack[TrackCurrent];
+    m.ExpClock[TrackPrevious] = m.ExpClock[TrackCurrent];
+    m.LevelTrack[TrackPrevious] = m.LevelTrack[TrackCurrent];
+    m.DoHLTrack[1] = m.DoHLTrack[0];
+    WriteRecordFile(p, QString(), 1);
+    appendLine(p, stamp + C(m.LevelTrack[TrackCurrent], 6, 0) +
+                      C(P(Currency::FromDouble(m.ReadExp.toDouble() / 100.0)), 11, 0) +
+                      C(m.MoneyTrack[TrackCurrent], 15, 0));
+    DisplayResult(p, DisplayTakeStart);
+    p.log.WriteDebugLog(QStringLiteral("Fast ImageRecognition "));
+}
+
+} // namespace
+
+QString RecognitionFailureText(bool levelRead, bool expRead, bool moneyRead)
+{
+    if (levelRead && expRead)
+        return {};
+    if (!levelRead && !expRead)
+        return moneyRead ? QStringLiteral("LvとExp NG") : QStringLiteral("全部 NG");
+    if (levelRead)
+        return moneyRead ? QStringLiteral("Exp NG") : QStringLiteral("ExpとMoney NG");
+    return moneyRead ? QStringLiteral("Lv NG") : QStringLiteral("LvとMoney NG");
+}
+
+void UpdateMeasurement(Program& p)
+{
+    MeasurementState& m = p.measurement;
+    const Settings& s = p.settings;
+    const QString stamp = RecordStampText(ToQDateTime(p.services.clock.Now()));
+
+    if (m.ReadExp < Currency() || m.ReadLv < 0) {
+        failure(p, stamp);
+        return;
+    }
+
+    // Whether this capture read the coins: the result display takes ReadMoney over (sets it
+    // to -1) before the line is built.
+    const bool moneyRead = m.ReadMoney > kMinusOne;
+    m.ExpClock[TrackCurrent] =
+        static_cast<std::int32_t>(ToLong(static_cast<double>(p.services.clock.TickMs()) / 1000.0));
+    m.ExpTrack[TrackCurrent] = Currency::FromDouble(m.ReadExp.toDouble() / 100.0);
+    m.LevelTrack[TrackCurrent] = m.ReadLv;
+    if (moneyRead) {
+        m.MoneyClock[TrackCurrent] = m.ExpClock[TrackCurrent];
+        m.MoneyTrack[TrackCurrent] = m.ReadMoney;
+    }
+    m.LevelTrack[TrackDifference] = m.LevelTrack[TrackCurrent] - m.LevelTrack[TrackPrevious];
+
+    if (m.LevelTrack[TrackPrevious] != 0 &&
+        (m.LevelTrack[TrackDifference] < 0 || m.LevelTrack[TrackDifference] > 2))
+        characterChange(p);
+
+    // Read live: a change of character has just taken the coins over into the start values.
+    if (m.ReadMoney > kMinusOne && m.MoneyClock[TrackPrevious] == 0) {
+        m.MoneyClock[TrackPrevious] = m.MoneyClock[TrackCurrent];
+        m.MoneyTrack[TrackPrevious] = m.MoneyTrack[TrackCurrent];
+    }
+
+    if (m.ExpClock[TrackPrevious] == 0) {
+        firstMeasurement(p, stamp);
+        return;
+    }
+
+    const bool expIdle = m.ExpTrack[TrackCurrent] == m.ExpTrack[TrackPrevious];
+    const bool moneyIdle = m.MoneyTrack[TrackCurrent] == m.MoneyTrack[TrackPrevious];
+    if (moneyRead && moneyIdle && expIdle) {
+        m.MoneyClock[TrackPrevious] = m.MoneyClock[TrackCurrent];
+        m.ExpClock[TrackPrevious] = m.ExpClock[TrackCurrent];
+        m.ReadMoney = kMinusOne;
+        graphIdleSample(p);
+        return;
+    }
+    if (moneyRead && moneyIdle) {
+        m.MoneyClock[TrackPrevious] = m.MoneyClock[TrackCurrent];
+    } else if (!moneyRead && expIdle) {
+        m.ExpClock[TrackPrevious] = m.ExpClock[TrackCurrent];
+        graphIdleSample(p);
+        return;
+    } else if (moneyRead && expIdle) {
+        m.ExpClock[TrackPrevious] = m.ExpClock[TrackCurrent];
+    }
+
+    m.ExpTrack[TrackDifference] = m.ExpTrack[TrackCurrent] - m.ExpTrack[TrackPrevious] +
+                                  Currency::FromInteger(100LL * m.LevelTrack[TrackDifference]);
+    m.ExpClock[TrackDifference] = m.ExpClock[TrackCurrent] - m.ExpClock[TrackPrevious];
+    m.ExpTrack[TrackPrevious] = m.ExpTrack[TrackCurrent];
+    m.ExpClock[TrackPrevious] = m.ExpClock[TrackCurrent];
+    m.LevelTrack[TrackPrevious] = m.LevelTrack[TrackCurrent];
+
+    if (!moneyRead) {
+        m.MoneyClock[TrackDifference] = 0;
+        m.MoneyTrack[TrackDifference] = Currency();
+    } else {
+        m.MoneyTrack[TrackDifference] = m.MoneyTrack[TrackCurrent] - m.MoneyTrack[TrackPrevious];
+        m.MoneyClock[TrackDifference] = m.MoneyClock[TrackCurrent] - m.MoneyClock[TrackPrevious];
+        m.MoneyTrack[TrackPrevious] = m.MoneyTrack[TrackCurrent];
+        m.MoneyClock[TrackPrevious] = m.MoneyClock[TrackCurrent];
+    }
+
+    DisplayResult(p, DisplayUpdate);
+
+    const Currency expMinutes = tenthsOfMinutes(m.ExpClock[TrackDifference]);
+    const Currency expRate = m.ExpClock[TrackDifference] != 0
+                                 ? Currency::FromDouble(m.ExpTrack[TrackDifference].toDouble() /
+                                                        m.ExpClock[TrackDifference] * 3600.0)
+                                 : Currency();
+    const bool coinInterval = m.MoneyClock[TrackDifference] != 0;
+    const Currency moneyMinutes =
+        coinInterval ? tenthsOfMinutes(m.MoneyClock[TrackDifference]) : Currency();
+    const Currency moneyRate =
+        coinInterval ? Currency::FromDouble(Int(m.MoneyTrack[TrackDifference].toDouble() /
+                                                m.MoneyClock[TrackDifference] * 3.6))
+                     : Currency();
+    if (s.GraphEnabled) {
+        addGraphSample(p, expRate, coinInterval ? moneyRate : kMinusOne);
+        p.graph.GraphOffset = 0;
+        p.graph.GraphZoom = 1.0F;
+        GraphDataDisplay(p, 0, 1.0F);
+    }
+
+    QString coinPart;
+    if (!coinInterval) {
+        coinPart = moneyRead ? QString(12, QLatin1Char(' ')) : QStringLiteral("     未認識 ");
+    } else {
+        coinPart = C(moneyRate, 12, 1);
+        m.MoneyClock[TrackDifference] = 0;
+    }
+    appendLine(p, stamp + C(m.ReadLv, 6, 0) + C(P(m.ExpTrack[TrackDifference]), 11, 0) +
+                      C(m.MoneyTrack[TrackDifference], 15, 0) + C(expMinutes, 7, 1) +
+                      C(P(expRate), 11, 0) + coinPart);
+
+    RecordValues record;
+    record.stamp = stamp;
+    record.level = m.LevelTrack[TrackCurrent];
+    record.exp = Currency::FromDouble(m.ReadExp.toDouble() / 100.0);
+    record.money = m.MoneyTrack[TrackCurrent];
+    record.expGain = m.ExpTrack[TrackDifference];
+    record.moneyGain = m.MoneyTrack[TrackDifference];
+    record.expMinutes = expMinutes;
+    record.expRate = expRate;
+    record.moneyMinutes = moneyMinutes;
+    record.moneyRate = moneyRate;
+    WriteRecordFile(p, BuildRecordLine(record, s.SaveCsv), 0);
+}
+
+} // namespace kesmaro
