@@ -11,7 +11,6 @@
 #include "records/Utilities.h"
 
 #include <QString>
-
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -39,6 +38,9 @@ struct MenuState {
     bool menuStopEnabled = false;
     std::uint32_t cmdTempStopBackColor = kButtonFaceColour;
     bool frmDebugVisible = false;
+    // The capture and recognition test buttons on frmDebug; off while either test runs.
+    bool cmdCaptureEnabled = true;
+    bool cmdRecognizeEnabled = true;
 };
 
 struct GraphState {
@@ -58,8 +60,7 @@ struct Timers {
 struct Program {
     Program(Services& s, DebugLog& l, ProgramView& v, QString folder)
         : services(s), log(l), view(v), programFolder(std::move(folder)), txtLog(&v)
-    {
-    }
+    {}
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
