@@ -8,6 +8,7 @@
 #include "recognition/GlyphRenderer.h"
 #include "records/Program.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -43,15 +44,18 @@ protected:
         view.program = &p;
     }
 
-    // Debug log lines without their time stamps.
+    // Debug log lines without their time stamps (the further lines of a multi-line entry
+    // have none).
     QStringList logLines() const
     {
+        static const QRegularExpression stamp(
+            QStringLiteral("^\\d{4}/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d "));
         QStringList lines;
         if (!QFile::exists(log.path()))
             return lines;
         TextLineReader reader(log.path());
         while (!reader.atEnd())
-            lines << reader.readLine().mid(20);
+            lines << reader.readLine().remove(stamp);
         return lines;
     }
 
