@@ -274,8 +274,8 @@ TEST(DifferentialTest, EveryPhaseAndEveryEndPosition)
                 const QString text = QStringLiteral("0").repeated(shift) + number +
                                      QStringLiteral("F").repeated(tail);
                 for (std::int32_t extra = -3; extra <= 3; ++extra) {
-                    SCOPED_TRACE(testing::Message() << set.name << " shift " << shift << " tail "
-                                                    << tail << " extra " << extra);
+                    SCOPED_TRACE(::testing::Message() << set.name << " shift " << shift << " tail "
+                                                      << tail << " extra " << extra);
                     compare(set, text, static_cast<std::int32_t>(text.size() / 4) + extra,
                             coverage);
                 }

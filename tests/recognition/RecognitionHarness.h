@@ -12,7 +12,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace kesmaro::testing {
+namespace kesmaro::test_support {
 
 // Remembers what the logic told the windows.
 struct RecordingView : ProgramView {
@@ -95,4 +95,4 @@ protected:
     Program p{sim.services, log, view, dir.path()};
 };
 
-} // namespace kesmaro::testing
+} // namespace kesmaro::test_support

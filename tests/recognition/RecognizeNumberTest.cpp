@@ -6,7 +6,7 @@
 #include <gmock/gmock.h>
 
 using namespace kesmaro;
-using namespace kesmaro::testing;
+using namespace kesmaro::test_support;
 using ::testing::ElementsAre;
 
 namespace {
