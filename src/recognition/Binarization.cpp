@@ -1,6 +1,6 @@
 #include "recognition/Binarization.h"
 
-#include <array>
+#include <algorithm>
 
 namespace kesmaro {
 
@@ -21,6 +21,32 @@ bool IsSetBrightness(int level, std::int32_t threshold, std::int32_t mask)
     return l >= t;
 }
 
+SetLevels SetLevelsFor(std::int32_t threshold, std::int32_t mask)
+{
+    // The rule of IsSetBrightness solved for the levels 0..1020 it sets: at most two ranges.
+    const std::int64_t t = std::int64_t{threshold} * 4;
+    const std::int64_t m = std::int64_t{mask} * 4;
+    SetLevels levels;
+    const auto range = [](std::int64_t low, std::int64_t high) {
+        low = std::max<std::int64_t>(low, 0);
+        high = std::min<std::int64_t>(high, kMaxBrightness);
+        return low <= high ? SetLevels::Range{static_cast<int>(low), static_cast<int>(high)}
+                           : SetLevels::Range{};
+    };
+    if (m < 0) {
+        levels.first = range(t, kMaxBrightness);
+    } else if (t < m) {
+        levels.first = range(t, m - 1);
+        if (t <= 0)
+            levels.second = range(m, kMaxBrightness);
+    } else {
+        if (t <= kMaxBrightness)
+            levels.first = range(0, m);
+        levels.second = range(std::max(t, m + 1), kMaxBrightness);
+    }
+    return levels;
+}
+
 std::vector<std::uint16_t> BinarizeColumns(const PixelBuffer& image, std::int32_t threshold,
                                            std::int32_t mask)
 {
@@ -28,9 +54,12 @@ std::vector<std::uint16_t> BinarizeColumns(const PixelBuffer& image, std::int32_
     if (image.isEmpty() || image.bgra.size() < static_cast<std::size_t>(image.width) *
                                                    static_cast<std::size_t>(image.height) * 4)
         return words;
-    std::array<std::uint16_t, kMaxBrightness + 1> set{};
-    for (int level = 0; level <= kMaxBrightness; ++level)
-        set[static_cast<std::size_t>(level)] = IsSetBrightness(level, threshold, mask) ? 1 : 0;
+    const SetLevels levels = SetLevelsFor(threshold, mask);
+    // Unsigned distance from the range's start: one comparison per range, no branches.
+    const auto low1 = static_cast<unsigned>(levels.first.low);
+    const auto span1 = static_cast<unsigned>(levels.first.high - levels.first.low);
+    const auto low2 = static_cast<unsigned>(levels.second.low);
+    const auto span2 = static_cast<unsigned>(levels.second.high - levels.second.low);
 
     const auto width = static_cast<std::size_t>(image.width);
     words.assign(width, 0);
@@ -39,7 +68,9 @@ std::vector<std::uint16_t> BinarizeColumns(const PixelBuffer& image, std::int32_
         const std::uint8_t* p = image.pixel(0, y);
         for (std::size_t x = 0; x < width; ++x, p += 4) {
             const unsigned level = p[0] + 2U * p[1] + p[2];
-            words[x] = static_cast<std::uint16_t>(words[x] | (set[level] << y));
+            const unsigned set = static_cast<unsigned>(level - low1 <= span1) |
+                                 static_cast<unsigned>(level - low2 <= span2);
+            words[x] = static_cast<std::uint16_t>(words[x] | (set << y));
         }
     }
     return words;

@@ -21,6 +21,18 @@ constexpr int kMaxBrightness = 1020;
 // at or below the threshold also sets the levels at or below it.
 bool IsSetBrightness(int level, std::int32_t threshold, std::int32_t mask);
 
+// The levels IsSetBrightness sets, as at most two inclusive ranges of 0..1020. An unused
+// range lies above 1020.
+struct SetLevels {
+    struct Range {
+        int low = kMaxBrightness + 1;
+        int high = kMaxBrightness + 1;
+    };
+    Range first;
+    Range second;
+};
+SetLevels SetLevelsFor(std::int32_t threshold, std::int32_t mask);
+
 // The column words of an image: word x has bit y set when pixel (x, y) is set, for the rows
 // 0..15 that a word holds. An empty or malformed buffer gives no words.
 std::vector<std::uint16_t> BinarizeColumns(const PixelBuffer& image, std::int32_t threshold,

@@ -13,20 +13,20 @@ constexpr int kDigitCount = 10;
 // Unreadable steps after a digit that stand for a hidden 0.
 constexpr int kMissesPerZero = 32;
 
-inline unsigned filterSlot(std::uint16_t word)
+inline unsigned filterSlot(std::uint32_t key)
 {
-    return (static_cast<unsigned>(word) * 0x9E37U >> 6) & 1023U;
+    return (key * 0x9E3779B1U) >> 22;
 }
 
-inline bool inFilter(const std::array<std::uint64_t, 16>& filter, std::uint16_t word)
+inline bool inFilter(const std::array<std::uint64_t, 16>& filter, std::uint32_t key)
 {
-    const unsigned slot = filterSlot(word);
+    const unsigned slot = filterSlot(key);
     return (filter[slot >> 6] >> (slot & 63U)) & 1U;
 }
 
-inline void addToFilter(std::array<std::uint64_t, 16>& filter, std::uint16_t word)
+inline void addToFilter(std::array<std::uint64_t, 16>& filter, std::uint32_t key)
 {
-    const unsigned slot = filterSlot(word);
+    const unsigned slot = filterSlot(key);
     filter[slot >> 6] |= std::uint64_t{1} << (slot & 63U);
 }
 
@@ -41,27 +41,27 @@ void GlyphMatcher::setGlyphs(std::int32_t glyphWidth,
     m_filterAll.fill(0);
     m_filterDigits.fill(0);
     m_glyphWords.clear();
-    std::vector<std::uint16_t> words;
+    m_hexValid.fill(false);
     for (int i = 0; i < kGlyphCount; ++i) {
         const auto k = static_cast<std::size_t>(i);
         m_valid[k] = m_length > 0 && patterns[k].size() == m_length;
-        m_hexValid[k] = m_valid[k] && ColumnTextToWords(patterns[k], words);
     }
-    if (m_length == 0 ||
-        std::none_of(m_hexValid.begin(), m_hexValid.end(), [](bool v) { return v; }))
+    if (std::none_of(m_valid.begin(), m_valid.end(), [](bool v) { return v; }))
         return;
-    m_glyphWords.assign(static_cast<std::size_t>(kGlyphCount) * static_cast<std::size_t>(m_width),
-                        0);
+    const auto width = static_cast<std::size_t>(m_width);
+    m_glyphWords.assign(static_cast<std::size_t>(kGlyphCount) * width, 0);
+    std::vector<std::uint16_t> words;
     for (int i = 0; i < kGlyphCount; ++i) {
         const auto k = static_cast<std::size_t>(i);
-        if (!m_hexValid[k])
+        if (!m_valid[k] || !ColumnTextToWords(patterns[k], words))
             continue;
-        ColumnTextToWords(patterns[k], words);
+        m_hexValid[k] = true;
         std::copy(words.begin(), words.end(),
-                  m_glyphWords.begin() + static_cast<std::ptrdiff_t>(k * words.size()));
-        addToFilter(m_filterAll, words[0]);
+                  m_glyphWords.begin() + static_cast<std::ptrdiff_t>(k * width));
+        m_keys[k] = keyAt(words.data());
+        addToFilter(m_filterAll, m_keys[k]);
         if (i < kDigitCount)
-            addToFilter(m_filterDigits, words[0]);
+            addToFilter(m_filterDigits, m_keys[k]);
     }
 }
 
@@ -85,11 +85,22 @@ void GlyphMatcher::setText(const QString& text)
     }
 }
 
-bool GlyphMatcher::wordsEqual(const std::uint16_t* at, int glyph) const
+int GlyphMatcher::wordGlyphAt(const std::uint16_t* at, int last) const
 {
-    const std::uint16_t* g =
-        m_glyphWords.data() + static_cast<std::size_t>(glyph) * static_cast<std::size_t>(m_width);
-    return std::equal(g, g + m_width, at);
+    const std::uint32_t key = keyAt(at);
+    const auto width = static_cast<std::size_t>(m_width);
+    for (int i = 0; i <= last; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        if (!m_hexValid[k] || m_keys[k] != key)
+            continue;
+        const std::uint16_t* g = m_glyphWords.data() + k * width;
+        std::size_t c = 2;
+        while (c < width && g[c] == at[c])
+            ++c;
+        if (c >= width)
+            return i;
+    }
+    return -1;
 }
 
 int GlyphMatcher::fallbackGlyphAt(std::int64_t offset, int last) const
@@ -112,12 +123,9 @@ int GlyphMatcher::glyphAt(std::int64_t offset) const
         return -1;
     const std::uint16_t* at = m_phase[static_cast<std::size_t>(offset & 3)].data() +
                               static_cast<std::size_t>(offset >> 2);
-    if (!inFilter(m_filterAll, *at))
+    if (!inFilter(m_filterAll, keyAt(at)))
         return -1;
-    for (int i = 0; i < kGlyphCount; ++i)
-        if (m_hexValid[static_cast<std::size_t>(i)] && wordsEqual(at, i))
-            return i;
-    return -1;
+    return wordGlyphAt(at, kGlyphCount - 1);
 }
 
 GlyphMatcher::Hit GlyphMatcher::firstDigit() const
@@ -142,11 +150,11 @@ GlyphMatcher::Hit GlyphMatcher::firstDigit() const
     for (std::int64_t offset = 0; offset <= last; ++offset) {
         const std::uint16_t* at = m_phase[static_cast<std::size_t>(offset & 3)].data() +
                                   static_cast<std::size_t>(offset >> 2);
-        if (!inFilter(m_filterDigits, *at))
+        if (!inFilter(m_filterDigits, keyAt(at)))
             continue;
-        for (int i = 0; i < kDigitCount; ++i)
-            if (m_hexValid[static_cast<std::size_t>(i)] && wordsEqual(at, i))
-                return Hit{offset, i};
+        const int digit = wordGlyphAt(at, kDigitCount - 1);
+        if (digit >= 0)
+            return Hit{offset, digit};
     }
     return hit;
 }

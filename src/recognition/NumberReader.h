@@ -40,8 +40,13 @@ public:
     const QString& text() const { return m_text; }
 
 private:
-    bool mayStartGlyph(std::uint16_t word, bool digitsOnly) const;
-    bool wordsEqual(const std::uint16_t* at, int glyph) const;
+    // The first two words of a window (one for glyphs of one column), as one key.
+    std::uint32_t keyAt(const std::uint16_t* at) const
+    {
+        return m_width > 1 ? std::uint32_t{at[0]} << 16 | at[1] : std::uint32_t{at[0]} << 16;
+    }
+    // The first word glyph, 0..last, whose words equal those at `at`; -1 for none.
+    int wordGlyphAt(const std::uint16_t* at, int last) const;
     int fallbackGlyphAt(std::int64_t offset, int last) const;
 
     std::int32_t m_width = 0;
@@ -50,7 +55,9 @@ private:
     std::array<bool, kGlyphCount> m_valid{};    // right length
     std::array<bool, kGlyphCount> m_hexValid{}; // right length and made of column words
     std::vector<std::uint16_t> m_glyphWords;    // kGlyphCount x width
-    // First words of the word glyphs, as a small hash filter: one bit set per glyph.
+    std::array<std::uint32_t, kGlyphCount> m_keys{};
+    // The keys of the word glyphs as a small hash filter, so that most windows are rejected by
+    // one bit test.
     std::array<std::uint64_t, 16> m_filterAll{};
     std::array<std::uint64_t, 16> m_filterDigits{};
 

@@ -67,6 +67,29 @@ INSTANTIATE_TEST_SUITE_P(
                       MaskRow{"huge_mask_is_a_band", 0, INT32_MAX, 255, 255, 255, true}),
     [](const ::testing::TestParamInfo<MaskRow>& row) { return std::string(row.param.name); });
 
+// The binarizer tests ranges of levels instead of the rule; both must agree on every level.
+TEST(SetLevelsTest, RangesAgreeWithTheRuleForEveryLevel)
+{
+    std::vector<std::int32_t> values = {INT32_MIN, -300, -2,  -1,  0,        1,
+                                        254,       255,  256, 300, INT32_MAX};
+    for (std::int32_t v = 0; v <= 260; v += 7)
+        values.push_back(v);
+    for (const std::int32_t threshold : values) {
+        for (const std::int32_t mask : values) {
+            const SetLevels levels = SetLevelsFor(threshold, mask);
+            for (int level = 0; level <= kMaxBrightness; ++level) {
+                const bool inRanges = (level >= levels.first.low && level <= levels.first.high) ||
+                                      (level >= levels.second.low && level <= levels.second.high);
+                if (inRanges != IsSetBrightness(level, threshold, mask)) {
+                    ADD_FAILURE() << "threshold " << threshold << " mask " << mask << " level "
+                                  << level;
+                    return;
+                }
+            }
+        }
+    }
+}
+
 TEST(ColumnTextTest, BitYIsRowYAndColumnsRunLeftToRight)
 {
     PixelBuffer image(3, 16);
