@@ -97,6 +97,16 @@ PixelBuffer CaptureForegroundRegionPicture(Services& services, const CaptureRect
                                 region.Width, region.Height);
 }
 
+void ShowCapturePictures(Program& p, WindowId window)
+{
+    for (int i = 0; i < kCaptureAreaCount; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        p.picCapture[k] =
+            CaptureWindowRegionPicture(p.services.windows, window, p.settings.CaptureArea[k]);
+        p.view.pictureChanged(i);
+    }
+}
+
 int CaptureColumnText(Program& p, WindowId window, const CaptureRect& region, int slot,
                       std::int32_t threshold, std::int32_t mask)
 {

@@ -36,6 +36,10 @@ PixelBuffer CaptureWindowRegionPicture(GameWindows& windows, WindowId window,
 PixelBuffer CaptureForegroundRegionPicture(Services& services, const CaptureRect& region,
                                            int delayMs, bool clientArea);
 
+// The debug display of a capture: pictures of all five capture areas of the window into
+// picCapture(0..4), each announced to the view.
+void ShowCapturePictures(Program& p, WindowId window);
+
 // Grabs `region` of the window, binarizes it with the category's threshold and mask and stores
 // its column text in ColumnText(slot). Only the top 16 rows are grabbed, as no more reach the
 // text. A region that cannot be captured leaves an empty text. Returns the rows grabbed.

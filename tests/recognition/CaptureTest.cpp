@@ -2,6 +2,7 @@
 // command.
 
 #include "RecognitionHarness.h"
+#include "recognition/Binarization.h"
 #include "recognition/Recognition.h"
 
 #include <gmock/gmock.h>
@@ -161,15 +162,25 @@ TEST_F(CaptureTest, ForegroundPictureIsTakenAfterTheWaitFromTheWindowThenInFront
     EXPECT_GE(sim.clock.elapsedMs(), 1000);
 }
 
-TEST_F(CaptureTest, WholeWindowPictureIncludesTheFrame)
+TEST_F(CaptureTest, DebugPicturesShowEveryAreaOfTheClientArea)
 {
-    const WindowId game = windows.addWindow("Gamebryo Application", PixelBuffer(10, 10), 0, 0,
-                                            SimWindowFrame{3, 22, 3, 3});
-    const PixelBuffer whole = CaptureRegionPicture(windows, game, false, 0, 0, 16, 35);
-    const PixelBuffer client = CaptureRegionPicture(windows, game, true, 0, 0, 16, 35);
-    EXPECT_NE(whole.pixel(0, 0)[0], 0);  // frame
-    EXPECT_EQ(whole.pixel(3, 22)[0], 0); // client origin
-    EXPECT_EQ(client.pixel(0, 0)[0], 0);
+    struct PictureView : RecordingView {
+        void pictureChanged(int slot) override { slots.push_back(slot); }
+        std::vector<int> slots;
+    } pictures;
+    Program q(sim.services, log, pictures, dir.path());
+    q.settings = p.settings;
+    q.settings.CaptureArea[3] = CaptureRect{-5, -5, 0, 10};
+    const WindowId game = windows.addWindow("Gamebryo Application", frame("12", "3.45", "678"), 0,
+                                            0, SimWindowFrame{3, 22, 3, 3});
+    ShowCapturePictures(q, game);
+    EXPECT_THAT(pictures.slots, ElementsAre(0, 1, 2, 3, 4));
+    EXPECT_EQ(q.picCapture[0].width, 53);
+    EXPECT_EQ(q.picCapture[2].width, 179);
+    EXPECT_TRUE(q.picCapture[3].isEmpty());
+    // Client coordinates: the frame does not shift the areas.
+    const PixelBuffer& level = q.picCapture[0];
+    EXPECT_EQ(ColumnWordsToText(BinarizeColumns(level, 135, -1)).mid(8, 44), glyph(0, 1));
 }
 
 class RecognitionCommandTest : public CaptureTest {};
