@@ -69,6 +69,32 @@ void BM_BinarizeAndRecognizeThreeAreas(benchmark::State& state)
 }
 BENCHMARK(BM_BinarizeAndRecognizeThreeAreas);
 
+// The slowest case: nothing to read, so every character offset of every area is searched.
+void BM_RecognizeThreeEmptyAreas(benchmark::State& state)
+{
+    const Scene& s = scene();
+    std::array<QString, kCategoryCount> texts;
+    for (std::size_t k = 0; k < kCategoryCount; ++k) {
+        const GlyphFont font = GlyphFont::FromSettings(s.settings, static_cast<int>(k));
+        const CaptureRect& a = s.settings.CaptureArea[k];
+        PixelBuffer empty(a.Width, a.Height);
+        FillGlyphBackground(empty, Rect{0, 0, a.Width, a.Height}, font, 5);
+        texts[k] = ColumnWordsToText(BinarizeColumns(empty, font.threshold, font.mask));
+    }
+    for (auto _ : state) {
+        for (int c = 0; c < kCategoryCount; ++c) {
+            const auto k = static_cast<std::size_t>(c);
+            GlyphMatcher matcher;
+            matcher.setGlyphs(s.settings.PatternSize[k].Width, s.settings.PatternString[k]);
+            matcher.setText(texts[k]);
+            NumberRead read =
+                ReadNumber(matcher, s.settings.CaptureArea[k].Width, c, nullptr, nullptr);
+            benchmark::DoNotOptimize(read);
+        }
+    }
+}
+BENCHMARK(BM_RecognizeThreeEmptyAreas);
+
 void BM_BinarizeThreeAreas(benchmark::State& state)
 {
     const Scene& s = scene();
