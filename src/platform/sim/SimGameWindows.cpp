@@ -98,9 +98,13 @@ PixelBuffer SimGameWindows::GrabPicture(WindowId window, PictureArea area, const
     std::int64_t clientY = -std::int64_t{region.y};
     if (area == PictureArea::WholeWindow) {
         const Rect outer = WindowRect(window);
-        PixelBuffer frame(outer.width, outer.height);
-        std::fill(frame.bgra.begin(), frame.bgra.end(), kFrameGrey);
-        blit(frame, clientX, clientY, out);
+        const std::int64_t x0 = std::max<std::int64_t>(0, clientX);
+        const std::int64_t y0 = std::max<std::int64_t>(0, clientY);
+        const std::int64_t x1 = std::min<std::int64_t>(out.width, clientX + outer.width);
+        const std::int64_t y1 = std::min<std::int64_t>(out.height, clientY + outer.height);
+        for (std::int64_t y = y0; y < y1; ++y)
+            for (std::int64_t x = x0; x < x1; ++x)
+                std::fill_n(out.pixel(static_cast<int>(x), static_cast<int>(y)), 3, kFrameGrey);
         clientX += w->frame.left;
         clientY += w->frame.top;
     }
