@@ -11,6 +11,7 @@
 #include "records/Utilities.h"
 
 #include <QString>
+
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -60,7 +61,8 @@ struct Timers {
 struct Program {
     Program(Services& s, DebugLog& l, ProgramView& v, QString folder)
         : services(s), log(l), view(v), programFolder(std::move(folder)), txtLog(&v)
-    {}
+    {
+    }
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
