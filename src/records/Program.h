@@ -41,6 +41,9 @@ struct MenuState {
     bool menuStopEnabled = false;
     std::uint32_t cmdTempStopBackColor = kButtonFaceColour;
     bool frmDebugVisible = false;
+    // The capture and recognition test buttons on frmDebug; off while either test runs.
+    bool cmdCaptureEnabled = true;
+    bool cmdRecognizeEnabled = true;
 };
 
 struct GraphState {

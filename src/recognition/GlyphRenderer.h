@@ -1,0 +1,55 @@
+#pragma once
+
+#include "config/Settings.h"
+#include "platform/GameWindows.h"
+#include "platform/PixelBuffer.h"
+
+#include <QStringView>
+#include <array>
+#include <cstdint>
+
+namespace kesmaro {
+
+// One category's glyphs with the binarization they are read with.
+struct GlyphFont {
+    int width = 0;  // columns per glyph
+    int height = 0; // rows per glyph; at most 16 are drawn
+    std::int32_t threshold = 0;
+    std::int32_t mask = -1;
+    std::array<QString, kGlyphCount> patterns;
+
+    static GlyphFont FromSettings(const Settings& settings, int category);
+};
+
+struct GlyphInk {
+    int gapColumns = 0;   // background columns between two characters
+    int pointColumns = 2; // width of the decimal point '.'
+    // 0: flat colours (the brightest set and the darkest clear pixel). Otherwise every pixel
+    // is a random colour of its kind, drawn from a generator seeded with this value.
+    std::uint32_t seed = 0;
+};
+
+// Draws a number into `image` so that binarizing it with the font's threshold and mask gives
+// back the glyph patterns word for word. The top-left corner of the first character is at
+// (x, y); pixels outside the image are skipped.
+//   '0'..'9'  the digit's glyph
+//   '.'       a decimal point: `pointColumns` background columns with one dot pixel at the
+//             bottom of the first, which matches no glyph (the Exp percentage)
+//   ' '       a glyph-wide gap of background
+// and, when `delimiter` is true, the delimiter glyph after the last character. Other
+// characters, and digits whose pattern is not 4 x width hexadecimal digits, are drawn as a
+// glyph-wide gap. Returns the column just right of the last drawn column.
+// Exactness needs both pixel kinds to exist: a threshold of 0 or less (everything set) or
+// above 255 (nothing set) cannot show a glyph.
+int DrawNumber(PixelBuffer& image, int x, int y, QStringView text, const GlyphFont& font,
+               const GlyphInk& ink = {}, bool delimiter = true);
+
+// Fills `area` with the glyphs' background: clear pixels for fonts drawn as set strokes, set
+// pixels for fonts drawn inverted (the Exp glyphs). `seed` as in GlyphInk.
+void FillGlyphBackground(PixelBuffer& image, const Rect& area, const GlyphFont& font,
+                         std::uint32_t seed = 0);
+
+// True when the font's digits have more set than clear pixels: their background is set.
+bool HasSetBackground(const GlyphFont& font);
+
+} // namespace kesmaro

@@ -1,0 +1,87 @@
+#include "recognition/PatternImages.h"
+
+#include "common/DebugLog.h"
+#include "common/Paths.h"
+#include "recognition/Recognition.h"
+#include "records/Program.h"
+
+#include <QImage>
+#include <QSaveFile>
+
+namespace kesmaro {
+
+namespace {
+
+constexpr int kPatternWaitMs = 10000;
+
+void savePattern(Trap& trap, Program& p, int n, const PixelBuffer& picture)
+{
+    trap([&] {
+        const QString path =
+            PatternImagePath(p.programFolder, n, ToQDateTime(p.services.clock.Now()));
+        if (!SaveBitmap(picture, path))
+            Raise(ErrPathFileAccess);
+    });
+}
+
+} // namespace
+
+bool SaveBitmap(const PixelBuffer& picture, const QString& path)
+{
+    if (picture.isEmpty() || picture.bgra.size() < static_cast<std::size_t>(picture.width) *
+                                                       static_cast<std::size_t>(picture.height) * 4)
+        return false;
+    QImage image(picture.width, picture.height, QImage::Format_RGB32);
+    if (image.isNull())
+        return false;
+    for (int y = 0; y < picture.height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        const std::uint8_t* p = picture.pixel(0, y);
+        for (int x = 0; x < picture.width; ++x, p += 4)
+            line[x] = qRgb(p[2], p[1], p[0]);
+    }
+    // Written beside and renamed, so a failed save never leaves half a picture.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (!image.save(&file, "BMP"))
+        return false;
+    return file.commit();
+}
+
+QString PatternImagePath(const QString& programFolder, int n, const QDateTime& now)
+{
+    return JoinPath(programFolder, QStringLiteral("Capture") + QString::number(n) +
+                                       now.toString(QStringLiteral("_MMddhhmmss")) +
+                                       QStringLiteral(".bmp"));
+}
+
+void menuPatternSave_Click(Program& p)
+{
+    p.log.WriteDebugLog(QStringLiteral("Click : Pattern Save "));
+    Trap trap(p.log, QStringLiteral("menuPatternSave"));
+    for (int n = 1; n <= kCaptureAreaCount; ++n) {
+        const PixelBuffer& picture = p.picCapture[static_cast<std::size_t>(n - 1)];
+        if (picture.isEmpty())
+            return;
+        savePattern(trap, p, n, picture);
+    }
+    p.log.WriteDebugLog(QStringLiteral("Pattern Save ･･･ End "));
+}
+
+void PatternCaptureAndSave(Program& p,
+                           const std::function<void(int slot, const PixelBuffer& picture)>& show)
+{
+    Trap trap(p.log, QStringLiteral("PatternCaptureAndSave"));
+    p.services.scheduler.WaitMs(kPatternWaitMs);
+    for (int n = 1; n <= kCaptureAreaCount; ++n) {
+        const PixelBuffer picture = CaptureForegroundRegionPicture(
+            p.services, p.settings.CaptureArea[static_cast<std::size_t>(n - 1)], 0, true);
+        if (show)
+            show(n - 1, picture);
+        savePattern(trap, p, n, picture);
+    }
+    p.log.WriteDebugLog(QStringLiteral("Pattern Capture and Save ･･･ End "));
+}
+
+} // namespace kesmaro

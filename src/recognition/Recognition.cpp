@@ -1,0 +1,195 @@
+#include "recognition/Recognition.h"
+
+#include "common/StringBuffer.h"
+#include "recognition/Binarization.h"
+#include "recognition/NumberReader.h"
+#include "records/Program.h"
+
+#include <limits>
+#include <optional>
+
+namespace kesmaro {
+
+namespace {
+
+bool validSlot(int slot)
+{
+    return slot >= 0 && slot < kCaptureAreaCount;
+}
+
+bool pictureSizeAllowed(std::int32_t width, std::int32_t height)
+{
+    return width > 0 && height > 0 && width <= kMaxRegionSide && height <= kMaxRegionSide &&
+           std::int64_t{width} * height <= kMaxPicturePixels;
+}
+
+// Yields between scan steps when a lag cancel time is set, and picks up whatever changed
+// meanwhile; shows the digits read so far in debug mode.
+class ProgramScanHooks : public ScanHooks {
+public:
+    ProgramScanHooks(Program& p, int category) : m_p(p), m_category(category) {}
+
+    void beforeStep(GlyphMatcher& matcher, std::int32_t& regionWidth) override
+    {
+        if (m_p.settings.LagCancelTime <= 0)
+            return;
+        m_p.services.scheduler.WaitMs(m_p.settings.LagCancelTime);
+        const auto c = static_cast<std::size_t>(m_category);
+        if (m_p.ColumnText[c] != matcher.text())
+            matcher.setText(m_p.ColumnText[c]);
+        matcher.setGlyphs(m_p.settings.PatternSize[c].Width, m_p.settings.PatternString[c]);
+        regionWidth = m_p.settings.CaptureArea[c].Width;
+    }
+
+    void progress(const QString& digits) override
+    {
+        if (!m_p.flags.DebugMode)
+            return;
+        m_p.results.lblCapture[static_cast<std::size_t>(m_category)] =
+            digits + QStringLiteral("認識中…");
+        m_p.view.captureSlotChanged(m_category);
+    }
+
+private:
+    Program& m_p;
+    int m_category;
+};
+
+// "#0.000" of whole milliseconds as seconds.
+QString formatSeconds(std::int64_t ms)
+{
+    return QString::number(ms / 1000) + u'.' +
+           QStringLiteral("%1").arg(ms % 1000, 3, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+PixelBuffer GrabRegionPixels(GameWindows& windows, WindowId window, const CaptureRect& region)
+{
+    if (!pictureSizeAllowed(region.Width, region.Height))
+        return {};
+    return windows.GrabClientRegion(window, Rect{region.X, region.Y, region.Width, region.Height});
+}
+
+PixelBuffer CaptureRegionPicture(GameWindows& windows, WindowId window, bool clientArea,
+                                 std::int32_t x, std::int32_t y, std::int32_t width,
+                                 std::int32_t height)
+{
+    if (!pictureSizeAllowed(width, height))
+        return {};
+    return windows.GrabPicture(window, clientArea ? PictureArea::Client : PictureArea::WholeWindow,
+                               Rect{x, y, width, height});
+}
+
+PixelBuffer CaptureWindowRegionPicture(GameWindows& windows, WindowId window,
+                                       const CaptureRect& region)
+{
+    return CaptureRegionPicture(windows, window, true, region.X, region.Y, region.Width,
+                                region.Height);
+}
+
+PixelBuffer CaptureForegroundRegionPicture(Services& services, const CaptureRect& region,
+                                           int delayMs, bool clientArea)
+{
+    services.scheduler.WaitMs(delayMs);
+    const WindowId window = services.windows.ForegroundWindow();
+    return CaptureRegionPicture(services.windows, window, clientArea, region.X, region.Y,
+                                region.Width, region.Height);
+}
+
+void ShowCapturePictures(Program& p, WindowId window)
+{
+    for (int i = 0; i < kCaptureAreaCount; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        p.picCapture[k] =
+            CaptureWindowRegionPicture(p.services.windows, window, p.settings.CaptureArea[k]);
+        p.view.pictureChanged(i);
+    }
+}
+
+int CaptureColumnText(Program& p, WindowId window, const CaptureRect& region, int slot,
+                      std::int32_t threshold, std::int32_t mask)
+{
+    if (!validSlot(slot))
+        return 0;
+    CaptureRect top = region;
+    if (top.Height > kColumnRows)
+        top.Height = kColumnRows;
+    const PixelBuffer pixels = GrabRegionPixels(p.services.windows, window, top);
+    p.ColumnText[static_cast<std::size_t>(slot)] =
+        ColumnWordsToText(BinarizeColumns(pixels, threshold, mask));
+    return pixels.height;
+}
+
+QString RecognizeNumber(Program& p, int category)
+{
+    if (category < 0 || category >= kCategoryCount)
+        return {};
+    const auto c = static_cast<std::size_t>(category);
+    const bool debug = p.flags.DebugMode;
+    std::optional<clsStringBuffer> trace;
+    if (debug) {
+        p.results.lblCapture[c] = QStringLiteral("認識中…");
+        p.view.captureSlotChanged(category);
+        trace.emplace();
+        trace->Append2LF(QStringLiteral("category") + QString::number(category) +
+                             QStringLiteral(" 変換データ : "),
+                         p.ColumnText[c]);
+    }
+
+    GlyphMatcher matcher;
+    matcher.setGlyphs(p.settings.PatternSize[c].Width, p.settings.PatternString[c]);
+    matcher.setText(p.ColumnText[c]);
+    ProgramScanHooks hooks(p, category);
+    const NumberRead read = ReadNumber(matcher, p.settings.CaptureArea[c].Width, category,
+                                       trace ? &*trace : nullptr, &hooks);
+
+    p.results.lblCapture[c] = read.caption;
+    p.view.captureSlotChanged(category);
+    if (trace)
+        p.log.WriteDebugLog(trace->Text());
+    return read.result;
+}
+
+std::int32_t LevelFromText(const QString& text)
+{
+    bool ok = false;
+    const qlonglong value = text.toLongLong(&ok);
+    if (!ok || value < 0 || value > std::numeric_limits<std::int32_t>::max())
+        return -1;
+    return static_cast<std::int32_t>(value);
+}
+
+Currency AmountFromText(const QString& text)
+{
+    constexpr qlonglong kMaxUnits = std::numeric_limits<std::int64_t>::max() / Currency::kScale;
+    bool ok = false;
+    const qlonglong value = text.toLongLong(&ok);
+    if (!ok || value < 0 || value > kMaxUnits)
+        return Currency::FromInteger(-1);
+    return Currency::FromInteger(value);
+}
+
+void cmdRecognize_Click(Program& p)
+{
+    p.log.WriteDebugLog(QStringLiteral("Click : Test Recognize "));
+    p.menus.cmdCaptureEnabled = false;
+    p.menus.cmdRecognizeEnabled = false;
+    p.view.menusChanged();
+
+    const std::int64_t t0 = p.services.clock.TickMs();
+    p.measurement.ReadLv = LevelFromText(RecognizeNumber(p, CategoryLevel));
+    p.measurement.ReadExp = AmountFromText(RecognizeNumber(p, CategoryExp));
+    p.measurement.ReadMoney = AmountFromText(RecognizeNumber(p, CategoryMoney));
+    const QString elapsed = formatSeconds(p.services.clock.TickMs() - t0) + QStringLiteral("秒");
+    p.results.lblElapse = elapsed;
+    p.view.resultsChanged();
+
+    p.menus.cmdCaptureEnabled = true;
+    p.menus.cmdRecognizeEnabled = true;
+    p.view.menusChanged();
+    p.log.WriteDebugLog(QStringLiteral("SingleRecognize(") + elapsed +
+                        QStringLiteral(") ･･･ End "));
+}
+
+} // namespace kesmaro

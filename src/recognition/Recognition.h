@@ -1,0 +1,65 @@
+#pragma once
+
+#include "common/Currency.h"
+#include "config/Settings.h"
+#include "platform/GameWindows.h"
+#include "platform/PixelBuffer.h"
+
+#include <QString>
+#include <cstdint>
+
+namespace kesmaro {
+
+struct Program;
+struct Services;
+
+// Regions wider or taller than this are not captured (an empty result): no window system has
+// windows that large, and the buffers must stay bounded whatever the settings file says.
+constexpr int kMaxRegionSide = 32767;
+// Pictures are also bounded in pixels (64 MB of buffer).
+constexpr std::int64_t kMaxPicturePixels = std::int64_t{1} << 24;
+
+// The pixels of a capture region of the window's client area, BGRA top-down, exactly the
+// region's size; black outside the window; empty for a size of 0 or less or beyond the
+// bounds above. The number of rows delivered is the buffer's height.
+PixelBuffer GrabRegionPixels(GameWindows& windows, WindowId window, const CaptureRect& region);
+
+// A picture of a rectangle of the client area (clientArea true) or of the whole window with its
+// frame; an empty picture when the size is 0 or less or beyond the bounds above.
+PixelBuffer CaptureRegionPicture(GameWindows& windows, WindowId window, bool clientArea,
+                                 std::int32_t x, std::int32_t y, std::int32_t width,
+                                 std::int32_t height);
+PixelBuffer CaptureWindowRegionPicture(GameWindows& windows, WindowId window,
+                                       const CaptureRect& region);
+// Waits `delayMs` (other events run meanwhile), then takes the picture from whichever window
+// has the focus at that moment.
+PixelBuffer CaptureForegroundRegionPicture(Services& services, const CaptureRect& region,
+                                           int delayMs, bool clientArea);
+
+// The debug display of a capture: pictures of all five capture areas of the window into
+// picCapture(0..4), each announced to the view.
+void ShowCapturePictures(Program& p, WindowId window);
+
+// Grabs `region` of the window, binarizes it with the category's threshold and mask and stores
+// its column text in ColumnText(slot). Only the top 16 rows are grabbed, as no more reach the
+// text. A region that cannot be captured leaves an empty text. Returns the rows grabbed.
+int CaptureColumnText(Program& p, WindowId window, const CaptureRect& region, int slot,
+                      std::int32_t threshold, std::int32_t mask);
+
+// Reads the number in ColumnText(category) with the category's glyph table and the width of
+// its capture area: the digits without leading zeros, or empty when nothing was read. Sets
+// lblCapture(category) and, in debug mode, shows the progress and writes the trace to the
+// debug log. With a lag cancel time each step first waits, and reads the slot and the settings
+// afresh, since a capture may run during the wait.
+QString RecognizeNumber(Program& p, int category);
+
+// A result of RecognizeNumber as the level: -1 when empty or beyond 32 bits.
+std::int32_t LevelFromText(const QString& text);
+// A result of RecognizeNumber as a fixed-point value: -1 when empty or beyond its range.
+Currency AmountFromText(const QString& text);
+
+// The recognition test button (cmdRecognize): reads the three slots as the last capture left
+// them into ReadLv, ReadExp and ReadMoney and shows the time taken in lblElapse.
+void cmdRecognize_Click(Program& p);
+
+} // namespace kesmaro

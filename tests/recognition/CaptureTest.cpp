@@ -1,0 +1,248 @@
+// Region grabs and CaptureColumnText through image-backed game windows; the recognition test
+// command.
+
+#include "RecognitionHarness.h"
+#include "recognition/Binarization.h"
+#include "recognition/Recognition.h"
+
+#include <gmock/gmock.h>
+
+using namespace kesmaro;
+using namespace kesmaro::test_support;
+using ::testing::ElementsAre;
+
+namespace {
+
+class CaptureTest : public ProgramFixture {
+protected:
+    // A game frame with the three numbers drawn at the default areas of the screen mode.
+    PixelBuffer frame(const QString& level, const QString& exp, const QString& money,
+                      std::uint32_t seed = 0) const
+    {
+        PixelBuffer image(1030, 800);
+        for (int c = 0; c < kCategoryCount; ++c) {
+            const GlyphFont font = GlyphFont::FromSettings(p.settings, c);
+            const CaptureRect& area = p.settings.CaptureArea[static_cast<std::size_t>(c)];
+            FillGlyphBackground(image, Rect{area.X, area.Y, area.Width, area.Height}, font, seed);
+            const QString& text = c == 0 ? level : c == 1 ? exp : money;
+            DrawNumber(image, area.X + 2, area.Y, text, font, GlyphInk{0, 2, seed});
+        }
+        return image;
+    }
+
+    WindowId openGame(PixelBuffer image)
+    {
+        const WindowId id = windows.addWindow("Gamebryo Application", std::move(image));
+        windows.setForeground(id);
+        return id;
+    }
+
+    QString captureAndRead(WindowId window, int category)
+    {
+        const auto c = static_cast<std::size_t>(category);
+        CaptureColumnText(p, window, p.settings.CaptureArea[c], category,
+                          p.settings.BinaryThreshold[c], p.settings.BinaryMask[c]);
+        return RecognizeNumber(p, category);
+    }
+};
+
+TEST_F(CaptureTest, GrabHasTheRegionLayoutBlueFirst)
+{
+    PixelBuffer image(500, 800);
+    std::uint8_t* corner = image.pixel(392, 726);
+    corner[0] = 1;
+    corner[1] = 2;
+    corner[2] = 3;
+    const WindowId game = openGame(std::move(image));
+    const PixelBuffer grab = GrabRegionPixels(windows, game, p.settings.CaptureArea[0]);
+    ASSERT_EQ(grab.width, 53);
+    ASSERT_EQ(grab.height, 15);
+    EXPECT_EQ(grab.bgra.size(), 3180U);
+    EXPECT_EQ(grab.bgra[0], 1);
+    EXPECT_EQ(grab.bgra[1], 2);
+    EXPECT_EQ(grab.bgra[2], 3);
+}
+
+TEST_F(CaptureTest, ReadsTheThreeNumbersOfAGameFrameInEveryExpColour)
+{
+    for (const InterfaceColour colour : {InterfaceColour::Yellow, InterfaceColour::Red,
+                                         InterfaceColour::Blue, InterfaceColour::White}) {
+        SCOPED_TRACE(static_cast<int>(colour));
+        LoadDefaultGlyphTables(p.settings, colour);
+        const WindowId game = openGame(frame("87", "45.09", "9876543", 7));
+        EXPECT_EQ(captureAndRead(game, CategoryLevel), "87");
+        EXPECT_EQ(captureAndRead(game, CategoryExp), "4509");
+        EXPECT_EQ(captureAndRead(game, CategoryMoney), "9876543");
+        windows.removeWindow(game);
+    }
+}
+
+TEST_F(CaptureTest, WindowModeAreasReadTheSameFrameShifted)
+{
+    SetDefaultCaptureAreas(p.settings, ScreenMode::Window);
+    EXPECT_EQ(p.settings.CaptureArea[0].X, 395);
+    EXPECT_EQ(p.settings.CaptureArea[0].Y, 748);
+    const WindowId game = openGame(frame("1", "0.00", "0"));
+    EXPECT_EQ(captureAndRead(game, CategoryLevel), "1");
+    EXPECT_EQ(captureAndRead(game, CategoryExp), "0");
+    EXPECT_EQ(captureAndRead(game, CategoryMoney), "0");
+}
+
+TEST_F(CaptureTest, RegionsOfAnySizeNeverCrashAndFailRecognition)
+{
+    const WindowId game = openGame(frame("12", "3.45", "678"));
+    const std::vector<CaptureRect> regions = {
+        {392, 726, 0, 15},
+        {392, 726, 53, 0},
+        {392, 726, -53, 15},
+        {392, 726, 53, -15},
+        {392, 726, INT32_MAX, 15},
+        {INT32_MAX, INT32_MAX, 53, 15},
+        {INT32_MIN, INT32_MIN, 53, 15},
+        {-10, -10, 5000, 16},
+        {392, 726, kMaxRegionSide + 1, 15},
+    };
+    for (const CaptureRect& region : regions) {
+        SCOPED_TRACE(::testing::Message()
+                     << region.X << "," << region.Y << " " << region.Width << "x" << region.Height);
+        p.settings.CaptureArea[0] = region;
+        CaptureColumnText(p, game, region, 0, 135, -1);
+        EXPECT_EQ(p.ColumnText[0].size() % 4, 0);
+        EXPECT_EQ(RecognizeNumber(p, CategoryLevel), "");
+        EXPECT_TRUE(CaptureWindowRegionPicture(windows, game, region).bgra.size() <=
+                    static_cast<std::size_t>(kMaxPicturePixels) * 4);
+    }
+}
+
+TEST_F(CaptureTest, TallRegionsGrabOnlyTheRowsThatCount)
+{
+    const WindowId game = openGame(frame("12", "3.45", "678"));
+    CaptureRect tall = p.settings.CaptureArea[0];
+    for (const std::int32_t height : {16, 5000, INT32_MAX}) {
+        SCOPED_TRACE(height);
+        tall.Height = height;
+        EXPECT_EQ(CaptureColumnText(p, game, tall, 0, 135, -1), 16);
+        EXPECT_EQ(p.ColumnText[0].size(), 53 * 4);
+        // The row below the digits is dark, so the number still reads.
+        EXPECT_EQ(RecognizeNumber(p, CategoryLevel), "12");
+    }
+}
+
+TEST_F(CaptureTest, OutsideTheWindowIsBlack)
+{
+    PixelBuffer white(20, 10);
+    std::fill(white.bgra.begin(), white.bgra.end(), 0xFF);
+    const WindowId game = openGame(std::move(white));
+    CaptureColumnText(p, game, CaptureRect{18, 8, 4, 4}, 3, 100, -1);
+    // Columns 18 and 19 have rows 0 and 1 inside the window.
+    EXPECT_EQ(p.ColumnText[3], "0003000300000000");
+    windows.removeWindow(game);
+    CaptureColumnText(p, game, CaptureRect{0, 0, 2, 2}, 3, 100, -1);
+    EXPECT_EQ(p.ColumnText[3], "00000000");
+}
+
+TEST_F(CaptureTest, SlotsOutsideTheFiveAreIgnored)
+{
+    const WindowId game = openGame(frame("12", "3.45", "678"));
+    EXPECT_EQ(CaptureColumnText(p, game, p.settings.CaptureArea[0], 5, 135, -1), 0);
+    EXPECT_EQ(CaptureColumnText(p, game, p.settings.CaptureArea[0], -1, 135, -1), 0);
+}
+
+TEST_F(CaptureTest, ForegroundPictureIsTakenAfterTheWaitFromTheWindowThenInFront)
+{
+    PixelBuffer red(10, 10);
+    for (std::size_t i = 2; i < red.bgra.size(); i += 4)
+        red.bgra[i] = 0xFF;
+    const WindowId game = windows.addWindow("Gamebryo Application", std::move(red));
+    sim.scheduler.at(500, [&] { windows.setForeground(game); });
+    const PixelBuffer picture =
+        CaptureForegroundRegionPicture(sim.services, CaptureRect{0, 0, 4, 4}, 1000, true);
+    ASSERT_EQ(picture.width, 4);
+    EXPECT_EQ(picture.pixel(0, 0)[2], 0xFF);
+    EXPECT_GE(sim.clock.elapsedMs(), 1000);
+}
+
+TEST_F(CaptureTest, DebugPicturesShowEveryAreaOfTheClientArea)
+{
+    struct PictureView : RecordingView {
+        void pictureChanged(int slot) override { slots.push_back(slot); }
+        std::vector<int> slots;
+    } pictures;
+    Program q(sim.services, log, pictures, dir.path());
+    q.settings = p.settings;
+    q.settings.CaptureArea[3] = CaptureRect{-5, -5, 0, 10};
+    const WindowId game = windows.addWindow("Gamebryo Application", frame("12", "3.45", "678"), 0,
+                                            0, SimWindowFrame{3, 22, 3, 3});
+    ShowCapturePictures(q, game);
+    EXPECT_THAT(pictures.slots, ElementsAre(0, 1, 2, 3, 4));
+    EXPECT_EQ(q.picCapture[0].width, 53);
+    EXPECT_EQ(q.picCapture[2].width, 179);
+    EXPECT_TRUE(q.picCapture[3].isEmpty());
+    // Client coordinates: the frame does not shift the areas.
+    const PixelBuffer& level = q.picCapture[0];
+    EXPECT_EQ(ColumnWordsToText(BinarizeColumns(level, 135, -1)).mid(8, 44), glyph(0, 1));
+}
+
+class RecognitionCommandTest : public CaptureTest {};
+
+TEST_F(RecognitionCommandTest, ReadsWhatTheLastCaptureLeftAndTimesIt)
+{
+    const WindowId game = openGame(frame("53", "12.34", "1500"));
+    for (int c = 0; c < kCategoryCount; ++c)
+        CaptureColumnText(p, game, p.settings.CaptureArea[static_cast<std::size_t>(c)], c,
+                          p.settings.BinaryThreshold[static_cast<std::size_t>(c)],
+                          p.settings.BinaryMask[static_cast<std::size_t>(c)]);
+    windows.setImage(game, PixelBuffer(1030, 800)); // nothing is captured anew
+    const int grabs = windows.grabCount();
+
+    cmdRecognize_Click(p);
+
+    EXPECT_EQ(windows.grabCount(), grabs);
+    EXPECT_EQ(p.measurement.ReadLv, 53);
+    EXPECT_EQ(p.measurement.ReadExp, Currency::FromInteger(1234));
+    EXPECT_EQ(p.measurement.ReadMoney, Currency::FromInteger(1500));
+    EXPECT_EQ(p.results.lblElapse, "0.000秒");
+    EXPECT_THAT(logLines(),
+                ElementsAre("Click : Test Recognize ", "SingleRecognize(0.000秒) ･･･ End "));
+    EXPECT_THAT(view.buttons, ElementsAre(false, true));
+}
+
+TEST_F(RecognitionCommandTest, UnreadSlotsStoreMinusOneAndLagShowsInTheTime)
+{
+    p.settings.LagCancelTime = 100;
+    setSlot(CategoryLevel,
+            blank(1) + digitsText(CategoryLevel, "7") + glyph(0, kDelimiterGlyph) + blank(1));
+    cmdRecognize_Click(p);
+    EXPECT_EQ(p.measurement.ReadLv, 7);
+    EXPECT_EQ(p.measurement.ReadExp, Currency::FromInteger(-1));
+    EXPECT_EQ(p.measurement.ReadMoney, Currency::FromInteger(-1));
+    // Two scan steps of 100 ms (+1 ms each).
+    EXPECT_EQ(p.results.lblElapse, "0.202秒");
+}
+
+TEST_F(RecognitionCommandTest, ButtonsStayOffWhileTheScanWaits)
+{
+    p.settings.LagCancelTime = 10;
+    setSlot(CategoryLevel,
+            blank(1) + digitsText(CategoryLevel, "7") + glyph(0, kDelimiterGlyph) + blank(1));
+    bool offDuringWait = false;
+    sim.scheduler.at(
+        5, [&] { offDuringWait = !p.menus.cmdRecognizeEnabled && !p.menus.cmdCaptureEnabled; });
+    cmdRecognize_Click(p);
+    EXPECT_TRUE(offDuringWait);
+    EXPECT_TRUE(p.menus.cmdRecognizeEnabled);
+}
+
+TEST(NumberValueTest, TextsBecomeValuesOrMinusOne)
+{
+    EXPECT_EQ(LevelFromText(""), -1);
+    EXPECT_EQ(LevelFromText("0"), 0);
+    EXPECT_EQ(LevelFromText("2147483647"), 2147483647);
+    EXPECT_EQ(LevelFromText("2147483648"), -1);
+    EXPECT_EQ(AmountFromText(""), Currency::FromInteger(-1));
+    EXPECT_EQ(AmountFromText("922337203685477"), Currency::FromInteger(922337203685477));
+    EXPECT_EQ(AmountFromText("922337203685478"), Currency::FromInteger(-1));
+    EXPECT_EQ(AmountFromText("999999999999999"), Currency::FromInteger(-1));
+}
+
+} // namespace
