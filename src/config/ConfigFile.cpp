@@ -126,9 +126,45 @@ bool toBoolean(const QString& text)
 // ---------------------------------------------------------------------------------------------
 // Splitting a line into its fields
 
-// The writer ends every value with " ," and starts a text after ", ". A line holding more
-// commas than it has fields has a comma inside a value (a folder or application path) or in a
-// hand-edited comment; cutting at those separators keeps such values whole.
+// The comments that follow the last value of the lines holding texts.
+const QString kFolderComment = QStringLiteral(" , 時給ファイル保存場所");
+const QString kAppComment[] = {
+    QStringLiteral(" ,                アプリケーション1を自動起動させるかと、そのファイルパス"),
+    QStringLiteral(" ,                アプリケーション2を自動起動させるかと、そのファイルパス")};
+const QString kFormatComment = QStringLiteral(",                   画像ファイルの保存拡張子");
+const QString kClassComment = QStringLiteral("     , 検索ウィンドウ名");
+
+QString patternComment(std::size_t k, std::size_t d)
+{
+    return QStringLiteral("  ,     基準パターン画像変換文字列") + QString::number(k + 1) +
+           QStringLiteral("%1").arg(d, 2, 10, QLatin1Char('0'));
+}
+
+// The values of a line whose comment is cut off: each value but the last ends at the writer's
+// " ," (or at a plain comma in a hand-written line), the last one takes the rest. So a folder
+// or application path holding commas comes back whole.
+QStringList splitValues(QStringView values, int count)
+{
+    QStringList fields;
+    qsizetype start = 0;
+    for (int i = 0; i + 1 < count; ++i) {
+        qsizetype end = values.indexOf(QLatin1String(" ,"), start);
+        qsizetype next = end + 2;
+        if (end < 0) {
+            end = values.indexOf(QLatin1Char(','), start);
+            next = end + 1;
+        }
+        if (end < 0)
+            return fields;
+        fields.append(trimBlanks(values.mid(start, end - start)));
+        start = next;
+    }
+    fields.append(trimBlanks(values.mid(start)));
+    return fields;
+}
+
+// A hand-edited comment may hold commas too; the writer's " ," separators still tell the
+// values apart when there are as many of them as values.
 bool splitAtWriterSeparators(const QString& line, int count, QStringList& fields)
 {
     qsizetype start = 0;
@@ -145,12 +181,15 @@ bool splitAtWriterSeparators(const QString& line, int count, QStringList& fields
 }
 
 // The first `count` fields of a line, blanks around them dropped; the rest is the comment.
-// A line may hold fewer fields: asking for a missing one fails.
-QStringList splitFields(const QString& line, int count, bool holdsText)
+// `comment` is what the writer puts after the last value of a line holding texts, empty for
+// lines of numbers and flags. A line may hold fewer fields: asking for a missing one fails.
+QStringList splitFields(const QString& line, int count, const QString& comment = QString())
 {
     QStringList fields;
-    if (holdsText && line.count(QLatin1Char(',')) > count) {
-        if (splitAtWriterSeparators(line, count, fields))
+    if (!comment.isEmpty()) {
+        if (line.endsWith(comment))
+            return splitValues(QStringView(line).chopped(comment.size()), count);
+        if (line.count(QLatin1Char(',')) > count && splitAtWriterSeparators(line, count, fields))
             return fields;
         fields.clear();
     }
@@ -201,10 +240,10 @@ int readSettings(ConfigContext& ctx, std::optional<TextLineReader>& reader, Conf
 
     // Each line is one statement: a line that fails keeps what it stored so far and reading
     // goes on with the next line.
-    auto line = [&](int count, bool holdsText, auto&& store) {
-        trap([&] { store(Fields(splitFields(reader->readLine(), count, holdsText))); });
+    auto texts = [&](int count, const QString& comment, auto&& store) {
+        trap([&] { store(Fields(splitFields(reader->readLine(), count, comment))); });
     };
-    auto numbers = [&](int count, auto&& store) { line(count, false, store); };
+    auto numbers = [&](int count, auto&& store) { texts(count, QString(), store); };
 
     trap([&] { reader->readLine(); });
     for (std::size_t i = 0; i < 3; ++i)
@@ -236,7 +275,7 @@ int readSettings(ConfigContext& ctx, std::optional<TextLineReader>& reader, Conf
         else
             s.BeepMode = f.whole(0);
     });
-    line(2, true, [&](const Fields& f) {
+    texts(2, kFolderComment, [&](const Fields& f) {
         s.SaveFolder = f.text(0);
         s.SaveFile = f.text(1);
     });
@@ -245,7 +284,7 @@ int readSettings(ConfigContext& ctx, std::optional<TextLineReader>& reader, Conf
     numbers(1, [&](const Fields& f) { s.LagCancelTime = f.whole(0); });
     numbers(1, [&](const Fields& f) { s.StartDelay = f.whole(0); });
     for (std::size_t i = 0; i < 2; ++i)
-        line(2, true, [&](const Fields& f) {
+        texts(2, kAppComment[i], [&](const Fields& f) {
             s.StartUp[i] = f.flag(0);
             s.StartUpPath[i] = f.text(1);
         });
@@ -254,7 +293,7 @@ int readSettings(ConfigContext& ctx, std::optional<TextLineReader>& reader, Conf
         s.DoHLCheckExec = f.flag(0);
         s.DoHLInterval = f.whole(1);
     });
-    line(1, true, [&](const Fields& f) { s.SaveFormat = f.text(0); });
+    texts(1, kFormatComment, [&](const Fields& f) { s.SaveFormat = f.text(0); });
     numbers(2, [&](const Fields& f) {
         s.GestureEnabled = f.flag(0);
         s.GestureTime = f.whole(1);
@@ -288,10 +327,11 @@ int readSettings(ConfigContext& ctx, std::optional<TextLineReader>& reader, Conf
             s.PatternSize[k].Height = f.whole(1);
         });
         for (std::size_t d = 0; d < kGlyphCount; ++d)
-            line(1, true, [&](const Fields& f) { s.PatternString[k][d] = f.text(0); });
+            texts(1, patternComment(k, d),
+                  [&](const Fields& f) { s.PatternString[k][d] = f.text(0); });
     }
     QString candidate;
-    line(1, true, [&](const Fields& f) { candidate = f.text(0); });
+    texts(1, kClassComment, [&](const Fields& f) { candidate = f.text(0); });
 
     if (trap.failed())
         return ConfigReadFailed;
@@ -450,8 +490,7 @@ QStringList ConfigFileLines(const Settings& s)
     lines << field(s.CaptureInterval) +
                  QStringLiteral(",                   キャプチャインターバル(分)");
     lines << field(s.BeepMode) + QStringLiteral(",                   キャプチャ時に音を鳴らす");
-    lines << raw(s.SaveFolder) + QStringLiteral(" , ") + raw(s.SaveFile) +
-                 QStringLiteral(" , 時給ファイル保存場所");
+    lines << raw(s.SaveFolder) + QStringLiteral(" , ") + raw(s.SaveFile) + kFolderComment;
     lines << field(s.SaveCsv) + QStringLiteral(",                   時給ファイルをCSVで保存する");
     lines << field(s.MonthlyAppend) +
                  QStringLiteral(",                   時給記録ファイルを一ヶ月追記する");
@@ -459,19 +498,15 @@ QStringList ConfigFileLines(const Settings& s)
                  QStringLiteral(",                   ラグキャンセル時間(ｍ秒)");
     lines << field(s.StartDelay) +
                  QStringLiteral(",                   起動時にメイプルストーリ起動確認遅延時間(秒)");
-    lines << field(s.StartUp[0]) + QStringLiteral(", ") + raw(s.StartUpPath[0]) +
-                 QStringLiteral(
-                     " ,                アプリケーション1を自動起動させるかと、そのファイルパス");
-    lines << field(s.StartUp[1]) + QStringLiteral(", ") + raw(s.StartUpPath[1]) +
-                 QStringLiteral(
-                     " ,                アプリケーション2を自動起動させるかと、そのファイルパス");
+    lines << field(s.StartUp[0]) + QStringLiteral(", ") + raw(s.StartUpPath[0]) + kAppComment[0];
+    lines << field(s.StartUp[1]) + QStringLiteral(", ") + raw(s.StartUpPath[1]) + kAppComment[1];
     lines << field(s.StartUpDelay) +
                  QStringLiteral(
                      ",                   アプリケーション2を自動起動させる遅延時間(秒)");
     lines << fields({s.DoHLCheckExec, s.DoHLInterval}) +
                  QStringLiteral(
                      ",          撮影チェックを実行するかどうかと、撮影チェックインターバル(m秒)");
-    lines << field(s.SaveFormat) + QStringLiteral(",                   画像ファイルの保存拡張子");
+    lines << field(s.SaveFormat) + kFormatComment;
     lines << fields({s.GestureEnabled, s.GestureTime}) +
                  QStringLiteral(
                      ",          "
@@ -492,11 +527,9 @@ QStringList ConfigFileLines(const Settings& s)
         lines << fields({s.PatternSize[k].Width, s.PatternSize[k].Height}) +
                      QStringLiteral(",          基準画像サイズ");
         for (std::size_t d = 0; d < kGlyphCount; ++d)
-            lines << raw(s.PatternString[k][d]) +
-                         QStringLiteral("  ,     基準パターン画像変換文字列") + n +
-                         QStringLiteral("%1").arg(d, 2, 10, QLatin1Char('0'));
+            lines << raw(s.PatternString[k][d]) + patternComment(k, d);
     }
-    lines << raw(s.SearchWindowClass) + QStringLiteral("     , 検索ウィンドウ名");
+    lines << raw(s.SearchWindowClass) + kClassComment;
     return lines;
 }
 

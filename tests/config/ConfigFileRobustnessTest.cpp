@@ -83,9 +83,11 @@ private:
                     static_cast<char>(pick(0, 255));
             return flipped;
         }
-        case 5:
-            lines[at].insert(pick(0, static_cast<int>(lines[at].size())), line(pick(1, 4)));
+        case 5: {
+            const int where = pick(0, static_cast<int>(lines[at].size()));
+            lines[at].insert(where, line(pick(1, 4)));
             break;
+        }
         case 6:
             lines[at] = line(pick(0, 200));
             break;
@@ -96,9 +98,11 @@ private:
         case 8:
             lines.swapItemsAt(at, pick(0, n - 1));
             break;
-        default:
-            lines[at].insert(pick(0, static_cast<int>(lines[at].size())), pick(0, 1) ? " ," : ",");
+        default: {
+            const int where = pick(0, static_cast<int>(lines[at].size()));
+            lines[at].insert(where, pick(0, 1) ? " ," : ",");
             break;
+        }
         }
         return lines.join('\n');
     }

@@ -102,6 +102,18 @@ TEST_F(ConfigWriterTest, ValuesSurviveASaveAndALoad)
         {"image kind wider than its column",
          [](Settings& s) { s.SaveFormat = "あいうえおかきく"; }},
         {"Japanese folder", [](Settings& s) { s.SaveFolder = "/home/ユーザー/記録"; }},
+        {"texts starting with commas",
+         [](Settings& s) {
+             s.SaveFile = ",x";
+             s.StartUpPath[0] = ",";
+             s.SaveFormat = ",";
+             s.PatternString[0][0] = ",A";
+         }},
+        {"empty file name after a folder with commas",
+         [](Settings& s) {
+             s.SaveFolder = "/a,b";
+             s.SaveFile.clear();
+         }},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -161,6 +173,11 @@ TEST_F(ConfigReaderTest, FieldRules)
         {"comment left out", 7, "   False ", [](const Settings& s) { EXPECT_FALSE(s.AutoStart); }},
         {"comment holding commas", 8, " 7 , a, b",
          [](const Settings& s) { EXPECT_EQ(s.CaptureInterval, 7); }},
+        {"hand-edited comment holding commas", 10, "/x , 記録 , saved, here",
+         [](const Settings& s) {
+             EXPECT_EQ(s.SaveFolder, QStringLiteral("/x"));
+             EXPECT_EQ(s.SaveFile, QStringLiteral("記録"));
+         }},
         {"hand-written fields without blanks", 10, "/x,記録,c",
          [](const Settings& s) {
              EXPECT_EQ(s.SaveFolder, QStringLiteral("/x"));
@@ -494,6 +511,7 @@ TEST_F(ConfigFileTest, EntryModesRunTheRestOfTheChain)
         EXPECT_EQ(titles(), row.titles);
         EXPECT_EQ(m_settings.BinaryThreshold[1], row.expThreshold);
         EXPECT_EQ(m_settings.CaptureInterval, row.mode == ConfigReset ? 6 : 77);
+        EXPECT_FALSE(contents(backup()));
         if (row.mode == 8)
             EXPECT_FALSE(contents(file()));
         else
