@@ -69,7 +69,9 @@ void WriteTextLinesAtomic(const QString& path, const QStringList& lines)
         bytes += EncodeCp932(line) + kCrLf;
     QSaveFile file(path);
     errno = 0;
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: a buffered QSaveFile takes a short write (full disk, size limit) for success
+    // and commits a truncated file; unbuffered, the short count reaches the check below.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         raiseOpenError(path, false);
     errno = 0;
     if (file.write(bytes) != bytes.size()) {

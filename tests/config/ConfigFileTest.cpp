@@ -1,0 +1,586 @@
+#include "ConfigFileFixture.h"
+
+#include <csignal>
+#include <functional>
+#include <gmock/gmock.h>
+#include <sys/resource.h>
+
+using namespace kesmaro;
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using ::testing::Not;
+using ::testing::StartsWith;
+
+namespace {
+
+const char* const kScreen = "検査領域追従選択";
+const char* const kColour1 = "EXP基準パターン選択1/4";
+const char* const kRead = "設定ファイル読込み";
+const char* const kWrite = "設定ファイル書き込み";
+
+const char* const kOldFileText = "古い設定ファイルを読み込みました。\r\n"
+                                 "　　新しい項目を追加した設定ファイルを再作成します。\r\n"
+                                 "　　以前のファイルは「KM2DConfigBack.ini」で保存されます。\r\n";
+const char* const kUnreadableText =
+    "読込みできない設定ファイルです。\r\n"
+    "　　初期値で設定ファイルを再作成します。\r\n"
+    "　　以前のファイルは「KM2DConfigBack.ini」で保存されます。\r\n";
+const char* const kFolderText =
+    "時給記録フォルダが不正のため\r\nデフォルトフォルダに変更しました。";
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// The writer
+
+using ConfigWriterTest = ConfigFileFixture;
+
+TEST_F(ConfigWriterTest, DefaultFileHasTheLayoutByteForByte)
+{
+    const QStringList lines = ConfigFileLines(defaults());
+    ASSERT_EQ(lines.size(), 65);
+    EXPECT_EQ(lines[1],
+              QStringLiteral(
+                  "    392 ,    726 ,     53 ,     15 , Lvキャプチャ領域(1)、開始座標とサイズ"));
+    EXPECT_EQ(lines[6], QStringLiteral("   True ,                   自動開始フラグ"));
+    EXPECT_EQ(lines[14], QStringLiteral("  False ,  ,                "
+                                        "アプリケーション1を自動起動させるかと、そのファイルパス"));
+    EXPECT_EQ(lines[18], QStringLiteral("   .png ,                   画像ファイルの保存拡張子"));
+    EXPECT_EQ(encode(lines), sample("default-fullscreen-yellow.ini"));
+}
+
+TEST_F(ConfigWriterTest, DefaultsWrittenReadAndWrittenAgainGiveTheSameBytes)
+{
+    m_settings = defaults();
+    ConfigFile(m_ctx, ConfigWrite);
+    const auto first = contents(file());
+    ASSERT_TRUE(first);
+
+    m_settings = Settings{};
+    m_settings.SearchWindowClass = kDefaultWindowClass;
+    EXPECT_EQ(ConfigFileReadV230(m_ctx, file()), ConfigReadDone);
+    ConfigFile(m_ctx, ConfigWrite);
+    EXPECT_EQ(contents(file()), first);
+    EXPECT_THAT(titles(), IsEmpty());
+}
+
+TEST_F(ConfigWriterTest, ValuesSurviveASaveAndALoad)
+{
+    struct Row {
+        const char* name;
+        std::function<void(Settings&)> edit;
+    };
+    const Row rows[] = {
+        {"comma in the record folder", [](Settings& s) { s.SaveFolder = "/data/a,b"; }},
+        {"comma in the record file name", [](Settings& s) { s.SaveFile = "月,報"; }},
+        {"commas in both application paths",
+         [](Settings& s) {
+             s.StartUp = {true, true};
+             s.StartUpPath = {"C:\\Tools\\a,b.exe", ",lead"};
+         }},
+        {"path ending in a comma", [](Settings& s) { s.StartUpPath[1] = "/opt/x,"; }},
+        {"empty texts",
+         [](Settings& s) {
+             s.SaveFolder.clear();
+             s.SaveFile.clear();
+             s.SaveFormat.clear();
+         }},
+        {"commas in the window class and a pattern",
+         [](Settings& s) {
+             s.SearchWindowClass = "Game,Window";
+             s.PatternString[2][10] = "AB,CD";
+         }},
+        {"extreme numbers",
+         [](Settings& s) {
+             s.CaptureInterval = INT32_MIN;
+             s.GraphAveNum = INT32_MAX;
+             s.CaptureArea[0].X = -1;
+             s.WindowPosition = {-2048, 4096, 0, -7};
+         }},
+        {"two-character sound modes", [](Settings& s) { s.BeepMode = -9; }},
+        {"image kind wider than its column",
+         [](Settings& s) { s.SaveFormat = "あいうえおかきく"; }},
+        {"Japanese folder", [](Settings& s) { s.SaveFolder = "/home/ユーザー/記録"; }},
+        {"texts starting with commas",
+         [](Settings& s) {
+             s.SaveFile = ",x";
+             s.StartUpPath[0] = ",";
+             s.SaveFormat = ",";
+             s.PatternString[0][0] = ",A";
+         }},
+        {"empty file name after a folder with commas",
+         [](Settings& s) {
+             s.SaveFolder = "/a,b";
+             s.SaveFile.clear();
+         }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Settings saved = defaults();
+        row.edit(saved);
+        Settings loaded;
+        loaded.SearchWindowClass = saved.SearchWindowClass;
+        ConfigContext ctx{loaded, m_prompter, m_log, folder()};
+        EXPECT_EQ(ReadConfigBytes(ctx, encode(ConfigFileLines(saved)), ConfigLayout::V230),
+                  ConfigReadDone);
+        EXPECT_EQ(ConfigFileLines(loaded), ConfigFileLines(saved));
+    }
+}
+
+TEST_F(ConfigWriterTest, LineBreakInsideATextKeepsTheFileReadable)
+{
+    m_settings = defaults();
+    m_settings.SaveFile = "a\r\nb";
+    ConfigFile(m_ctx, ConfigWrite);
+    EXPECT_EQ(ConfigFileReadV230(m_ctx, file()), ConfigReadDone);
+    EXPECT_EQ(m_settings.SaveFile, QStringLiteral("a  b"));
+}
+
+// ---------------------------------------------------------------------------------------------
+// The readers
+
+using ConfigReaderTest = ConfigFileFixture;
+
+TEST_F(ConfigReaderTest, FieldRules)
+{
+    struct Row {
+        const char* name;
+        int line; // 1-based line of a default file replaced by `text`
+        QString text;
+        std::function<void(const Settings&)> check;
+    };
+    const Row rows[] = {
+        {"blanks and tabs around a number", 8, "\t 12 \t,  c",
+         [](const Settings& s) { EXPECT_EQ(s.CaptureInterval, 12); }},
+        {"flag word in any case", 7, " false ,c",
+         [](const Settings& s) { EXPECT_FALSE(s.AutoStart); }},
+        {"number as a flag", 11, "  1 ,c", [](const Settings& s) { EXPECT_TRUE(s.SaveCsv); }},
+        {"half rounds to even, down", 13, " 2.5 ,c",
+         [](const Settings& s) { EXPECT_EQ(s.LagCancelTime, 2); }},
+        {"half rounds to even, up", 14, "3.5,c",
+         [](const Settings& s) { EXPECT_EQ(s.StartDelay, 4); }},
+        {"smallest 32-bit number", 17, "-2147483648,c",
+         [](const Settings& s) { EXPECT_EQ(s.StartUpDelay, INT32_MIN); }},
+        {"sound mode True", 9, "   True ,c", [](const Settings& s) { EXPECT_EQ(s.BeepMode, 1); }},
+        {"sound mode False", 9, "  False ,c", [](const Settings& s) { EXPECT_EQ(s.BeepMode, 0); }},
+        {"sound mode of two characters", 9, "  12 ,c",
+         [](const Settings& s) { EXPECT_EQ(s.BeepMode, 12); }},
+        {"sound mode of three characters is a flag", 9, "100,c",
+         [](const Settings& s) { EXPECT_EQ(s.BeepMode, 1); }},
+        {"pattern trimmed", 28, "  ABCD \t ,     c",
+         [](const Settings& s) { EXPECT_EQ(s.PatternString[0][0], QStringLiteral("ABCD")); }},
+        {"comment left out", 7, "   False ", [](const Settings& s) { EXPECT_FALSE(s.AutoStart); }},
+        {"comment holding commas", 8, " 7 , a, b",
+         [](const Settings& s) { EXPECT_EQ(s.CaptureInterval, 7); }},
+        {"hand-edited comment holding commas", 10, "/x , 記録 , saved, here",
+         [](const Settings& s) {
+             EXPECT_EQ(s.SaveFolder, QStringLiteral("/x"));
+             EXPECT_EQ(s.SaveFile, QStringLiteral("記録"));
+         }},
+        {"hand-written fields without blanks", 10, "/x,記録,c",
+         [](const Settings& s) {
+             EXPECT_EQ(s.SaveFolder, QStringLiteral("/x"));
+             EXPECT_EQ(s.SaveFile, QStringLiteral("記録"));
+         }},
+        {"areas 4 and 5 take the sizes of areas 2 and 3", 3, "1,2,60,12,c",
+         [](const Settings& s) {
+             EXPECT_EQ(s.CaptureArea[1], (CaptureRect{1, 2, 60, 12}));
+             EXPECT_EQ(s.CaptureArea[3], (CaptureRect{0, 0, 60, 12}));
+             EXPECT_EQ(s.CaptureArea[4], (CaptureRect{846, 43, 179, 9}));
+         }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        QStringList lines = ConfigFileLines(defaults());
+        lines[row.line - 1] = row.text;
+        Settings s;
+        s.SearchWindowClass = kDefaultWindowClass;
+        ConfigContext ctx{s, m_prompter, m_log, folder()};
+        EXPECT_EQ(ReadConfigBytes(ctx, encode(lines), ConfigLayout::V230), ConfigReadDone);
+        row.check(s);
+    }
+    EXPECT_THAT(logged(), Not(Contains(StartsWith("Error Trap"))));
+}
+
+TEST_F(ConfigReaderTest, TextsThatDoNotConvertFailTheRead)
+{
+    struct Row {
+        const char* name;
+        int line;
+        QString text;
+        const char* logLine;
+    };
+    const Row rows[] = {
+        {"number too large", 8, "2147483648,c", "CODE6  Overflow"},
+        {"megabyte of digits", 8, QString(1 << 20, QLatin1Char('9')), "CODE6  Overflow"},
+        {"not a number", 8, "12abc,c", "CODE13  Type mismatch"},
+        {"empty number", 8, ",c", "CODE13  Type mismatch"},
+        {"not a flag", 7, "yes,c", "CODE13  Type mismatch"},
+        {"missing number", 2, "1,2,3", "CODE62  Input past end of file"},
+        {"missing path", 15, "True", "CODE62  Input past end of file"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        QStringList lines = ConfigFileLines(defaults());
+        lines[row.line - 1] = row.text;
+        QFile::remove(m_log.path());
+        Settings s;
+        ConfigContext ctx{s, m_prompter, m_log, folder()};
+        EXPECT_EQ(ReadConfigBytes(ctx, encode(lines), ConfigLayout::V230), ConfigReadFailed);
+        EXPECT_THAT(logged(),
+                    ElementsAre(std::string("Error Trap : ConfigFileReadV230 : ") + row.logLine));
+    }
+}
+
+TEST_F(ConfigReaderTest, ShortFileFailsAndKeepsWhatWasRead)
+{
+    QStringList lines = ConfigFileLines(defaults()).mid(0, 10);
+    lines[7] = "  9 ,c";
+    put(file(), encode(lines));
+    EXPECT_EQ(ConfigFileReadV230(m_ctx, file()), ConfigReadFailed);
+    EXPECT_EQ(m_settings.CaptureInterval, 9);
+    EXPECT_EQ(m_settings.SaveFolder, folder());
+    EXPECT_THAT(logged(),
+                ElementsAre("Error Trap : ConfigFileReadV230 : CODE62  Input past end of file"));
+}
+
+TEST_F(ConfigReaderTest, AnyLineEndReads)
+{
+    const QByteArray crlf = encode(ConfigFileLines(defaults()));
+    for (const char* end : {"\n", "\r"}) {
+        SCOPED_TRACE(end[0] == '\n' ? "LF" : "CR");
+        m_settings = Settings{};
+        m_settings.SearchWindowClass = kDefaultWindowClass;
+        EXPECT_EQ(ReadConfigBytes(m_ctx, QByteArray(crlf).replace("\r\n", end), ConfigLayout::V230),
+                  ConfigReadDone);
+        EXPECT_EQ(ConfigFileLines(m_settings), ConfigFileLines(defaults()));
+    }
+}
+
+TEST_F(ConfigReaderTest, OldLayoutFillsWhatItHolds)
+{
+    put(file(), sample("v220.ini"));
+    m_settings.CaptureArea[3] = m_settings.CaptureArea[4] = {7, 7, 7, 7};
+    m_settings.WindowPosition = {5, 5, 5, 5};
+    EXPECT_EQ(ConfigFileReadV220(m_ctx, file()), ConfigReadDone);
+    EXPECT_EQ(m_settings.CaptureArea[0], (CaptureRect{400, 700, 50, 14}));
+    EXPECT_EQ(m_settings.CaptureArea[2], (CaptureRect{840, 200, 170, 9}));
+    EXPECT_EQ(m_settings.CaptureArea[3], (CaptureRect{7, 7, 7, 7}));
+    EXPECT_EQ(m_settings.WindowPosition, (CaptureRect{5, 5, 5, 5}));
+    EXPECT_EQ(m_settings.BeepMode, 1);
+    EXPECT_EQ(m_settings.SaveFile, QStringLiteral("記録"));
+    EXPECT_EQ(m_settings.StartUpPath[0], QStringLiteral("/opt/tool/app"));
+    EXPECT_EQ(m_settings.SaveFormat, QStringLiteral(".jpg90"));
+    EXPECT_EQ(m_settings.GraphAveNum, 5);
+    EXPECT_EQ(m_settings.BinaryMask[2], 10);
+    EXPECT_EQ(m_settings.PatternString[1][10], QStringLiteral("E10"));
+    EXPECT_THAT(logged(), ElementsAre("Target Change : Gamebryo Application"));
+}
+
+TEST_F(ConfigReaderTest, AnotherWindowClassIsAskedFor)
+{
+    struct Row {
+        const char* name;
+        QString fileClass;
+        PromptAnswer answer;
+        int result;
+        QString finalClass;
+        std::vector<std::string> log;
+    };
+    const QString current = kDefaultWindowClass;
+    const Row rows[] = {
+        {"same class",
+         current,
+         PromptAnswer::Yes,
+         ConfigReadDone,
+         current,
+         {"Target Change : Gamebryo Application"}},
+        {"four characters",
+         "Game",
+         PromptAnswer::Yes,
+         ConfigReadDone,
+         current,
+         {"Target Change : Gamebryo Application"}},
+        {"accepted",
+         "Game.exe",
+         PromptAnswer::Yes,
+         ConfigReadAsked,
+         "Game.exe",
+         {"Target Change : Game.exe", "Target Change : Game.exe"}},
+        {"declined",
+         "Game.exe",
+         PromptAnswer::No,
+         ConfigReadAsked,
+         current,
+         {"Target Change : Gamebryo Application"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        QStringList lines = ConfigFileLines(defaults());
+        lines[64] = row.fileClass + "     , 検索ウィンドウ名";
+        QFile::remove(m_log.path());
+        m_prompter.clear();
+        if (row.result == ConfigReadAsked)
+            m_prompter.queue(row.answer);
+        m_settings.SearchWindowClass = current;
+        EXPECT_EQ(ReadConfigBytes(m_ctx, encode(lines), ConfigLayout::V230), row.result);
+        EXPECT_EQ(m_settings.SearchWindowClass, row.finalClass);
+        EXPECT_EQ(logged(), row.log);
+        if (row.result == ConfigReadAsked) {
+            ASSERT_EQ(m_prompter.asked().size(), 1u);
+            EXPECT_EQ(m_prompter.asked()[0].prompt.title, "ターゲット変更選択");
+            EXPECT_EQ(m_prompter.asked()[0].prompt.text,
+                      "ターゲットは Game.exe でよろしいいですか？\r\n"
+                      "「いいえ」のときは[Gamebryo Application]");
+        } else {
+            EXPECT_THAT(titles(), IsEmpty());
+        }
+    }
+}
+
+TEST(ConfigVersionTest, EightCharactersFromTheFirstVer)
+{
+    EXPECT_EQ(ConfigFileVersion(kProgramTitle), QStringLiteral("Ver.2.30"));
+    EXPECT_EQ(ConfigFileVersion("x Ver.2.20 Ver.2.30"), QStringLiteral("Ver.2.20"));
+    EXPECT_EQ(ConfigFileVersion("ver.2.30"), QString());
+    EXPECT_EQ(ConfigFileVersion("Ver.2"), QStringLiteral("Ver.2"));
+}
+
+// ---------------------------------------------------------------------------------------------
+// The mode chain: what is asked, what the record holds, and which files are left behind
+
+using ConfigFileTest = ConfigFileFixture;
+
+TEST_F(ConfigFileTest, MissingFileRunsTheDefaultChain)
+{
+    m_prompter.queue(PromptAnswer::Yes);
+    m_prompter.queue(PromptAnswer::Ok);
+    m_prompter.queue(PromptAnswer::Yes);
+    EXPECT_EQ(ConfigFile(m_ctx, ConfigRead), ConfigWrite);
+    EXPECT_THAT(titles(), ElementsAre(kScreen, kScreen, kColour1));
+    EXPECT_EQ(contents(file()), sample("default-fullscreen-yellow.ini"));
+    EXPECT_FALSE(contents(backup()));
+}
+
+TEST_F(ConfigFileTest, CurrentFileIsReadAndLeftAsItIs)
+{
+    QStringList lines = ConfigFileLines(defaults());
+    lines[7] = "9,hand-edited";
+    const QByteArray original = encode(lines);
+    put(file(), original);
+    EXPECT_EQ(ConfigFile(m_ctx, ConfigRead), ConfigRead);
+    EXPECT_THAT(titles(), IsEmpty());
+    EXPECT_EQ(m_settings.CaptureInterval, 9);
+    EXPECT_EQ(contents(file()), original);
+    EXPECT_FALSE(contents(backup()));
+}
+
+TEST_F(ConfigFileTest, AskedWindowClassRewritesTheFileWhateverTheAnswer)
+{
+    for (PromptAnswer answer : {PromptAnswer::Yes, PromptAnswer::No}) {
+        SCOPED_TRACE(answer == PromptAnswer::Yes ? "Yes" : "No");
+        QStringList lines = ConfigFileLines(defaults());
+        lines[64] = "Game.exe     , c";
+        put(file(), encode(lines));
+        m_settings.SearchWindowClass = kDefaultWindowClass;
+        m_prompter.clear();
+        m_prompter.queue(answer);
+        EXPECT_EQ(ConfigFile(m_ctx, ConfigRead), ConfigWrite);
+        EXPECT_THAT(titles(), ElementsAre("ターゲット変更選択"));
+        lines[64] = (answer == PromptAnswer::Yes ? "Game.exe" : "Gamebryo Application") +
+                    QStringLiteral("     , 検索ウィンドウ名");
+        EXPECT_EQ(contents(file()), encode(lines));
+        EXPECT_FALSE(contents(backup()));
+    }
+}
+
+TEST_F(ConfigFileTest, MissingRecordFolderIsResetAndSaved)
+{
+    Settings s = defaults();
+    s.SaveFolder = "/nonexistent/records";
+    put(file(), encode(ConfigFileLines(s)));
+    EXPECT_EQ(ConfigFile(m_ctx, ConfigRead), ConfigWrite);
+    ASSERT_THAT(titles(), ElementsAre(kRead));
+    EXPECT_EQ(m_prompter.asked()[0].prompt.text, kFolderText);
+    EXPECT_EQ(m_settings.SaveFolder, folder());
+    EXPECT_EQ(contents(file()), sample("default-fullscreen-yellow.ini"));
+    EXPECT_FALSE(contents(backup()));
+}
+
+TEST_F(ConfigFileTest, OldFileIsKeptAsBackupAndRewritten)
+{
+    struct Row {
+        const char* name;
+        QByteArray folderInFile;
+        std::vector<std::string> titles;
+    };
+    const Row rows[] = {
+        {"record folder exists", "{folder}", {kRead, kColour1}},
+        {"record folder missing", "/nonexistent", {kRead, kRead, kColour1}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        QFile f(QStringLiteral(KESMARO_TEST_DATA "/config/v220.ini"));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QByteArray original = f.readAll()
+                                        .replace("{folder}", row.folderInFile)
+                                        .replace("{folder}", EncodeCp932(folder()));
+        put(file(), original);
+        m_settings = Settings{};
+        m_settings.SearchWindowClass = kDefaultWindowClass;
+        m_prompter.clear();
+        EXPECT_EQ(ConfigFile(m_ctx, ConfigRead), ConfigWrite);
+        EXPECT_EQ(titles(), row.titles);
+        EXPECT_EQ(m_prompter.asked()[0].prompt.text, kOldFileText);
+        EXPECT_EQ(contents(backup()), original);
+        EXPECT_EQ(contents(file()), encode(ConfigFileLines(m_settings)));
+
+        // Kept from the old file, the glyph sets chosen anew, the new fields as they were.
+        EXPECT_EQ(m_settings.CaptureInterval, 10);
+        EXPECT_EQ(m_settings.SaveFolder, folder());
+        EXPECT_EQ(m_settings.PatternString, defaults().PatternString);
+        EXPECT_EQ(m_settings.CaptureArea[3], CaptureRect{});
+        EXPECT_EQ(m_settings.WindowPosition, CaptureRect{});
+        EXPECT_FALSE(m_settings.WindowMemory);
+        // The rewritten file gives areas 4 and 5 the sizes of areas 2 and 3.
+        EXPECT_EQ(ConfigFileReadV230(m_ctx, file()), ConfigReadDone);
+        EXPECT_EQ(m_settings.CaptureArea[3], (CaptureRect{0, 0, 48, 10}));
+        EXPECT_EQ(m_settings.CaptureArea[4], (CaptureRect{0, 0, 170, 9}));
+    }
+}
+
+TEST_F(ConfigFileTest, UnreadableFileIsKeptAsBackupAndReplacedByDefaults)
+{
+    QStringList current = ConfigFileLines(defaults());
+    current[0] = "Kesmaro  for  Dragonica    ver.2.30b2";
+    QStringList broken = ConfigFileLines(defaults());
+    broken[20] = "True, many, words";
+    const std::pair<const char*, QByteArray> rows[] = {
+        {"empty file", QByteArray()},
+        {"lower-case version", encode(current)},
+        {"current layout with a bad line", encode(broken)},
+        {"binary", QByteArray("\x81\x00\xff\r\n\x82", 6)},
+    };
+    for (const auto& [name, original] : rows) {
+        SCOPED_TRACE(name);
+        put(file(), original);
+        put(backup(), "previous generation");
+        m_prompter.clear();
+        EXPECT_EQ(ConfigFile(m_ctx, ConfigRead), ConfigWrite);
+        ASSERT_THAT(titles(), ElementsAre(kRead, kScreen, kScreen, kColour1));
+        EXPECT_EQ(m_prompter.asked()[0].prompt.text, kUnreadableText);
+        EXPECT_EQ(contents(backup()), original);
+        EXPECT_EQ(contents(file()), sample("default-fullscreen-yellow.ini"));
+    }
+    EXPECT_THAT(logged(), Not(Contains(StartsWith("Error Trap : ConfigFile :"))));
+}
+
+TEST_F(ConfigFileTest, EntryModesRunTheRestOfTheChain)
+{
+    struct Row {
+        const char* name;
+        int mode;
+        std::vector<std::string> titles;
+        std::int32_t expThreshold;
+    };
+    const Row rows[] = {
+        {"reset", ConfigReset, {kScreen, kScreen, kColour1, "EXP基準パターン選択2/4"}, 107},
+        {"screen mode",
+         ConfigScreenMode,
+         {kScreen, kScreen, kColour1, "EXP基準パターン選択2/4"},
+         107},
+        {"colour", ConfigColour, {kColour1, "EXP基準パターン選択2/4"}, 107},
+        {"write", ConfigWrite, {}, 99},
+        {"no step", 8, {}, 99},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        QFile::remove(file());
+        m_settings = defaults();
+        m_settings.CaptureInterval = 77;
+        m_settings.BinaryThreshold[1] = 99;
+        m_prompter.clear();
+        if (row.mode <= ConfigScreenMode) {
+            m_prompter.queue(PromptAnswer::Yes);
+            m_prompter.queue(PromptAnswer::Ok);
+        }
+        m_prompter.queue(PromptAnswer::No);
+        m_prompter.queue(PromptAnswer::Yes);
+        EXPECT_EQ(ConfigFile(m_ctx, row.mode), row.mode == 8 ? 8 : ConfigWrite);
+        EXPECT_EQ(titles(), row.titles);
+        EXPECT_EQ(m_settings.BinaryThreshold[1], row.expThreshold);
+        EXPECT_EQ(m_settings.CaptureInterval, row.mode == ConfigReset ? 6 : 77);
+        EXPECT_FALSE(contents(backup()));
+        if (row.mode == 8)
+            EXPECT_FALSE(contents(file()));
+        else
+            EXPECT_EQ(contents(file()), encode(ConfigFileLines(m_settings)));
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Failures
+
+namespace {
+
+// Files may grow to `bytes` only, as on a full disk; the process is told by an error, not a
+// signal.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        rlimit limit = m_saved;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_saved); }
+
+private:
+    rlimit m_saved{};
+};
+
+} // namespace
+
+TEST_F(ConfigFileTest, FailedSaveIsReportedAndKeepsTheOldFile)
+{
+    const QByteArray original = sample("default-fullscreen-yellow.ini");
+    put(file(), original);
+    m_settings = defaults();
+    m_settings.CaptureInterval = 30;
+    {
+        const FileSizeLimit limit(1024);
+        EXPECT_EQ(ConfigFile(m_ctx, ConfigWrite), ConfigWrite);
+    }
+    ASSERT_THAT(titles(), ElementsAre(kWrite));
+    EXPECT_EQ(m_prompter.asked()[0].prompt.text, "設定をファイルに保存できませんでした。");
+    EXPECT_THAT(logged(), ElementsAre(StartsWith("Error Trap : ConfigFile 2 : CODE")));
+    EXPECT_EQ(contents(file()), original);
+    EXPECT_EQ(m_settings.CaptureInterval, 30);
+    EXPECT_EQ(QDir(folder()).entryList(QDir::Files).size(), 2); // no temporary file left over
+}
+
+TEST_F(ConfigFileTest, FailedBackupKeepsTheUnreadableFile)
+{
+    const QByteArray original("not a settings file\r\n");
+    put(file(), original);
+    ASSERT_TRUE(QDir().mkpath(backup() + "/occupied"));
+    EXPECT_EQ(ConfigFile(m_ctx, ConfigRead), ConfigWrite);
+    EXPECT_THAT(titles(), ElementsAre(kRead, kScreen, kScreen, kColour1, kWrite));
+    EXPECT_THAT(logged(), Contains(StartsWith("Error Trap : ConfigFile : CODE")));
+    EXPECT_THAT(logged(), Not(Contains(StartsWith("Error Trap : ConfigFile 2"))));
+    EXPECT_EQ(contents(file()), original);
+    EXPECT_EQ(m_settings.CaptureInterval, 6); // the defaults still hold in memory
+}
+
+TEST_F(ConfigFileTest, SettingsPathThatIsAFolderIsSurvived)
+{
+    ASSERT_TRUE(QDir().mkpath(file() + "/inside"));
+    EXPECT_EQ(ConfigFile(m_ctx, ConfigRead), ConfigWrite);
+    EXPECT_EQ(titles().front(), kRead);
+    EXPECT_EQ(titles().back(), kWrite);
+    EXPECT_THAT(logged(), Contains(StartsWith("Error Trap : ConfigFileReadV220 : CODE")));
+    EXPECT_EQ(m_settings.CaptureInterval, 6);
+}
