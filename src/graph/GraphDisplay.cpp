@@ -254,6 +254,16 @@ GraphPicture& GraphPictureOf(Program& p)
     return *p.graph.picture;
 }
 
+void AddGraphSample(Program& p, Currency rateE, Currency rateM)
+{
+    if (!p.graph.GraphData)
+        return;
+    p.graph.GraphData->AddGraphData(rateE, rateM, p.settings.GraphAveNum, p.settings.GraphTimeScale,
+                                    0);
+    if (p.graph.sampleAdded)
+        p.graph.sampleAdded(p.graph.GraphData->Value(0));
+}
+
 void GraphFrameDisplay(Program& p, QSize frame)
 {
     if (!p.settings.GraphEnabled)

@@ -145,6 +145,10 @@ struct GraphPicture {
 // The program's picture, created on first use.
 GraphPicture& GraphPictureOf(Program& p);
 
+// Adds the newest sample to GraphData (when it exists) with the configured averaging and time
+// scale, and tells GraphState::sampleAdded.
+void AddGraphSample(Program& p, Currency rateE, Currency rateM);
+
 // Lays out the frame at `frame` pixels, then draws the data with the current view.
 void GraphFrameDisplay(Program& p, QSize frame);
 // Sets the axis labels and redraws the curves for a view `offset` samples into the past with

@@ -40,20 +40,13 @@ Currency tenthsOfMinutes(std::int32_t seconds)
     return Currency::FromDouble(static_cast<double>(IntDivide(std::int64_t{seconds}, 6)) / 10.0);
 }
 
-void addGraphSample(Program& p, Currency rateE, Currency rateM)
-{
-    if (p.graph.GraphData)
-        p.graph.GraphData->AddGraphData(rateE, rateM, p.settings.GraphAveNum,
-                                        p.settings.GraphTimeScale, 0);
-}
-
 // An idle interval: one zero sample, the view stays where the user put it in zoom.
 void graphIdleSample(Program& p)
 {
     if (!p.settings.GraphEnabled)
         return;
     p.graph.GraphOffset = 0;
-    addGraphSample(p, Currency(), Currency());
+    AddGraphSample(p, Currency(), Currency());
     GraphDataDisplay(p, p.graph.GraphOffset, p.graph.GraphZoom);
 }
 
@@ -95,7 +88,7 @@ void characterChange(Program& p)
         const std::int32_t history = p.graph.GraphData ? p.graph.GraphData->BufferSize() : 0;
         const std::int32_t samples = std::min(p.settings.GraphAveNum - 1, history);
         for (std::int32_t i = 0; i < samples; ++i)
-            addGraphSample(p, Currency(), Currency());
+            AddGraphSample(p, Currency(), Currency());
         p.graph.GraphOffset = 0;
         p.graph.GraphZoom = 1.0F;
         GraphDataDisplay(p, 0, 1.0F);
@@ -220,7 +213,7 @@ void UpdateMeasurement(Program& p)
                                                 m.MoneyClock[TrackDifference] * 3.6))
                      : Currency();
     if (s.GraphEnabled) {
-        addGraphSample(p, expRate, coinInterval ? moneyRate : kMinusOne);
+        AddGraphSample(p, expRate, coinInterval ? moneyRate : kMinusOne);
         p.graph.GraphOffset = 0;
         p.graph.GraphZoom = 1.0F;
         GraphDataDisplay(p, 0, 1.0F);

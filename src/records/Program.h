@@ -20,6 +20,7 @@
 namespace kesmaro {
 
 class clsGraphBuffer;
+class clsGraphFormat;
 struct GraphPicture;
 
 // The texts of the main window's result labels: the working memory of the result display.
@@ -53,6 +54,8 @@ struct GraphState {
     float GraphZoom = 1.0f;
     // What the graph frame last showed (layout, labels, curves); kept for the views to repaint.
     std::shared_ptr<GraphPicture> picture;
+    // Told of every sample added (the replay tool keeps the whole history).
+    std::function<void(const clsGraphFormat&)> sampleAdded;
 };
 
 struct Timers {

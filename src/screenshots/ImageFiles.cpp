@@ -51,6 +51,25 @@ QImage ToQImage(const PixelBuffer& pixels)
     return image;
 }
 
+PixelBuffer FromQImage(const QImage& image)
+{
+    if (image.isNull())
+        return {};
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    PixelBuffer pixels(rgb.width(), rgb.height());
+    for (int y = 0; y < rgb.height(); ++y) {
+        const auto* line = reinterpret_cast<const std::uint32_t*>(rgb.constScanLine(y));
+        std::uint8_t* dst = pixels.pixel(0, y);
+        for (int x = 0; x < rgb.width(); ++x, dst += 4) {
+            dst[0] = static_cast<std::uint8_t>(line[x]);
+            dst[1] = static_cast<std::uint8_t>(line[x] >> 8);
+            dst[2] = static_cast<std::uint8_t>(line[x] >> 16);
+            dst[3] = 0xFF;
+        }
+    }
+    return pixels;
+}
+
 int SaveBmp(const PixelBuffer* picture, const QString& path)
 {
     return write(picture, path, "bmp", -1);

@@ -21,6 +21,8 @@ enum ImageStatus : int {
 
 // The pixels as an opaque 32-bit image (the fourth byte of a grab is ignored).
 QImage ToQImage(const PixelBuffer& pixels);
+// An image's pixels as BGRA; a null image gives an empty buffer.
+PixelBuffer FromQImage(const QImage& image);
 
 int SaveBmp(const PixelBuffer* picture, const QString& path);
 int SavePng(const PixelBuffer* picture, const QString& path);

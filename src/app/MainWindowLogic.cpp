@@ -1,0 +1,95 @@
+#include "app/MainWindowLogic.h"
+
+#include "common/DebugLog.h"
+#include "config/ConfigFile.h"
+#include "graph/GraphBuffer.h"
+#include "measurement/CaptureCycle.h"
+#include "records/LoggingRun.h"
+#include "records/Program.h"
+#include "records/ResultDisplay.h"
+#include "records/Suspend.h"
+#include "screenshots/LevelUpCheck.h"
+
+namespace kesmaro {
+
+void FormMain_Load(Program& p)
+{
+    Trap run(p.log, QStringLiteral("FormMain_Load"));
+    run([&] {
+        p.menus.menuRunEnabled = false;
+        p.menus.menuStopEnabled = false;
+        p.txtLog.setText(QString());
+        DisplayResult(p, DisplayClear);
+    });
+    run([&] {
+        Scheduler& scheduler = p.services.scheduler;
+        p.timers.captureTick = [&p] { timCaptureInterval_Timer(p); };
+        p.timers.timCaptureInterval = scheduler.CreateTimer([&p] { timCaptureInterval_Timer(p); });
+        p.timers.timCaptureInterval->setInterval(kCaptureTickMs);
+        p.timers.timCaptureInterval->setEnabled(false);
+        p.timers.timDoHLInterval = scheduler.CreateTimer([&p] { timDoHLInterval_Timer(p); });
+        p.timers.timDoHLInterval->setInterval(p.settings.DoHLInterval);
+        p.timers.timDoHLInterval->setEnabled(p.settings.DoHLCheckExec);
+    });
+    run([&] {
+        if (p.settings.GraphEnabled)
+            p.graph.GraphData = std::make_shared<clsGraphBuffer>(p.services.clock);
+        p.graph.GraphOffset = 0;
+        p.graph.GraphZoom = 1.0F;
+    });
+    run([&] { AutoStartLogging(p); });
+    p.log.WriteDebugLog(QStringLiteral("Program StartUp Complete "));
+}
+
+void FormMain_QueryUnload(Program& p)
+{
+    p.log.WriteDebugLog(QStringLiteral("Closing Program ･･･ "));
+    p.flags.ProgramClosing = true;
+    if (p.timers.timCaptureInterval)
+        p.timers.timCaptureInterval->setEnabled(false);
+    if (p.timers.timDoHLInterval)
+        p.timers.timDoHLInterval->setEnabled(false);
+    DisplayResult(p, DisplayClosingReport);
+    p.graph.GraphData.reset();
+}
+
+void FormMain_Unload(Program& p)
+{
+    p.log.WriteDebugLog(QStringLiteral("End of the Program "));
+    p.services.scheduler.WaitMs(500);
+}
+
+void menuEnd_Click(Program& p)
+{
+    p.log.WriteDebugLog(QStringLiteral("Click : END "));
+    FormMain_QueryUnload(p);
+    FormMain_Unload(p);
+}
+
+void menuDebugMode_Click(Program& p, int innerHeight)
+{
+    p.flags.DebugMode = !p.flags.DebugMode;
+    DebugItemDisplay(p, p.flags.DebugMode, innerHeight);
+    p.log.WriteDebugLog(QStringLiteral("Change DebugMode ") +
+                        (p.flags.DebugMode ? QStringLiteral("ON") : QStringLiteral("OFF")) +
+                        QStringLiteral("･･･ End "));
+}
+
+void Main(Program& p, void (*checkSystemFiles)(Program&))
+{
+    Trap run(p.log, QStringLiteral("Main"));
+    p.settings.SearchWindowClass = kDefaultWindowClass;
+    p.log.WriteDebugLog(QStringLiteral("Starting Program  ") + kProgramTitle, 1);
+    p.log.WriteDebugLog(QStringLiteral("Execute Folder : ") + p.programFolder);
+    if (checkSystemFiles)
+        run([&] { checkSystemFiles(p); });
+    run([&] {
+        ConfigContext config{p.settings, p.services.prompter, p.log, p.programFolder};
+        ConfigFile(config, ConfigRead);
+    });
+    p.log.WriteDebugLog(QStringLiteral("Reading ConfigFile ･･･ End "));
+    run([&] { p.ScreenSizes = BuildScreenSizeList(); });
+    run([&] { FormMain_Load(p); });
+}
+
+} // namespace kesmaro

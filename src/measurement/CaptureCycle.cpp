@@ -1,0 +1,155 @@
+#include "measurement/CaptureCycle.h"
+
+#include "graph/GraphBuffer.h"
+#include "graph/GraphDisplay.h"
+#include "measurement/MeasurementUpdate.h"
+#include "recognition/Recognition.h"
+#include "records/Program.h"
+
+namespace kesmaro {
+
+namespace {
+
+constexpr std::int32_t kBackgroundTicksPerSample = 480;
+
+bool found(const QString& text)
+{
+    return !text.isEmpty();
+}
+
+// Coins: the area that worked last time, or area 4 then area 2 until one works.
+void readCoins(Program& p, WindowId window)
+{
+    MeasurementState& m = p.measurement;
+    const Settings& s = p.settings;
+    const std::int32_t threshold = s.BinaryThreshold[CategoryMoney];
+    const std::int32_t mask = s.BinaryMask[CategoryMoney];
+    auto readSlot = [&](int area) {
+        CaptureColumnText(p, window, s.CaptureArea[static_cast<std::size_t>(area)], area, threshold,
+                          mask);
+        if (area == 4)
+            p.ColumnText[CategoryMoney] = p.ColumnText[4];
+        return RecognizeNumber(p, CategoryMoney);
+    };
+
+    if (m.MoneyAreaMode == MoneyAreaFirst || m.MoneyAreaMode == MoneyAreaSecond) {
+        const QString text = readSlot(m.MoneyAreaMode == MoneyAreaFirst ? 2 : 4);
+        m.ReadMoney = AmountFromText(text);
+        if (!found(text))
+            m.MoneyAreaMode = MoneyAreaDetect;
+        return;
+    }
+    QString text = readSlot(4);
+    if (found(text)) {
+        m.ReadMoney = AmountFromText(text);
+        m.MoneyAreaMode = MoneyAreaSecond;
+        p.log.WriteDebugLog(QStringLiteral("Normal EnhancedPosition "));
+        return;
+    }
+    text = readSlot(2);
+    if (found(text)) {
+        m.ReadMoney = AmountFromText(text);
+        m.MoneyAreaMode = MoneyAreaFirst;
+        p.log.WriteDebugLog(QStringLiteral("Detect EnhancedPosition "));
+        return;
+    }
+    m.ReadMoney = Currency::FromInteger(-1);
+}
+
+void gameMissing(Program& p)
+{
+    // Players must hear that the game is not running, whatever dialogs they used before.
+    if (!p.LogStartStamp.isEmpty() && !p.flags.PopupShown)
+        ShowPopup(p.popup, p.flags, p.view,
+                  p.settings.SearchWindowClass + QStringLiteral("が起動していません"),
+                  QStringLiteral("エラー"), 14);
+    if (p.LogStartStamp.isEmpty() && p.flags.DebugMode)
+        p.log.WriteDebugLog(QStringLiteral("Lost ") + p.settings.SearchWindowClass +
+                            QStringLiteral(" Then Capture Stop "));
+}
+
+void inBackground(Program& p)
+{
+    MeasurementState& m = p.measurement;
+    m.scheduleCapture(p.services.clock, kRetryDelayMs);
+    if (!p.settings.GraphEnabled)
+        return;
+    if (++m.BackgroundTicks <= kBackgroundTicksPerSample)
+        return;
+    // About two hours in the background: one zero sample so that the graph shows the pause.
+    m.BackgroundTicks = 0;
+    AddGraphSample(p, Currency(), Currency());
+    GraphDataDisplay(p, p.graph.GraphOffset, p.graph.GraphZoom);
+}
+
+} // namespace
+
+void timCaptureInterval_Timer(Program& p)
+{
+    if (!p.measurement.captureDue(p.services.clock))
+        return;
+    if (p.LogStartStamp.isEmpty()) {
+        if (p.timers.timCaptureInterval)
+            p.timers.timCaptureInterval->setEnabled(false);
+        return;
+    }
+    p.measurement.CaptureBusy = true;
+    CaptureImage(p);
+    p.measurement.CaptureBusy = false;
+}
+
+void CaptureImage(Program& p)
+{
+    if (p.flags.ProgramClosing)
+        return;
+    MeasurementState& m = p.measurement;
+    const Settings& s = p.settings;
+    GameWindows& windows = p.services.windows;
+    m.scheduleCapture(p.services.clock, std::int64_t{s.CaptureInterval} * 60 * 1000);
+
+    const WindowId window = windows.FindWindow(s.SearchWindowClass.toStdString());
+    if (window == kNoWindow) {
+        gameMissing(p);
+        return;
+    }
+    if (p.flags.PopupShown)
+        HidePopup(p.flags, p.view);
+    if (windows.ForegroundWindow() != window) {
+        inBackground(p);
+        return;
+    }
+    m.BackgroundTicks = 0;
+    m.CaptureBusy = true;
+    if (p.flags.DebugMode)
+        ShowCapturePictures(p, window);
+
+    CaptureColumnText(p, window, s.CaptureArea[0], 0, s.BinaryThreshold[CategoryLevel],
+                      s.BinaryMask[CategoryLevel]);
+    m.ReadLv = LevelFromText(RecognizeNumber(p, CategoryLevel));
+    CaptureColumnText(p, window, s.CaptureArea[1], 1, s.BinaryThreshold[CategoryExp],
+                      s.BinaryMask[CategoryExp]);
+    m.ReadExp = AmountFromText(RecognizeNumber(p, CategoryExp));
+    readCoins(p, window);
+
+    if (m.ReadMoney != Currency::FromInteger(-1))
+        m.MoneyPair[1] = m.ReadMoney;
+    m.CaptureBusy = false;
+    UpdateMeasurement(p);
+}
+
+void cmdCapture_Click(Program& p)
+{
+    p.log.WriteDebugLog(QStringLiteral("Click : Test Capture "));
+    p.menus.cmdCaptureEnabled = false;
+    p.menus.cmdRecognizeEnabled = false;
+    p.view.menusChanged();
+    p.services.scheduler.WaitMs(10000);
+    CaptureImage(p);
+    p.view.activateMainWindow();
+    p.menus.cmdCaptureEnabled = true;
+    p.menus.cmdRecognizeEnabled = true;
+    p.view.menusChanged();
+    p.log.WriteDebugLog(QStringLiteral("SingleCapture ･･･ End "));
+}
+
+} // namespace kesmaro

@@ -1,0 +1,72 @@
+#include "screenshots/LevelUpCheck.h"
+
+#include "recognition/Recognition.h"
+#include "records/Program.h"
+#include "records/ResultDisplay.h"
+#include "screenshots/ImageFiles.h"
+
+namespace kesmaro {
+
+namespace {
+
+constexpr int kBurstGapMs = 300;
+
+} // namespace
+
+void timDoHLInterval_Timer(Program& p)
+{
+    if (!p.LogStartStamp.isEmpty() && !p.measurement.CaptureBusy)
+        DoHLCheck(p);
+}
+
+void DoHLCheck(Program& p)
+{
+    if (p.flags.ProgramClosing)
+        return;
+    const Settings& s = p.settings;
+    GameWindows& windows = p.services.windows;
+    const WindowId window = windows.FindWindow(s.SearchWindowClass.toStdString());
+    if (window == kNoWindow || windows.ForegroundWindow() != window)
+        return;
+    CaptureColumnText(p, window, s.CaptureArea[1], 1, s.BinaryThreshold[CategoryExp],
+                      s.BinaryMask[CategoryExp]);
+    p.measurement.DoHLReadExp = AmountFromText(RecognizeNumber(p, CategoryExp));
+    DoHLScreenshot(p);
+}
+
+void DoHLScreenshot(Program& p)
+{
+    MeasurementState& m = p.measurement;
+    if (m.DoHLReadExp < Currency())
+        return;
+    std::array<Currency, 4>& track = m.DoHLTrack; // current, previous, change, last rise
+    track[0] = Currency::FromDouble(m.DoHLReadExp.toDouble() / 100.0);
+    if (track[0] == track[1])
+        return;
+    track[2] = track[0] - track[1];
+    track[1] = track[0];
+    if (track[2] > Currency()) {
+        track[3] = track[2];
+        return;
+    }
+    if (track[3] == Currency())
+        return;
+
+    PlayBeep(p.services.beeper, p.settings.BeepMode);
+    const QString base =
+        ScreenshotFolder(p) + QStringLiteral("LvUP") +
+        ToQDateTime(p.services.clock.Now()).toString(QStringLiteral("_yyyyMMddhhmmss"));
+    const char* suffixes[] = {"_a", "_b", "_c", "_d"};
+    for (int i = 0; i < 4; ++i) {
+        if (i > 0)
+            p.services.scheduler.WaitMs(kBurstGapMs);
+        SaveScreenshot(p, base + QLatin1String(suffixes[i]), p.settings.SaveFormat);
+    }
+    p.txtLog.AppendToTextBox(
+        ToQDateTime(p.services.clock.Now()).toString(QStringLiteral("MM/dd hh:mm")) +
+        QStringLiteral("  LvUP or Dead 検出 \r\n"));
+    DisplayResult(p, DisplayUpdate);
+    p.log.WriteDebugLog(QStringLiteral("DEAD OR HAPPY LIVE Print Screen ･･･ End "));
+}
+
+} // namespace kesmaro

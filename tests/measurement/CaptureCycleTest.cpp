@@ -1,0 +1,195 @@
+#include "measurement/CaptureCycle.h"
+
+#include "TestFrames.h"
+#include "common/Cp932.h"
+#include "common/TextFile.h"
+#include "config/Defaults.h"
+#include "graph/GraphBuffer.h"
+#include "platform/sim/SimGameWindows.h"
+#include "platform/sim/SimServices.h"
+#include "records/LoggingRun.h"
+#include "records/Program.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace kesmaro;
+using namespace std::chrono;
+
+namespace {
+
+class CaptureCycleTest : public ::testing::Test {
+protected:
+    CaptureCycleTest()
+    {
+        Settings& s = p.settings;
+        s.SearchWindowClass = kDefaultWindowClass;
+        ApplyDefaults(s, m_dir.path());
+        SetDefaultCaptureAreas(s, ScreenMode::FullScreen);
+        LoadDefaultGlyphTables(s, InterfaceColour::Yellow);
+        s.StartDelay = 0;
+        p.graph.GraphData = std::make_shared<clsGraphBuffer>(m_sim.clock);
+        p.timers.timCaptureInterval =
+            m_sim.scheduler.CreateTimer([this] { timCaptureInterval_Timer(p); });
+        p.timers.timCaptureInterval->setInterval(kCaptureTickMs);
+    }
+
+    WindowId openGame(const QString& lv, const QString& exp, const QString& coins, int area = 4)
+    {
+        m_game = m_windows.addWindow(kDefaultWindowClass.toStdString(),
+                                     TestFrame(p.settings, lv, exp, coins, area));
+        m_windows.setForeground(m_game);
+        return m_game;
+    }
+    void show(const QString& lv, const QString& exp, const QString& coins, int area = 4)
+    {
+        m_windows.setImage(m_game, TestFrame(p.settings, lv, exp, coins, area));
+    }
+    void at(double seconds) { m_sim.scheduler.runUntil(std::llround(seconds * 1000)); }
+    QString debugLog() const { return DecodeCp932(ReadFileBytes(m_log.path())); }
+
+    QTemporaryDir m_dir;
+    SimGameWindows m_windows;
+    SimServices m_sim{local_days(year(2024) / 5 / 1) + hours(10), 3600 * 1000, &m_windows};
+    DebugLog m_log{m_dir.path(), m_sim.clock};
+    NullView m_view;
+    WindowId m_game = kNoWindow;
+
+public:
+    Program p{m_sim.services, m_log, m_view, m_dir.path()};
+};
+
+} // namespace
+
+TEST_F(CaptureCycleTest, CapturesAtTheFirstTickAfterEachInterval)
+{
+    openGame(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
+    LoggingControl(p, LoggingStart);
+    at(15);
+    EXPECT_EQ(p.measurement.ExpClock[TrackPrevious], 0); // due at 15 s, ticks at 10 and 20
+    at(20);
+    EXPECT_EQ(p.measurement.ReadLv, 35);
+    EXPECT_EQ(p.measurement.ReadExp, Currency::FromInteger(1234));
+    EXPECT_EQ(p.measurement.NextCaptureTime, QDateTime(QDate(2024, 5, 1), QTime(10, 6, 20)));
+    show(QStringLiteral("35"), QStringLiteral("15.34"), QStringLiteral("4000"));
+    at(379);
+    EXPECT_EQ(p.measurement.ExpTrack[TrackCurrent], Currency::FromDouble(12.34));
+    at(380);
+    EXPECT_EQ(p.measurement.ExpTrack[TrackDifference], Currency::FromInteger(3));
+    EXPECT_EQ(p.graph.GraphData->Value(0).RateM, Currency::FromInteger(30));
+}
+
+TEST_F(CaptureCycleTest, AFailedRecognitionRetriesFifteenSecondsLater)
+{
+    openGame(QStringLiteral("35"), QString(), QStringLiteral("1000"));
+    LoggingControl(p, LoggingStart);
+    at(20);
+    EXPECT_TRUE(p.txtLog.text().contains(QStringLiteral("認識失敗  Exp NG")));
+    show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
+    at(30);
+    EXPECT_EQ(p.measurement.ExpClock[TrackPrevious], 0); // due at 35 s
+    at(40);
+    EXPECT_EQ(p.measurement.ExpClock[TrackPrevious], 3640);
+}
+
+TEST_F(CaptureCycleTest, TheGameInTheBackgroundAddsAZeroSampleAtThe481stTry)
+{
+    openGame(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
+    m_windows.setForeground(kNoWindow);
+    LoggingControl(p, LoggingStart);
+    const std::int32_t before = p.graph.GraphData->MaxNum();
+    for (int i = 0; i < 480; ++i)
+        CaptureImage(p);
+    EXPECT_EQ(p.measurement.BackgroundTicks, 480);
+    EXPECT_EQ(p.graph.GraphData->Value(0).Time, 0.0); // nothing added yet
+    CaptureImage(p);
+    EXPECT_EQ(p.measurement.BackgroundTicks, 0);
+    EXPECT_NE(p.graph.GraphData->Value(0).Time, 0.0);
+    EXPECT_EQ(p.graph.GraphData->MaxNum(), before == 0 ? p.settings.GraphTimeScale : before);
+    EXPECT_EQ(p.measurement.ReadLv, 0); // nothing was read
+    EXPECT_EQ(p.measurement.NextCaptureTick, m_sim.clock.TickMs() + 15000);
+}
+
+TEST_F(CaptureCycleTest, CoinAreaIsDetectedKeptAndDroppedWhenItFails)
+{
+    openGame(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"), 2);
+    LoggingControl(p, LoggingStart);
+    CaptureImage(p);
+    EXPECT_EQ(p.measurement.MoneyAreaMode, MoneyAreaFirst);
+    EXPECT_TRUE(debugLog().contains(QStringLiteral("Detect EnhancedPosition ")));
+
+    show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("2000"), 4);
+    CaptureImage(p); // area 2 fails: mode back to detection, coins not read
+    EXPECT_EQ(p.measurement.MoneyAreaMode, MoneyAreaDetect);
+    EXPECT_EQ(p.measurement.ReadMoney, Currency::FromInteger(-1));
+    CaptureImage(p);
+    EXPECT_EQ(p.measurement.MoneyAreaMode, MoneyAreaSecond);
+    EXPECT_TRUE(debugLog().contains(QStringLiteral("Normal EnhancedPosition ")));
+    EXPECT_EQ(p.measurement.MoneyPair[1], Currency::FromInteger(2000));
+
+    show(QStringLiteral("35"), QStringLiteral("12.34"), QString(), 4);
+    CaptureImage(p);
+    EXPECT_EQ(p.measurement.MoneyAreaMode, MoneyAreaDetect);
+    EXPECT_EQ(p.measurement.MoneyPair[1], Currency::FromInteger(2000)); // last valid reading
+}
+
+TEST_F(CaptureCycleTest, AMissingGameIsSaidByThePopupDuringARunAndTakenBack)
+{
+    LoggingControl(p, LoggingStart);
+    CaptureImage(p);
+    EXPECT_TRUE(p.flags.PopupShown);
+    EXPECT_EQ(p.popup.message, QStringLiteral("Gamebryo Applicationが起動していません"));
+    EXPECT_EQ(p.popup.caption, QStringLiteral("エラー"));
+    EXPECT_EQ(p.popup.fontSize, 14);
+    const QDateTime next = p.measurement.NextCaptureTime;
+    EXPECT_EQ(next, ToQDateTime(m_sim.clock.Now()).addSecs(360));
+    openGame(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
+    CaptureImage(p);
+    EXPECT_FALSE(p.flags.PopupShown);
+}
+
+TEST_F(CaptureCycleTest, NoRunSwitchesTheTimerOffAndLogsTheLossInDebugMode)
+{
+    p.flags.DebugMode = true;
+    p.timers.timCaptureInterval->setEnabled(true);
+    at(10);
+    EXPECT_FALSE(p.timers.timCaptureInterval->isEnabled());
+    CaptureImage(p);
+    EXPECT_FALSE(p.flags.PopupShown);
+    EXPECT_TRUE(
+        debugLog().contains(QStringLiteral("Lost Gamebryo Application Then Capture Stop ")));
+}
+
+TEST_F(CaptureCycleTest, ACaptureInsideALagWaitRewritesTheSlotsSafely)
+{
+    openGame(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
+    LoggingControl(p, LoggingStart);
+    p.settings.LagCancelTime = 50;
+    // While the first capture's scan waits, a second capture (as a gesture would) runs inside.
+    bool nested = false;
+    m_sim.scheduler.at(m_sim.clock.elapsedMs() + 60, [&] {
+        show(QStringLiteral("36"), QStringLiteral("1.00"), QStringLiteral("2000"));
+        nested = true;
+        CaptureImage(p);
+    });
+    CaptureImage(p);
+    EXPECT_TRUE(nested);
+    EXPECT_GE(p.measurement.ReadLv, 35);
+    EXPECT_FALSE(p.measurement.CaptureBusy);
+    EXPECT_FALSE(p.txtLog.text().isEmpty());
+}
+
+TEST_F(CaptureCycleTest, TheTestCaptureWaitsTenSecondsWithTheButtonsOff)
+{
+    openGame(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
+    bool disabledDuringWait = false;
+    m_sim.scheduler.at(5000, [&] {
+        disabledDuringWait = !p.menus.cmdCaptureEnabled && !p.menus.cmdRecognizeEnabled;
+    });
+    cmdCapture_Click(p);
+    EXPECT_TRUE(disabledDuringWait);
+    EXPECT_TRUE(p.menus.cmdCaptureEnabled);
+    EXPECT_EQ(p.measurement.ReadLv, 35);
+    EXPECT_EQ(m_sim.clock.elapsedMs(), 10001);
+    EXPECT_TRUE(debugLog().contains(QStringLiteral("SingleCapture ･･･ End ")));
+}

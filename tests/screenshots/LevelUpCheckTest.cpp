@@ -1,0 +1,99 @@
+#include "screenshots/LevelUpCheck.h"
+
+#include "TestFrames.h"
+#include "config/Defaults.h"
+#include "platform/sim/SimGameWindows.h"
+#include "platform/sim/SimServices.h"
+#include "records/Program.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace kesmaro;
+using namespace std::chrono;
+
+namespace {
+
+class LevelUpCheckTest : public ::testing::Test {
+protected:
+    LevelUpCheckTest()
+    {
+        Settings& s = p.settings;
+        s.SearchWindowClass = kDefaultWindowClass;
+        ApplyDefaults(s, m_dir.path());
+        SetDefaultCaptureAreas(s, ScreenMode::FullScreen);
+        LoadDefaultGlyphTables(s, InterfaceColour::Yellow);
+        p.LogStartStamp = QStringLiteral("202405011000");
+        m_game = m_windows.addWindow(kDefaultWindowClass.toStdString(), PixelBuffer(8, 8));
+        m_windows.setForeground(m_game);
+    }
+    // One tick of the check with the Exp area showing `exp` (empty: nothing readable).
+    void reading(const QString& exp)
+    {
+        m_windows.setImage(
+            m_game, TestFrame(p.settings, QStringLiteral("35"), exp, QStringLiteral("1000")));
+        timDoHLInterval_Timer(p);
+    }
+    QStringList shots() const
+    {
+        return QDir(m_dir.filePath(QStringLiteral("ss"))).entryList(QDir::Files, QDir::Name);
+    }
+
+    QTemporaryDir m_dir;
+    SimGameWindows m_windows;
+    SimServices m_sim{local_days(year(2024) / 5 / 1) + hours(10), 3600 * 1000, &m_windows};
+    DebugLog m_log{m_dir.path(), m_sim.clock};
+    NullView m_view;
+    WindowId m_game = kNoWindow;
+
+public:
+    Program p{m_sim.services, m_log, m_view, m_dir.path()};
+};
+
+} // namespace
+
+TEST_F(LevelUpCheckTest, AFallAfterARiseTakesFourScreenshots)
+{
+    reading(QStringLiteral("45.10"));
+    reading(QStringLiteral("45.10"));
+    reading(QStringLiteral("45.80"));
+    EXPECT_TRUE(shots().isEmpty());
+    reading(QStringLiteral("0.30"));
+    EXPECT_EQ(shots(), (QStringList{"LvUP_20240501100000_a.png", "LvUP_20240501100000_b.png",
+                                    "LvUP_20240501100000_c.png", "LvUP_20240501100000_d.png"}));
+    EXPECT_EQ(m_sim.clock.elapsedMs(), 3 * 301); // three waits between the four pictures
+    EXPECT_EQ(p.txtLog.text(), QStringLiteral("05/01 10:00  LvUP or Dead 検出 \r\n"));
+    // A death later counts too: the last rise stays armed.
+    m_sim.scheduler.runUntil(5000);
+    reading(QStringLiteral("60.00"));
+    reading(QStringLiteral("58.00"));
+    EXPECT_EQ(shots().size(), 8);
+}
+
+TEST_F(LevelUpCheckTest, NothingIsTakenWithoutAnArmingRiseOrAReading)
+{
+    p.measurement.DoHLTrack = {}; // as after a change of character
+    reading(QStringLiteral("0.00"));
+    reading(QString()); // covered Exp bar: no change recorded
+    EXPECT_EQ(p.measurement.DoHLReadExp, Currency::FromInteger(-1));
+    reading(QStringLiteral("0.00"));
+    EXPECT_TRUE(shots().isEmpty());
+    reading(QStringLiteral("12.00")); // a rise from 0 arms the check
+    EXPECT_EQ(p.measurement.DoHLTrack[3], Currency::FromInteger(12));
+}
+
+TEST_F(LevelUpCheckTest, ChecksOnlyDuringARunInFrontAndOutsideCaptures)
+{
+    reading(QStringLiteral("45.80"));
+    m_windows.setForeground(kNoWindow);
+    reading(QStringLiteral("1.00"));
+    p.measurement.CaptureBusy = true;
+    m_windows.setForeground(m_game);
+    reading(QStringLiteral("1.00"));
+    p.measurement.CaptureBusy = false;
+    p.LogStartStamp.clear();
+    reading(QStringLiteral("1.00"));
+    EXPECT_TRUE(shots().isEmpty());
+    EXPECT_EQ(p.measurement.DoHLTrack[0], Currency::FromDouble(45.8));
+}
