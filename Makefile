@@ -2,7 +2,7 @@
 PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 
-.PHONY: deps configure build test bench format format-check clean
+.PHONY: deps configure build test demo bench format format-check clean
 
 deps:
 	@bash scripts/deps.sh
@@ -15,6 +15,9 @@ build: configure
 
 test: build
 	@ctest --preset $(PRESET)
+
+demo: build
+	@bash scripts/demo.sh $(BUILD_DIR)
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
