@@ -89,8 +89,9 @@ TEST(SimGameArguments, BadArgumentsAreRefusedWithOneLine)
         {"--colour Yellow", "not 'Yellow'"},
         {"--size 1024", "--size must be WIDTHxHEIGHT, not '1024'"},
         {"--size 1024x", "not '1024x'"},
-        {"--size 100x100", "--size: size must be from 1024x762 to 8192x8192"},
-        {"--size 99999x768", "--size: size must be"},
+        {"--size 100x100", "--size: size must be from 1024x762 to 4096x4096"},
+        {"--size 4097x768", "--size: size must be"},
+        {"--size 99999x99999", "--size: size must be"},
         {"--window-mode --size 1024x768", "--size: size must be from 1027x784"},
         {"--render p.png", "--render is given more than once"},
     };

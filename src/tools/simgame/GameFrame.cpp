@@ -481,7 +481,8 @@ Settings FrameSettings(const GameFrameSpec& spec)
 
 QString ExpText(double expPercent)
 {
-    const long long hundredths = std::llround(expPercent * 100.0);
+    const double percent = std::isnan(expPercent) ? 0.0 : std::clamp(expPercent, 0.0, 100.0);
+    const long long hundredths = std::llround(percent * 100.0);
     return QStringLiteral("%1.%2").arg(hundredths / 100).arg(hundredths % 100, 2, 10, QChar(u'0'));
 }
 

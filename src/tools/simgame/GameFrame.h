@@ -25,7 +25,7 @@ struct GameFrameSpec {
 
 constexpr int kMinFrameLevel = 1;
 constexpr int kMaxFrameLevel = 999; // three glyphs and the delimiter fill the level area
-constexpr int kMaxFrameSide = 8192;
+constexpr int kMaxFrameSide = 4096; // keeps a frame and its PNG conversion within 128 MB
 // The frame of a window-mode game: client area plus the frame the window-mode areas are
 // offset by.
 constexpr int kWindowBorder = 3;
@@ -43,7 +43,8 @@ QSize MinimumFrameSize(const GameFrameSpec& spec);
 // spec's colour and the default capture areas of its screen mode.
 Settings FrameSettings(const GameFrameSpec& spec);
 
-// The Exp text drawn: the percentage rounded to two decimals, e.g. "12.34".
+// The Exp text drawn: the percentage rounded to two decimals, e.g. "12.34" (clamped to
+// 0..100, a NaN as 0).
 QString ExpText(double expPercent);
 
 // Empty when the spec can be drawn exactly; otherwise what is wrong with it, one line.
