@@ -1,0 +1,68 @@
+#pragma once
+
+#include "config/Defaults.h"
+#include "config/Settings.h"
+#include "platform/PixelBuffer.h"
+
+#include <QSize>
+#include <QString>
+#include <cstdint>
+
+namespace kesmaro {
+
+// Which of the two coin displays the frame shows the coins in.
+enum class CoinArea { Area2, Area4, Both, None };
+
+struct GameFrameSpec {
+    int level = 1;
+    double expPercent = 0.0; // shown with two decimals
+    std::int64_t coins = 0;
+    CoinArea coinArea = CoinArea::Area2;
+    bool windowMode = false;
+    InterfaceColour colour = InterfaceColour::Yellow;
+    QSize size; // invalid: the mode's default size
+};
+
+constexpr int kMinFrameLevel = 1;
+constexpr int kMaxFrameLevel = 999; // three glyphs and the delimiter fill the level area
+constexpr int kMaxFrameSide = 4096; // keeps a frame and its PNG conversion within 128 MB
+// The frame of a window-mode game: client area plus the frame the window-mode areas are
+// offset by.
+constexpr int kWindowBorder = 3;
+constexpr int kWindowTitle = 22;
+
+// 1024 x 768 full-screen; in window mode that client area inside its window frame.
+QSize DefaultFrameSize(bool windowMode);
+// The size the frame is drawn at: the spec's size, or the default when it has none.
+QSize FrameSize(const GameFrameSpec& spec);
+// The smallest frame that holds the capture areas the spec draws into. The last column of an
+// area may lie outside (as the default coin areas do on a 1024-wide screen): it reads black.
+QSize MinimumFrameSize(const GameFrameSpec& spec);
+
+// The settings the frame is drawn for and read back with: the default glyph tables in the
+// spec's colour and the default capture areas of its screen mode.
+Settings FrameSettings(const GameFrameSpec& spec);
+
+// The Exp text drawn: the percentage rounded to two decimals, e.g. "12.34" (clamped to
+// 0..100, a NaN as 0).
+QString ExpText(double expPercent);
+
+// Empty when the spec can be drawn exactly; otherwise what is wrong with it, one line.
+QString CheckGameFrameSpec(const GameFrameSpec& spec);
+
+// The game scene without the numbers: textured HUD panels under every capture area, which
+// binarize to nothing for every category (the Exp area to its set background), and a scene
+// around them. Depends only on the size, screen mode and colour.
+PixelBuffer RenderGameBackground(const GameFrameSpec& spec);
+
+// Draws the level, the Exp percentage (with its bar) and the coins, each closed by its
+// delimiter, onto a background of the same spec.
+void DrawHudValues(PixelBuffer& frame, const GameFrameSpec& spec);
+
+// The whole frame; an empty buffer when CheckGameFrameSpec refuses the spec.
+PixelBuffer RenderGameFrame(const GameFrameSpec& spec);
+
+// Writes the frame as a PNG file; false when it cannot be written.
+bool SaveFramePng(const PixelBuffer& frame, const QString& path);
+
+} // namespace kesmaro

@@ -1,0 +1,150 @@
+#include "tools/simgame/SimGameArguments.h"
+
+#include <QRegularExpression>
+#include <QSet>
+#include <limits>
+
+namespace kesmaro {
+
+namespace {
+
+// An argument quoted into a one-line message.
+QString quoted(QString text)
+{
+    for (QChar& ch : text)
+        if (ch.category() == QChar::Other_Control)
+            ch = u'?';
+    if (text.size() > 40)
+        text = text.left(40) + QStringLiteral("...");
+    return u'\'' + text + u'\'';
+}
+
+bool matches(const QString& pattern, const QString& text, QRegularExpressionMatch* match = nullptr)
+{
+    const QRegularExpression re(QRegularExpression::anchoredPattern(pattern));
+    QRegularExpressionMatch m = re.match(text);
+    if (match)
+        *match = m;
+    return m.hasMatch();
+}
+
+QString parseValue(const QString& option, const QString& value, SimGameCommand& command)
+{
+    GameFrameSpec& spec = command.spec;
+    if (option == u"--render") {
+        if (value.isEmpty())
+            return QStringLiteral("--render needs a file name");
+        command.output = value;
+        command.mode = SimGameCommand::Mode::Render;
+    } else if (option == u"--level") {
+        if (!matches(QStringLiteral("[0-9]{1,9}"), value) || value.toInt() < kMinFrameLevel ||
+            value.toInt() > kMaxFrameLevel)
+            return QStringLiteral("--level must be a whole number from %1 to %2, not %3")
+                .arg(kMinFrameLevel)
+                .arg(kMaxFrameLevel)
+                .arg(quoted(value));
+        spec.level = value.toInt();
+    } else if (option == u"--exp") {
+        if (!matches(QStringLiteral("[0-9]{1,3}(\\.[0-9]{1,2})?"), value) ||
+            value.toDouble() > 100.0)
+            return QStringLiteral(
+                       "--exp must be a percentage from 0 to 100 with at most two decimals, "
+                       "not %1")
+                .arg(quoted(value));
+        spec.expPercent = value.toDouble();
+    } else if (option == u"--coins") {
+        bool ok = false;
+        const qlonglong coins = value.toLongLong(&ok);
+        if (!matches(QStringLiteral("[0-9]{1,19}"), value) || !ok)
+            return QStringLiteral("--coins must be a whole number from 0 to %1, not %2")
+                .arg(std::numeric_limits<std::int64_t>::max())
+                .arg(quoted(value));
+        spec.coins = coins;
+    } else if (option == u"--coin-area") {
+        if (value == u"2")
+            spec.coinArea = CoinArea::Area2;
+        else if (value == u"4")
+            spec.coinArea = CoinArea::Area4;
+        else if (value == u"both")
+            spec.coinArea = CoinArea::Both;
+        else if (value == u"none")
+            spec.coinArea = CoinArea::None;
+        else
+            return QStringLiteral("--coin-area must be 2, 4, both or none, not %1")
+                .arg(quoted(value));
+    } else if (option == u"--colour") {
+        if (value == u"yellow")
+            spec.colour = InterfaceColour::Yellow;
+        else if (value == u"red")
+            spec.colour = InterfaceColour::Red;
+        else if (value == u"blue")
+            spec.colour = InterfaceColour::Blue;
+        else if (value == u"white")
+            spec.colour = InterfaceColour::White;
+        else
+            return QStringLiteral("--colour must be yellow, red, blue or white, not %1")
+                .arg(quoted(value));
+    } else if (option == u"--size") {
+        QRegularExpressionMatch m;
+        if (!matches(QStringLiteral("([0-9]{1,5})x([0-9]{1,5})"), value, &m))
+            return QStringLiteral("--size must be WIDTHxHEIGHT, not %1").arg(quoted(value));
+        spec.size = QSize(m.captured(1).toInt(), m.captured(2).toInt());
+    }
+    return {};
+}
+
+} // namespace
+
+QString SimGameUsage()
+{
+    return QStringLiteral(
+        "usage: kesmaro-simgame --render OUT.png --level N --exp P --coins N "
+        "[--coin-area 2|4|both|none] [--window-mode] [--colour yellow|red|blue|white] "
+        "[--size WxH]");
+}
+
+SimGameCommand ParseSimGameArguments(const QStringList& arguments)
+{
+    static const QStringList valued = {QStringLiteral("--render"),    QStringLiteral("--level"),
+                                       QStringLiteral("--exp"),       QStringLiteral("--coins"),
+                                       QStringLiteral("--coin-area"), QStringLiteral("--colour"),
+                                       QStringLiteral("--size")};
+    SimGameCommand command;
+    QSet<QString> seen;
+    const auto fail = [&](const QString& error) {
+        command.error = error;
+        return command;
+    };
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& option = arguments[i];
+        const bool isFlag = option == u"--window-mode";
+        if (!isFlag && !valued.contains(option))
+            return fail(option.startsWith(u'-')
+                            ? QStringLiteral("unknown option %1").arg(quoted(option))
+                            : QStringLiteral("unexpected argument %1").arg(quoted(option)));
+        if (seen.contains(option))
+            return fail(QStringLiteral("%1 is given more than once").arg(option));
+        seen.insert(option);
+        if (isFlag) {
+            command.spec.windowMode = true;
+            continue;
+        }
+        if (i + 1 >= arguments.size())
+            return fail(QStringLiteral("%1 needs a value").arg(option));
+        const QString error = parseValue(option, arguments[++i], command);
+        if (!error.isEmpty())
+            return fail(error);
+    }
+    if (command.mode == SimGameCommand::Mode::Render) {
+        for (const char16_t* needed : {u"--level", u"--exp", u"--coins"})
+            if (!seen.contains(QString::fromUtf16(needed)))
+                return fail(QStringLiteral("--render needs %1").arg(QString::fromUtf16(needed)));
+    }
+    const QString problem = CheckGameFrameSpec(command.spec);
+    if (!problem.isEmpty())
+        return fail(seen.contains(QStringLiteral("--size")) ? QStringLiteral("--size: ") + problem
+                                                            : problem);
+    return command;
+}
+
+} // namespace kesmaro

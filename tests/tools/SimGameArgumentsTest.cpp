@@ -1,0 +1,170 @@
+// The command line of kesmaro-simgame, parsed and as the program answers it.
+
+#include "tools/simgame/SimGameArguments.h"
+
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace kesmaro;
+
+namespace {
+
+QStringList split(const char* line)
+{
+    return QString::fromUtf8(line).split(u' ', Qt::SkipEmptyParts);
+}
+
+TEST(SimGameArguments, RenderTakesEveryOption)
+{
+    const SimGameCommand c = ParseSimGameArguments(
+        split("--render out.png --level 35 --exp 12.3 --coins 1000 --coin-area both "
+              "--window-mode --colour blue --size 1100x800"));
+    ASSERT_EQ(c.error, "");
+    EXPECT_EQ(c.mode, SimGameCommand::Mode::Render);
+    EXPECT_EQ(c.output, "out.png");
+    EXPECT_EQ(c.spec.level, 35);
+    EXPECT_DOUBLE_EQ(c.spec.expPercent, 12.3);
+    EXPECT_EQ(c.spec.coins, 1000);
+    EXPECT_EQ(c.spec.coinArea, CoinArea::Both);
+    EXPECT_TRUE(c.spec.windowMode);
+    EXPECT_EQ(c.spec.colour, InterfaceColour::Blue);
+    EXPECT_EQ(c.spec.size, QSize(1100, 800));
+}
+
+TEST(SimGameArguments, DefaultsAreAFullScreenYellowFrameWithCoinsInArea2)
+{
+    const SimGameCommand c =
+        ParseSimGameArguments(split("--level 999 --exp 100 --coins 9223372036854775807 "
+                                    "--render a.png"));
+    ASSERT_EQ(c.error, "");
+    EXPECT_EQ(c.spec.coinArea, CoinArea::Area2);
+    EXPECT_FALSE(c.spec.windowMode);
+    EXPECT_EQ(c.spec.colour, InterfaceColour::Yellow);
+    EXPECT_EQ(FrameSize(c.spec), QSize(1024, 768));
+    EXPECT_EQ(c.spec.coins, std::numeric_limits<std::int64_t>::max());
+}
+
+TEST(SimGameArguments, WithoutRenderItIsTheLiveWindow)
+{
+    EXPECT_EQ(ParseSimGameArguments({}).mode, SimGameCommand::Mode::Live);
+    const SimGameCommand c = ParseSimGameArguments(split("--level 3 --window-mode"));
+    EXPECT_EQ(c.error, "");
+    EXPECT_EQ(c.mode, SimGameCommand::Mode::Live);
+}
+
+TEST(SimGameArguments, BadArgumentsAreRefusedWithOneLine)
+{
+    const char* const base = "--render o.png --level 1 --exp 1 --coins 1 ";
+    struct Row {
+        const char* arguments; // appended to a good render command unless it starts with !
+        const char* fault;     // part of the message
+    };
+    const Row rows[] = {
+        {"--bogus", "unknown option '--bogus'"},
+        {"stray", "unexpected argument 'stray'"},
+        {"--level 2", "--level is given more than once"},
+        {"--window-mode --window-mode", "--window-mode is given more than once"},
+        {"!--render", "--render needs a value"},
+        {"!--render o.png --exp 1 --coins 1", "--render needs --level"},
+        {"!--render o.png --level 1 --coins 1", "--render needs --exp"},
+        {"!--render o.png --level 1 --exp 1", "--render needs --coins"},
+        {"!--level 0", "--level must be a whole number from 1 to 999, not '0'"},
+        {"!--level 1000", "not '1000'"},
+        {"!--level -5", "not '-5'"},
+        {"!--level 12abc", "not '12abc'"},
+        {"!--level 99999999999999999999", "--level must be"},
+        {"!--exp 100.01", "--exp must be a percentage from 0 to 100"},
+        {"!--exp 1.234", "not '1.234'"},
+        {"!--exp -1", "not '-1'"},
+        {"!--exp nan", "not 'nan'"},
+        {"!--exp 1e2", "not '1e2'"},
+        {"!--exp .5", "not '.5'"},
+        {"!--coins -1", "--coins must be a whole number from 0 to 9223372036854775807"},
+        {"!--coins 9223372036854775808", "not '9223372036854775808'"},
+        {"!--coins 1,000", "not '1,000'"},
+        {"--coin-area 3", "--coin-area must be 2, 4, both or none, not '3'"},
+        {"--colour green", "--colour must be yellow, red, blue or white, not 'green'"},
+        {"--colour Yellow", "not 'Yellow'"},
+        {"--size 1024", "--size must be WIDTHxHEIGHT, not '1024'"},
+        {"--size 1024x", "not '1024x'"},
+        {"--size 100x100", "--size: size must be from 1024x762 to 4096x4096"},
+        {"--size 4097x768", "--size: size must be"},
+        {"--size 99999x99999", "--size: size must be"},
+        {"--window-mode --size 1024x768", "--size: size must be from 1027x784"},
+        {"--render p.png", "--render is given more than once"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.arguments);
+        const QString line = QString::fromUtf8(row.arguments);
+        const SimGameCommand c = ParseSimGameArguments(
+            line.startsWith(u'!') ? split(row.arguments + 1) : split(base) + split(row.arguments));
+        EXPECT_TRUE(c.error.contains(QString::fromUtf8(row.fault))) << c.error.toStdString();
+        EXPECT_FALSE(c.error.contains(u'\n'));
+    }
+}
+
+TEST(SimGameArguments, ControlCharactersInAValueStayOnOneLine)
+{
+    const SimGameCommand c =
+        ParseSimGameArguments({QStringLiteral("--colour"), QStringLiteral("red\nblue")});
+    EXPECT_EQ(c.error, "--colour must be yellow, red, blue or white, not 'red?blue'");
+}
+
+// The program itself: exit status and messages.
+class SimGameProgram : public ::testing::Test {
+protected:
+    int run(const QStringList& arguments)
+    {
+        QProcess process;
+        process.start(QStringLiteral(KESMARO_SIMGAME_EXE), arguments);
+        if (!process.waitForFinished(30000))
+            return -1;
+        out = QString::fromUtf8(process.readAllStandardOutput());
+        err = QString::fromUtf8(process.readAllStandardError());
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+
+    QTemporaryDir dir;
+    QString out;
+    QString err;
+};
+
+TEST_F(SimGameProgram, RendersAPng)
+{
+    const QString path = dir.filePath(QStringLiteral("frame.png"));
+    ASSERT_EQ(
+        run({QStringLiteral("--render"), path, QStringLiteral("--level"), QStringLiteral("35"),
+             QStringLiteral("--exp"), QStringLiteral("12.34"), QStringLiteral("--coins"),
+             QStringLiteral("1000"), QStringLiteral("--window-mode")}),
+        0)
+        << err.toStdString();
+    EXPECT_EQ(err, "");
+    EXPECT_EQ(QImage(path).size(), QSize(1030, 793));
+}
+
+TEST_F(SimGameProgram, BadArgumentsExitWithStatus2AndOneLine)
+{
+    EXPECT_EQ(run({QStringLiteral("--level"), QStringLiteral("x")}), 2);
+    EXPECT_EQ(err, "kesmaro-simgame: --level must be a whole number from 1 to 999, not 'x'\n");
+    EXPECT_EQ(out, "");
+}
+
+TEST_F(SimGameProgram, WithoutRenderSaysTheLiveWindowIsNotThereYet)
+{
+    EXPECT_EQ(run({}), 2);
+    EXPECT_EQ(err.count(u'\n'), 1);
+    EXPECT_TRUE(err.contains(QStringLiteral("not available yet")));
+}
+
+TEST_F(SimGameProgram, AnUnwritableFileIsAFailureButNotAUsageError)
+{
+    EXPECT_EQ(run({QStringLiteral("--render"), dir.filePath(QStringLiteral("no/such/dir/f.png")),
+                   QStringLiteral("--level"), QStringLiteral("1"), QStringLiteral("--exp"),
+                   QStringLiteral("0"), QStringLiteral("--coins"), QStringLiteral("0")}),
+              1);
+    EXPECT_TRUE(err.startsWith(QStringLiteral("kesmaro-simgame: cannot write ")));
+}
+
+} // namespace
