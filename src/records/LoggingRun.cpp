@@ -71,6 +71,10 @@ void stop(Program& p)
     m.ExpTrack[TrackPrevious] = Currency{};
     m.ExpClock[TrackPrevious] = 0;
     m.LevelTrack[TrackPrevious] = 0;
+    // The coin chain restarts too, so that the first coin rate of the next run does not
+    // stretch over the time measuring was stopped.
+    m.MoneyTrack[TrackPrevious] = Currency{};
+    m.MoneyClock[TrackPrevious] = 0;
 }
 
 void resetTempStop(Program& p)

@@ -168,3 +168,15 @@ TEST_F(SimGameProgram, AnUnwritableFileIsAFailureButNotAUsageError)
 }
 
 } // namespace
+
+TEST(SimGameHideTest, HiddenValuesAreNotDrawnAndBadNamesRefused)
+{
+    const SimGameCommand both = ParseSimGameArguments(
+        {"--render", "x.png", "--level", "5", "--exp", "1", "--coins", "2", "--hide", "level,exp"});
+    EXPECT_TRUE(both.error.isEmpty());
+    EXPECT_TRUE(both.spec.hideLevel);
+    EXPECT_TRUE(both.spec.hideExp);
+    const SimGameCommand bad = ParseSimGameArguments(
+        {"--render", "x.png", "--level", "5", "--exp", "1", "--coins", "2", "--hide", "coins"});
+    EXPECT_EQ(bad.error, QStringLiteral("--hide takes level, exp or level,exp, not 'coins'"));
+}

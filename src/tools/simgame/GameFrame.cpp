@@ -547,10 +547,12 @@ void DrawHudValues(PixelBuffer& frame, const GameFrameSpec& spec)
     const Layout layout = layoutFor(spec);
     const Settings& s = layout.settings;
     Canvas canvas(frame);
-    drawValue(canvas, layout, CategoryLevel, s.CaptureArea[0], QString::number(spec.level),
-              Align::Centre, {255, 238, 180}, kSceneSeed + 20);
-    drawValue(canvas, layout, CategoryExp, s.CaptureArea[1], ExpText(spec.expPercent),
-              Align::Centre, {48, 30, 16}, kSceneSeed + 21);
+    if (!spec.hideLevel)
+        drawValue(canvas, layout, CategoryLevel, s.CaptureArea[0], QString::number(spec.level),
+                  Align::Centre, {255, 238, 180}, kSceneSeed + 20);
+    if (!spec.hideExp)
+        drawValue(canvas, layout, CategoryExp, s.CaptureArea[1], ExpText(spec.expPercent),
+                  Align::Centre, {48, 30, 16}, kSceneSeed + 21);
     const QString coins = QString::number(spec.coins);
     if (spec.coinArea == CoinArea::Area2 || spec.coinArea == CoinArea::Both)
         drawValue(canvas, layout, CategoryMoney, s.CaptureArea[2], coins, Align::Right,

@@ -21,6 +21,9 @@ struct GameFrameSpec {
     bool windowMode = false;
     InterfaceColour colour = InterfaceColour::Yellow;
     QSize size; // invalid: the mode's default size
+    // The value is not drawn (the panel stays empty), as when something covers it.
+    bool hideLevel = false;
+    bool hideExp = false;
 };
 
 constexpr int kMinFrameLevel = 1;

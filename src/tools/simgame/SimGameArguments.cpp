@@ -84,6 +84,15 @@ QString parseValue(const QString& option, const QString& value, SimGameCommand& 
         else
             return QStringLiteral("--colour must be yellow, red, blue or white, not %1")
                 .arg(quoted(value));
+    } else if (option == u"--hide") {
+        for (const QString& part : value.split(u','))
+            if (part == u"level")
+                command.spec.hideLevel = true;
+            else if (part == u"exp")
+                command.spec.hideExp = true;
+            else
+                return QStringLiteral("--hide takes level, exp or level,exp, not %1")
+                    .arg(quoted(value));
     } else if (option == u"--size") {
         QRegularExpressionMatch m;
         if (!matches(QStringLiteral("([0-9]{1,5})x([0-9]{1,5})"), value, &m))
@@ -100,7 +109,7 @@ QString SimGameUsage()
     return QStringLiteral(
         "usage: kesmaro-simgame --render OUT.png --level N --exp P --coins N "
         "[--coin-area 2|4|both|none] [--window-mode] [--colour yellow|red|blue|white] "
-        "[--size WxH]");
+        "[--size WxH] [--hide level|exp|level,exp]");
 }
 
 SimGameCommand ParseSimGameArguments(const QStringList& arguments)
@@ -108,7 +117,7 @@ SimGameCommand ParseSimGameArguments(const QStringList& arguments)
     static const QStringList valued = {QStringLiteral("--render"),    QStringLiteral("--level"),
                                        QStringLiteral("--exp"),       QStringLiteral("--coins"),
                                        QStringLiteral("--coin-area"), QStringLiteral("--colour"),
-                                       QStringLiteral("--size")};
+                                       QStringLiteral("--size"),      QStringLiteral("--hide")};
     SimGameCommand command;
     QSet<QString> seen;
     const auto fail = [&](const QString& error) {
