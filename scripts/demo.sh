@@ -23,18 +23,20 @@ frame() { # name level exp coins
     "$simgame" --render "$session/$1" --level "$2" --exp "$3" --coins "$4"
 }
 
-level=57 exp=1210 coins=1250000 t=0
+level=57 exp=5210 coins=1250000 t=0
 frame f0.png $level "$(printf '%d.%02d' $((exp / 100)) $((exp % 100)))" $coins
 echo "at 0 window f0.png" >> "$session/scenario.txt"
 for step in $(seq 1 20); do
     t=$((step * 360 - 60))
     case $step in
         6|7) ;;                                   # idle: standing in town
-        10) level=$((level + 1)); exp=$((exp + 900 - 10000)) ;; # a level-up
         14) exp=$((exp - 300)) ;;                 # a death costs Exp
-        *) exp=$((exp + 850 + step * 7)); coins=$((coins + 41000 + step * 1300)) ;;
+        *) exp=$((exp + 950 + step * 7)); coins=$((coins + 41000 + step * 1300)) ;;
     esac
-    [ $exp -ge 10000 ] && { level=$((level + 1)); exp=$((exp - 10000)); }
+    if [ $exp -ge 10000 ]; then                   # a level-up (steps 5 and 18)
+        level=$((level + 1))
+        exp=$((exp - 10000))
+    fi
     frame "f$step.png" $level "$(printf '%d.%02d' $((exp / 100)) $((exp % 100)))" $coins
     echo "at $t frame f$step.png" >> "$session/scenario.txt"
     case $step in

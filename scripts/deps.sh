@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang-format
     fonts-ipafont-gothic
+    time
 )
 
 missing=()

@@ -71,15 +71,12 @@ std::unique_ptr<Timer> SimScheduler::CreateTimer(std::function<void()> onTick)
 
 void SimScheduler::at(std::int64_t elapsedMs, std::function<void()> event)
 {
-    m_events.push_back(Event{elapsedMs, ++m_seq, std::move(event)});
+    m_events.emplace(std::make_pair(elapsedMs, ++m_seq), std::move(event));
 }
 
 std::int64_t SimScheduler::nextDueMs() const
 {
-    std::int64_t next = -1;
-    for (const Event& e : m_events)
-        if (next < 0 || e.due < next)
-            next = e.due;
+    std::int64_t next = m_events.empty() ? -1 : m_events.begin()->first.first;
     for (const auto& t : m_timers)
         if (t->ticking() && !t->running && (next < 0 || t->due < next))
             next = t->due;
@@ -89,20 +86,18 @@ std::int64_t SimScheduler::nextDueMs() const
 bool SimScheduler::runNext(std::int64_t deadline)
 {
     // Earliest scripted event: events win ties against timers, then the order of scheduling.
-    auto event = m_events.end();
-    for (auto it = m_events.begin(); it != m_events.end(); ++it)
-        if (it->due <= deadline && (event == m_events.end() || it->due < event->due ||
-                                    (it->due == event->due && it->seq < event->seq)))
-            event = it;
+    auto event = m_events.begin();
+    if (event != m_events.end() && event->first.first > deadline)
+        event = m_events.end();
     std::shared_ptr<TimerState> timer;
     for (const auto& t : m_timers)
         if (t->ticking() && !t->running && t->due <= deadline &&
             (!timer || t->due < timer->due || (t->due == timer->due && t->seq < timer->seq)))
             timer = t;
 
-    if (event != m_events.end() && (!timer || event->due <= timer->due)) {
-        m_clock.advanceTo(event->due);
-        const std::function<void()> run = std::move(event->run);
+    if (event != m_events.end() && (!timer || event->first.first <= timer->due)) {
+        m_clock.advanceTo(event->first.first);
+        const std::function<void()> run = std::move(event->second);
         m_events.erase(event);
         run();
         return true;

@@ -4,6 +4,8 @@
 #include "platform/sim/SimClock.h"
 
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -33,18 +35,13 @@ public:
     struct TimerState;
 
 private:
-    struct Event {
-        std::int64_t due;
-        std::uint64_t seq;
-        std::function<void()> run;
-    };
-
     // Runs the earliest item due at or before `deadline`; false when there is none.
     bool runNext(std::int64_t deadline);
     void advance(std::int64_t deadline);
 
     SimClock& m_clock;
-    std::vector<Event> m_events;
+    // Scripted events by (due time, order of scheduling): the first one is the next to run.
+    std::map<std::pair<std::int64_t, std::uint64_t>, std::function<void()>> m_events;
     std::vector<std::shared_ptr<TimerState>> m_timers;
     std::uint64_t m_seq = 0;
     int m_depth = 0;

@@ -43,12 +43,6 @@ LocalDateTime toLocal(const QDateTime& start)
     return day + milliseconds(start.time().msecsSinceStartOfDay());
 }
 
-PixelBuffer loadImage(const QString& path)
-{
-    // An unreadable image is a window showing nothing readable.
-    return FromQImage(QImage(path));
-}
-
 QString answerName(PromptAnswer a)
 {
     switch (a) {
@@ -163,6 +157,16 @@ public:
     }
 
 private:
+    // Long scenarios show the same few frames again and again: each file is decoded once.
+    const PixelBuffer& image(const QString& path)
+    {
+        auto it = m_images.find(path);
+        if (it == m_images.end())
+            // An unreadable image is a window showing nothing readable.
+            it = m_images.emplace(path, FromQImage(QImage(path))).first;
+        return it->second;
+    }
+
     void apply(const ScenarioEvent& e)
     {
         if (m_ended)
@@ -172,12 +176,12 @@ private:
         case Kind::Window:
             if (m_windows.exists(m_windows.game))
                 m_windows.removeWindow(m_windows.game);
-            m_windows.game = m_windows.addWindow("kesmaro-replay-game", loadImage(e.argument));
+            m_windows.game = m_windows.addWindow("kesmaro-replay-game", image(e.argument));
             m_windows.setForeground(m_windows.game);
             break;
         case Kind::Frame:
             if (m_windows.exists(m_windows.game))
-                m_windows.setImage(m_windows.game, loadImage(e.argument));
+                m_windows.setImage(m_windows.game, image(e.argument));
             break;
         case Kind::Background:
             if (!m_windows.exists(m_windows.other))
@@ -241,6 +245,7 @@ private:
     NullView m_view;
     Program m_program;
     std::vector<clsGraphFormat> m_samples;
+    std::map<QString, PixelBuffer> m_images;
     QImage m_graph;
     bool m_ended = false;
 };
