@@ -193,3 +193,20 @@ TEST_F(CaptureCycleTest, TheTestCaptureWaitsTenSecondsWithTheButtonsOff)
     EXPECT_EQ(m_sim.clock.elapsedMs(), 10001);
     EXPECT_TRUE(debugLog().contains(QStringLiteral("SingleCapture ･･･ End ")));
 }
+
+TEST_F(CaptureCycleTest, AWallClockJumpNeitherStallsNorBunchesCaptures)
+{
+    openGame(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
+    LoggingControl(p, LoggingStart);
+    at(20);
+    const int grabs = m_windows.grabCount();
+    m_sim.clock.shiftWallClock(-3600 * 1000); // the clock is put back an hour
+    at(380);
+    EXPECT_GT(m_windows.grabCount(), grabs); // still captured six minutes later
+    const int afterBack = m_windows.grabCount();
+    m_sim.clock.shiftWallClock(2 * 3600 * 1000); // and forward two hours
+    at(390);
+    EXPECT_EQ(m_windows.grabCount(), afterBack); // no capture before it is due
+    at(740);
+    EXPECT_GT(m_windows.grabCount(), afterBack);
+}
