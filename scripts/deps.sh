@@ -8,6 +8,8 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang-format
+    libxcb1-dev libxcb-shm0-dev libxcb-xinput-dev libpulse-dev
+    xvfb openbox xdotool
 )
 
 missing=()
