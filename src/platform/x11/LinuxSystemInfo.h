@@ -11,9 +11,9 @@ namespace kesmaro {
 class LinuxSystemInfo : public SystemInfo {
 public:
     struct Options {
-        std::string rootDir;  // prefix of every file read; empty: the real system
-        std::string display;  // X display for the screen mode; empty: $DISPLAY
-        bool queryX11 = true; // false: leave the screen mode empty
+        std::string rootDir = {}; // prefix of every file read; empty: the real system
+        std::string display = {}; // X display for the screen mode; empty: $DISPLAY
+        bool queryX11 = true;     // false: leave the screen mode empty
     };
     LinuxSystemInfo();
     explicit LinuxSystemInfo(Options options);

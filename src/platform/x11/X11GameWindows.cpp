@@ -66,8 +66,9 @@ struct X11GameWindows::Shm {
         address = static_cast<std::uint8_t*>(mapped);
         size = want;
         seg = xcb_generate_id(c);
+        // Writable by the server: it writes the images into the segment.
         Owned<xcb_generic_error_t> error(xcb_request_check(
-            c, xcb_shm_attach_checked(c, seg, static_cast<std::uint32_t>(id), 1)));
+            c, xcb_shm_attach_checked(c, seg, static_cast<std::uint32_t>(id), 0)));
         // Marked for removal at once: the segment goes away with the last detach, also when
         // this program dies.
         shmctl(id, IPC_RMID, nullptr);
@@ -201,11 +202,16 @@ WindowId X11GameWindows::ForegroundWindow()
         return kNoWindow;
     const xcb_window_t root = m_conn->root();
     WindowId result = kNoWindow;
+    xcb_connection_t* c = m_conn->get();
     const auto active = m_conn->windowProperty(root, m_conn->atom("_NET_ACTIVE_WINDOW"));
-    if (active && *active != XCB_WINDOW_NONE) {
+    // The property may still name a window that has just closed (openbox keeps it when the
+    // last window goes): only a window that exists counts.
+    Owned<xcb_get_geometry_reply_t> exists;
+    if (active && *active != XCB_WINDOW_NONE)
+        exists.reset(xcb_get_geometry_reply(c, xcb_get_geometry(c, *active), nullptr));
+    if (exists) {
         result = *active;
     } else {
-        xcb_connection_t* c = m_conn->get();
         Owned<xcb_get_input_focus_reply_t> focus(
             xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
         // None and PointerRoot name no window.

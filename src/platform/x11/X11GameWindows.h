@@ -16,8 +16,8 @@ struct ImageFormat;
 class X11GameWindows : public GameWindows {
 public:
     struct Options {
-        std::string display; // empty: $DISPLAY
-        bool useShm = true;  // MIT-SHM when the server offers it
+        std::string display = {}; // empty: $DISPLAY
+        bool useShm = true;       // MIT-SHM when the server offers it
     };
     X11GameWindows();
     explicit X11GameWindows(Options options);
