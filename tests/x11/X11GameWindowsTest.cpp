@@ -2,6 +2,7 @@
 
 #include "X11TestSupport.h"
 #include "platform/x11/LinuxSystemInfo.h"
+#include "platform/x11/X11Bell.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -194,10 +195,12 @@ TEST_P(X11GameWindowsTest, TheDefaultCoinRegionEndsOneColumnPastA1024WideClientA
     EXPECT_EQ(At(buffer, 178, 0), (Rgb{0, 0, 0}));
 }
 
-TEST_P(X11GameWindowsTest, SizesOfZeroOrLessGiveAnEmptyBuffer)
+TEST_P(X11GameWindowsTest, SizesOfZeroOrLessOrAbsurdGiveAnEmptyBuffer)
 {
     auto game = open({.width = 200, .height = 100});
-    for (const Rect& region : {Rect{0, 0, 0, 10}, Rect{0, 0, 10, 0}, Rect{5, 5, -3, 4}}) {
+    // The last one, 40 GB of pixels, can only come from a garbled setting.
+    for (const Rect& region :
+         {Rect{0, 0, 0, 10}, Rect{0, 0, 10, 0}, Rect{5, 5, -3, 4}, Rect{0, 0, 100000, 100000}}) {
         const PixelBuffer buffer = windows->GrabClientRegion(game->id(), region);
         EXPECT_TRUE(buffer.isEmpty());
         EXPECT_TRUE(buffer.bgra.empty());
@@ -397,4 +400,16 @@ TEST(LinuxSystemInfoScreenTest, DescribesTheScreenModeOfTheServer)
     EXPECT_EQ(info.Facts().videoModeDescription, "800 x 600 x 16777216 colors");
     LinuxSystemInfo nowhere({.display = ":4093"});
     EXPECT_EQ(nowhere.Facts().videoModeDescription, "");
+}
+
+TEST(X11BellTest, RingsOnAServerAndSaysSoWithoutOne)
+{
+    XvfbSession session({.windowManager = false});
+    if (session.display().empty())
+        GTEST_SKIP() << "No X server for the X11 tests: " << session.problem();
+    X11Bell bell(session.display());
+    EXPECT_TRUE(bell.Ring());
+    session.killServer();
+    EXPECT_FALSE(bell.Ring());
+    EXPECT_FALSE(X11Bell(":4093").Ring());
 }

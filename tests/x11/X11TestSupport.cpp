@@ -3,12 +3,15 @@
 #include <QCoreApplication>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -147,6 +150,8 @@ XvfbSession::~XvfbSession()
 {
     Stop(m_wmPid);
     Stop(m_serverPid);
+    if (m_heldSocket >= 0)
+        close(m_heldSocket);
     if (!m_logPath.empty())
         unlink(m_logPath.c_str());
 }
@@ -155,6 +160,22 @@ void XvfbSession::killServer()
 {
     Stop(m_wmPid);
     Stop(m_serverPid);
+    // Hold the display number: a test running beside us must not start its server there and
+    // be reached by our reconnecting clients. A server picks its number by binding the
+    // abstract socket of that name; ours, never listening, also refuses connections.
+    if (!m_display.empty() && m_heldSocket < 0) {
+        const std::string name = "/tmp/.X11-unix/X" + m_display.substr(1);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path + 1, name.data(), name.size());
+        const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        const auto length =
+            static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+        if (fd >= 0 && bind(fd, reinterpret_cast<sockaddr*>(&address), length) == 0)
+            m_heldSocket = fd;
+        else if (fd >= 0)
+            close(fd);
+    }
 }
 
 int XvfbSession::spawn(const std::vector<std::string>& argv, int keepFd) const

@@ -47,6 +47,7 @@ private:
     std::string m_problem;
     std::string m_display;
     std::string m_logPath;
+    int m_heldSocket = -1;
     int m_serverPid = -1;
     int m_wmPid = -1;
 };

@@ -18,7 +18,8 @@ bool X11Bell::Ring()
     // Percent 0: the volume the user set for the bell.
     x11::Owned<xcb_generic_error_t> error(xcb_request_check(c, xcb_bell_checked(c, 0)));
     m_conn->discardEvents();
-    return !error;
+    // A lost connection also answers without an error.
+    return !error && !xcb_connection_has_error(c);
 }
 
 } // namespace kesmaro

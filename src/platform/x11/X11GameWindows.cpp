@@ -72,11 +72,12 @@ struct X11GameWindows::Shm {
         // Marked for removal at once: the segment goes away with the last detach, also when
         // this program dies.
         shmctl(id, IPC_RMID, nullptr);
-        if (error) {
-            // A server on another machine or in another namespace cannot attach it.
+        if (error || xcb_connection_has_error(c)) {
+            // A server on another machine or in another namespace cannot attach it; a lost
+            // connection says nothing about the next one.
             seg = 0;
             release();
-            failed = true;
+            failed = !xcb_connection_has_error(c);
             return false;
         }
         return true;
@@ -247,8 +248,9 @@ PixelBuffer X11GameWindows::GrabClientRegion(WindowId window, const Rect& region
 
 PixelBuffer X11GameWindows::GrabPicture(WindowId window, PictureArea area, const Rect& region)
 {
-    if (region.width <= 0 || region.height <= 0)
-        return PixelBuffer(region.width, region.height);
+    if (region.width <= 0 || region.height <= 0 ||
+        std::int64_t{region.width} * region.height > kMaxGrabPixels)
+        return PixelBuffer();
     if (window == kNoWindow || window > 0xFFFFFFFFu || !m_conn->ensure())
         return PixelBuffer(region.width, region.height);
     std::uint32_t drawable = static_cast<std::uint32_t>(window);

@@ -2,6 +2,7 @@
 
 #include "platform/GameWindows.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -22,6 +23,10 @@ public:
     X11GameWindows();
     explicit X11GameWindows(Options options);
     ~X11GameWindows() override;
+
+    // A region of more pixels than this (a garbled setting) gives an empty buffer instead of
+    // gigabytes of black; no screen comes near it.
+    static constexpr std::int64_t kMaxGrabPixels = std::int64_t{1} << 26;
 
     // Window ids are the client windows, as _NET_CLIENT_LIST and _NET_ACTIVE_WINDOW name them.
     WindowId FindWindow(const std::string& windowClass) override;

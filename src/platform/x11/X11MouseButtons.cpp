@@ -74,7 +74,8 @@ bool X11MouseButtons::select(bool on)
     xcb_connection_t* c = m_conn->get();
     Owned<xcb_generic_error_t> error(
         xcb_request_check(c, xcb_input_xi_select_events_checked(c, m_conn->root(), 1, &mask.head)));
-    return !error;
+    // A lost connection also answers without an error.
+    return !error && !xcb_connection_has_error(c);
 }
 
 bool X11MouseButtons::Start(Handler handler)
