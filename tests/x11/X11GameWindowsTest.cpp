@@ -140,6 +140,11 @@ TEST_P(X11GameWindowsTest, ForegroundFollowsTheActiveWindow)
     EXPECT_EQ(windows->ForegroundWindow(), other->id());
 }
 
+TEST_P(X11GameWindowsTest, NoWindowIsInFrontOnAnEmptyDesktop)
+{
+    EXPECT_EQ(windows->ForegroundWindow(), kNoWindow);
+}
+
 TEST_P(X11GameWindowsTest, GrabsKnownPixelsAtKnownOffsets)
 {
     // Large enough for the window-mode positions too.

@@ -197,6 +197,17 @@ WindowId X11GameWindows::FindWindow(const std::string& windowClass)
     return found;
 }
 
+bool X11GameWindows::ewmhManagerRunning()
+{
+    const auto check =
+        m_conn->windowProperty(m_conn->root(), m_conn->atom("_NET_SUPPORTING_WM_CHECK"));
+    if (!check || *check == XCB_WINDOW_NONE)
+        return false;
+    // A manager that died leaves the property behind; its check window went with it.
+    const auto self = m_conn->windowProperty(*check, m_conn->atom("_NET_SUPPORTING_WM_CHECK"));
+    return self && *self == *check;
+}
+
 WindowId X11GameWindows::ForegroundWindow()
 {
     if (!m_conn->ensure())
@@ -212,6 +223,10 @@ WindowId X11GameWindows::ForegroundWindow()
         exists.reset(xcb_get_geometry_reply(c, xcb_get_geometry(c, *active), nullptr));
     if (exists) {
         result = *active;
+    } else if (ewmhManagerRunning()) {
+        // The manager keeps the property: absent, None or stale, nothing of ours is active
+        // (the focus rests on the desktop or on the manager's own window).
+        result = kNoWindow;
     } else {
         Owned<xcb_get_input_focus_reply_t> focus(
             xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));

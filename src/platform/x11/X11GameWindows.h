@@ -49,6 +49,7 @@ private:
     bool classMatches(std::uint32_t window, const std::string& windowClass);
     std::uint32_t clientBelow(std::uint32_t window, int depth);
     std::uint32_t topLevelOf(std::uint32_t window);
+    bool ewmhManagerRunning();
 
     Options m_options;
     std::unique_ptr<x11::XcbConnection> m_conn;
