@@ -119,7 +119,8 @@ std::vector<xcb_window_t> XcbConnection::windowListProperty(xcb_window_t window,
     if (!raw)
         return result;
     result.resize(raw->size() / sizeof(xcb_window_t));
-    std::memcpy(result.data(), raw->data(), result.size() * sizeof(xcb_window_t));
+    if (!result.empty())
+        std::memcpy(result.data(), raw->data(), result.size() * sizeof(xcb_window_t));
     return result;
 }
 
