@@ -149,6 +149,9 @@ void PulseBeeper::run()
                 pa_simple_free(stream);
                 stream = nullptr;
             }
+            // The next pause counts from when this tone really ended (connecting and the
+            // server's latency make it later than planned).
+            lastEnd = std::max(lastEnd, std::chrono::steady_clock::now());
         }
         lock.lock();
     }
