@@ -10,6 +10,8 @@ packages=(
     clang-format
     fonts-ipafont-gothic
     time
+    libxcb1-dev libxcb-shm0-dev libxcb-xinput-dev libpulse-dev
+    xvfb openbox xdotool
 )
 
 missing=()
