@@ -121,7 +121,7 @@ void PulseBeeper::run()
         havePrevious = true;
 
         if (!stream) {
-            const pa_sample_spec spec{PA_SAMPLE_S16LE, kSampleRate, 1};
+            const pa_sample_spec format{PA_SAMPLE_S16LE, kSampleRate, 1};
             // A small target buffer so that a tone sounds when it is due.
             pa_buffer_attr attr{};
             attr.maxlength = static_cast<std::uint32_t>(-1);
@@ -132,7 +132,7 @@ void PulseBeeper::run()
             int error = 0;
             stream =
                 pa_simple_new(m_server.empty() ? nullptr : m_server.c_str(), "Kesmaro",
-                              PA_STREAM_PLAYBACK, nullptr, "beep", &spec, nullptr, &attr, &error);
+                              PA_STREAM_PLAYBACK, nullptr, "beep", &format, nullptr, &attr, &error);
         }
         if (stream) {
             lock.lock();
