@@ -53,17 +53,7 @@ public:
     // Runs one statement; false when it failed.
     template <class Statement> bool operator()(Statement&& statement) noexcept
     {
-        try {
-            std::forward<Statement>(statement)();
-            return true;
-        } catch (const TrappedError& e) {
-            m_error = e;
-        } catch (const std::bad_alloc&) {
-            m_error = TrappedError(ErrOutOfMemory);
-        } catch (...) {
-            m_error = TrappedError(ErrInternal);
-        }
-        return false;
+        return RunStatement(std::forward<Statement>(statement), m_error);
     }
 
     bool failed() const { return m_error.has_value(); }

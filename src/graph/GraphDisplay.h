@@ -43,15 +43,7 @@ class StatementErrors {
 public:
     template <class Statement> bool operator()(Statement&& statement) noexcept
     {
-        try {
-            std::forward<Statement>(statement)();
-            return true;
-        } catch (const TrappedError& e) {
-            last = e;
-        } catch (...) {
-            last = TrappedError(ErrInternal);
-        }
-        return false;
+        return RunStatement(std::forward<Statement>(statement), last);
     }
     std::optional<TrappedError> last;
 };
