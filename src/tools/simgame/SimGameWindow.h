@@ -17,6 +17,8 @@ public:
     void showValues(const GameFrameSpec& values);
 
     const GameFrameSpec& spec() const { return m_spec; }
+    // The pixels the window paints.
+    const PixelBuffer& frame() const { return m_frame; }
     // How many times the numbers were redrawn.
     int redraws() const { return m_redraws; }
 
