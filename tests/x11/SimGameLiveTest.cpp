@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
@@ -62,7 +64,7 @@ std::vector<std::string> WmClass(const std::string& display, WindowId window)
                 strings.push_back(part);
                 start += static_cast<int>(part.size()) + 1;
             }
-            free(reply);
+            std::free(reply);
         }
     }
     xcb_disconnect(conn);

@@ -15,6 +15,7 @@
 #include <QGuiApplication>
 #include <QTextStream>
 #include <QTimer>
+#include <algorithm>
 #include <memory>
 
 namespace {
