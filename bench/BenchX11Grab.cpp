@@ -1,8 +1,21 @@
 #include "X11TestSupport.h"
+#include "common/DebugLog.h"
+#include "platform/sim/SimServices.h"
 #include "platform/x11/X11GameWindows.h"
+#include "recognition/Recognition.h"
+#include "records/Program.h"
+#include "tools/simgame/GameFrame.h"
 
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <csignal>
 #include <memory>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+extern char** environ;
 
 using namespace kesmaro;
 using kesmaro::testing::TestWindow;
@@ -74,6 +87,108 @@ void BM_FindAndForeground(benchmark::State& state)
     }
 }
 BENCHMARK(BM_FindAndForeground)
+    ->Repetitions(9)
+    ->DisplayAggregatesOnly(true)
+    ->Unit(benchmark::kMicrosecond);
+
+// kesmaro-simgame live on a private X server, read as the capture cycle reads it.
+struct LiveGame {
+    static constexpr int kLevel = 87;
+    static constexpr double kExp = 45.09;
+    static constexpr std::int64_t kCoins = 98765432;
+
+    LiveGame()
+    {
+        session = std::make_unique<XvfbSession>(XvfbSession::Options{.windowManager = true});
+        if (!session->ok())
+            return;
+        std::vector<std::string> env;
+        for (char** e = environ; *e; ++e) {
+            const std::string entry(*e);
+            if (entry.rfind("DISPLAY=", 0) != 0 && entry.rfind("QT_QPA_PLATFORM=", 0) != 0 &&
+                entry.rfind("XDG_RUNTIME_DIR=", 0) != 0)
+                env.push_back(entry);
+        }
+        env.push_back("DISPLAY=" + session->display());
+        env.push_back("XDG_RUNTIME_DIR=" + dir.path().toStdString());
+        std::vector<std::string> args{
+            KESMARO_SIMGAME_EXE,   "--level", std::to_string(kLevel), "--exp", "45.09", "--coins",
+            std::to_string(kCoins)};
+        std::vector<char*> argv, envp;
+        for (std::string& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        for (std::string& e : env)
+            envp.push_back(e.data());
+        envp.push_back(nullptr);
+        if (posix_spawn(&pid, KESMARO_SIMGAME_EXE, nullptr, nullptr, argv.data(), envp.data()) !=
+            0) {
+            pid = -1;
+            return;
+        }
+        windows = std::make_unique<X11GameWindows>(X11GameWindows::Options{session->display()});
+        sim = std::make_unique<SimServices>(
+            std::chrono::local_days(std::chrono::year(2024) / 5 / 1), 3600 * 1000, windows.get());
+        log = std::make_unique<DebugLog>(dir.path(), sim->clock);
+        program = std::make_unique<Program>(sim->services, *log, view, dir.path());
+        GameFrameSpec spec;
+        program->settings = FrameSettings(spec);
+        program->settings.LagCancelTime = 0;
+        const QString want[] = {QString::number(kLevel), QStringLiteral("4509"),
+                                QString::number(kCoins)};
+        ready = WaitFor([&] {
+            game = windows->FindWindow("Gamebryo Application");
+            if (game == kNoWindow)
+                return false;
+            for (int c = 0; c < kCategoryCount; ++c)
+                if (read(c) != want[c])
+                    return false;
+            return true;
+        });
+    }
+    ~LiveGame()
+    {
+        if (pid > 0) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+        }
+    }
+
+    QString read(int category)
+    {
+        const auto c = static_cast<std::size_t>(category);
+        const Settings& s = program->settings;
+        CaptureColumnText(*program, game, s.CaptureArea[c], category, s.BinaryThreshold[c],
+                          s.BinaryMask[c]);
+        return RecognizeNumber(*program, category);
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<XvfbSession> session;
+    pid_t pid = -1;
+    std::unique_ptr<X11GameWindows> windows;
+    std::unique_ptr<SimServices> sim;
+    std::unique_ptr<DebugLog> log;
+    ProgramView view;
+    std::unique_ptr<Program> program;
+    WindowId game = kNoWindow;
+    bool ready = false;
+};
+
+// One capture cycle's work on the live game: grab and recognize level, Exp and coins.
+void BM_GrabAndRecognizeLiveGame(benchmark::State& state)
+{
+    static LiveGame live;
+    if (!live.ready) {
+        state.SkipWithError("no live game for the benchmark (Xvfb or kesmaro-simgame failed)");
+        return;
+    }
+    for (auto _ : state)
+        for (int c = 0; c < kCategoryCount; ++c)
+            benchmark::DoNotOptimize(live.read(c));
+    state.SetLabel(live.windows->usesShm() ? "shm" : "plain");
+}
+BENCHMARK(BM_GrabAndRecognizeLiveGame)
     ->Repetitions(9)
     ->DisplayAggregatesOnly(true)
     ->Unit(benchmark::kMicrosecond);

@@ -2,6 +2,7 @@
 
 #include "tools/simgame/SimGameArguments.h"
 
+#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -94,6 +95,24 @@ TEST(SimGameArguments, BadArgumentsAreRefusedWithOneLine)
         {"--size 99999x99999", "--size: size must be"},
         {"--window-mode --size 1024x768", "--size: size must be from 1027x784"},
         {"--render p.png", "--render is given more than once"},
+        {"--class X", "--class is for the live window, not for --render"},
+        {"--script s.txt", "--script is for the live window, not for --render"},
+        {"--play", "--play is for the live window, not for --render"},
+        {"!--class", "--class needs a value"},
+        {"!--class ", "--class needs a value"},
+        {"!--script", "--script needs a value"},
+        {"!--play --play", "--play is given more than once"},
+        {"!--play --script s.txt", "--script and --play cannot be used together"},
+        {"!--seed 1", "--seed needs --play"},
+        {"!--exp-rate 1", "--exp-rate needs --play"},
+        {"!--coin-rate 1", "--coin-rate needs --play"},
+        {"!--play --seed -1", "--seed must be a whole number from 0 to 18446744073709551615"},
+        {"!--play --seed 18446744073709551616", "not '18446744073709551616'"},
+        {"!--play --exp-rate 1000", "--exp-rate must be a percentage per minute from 0 to 999.99"},
+        {"!--play --exp-rate 0.001", "not '0.001'"},
+        {"!--play --coin-rate 1000000001", "--coin-rate must be a whole number of coins per "
+                                           "minute from 0 to 1000000000"},
+        {"!--play --coin-rate 1.5", "not '1.5'"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.arguments);
@@ -103,6 +122,45 @@ TEST(SimGameArguments, BadArgumentsAreRefusedWithOneLine)
         EXPECT_TRUE(c.error.contains(QString::fromUtf8(row.fault))) << c.error.toStdString();
         EXPECT_FALSE(c.error.contains(u'\n'));
     }
+}
+
+TEST(SimGameArguments, TheLiveWindowTakesItsOwnOptions)
+{
+    const SimGameCommand c = ParseSimGameArguments(
+        {QStringLiteral("--class"), QStringLiteral("Other Game"), QStringLiteral("--play"),
+         QStringLiteral("--seed"), QStringLiteral("18446744073709551615"),
+         QStringLiteral("--exp-rate"), QStringLiteral("12.5"), QStringLiteral("--coin-rate"),
+         QStringLiteral("3000"), QStringLiteral("--level"), QStringLiteral("4")});
+    ASSERT_EQ(c.error, "");
+    EXPECT_EQ(c.mode, SimGameCommand::Mode::Live);
+    EXPECT_EQ(c.windowClass, "Other Game");
+    EXPECT_TRUE(c.play);
+    EXPECT_EQ(c.playOptions.seed, std::numeric_limits<std::uint64_t>::max());
+    EXPECT_DOUBLE_EQ(c.playOptions.expPerMinute, 12.5);
+    EXPECT_EQ(c.playOptions.coinsPerMinute, 3000);
+    EXPECT_EQ(c.spec.level, 4);
+
+    const SimGameCommand d = ParseSimGameArguments(split("--script steps.txt"));
+    ASSERT_EQ(d.error, "");
+    EXPECT_EQ(d.windowClass, "Gamebryo Application");
+    EXPECT_EQ(d.script, "steps.txt");
+    EXPECT_FALSE(d.play);
+}
+
+TEST(SimGameArguments, AClassIsPrintableLatin1)
+{
+    for (const QString& bad : {QString(300, u'x'), QStringLiteral("a\nb"),
+                               QStringLiteral("\u65E5\u672C"), QStringLiteral("tab\there")}) {
+        SCOPED_TRACE(bad.toStdString());
+        const SimGameCommand c = ParseSimGameArguments({QStringLiteral("--class"), bad});
+        EXPECT_TRUE(c.error.startsWith(
+            QStringLiteral("--class must be 1 to 255 printable Latin-1 characters, not '")))
+            << c.error.toStdString();
+        EXPECT_FALSE(c.error.contains(u'\n'));
+    }
+    EXPECT_EQ(
+        ParseSimGameArguments({QStringLiteral("--class"), QStringLiteral("caf\u00e9 1")}).error,
+        "");
 }
 
 TEST(SimGameArguments, ControlCharactersInAValueStayOnOneLine)
@@ -118,6 +176,7 @@ protected:
     int run(const QStringList& arguments)
     {
         QProcess process;
+        process.setProcessEnvironment(environment);
         process.start(QStringLiteral(KESMARO_SIMGAME_EXE), arguments);
         if (!process.waitForFinished(30000))
             return -1;
@@ -126,6 +185,7 @@ protected:
         return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     }
 
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     QTemporaryDir dir;
     QString out;
     QString err;
@@ -151,11 +211,32 @@ TEST_F(SimGameProgram, BadArgumentsExitWithStatus2AndOneLine)
     EXPECT_EQ(out, "");
 }
 
-TEST_F(SimGameProgram, WithoutRenderSaysTheLiveWindowIsNotThereYet)
+TEST_F(SimGameProgram, TheLiveWindowWithoutAnXServerFailsWithOneLine)
 {
-    EXPECT_EQ(run({}), 2);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), QStringLiteral(":4093"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    environment = env;
+    EXPECT_EQ(run({}), 1);
+    EXPECT_EQ(err, "kesmaro-simgame: cannot open the X display ':4093'\n");
+}
+
+TEST_F(SimGameProgram, ABadScriptExitsWithStatus2AndOneLine)
+{
+    const QString path = dir.filePath(QStringLiteral("s.txt"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("0 1 0 0\n1 1 0 0 4\n2 1 0 0 3\n");
+    file.close();
+    EXPECT_EQ(run({QStringLiteral("--script"), path}), 2);
+    EXPECT_TRUE(err.startsWith(QStringLiteral("kesmaro-simgame: --script '"))) << err.toStdString();
+    EXPECT_TRUE(err.endsWith(QStringLiteral(" line 3: the coin area must be 2, 4, both or none, "
+                                            "not '3'\n")))
+        << err.toStdString();
     EXPECT_EQ(err.count(u'\n'), 1);
-    EXPECT_TRUE(err.contains(QStringLiteral("not available yet")));
+    EXPECT_EQ(run({QStringLiteral("--script"), dir.filePath(QStringLiteral("none.txt"))}), 2);
+    EXPECT_TRUE(err.startsWith(QStringLiteral("kesmaro-simgame: --script cannot read '")))
+        << err.toStdString();
 }
 
 TEST_F(SimGameProgram, AnUnwritableFileIsAFailureButNotAUsageError)

@@ -2,11 +2,14 @@
 
 #include <QRegularExpression>
 #include <QSet>
+#include <algorithm>
 #include <limits>
 
 namespace kesmaro {
 
 namespace {
+
+constexpr qsizetype kMaxClassLength = 255;
 
 // An argument quoted into a one-line message.
 QString quoted(QString text)
@@ -93,6 +96,43 @@ QString parseValue(const QString& option, const QString& value, SimGameCommand& 
             else
                 return QStringLiteral("--hide takes level, exp or level,exp, not %1")
                     .arg(quoted(value));
+    } else if (option == u"--class") {
+        // Both strings of WM_CLASS are NUL-terminated Latin-1 text.
+        const bool printable = std::all_of(value.begin(), value.end(), [](QChar ch) {
+            return ch.unicode() >= 0x20 && ch.unicode() <= 0xFF && ch.unicode() != 0x7F;
+        });
+        if (value.isEmpty() || value.size() > kMaxClassLength || !printable)
+            return QStringLiteral("--class must be 1 to %1 printable Latin-1 characters, not %2")
+                .arg(kMaxClassLength)
+                .arg(quoted(value));
+        command.windowClass = value;
+    } else if (option == u"--script") {
+        if (value.isEmpty())
+            return QStringLiteral("--script needs a file name");
+        command.script = value;
+    } else if (option == u"--seed") {
+        bool ok = false;
+        const qulonglong seed = value.toULongLong(&ok);
+        if (!matches(QStringLiteral("[0-9]{1,20}"), value) || !ok)
+            return QStringLiteral("--seed must be a whole number from 0 to %1, not %2")
+                .arg(std::numeric_limits<std::uint64_t>::max())
+                .arg(quoted(value));
+        command.playOptions.seed = seed;
+    } else if (option == u"--exp-rate") {
+        if (!matches(QStringLiteral("[0-9]{1,3}(\\.[0-9]{1,2})?"), value) ||
+            value.toDouble() > kMaxExpRate)
+            return QStringLiteral("--exp-rate must be a percentage per minute from 0 to %1 with "
+                                  "at most two decimals, not %2")
+                .arg(kMaxExpRate)
+                .arg(quoted(value));
+        command.playOptions.expPerMinute = value.toDouble();
+    } else if (option == u"--coin-rate") {
+        if (!matches(QStringLiteral("[0-9]{1,10}"), value) || value.toLongLong() > kMaxCoinRate)
+            return QStringLiteral("--coin-rate must be a whole number of coins per minute from 0 "
+                                  "to %1, not %2")
+                .arg(kMaxCoinRate)
+                .arg(quoted(value));
+        command.playOptions.coinsPerMinute = value.toLongLong();
     } else if (option == u"--size") {
         QRegularExpressionMatch m;
         if (!matches(QStringLiteral("([0-9]{1,5})x([0-9]{1,5})"), value, &m))
@@ -109,15 +149,20 @@ QString SimGameUsage()
     return QStringLiteral(
         "usage: kesmaro-simgame --render OUT.png --level N --exp P --coins N "
         "[--coin-area 2|4|both|none] [--window-mode] [--colour yellow|red|blue|white] "
-        "[--size WxH] [--hide level|exp|level,exp]");
+        "[--size WxH] [--hide level|exp|level,exp]\n"
+        "       kesmaro-simgame [--class NAME] [--script FILE | --play [--seed N] "
+        "[--exp-rate P] [--coin-rate N]] [--level N] [--exp P] [--coins N] [frame options]");
 }
 
 SimGameCommand ParseSimGameArguments(const QStringList& arguments)
 {
-    static const QStringList valued = {QStringLiteral("--render"),    QStringLiteral("--level"),
-                                       QStringLiteral("--exp"),       QStringLiteral("--coins"),
-                                       QStringLiteral("--coin-area"), QStringLiteral("--colour"),
-                                       QStringLiteral("--size"),      QStringLiteral("--hide")};
+    static const QStringList valued = {
+        QStringLiteral("--render"),   QStringLiteral("--level"),     QStringLiteral("--exp"),
+        QStringLiteral("--coins"),    QStringLiteral("--coin-area"), QStringLiteral("--colour"),
+        QStringLiteral("--size"),     QStringLiteral("--hide"),      QStringLiteral("--class"),
+        QStringLiteral("--script"),   QStringLiteral("--seed"),      QStringLiteral("--exp-rate"),
+        QStringLiteral("--coin-rate")};
+    static const QStringList flags = {QStringLiteral("--window-mode"), QStringLiteral("--play")};
     SimGameCommand command;
     QSet<QString> seen;
     const auto fail = [&](const QString& error) {
@@ -126,7 +171,7 @@ SimGameCommand ParseSimGameArguments(const QStringList& arguments)
     };
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& option = arguments[i];
-        const bool isFlag = option == u"--window-mode";
+        const bool isFlag = flags.contains(option);
         if (!isFlag && !valued.contains(option))
             return fail(option.startsWith(u'-')
                             ? QStringLiteral("unknown option %1").arg(quoted(option))
@@ -135,7 +180,10 @@ SimGameCommand ParseSimGameArguments(const QStringList& arguments)
             return fail(QStringLiteral("%1 is given more than once").arg(option));
         seen.insert(option);
         if (isFlag) {
-            command.spec.windowMode = true;
+            if (option == u"--play")
+                command.play = true;
+            else
+                command.spec.windowMode = true;
             continue;
         }
         if (i + 1 >= arguments.size())
@@ -148,7 +196,16 @@ SimGameCommand ParseSimGameArguments(const QStringList& arguments)
         for (const char16_t* needed : {u"--level", u"--exp", u"--coins"})
             if (!seen.contains(QString::fromUtf16(needed)))
                 return fail(QStringLiteral("--render needs %1").arg(QString::fromUtf16(needed)));
+        for (const char16_t* live : {u"--class", u"--script", u"--play"})
+            if (seen.contains(QString::fromUtf16(live)))
+                return fail(QStringLiteral("%1 is for the live window, not for --render")
+                                .arg(QString::fromUtf16(live)));
     }
+    if (seen.contains(QStringLiteral("--script")) && command.play)
+        return fail(QStringLiteral("--script and --play cannot be used together"));
+    for (const char16_t* player : {u"--seed", u"--exp-rate", u"--coin-rate"})
+        if (seen.contains(QString::fromUtf16(player)) && !command.play)
+            return fail(QStringLiteral("%1 needs --play").arg(QString::fromUtf16(player)));
     const QString problem = CheckGameFrameSpec(command.spec);
     if (!problem.isEmpty())
         return fail(seen.contains(QStringLiteral("--size")) ? QStringLiteral("--size: ") + problem

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tools/simgame/GameFrame.h"
+#include "tools/simgame/PlayerSimulation.h"
 
 #include <QString>
 #include <QStringList>
@@ -12,12 +13,19 @@ struct SimGameCommand {
     Mode mode = Mode::Live;
     QString output; // the PNG file of --render
     GameFrameSpec spec;
+    // The live window: its class (both strings of WM_CLASS), and what changes its numbers.
+    QString windowClass = QStringLiteral("Gamebryo Application");
+    QString script; // --script FILE: timed values
+    bool play = false;
+    PlayOptions playOptions;
     QString error; // one line; empty when the arguments are good
 };
 
 // The command line of kesmaro-simgame without the program name. Options take their value as
 // the next argument; each may be given once. Rendering needs --level, --exp and --coins, and
-// the spec must be drawable (CheckGameFrameSpec).
+// the spec must be drawable (CheckGameFrameSpec). The live window's options (--class, --script,
+// --play and the player's --seed, --exp-rate, --coin-rate) are refused with --render, and the
+// player's with anything but --play.
 SimGameCommand ParseSimGameArguments(const QStringList& arguments);
 
 QString SimGameUsage();

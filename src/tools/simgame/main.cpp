@@ -1,10 +1,22 @@
-// kesmaro-simgame: a stand-in for the game. --render draws one frame into a PNG file.
+// kesmaro-simgame: a stand-in for the game. --render draws one frame into a PNG file; without
+// it the frame is a live window whose numbers a script or a simulated player changes.
 
 #include "tools/simgame/GameFrame.h"
+#include "tools/simgame/GameScript.h"
+#include "tools/simgame/PlayerSimulation.h"
 #include "tools/simgame/SimGameArguments.h"
+#include "tools/simgame/SimGameWindow.h"
 
-#include <QCoreApplication>
+#ifdef KESMARO_HAVE_X11
+#include "platform/x11/X11GameWindows.h"
+#endif
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QTextStream>
+#include <QTimer>
+#include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -26,29 +38,127 @@ int render(const kesmaro::SimGameCommand& command)
     return 0;
 }
 
-int live(const kesmaro::SimGameCommand&)
+// Every step must leave a frame that can be drawn (a coin area outside a small --size cannot).
+QString checkScript(const kesmaro::GameScript& script, const kesmaro::GameFrameSpec& start)
 {
-    printError(QStringLiteral("the live game window is not available yet; use --render OUT.png"));
-    return kExitUsage;
+    kesmaro::GameFrameSpec spec = start;
+    for (const kesmaro::ScriptStep& step : script.steps) {
+        spec = kesmaro::ApplyScriptStep(spec, step);
+        const QString problem = kesmaro::CheckGameFrameSpec(spec);
+        if (!problem.isEmpty())
+            return QStringLiteral("--script line %1: %2").arg(step.line).arg(problem);
+    }
+    return {};
+}
+
+// Plays the script's steps at their times, measured from the call.
+class ScriptPlayer {
+public:
+    ScriptPlayer(kesmaro::SimGameWindow& window, kesmaro::GameScript script)
+        : m_window(window), m_script(std::move(script))
+    {
+        m_timer.setSingleShot(true);
+        m_timer.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { advance(); });
+        m_clock.start();
+        advance();
+    }
+
+private:
+    void advance()
+    {
+        const qint64 now = m_clock.elapsed();
+        while (m_next < m_script.steps.size() && m_script.steps[m_next].atMs <= now)
+            m_window.showValues(
+                kesmaro::ApplyScriptStep(m_window.spec(), m_script.steps[m_next++]));
+        if (m_next < m_script.steps.size())
+            m_timer.start(static_cast<int>(
+                std::min<qint64>(m_script.steps[m_next].atMs - now, 24LL * 3600 * 1000)));
+    }
+
+    kesmaro::SimGameWindow& m_window;
+    kesmaro::GameScript m_script;
+    std::size_t m_next = 0;
+    QElapsedTimer m_clock;
+    QTimer m_timer;
+};
+
+int live(int argc, char* argv[], const kesmaro::SimGameCommand& command)
+{
+    kesmaro::GameScript script;
+    if (!command.script.isEmpty()) {
+        script = kesmaro::LoadGameScript(command.script);
+        if (!script.error.isEmpty()) {
+            printError(QStringLiteral("--script ") + script.error);
+            return kExitUsage;
+        }
+        const QString problem = checkScript(script, command.spec);
+        if (!problem.isEmpty()) {
+            printError(problem);
+            return kExitUsage;
+        }
+    }
+
+    // The game is an X11 window; other platforms only when asked for explicitly.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+#ifdef KESMARO_HAVE_X11
+    if (qgetenv("QT_QPA_PLATFORM") == "xcb" && !kesmaro::X11GameWindows().isConnected()) {
+        printError(QStringLiteral("cannot open the X display '%1'")
+                       .arg(QString::fromLocal8Bit(qgetenv("DISPLAY"))));
+        return kExitFailure;
+    }
+#endif
+    // Pixels must reach the screen one to one.
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    // WM_CLASS: the instance name comes from RESOURCE_NAME, the class from the application
+    // name, so that either string matches.
+    qputenv("RESOURCE_NAME", command.windowClass.toLatin1());
+    // Our options are not Qt's: only the program name reaches QGuiApplication.
+    int qtArgc = argc > 0 ? 1 : 0;
+    QGuiApplication app(qtArgc, argv);
+    QGuiApplication::setApplicationName(command.windowClass);
+
+    kesmaro::SimGameWindow window(command.spec);
+    std::unique_ptr<ScriptPlayer> scriptPlayer;
+    std::unique_ptr<kesmaro::PlayerSimulation> player;
+    QTimer playTimer;
+    if (command.play) {
+        player = std::make_unique<kesmaro::PlayerSimulation>(command.spec, command.playOptions);
+        playTimer.setInterval(kesmaro::PlayerSimulation::kTickMs);
+        QObject::connect(&playTimer, &QTimer::timeout, [&] {
+            if (player->tick())
+                window.showValues(player->spec());
+        });
+    }
+    window.show();
+    if (!script.steps.empty())
+        scriptPlayer = std::make_unique<ScriptPlayer>(window, std::move(script));
+    if (player)
+        playTimer.start();
+    return app.exec();
 }
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
-    QStringList arguments = QCoreApplication::arguments();
-    arguments.removeFirst();
+    // The arguments are read before any application exists: --render needs no display.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
     const kesmaro::SimGameCommand command = kesmaro::ParseSimGameArguments(arguments);
     if (!command.error.isEmpty()) {
         printError(command.error);
         return kExitUsage;
     }
     switch (command.mode) {
-    case kesmaro::SimGameCommand::Mode::Render:
+    case kesmaro::SimGameCommand::Mode::Render: {
+        QCoreApplication app(argc, argv);
         return render(command);
+    }
     case kesmaro::SimGameCommand::Mode::Live:
-        return live(command);
+        return live(argc, argv, command);
     }
     return kExitUsage;
 }

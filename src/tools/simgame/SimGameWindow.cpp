@@ -1,0 +1,62 @@
+#include "tools/simgame/SimGameWindow.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <algorithm>
+
+namespace kesmaro {
+
+namespace {
+
+bool sameValues(const GameFrameSpec& a, const GameFrameSpec& b)
+{
+    return a.level == b.level && ExpText(a.expPercent) == ExpText(b.expPercent) &&
+           a.coins == b.coins && a.coinArea == b.coinArea && a.hideLevel == b.hideLevel &&
+           a.hideExp == b.hideExp;
+}
+
+} // namespace
+
+SimGameWindow::SimGameWindow(const GameFrameSpec& spec)
+    : m_spec(spec), m_background(RenderGameBackground(spec)), m_frame(m_background)
+{
+    DrawHudValues(m_frame, m_spec);
+    // PixelBuffer rows are BGRA with an opaque alpha: the byte order of RGB32 on little-endian
+    // machines and, with the server's 24-bit visual, what reaches the screen unchanged.
+    m_image = QImage(m_frame.bgra.data(), m_frame.width, m_frame.height, m_frame.width * 4,
+                     QImage::Format_RGB32);
+    const QSize size = FrameSize(spec);
+    setMinimumSize(size);
+    setMaximumSize(size);
+    resize(size);
+    setTitle(QStringLiteral("kesmaro-simgame"));
+}
+
+void SimGameWindow::showValues(const GameFrameSpec& values)
+{
+    GameFrameSpec next = m_spec;
+    next.level = values.level;
+    next.expPercent = values.expPercent;
+    next.coins = values.coins;
+    next.coinArea = values.coinArea;
+    next.hideLevel = values.hideLevel;
+    next.hideExp = values.hideExp;
+    if (sameValues(next, m_spec) || !CheckGameFrameSpec(next).isEmpty())
+        return;
+    m_spec = next;
+    // Copied in place: m_image keeps pointing at these pixels.
+    std::copy(m_background.bgra.begin(), m_background.bgra.end(), m_frame.bgra.begin());
+    DrawHudValues(m_frame, m_spec);
+    ++m_redraws;
+    update();
+}
+
+void SimGameWindow::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    for (const QRect& rect : event->region())
+        painter.drawImage(rect.topLeft(), m_image, rect);
+}
+
+} // namespace kesmaro
