@@ -11,29 +11,29 @@ namespace {
 
 GameFrameSpec sampleSpec()
 {
-    GameFrameSpec spec;
-    spec.level = 87;
-    spec.expPercent = 45.09;
-    spec.coins = 98'765'432;
-    spec.coinArea = CoinArea::Both;
-    return spec;
+    GameFrameSpec frameSpec;
+    frameSpec.level = 87;
+    frameSpec.expPercent = 45.09;
+    frameSpec.coins = 98'765'432;
+    frameSpec.coinArea = CoinArea::Both;
+    return frameSpec;
 }
 
 void BM_RenderBackground(benchmark::State& state)
 {
-    const GameFrameSpec spec = sampleSpec();
+    const GameFrameSpec frameSpec = sampleSpec();
     for (auto _ : state)
-        benchmark::DoNotOptimize(RenderGameBackground(spec));
+        benchmark::DoNotOptimize(RenderGameBackground(frameSpec));
 }
 BENCHMARK(BM_RenderBackground)->Unit(benchmark::kMillisecond);
 
 void BM_DrawHudValues(benchmark::State& state)
 {
-    const GameFrameSpec spec = sampleSpec();
-    const PixelBuffer background = RenderGameBackground(spec);
+    const GameFrameSpec frameSpec = sampleSpec();
+    const PixelBuffer background = RenderGameBackground(frameSpec);
     for (auto _ : state) {
         PixelBuffer frame = background;
-        DrawHudValues(frame, spec);
+        DrawHudValues(frame, frameSpec);
         benchmark::DoNotOptimize(frame.bgra.data());
     }
 }

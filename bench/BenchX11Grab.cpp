@@ -131,8 +131,8 @@ struct LiveGame {
             std::chrono::local_days(std::chrono::year(2024) / 5 / 1), 3600 * 1000, windows.get());
         log = std::make_unique<DebugLog>(dir.path(), sim->clock);
         program = std::make_unique<Program>(sim->services, *log, view, dir.path());
-        GameFrameSpec spec;
-        program->settings = FrameSettings(spec);
+        GameFrameSpec frameSpec;
+        program->settings = FrameSettings(frameSpec);
         program->settings.LagCancelTime = 0;
         const QString want[] = {QString::number(kLevel), QStringLiteral("4509"),
                                 QString::number(kCoins)};

@@ -28,15 +28,15 @@ GameFrameSpec makeSpec(int level, double exp, std::int64_t coins, CoinArea area 
                        bool window = false, InterfaceColour colour = InterfaceColour::Yellow,
                        QSize size = QSize())
 {
-    GameFrameSpec spec;
-    spec.level = level;
-    spec.expPercent = exp;
-    spec.coins = coins;
-    spec.coinArea = area;
-    spec.windowMode = window;
-    spec.colour = colour;
-    spec.size = size;
-    return spec;
+    GameFrameSpec frameSpec;
+    frameSpec.level = level;
+    frameSpec.expPercent = exp;
+    frameSpec.coins = coins;
+    frameSpec.coinArea = area;
+    frameSpec.windowMode = window;
+    frameSpec.colour = colour;
+    frameSpec.size = size;
+    return frameSpec;
 }
 
 struct Reading {
@@ -49,10 +49,10 @@ struct Reading {
 class GameFrameTest : public ::testing::Test {
 protected:
     // Reads capture area `area` of the frame as `category`, with the frame's settings.
-    QString read(const PixelBuffer& frame, const GameFrameSpec& spec, std::size_t area,
+    QString read(const PixelBuffer& frame, const GameFrameSpec& frameSpec, std::size_t area,
                  int category)
     {
-        p.settings = FrameSettings(spec);
+        p.settings = FrameSettings(frameSpec);
         p.settings.LagCancelTime = 0;
         const auto c = static_cast<std::size_t>(category);
         p.settings.CaptureArea[c] = p.settings.CaptureArea[area];
@@ -63,35 +63,37 @@ protected:
         return RecognizeNumber(p, category);
     }
 
-    Reading readAll(const PixelBuffer& frame, const GameFrameSpec& spec)
+    Reading readAll(const PixelBuffer& frame, const GameFrameSpec& frameSpec)
     {
-        return {read(frame, spec, 0, CategoryLevel), read(frame, spec, 1, CategoryExp),
-                read(frame, spec, 2, CategoryMoney), read(frame, spec, 4, CategoryMoney)};
+        return {read(frame, frameSpec, 0, CategoryLevel), read(frame, frameSpec, 1, CategoryExp),
+                read(frame, frameSpec, 2, CategoryMoney), read(frame, frameSpec, 4, CategoryMoney)};
     }
 
     // Backgrounds are drawn once per mode and colour; the numbers go onto copies.
-    PixelBuffer frameFor(const GameFrameSpec& spec)
+    PixelBuffer frameFor(const GameFrameSpec& frameSpec)
     {
-        const auto key = std::tuple{spec.windowMode, static_cast<int>(spec.colour),
-                                    spec.size.width(), spec.size.height()};
+        const auto key = std::tuple{frameSpec.windowMode, static_cast<int>(frameSpec.colour),
+                                    frameSpec.size.width(), frameSpec.size.height()};
         auto it = backgrounds.find(key);
         if (it == backgrounds.end())
-            it = backgrounds.emplace(key, RenderGameBackground(spec)).first;
+            it = backgrounds.emplace(key, RenderGameBackground(frameSpec)).first;
         PixelBuffer frame = it->second;
-        DrawHudValues(frame, spec);
+        DrawHudValues(frame, frameSpec);
         return frame;
     }
 
     static QString expDigits(double exp) { return QString::number(std::llround(exp * 100.0)); }
 
-    void expectRoundTrip(const GameFrameSpec& spec)
+    void expectRoundTrip(const GameFrameSpec& frameSpec)
     {
-        const Reading r = readAll(frameFor(spec), spec);
-        const QString coins = QString::number(spec.coins);
-        EXPECT_EQ(r.level, QString::number(spec.level));
-        EXPECT_EQ(r.exp, expDigits(spec.expPercent));
-        const bool in2 = spec.coinArea == CoinArea::Area2 || spec.coinArea == CoinArea::Both;
-        const bool in4 = spec.coinArea == CoinArea::Area4 || spec.coinArea == CoinArea::Both;
+        const Reading r = readAll(frameFor(frameSpec), frameSpec);
+        const QString coins = QString::number(frameSpec.coins);
+        EXPECT_EQ(r.level, QString::number(frameSpec.level));
+        EXPECT_EQ(r.exp, expDigits(frameSpec.expPercent));
+        const bool in2 =
+            frameSpec.coinArea == CoinArea::Area2 || frameSpec.coinArea == CoinArea::Both;
+        const bool in4 =
+            frameSpec.coinArea == CoinArea::Area4 || frameSpec.coinArea == CoinArea::Both;
         EXPECT_EQ(r.coins2, in2 ? coins : QString());
         EXPECT_EQ(r.coins4, in4 ? coins : QString());
     }
@@ -167,39 +169,39 @@ TEST_F(GameFrameTest, CoinsBeyondFifteenDigitsAreDrawnButNotRead)
     for (const std::int64_t coins :
          {std::int64_t{1'000'000'000'000'000}, std::numeric_limits<std::int64_t>::max()}) {
         SCOPED_TRACE(coins);
-        const GameFrameSpec spec = makeSpec(5, 1.0, coins, CoinArea::Both);
-        const PixelBuffer frame = frameFor(spec);
-        EXPECT_EQ(read(frame, spec, 2, CategoryMoney), "");
+        const GameFrameSpec frameSpec = makeSpec(5, 1.0, coins, CoinArea::Both);
+        const PixelBuffer frame = frameFor(frameSpec);
+        EXPECT_EQ(read(frame, frameSpec, 2, CategoryMoney), "");
         EXPECT_EQ(p.results.lblCapture[CategoryMoney], "認識NG");
-        EXPECT_EQ(read(frame, spec, 4, CategoryMoney), "");
-        EXPECT_EQ(read(frame, spec, 0, CategoryLevel), "5");
+        EXPECT_EQ(read(frame, frameSpec, 4, CategoryMoney), "");
+        EXPECT_EQ(read(frame, frameSpec, 0, CategoryLevel), "5");
     }
 }
 
 TEST_F(GameFrameTest, TheCoinAreasReachOneColumnPastTheFullScreenFrame)
 {
-    const GameFrameSpec spec = makeSpec(12, 3.45, 987'654'321'012'345, CoinArea::Both);
-    const Settings s = FrameSettings(spec);
+    const GameFrameSpec frameSpec = makeSpec(12, 3.45, 987'654'321'012'345, CoinArea::Both);
+    const Settings s = FrameSettings(frameSpec);
     EXPECT_EQ(s.CaptureArea[2].X + s.CaptureArea[2].Width, 1025);
-    EXPECT_EQ(FrameSize(spec), QSize(1024, 768));
-    expectRoundTrip(spec);
+    EXPECT_EQ(FrameSize(frameSpec), QSize(1024, 768));
+    expectRoundTrip(frameSpec);
 }
 
 TEST_F(GameFrameTest, SizesFromTheSmallestToLargerReadTheSame)
 {
     for (const bool window : {false, true}) {
-        GameFrameSpec spec = makeSpec(321, 45.67, 8'765'432, CoinArea::Both, window);
-        const QSize minimum = MinimumFrameSize(spec);
+        GameFrameSpec frameSpec = makeSpec(321, 45.67, 8'765'432, CoinArea::Both, window);
+        const QSize minimum = MinimumFrameSize(frameSpec);
         EXPECT_EQ(minimum, window ? QSize(1027, 784) : QSize(1024, 762));
         EXPECT_EQ(DefaultFrameSize(window), window ? QSize(1030, 793) : QSize(1024, 768));
         for (const QSize size : {minimum, QSize(1280, 1024)}) {
             SCOPED_TRACE(::testing::Message()
                          << "window " << window << " " << size.width() << "x" << size.height());
-            spec.size = size;
-            const PixelBuffer frame = RenderGameFrame(spec);
+            frameSpec.size = size;
+            const PixelBuffer frame = RenderGameFrame(frameSpec);
             EXPECT_EQ(frame.width, size.width());
             EXPECT_EQ(frame.height, size.height());
-            expectRoundTrip(spec);
+            expectRoundTrip(frameSpec);
         }
     }
 }
@@ -210,14 +212,14 @@ TEST_F(GameBackgroundTest, EveryAreaReadsNothingForEveryCategory)
 {
     for (const bool window : {false, true}) {
         for (const InterfaceColour colour : kColours) {
-            const GameFrameSpec spec = makeSpec(1, 0.0, 0, CoinArea::Both, window, colour);
-            const PixelBuffer background = RenderGameBackground(spec);
+            const GameFrameSpec frameSpec = makeSpec(1, 0.0, 0, CoinArea::Both, window, colour);
+            const PixelBuffer background = RenderGameBackground(frameSpec);
             for (std::size_t area = 0; area < kCaptureAreaCount; ++area) {
                 for (int category = 0; category < kCategoryCount; ++category) {
                     SCOPED_TRACE(::testing::Message()
                                  << "window " << window << " colour " << static_cast<int>(colour)
                                  << " area " << area << " category " << category);
-                    EXPECT_EQ(read(background, spec, area, category), "");
+                    EXPECT_EQ(read(background, frameSpec, area, category), "");
                     EXPECT_EQ(p.results.lblCapture[static_cast<std::size_t>(category)], "NotFind");
                 }
             }
@@ -229,10 +231,11 @@ TEST_F(GameBackgroundTest, TheExpAreaIsSetLikeTheInvertedGlyphsAndTheOthersClear
 {
     for (const InterfaceColour colour : kColours) {
         SCOPED_TRACE(static_cast<int>(colour));
-        const GameFrameSpec spec = makeSpec(1, 0.0, 0, CoinArea::Both, false, colour);
-        const Settings s = FrameSettings(spec);
+        const GameFrameSpec frameSpec = makeSpec(1, 0.0, 0, CoinArea::Both, false, colour);
+        const Settings s = FrameSettings(frameSpec);
         ASSERT_TRUE(HasSetBackground(GlyphFont::FromSettings(s, CategoryExp)));
-        const WindowId game = windows.addWindow("Gamebryo Application", RenderGameBackground(spec));
+        const WindowId game =
+            windows.addWindow("Gamebryo Application", RenderGameBackground(frameSpec));
         for (std::size_t area = 0; area < kCaptureAreaCount; ++area) {
             const std::size_t category = area == 1 ? 1 : area == 0 ? 0 : 2;
             const CaptureRect& rect = s.CaptureArea[area];
@@ -252,9 +255,9 @@ TEST_F(GameBackgroundTest, TheExpAreaIsSetLikeTheInvertedGlyphsAndTheOthersClear
 
 TEST_F(GameBackgroundTest, IsTexturedInsideTheAreasAndVariedAround)
 {
-    const GameFrameSpec spec;
-    const PixelBuffer background = RenderGameBackground(spec);
-    const Settings s = FrameSettings(spec);
+    const GameFrameSpec frameSpec;
+    const PixelBuffer background = RenderGameBackground(frameSpec);
+    const Settings s = FrameSettings(frameSpec);
     const auto colours = [&](int x0, int y0, int x1, int y1) {
         std::set<std::uint32_t> seen;
         for (int y = y0; y < y1; ++y)
@@ -293,7 +296,7 @@ TEST_F(GameFrameSpecTest, RefusedSpecsGiveNoFrame)
     const double inf = std::numeric_limits<double>::infinity();
     struct Row {
         const char* name;
-        GameFrameSpec spec;
+        GameFrameSpec frameSpec;
     };
     const Row rows[] = {
         {"level 0", makeSpec(0, 1.0, 1)},
@@ -319,12 +322,12 @@ TEST_F(GameFrameSpecTest, RefusedSpecsGiveNoFrame)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_FALSE(CheckGameFrameSpec(row.spec).isEmpty());
-        EXPECT_TRUE(RenderGameFrame(row.spec).isEmpty());
-        EXPECT_TRUE(RenderGameBackground(row.spec).isEmpty());
+        EXPECT_FALSE(CheckGameFrameSpec(row.frameSpec).isEmpty());
+        EXPECT_TRUE(RenderGameFrame(row.frameSpec).isEmpty());
+        EXPECT_TRUE(RenderGameBackground(row.frameSpec).isEmpty());
         PixelBuffer frame(4, 4);
         const std::vector<std::uint8_t> before = frame.bgra;
-        DrawHudValues(frame, row.spec);
+        DrawHudValues(frame, row.frameSpec);
         EXPECT_EQ(frame.bgra, before);
     }
     // Without coins the frame may end before the coin areas.
@@ -343,8 +346,9 @@ TEST_F(GameFrameSpecTest, DrawingOntoASmallerImageStaysInside)
 TEST_F(GameFrameSpecTest, PngHoldsTheFramePixelForPixel)
 {
     QTemporaryDir dir;
-    const GameFrameSpec spec = makeSpec(3, 4.5, 6, CoinArea::Area4, false, InterfaceColour::Red);
-    const PixelBuffer frame = RenderGameFrame(spec);
+    const GameFrameSpec frameSpec =
+        makeSpec(3, 4.5, 6, CoinArea::Area4, false, InterfaceColour::Red);
+    const PixelBuffer frame = RenderGameFrame(frameSpec);
     const QString path = dir.filePath(QStringLiteral("frame.png"));
     ASSERT_TRUE(SaveFramePng(frame, path));
     const QImage image(path);

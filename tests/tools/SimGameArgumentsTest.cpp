@@ -25,13 +25,13 @@ TEST(SimGameArguments, RenderTakesEveryOption)
     ASSERT_EQ(c.error, "");
     EXPECT_EQ(c.mode, SimGameCommand::Mode::Render);
     EXPECT_EQ(c.output, "out.png");
-    EXPECT_EQ(c.spec.level, 35);
-    EXPECT_DOUBLE_EQ(c.spec.expPercent, 12.3);
-    EXPECT_EQ(c.spec.coins, 1000);
-    EXPECT_EQ(c.spec.coinArea, CoinArea::Both);
-    EXPECT_TRUE(c.spec.windowMode);
-    EXPECT_EQ(c.spec.colour, InterfaceColour::Blue);
-    EXPECT_EQ(c.spec.size, QSize(1100, 800));
+    EXPECT_EQ(c.frameSpec.level, 35);
+    EXPECT_DOUBLE_EQ(c.frameSpec.expPercent, 12.3);
+    EXPECT_EQ(c.frameSpec.coins, 1000);
+    EXPECT_EQ(c.frameSpec.coinArea, CoinArea::Both);
+    EXPECT_TRUE(c.frameSpec.windowMode);
+    EXPECT_EQ(c.frameSpec.colour, InterfaceColour::Blue);
+    EXPECT_EQ(c.frameSpec.size, QSize(1100, 800));
 }
 
 TEST(SimGameArguments, DefaultsAreAFullScreenYellowFrameWithCoinsInArea2)
@@ -40,11 +40,11 @@ TEST(SimGameArguments, DefaultsAreAFullScreenYellowFrameWithCoinsInArea2)
         ParseSimGameArguments(split("--level 999 --exp 100 --coins 9223372036854775807 "
                                     "--render a.png"));
     ASSERT_EQ(c.error, "");
-    EXPECT_EQ(c.spec.coinArea, CoinArea::Area2);
-    EXPECT_FALSE(c.spec.windowMode);
-    EXPECT_EQ(c.spec.colour, InterfaceColour::Yellow);
-    EXPECT_EQ(FrameSize(c.spec), QSize(1024, 768));
-    EXPECT_EQ(c.spec.coins, std::numeric_limits<std::int64_t>::max());
+    EXPECT_EQ(c.frameSpec.coinArea, CoinArea::Area2);
+    EXPECT_FALSE(c.frameSpec.windowMode);
+    EXPECT_EQ(c.frameSpec.colour, InterfaceColour::Yellow);
+    EXPECT_EQ(FrameSize(c.frameSpec), QSize(1024, 768));
+    EXPECT_EQ(c.frameSpec.coins, std::numeric_limits<std::int64_t>::max());
 }
 
 TEST(SimGameArguments, WithoutRenderItIsTheLiveWindow)
@@ -138,7 +138,7 @@ TEST(SimGameArguments, TheLiveWindowTakesItsOwnOptions)
     EXPECT_EQ(c.playOptions.seed, std::numeric_limits<std::uint64_t>::max());
     EXPECT_DOUBLE_EQ(c.playOptions.expPerMinute, 12.5);
     EXPECT_EQ(c.playOptions.coinsPerMinute, 3000);
-    EXPECT_EQ(c.spec.level, 4);
+    EXPECT_EQ(c.frameSpec.level, 4);
 
     const SimGameCommand d = ParseSimGameArguments(split("--script steps.txt"));
     ASSERT_EQ(d.error, "");
@@ -255,8 +255,8 @@ TEST(SimGameHideTest, HiddenValuesAreNotDrawnAndBadNamesRefused)
     const SimGameCommand both = ParseSimGameArguments(
         {"--render", "x.png", "--level", "5", "--exp", "1", "--coins", "2", "--hide", "level,exp"});
     EXPECT_TRUE(both.error.isEmpty());
-    EXPECT_TRUE(both.spec.hideLevel);
-    EXPECT_TRUE(both.spec.hideExp);
+    EXPECT_TRUE(both.frameSpec.hideLevel);
+    EXPECT_TRUE(both.frameSpec.hideExp);
     const SimGameCommand bad = ParseSimGameArguments(
         {"--render", "x.png", "--level", "5", "--exp", "1", "--coins", "2", "--hide", "coins"});
     EXPECT_EQ(bad.error, QStringLiteral("--hide takes level, exp or level,exp, not 'coins'"));

@@ -96,28 +96,28 @@ TEST(GameScript, FilesThatCannotBeAScriptAreRefused)
 
 TEST(GameScript, AStepKeepsTheCoinAreaUnlessItNamesOne)
 {
-    GameFrameSpec spec;
-    spec.coinArea = CoinArea::Area4;
-    spec.windowMode = true;
+    GameFrameSpec frameSpec;
+    frameSpec.coinArea = CoinArea::Area4;
+    frameSpec.windowMode = true;
     ScriptStep step{
         .atMs = 0, .line = 1, .level = 3, .expPercent = 4.5, .coins = 6, .coinArea = {}};
-    GameFrameSpec next = ApplyScriptStep(spec, step);
+    GameFrameSpec next = ApplyScriptStep(frameSpec, step);
     EXPECT_EQ(next.level, 3);
     EXPECT_DOUBLE_EQ(next.expPercent, 4.5);
     EXPECT_EQ(next.coins, 6);
     EXPECT_EQ(next.coinArea, CoinArea::Area4);
     EXPECT_TRUE(next.windowMode);
     step.coinArea = CoinArea::None;
-    EXPECT_EQ(ApplyScriptStep(spec, step).coinArea, CoinArea::None);
+    EXPECT_EQ(ApplyScriptStep(frameSpec, step).coinArea, CoinArea::None);
 }
 
 GameFrameSpec start(int level, double exp, std::int64_t coins)
 {
-    GameFrameSpec spec;
-    spec.level = level;
-    spec.expPercent = exp;
-    spec.coins = coins;
-    return spec;
+    GameFrameSpec frameSpec;
+    frameSpec.level = level;
+    frameSpec.expPercent = exp;
+    frameSpec.coins = coins;
+    return frameSpec;
 }
 
 // Plays `ticks` ticks and returns the player.
@@ -136,13 +136,13 @@ TEST(PlayerSimulation, TheSameSeedPlaysTheSameGameAndAnotherSeedAnother)
     PlayerSimulation b(start(1, 0, 0), options);
     for (int i = 0; i < 5000; ++i) {
         ASSERT_EQ(a.tick(), b.tick());
-        ASSERT_EQ(a.spec().level, b.spec().level);
-        ASSERT_EQ(a.spec().expPercent, b.spec().expPercent);
-        ASSERT_EQ(a.spec().coins, b.spec().coins);
+        ASSERT_EQ(a.frameSpec().level, b.frameSpec().level);
+        ASSERT_EQ(a.frameSpec().expPercent, b.frameSpec().expPercent);
+        ASSERT_EQ(a.frameSpec().coins, b.frameSpec().coins);
     }
     const PlayerSimulation c =
         play(start(1, 0, 0), {.seed = 43, .expPerMinute = 30, .coinsPerMinute = 5000}, 5000);
-    EXPECT_NE(c.spec().coins, a.spec().coins);
+    EXPECT_NE(c.frameSpec().coins, a.frameSpec().coins);
 }
 
 TEST(PlayerSimulation, GainsFollowTheRatesWithLevelUpsAndOccasionalDeaths)
@@ -154,10 +154,10 @@ TEST(PlayerSimulation, GainsFollowTheRatesWithLevelUpsAndOccasionalDeaths)
     EXPECT_GT(player.deaths(), 20);
     EXPECT_LT(player.deaths(), 100);
     const double deathLoss = player.deaths() * PlayerSimulation::kDeathPenalty / 10000.0;
-    const double levels = player.spec().level - 1 + player.spec().expPercent / 100.0;
-    EXPECT_EQ(player.levelUps(), player.spec().level - 1);
+    const double levels = player.frameSpec().level - 1 + player.frameSpec().expPercent / 100.0;
+    EXPECT_EQ(player.levelUps(), player.frameSpec().level - 1);
     EXPECT_NEAR(levels + deathLoss, 72.0, 3.0);
-    EXPECT_NEAR(static_cast<double>(player.spec().coins), 600.0 * 240, 600.0 * 240 * 0.05);
+    EXPECT_NEAR(static_cast<double>(player.frameSpec().coins), 600.0 * 240, 600.0 * 240 * 0.05);
 }
 
 TEST(PlayerSimulation, ValuesStayDrawable)
@@ -182,18 +182,18 @@ TEST(PlayerSimulation, ValuesStayDrawable)
         PlayerSimulation player(row.from, row.options);
         for (int i = 0; i < 20000; ++i) {
             player.tick();
-            ASSERT_EQ(CheckGameFrameSpec(player.spec()), "") << "tick " << i;
+            ASSERT_EQ(CheckGameFrameSpec(player.frameSpec()), "") << "tick " << i;
         }
     }
     const PlayerSimulation last =
         play(start(999, 99.5, 0), {.expPerMinute = kMaxExpRate, .coinsPerMinute = 0}, 400);
-    EXPECT_EQ(last.spec().level, 999);
-    EXPECT_GT(last.spec().expPercent, 90.0);
+    EXPECT_EQ(last.frameSpec().level, 999);
+    EXPECT_GT(last.frameSpec().expPercent, 90.0);
     const PlayerSimulation idle =
         play(start(3, 50, 7), {.expPerMinute = 0, .coinsPerMinute = 0}, 20000);
-    EXPECT_EQ(idle.spec().level, 3);
-    EXPECT_EQ(idle.spec().coins, 7);
-    EXPECT_LE(idle.spec().expPercent, 50.0); // only deaths change it
+    EXPECT_EQ(idle.frameSpec().level, 3);
+    EXPECT_EQ(idle.frameSpec().coins, 7);
+    EXPECT_LE(idle.frameSpec().expPercent, 50.0); // only deaths change it
 }
 
 } // namespace

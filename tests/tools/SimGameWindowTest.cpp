@@ -23,9 +23,9 @@ protected:
         }
     }
 
-    static GameFrameSpec spec(int level, double exp, std::int64_t coins,
-                              CoinArea area = CoinArea::Area2, bool window = false,
-                              InterfaceColour colour = InterfaceColour::Yellow)
+    static GameFrameSpec frameSpec(int level, double exp, std::int64_t coins,
+                                   CoinArea area = CoinArea::Area2, bool window = false,
+                                   InterfaceColour colour = InterfaceColour::Yellow)
     {
         GameFrameSpec s;
         s.level = level;
@@ -45,15 +45,16 @@ protected:
 
 TEST_F(SimGameWindowTest, ShowsTheRenderedFrameAfterEveryChange)
 {
-    const GameFrameSpec first = spec(35, 12.34, 1000, CoinArea::Area2, true, InterfaceColour::Red);
+    const GameFrameSpec first =
+        frameSpec(35, 12.34, 1000, CoinArea::Area2, true, InterfaceColour::Red);
     SimGameWindow window(first);
     EXPECT_EQ(window.size(), QSize(1030, 793));
     EXPECT_EQ(window.minimumSize(), window.maximumSize());
     EXPECT_TRUE(samePixels(window.frame(), RenderGameFrame(first)));
     // Shorter numbers leave nothing of the longer ones behind.
     for (const GameFrameSpec& next :
-         {spec(999, 100, 999999999999999, CoinArea::Both), spec(1, 0, 0, CoinArea::Area4),
-          spec(2, 5.5, 10, CoinArea::None)}) {
+         {frameSpec(999, 100, 999999999999999, CoinArea::Both), frameSpec(1, 0, 0, CoinArea::Area4),
+          frameSpec(2, 5.5, 10, CoinArea::None)}) {
         SCOPED_TRACE(next.level);
         GameFrameSpec want = next;
         want.windowMode = true;
@@ -66,19 +67,20 @@ TEST_F(SimGameWindowTest, ShowsTheRenderedFrameAfterEveryChange)
 
 TEST_F(SimGameWindowTest, RedrawsOnlyWhenAShownValueChanges)
 {
-    SimGameWindow window(spec(5, 10.0, 100));
-    window.showValues(spec(5, 10.0, 100));
-    window.showValues(spec(5, 10.001, 100)); // the same two decimals
+    SimGameWindow window(frameSpec(5, 10.0, 100));
+    window.showValues(frameSpec(5, 10.0, 100));
+    window.showValues(frameSpec(5, 10.001, 100)); // the same two decimals
     EXPECT_EQ(window.redraws(), 0);
-    window.showValues(spec(5, 10.01, 100));
+    window.showValues(frameSpec(5, 10.01, 100));
     EXPECT_EQ(window.redraws(), 1);
-    window.showValues(spec(5, 10.01, 100, CoinArea::Both));
+    window.showValues(frameSpec(5, 10.01, 100, CoinArea::Both));
     EXPECT_EQ(window.redraws(), 2);
     // Values that cannot be drawn keep the last frame.
-    window.showValues(spec(0, 10.01, -5));
+    window.showValues(frameSpec(0, 10.01, -5));
     EXPECT_EQ(window.redraws(), 2);
-    EXPECT_EQ(window.spec().level, 5);
-    EXPECT_TRUE(samePixels(window.frame(), RenderGameFrame(spec(5, 10.01, 100, CoinArea::Both))));
+    EXPECT_EQ(window.frameSpec().level, 5);
+    EXPECT_TRUE(
+        samePixels(window.frame(), RenderGameFrame(frameSpec(5, 10.01, 100, CoinArea::Both))));
 }
 
 } // namespace

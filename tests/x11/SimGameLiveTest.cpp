@@ -113,11 +113,11 @@ protected:
         return *games.back();
     }
 
-    // Waits until a window of the class shows exactly the frame of `spec`; kNoWindow when it
+    // Waits until a window of the class shows exactly the frame of `frameSpec`; kNoWindow when it
     // never does.
-    WindowId waitForFrame(const std::string& windowClass, const GameFrameSpec& spec)
+    WindowId waitForFrame(const std::string& windowClass, const GameFrameSpec& frameSpec)
     {
-        const PixelBuffer want = RenderGameFrame(spec);
+        const PixelBuffer want = RenderGameFrame(frameSpec);
         WindowId id = kNoWindow;
         int wrong = -1;
         const bool shown = WaitFor([&] {
@@ -142,10 +142,10 @@ protected:
     }
 
     // Grabs the three default regions of the window and recognizes them.
-    Reading read(WindowId id, const GameFrameSpec& spec)
+    Reading read(WindowId id, const GameFrameSpec& frameSpec)
     {
         Program& p = *program;
-        p.settings = FrameSettings(spec);
+        p.settings = FrameSettings(frameSpec);
         p.settings.LagCancelTime = 0;
         Reading r;
         QString* const texts[] = {&r.level, &r.exp, &r.coins};
@@ -186,21 +186,21 @@ protected:
 GameFrameSpec Spec(int level, double exp, std::int64_t coins, bool windowMode = false,
                    InterfaceColour colour = InterfaceColour::Yellow)
 {
-    GameFrameSpec spec;
-    spec.level = level;
-    spec.expPercent = exp;
-    spec.coins = coins;
-    spec.windowMode = windowMode;
-    spec.colour = colour;
-    return spec;
+    GameFrameSpec frameSpec;
+    frameSpec.level = level;
+    frameSpec.expPercent = exp;
+    frameSpec.coins = coins;
+    frameSpec.windowMode = windowMode;
+    frameSpec.colour = colour;
+    return frameSpec;
 }
 
-QStringList ValueArguments(const GameFrameSpec& spec)
+QStringList ValueArguments(const GameFrameSpec& frameSpec)
 {
-    QStringList arguments{QStringLiteral("--level"), QString::number(spec.level),
-                          QStringLiteral("--exp"),   ExpText(spec.expPercent),
-                          QStringLiteral("--coins"), QString::number(spec.coins)};
-    if (spec.windowMode)
+    QStringList arguments{QStringLiteral("--level"), QString::number(frameSpec.level),
+                          QStringLiteral("--exp"),   ExpText(frameSpec.expPercent),
+                          QStringLiteral("--coins"), QString::number(frameSpec.coins)};
+    if (frameSpec.windowMode)
         arguments << QStringLiteral("--window-mode");
     return arguments;
 }
@@ -229,10 +229,10 @@ TEST_F(SimGameLiveTest, IsFoundByItsClassOrTheOneGiven)
 TEST_F(SimGameLiveTest, ItsClientAreaIsTheFrameAndTheFrameIsInsideTheWholeWindow)
 {
     start({QStringLiteral("--window-mode")});
-    const GameFrameSpec spec = Spec(1, 0, 0, true);
-    const WindowId game = waitForFrame(kGameClass, spec);
+    const GameFrameSpec frameSpec = Spec(1, 0, 0, true);
+    const WindowId game = waitForFrame(kGameClass, frameSpec);
     ASSERT_NE(game, kNoWindow);
-    const QSize size = FrameSize(spec);
+    const QSize size = FrameSize(frameSpec);
     // One pixel beyond the client area on each side reads black: it is exactly the frame.
     const PixelBuffer beyond =
         windows->GrabClientRegion(game, {size.width(), size.height() - 1, 1, 1});
@@ -246,7 +246,7 @@ TEST_F(SimGameLiveTest, ItsClientAreaIsTheFrameAndTheFrameIsInsideTheWholeWindow
     ASSERT_EQ(whole.width, outer.width);
     ASSERT_EQ(whole.height, outer.height);
     // The client area sits somewhere inside the window manager's frame.
-    const PixelBuffer frame = RenderGameFrame(spec);
+    const PixelBuffer frame = RenderGameFrame(frameSpec);
     bool found = false;
     for (int dy = 0; dy <= outer.height - size.height() && !found; ++dy) {
         for (int dx = 0; dx <= outer.width - size.width() && !found; ++dx) {
@@ -306,12 +306,13 @@ TEST_F(SimGameLiveTest, TheDefaultRegionsReadBackInBothLayoutsAndEveryColour)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.windowMode ? "window " : "full screen ") + row.colourName);
-        const GameFrameSpec spec = Spec(row.level, row.exp, row.coins, row.windowMode, row.colour);
-        QProcess& process = start(ValueArguments(spec) << QStringLiteral("--colour")
-                                                       << QString::fromLatin1(row.colourName));
-        const WindowId game = waitForFrame(kGameClass, spec);
+        const GameFrameSpec frameSpec =
+            Spec(row.level, row.exp, row.coins, row.windowMode, row.colour);
+        QProcess& process = start(ValueArguments(frameSpec) << QStringLiteral("--colour")
+                                                            << QString::fromLatin1(row.colourName));
+        const WindowId game = waitForFrame(kGameClass, frameSpec);
         ASSERT_NE(game, kNoWindow);
-        EXPECT_EQ(read(game, spec), Expected(row.level, row.exp, row.coins));
+        EXPECT_EQ(read(game, frameSpec), Expected(row.level, row.exp, row.coins));
         process.kill();
         process.waitForFinished(10000);
         ASSERT_TRUE(WaitFor([&] { return windows->FindWindow(kGameClass) == kNoWindow; }));
@@ -326,8 +327,8 @@ TEST_F(SimGameLiveTest, LaterGrabsSeeWhatTheScriptChanged)
                                        "2.5, 11, 0.5, 2000, both\n"
                                        "5 12 99.99 123456789 2\n");
     start({QStringLiteral("--script"), script});
-    const GameFrameSpec spec = Spec(10, 12.34, 1000);
-    const WindowId game = waitForFrame(kGameClass, spec);
+    const GameFrameSpec frameSpec = Spec(10, 12.34, 1000);
+    const WindowId game = waitForFrame(kGameClass, frameSpec);
     ASSERT_NE(game, kNoWindow);
     const Reading steps[] = {Expected(10, 12.34, 1000), Expected(11, 0.5, 2000),
                              Expected(12, 99.99, 123456789)};
@@ -335,7 +336,7 @@ TEST_F(SimGameLiveTest, LaterGrabsSeeWhatTheScriptChanged)
     std::vector<Reading> readings;
     const bool allSeen = WaitFor(
         [&] {
-            const Reading r = read(game, spec);
+            const Reading r = read(game, frameSpec);
             if (readings.empty() || !(readings.back() == r))
                 readings.push_back(r);
             while (seen < std::size(steps) && r == steps[seen])
@@ -362,13 +363,13 @@ TEST_F(SimGameLiveTest, ThePlayerGainsExpAndCoins)
     start({QStringLiteral("--play"), QStringLiteral("--seed"), QStringLiteral("7"),
            QStringLiteral("--exp-rate"), QStringLiteral("300"), QStringLiteral("--coin-rate"),
            QStringLiteral("60000"), QStringLiteral("--level"), QStringLiteral("5")});
-    const GameFrameSpec spec = Spec(5, 0, 0);
+    const GameFrameSpec frameSpec = Spec(5, 0, 0);
     WindowId game = kNoWindow;
     ASSERT_TRUE(WaitFor([&] { return (game = windows->FindWindow(kGameClass)) != kNoWindow; }));
-    const Reading first = read(game, spec);
+    const Reading first = read(game, frameSpec);
     Reading later;
     EXPECT_TRUE(WaitFor([&] {
-        later = read(game, spec);
+        later = read(game, frameSpec);
         return !later.level.isEmpty() && !later.coins.isEmpty() &&
                later.coins.toLongLong() > first.coins.toLongLong() + 1000;
     })) << first
@@ -379,14 +380,14 @@ TEST_F(SimGameLiveTest, ThePlayerGainsExpAndCoins)
 TEST_F(SimGameLiveTest, AGameKilledBetweenFindAndGrabReadsNothingWithoutAnError)
 {
     QProcess& process = start({QStringLiteral("--level"), QStringLiteral("42")});
-    const GameFrameSpec spec = Spec(42, 0, 0);
-    const WindowId game = waitForFrame(kGameClass, spec);
+    const GameFrameSpec frameSpec = Spec(42, 0, 0);
+    const WindowId game = waitForFrame(kGameClass, frameSpec);
     ASSERT_NE(game, kNoWindow);
     process.kill();
     process.waitForFinished(10000);
     ASSERT_TRUE(WaitFor([&] { return !kesmaro::testing::WindowExists(session->display(), game); }));
     ::testing::internal::CaptureStderr();
-    const Reading r = read(game, spec);
+    const Reading r = read(game, frameSpec);
     const PixelBuffer region = windows->GrabClientRegion(game, {392, 726, 53, 15});
     const Rect rect = windows->WindowRect(game);
     const std::string errors = ::testing::internal::GetCapturedStderr();

@@ -228,15 +228,15 @@ struct Layout {
     InkLimits limits;
 };
 
-Layout layoutFor(const GameFrameSpec& spec)
+Layout layoutFor(const GameFrameSpec& frameSpec)
 {
     Layout layout;
-    const QSize size = FrameSize(spec);
-    layout.content = spec.windowMode
+    const QSize size = FrameSize(frameSpec);
+    layout.content = frameSpec.windowMode
                          ? Box{kWindowBorder, kWindowTitle, size.width() - kWindowBorder,
                                size.height() - kWindowBorder}
                          : Box{0, 0, size.width(), size.height()};
-    layout.settings = FrameSettings(spec);
+    layout.settings = FrameSettings(frameSpec);
     layout.limits = inkLimits(layout.settings);
     return layout;
 }
@@ -449,18 +449,18 @@ QSize DefaultFrameSize(bool windowMode)
                       : QSize(1024, 768);
 }
 
-QSize FrameSize(const GameFrameSpec& spec)
+QSize FrameSize(const GameFrameSpec& frameSpec)
 {
-    return spec.size == QSize() ? DefaultFrameSize(spec.windowMode) : spec.size;
+    return frameSpec.size == QSize() ? DefaultFrameSize(frameSpec.windowMode) : frameSpec.size;
 }
 
-QSize MinimumFrameSize(const GameFrameSpec& spec)
+QSize MinimumFrameSize(const GameFrameSpec& frameSpec)
 {
-    const Settings s = FrameSettings(spec);
+    const Settings s = FrameSettings(frameSpec);
     std::vector<std::size_t> areas{0, 1};
-    if (spec.coinArea == CoinArea::Area2 || spec.coinArea == CoinArea::Both)
+    if (frameSpec.coinArea == CoinArea::Area2 || frameSpec.coinArea == CoinArea::Both)
         areas.push_back(2);
-    if (spec.coinArea == CoinArea::Area4 || spec.coinArea == CoinArea::Both)
+    if (frameSpec.coinArea == CoinArea::Area4 || frameSpec.coinArea == CoinArea::Both)
         areas.push_back(4);
     int width = 1;
     int height = 1;
@@ -471,11 +471,11 @@ QSize MinimumFrameSize(const GameFrameSpec& spec)
     return {width, height};
 }
 
-Settings FrameSettings(const GameFrameSpec& spec)
+Settings FrameSettings(const GameFrameSpec& frameSpec)
 {
     Settings s;
-    LoadDefaultGlyphTables(s, spec.colour);
-    SetDefaultCaptureAreas(s, spec.windowMode ? ScreenMode::Window : ScreenMode::FullScreen);
+    LoadDefaultGlyphTables(s, frameSpec.colour);
+    SetDefaultCaptureAreas(s, frameSpec.windowMode ? ScreenMode::Window : ScreenMode::FullScreen);
     return s;
 }
 
@@ -486,16 +486,16 @@ QString ExpText(double expPercent)
     return QStringLiteral("%1.%2").arg(hundredths / 100).arg(hundredths % 100, 2, 10, QChar(u'0'));
 }
 
-QString CheckGameFrameSpec(const GameFrameSpec& spec)
+QString CheckGameFrameSpec(const GameFrameSpec& frameSpec)
 {
-    if (spec.level < kMinFrameLevel || spec.level > kMaxFrameLevel)
+    if (frameSpec.level < kMinFrameLevel || frameSpec.level > kMaxFrameLevel)
         return QStringLiteral("level must be %1 to %2").arg(kMinFrameLevel).arg(kMaxFrameLevel);
-    if (!std::isfinite(spec.expPercent) || spec.expPercent < 0.0 ||
-        std::llround(spec.expPercent * 100.0) > 10000)
+    if (!std::isfinite(frameSpec.expPercent) || frameSpec.expPercent < 0.0 ||
+        std::llround(frameSpec.expPercent * 100.0) > 10000)
         return QStringLiteral("Exp must be 0.00 to 100.00");
-    if (spec.coins < 0)
+    if (frameSpec.coins < 0)
         return QStringLiteral("coins must not be negative");
-    switch (spec.coinArea) {
+    switch (frameSpec.coinArea) {
     case CoinArea::Area2:
     case CoinArea::Area4:
     case CoinArea::Both:
@@ -504,7 +504,7 @@ QString CheckGameFrameSpec(const GameFrameSpec& spec)
     default:
         return QStringLiteral("unknown coin area");
     }
-    switch (spec.colour) {
+    switch (frameSpec.colour) {
     case InterfaceColour::Yellow:
     case InterfaceColour::Red:
     case InterfaceColour::Blue:
@@ -513,8 +513,8 @@ QString CheckGameFrameSpec(const GameFrameSpec& spec)
     default:
         return QStringLiteral("unknown interface colour");
     }
-    const QSize size = FrameSize(spec);
-    const QSize minimum = MinimumFrameSize(spec);
+    const QSize size = FrameSize(frameSpec);
+    const QSize minimum = MinimumFrameSize(frameSpec);
     if (size.width() < minimum.width() || size.height() < minimum.height() ||
         size.width() > kMaxFrameSide || size.height() > kMaxFrameSide)
         return QStringLiteral("size must be from %1x%2 to %3x%3 for this screen mode")
@@ -524,40 +524,40 @@ QString CheckGameFrameSpec(const GameFrameSpec& spec)
     return {};
 }
 
-PixelBuffer RenderGameBackground(const GameFrameSpec& spec)
+PixelBuffer RenderGameBackground(const GameFrameSpec& frameSpec)
 {
-    if (!CheckGameFrameSpec(spec).isEmpty())
+    if (!CheckGameFrameSpec(frameSpec).isEmpty())
         return {};
-    const QSize size = FrameSize(spec);
-    const Layout layout = layoutFor(spec);
-    const Rgb tint = interfaceTint(spec.colour);
+    const QSize size = FrameSize(frameSpec);
+    const Layout layout = layoutFor(frameSpec);
+    const Rgb tint = interfaceTint(frameSpec.colour);
     PixelBuffer frame(size.width(), size.height());
     Canvas canvas(frame);
-    if (spec.windowMode)
+    if (frameSpec.windowMode)
         drawWindowFrame(canvas, tint, layout.limits);
     drawScene(canvas, layout.content);
     drawHud(canvas, layout, tint);
     return frame;
 }
 
-void DrawHudValues(PixelBuffer& frame, const GameFrameSpec& spec)
+void DrawHudValues(PixelBuffer& frame, const GameFrameSpec& frameSpec)
 {
-    if (!CheckGameFrameSpec(spec).isEmpty())
+    if (!CheckGameFrameSpec(frameSpec).isEmpty())
         return;
-    const Layout layout = layoutFor(spec);
+    const Layout layout = layoutFor(frameSpec);
     const Settings& s = layout.settings;
     Canvas canvas(frame);
-    if (!spec.hideLevel)
-        drawValue(canvas, layout, CategoryLevel, s.CaptureArea[0], QString::number(spec.level),
+    if (!frameSpec.hideLevel)
+        drawValue(canvas, layout, CategoryLevel, s.CaptureArea[0], QString::number(frameSpec.level),
                   Align::Centre, {255, 238, 180}, kSceneSeed + 20);
-    if (!spec.hideExp)
-        drawValue(canvas, layout, CategoryExp, s.CaptureArea[1], ExpText(spec.expPercent),
+    if (!frameSpec.hideExp)
+        drawValue(canvas, layout, CategoryExp, s.CaptureArea[1], ExpText(frameSpec.expPercent),
                   Align::Centre, {48, 30, 16}, kSceneSeed + 21);
-    const QString coins = QString::number(spec.coins);
-    if (spec.coinArea == CoinArea::Area2 || spec.coinArea == CoinArea::Both)
+    const QString coins = QString::number(frameSpec.coins);
+    if (frameSpec.coinArea == CoinArea::Area2 || frameSpec.coinArea == CoinArea::Both)
         drawValue(canvas, layout, CategoryMoney, s.CaptureArea[2], coins, Align::Right,
                   {255, 214, 96}, kSceneSeed + 22);
-    if (spec.coinArea == CoinArea::Area4 || spec.coinArea == CoinArea::Both)
+    if (frameSpec.coinArea == CoinArea::Area4 || frameSpec.coinArea == CoinArea::Both)
         drawValue(canvas, layout, CategoryMoney, s.CaptureArea[4], coins, Align::Right,
                   {255, 214, 96}, kSceneSeed + 23);
 
@@ -569,19 +569,19 @@ void DrawHudValues(PixelBuffer& frame, const GameFrameSpec& spec)
     const int left = c.x0 + 8;
     const int right = c.x1 - 8;
     const int filled =
-        left + static_cast<int>(
-                   std::llround((right - left) * std::clamp(spec.expPercent, 0.0, 100.0) / 100.0));
-    const Rgb tint = interfaceTint(spec.colour);
+        left + static_cast<int>(std::llround((right - left) *
+                                             std::clamp(frameSpec.expPercent, 0.0, 100.0) / 100.0));
+    const Rgb tint = interfaceTint(frameSpec.colour);
     canvas.fill(Box{left, top, right, bottom}, [&](int x, int y) {
         return x < filled ? shade(tint, (x + y) % 4 == 0 ? 10 : -10) : Rgb{70, 72, 80};
     });
 }
 
-PixelBuffer RenderGameFrame(const GameFrameSpec& spec)
+PixelBuffer RenderGameFrame(const GameFrameSpec& frameSpec)
 {
-    PixelBuffer frame = RenderGameBackground(spec);
+    PixelBuffer frame = RenderGameBackground(frameSpec);
     if (!frame.isEmpty())
-        DrawHudValues(frame, spec);
+        DrawHudValues(frame, frameSpec);
     return frame;
 }
 

@@ -36,34 +36,34 @@ constexpr int kWindowTitle = 22;
 
 // 1024 x 768 full-screen; in window mode that client area inside its window frame.
 QSize DefaultFrameSize(bool windowMode);
-// The size the frame is drawn at: the spec's size, or the default when it has none.
-QSize FrameSize(const GameFrameSpec& spec);
-// The smallest frame that holds the capture areas the spec draws into. The last column of an
-// area may lie outside (as the default coin areas do on a 1024-wide screen): it reads black.
-QSize MinimumFrameSize(const GameFrameSpec& spec);
+// The size the frame is drawn at: the frame's size, or the default when it has none.
+QSize FrameSize(const GameFrameSpec& frameSpec);
+// The smallest frame that holds the capture areas the frame description draws into. The last column
+// of an area may lie outside (as the default coin areas do on a 1024-wide screen): it reads black.
+QSize MinimumFrameSize(const GameFrameSpec& frameSpec);
 
 // The settings the frame is drawn for and read back with: the default glyph tables in the
-// spec's colour and the default capture areas of its screen mode.
-Settings FrameSettings(const GameFrameSpec& spec);
+// frameSpec's colour and the default capture areas of its screen mode.
+Settings FrameSettings(const GameFrameSpec& frameSpec);
 
 // The Exp text drawn: the percentage rounded to two decimals, e.g. "12.34" (clamped to
 // 0..100, a NaN as 0).
 QString ExpText(double expPercent);
 
-// Empty when the spec can be drawn exactly; otherwise what is wrong with it, one line.
-QString CheckGameFrameSpec(const GameFrameSpec& spec);
+// Empty when the frame description can be drawn exactly; otherwise what is wrong with it, one line.
+QString CheckGameFrameSpec(const GameFrameSpec& frameSpec);
 
 // The game scene without the numbers: textured HUD panels under every capture area, which
 // binarize to nothing for every category (the Exp area to its set background), and a scene
 // around them. Depends only on the size, screen mode and colour.
-PixelBuffer RenderGameBackground(const GameFrameSpec& spec);
+PixelBuffer RenderGameBackground(const GameFrameSpec& frameSpec);
 
 // Draws the level, the Exp percentage (with its bar) and the coins, each closed by its
-// delimiter, onto a background of the same spec.
-void DrawHudValues(PixelBuffer& frame, const GameFrameSpec& spec);
+// delimiter, onto a background of the same frameSpec.
+void DrawHudValues(PixelBuffer& frame, const GameFrameSpec& frameSpec);
 
-// The whole frame; an empty buffer when CheckGameFrameSpec refuses the spec.
-PixelBuffer RenderGameFrame(const GameFrameSpec& spec);
+// The whole frame; an empty buffer when CheckGameFrameSpec refuses the frame description.
+PixelBuffer RenderGameFrame(const GameFrameSpec& frameSpec);
 
 // Writes the frame as a PNG file; false when it cannot be written.
 bool SaveFramePng(const PixelBuffer& frame, const QString& path);

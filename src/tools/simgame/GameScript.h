@@ -37,7 +37,7 @@ GameScript ParseGameScript(const QByteArray& text);
 // Reads and parses a script file; the error names the file or the line.
 GameScript LoadGameScript(const QString& path);
 
-// The frame spec a step turns `current` into.
+// The frame description a step turns `current` into.
 GameFrameSpec ApplyScriptStep(GameFrameSpec current, const ScriptStep& step);
 
 } // namespace kesmaro

@@ -33,7 +33,7 @@ public:
     // Plays one tick; true when the level, Exp or coins shown changed.
     bool tick();
 
-    const GameFrameSpec& spec() const { return m_spec; }
+    const GameFrameSpec& frameSpec() const { return m_spec; }
     int deaths() const { return m_deaths; }
     int levelUps() const { return m_levelUps; }
 

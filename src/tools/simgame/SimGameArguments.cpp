@@ -33,7 +33,7 @@ bool matches(const QString& pattern, const QString& text, QRegularExpressionMatc
 
 QString parseValue(const QString& option, const QString& value, SimGameCommand& command)
 {
-    GameFrameSpec& spec = command.spec;
+    GameFrameSpec& frameSpec = command.frameSpec;
     if (option == u"--render") {
         if (value.isEmpty())
             return QStringLiteral("--render needs a file name");
@@ -46,7 +46,7 @@ QString parseValue(const QString& option, const QString& value, SimGameCommand& 
                 .arg(kMinFrameLevel)
                 .arg(kMaxFrameLevel)
                 .arg(quoted(value));
-        spec.level = value.toInt();
+        frameSpec.level = value.toInt();
     } else if (option == u"--exp") {
         if (!matches(QStringLiteral("[0-9]{1,3}(\\.[0-9]{1,2})?"), value) ||
             value.toDouble() > 100.0)
@@ -54,7 +54,7 @@ QString parseValue(const QString& option, const QString& value, SimGameCommand& 
                        "--exp must be a percentage from 0 to 100 with at most two decimals, "
                        "not %1")
                 .arg(quoted(value));
-        spec.expPercent = value.toDouble();
+        frameSpec.expPercent = value.toDouble();
     } else if (option == u"--coins") {
         bool ok = false;
         const qlonglong coins = value.toLongLong(&ok);
@@ -62,37 +62,37 @@ QString parseValue(const QString& option, const QString& value, SimGameCommand& 
             return QStringLiteral("--coins must be a whole number from 0 to %1, not %2")
                 .arg(std::numeric_limits<std::int64_t>::max())
                 .arg(quoted(value));
-        spec.coins = coins;
+        frameSpec.coins = coins;
     } else if (option == u"--coin-area") {
         if (value == u"2")
-            spec.coinArea = CoinArea::Area2;
+            frameSpec.coinArea = CoinArea::Area2;
         else if (value == u"4")
-            spec.coinArea = CoinArea::Area4;
+            frameSpec.coinArea = CoinArea::Area4;
         else if (value == u"both")
-            spec.coinArea = CoinArea::Both;
+            frameSpec.coinArea = CoinArea::Both;
         else if (value == u"none")
-            spec.coinArea = CoinArea::None;
+            frameSpec.coinArea = CoinArea::None;
         else
             return QStringLiteral("--coin-area must be 2, 4, both or none, not %1")
                 .arg(quoted(value));
     } else if (option == u"--colour") {
         if (value == u"yellow")
-            spec.colour = InterfaceColour::Yellow;
+            frameSpec.colour = InterfaceColour::Yellow;
         else if (value == u"red")
-            spec.colour = InterfaceColour::Red;
+            frameSpec.colour = InterfaceColour::Red;
         else if (value == u"blue")
-            spec.colour = InterfaceColour::Blue;
+            frameSpec.colour = InterfaceColour::Blue;
         else if (value == u"white")
-            spec.colour = InterfaceColour::White;
+            frameSpec.colour = InterfaceColour::White;
         else
             return QStringLiteral("--colour must be yellow, red, blue or white, not %1")
                 .arg(quoted(value));
     } else if (option == u"--hide") {
         for (const QString& part : value.split(u','))
             if (part == u"level")
-                command.spec.hideLevel = true;
+                command.frameSpec.hideLevel = true;
             else if (part == u"exp")
-                command.spec.hideExp = true;
+                command.frameSpec.hideExp = true;
             else
                 return QStringLiteral("--hide takes level, exp or level,exp, not %1")
                     .arg(quoted(value));
@@ -137,7 +137,7 @@ QString parseValue(const QString& option, const QString& value, SimGameCommand& 
         QRegularExpressionMatch m;
         if (!matches(QStringLiteral("([0-9]{1,5})x([0-9]{1,5})"), value, &m))
             return QStringLiteral("--size must be WIDTHxHEIGHT, not %1").arg(quoted(value));
-        spec.size = QSize(m.captured(1).toInt(), m.captured(2).toInt());
+        frameSpec.size = QSize(m.captured(1).toInt(), m.captured(2).toInt());
     }
     return {};
 }
@@ -183,7 +183,7 @@ SimGameCommand ParseSimGameArguments(const QStringList& arguments)
             if (option == u"--play")
                 command.play = true;
             else
-                command.spec.windowMode = true;
+                command.frameSpec.windowMode = true;
             continue;
         }
         if (i + 1 >= arguments.size())
@@ -206,7 +206,7 @@ SimGameCommand ParseSimGameArguments(const QStringList& arguments)
     for (const char16_t* player : {u"--seed", u"--exp-rate", u"--coin-rate"})
         if (seen.contains(QString::fromUtf16(player)) && !command.play)
             return fail(QStringLiteral("%1 needs --play").arg(QString::fromUtf16(player)));
-    const QString problem = CheckGameFrameSpec(command.spec);
+    const QString problem = CheckGameFrameSpec(command.frameSpec);
     if (!problem.isEmpty())
         return fail(seen.contains(QStringLiteral("--size")) ? QStringLiteral("--size: ") + problem
                                                             : problem);

@@ -12,7 +12,7 @@ struct SimGameCommand {
     enum class Mode { Render, Live };
     Mode mode = Mode::Live;
     QString output; // the PNG file of --render
-    GameFrameSpec spec;
+    GameFrameSpec frameSpec;
     // The live window: its class (both strings of WM_CLASS), and what changes its numbers.
     QString windowClass = QStringLiteral("Gamebryo Application");
     QString script; // --script FILE: timed values
@@ -23,7 +23,8 @@ struct SimGameCommand {
 
 // The command line of kesmaro-simgame without the program name. Options take their value as
 // the next argument; each may be given once. Rendering needs --level, --exp and --coins, and
-// the spec must be drawable (CheckGameFrameSpec). The live window's options (--class, --script,
+// the frame description must be drawable (CheckGameFrameSpec). The live window's options (--class,
+// --script,
 // --play and the player's --seed, --exp-rate, --coin-rate) are refused with --render, and the
 // player's with anything but --play.
 SimGameCommand ParseSimGameArguments(const QStringList& arguments);

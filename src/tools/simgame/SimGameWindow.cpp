@@ -17,15 +17,15 @@ bool sameValues(const GameFrameSpec& a, const GameFrameSpec& b)
 
 } // namespace
 
-SimGameWindow::SimGameWindow(const GameFrameSpec& spec)
-    : m_spec(spec), m_background(RenderGameBackground(spec)), m_frame(m_background)
+SimGameWindow::SimGameWindow(const GameFrameSpec& frameSpec)
+    : m_spec(frameSpec), m_background(RenderGameBackground(frameSpec)), m_frame(m_background)
 {
     DrawHudValues(m_frame, m_spec);
     // PixelBuffer rows are BGRA with an opaque alpha: the byte order of RGB32 on little-endian
     // machines and, with the server's 24-bit visual, what reaches the screen unchanged.
     m_image = QImage(m_frame.bgra.data(), m_frame.width, m_frame.height, m_frame.width * 4,
                      QImage::Format_RGB32);
-    const QSize size = FrameSize(spec);
+    const QSize size = FrameSize(frameSpec);
     setMinimumSize(size);
     setMaximumSize(size);
     resize(size);

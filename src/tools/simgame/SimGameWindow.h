@@ -11,12 +11,13 @@ namespace kesmaro {
 // scene is drawn once; the numbers are redrawn onto it only when they change.
 class SimGameWindow : public QRasterWindow {
 public:
-    explicit SimGameWindow(const GameFrameSpec& spec);
+    explicit SimGameWindow(const GameFrameSpec& frameSpec);
 
-    // Shows the level, Exp, coins and coin area of `values` (the rest of the spec stays).
+    // Shows the level, Exp, coins and coin area of `values` (the rest of the frame description
+    // stays).
     void showValues(const GameFrameSpec& values);
 
-    const GameFrameSpec& spec() const { return m_spec; }
+    const GameFrameSpec& frameSpec() const { return m_spec; }
     // The pixels the window paints.
     const PixelBuffer& frame() const { return m_frame; }
     // How many times the numbers were redrawn.

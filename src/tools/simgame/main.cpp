@@ -30,7 +30,7 @@ void printError(const QString& message)
 
 int render(const kesmaro::SimGameCommand& command)
 {
-    const kesmaro::PixelBuffer frame = kesmaro::RenderGameFrame(command.spec);
+    const kesmaro::PixelBuffer frame = kesmaro::RenderGameFrame(command.frameSpec);
     if (!kesmaro::SaveFramePng(frame, command.output)) {
         printError(QStringLiteral("cannot write %1").arg(command.output));
         return kExitFailure;
@@ -41,10 +41,10 @@ int render(const kesmaro::SimGameCommand& command)
 // Every step must leave a frame that can be drawn (a coin area outside a small --size cannot).
 QString checkScript(const kesmaro::GameScript& script, const kesmaro::GameFrameSpec& start)
 {
-    kesmaro::GameFrameSpec spec = start;
+    kesmaro::GameFrameSpec frameSpec = start;
     for (const kesmaro::ScriptStep& step : script.steps) {
-        spec = kesmaro::ApplyScriptStep(spec, step);
-        const QString problem = kesmaro::CheckGameFrameSpec(spec);
+        frameSpec = kesmaro::ApplyScriptStep(frameSpec, step);
+        const QString problem = kesmaro::CheckGameFrameSpec(frameSpec);
         if (!problem.isEmpty())
             return QStringLiteral("--script line %1: %2").arg(step.line).arg(problem);
     }
@@ -70,7 +70,7 @@ private:
         const qint64 now = m_clock.elapsed();
         while (m_next < m_script.steps.size() && m_script.steps[m_next].atMs <= now)
             m_window.showValues(
-                kesmaro::ApplyScriptStep(m_window.spec(), m_script.steps[m_next++]));
+                kesmaro::ApplyScriptStep(m_window.frameSpec(), m_script.steps[m_next++]));
         if (m_next < m_script.steps.size())
             m_timer.start(static_cast<int>(
                 std::min<qint64>(m_script.steps[m_next].atMs - now, 24LL * 3600 * 1000)));
@@ -92,7 +92,7 @@ int live(int argc, char* argv[], const kesmaro::SimGameCommand& command)
             printError(QStringLiteral("--script ") + script.error);
             return kExitUsage;
         }
-        const QString problem = checkScript(script, command.spec);
+        const QString problem = checkScript(script, command.frameSpec);
         if (!problem.isEmpty()) {
             printError(problem);
             return kExitUsage;
@@ -119,16 +119,17 @@ int live(int argc, char* argv[], const kesmaro::SimGameCommand& command)
     QGuiApplication app(qtArgc, argv);
     QGuiApplication::setApplicationName(command.windowClass);
 
-    kesmaro::SimGameWindow window(command.spec);
+    kesmaro::SimGameWindow window(command.frameSpec);
     std::unique_ptr<ScriptPlayer> scriptPlayer;
     std::unique_ptr<kesmaro::PlayerSimulation> player;
     QTimer playTimer;
     if (command.play) {
-        player = std::make_unique<kesmaro::PlayerSimulation>(command.spec, command.playOptions);
+        player =
+            std::make_unique<kesmaro::PlayerSimulation>(command.frameSpec, command.playOptions);
         playTimer.setInterval(kesmaro::PlayerSimulation::kTickMs);
         QObject::connect(&playTimer, &QTimer::timeout, [&] {
             if (player->tick())
-                window.showValues(player->spec());
+                window.showValues(player->frameSpec());
         });
     }
     window.show();
