@@ -20,6 +20,7 @@
 #include <QImage>
 #include <QSaveFile>
 #include <QTextStream>
+#include <QTimeZone>
 #include <map>
 
 namespace kesmaro {
@@ -62,7 +63,8 @@ QString oleDateText(double oleDate)
 {
     // OLE dates count days from 1899-12-30; rounded to the second as the logs show time.
     const qint64 seconds = qRound64(oleDate * 86400.0);
-    return QDateTime(QDate(1899, 12, 30), QTime(0, 0))
+    // Calendar arithmetic in UTC: a local zone's daylight saving must not shift the reading.
+    return QDateTime(QDate(1899, 12, 30), QTime(0, 0), QTimeZone::utc())
         .addSecs(seconds)
         .toString(QStringLiteral("yyyy/MM/dd hh:mm:ss"));
 }
@@ -127,7 +129,9 @@ public:
 
         QString prompts;
         for (const auto& asked : m_sim.prompter.asked()) {
-            const QDateTime when = m_scenario.start.addMSecs(asked.tickMs - m_scenario.bootMs);
+            const QDateTime when =
+                ToQDateTime(toLocal(m_scenario.start) +
+                            std::chrono::milliseconds(asked.tickMs - m_scenario.bootMs));
             QString text = QString::fromStdString(asked.prompt.text);
             text.replace(QStringLiteral("\r\n"), QStringLiteral("\\n"));
             prompts += when.toString(QStringLiteral("yyyy/MM/dd hh:mm:ss")) + QLatin1Char('\t') +
