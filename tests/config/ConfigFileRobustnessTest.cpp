@@ -35,29 +35,12 @@ private:
 
     QByteArray mutateOnce(const QByteArray& file)
     {
-        static const QByteArray values[] = {"",
-                                            "99999999999999999999999",
-                                            "-2147483649",
-                                            "2147483647",
-                                            "-0",
-                                            "+5",
-                                            "1e9",
-                                            "0x10",
-                                            "&H10",
-                                            "1.5",
-                                            ".5",
-                                            "5.",
-                                            "True",
-                                            "FALSE",
-                                            "#TRUE#",
-                                            "\x81",
-                                            "\"a, b\"",
-                                            " , ",
-                                            ",,,,",
-                                            "\xff\xfe",
-                                            "\x82\x60\x82\x61",
-                                            "Ver.2.30",
-                                            "ver.2.30"};
+        // Values that trip number, flag and code-page parsing, separated by '|'.
+        static const QList<QByteArray> values =
+            QByteArray("|99999999999999999999999|-2147483649|2147483647|-0|+5|1e9|0x10|&H10|1.5|.5|"
+                       "5.|True|FALSE|#TRUE#|\x81|\"a, b\"| , |,,,,|\xff\xfe|\x82\x60\x82\x61|"
+                       "Ver.2.30|ver.2.30")
+                .split('|');
         QList<QByteArray> lines = file.split('\n');
         const int n = static_cast<int>(lines.size());
         const int at = pick(0, n - 1);
@@ -72,7 +55,8 @@ private:
             break;
         case 3: {
             QList<QByteArray> fields = lines[at].split(',');
-            fields[pick(0, static_cast<int>(fields.size()) - 1)] = values[pick(0, 22)];
+            fields[pick(0, static_cast<int>(fields.size()) - 1)] =
+                values[pick(0, static_cast<int>(values.size()) - 1)];
             lines[at] = fields.join(',');
             break;
         }

@@ -72,47 +72,24 @@ TEST_F(ConfigWriterTest, ValuesSurviveASaveAndALoad)
         std::function<void(Settings&)> edit;
     };
     const Row rows[] = {
-        {"comma in the record folder", [](Settings& s) { s.SaveFolder = "/data/a,b"; }},
-        {"comma in the record file name", [](Settings& s) { s.SaveFile = "月,報"; }},
-        {"commas in both application paths",
+        {"commas and wide texts",
          [](Settings& s) {
-             s.StartUp = {true, true};
-             s.StartUpPath = {"C:\\Tools\\a,b.exe", ",lead"};
-         }},
-        {"path ending in a comma", [](Settings& s) { s.StartUpPath[1] = "/opt/x,"; }},
-        {"empty texts",
-         [](Settings& s) {
-             s.SaveFolder.clear();
-             s.SaveFile.clear();
-             s.SaveFormat.clear();
-         }},
-        {"commas in the window class and a pattern",
-         [](Settings& s) {
+             s.SaveFolder = "/home/ユーザー/a,b";
+             s.SaveFile = ",月,報";
+             s.StartUpPath = {"C:\\Tools\\a,b.exe", "/opt/x,"};
+             s.SaveFormat = "あいうえおかきく";
              s.SearchWindowClass = "Game,Window";
-             s.PatternString[2][10] = "AB,CD";
+             s.PatternString[2][10] = ",AB,CD";
          }},
-        {"extreme numbers",
-         [](Settings& s) {
-             s.CaptureInterval = INT32_MIN;
-             s.GraphAveNum = INT32_MAX;
-             s.CaptureArea[0].X = -1;
-             s.WindowPosition = {-2048, 4096, 0, -7};
-         }},
-        {"two-character sound modes", [](Settings& s) { s.BeepMode = -9; }},
-        {"image kind wider than its column",
-         [](Settings& s) { s.SaveFormat = "あいうえおかきく"; }},
-        {"Japanese folder", [](Settings& s) { s.SaveFolder = "/home/ユーザー/記録"; }},
-        {"texts starting with commas",
-         [](Settings& s) {
-             s.SaveFile = ",x";
-             s.StartUpPath[0] = ",";
-             s.SaveFormat = ",";
-             s.PatternString[0][0] = ",A";
-         }},
-        {"empty file name after a folder with commas",
+        {"empty texts after a folder with commas, extreme numbers",
          [](Settings& s) {
              s.SaveFolder = "/a,b";
              s.SaveFile.clear();
+             s.SaveFormat.clear();
+             s.CaptureInterval = INT32_MIN;
+             s.GraphAveNum = INT32_MAX;
+             s.WindowPosition = {-2048, 4096, 0, -7};
+             s.BeepMode = -9;
          }},
     };
     for (const Row& row : rows) {
@@ -160,10 +137,7 @@ TEST_F(ConfigReaderTest, FieldRules)
          [](const Settings& s) { EXPECT_EQ(s.LagCancelTime, 2); }},
         {"half rounds to even, up", 14, "3.5,c",
          [](const Settings& s) { EXPECT_EQ(s.StartDelay, 4); }},
-        {"smallest 32-bit number", 17, "-2147483648,c",
-         [](const Settings& s) { EXPECT_EQ(s.StartUpDelay, INT32_MIN); }},
         {"sound mode True", 9, "   True ,c", [](const Settings& s) { EXPECT_EQ(s.BeepMode, 1); }},
-        {"sound mode False", 9, "  False ,c", [](const Settings& s) { EXPECT_EQ(s.BeepMode, 0); }},
         {"sound mode of two characters", 9, "  12 ,c",
          [](const Settings& s) { EXPECT_EQ(s.BeepMode, 12); }},
         {"sound mode of three characters is a flag", 9, "100,c",
@@ -171,14 +145,7 @@ TEST_F(ConfigReaderTest, FieldRules)
         {"pattern trimmed", 28, "  ABCD \t ,     c",
          [](const Settings& s) { EXPECT_EQ(s.PatternString[0][0], QStringLiteral("ABCD")); }},
         {"comment left out", 7, "   False ", [](const Settings& s) { EXPECT_FALSE(s.AutoStart); }},
-        {"comment holding commas", 8, " 7 , a, b",
-         [](const Settings& s) { EXPECT_EQ(s.CaptureInterval, 7); }},
         {"hand-edited comment holding commas", 10, "/x , 記録 , saved, here",
-         [](const Settings& s) {
-             EXPECT_EQ(s.SaveFolder, QStringLiteral("/x"));
-             EXPECT_EQ(s.SaveFile, QStringLiteral("記録"));
-         }},
-        {"hand-written fields without blanks", 10, "/x,記録,c",
          [](const Settings& s) {
              EXPECT_EQ(s.SaveFolder, QStringLiteral("/x"));
              EXPECT_EQ(s.SaveFile, QStringLiteral("記録"));
@@ -213,12 +180,9 @@ TEST_F(ConfigReaderTest, TextsThatDoNotConvertFailTheRead)
     };
     const Row rows[] = {
         {"number too large", 8, "2147483648,c", "CODE6  Overflow"},
-        {"megabyte of digits", 8, QString(1 << 20, QLatin1Char('9')), "CODE6  Overflow"},
         {"not a number", 8, "12abc,c", "CODE13  Type mismatch"},
-        {"empty number", 8, ",c", "CODE13  Type mismatch"},
         {"not a flag", 7, "yes,c", "CODE13  Type mismatch"},
         {"missing number", 2, "1,2,3", "CODE62  Input past end of file"},
-        {"missing path", 15, "True", "CODE62  Input past end of file"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -231,18 +195,6 @@ TEST_F(ConfigReaderTest, TextsThatDoNotConvertFailTheRead)
         EXPECT_THAT(logged(),
                     ElementsAre(std::string("Error Trap : ConfigFileReadV230 : ") + row.logLine));
     }
-}
-
-TEST_F(ConfigReaderTest, ShortFileFailsAndKeepsWhatWasRead)
-{
-    QStringList lines = ConfigFileLines(defaults()).mid(0, 10);
-    lines[7] = "  9 ,c";
-    put(file(), encode(lines));
-    EXPECT_EQ(ConfigFileReadV230(m_ctx, file()), ConfigReadFailed);
-    EXPECT_EQ(m_settings.CaptureInterval, 9);
-    EXPECT_EQ(m_settings.SaveFolder, folder());
-    EXPECT_THAT(logged(),
-                ElementsAre("Error Trap : ConfigFileReadV230 : CODE62  Input past end of file"));
 }
 
 TEST_F(ConfigReaderTest, AnyLineEndReads)
@@ -265,14 +217,9 @@ TEST_F(ConfigReaderTest, OldLayoutFillsWhatItHolds)
     m_settings.WindowPosition = {5, 5, 5, 5};
     EXPECT_EQ(ConfigFileReadV220(m_ctx, file()), ConfigReadDone);
     EXPECT_EQ(m_settings.CaptureArea[0], (CaptureRect{400, 700, 50, 14}));
-    EXPECT_EQ(m_settings.CaptureArea[2], (CaptureRect{840, 200, 170, 9}));
     EXPECT_EQ(m_settings.CaptureArea[3], (CaptureRect{7, 7, 7, 7}));
     EXPECT_EQ(m_settings.WindowPosition, (CaptureRect{5, 5, 5, 5}));
-    EXPECT_EQ(m_settings.BeepMode, 1);
-    EXPECT_EQ(m_settings.SaveFile, QStringLiteral("記録"));
-    EXPECT_EQ(m_settings.StartUpPath[0], QStringLiteral("/opt/tool/app"));
     EXPECT_EQ(m_settings.SaveFormat, QStringLiteral(".jpg90"));
-    EXPECT_EQ(m_settings.GraphAveNum, 5);
     EXPECT_EQ(m_settings.BinaryMask[2], 10);
     EXPECT_EQ(m_settings.PatternString[1][10], QStringLiteral("E10"));
     EXPECT_THAT(logged(), ElementsAre("Target Change : Gamebryo Application"));
@@ -280,61 +227,34 @@ TEST_F(ConfigReaderTest, OldLayoutFillsWhatItHolds)
 
 TEST_F(ConfigReaderTest, AnotherWindowClassIsAskedFor)
 {
-    struct Row {
-        const char* name;
-        QString fileClass;
-        PromptAnswer answer;
-        int result;
-        QString finalClass;
-        std::vector<std::string> log;
-    };
     const QString current = kDefaultWindowClass;
-    const Row rows[] = {
-        {"same class",
-         current,
-         PromptAnswer::Yes,
-         ConfigReadDone,
-         current,
-         {"Target Change : Gamebryo Application"}},
-        {"four characters",
-         "Game",
-         PromptAnswer::Yes,
-         ConfigReadDone,
-         current,
-         {"Target Change : Gamebryo Application"}},
-        {"accepted",
-         "Game.exe",
-         PromptAnswer::Yes,
-         ConfigReadAsked,
-         "Game.exe",
-         {"Target Change : Game.exe", "Target Change : Game.exe"}},
-        {"declined",
-         "Game.exe",
-         PromptAnswer::No,
-         ConfigReadAsked,
-         current,
-         {"Target Change : Gamebryo Application"}},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    const struct {
+        const char* fileClass;
+        bool asked, accepted;
+    } rows[] = {{"Gamebryo Application", false, false},
+                {"Game", false, false}, // four characters or fewer mean the current class
+                {"Game.exe", true, true},
+                {"Game.exe", true, false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.fileClass << (row.accepted ? " accepted" : ""));
         QStringList lines = ConfigFileLines(defaults());
-        lines[64] = row.fileClass + "     , 検索ウィンドウ名";
+        lines[64] = QString::fromUtf8(row.fileClass) + "     , 検索ウィンドウ名";
         QFile::remove(m_log.path());
         m_prompter.clear();
-        if (row.result == ConfigReadAsked)
-            m_prompter.queue(row.answer);
+        if (row.asked)
+            m_prompter.queue(row.accepted ? PromptAnswer::Yes : PromptAnswer::No);
         m_settings.SearchWindowClass = current;
-        EXPECT_EQ(ReadConfigBytes(m_ctx, encode(lines), ConfigLayout::V230), row.result);
-        EXPECT_EQ(m_settings.SearchWindowClass, row.finalClass);
-        EXPECT_EQ(logged(), row.log);
-        if (row.result == ConfigReadAsked) {
-            ASSERT_EQ(m_prompter.asked().size(), 1u);
-            EXPECT_EQ(m_prompter.asked()[0].prompt.title, "ターゲット変更選択");
+        EXPECT_EQ(ReadConfigBytes(m_ctx, encode(lines), ConfigLayout::V230),
+                  row.asked ? ConfigReadAsked : ConfigReadDone);
+        const std::string chosen = row.accepted ? "Game.exe" : "Gamebryo Application";
+        EXPECT_EQ(m_settings.SearchWindowClass, QString::fromStdString(chosen));
+        EXPECT_EQ(logged(),
+                  std::vector<std::string>(row.accepted ? 2 : 1, "Target Change : " + chosen));
+        ASSERT_EQ(m_prompter.asked().size(), row.asked ? 1u : 0u);
+        if (row.asked) {
             EXPECT_EQ(m_prompter.asked()[0].prompt.text,
                       "ターゲットは Game.exe でよろしいいですか？\r\n"
                       "「いいえ」のときは[Gamebryo Application]");
-        } else {
-            EXPECT_THAT(titles(), IsEmpty());
         }
     }
 }
@@ -436,13 +356,10 @@ TEST_F(ConfigFileTest, OldFileIsKeptAsBackupAndRewritten)
         EXPECT_EQ(contents(backup()), original);
         EXPECT_EQ(contents(file()), encode(ConfigFileLines(m_settings)));
 
-        // Kept from the old file, the glyph sets chosen anew, the new fields as they were.
+        // Kept from the old file, the glyph sets chosen anew.
         EXPECT_EQ(m_settings.CaptureInterval, 10);
         EXPECT_EQ(m_settings.SaveFolder, folder());
         EXPECT_EQ(m_settings.PatternString, defaults().PatternString);
-        EXPECT_EQ(m_settings.CaptureArea[3], CaptureRect{});
-        EXPECT_EQ(m_settings.WindowPosition, CaptureRect{});
-        EXPECT_FALSE(m_settings.WindowMemory);
         // The rewritten file gives areas 4 and 5 the sizes of areas 2 and 3.
         EXPECT_EQ(ConfigFileReadV230(m_ctx, file()), ConfigReadDone);
         EXPECT_EQ(m_settings.CaptureArea[3], (CaptureRect{0, 0, 48, 10}));
@@ -484,12 +401,10 @@ TEST_F(ConfigFileTest, EntryModesRunTheRestOfTheChain)
         std::vector<std::string> titles;
         std::int32_t expThreshold;
     };
+    const std::vector<std::string> all = {kScreen, kScreen, kColour1, "EXP基準パターン選択2/4"};
     const Row rows[] = {
-        {"reset", ConfigReset, {kScreen, kScreen, kColour1, "EXP基準パターン選択2/4"}, 107},
-        {"screen mode",
-         ConfigScreenMode,
-         {kScreen, kScreen, kColour1, "EXP基準パターン選択2/4"},
-         107},
+        {"reset", ConfigReset, all, 107},
+        {"screen mode", ConfigScreenMode, all, 107},
         {"colour", ConfigColour, {kColour1, "EXP基準パターン選択2/4"}, 107},
         {"write", ConfigWrite, {}, 99},
         {"no step", 8, {}, 99},

