@@ -24,18 +24,6 @@ const std::vector<CaptureRect> kFullScreen = {
 const std::vector<CaptureRect> kWindow = {
     {395, 748, 53, 15}, {690, 774, 49, 10}, {849, 224, 179, 9}, {0, 0, 49, 10}, {849, 65, 179, 9}};
 
-// The glyph drawn as rows of '#' (set bit) and '.', bit 0 of each column word at the top.
-std::vector<std::string> draw(const QString& pattern, int height)
-{
-    std::vector<std::string> rows(static_cast<std::size_t>(height));
-    for (qsizetype c = 0; c + 4 <= pattern.size(); c += 4) {
-        const unsigned word = pattern.mid(c, 4).toUInt(nullptr, 16);
-        for (int y = 0; y < height; ++y)
-            rows[static_cast<std::size_t>(y)] += (word >> y) & 1U ? '#' : '.';
-    }
-    return rows;
-}
-
 } // namespace
 
 TEST(ScreenModeTest, AnswersChooseTheCaptureAreas)
@@ -134,19 +122,6 @@ TEST_F(ColourTest, RedKeepsYellowPatternsAndResetsAllCategories)
     EXPECT_EQ(m_settings.BinaryMask, (std::array<std::int32_t, 3>{-1, -1, -1}));
     EXPECT_EQ(ReadFileBytes(m_log.path()),
               QByteArray("1970/01/01 00:00:00 Selected EXP Collar Pattern Red \r\n"));
-}
-
-TEST(GlyphTableTest, DefaultPatternsDecodeToDigitShapes)
-{
-    Settings s;
-    LoadDefaultGlyphTables(s, InterfaceColour::Yellow);
-    // Money "1": full-height stroke in column 3, a flag at row 1 in columns 1 and 2.
-    EXPECT_THAT(draw(s.PatternString[2][1], 9),
-                ElementsAre("...#..", ".###..", "...#..", "...#..", "...#..", "...#..", "...#..",
-                            "...#..", "...#.."));
-    // Level "1": the stroke fills columns 6 and 7 from row 0 to row 14.
-    for (const std::string& row : draw(s.PatternString[0][1], 15))
-        EXPECT_EQ(row.substr(6, 2), "##");
 }
 
 TEST(ScreenSizeTest, ListIsParsedFromTheTexts)

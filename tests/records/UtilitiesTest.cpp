@@ -1,45 +1,16 @@
 #include "records/Utilities.h"
 
-#include "common/TextFile.h"
-#include "platform/sim/SimServices.h"
-#include "records/Program.h"
+#include "ProgramFixture.h"
 
 #include <QFile>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using namespace kesmaro;
-using namespace std::chrono;
+using namespace kesmaro::test;
 
-namespace {
-
-struct RecordingView : ProgramView {
-    void busyCursor(bool on) override { cursor.push_back(on); }
-    void popupChanged() override { ++popups; }
-    std::vector<bool> cursor;
-    int popups = 0;
-};
-
-class UtilitiesTest : public ::testing::Test {
+class UtilitiesTest : public ProgramFixture {
 protected:
-    QStringList logLines() const
-    {
-        QStringList lines;
-        TextLineReader reader(m_log.path());
-        while (!reader.atEnd())
-            lines << reader.readLine().mid(20);
-        return lines;
-    }
-
-    QTemporaryDir m_dir;
-    SimServices m_sim{local_days(year(2024) / 5 / 1) + hours(12)};
-    DebugLog m_log{m_dir.path(), m_sim.clock};
-    RecordingView m_view;
-    RandomGenerator m_random;
-    Context m_ctx{m_sim.services, m_log, m_view, m_random};
+    Context m_ctx = m_program.context();
 };
-
-} // namespace
 
 TEST_F(UtilitiesTest, OpenDocumentHandsTheFileToTheShellAndWaits)
 {
@@ -51,7 +22,6 @@ TEST_F(UtilitiesTest, OpenDocumentHandsTheFileToTheShellAndWaits)
     EXPECT_EQ(m_sim.shell.requests,
               (std::vector<SimShell::Request>{{SimShell::Kind::Document, path.toStdString()}}));
     EXPECT_EQ(m_sim.clock.elapsedMs(), 501);
-    EXPECT_EQ(m_view.cursor, (std::vector<bool>{true, false}));
     EXPECT_EQ(logLines(), (QStringList{QStringLiteral("Execution File Start ･･･  ") + path,
                                        QStringLiteral("Execution File Finish ")}));
 }
@@ -80,23 +50,22 @@ TEST_F(UtilitiesTest, PlayBeepFollowsTheModeTable)
 
 TEST_F(UtilitiesTest, PopupShowsWithADefaultCaptionAndHides)
 {
-    RuntimeFlags flags;
-    PopupState popup;
-    ShowPopup(popup, flags, m_view, QStringLiteral("Gamebryo Applicationが起動していません"),
-              QString(), 14);
-    EXPECT_EQ(popup.caption, QStringLiteral("メッセージ "));
-    HidePopup(flags, m_view);
-    HidePopup(flags, m_view); // hiding a hidden popup is harmless
-    EXPECT_FALSE(flags.PopupShown);
+    ShowPopup(m_program.popup, m_program.flags, m_view, QStringLiteral("not running"), QString(),
+              14);
+    EXPECT_EQ(m_program.popup.caption, QStringLiteral("メッセージ "));
+    HidePopup(m_program.flags, m_view);
+    HidePopup(m_program.flags, m_view); // hiding a hidden popup is harmless
+    EXPECT_FALSE(m_program.flags.PopupShown);
     EXPECT_EQ(m_view.popups, 3);
 }
 
 TEST_F(UtilitiesTest, RandomizeSeedAtMidnightDoesNotDivideByZero)
 {
-    SimServices midnight{local_days(year(2024) / 5 / 2)};
-    Context ctx{midnight.services, m_log, m_view, m_random};
-    RandomizeSeed(ctx);
-    EXPECT_EQ(m_random.lastSeed(), 3600.0F * 1000.0F);
-    RandomizeSeed(m_ctx); // noon: 3,600,000 ms / 43,200 s
-    EXPECT_FLOAT_EQ(m_random.lastSeed(), 3600.0F * 1000.0F / 43200.0F);
+    SimServices midnight{std::chrono::local_days(std::chrono::year(2024) / 5 / 2)};
+    RandomGenerator& random = m_program.random;
+    Context atMidnight{midnight.services, m_log, m_view, random};
+    RandomizeSeed(atMidnight);
+    EXPECT_EQ(random.lastSeed(), 3600.0F * 1000.0F);
+    RandomizeSeed(m_ctx); // 21:30: 3,600,000 ms / 77,400 s
+    EXPECT_FLOAT_EQ(random.lastSeed(), 3600.0F * 1000.0F / 77400.0F);
 }
