@@ -252,19 +252,6 @@ TEST_F(GraphCurvesTest, MissingSamplesAreBridgedButAveragesAreNot)
     EXPECT_DOUBLE_EQ(c[3].points[5].y(), 100);
 }
 
-TEST_F(GraphCurvesTest, MissingNewestMoneyIsNotDrawnFrom)
-{
-    setRates(&clsGraphFormat::RateE, {-1, 3});
-    setRates(&clsGraphFormat::RateM, {-1, 3});
-    const auto c = curves(10, 10);
-    ASSERT_EQ(c.size(), 4u);
-    EXPECT_FALSE(c[0].firstSegmentHidden); // experience is drawn from its start whatever it is
-    EXPECT_DOUBLE_EQ(c[0].points[0].y(), 110);
-    EXPECT_TRUE(c[2].firstSegmentHidden);
-    EXPECT_DOUBLE_EQ(c[2].points[0].y(), 110);
-    EXPECT_DOUBLE_EQ(c[2].points[1].y(), 70);
-}
-
 TEST_F(GraphCurvesTest, OffsetWindowKeepsTheSamplesThereAre)
 {
     setRates(&clsGraphFormat::RateE, {9, 9, 9, 9, 9, 1, 2});
