@@ -22,7 +22,14 @@ namespace kesmaro {
 // scripted prompter and the debug log.
 class ConfigFileFixture : public ::testing::Test {
 protected:
-    ConfigFileFixture() { m_settings.SearchWindowClass = kDefaultWindowClass; }
+    ConfigFileFixture() { reset(); }
+
+    // The record as start-up leaves it before reading.
+    void reset()
+    {
+        m_settings = Settings{};
+        m_settings.SearchWindowClass = kDefaultWindowClass;
+    }
 
     QString folder() const { return QDir::toNativeSeparators(m_dir.path()); }
     QString file() const { return ConfigFilePath(folder()); }

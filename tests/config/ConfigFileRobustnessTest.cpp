@@ -141,8 +141,7 @@ TEST_F(ConfigFileRobustnessTest, StartUpLeavesAReadableFileBehind)
     for (int i = 0; i < 200; ++i) {
         const QByteArray input = mutator.mutate(bases[static_cast<std::size_t>(i) % bases.size()]);
         put(file(), input);
-        m_settings = Settings{};
-        m_settings.SearchWindowClass = kDefaultWindowClass;
+        reset();
         m_prompter.clear();
         ConfigFile(m_ctx, ConfigRead);
 

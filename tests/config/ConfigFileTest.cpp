@@ -57,8 +57,7 @@ TEST_F(ConfigWriterTest, DefaultsWrittenReadAndWrittenAgainGiveTheSameBytes)
     const auto first = contents(file());
     ASSERT_TRUE(first);
 
-    m_settings = Settings{};
-    m_settings.SearchWindowClass = kDefaultWindowClass;
+    reset();
     EXPECT_EQ(ConfigFileReadV230(m_ctx, file()), ConfigReadDone);
     ConfigFile(m_ctx, ConfigWrite);
     EXPECT_EQ(contents(file()), first);
@@ -117,7 +116,17 @@ TEST_F(ConfigWriterTest, LineBreakInsideATextKeepsTheFileReadable)
 // ---------------------------------------------------------------------------------------------
 // The readers
 
-using ConfigReaderTest = ConfigFileFixture;
+class ConfigReaderTest : public ConfigFileFixture {
+protected:
+    // Reads a default file with line `line` (1-based) replaced by `text`.
+    int readWith(int line, const QString& text)
+    {
+        QStringList lines = ConfigFileLines(defaults());
+        lines[line - 1] = text;
+        reset();
+        return ReadConfigBytes(m_ctx, encode(lines), ConfigLayout::V230);
+    }
+};
 
 TEST_F(ConfigReaderTest, FieldRules)
 {
@@ -159,13 +168,8 @@ TEST_F(ConfigReaderTest, FieldRules)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        QStringList lines = ConfigFileLines(defaults());
-        lines[row.line - 1] = row.text;
-        Settings s;
-        s.SearchWindowClass = kDefaultWindowClass;
-        ConfigContext ctx{s, m_prompter, m_log, folder()};
-        EXPECT_EQ(ReadConfigBytes(ctx, encode(lines), ConfigLayout::V230), ConfigReadDone);
-        row.check(s);
+        EXPECT_EQ(readWith(row.line, row.text), ConfigReadDone);
+        row.check(m_settings);
     }
     EXPECT_THAT(logged(), Not(Contains(StartsWith("Error Trap"))));
 }
@@ -186,12 +190,8 @@ TEST_F(ConfigReaderTest, TextsThatDoNotConvertFailTheRead)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        QStringList lines = ConfigFileLines(defaults());
-        lines[row.line - 1] = row.text;
         QFile::remove(m_log.path());
-        Settings s;
-        ConfigContext ctx{s, m_prompter, m_log, folder()};
-        EXPECT_EQ(ReadConfigBytes(ctx, encode(lines), ConfigLayout::V230), ConfigReadFailed);
+        EXPECT_EQ(readWith(row.line, row.text), ConfigReadFailed);
         EXPECT_THAT(logged(),
                     ElementsAre(std::string("Error Trap : ConfigFileReadV230 : ") + row.logLine));
     }
@@ -202,8 +202,7 @@ TEST_F(ConfigReaderTest, AnyLineEndReads)
     const QByteArray crlf = encode(ConfigFileLines(defaults()));
     for (const char* end : {"\n", "\r"}) {
         SCOPED_TRACE(end[0] == '\n' ? "LF" : "CR");
-        m_settings = Settings{};
-        m_settings.SearchWindowClass = kDefaultWindowClass;
+        reset();
         EXPECT_EQ(ReadConfigBytes(m_ctx, QByteArray(crlf).replace("\r\n", end), ConfigLayout::V230),
                   ConfigReadDone);
         EXPECT_EQ(ConfigFileLines(m_settings), ConfigFileLines(defaults()));
@@ -227,7 +226,6 @@ TEST_F(ConfigReaderTest, OldLayoutFillsWhatItHolds)
 
 TEST_F(ConfigReaderTest, AnotherWindowClassIsAskedFor)
 {
-    const QString current = kDefaultWindowClass;
     const struct {
         const char* fileClass;
         bool asked, accepted;
@@ -237,14 +235,11 @@ TEST_F(ConfigReaderTest, AnotherWindowClassIsAskedFor)
                 {"Game.exe", true, false}};
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << row.fileClass << (row.accepted ? " accepted" : ""));
-        QStringList lines = ConfigFileLines(defaults());
-        lines[64] = QString::fromUtf8(row.fileClass) + "     , 検索ウィンドウ名";
         QFile::remove(m_log.path());
         m_prompter.clear();
         if (row.asked)
             m_prompter.queue(row.accepted ? PromptAnswer::Yes : PromptAnswer::No);
-        m_settings.SearchWindowClass = current;
-        EXPECT_EQ(ReadConfigBytes(m_ctx, encode(lines), ConfigLayout::V230),
+        EXPECT_EQ(readWith(65, QString::fromUtf8(row.fileClass) + "     , 検索ウィンドウ名"),
                   row.asked ? ConfigReadAsked : ConfigReadDone);
         const std::string chosen = row.accepted ? "Game.exe" : "Gamebryo Application";
         EXPECT_EQ(m_settings.SearchWindowClass, QString::fromStdString(chosen));
@@ -347,8 +342,7 @@ TEST_F(ConfigFileTest, OldFileIsKeptAsBackupAndRewritten)
                                         .replace("{folder}", row.folderInFile)
                                         .replace("{folder}", EncodeCp932(folder()));
         put(file(), original);
-        m_settings = Settings{};
-        m_settings.SearchWindowClass = kDefaultWindowClass;
+        reset();
         m_prompter.clear();
         EXPECT_EQ(ConfigFile(m_ctx, ConfigRead), ConfigWrite);
         EXPECT_EQ(titles(), row.titles);
