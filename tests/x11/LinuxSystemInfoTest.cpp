@@ -42,15 +42,11 @@ protected:
     QTemporaryDir dir;
 };
 
-const char kCpuInfo[] = "processor\t: 0\nvendor_id\t: GenuineIntel\ncpu family\t: 6\nmodel\t\t: "
-                        "158\nmodel name\t: Intel(R) Core(TM) i7-8700 CPU @ 3.20GHz\nstepping\t: "
-                        "10\nphysical id\t: 0\n\n"
-                        "processor\t: 1\ncpu family\t: 6\nmodel\t\t: 158\nmodel name\t: "
-                        "Intel(R) Core(TM) i7-8700 CPU @ 3.20GHz\nstepping\t: 10\nphysical id\t: "
-                        "0\n\n"
-                        "processor\t: 2\ncpu family\t: 6\nmodel\t\t: 158\nmodel name\t: "
-                        "Intel(R) Core(TM) i7-8700 CPU @ 3.20GHz\nstepping\t: 10\nphysical id\t: "
-                        "1\n";
+// Three logical processors in two packages.
+const char kCpuInfo[] = "processor\t: 0\ncpu family\t: 6\nmodel\t\t: 158\nmodel name\t: Intel(R) "
+                        "Core(TM) i7-8700 CPU @ 3.20GHz\nstepping\t: 10\nphysical id\t: 0\n\n"
+                        "processor\t: 1\nmodel name\t: other\nphysical id\t: 0\n\n"
+                        "processor\t: 2\nmodel name\t: other\nphysical id\t: 1\n";
 
 } // namespace
 
