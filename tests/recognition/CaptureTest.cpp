@@ -133,20 +133,6 @@ TEST_F(CaptureTest, OutsideTheWindowIsBlack)
     EXPECT_EQ(p.ColumnText[3], "00000000");
 }
 
-TEST_F(CaptureTest, ForegroundPictureIsTakenAfterTheWaitFromTheWindowThenInFront)
-{
-    PixelBuffer red(10, 10);
-    for (std::size_t i = 2; i < red.bgra.size(); i += 4)
-        red.bgra[i] = 0xFF;
-    const WindowId game = windows.addWindow("Gamebryo Application", std::move(red));
-    sim.scheduler.at(500, [&] { windows.setForeground(game); });
-    const PixelBuffer picture =
-        CaptureForegroundRegionPicture(sim.services, CaptureRect{0, 0, 4, 4}, 1000, true);
-    ASSERT_EQ(picture.width, 4);
-    EXPECT_EQ(picture.pixel(0, 0)[2], 0xFF);
-    EXPECT_GE(sim.clock.elapsedMs(), 1000);
-}
-
 TEST_F(CaptureTest, DebugPicturesShowEveryAreaOfTheClientArea)
 {
     struct PictureView : RecordingView {

@@ -60,14 +60,9 @@ XvfbSession::XvfbSession(Options options)
 {
     // -displayfd: the server picks a free display itself and writes its number when ready,
     // so parallel test runs never collide and we never guess.
-    QStringList arguments{QStringLiteral("-displayfd"),
-                          QStringLiteral("1"),
-                          QStringLiteral("-screen"),
-                          QStringLiteral("0"),
-                          QString::fromStdString(options.screen),
-                          QStringLiteral("-nolisten"),
-                          QStringLiteral("tcp"),
-                          QStringLiteral("-noreset")};
+    QStringList arguments =
+        QStringLiteral("-displayfd 1 -nolisten tcp -noreset -screen 0").split(u' ');
+    arguments << QString::fromStdString(options.screen);
     for (const std::string& a : options.serverArgs)
         arguments << QString::fromStdString(a);
     m_server = spawn("Xvfb", arguments, /*readOutput=*/true);
