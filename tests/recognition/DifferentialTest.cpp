@@ -157,15 +157,10 @@ private:
     std::mt19937 m_rng;
 };
 
+// How often the branches of the algorithm were reached.
 struct Coverage {
-    int cases = 0;
-    int read = 0;
-    int notFound = 0;
-    int unclosed = 0;
-    int shifted = 0;
-    int zeroInserted = 0;
-    int tooLong = 0;
-    int spoiled = 0;
+    int cases = 0, read = 0, notFound = 0, unclosed = 0, shifted = 0, zeroInserted = 0, tooLong = 0,
+        spoiled = 0;
 };
 
 void compare(const GlyphSet& set, const QString& text, std::int32_t regionWidth, Coverage& coverage)
@@ -179,19 +174,14 @@ void compare(const GlyphSet& set, const QString& text, std::int32_t regionWidth,
         reference::Recognize(text, regionWidth, set.width, set.patterns, set.category);
 
     ++coverage.cases;
-    if (!fast.result.isEmpty())
-        ++coverage.read;
-    if (plain.caption == QStringLiteral("NotFind"))
-        ++coverage.notFound;
-    if (plain.trace.contains(QStringLiteral("デリミタ未検出")))
-        ++coverage.unclosed;
-    if (plain.trace.contains(QStringLiteral("遮蔽物検出")))
-        ++coverage.zeroInserted;
-    if (!fast.result.isEmpty() && matcher.firstDigit().offset % 4 != 0)
-        ++coverage.shifted;
-    if (plain.result.isEmpty() && plain.trace.contains(QStringLiteral("デリミタ")) &&
-        !plain.trace.contains(QStringLiteral("未検出")))
-        ++coverage.tooLong;
+    coverage.read += !fast.result.isEmpty();
+    coverage.notFound += plain.caption == QStringLiteral("NotFind");
+    coverage.unclosed += plain.trace.contains(QStringLiteral("デリミタ未検出"));
+    coverage.zeroInserted += plain.trace.contains(QStringLiteral("遮蔽物検出"));
+    coverage.shifted += !fast.result.isEmpty() && matcher.firstDigit().offset % 4 != 0;
+    coverage.tooLong += plain.result.isEmpty() &&
+                        plain.trace.contains(QStringLiteral("デリミタ")) &&
+                        !plain.trace.contains(QStringLiteral("未検出"));
 
     EXPECT_TRUE(fast.result == plain.result && fast.caption == plain.caption &&
                 trace.Text() == plain.trace)

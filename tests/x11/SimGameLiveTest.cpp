@@ -179,30 +179,24 @@ TEST_F(SimGameLiveTest, IsFoundByItsClassOrTheOneGivenAndIsExactlyTheFrame)
 
 TEST_F(SimGameLiveTest, TheDefaultRegionsReadBackInBothLayoutsAndEveryColour)
 {
+    const char* const colours[] = {"yellow", "red", "blue", "white"};
     struct Row {
-        bool windowMode;
-        InterfaceColour colour;
-        const char* colourName;
         int level;
         double exp;
         std::int64_t coins;
     };
-    const Row rows[] = {
-        {false, InterfaceColour::Yellow, "yellow", 35, 12.34, 1234567},
-        {false, InterfaceColour::Red, "red", 999, 100.0, 999999999999999},
-        {false, InterfaceColour::Blue, "blue", 1, 0.0, 0},
-        {false, InterfaceColour::White, "white", 120, 7.05, 40000},
-        {true, InterfaceColour::Yellow, "yellow", 88, 50.5, 987654321},
-        {true, InterfaceColour::Red, "red", 2, 0.01, 10},
-        {true, InterfaceColour::Blue, "blue", 450, 99.99, 1000000},
-        {true, InterfaceColour::White, "white", 10, 33.33, 5},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(std::string(row.windowMode ? "window " : "full screen ") + row.colourName);
+    // Full screen in the four colours, then the window layout in the four colours.
+    const Row rows[] = {{35, 12.34, 1234567},  {999, 100.0, 999999999999999},
+                        {1, 0.0, 0},           {120, 7.05, 40000},
+                        {88, 50.5, 987654321}, {2, 0.01, 10},
+                        {450, 99.99, 1000000}, {10, 33.33, 5}};
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        const Row& row = rows[i];
+        SCOPED_TRACE(i);
         const GameFrameSpec frameSpec =
-            Spec(row.level, row.exp, row.coins, row.windowMode, row.colour);
+            Spec(row.level, row.exp, row.coins, i >= 4, static_cast<InterfaceColour>(i % 4));
         QProcess& process = start(ValueArguments(frameSpec) << QStringLiteral("--colour")
-                                                            << QString::fromLatin1(row.colourName));
+                                                            << QString::fromLatin1(colours[i % 4]));
         const WindowId game = waitForFrame(kGameClass, frameSpec);
         ASSERT_NE(game, kNoWindow);
         EXPECT_EQ(read(game, frameSpec), Expected(row.level, row.exp, row.coins));
