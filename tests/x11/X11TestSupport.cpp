@@ -200,8 +200,9 @@ bool WindowExists(const std::string& display, xcb_window_t window)
     return reply != nullptr;
 }
 
-Rgb TestWindow::Expected(int x, int y, int seed)
+Rgb TestWindow::expected(int x, int y) const
 {
+    const int seed = m_options.seed;
     // Every pixel of a 2048 x 2048 area differs, and none is black.
     return Rgb{x & 0xFF, y & 0xFF,
                0x80 | (((x >> 8) & 7) << 4) | ((y >> 8) & 7) | ((seed & 1) << 3)};
@@ -228,7 +229,7 @@ TestWindow::TestWindow(const std::string& display, Options options) : m_options(
         rows.assign(static_cast<std::size_t>(w) * n * 4, 0);
         for (int y = 0; y < n; ++y) {
             for (int x = 0; x < w; ++x) {
-                const Rgb c = Expected(x, y0 + y, m_options.seed);
+                const Rgb c = expected(x, y0 + y);
                 std::uint8_t* p = rows.data() + (static_cast<std::size_t>(y) * w + x) * 4;
                 p[0] = static_cast<std::uint8_t>(c.b);
                 p[1] = static_cast<std::uint8_t>(c.g);
@@ -276,7 +277,8 @@ TestWindow::TestWindow(const std::string& display, Options options) : m_options(
 
 TestWindow::~TestWindow()
 {
-    disconnect();
+    if (m_conn)
+        xcb_disconnect(m_conn);
 }
 
 bool TestWindow::clientOrigin(int& x, int& y)
@@ -314,13 +316,6 @@ void TestWindow::destroy()
         return;
     xcb_destroy_window(m_conn, m_window);
     xcb_flush(m_conn);
-}
-
-void TestWindow::disconnect()
-{
-    if (m_conn)
-        xcb_disconnect(m_conn);
-    m_conn = nullptr;
 }
 
 } // namespace kesmaro::testing

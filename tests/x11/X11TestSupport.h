@@ -81,12 +81,9 @@ public:
 
     bool ok() const { return m_window != XCB_WINDOW_NONE; }
     xcb_window_t id() const { return m_window; }
-    xcb_window_t child() const { return m_child; }
-    const Options& options() const { return m_options; }
 
     // The colour of client pixel (x, y).
-    static Rgb Expected(int x, int y, int seed);
-    Rgb expected(int x, int y) const { return Expected(x, y, m_options.seed); }
+    Rgb expected(int x, int y) const;
 
     // Where the client area's top-left pixel is on the screen; false when it is gone.
     bool clientOrigin(int& x, int& y);
@@ -94,8 +91,6 @@ public:
     bool viewable();
     void focusChild();
     void destroy();
-    // Closes this client's connection: the server destroys its windows, as when it dies.
-    void disconnect();
 
 private:
     Options m_options;
