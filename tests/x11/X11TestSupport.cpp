@@ -99,23 +99,27 @@ XvfbSession::~XvfbSession()
 void XvfbSession::killServer()
 {
     Stop(m_wm);
-    Stop(m_server);
+    if (!m_server || m_display.empty() || m_heldSocket >= 0)
+        return Stop(m_server);
     // Hold the display number: a test running beside us must not start its server there and
     // be reached by our reconnecting clients. A server picks its number by binding the
-    // abstract socket of that name; ours, never listening, also refuses connections.
-    if (!m_display.empty() && m_heldSocket < 0) {
-        const std::string name = "/tmp/.X11-unix/X" + m_display.substr(1);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::memcpy(address.sun_path + 1, name.data(), name.size());
+    // abstract socket of that name; ours, never listening, also refuses connections. It is
+    // taken the moment the dying server lets go of it, before its lock file goes.
+    const std::string name = "/tmp/.X11-unix/X" + m_display.substr(1);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path + 1, name.data(), name.size());
+    const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+    m_server->terminate();
+    const auto end = Clock::now() + std::chrono::seconds(10);
+    while (m_heldSocket < 0 && Clock::now() < end) {
         const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        const auto length =
-            static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
         if (fd >= 0 && bind(fd, reinterpret_cast<sockaddr*>(&address), length) == 0)
             m_heldSocket = fd;
         else if (fd >= 0)
             close(fd);
     }
+    Stop(m_server);
 }
 
 std::unique_ptr<QProcess> XvfbSession::spawn(const std::string& program,
