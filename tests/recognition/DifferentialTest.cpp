@@ -22,15 +22,14 @@ struct GlyphSet {
     QString background; // one column of the glyphs' background
 };
 
+// Level and money glyphs, and the Exp glyphs of every colour.
 std::vector<GlyphSet> defaultSets()
 {
     std::vector<GlyphSet> sets;
-    const std::array<std::pair<const char*, InterfaceColour>, 4> colours = {{
-        {"yellow", InterfaceColour::Yellow},
-        {"red", InterfaceColour::Red},
-        {"blue", InterfaceColour::Blue},
-        {"white", InterfaceColour::White},
-    }};
+    const std::pair<const char*, InterfaceColour> colours[] = {{"yellow", InterfaceColour::Yellow},
+                                                               {"red", InterfaceColour::Red},
+                                                               {"blue", InterfaceColour::Blue},
+                                                               {"white", InterfaceColour::White}};
     for (const auto& [name, colour] : colours) {
         Settings s;
         LoadDefaultGlyphTables(s, colour);
@@ -71,25 +70,17 @@ public:
         const int digits = chance(10) ? uniform(14, 18) : uniform(1, 7);
         for (int d = 0; d < digits; ++d) {
             text += set.patterns[static_cast<std::size_t>(uniform(0, 9))];
-            switch (uniform(0, 9)) {
-            case 0:
+            const int gap = uniform(0, 9);
+            if (gap == 0)
                 text += set.background.repeated(uniform(30, 70));
-                break;
-            case 1:
+            else if (gap == 1)
                 text += set.background.repeated(uniform(1, 3));
-                break;
-            case 2:
+            else if (gap == 2)
                 text += fragment(set);
-                break;
-            case 3:
+            else if (gap == 3)
                 text += hex(4 * uniform(1, 2));
-                break;
-            case 4:
+            else if (gap == 4)
                 text += set.background.repeated(uniform(31, 34));
-                break;
-            default:
-                break;
-            }
         }
         const int delimiters = uniform(0, 3);
         for (int i = 0; i < delimiters; ++i) {
@@ -145,44 +136,31 @@ public:
     void mutate(GlyphSet& set)
     {
         auto& g = set.patterns[static_cast<std::size_t>(uniform(0, 10))];
-        switch (uniform(0, 6)) {
-        case 0:
+        const int kind = uniform(0, 6);
+        if (kind == 0)
             g.chop(uniform(1, 4));
-            break;
-        case 1:
+        else if (kind == 1)
             g = g.toLower();
-            break;
-        case 2:
+        else if (kind == 2)
             g = set.patterns[static_cast<std::size_t>(uniform(0, 10))];
-            break;
-        case 3:
+        else if (kind == 3)
             g.clear();
-            break;
-        case 4:
+        else if (kind == 4)
             set.width += uniform(-1, 1) * uniform(1, 6);
-            break;
-        case 5:
+        else if (kind == 5)
             set.patterns[kDelimiterGlyph] = set.patterns[static_cast<std::size_t>(uniform(0, 9))];
-            break;
-        default:
+        else
             set.width = uniform(-2, 0);
-            break;
-        }
     }
 
 private:
     std::mt19937 m_rng;
 };
 
+// How often the branches of the algorithm were reached.
 struct Coverage {
-    int cases = 0;
-    int read = 0;
-    int notFound = 0;
-    int unclosed = 0;
-    int shifted = 0;
-    int zeroInserted = 0;
-    int tooLong = 0;
-    int spoiled = 0;
+    int cases = 0, read = 0, notFound = 0, unclosed = 0, shifted = 0, zeroInserted = 0, tooLong = 0,
+        spoiled = 0;
 };
 
 void compare(const GlyphSet& set, const QString& text, std::int32_t regionWidth, Coverage& coverage)
@@ -196,30 +174,21 @@ void compare(const GlyphSet& set, const QString& text, std::int32_t regionWidth,
         reference::Recognize(text, regionWidth, set.width, set.patterns, set.category);
 
     ++coverage.cases;
-    if (!fast.result.isEmpty())
-        ++coverage.read;
-    if (plain.caption == QStringLiteral("NotFind"))
-        ++coverage.notFound;
-    if (plain.trace.contains(QStringLiteral("デリミタ未検出")))
-        ++coverage.unclosed;
-    if (plain.trace.contains(QStringLiteral("遮蔽物検出")))
-        ++coverage.zeroInserted;
-    if (!fast.result.isEmpty() && matcher.firstDigit().offset % 4 != 0)
-        ++coverage.shifted;
-    if (plain.result.isEmpty() && plain.trace.contains(QStringLiteral("デリミタ")) &&
-        !plain.trace.contains(QStringLiteral("未検出")))
-        ++coverage.tooLong;
+    coverage.read += !fast.result.isEmpty();
+    coverage.notFound += plain.caption == QStringLiteral("NotFind");
+    coverage.unclosed += plain.trace.contains(QStringLiteral("デリミタ未検出"));
+    coverage.zeroInserted += plain.trace.contains(QStringLiteral("遮蔽物検出"));
+    coverage.shifted += !fast.result.isEmpty() && matcher.firstDigit().offset % 4 != 0;
+    coverage.tooLong += plain.result.isEmpty() &&
+                        plain.trace.contains(QStringLiteral("デリミタ")) &&
+                        !plain.trace.contains(QStringLiteral("未検出"));
 
-    if (fast.result != plain.result || fast.caption != plain.caption ||
-        trace.Text() != plain.trace) {
-        ADD_FAILURE() << set.name << " width " << set.width << " region " << regionWidth
-                      << "\ntext    " << text.toStdString() << "\nfast    "
-                      << fast.result.toStdString() << " / " << fast.caption.toStdString()
-                      << "\nplain   " << plain.result.toStdString() << " / "
-                      << plain.caption.toStdString() << "\nfast trace  "
-                      << trace.Text().toStdString() << "\nplain trace "
-                      << plain.trace.toStdString();
-    }
+    EXPECT_TRUE(fast.result == plain.result && fast.caption == plain.caption &&
+                trace.Text() == plain.trace)
+        << set.name << " width " << set.width << " region " << regionWidth << "\ntext "
+        << text.toStdString() << "\nfast  " << fast.caption.toStdString() << " "
+        << trace.Text().toStdString() << "\nplain " << plain.caption.toStdString() << " "
+        << plain.trace.toStdString();
     // Without a trace the reader must decide the same.
     GlyphMatcher again;
     again.setGlyphs(set.width, set.patterns);

@@ -36,13 +36,6 @@ protected:
     }
 };
 
-TEST_F(PatternImagesTest, NamesCarryTheAreaNumberAndTheLocalTime)
-{
-    const QDateTime at(QDate(2024, 3, 12), QTime(15, 42, 7));
-    EXPECT_EQ(PatternImagePath(QStringLiteral("/prog"), 1, at),
-              QDir::toNativeSeparators(QStringLiteral("/prog/Capture1_0312154207.bmp")));
-}
-
 TEST_F(PatternImagesTest, SavesEveryDebugPictureAsABitmapOfItsSize)
 {
     for (std::size_t i = 0; i < p.picCapture.size(); ++i)
@@ -58,6 +51,14 @@ TEST_F(PatternImagesTest, SavesEveryDebugPictureAsABitmapOfItsSize)
     EXPECT_EQ(image.size(), QSize(12, 5));
     EXPECT_EQ(image.pixel(7, 3), qRgb(10, 3, 7));
     EXPECT_THAT(logLines(), ElementsAre("Click : Pattern Save ", "Pattern Save ･･･ End "));
+    // A save within the same second replaces the files.
+    p.picCapture.fill(gradient(6, 6));
+    menuPatternSave_Click(p);
+    EXPECT_EQ(bitmaps().size(), 5);
+    EXPECT_EQ(QImage(QDir(dir.path()).filePath(bitmaps().first())).width(), 6);
+    EXPECT_EQ(PatternImagePath(QStringLiteral("/prog"), 1,
+                               QDateTime(QDate(2024, 3, 12), QTime(15, 42, 7))),
+              QDir::toNativeSeparators(QStringLiteral("/prog/Capture1_0312154207.bmp")));
 }
 
 TEST_F(PatternImagesTest, StopsSilentlyAtTheFirstAreaWithoutAPicture)
@@ -71,16 +72,6 @@ TEST_F(PatternImagesTest, StopsSilentlyAtTheFirstAreaWithoutAPicture)
     p.picCapture[3] = gradient(4, 4);
     menuPatternSave_Click(p);
     EXPECT_EQ(bitmaps().size(), 2);
-}
-
-TEST_F(PatternImagesTest, ASaveWithinTheSameSecondReplacesTheFiles)
-{
-    p.picCapture.fill(gradient(4, 4));
-    menuPatternSave_Click(p);
-    p.picCapture.fill(gradient(6, 6));
-    menuPatternSave_Click(p);
-    EXPECT_EQ(bitmaps().size(), 5);
-    EXPECT_EQ(QImage(QDir(dir.path()).filePath(bitmaps().first())).width(), 6);
 }
 
 TEST_F(PatternImagesTest, AFolderThatCannotBeWrittenIsReportedNotHidden)

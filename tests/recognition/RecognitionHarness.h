@@ -24,12 +24,10 @@ struct RecordingView : ProgramView {
     {
         buttons.push_back(program->menus.cmdCaptureEnabled && program->menus.cmdRecognizeEnabled);
     }
-    void resultsChanged() override { ++results; }
 
     const Program* program = nullptr;
     QStringList captions;
     std::vector<bool> buttons;
-    int results = 0;
 };
 
 // A program on simulated services, with default glyph tables and full-screen capture areas,

@@ -98,10 +98,3 @@ TEST(ImageConversionTest, RefusesWhatItCannotReadSafely)
         EXPECT_EQ(out.bgra, untouched.bgra);
     }
 }
-
-TEST(ImageConversionTest, RowStrideFollowsTheScanlinePad)
-{
-    EXPECT_EQ(RowStride({24, 32, true}, 3), 12u); // 9 bytes padded to 12
-    EXPECT_EQ(RowStride({16, 32, true}, 3), 8u);  // 6 bytes padded to 8
-    EXPECT_EQ(RowStride({32, 32, true}, 53), 212u);
-}

@@ -42,7 +42,6 @@ protected:
     bool start()
     {
         return mouse->Start([this](const std::vector<MouseButtonEvent>& batch) {
-            ++batches;
             received.insert(received.end(), batch.begin(), batch.end());
         });
     }
@@ -57,53 +56,15 @@ protected:
         return WaitFor([&] { return received.size() >= count; });
     }
 
-    // Proves that nothing more is on its way: a marker click arrives next.
-    void expectNothingBeforeMarker()
-    {
-        const std::size_t before = received.size();
-        ASSERT_TRUE(send({"click", "3"}, before + 2));
-        EXPECT_EQ(Codes({received.begin() + static_cast<long>(before), received.end()}), "Rd Ru");
-    }
-
     QtClock clock;
     std::unique_ptr<XvfbSession> session;
     std::unique_ptr<X11MouseButtons> mouse;
     std::vector<MouseButtonEvent> received;
-    int batches = 0;
 };
 
 } // namespace
 
-TEST_F(X11MouseButtonsTest, PressesAndReleasesArriveAsCodesInOrder)
-{
-    ASSERT_TRUE(start());
-    const std::int64_t before = clock.TickMs();
-    ASSERT_TRUE(send(
-        {"mousedown", "1", "mousedown", "3", "mouseup", "1", "mouseup", "3", "click", "1"}, 6));
-    EXPECT_EQ(Codes(received), "Ld Rd Lu Ru Ld Lu");
-    for (std::size_t i = 0; i < received.size(); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_GE(received[i].tickMs, before - 1000);
-        EXPECT_LE(received[i].tickMs, clock.TickMs());
-        if (i > 0) {
-            EXPECT_GE(received[i].tickMs, received[i - 1].tickMs);
-        }
-    }
-    EXPECT_GE(batches, 1);
-    EXPECT_LE(batches, 6);
-}
-
-TEST_F(X11MouseButtonsTest, OtherButtonsAndMotionAreIgnored)
-{
-    ASSERT_TRUE(start());
-    ASSERT_TRUE(send({"mousemove", "100", "100", "click", "2", "click", "4", "click", "5",
-                      "mousemove", "300", "200", "click", "1"},
-                     2));
-    EXPECT_EQ(Codes(received), "Ld Lu");
-    expectNothingBeforeMarker();
-}
-
-TEST_F(X11MouseButtonsTest, ClicksArriveWhileAnotherWindowHasTheFocus)
+TEST_F(X11MouseButtonsTest, LeftAndRightArriveInOrderWhileAnotherWindowHasTheFocus)
 {
     TestWindow game(session->display(), {.width = 400, .height = 300});
     ASSERT_TRUE(WaitFor([&] { return game.viewable(); }));
@@ -111,11 +72,38 @@ TEST_F(X11MouseButtonsTest, ClicksArriveWhileAnotherWindowHasTheFocus)
     ASSERT_TRUE(start());
     int x = 0, y = 0;
     ASSERT_TRUE(game.clientOrigin(x, y));
-    // Clicking on the focused window: it gets the clicks, and so do we.
-    ASSERT_TRUE(send({"mousemove", std::to_string(x + 50), std::to_string(y + 50), "click", "1",
-                      "click", "3", "click", "1"},
-                     6));
-    EXPECT_EQ(Codes(received), "Ld Lu Rd Ru Ld Lu");
+    const std::int64_t before = clock.TickMs();
+    // Clicking on the focused window: it gets the clicks, and so do we. Other buttons and
+    // motion are ignored.
+    ASSERT_TRUE(send({"mousemove",
+                      std::to_string(x + 50),
+                      std::to_string(y + 50),
+                      "mousedown",
+                      "1",
+                      "mousedown",
+                      "3",
+                      "mouseup",
+                      "1",
+                      "mouseup",
+                      "3",
+                      "click",
+                      "2",
+                      "click",
+                      "4",
+                      "mousemove",
+                      "300",
+                      "200",
+                      "click",
+                      "1",
+                      "click",
+                      "3"},
+                     8));
+    EXPECT_EQ(Codes(received), "Ld Rd Lu Ru Ld Lu Rd Ru");
+    for (std::size_t i = 0; i < received.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_GE(received[i].tickMs, i > 0 ? received[i - 1].tickMs : before - 1000);
+        EXPECT_LE(received[i].tickMs, clock.TickMs());
+    }
 }
 
 TEST_F(X11MouseButtonsTest, StopEndsDeliveryAndStartResumesIt)
@@ -132,23 +120,10 @@ TEST_F(X11MouseButtonsTest, StopEndsDeliveryAndStartResumesIt)
     EXPECT_EQ(Codes(received), "Ld Lu Rd Ru");
 }
 
-TEST_F(X11MouseButtonsTest, StartingAgainReplacesTheHandler)
-{
-    std::vector<MouseButtonEvent> first;
-    ASSERT_TRUE(mouse->Start(
-        [&](const auto& batch) { first.insert(first.end(), batch.begin(), batch.end()); }));
-    ASSERT_TRUE(start());
-    ASSERT_TRUE(send({"click", "1"}, 2));
-    EXPECT_TRUE(first.empty());
-    EXPECT_EQ(Codes(received), "Ld Lu");
-}
-
 TEST_F(X11MouseButtonsTest, AHandlerMayStopAndRestartTheListener)
 {
-    int calls = 0;
     std::function<void(const std::vector<MouseButtonEvent>&)> handler =
         [&](const std::vector<MouseButtonEvent>& batch) {
-            ++calls;
             received.insert(received.end(), batch.begin(), batch.end());
             mouse->Stop();
             EXPECT_TRUE(mouse->Start(handler));

@@ -1,22 +1,13 @@
 #include "X11TestSupport.h"
 
 #include <QCoreApplication>
-#include <cerrno>
-#include <csignal>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <memory>
-#include <poll.h>
-#include <spawn.h>
 #include <sys/socket.h>
 #include <sys/un.h>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace kesmaro::testing {
 
@@ -35,30 +26,16 @@ xcb_atom_t Atom(xcb_connection_t* c, const char* name)
     return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
 
-bool WaitPid(int pid, std::chrono::milliseconds timeout, int* status)
+void Stop(std::unique_ptr<QProcess>& process)
 {
-    const auto end = Clock::now() + timeout;
-    while (true) {
-        const int r = waitpid(pid, status, WNOHANG);
-        if (r == pid || (r < 0 && errno != EINTR))
-            return true;
-        if (Clock::now() > end)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    if (process && process->state() != QProcess::NotRunning) {
+        process->terminate();
+        if (!process->waitForFinished(10000)) {
+            process->kill();
+            process->waitForFinished(10000);
+        }
     }
-}
-
-void Stop(int& pid)
-{
-    if (pid <= 0)
-        return;
-    kill(pid, SIGTERM);
-    int status = 0;
-    if (!WaitPid(pid, std::chrono::seconds(10), &status)) {
-        kill(pid, SIGKILL);
-        WaitPid(pid, std::chrono::seconds(10), &status);
-    }
-    pid = -1;
+    process.reset();
 }
 
 } // namespace
@@ -81,65 +58,30 @@ XvfbSession::XvfbSession() : XvfbSession(Options{}) {}
 
 XvfbSession::XvfbSession(Options options)
 {
-    char logTemplate[] = "/tmp/kesmaro-xvfb-XXXXXX";
-    const int logFd = mkstemp(logTemplate);
-    if (logFd >= 0) {
-        close(logFd);
-        m_logPath = logTemplate;
-    }
-
-    int fds[2];
-    if (pipe(fds) != 0) {
-        m_problem = "no pipe for Xvfb";
-        return;
-    }
-    fcntl(fds[0], F_SETFD, FD_CLOEXEC);
     // -displayfd: the server picks a free display itself and writes its number when ready,
     // so parallel test runs never collide and we never guess.
-    std::vector<std::string> argv{"Xvfb",      "-displayfd", std::to_string(fds[1]),
-                                  "-screen",   "0",          options.screen,
-                                  "-nolisten", "tcp",        "-noreset"};
-    argv.insert(argv.end(), options.serverArgs.begin(), options.serverArgs.end());
-    m_serverPid = spawn(argv, fds[1]);
-    close(fds[1]);
-    if (m_serverPid <= 0) {
-        close(fds[0]);
-        m_problem = "Xvfb could not be started (is it installed?)";
+    QStringList arguments =
+        QStringLiteral("-displayfd 1 -nolisten tcp -noreset -screen 0").split(u' ');
+    arguments << QString::fromStdString(options.screen);
+    for (const std::string& a : options.serverArgs)
+        arguments << QString::fromStdString(a);
+    m_server = spawn("Xvfb", arguments, /*readOutput=*/true);
+    QByteArray number;
+    while (!number.contains('\n') && m_server->waitForReadyRead(30000))
+        number += m_server->readAllStandardOutput();
+    number = number.trimmed();
+    if (number.isEmpty() || m_server->state() != QProcess::Running) {
+        m_problem = m_server->error() == QProcess::FailedToStart
+                        ? "Xvfb could not be started (is it installed?)"
+                        : "Xvfb did not start a display";
+        Stop(m_server);
         return;
     }
-    std::string number;
-    const auto end = Clock::now() + std::chrono::seconds(30);
-    while (Clock::now() < end) {
-        pollfd p{fds[0], POLLIN, 0};
-        if (poll(&p, 1, 100) > 0) {
-            char buffer[32];
-            const ssize_t n = read(fds[0], buffer, sizeof buffer);
-            if (n <= 0)
-                break;
-            number.append(buffer, static_cast<std::size_t>(n));
-            if (number.find('\n') != std::string::npos)
-                break;
-        }
-        int status = 0;
-        if (waitpid(m_serverPid, &status, WNOHANG) == m_serverPid) {
-            m_serverPid = -1;
-            break;
-        }
-    }
-    close(fds[0]);
-    while (!number.empty() && (number.back() == '\n' || number.back() == '\r'))
-        number.pop_back();
-    if (number.empty() || m_serverPid <= 0) {
-        m_problem = "Xvfb did not start a display (log: " + m_logPath + ")";
-        Stop(m_serverPid);
-        return;
-    }
-    m_display = ":" + number;
-
+    m_display = ":" + number.toStdString();
     if (options.windowManager) {
-        m_wmPid = spawn({"openbox", "--sm-disable"}, -1);
-        if (m_wmPid <= 0 || !waitForWindowManager()) {
-            m_problem = "openbox did not come up on " + m_display + " (log: " + m_logPath + ")";
+        m_wm = spawn("openbox", {QStringLiteral("--sm-disable")});
+        if (!m_wm->waitForStarted(30000) || !waitForWindowManager()) {
+            m_problem = "openbox did not come up on " + m_display;
             return;
         }
     }
@@ -148,80 +90,67 @@ XvfbSession::XvfbSession(Options options)
 
 XvfbSession::~XvfbSession()
 {
-    Stop(m_wmPid);
-    Stop(m_serverPid);
+    Stop(m_wm);
+    Stop(m_server);
     if (m_heldSocket >= 0)
         close(m_heldSocket);
-    if (!m_logPath.empty())
-        unlink(m_logPath.c_str());
 }
 
 void XvfbSession::killServer()
 {
-    Stop(m_wmPid);
-    Stop(m_serverPid);
+    Stop(m_wm);
+    if (!m_server || m_display.empty() || m_heldSocket >= 0)
+        return Stop(m_server);
     // Hold the display number: a test running beside us must not start its server there and
     // be reached by our reconnecting clients. A server picks its number by binding the
-    // abstract socket of that name; ours, never listening, also refuses connections.
-    if (!m_display.empty() && m_heldSocket < 0) {
-        const std::string name = "/tmp/.X11-unix/X" + m_display.substr(1);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::memcpy(address.sun_path + 1, name.data(), name.size());
+    // abstract socket of that name; ours, never listening, also refuses connections. It is
+    // taken the moment the dying server lets go of it, before its lock file goes.
+    const std::string name = "/tmp/.X11-unix/X" + m_display.substr(1);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path + 1, name.data(), name.size());
+    const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+    m_server->terminate();
+    const auto end = Clock::now() + std::chrono::seconds(10);
+    while (m_heldSocket < 0 && Clock::now() < end) {
         const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        const auto length =
-            static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
         if (fd >= 0 && bind(fd, reinterpret_cast<sockaddr*>(&address), length) == 0)
             m_heldSocket = fd;
         else if (fd >= 0)
             close(fd);
     }
+    Stop(m_server);
 }
 
-int XvfbSession::spawn(const std::vector<std::string>& argv, int keepFd) const
+std::unique_ptr<QProcess> XvfbSession::spawn(const std::string& program,
+                                             const QStringList& arguments, bool readOutput) const
 {
-    std::vector<std::string> env;
-    for (char** e = environ; *e; ++e) {
-        if (std::strncmp(*e, "DISPLAY=", 8) != 0)
-            env.emplace_back(*e);
-    }
+    auto process = std::make_unique<QProcess>();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
     if (!m_display.empty())
-        env.push_back("DISPLAY=" + m_display);
-    std::vector<char*> envp, args;
-    for (auto& e : env)
-        envp.push_back(e.data());
-    envp.push_back(nullptr);
-    std::vector<std::string> copy = argv;
-    for (auto& a : copy)
-        args.push_back(a.data());
-    args.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    // The servers' chatter goes to a log, not into the test output.
-    const std::string log = m_logPath.empty() ? "/dev/null" : m_logPath;
-    posix_spawn_file_actions_addopen(&actions, 2, log.c_str(), O_WRONLY | O_APPEND | O_CREAT, 0600);
-    if (keepFd != 1)
-        posix_spawn_file_actions_adddup2(&actions, 2, 1);
-    pid_t pid = -1;
-    const int rc = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    return rc == 0 ? pid : -1;
+        env.insert(QStringLiteral("DISPLAY"), QString::fromStdString(m_display));
+    process->setProcessEnvironment(env);
+    process->setStandardInputFile(QProcess::nullDevice());
+    if (!readOutput)
+        process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    process->start(QString::fromStdString(program), arguments);
+    return process;
 }
 
 int XvfbSession::run(const std::vector<std::string>& argv) const
 {
-    const int pid = spawn(argv, -1);
-    if (pid <= 0)
-        return -1;
-    int status = 0;
-    if (!WaitPid(pid, std::chrono::seconds(30), &status)) {
-        kill(pid, SIGKILL);
-        WaitPid(pid, std::chrono::seconds(5), &status);
+    QStringList arguments;
+    for (std::size_t i = 1; i < argv.size(); ++i)
+        arguments << QString::fromStdString(argv[i]);
+    const std::unique_ptr<QProcess> process = spawn(argv.at(0), arguments);
+    if (!process->waitForFinished(30000)) {
+        process->kill();
+        process->waitForFinished(5000);
         return -1;
     }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
 }
 
 bool XvfbSession::waitForWindowManager()
@@ -275,8 +204,9 @@ bool WindowExists(const std::string& display, xcb_window_t window)
     return reply != nullptr;
 }
 
-Rgb TestWindow::Expected(int x, int y, int seed)
+Rgb TestWindow::expected(int x, int y) const
 {
+    const int seed = m_options.seed;
     // Every pixel of a 2048 x 2048 area differs, and none is black.
     return Rgb{x & 0xFF, y & 0xFF,
                0x80 | (((x >> 8) & 7) << 4) | ((y >> 8) & 7) | ((seed & 1) << 3)};
@@ -303,7 +233,7 @@ TestWindow::TestWindow(const std::string& display, Options options) : m_options(
         rows.assign(static_cast<std::size_t>(w) * n * 4, 0);
         for (int y = 0; y < n; ++y) {
             for (int x = 0; x < w; ++x) {
-                const Rgb c = Expected(x, y0 + y, m_options.seed);
+                const Rgb c = expected(x, y0 + y);
                 std::uint8_t* p = rows.data() + (static_cast<std::size_t>(y) * w + x) * 4;
                 p[0] = static_cast<std::uint8_t>(c.b);
                 p[1] = static_cast<std::uint8_t>(c.g);
@@ -328,9 +258,6 @@ TestWindow::TestWindow(const std::string& display, Options options) : m_options(
     wmClass.push_back('\0');
     xcb_change_property(m_conn, XCB_PROP_MODE_REPLACE, m_window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING,
                         8, static_cast<std::uint32_t>(wmClass.size()), wmClass.data());
-    const std::string title = "kesmaro test " + std::to_string(m_options.seed);
-    xcb_change_property(m_conn, XCB_PROP_MODE_REPLACE, m_window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING,
-                        8, static_cast<std::uint32_t>(title.size()), title.data());
     // Ask the manager to keep the requested position (it may still add a frame around it).
     std::uint32_t hints[18] = {};
     hints[0] = 1 | 4; // USPosition | PPosition
@@ -354,7 +281,8 @@ TestWindow::TestWindow(const std::string& display, Options options) : m_options(
 
 TestWindow::~TestWindow()
 {
-    disconnect();
+    if (m_conn)
+        xcb_disconnect(m_conn);
 }
 
 bool TestWindow::clientOrigin(int& x, int& y)
@@ -380,13 +308,6 @@ bool TestWindow::viewable()
     return reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
 }
 
-void TestWindow::move(int x, int y)
-{
-    const std::uint32_t values[] = {static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y)};
-    xcb_configure_window(m_conn, m_window, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, values);
-    xcb_flush(m_conn);
-}
-
 void TestWindow::focusChild()
 {
     xcb_set_input_focus(m_conn, XCB_INPUT_FOCUS_PARENT, m_child, XCB_CURRENT_TIME);
@@ -399,13 +320,6 @@ void TestWindow::destroy()
         return;
     xcb_destroy_window(m_conn, m_window);
     xcb_flush(m_conn);
-}
-
-void TestWindow::disconnect()
-{
-    if (m_conn)
-        xcb_disconnect(m_conn);
-    m_conn = nullptr;
 }
 
 } // namespace kesmaro::testing

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QProcess>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 #include <xcb/xcb.h>
@@ -40,16 +42,17 @@ public:
     void killServer();
 
 private:
-    int spawn(const std::vector<std::string>& argv, int keepFd) const;
+    // Starts a program with DISPLAY set to this session's display; its chatter is discarded.
+    std::unique_ptr<QProcess> spawn(const std::string& program, const QStringList& arguments,
+                                    bool readOutput = false) const;
     bool waitForWindowManager();
 
     bool m_ok = false;
     std::string m_problem;
     std::string m_display;
-    std::string m_logPath;
     int m_heldSocket = -1;
-    int m_serverPid = -1;
-    int m_wmPid = -1;
+    std::unique_ptr<QProcess> m_server;
+    std::unique_ptr<QProcess> m_wm;
 };
 
 // True while `window` exists on the server, asked over a connection of its own.
@@ -78,22 +81,16 @@ public:
 
     bool ok() const { return m_window != XCB_WINDOW_NONE; }
     xcb_window_t id() const { return m_window; }
-    xcb_window_t child() const { return m_child; }
-    const Options& options() const { return m_options; }
 
     // The colour of client pixel (x, y).
-    static Rgb Expected(int x, int y, int seed);
-    Rgb expected(int x, int y) const { return Expected(x, y, m_options.seed); }
+    Rgb expected(int x, int y) const;
 
     // Where the client area's top-left pixel is on the screen; false when it is gone.
     bool clientOrigin(int& x, int& y);
     // True once the window is viewable (mapped with all its ancestors).
     bool viewable();
-    void move(int x, int y);
     void focusChild();
     void destroy();
-    // Closes this client's connection: the server destroys its windows, as when it dies.
-    void disconnect();
 
 private:
     Options m_options;
