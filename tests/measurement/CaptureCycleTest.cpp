@@ -1,16 +1,11 @@
 #include "measurement/CaptureCycle.h"
 
-#include "TestFrames.h"
+#include "GameProgram.h"
 #include "common/Cp932.h"
 #include "common/TextFile.h"
-#include "config/Defaults.h"
 #include "graph/GraphBuffer.h"
-#include "platform/sim/SimGameWindows.h"
-#include "platform/sim/SimServices.h"
 #include "records/LoggingRun.h"
-#include "records/Program.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace kesmaro;
@@ -18,52 +13,26 @@ using namespace std::chrono;
 
 namespace {
 
-class CaptureCycleTest : public ::testing::Test {
+class CaptureCycleTest : public GameProgramTest {
 protected:
     CaptureCycleTest()
     {
-        Settings& s = p.settings;
-        s.SearchWindowClass = kDefaultWindowClass;
-        ApplyDefaults(s, m_dir.path());
-        SetDefaultCaptureAreas(s, ScreenMode::FullScreen);
-        LoadDefaultGlyphTables(s, InterfaceColour::Yellow);
-        s.StartDelay = 0;
+        p.settings.StartDelay = 0;
         p.graph.GraphData = std::make_shared<clsGraphBuffer>(m_sim.clock);
         p.timers.timCaptureInterval =
             m_sim.scheduler.CreateTimer([this] { timCaptureInterval_Timer(p); });
         p.timers.timCaptureInterval->setInterval(kCaptureTickMs);
     }
 
-    WindowId openGame(const QString& lv, const QString& exp, const QString& coins, int area = 4)
-    {
-        m_game = m_windows.addWindow(kDefaultWindowClass.toStdString(),
-                                     TestFrame(p.settings, lv, exp, coins, area));
-        m_windows.setForeground(m_game);
-        return m_game;
-    }
-    void show(const QString& lv, const QString& exp, const QString& coins, int area = 4)
-    {
-        m_windows.setImage(m_game, TestFrame(p.settings, lv, exp, coins, area));
-    }
     void at(double seconds) { m_sim.scheduler.runUntil(std::llround(seconds * 1000)); }
     QString debugLog() const { return DecodeCp932(ReadFileBytes(m_log.path())); }
-
-    QTemporaryDir m_dir;
-    SimGameWindows m_windows;
-    SimServices m_sim{local_days(year(2024) / 5 / 1) + hours(10), 3600 * 1000, &m_windows};
-    DebugLog m_log{m_dir.path(), m_sim.clock};
-    NullView m_view;
-    WindowId m_game = kNoWindow;
-
-public:
-    Program p{m_sim.services, m_log, m_view, m_dir.path()};
 };
 
 } // namespace
 
 TEST_F(CaptureCycleTest, CapturesAtTheFirstTickAfterEachInterval)
 {
-    openGame(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
+    show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
     LoggingControl(p, LoggingStart);
     at(15);
     EXPECT_EQ(p.measurement.ExpClock[TrackPrevious], 0); // due at 15 s, ticks at 10 and 20
@@ -81,7 +50,7 @@ TEST_F(CaptureCycleTest, CapturesAtTheFirstTickAfterEachInterval)
 
 TEST_F(CaptureCycleTest, AFailedRecognitionRetriesFifteenSecondsLater)
 {
-    openGame(QStringLiteral("35"), QString(), QStringLiteral("1000"));
+    show(QStringLiteral("35"), QString(), QStringLiteral("1000"));
     LoggingControl(p, LoggingStart);
     at(20);
     EXPECT_TRUE(p.txtLog.text().contains(QStringLiteral("認識失敗  Exp NG")));
@@ -94,7 +63,7 @@ TEST_F(CaptureCycleTest, AFailedRecognitionRetriesFifteenSecondsLater)
 
 TEST_F(CaptureCycleTest, TheGameInTheBackgroundAddsAZeroSampleAtThe481stTry)
 {
-    openGame(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
+    show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
     m_windows.setForeground(kNoWindow);
     LoggingControl(p, LoggingStart);
     const std::int32_t before = p.graph.GraphData->MaxNum();
@@ -112,7 +81,7 @@ TEST_F(CaptureCycleTest, TheGameInTheBackgroundAddsAZeroSampleAtThe481stTry)
 
 TEST_F(CaptureCycleTest, CoinAreaIsDetectedKeptAndDroppedWhenItFails)
 {
-    openGame(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"), 2);
+    show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"), 2);
     LoggingControl(p, LoggingStart);
     CaptureImage(p);
     EXPECT_EQ(p.measurement.MoneyAreaMode, MoneyAreaFirst);
@@ -143,7 +112,7 @@ TEST_F(CaptureCycleTest, AMissingGameIsSaidByThePopupDuringARunAndTakenBack)
     EXPECT_EQ(p.popup.fontSize, 14);
     const QDateTime next = p.measurement.NextCaptureTime;
     EXPECT_EQ(next, ToQDateTime(m_sim.clock.Now()).addSecs(360));
-    openGame(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
+    show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
     CaptureImage(p);
     EXPECT_FALSE(p.flags.PopupShown);
 }
@@ -162,7 +131,7 @@ TEST_F(CaptureCycleTest, NoRunSwitchesTheTimerOffAndLogsTheLossInDebugMode)
 
 TEST_F(CaptureCycleTest, ACaptureInsideALagWaitRewritesTheSlotsSafely)
 {
-    openGame(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
+    show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
     LoggingControl(p, LoggingStart);
     p.settings.LagCancelTime = 50;
     // While the first capture's scan waits, a second capture (as a gesture would) runs inside.
@@ -181,7 +150,7 @@ TEST_F(CaptureCycleTest, ACaptureInsideALagWaitRewritesTheSlotsSafely)
 
 TEST_F(CaptureCycleTest, TheTestCaptureWaitsTenSecondsWithTheButtonsOff)
 {
-    openGame(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
+    show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
     bool disabledDuringWait = false;
     m_sim.scheduler.at(5000, [&] {
         disabledDuringWait = !p.menus.cmdCaptureEnabled && !p.menus.cmdRecognizeEnabled;
@@ -196,7 +165,7 @@ TEST_F(CaptureCycleTest, TheTestCaptureWaitsTenSecondsWithTheButtonsOff)
 
 TEST_F(CaptureCycleTest, AWallClockJumpNeitherStallsNorBunchesCaptures)
 {
-    openGame(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
+    show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
     LoggingControl(p, LoggingStart);
     at(20);
     const int grabs = m_windows.grabCount();

@@ -1,54 +1,31 @@
 #include "screenshots/LevelUpCheck.h"
 
-#include "TestFrames.h"
-#include "config/Defaults.h"
-#include "platform/sim/SimGameWindows.h"
-#include "platform/sim/SimServices.h"
-#include "records/Program.h"
+#include "GameProgram.h"
 
 #include <QDir>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace kesmaro;
-using namespace std::chrono;
 
 namespace {
 
-class LevelUpCheckTest : public ::testing::Test {
+class LevelUpCheckTest : public GameProgramTest {
 protected:
     LevelUpCheckTest()
     {
-        Settings& s = p.settings;
-        s.SearchWindowClass = kDefaultWindowClass;
-        ApplyDefaults(s, m_dir.path());
-        SetDefaultCaptureAreas(s, ScreenMode::FullScreen);
-        LoadDefaultGlyphTables(s, InterfaceColour::Yellow);
         p.LogStartStamp = QStringLiteral("202405011000");
-        m_game = m_windows.addWindow(kDefaultWindowClass.toStdString(), PixelBuffer(8, 8));
-        m_windows.setForeground(m_game);
+        show(QStringLiteral("35"), QString(), QStringLiteral("1000"));
     }
     // One tick of the check with the Exp area showing `exp` (empty: nothing readable).
     void reading(const QString& exp)
     {
-        m_windows.setImage(
-            m_game, TestFrame(p.settings, QStringLiteral("35"), exp, QStringLiteral("1000")));
+        show(QStringLiteral("35"), exp, QStringLiteral("1000"));
         timDoHLInterval_Timer(p);
     }
     QStringList shots() const
     {
         return QDir(m_dir.filePath(QStringLiteral("ss"))).entryList(QDir::Files, QDir::Name);
     }
-
-    QTemporaryDir m_dir;
-    SimGameWindows m_windows;
-    SimServices m_sim{local_days(year(2024) / 5 / 1) + hours(10), 3600 * 1000, &m_windows};
-    DebugLog m_log{m_dir.path(), m_sim.clock};
-    NullView m_view;
-    WindowId m_game = kNoWindow;
-
-public:
-    Program p{m_sim.services, m_log, m_view, m_dir.path()};
 };
 
 } // namespace
