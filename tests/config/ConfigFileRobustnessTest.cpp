@@ -142,7 +142,7 @@ TEST_F(ConfigFileRobustnessTest, StartUpLeavesAReadableFileBehind)
         const QByteArray input = mutator.mutate(bases[static_cast<std::size_t>(i) % bases.size()]);
         put(file(), input);
         reset();
-        m_prompter.clear();
+        m_prompter.clearAsked();
         ConfigFile(m_ctx, ConfigRead);
 
         Settings after;

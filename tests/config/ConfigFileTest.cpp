@@ -236,7 +236,7 @@ TEST_F(ConfigReaderTest, AnotherWindowClassIsAskedFor)
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << row.fileClass << (row.accepted ? " accepted" : ""));
         QFile::remove(m_log.path());
-        m_prompter.clear();
+        m_prompter.clearAsked();
         if (row.asked)
             m_prompter.queue(row.accepted ? PromptAnswer::Yes : PromptAnswer::No);
         EXPECT_EQ(readWith(65, QString::fromUtf8(row.fileClass) + "     , 検索ウィンドウ名"),
@@ -299,7 +299,7 @@ TEST_F(ConfigFileTest, AskedWindowClassRewritesTheFileWhateverTheAnswer)
         lines[64] = "Game.exe     , c";
         put(file(), encode(lines));
         m_settings.SearchWindowClass = kDefaultWindowClass;
-        m_prompter.clear();
+        m_prompter.clearAsked();
         m_prompter.queue(answer);
         EXPECT_EQ(ConfigFile(m_ctx, ConfigRead), ConfigWrite);
         EXPECT_THAT(titles(), ElementsAre("ターゲット変更選択"));
@@ -343,7 +343,7 @@ TEST_F(ConfigFileTest, OldFileIsKeptAsBackupAndRewritten)
                                         .replace("{folder}", EncodeCp932(folder()));
         put(file(), original);
         reset();
-        m_prompter.clear();
+        m_prompter.clearAsked();
         EXPECT_EQ(ConfigFile(m_ctx, ConfigRead), ConfigWrite);
         EXPECT_EQ(titles(), row.titles);
         EXPECT_EQ(m_prompter.asked()[0].prompt.text, kOldFileText);
@@ -377,7 +377,7 @@ TEST_F(ConfigFileTest, UnreadableFileIsKeptAsBackupAndReplacedByDefaults)
         SCOPED_TRACE(name);
         put(file(), original);
         put(backup(), "previous generation");
-        m_prompter.clear();
+        m_prompter.clearAsked();
         EXPECT_EQ(ConfigFile(m_ctx, ConfigRead), ConfigWrite);
         ASSERT_THAT(titles(), ElementsAre(kRead, kScreen, kScreen, kColour1));
         EXPECT_EQ(m_prompter.asked()[0].prompt.text, kUnreadableText);
@@ -409,7 +409,7 @@ TEST_F(ConfigFileTest, EntryModesRunTheRestOfTheChain)
         m_settings = defaults();
         m_settings.CaptureInterval = 77;
         m_settings.BinaryThreshold[1] = 99;
-        m_prompter.clear();
+        m_prompter.clearAsked();
         if (row.mode <= ConfigScreenMode) {
             m_prompter.queue(PromptAnswer::Yes);
             m_prompter.queue(PromptAnswer::Ok);

@@ -27,7 +27,8 @@ public:
 
     const std::vector<Asked>& asked() const { return m_asked; }
     std::size_t pendingAnswers() const { return m_answers.size(); }
-    void clear() { m_asked.clear(); }
+    // Forgets the boxes asked so far; queued answers stay queued.
+    void clearAsked() { m_asked.clear(); }
 
 private:
     const Clock* m_clock;
