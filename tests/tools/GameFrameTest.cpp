@@ -149,11 +149,11 @@ TEST_F(GameFrameTest, TheBackgroundReadsNothingInAnyAreaForAnyCategory)
 
 TEST(GameFrameSpecTest, ExpTextHasTwoDecimalsAndStaysInRange)
 {
-    EXPECT_EQ(ExpText(5.5), "5.50");
-    EXPECT_EQ(ExpText(0.07), "0.07");
-    EXPECT_EQ(ExpText(99.999), "100.00");
-    EXPECT_EQ(ExpText(-3.0), "0.00");
-    EXPECT_EQ(ExpText(std::numeric_limits<double>::quiet_NaN()), "0.00");
+    EXPECT_EQ(FrameExpText(5.5), "5.50");
+    EXPECT_EQ(FrameExpText(0.07), "0.07");
+    EXPECT_EQ(FrameExpText(99.999), "100.00");
+    EXPECT_EQ(FrameExpText(-3.0), "0.00");
+    EXPECT_EQ(FrameExpText(std::numeric_limits<double>::quiet_NaN()), "0.00");
 }
 
 TEST(GameFrameSpecTest, RefusedSpecsGiveNoFrameAndDrawNothing)

@@ -148,7 +148,7 @@ GameFrameSpec Spec(int level, double exp, std::int64_t coins, bool windowMode = 
 QStringList ValueArguments(const GameFrameSpec& frameSpec)
 {
     QStringList arguments{QStringLiteral("--level"), QString::number(frameSpec.level),
-                          QStringLiteral("--exp"),   ExpText(frameSpec.expPercent),
+                          QStringLiteral("--exp"),   FrameExpText(frameSpec.expPercent),
                           QStringLiteral("--coins"), QString::number(frameSpec.coins)};
     if (frameSpec.windowMode)
         arguments << QStringLiteral("--window-mode");

@@ -479,7 +479,7 @@ Settings FrameSettings(const GameFrameSpec& frameSpec)
     return s;
 }
 
-QString ExpText(double expPercent)
+QString FrameExpText(double expPercent)
 {
     const double percent = std::isnan(expPercent) ? 0.0 : std::clamp(expPercent, 0.0, 100.0);
     const long long hundredths = std::llround(percent * 100.0);
@@ -551,7 +551,7 @@ void DrawHudValues(PixelBuffer& frame, const GameFrameSpec& frameSpec)
         drawValue(canvas, layout, CategoryLevel, s.CaptureArea[0], QString::number(frameSpec.level),
                   Align::Centre, {255, 238, 180}, kSceneSeed + 20);
     if (!frameSpec.hideExp)
-        drawValue(canvas, layout, CategoryExp, s.CaptureArea[1], ExpText(frameSpec.expPercent),
+        drawValue(canvas, layout, CategoryExp, s.CaptureArea[1], FrameExpText(frameSpec.expPercent),
                   Align::Centre, {48, 30, 16}, kSceneSeed + 21);
     const QString coins = QString::number(frameSpec.coins);
     if (frameSpec.coinArea == CoinArea::Area2 || frameSpec.coinArea == CoinArea::Both)

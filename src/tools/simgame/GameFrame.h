@@ -48,7 +48,7 @@ Settings FrameSettings(const GameFrameSpec& frameSpec);
 
 // The Exp text drawn: the percentage rounded to two decimals, e.g. "12.34" (clamped to
 // 0..100, a NaN as 0).
-QString ExpText(double expPercent);
+QString FrameExpText(double expPercent);
 
 // Empty when the frame description can be drawn exactly; otherwise what is wrong with it, one line.
 QString CheckGameFrameSpec(const GameFrameSpec& frameSpec);

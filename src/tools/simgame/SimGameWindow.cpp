@@ -10,7 +10,7 @@ namespace {
 
 bool sameValues(const GameFrameSpec& a, const GameFrameSpec& b)
 {
-    return a.level == b.level && ExpText(a.expPercent) == ExpText(b.expPercent) &&
+    return a.level == b.level && FrameExpText(a.expPercent) == FrameExpText(b.expPercent) &&
            a.coins == b.coins && a.coinArea == b.coinArea && a.hideLevel == b.hideLevel &&
            a.hideExp == b.hideExp;
 }
