@@ -24,7 +24,7 @@ void FormMain_Load(Program& p)
     run([&] {
         Scheduler& scheduler = p.services.scheduler;
         p.timers.captureTick = [&p] { timCaptureInterval_Timer(p); };
-        p.timers.timCaptureInterval = scheduler.CreateTimer([&p] { timCaptureInterval_Timer(p); });
+        p.timers.timCaptureInterval = scheduler.CreateTimer(p.timers.captureTick);
         p.timers.timCaptureInterval->setInterval(kCaptureTickMs);
         p.timers.timCaptureInterval->setEnabled(false);
         p.timers.timDoHLInterval = scheduler.CreateTimer([&p] { timDoHLInterval_Timer(p); });

@@ -5,8 +5,6 @@
 
 #include <QDateTime>
 #include <QString>
-#include <exception>
-#include <new>
 #include <optional>
 #include <utility>
 

@@ -23,12 +23,6 @@ QString C(const ColumnValue& value, int width, int decimals)
     return FormatColumn(value, width, 1, decimals, false);
 }
 
-// "0.00 ％"
-QString P(Currency percent)
-{
-    return FormatNumber(percent, 2, false) + QStringLiteral(" ％");
-}
-
 void appendLine(Program& p, const QString& line)
 {
     p.txtLog.AppendToTextBox(line + kCrLf);
@@ -104,7 +98,7 @@ void firstMeasurement(Program& p, const QString& stamp)
     m.DoHLTrack[1] = m.DoHLTrack[0];
     WriteRecordFile(p, QString(), 1);
     appendLine(p, stamp + C(m.LevelTrack[TrackCurrent], 6, 0) +
-                      C(P(Currency::FromDouble(m.ReadExp.toDouble() / 100.0)), 11, 0) +
+                      C(ExpText(m.ExpTrack[TrackCurrent]), 11, 0) +
                       C(m.MoneyTrack[TrackCurrent], 15, 0));
     DisplayResult(p, DisplayTakeStart);
     p.log.WriteDebugLog(QStringLiteral("Fast ImageRecognition "));
@@ -226,14 +220,14 @@ void UpdateMeasurement(Program& p)
         coinPart = C(moneyRate, 12, 1);
         m.MoneyClock[TrackDifference] = 0;
     }
-    appendLine(p, stamp + C(m.ReadLv, 6, 0) + C(P(m.ExpTrack[TrackDifference]), 11, 0) +
+    appendLine(p, stamp + C(m.ReadLv, 6, 0) + C(ExpText(m.ExpTrack[TrackDifference]), 11, 0) +
                       C(m.MoneyTrack[TrackDifference], 15, 0) + C(expMinutes, 7, 1) +
-                      C(P(expRate), 11, 0) + coinPart);
+                      C(ExpText(expRate), 11, 0) + coinPart);
 
     RecordValues record;
     record.stamp = stamp;
     record.level = m.LevelTrack[TrackCurrent];
-    record.exp = Currency::FromDouble(m.ReadExp.toDouble() / 100.0);
+    record.exp = m.ExpTrack[TrackCurrent];
     record.money = m.MoneyTrack[TrackCurrent];
     record.expGain = m.ExpTrack[TrackDifference];
     record.moneyGain = m.MoneyTrack[TrackDifference];

@@ -206,7 +206,7 @@ void closingReport(Program& p)
 
 } // namespace
 
-QString ExpText(double percent)
+QString ExpText(const ColumnValue& percent)
 {
     return FormatNumber(percent, 2, false) + QStringLiteral(" ％");
 }

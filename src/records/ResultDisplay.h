@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Format.h"
+
 #include <QString>
 
 namespace kesmaro {
@@ -24,6 +26,6 @@ void DisplayResult(Program& p, int mode);
 QString ElapsedText(const QString& end, const QString& start);
 
 // A percentage as the Exp labels show it: "#0.00 ％".
-QString ExpText(double percent);
+QString ExpText(const ColumnValue& percent);
 
 } // namespace kesmaro

@@ -39,12 +39,11 @@ QImage ToQImage(const PixelBuffer& pixels)
     if (pixels.isEmpty())
         return {};
     QImage image(pixels.width, pixels.height, QImage::Format_RGB32);
-    const auto rowBytes = static_cast<std::size_t>(pixels.width) * 4;
     for (int y = 0; y < pixels.height; ++y) {
-        // RGB32 is 0xffRRGGBB per pixel: BGRA bytes on little-endian machines.
+        // RGB32 is 0xffRRGGBB per pixel, whatever the byte order.
         auto* line = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
         const std::uint8_t* src = pixels.pixel(0, y);
-        for (std::size_t x = 0; x < rowBytes / 4; ++x, src += 4)
+        for (int x = 0; x < pixels.width; ++x, src += 4)
             line[x] =
                 0xFF000000U | std::uint32_t{src[2]} << 16 | std::uint32_t{src[1]} << 8 | src[0];
     }
