@@ -13,14 +13,6 @@ namespace {
 constexpr int kOpenWaitMs = 500;
 constexpr int kFirstCaptureDelaySeconds = 15;
 
-// Seconds from the settings file are taken as they come; a value whose milliseconds do not fit
-// waits as long as a wait can.
-int secondsToMs(std::int32_t seconds)
-{
-    const std::int64_t ms = std::int64_t{seconds} * 1000;
-    return static_cast<int>(std::clamp<std::int64_t>(ms, INT_MIN, INT_MAX));
-}
-
 void setMenus(Program& p, bool running)
 {
     p.menus.menuRunEnabled = !running;
@@ -44,7 +36,7 @@ void start(Program& p)
         OpenDocument(ctx, s.StartUpPath[0], kOpenWaitMs);
     if (s.StartUp[1]) {
         if (s.StartUp[0])
-            p.services.scheduler.WaitMs(secondsToMs(s.StartUpDelay));
+            WaitSeconds(p.services.scheduler, s.StartUpDelay);
         if (p.flags.ProgramClosing)
             return;
         OpenDocument(ctx, s.StartUpPath[1], kOpenWaitMs);
@@ -57,7 +49,7 @@ void start(Program& p)
     p.measurement.scheduleCapture(p.services.clock, kFirstCaptureDelaySeconds * 1000);
     p.LogStartStamp = now.toString(QStringLiteral("yyyyMMddhhmm"));
     p.txtLog.AppendToTextBox(kLogColumnHeader + QStringLiteral("\r\n"));
-    p.services.scheduler.WaitMs(secondsToMs(s.StartDelay));
+    WaitSeconds(p.services.scheduler, s.StartDelay);
 }
 
 void stop(Program& p)

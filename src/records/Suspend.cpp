@@ -7,16 +7,6 @@
 
 namespace kesmaro {
 
-namespace {
-
-int secondsToMs(int seconds)
-{
-    return static_cast<int>(
-        std::clamp<std::int64_t>(std::int64_t{seconds} * 1000, INT_MIN, INT_MAX));
-}
-
-} // namespace
-
 void ChangeSuspend(Program& p, int WaitSec)
 {
     Trap run(p.log, QStringLiteral("ChangeSuspend"));
@@ -33,7 +23,7 @@ void ChangeSuspend(Program& p, int WaitSec)
                 if (timer)
                     timer->setEnabled(true);
             });
-            p.services.scheduler.WaitMs(secondsToMs(WaitSec));
+            WaitSeconds(p.services.scheduler, WaitSec);
             // A program that closed during the wait gets no capture; the tick applies its own
             // conditions otherwise, also when the button suspended again meanwhile.
             if (!p.flags.ProgramClosing && p.timers.captureTick)

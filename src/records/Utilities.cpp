@@ -3,6 +3,8 @@
 #include "common/Paths.h"
 
 #include <QTime>
+#include <algorithm>
+#include <climits>
 
 namespace kesmaro {
 
@@ -39,6 +41,12 @@ void open(Context& ctx, Target target, const QString& what, int waitMs)
 }
 
 } // namespace
+
+void WaitSeconds(Scheduler& scheduler, std::int32_t seconds)
+{
+    const std::int64_t ms = std::int64_t{seconds} * 1000;
+    scheduler.WaitMs(static_cast<int>(std::clamp<std::int64_t>(ms, INT_MIN, INT_MAX)));
+}
 
 void OpenDocument(Context& ctx, const QString& path, int waitMs)
 {

@@ -36,6 +36,10 @@ struct Context {
     RandomGenerator& random;
 };
 
+// Waits `seconds` (a setting taken as it comes): a count whose milliseconds do not fit waits as
+// long as a wait can.
+void WaitSeconds(Scheduler& scheduler, std::int32_t seconds);
+
 // Opens an existing file with its associated program: busy pointer, log lines around the
 // request and a wait of `waitMs`; a missing file is reported in a message box and the log.
 void OpenDocument(Context& ctx, const QString& path, int waitMs);
