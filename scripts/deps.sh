@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    clang-format
+    clang-format ccache
     fonts-ipafont-gothic
     time
     libxcb1-dev libxcb-shm0-dev libxcb-xinput-dev libpulse-dev
