@@ -61,7 +61,7 @@ static void BM_WriteRecordLine(benchmark::State& state)
     Bench b;
     const QString line = BuildRecordLine(sample(), false);
     for (auto _ : state)
-        WriteRecordFile(b.program, line, 0);
+        WriteRecordFile(b.program, line, RecordWrite::Line);
 }
 BENCHMARK(BM_WriteRecordLine);
 
@@ -77,7 +77,7 @@ static void BM_FlushFullBacklog(benchmark::State& state)
         for (int i = 0; i < kRecordBacklogLimit; ++i)
             b.program.recordFile.backlog.push_back({target, line});
         state.ResumeTiming();
-        WriteRecordFile(b.program, line, 0);
+        WriteRecordFile(b.program, line, RecordWrite::Line);
     }
 }
 BENCHMARK(BM_FlushFullBacklog)->Unit(benchmark::kMillisecond);
@@ -88,10 +88,10 @@ static void BM_DisplayResultUpdate(benchmark::State& state)
     Bench b;
     b.program.measurement.ReadLv = 57;
     b.program.measurement.ReadExp = Currency::FromInteger(1234);
-    DisplayResult(b.program, DisplayUpdate);
+    DisplayResult(b.program, DisplayMode::Update);
     for (auto _ : state) {
         b.program.measurement.ReadMoney = Currency::FromInteger(1000);
-        DisplayResult(b.program, DisplayUpdate);
+        DisplayResult(b.program, DisplayMode::Update);
     }
 }
 BENCHMARK(BM_DisplayResultUpdate);

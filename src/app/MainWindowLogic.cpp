@@ -19,7 +19,7 @@ void FormMain_Load(Program& p)
         p.menus.menuRunEnabled = false;
         p.menus.menuStopEnabled = false;
         p.txtLog.setText(QString());
-        DisplayResult(p, DisplayClear);
+        DisplayResult(p, DisplayMode::Clear);
     });
     run([&] {
         Scheduler& scheduler = p.services.scheduler;
@@ -49,7 +49,8 @@ void FormMain_QueryUnload(Program& p)
         p.timers.timCaptureInterval->setEnabled(false);
     if (p.timers.timDoHLInterval)
         p.timers.timDoHLInterval->setEnabled(false);
-    DisplayResult(p, DisplayClosingReport);
+    DisplayResult(p, DisplayMode::ClosingReport);
+    p.view.closing();
     p.graph.GraphData.reset();
 }
 
@@ -64,6 +65,7 @@ void menuEnd_Click(Program& p)
     p.log.WriteDebugLog(QStringLiteral("Click : END "));
     FormMain_QueryUnload(p);
     FormMain_Unload(p);
+    p.view.programEnded();
 }
 
 void menuDebugMode_Click(Program& p, int innerHeight)
@@ -72,6 +74,14 @@ void menuDebugMode_Click(Program& p, int innerHeight)
     DebugItemDisplay(p, p.flags.DebugMode, innerHeight);
     p.log.WriteDebugLog(QStringLiteral("Change DebugMode ") +
                         (p.flags.DebugMode ? QStringLiteral("ON") : QStringLiteral("OFF")) +
+                        QStringLiteral("･･･ End "));
+}
+
+void menuGesture_Click(Program& p)
+{
+    p.settings.GestureEnabled = !p.settings.GestureEnabled;
+    p.log.WriteDebugLog(QStringLiteral("Change MouseGesture ") +
+                        (p.settings.GestureEnabled ? QStringLiteral("ON") : QStringLiteral("OFF")) +
                         QStringLiteral("･･･ End "));
 }
 

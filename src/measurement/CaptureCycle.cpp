@@ -4,6 +4,7 @@
 #include "graph/GraphDisplay.h"
 #include "measurement/MeasurementUpdate.h"
 #include "recognition/Recognition.h"
+#include "records/Menus.h"
 #include "records/Program.h"
 
 namespace kesmaro {
@@ -140,15 +141,12 @@ void CaptureImage(Program& p)
 void cmdCapture_Click(Program& p)
 {
     p.log.WriteDebugLog(QStringLiteral("Click : Test Capture "));
-    p.menus.cmdCaptureEnabled = false;
-    p.menus.cmdRecognizeEnabled = false;
-    p.view.menusChanged();
-    p.services.scheduler.WaitMs(10000);
-    CaptureImage(p);
-    p.view.activateMainWindow();
-    p.menus.cmdCaptureEnabled = true;
-    p.menus.cmdRecognizeEnabled = true;
-    p.view.menusChanged();
+    {
+        TestButtonsBusy busy(p);
+        p.services.scheduler.WaitMs(10000);
+        CaptureImage(p);
+        p.view.activateMainWindow();
+    }
     p.log.WriteDebugLog(QStringLiteral("SingleCapture ･･･ End "));
 }
 

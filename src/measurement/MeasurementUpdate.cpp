@@ -58,7 +58,7 @@ void characterChange(Program& p)
 {
     MeasurementState& m = p.measurement;
     appendLine(p, QStringLiteral("キャラクタチェンジ検出"));
-    DisplayResult(p, DisplayClosingReport);
+    DisplayResult(p, DisplayMode::ClosingReport);
     appendLine(p, kLogColumnHeader);
     m.MoneyAreaMode = MoneyAreaDetect;
     m.ExpTrack[TrackPrevious] = Currency();
@@ -72,7 +72,7 @@ void characterChange(Program& p)
     }
     m.DoHLTrack[1] = Currency();
     m.DoHLTrack[3] = Currency();
-    DisplayResult(p, DisplayTakeStart);
+    DisplayResult(p, DisplayMode::TakeStart);
     p.log.WriteDebugLog(QStringLiteral("Detect Character Change "));
     Context ctx = p.context();
     RandomizeSeed(ctx);
@@ -96,11 +96,11 @@ void firstMeasurement(Program& p, const QString& stamp)
     m.ExpClock[TrackPrevious] = m.ExpClock[TrackCurrent];
     m.LevelTrack[TrackPrevious] = m.LevelTrack[TrackCurrent];
     m.DoHLTrack[1] = m.DoHLTrack[0];
-    WriteRecordFile(p, QString(), 1);
+    WriteRecordFile(p, QString(), RecordWrite::Header);
     appendLine(p, stamp + C(m.LevelTrack[TrackCurrent], 6, 0) +
                       C(ExpText(m.ExpTrack[TrackCurrent]), 11, 0) +
                       C(m.MoneyTrack[TrackCurrent], 15, 0));
-    DisplayResult(p, DisplayTakeStart);
+    DisplayResult(p, DisplayMode::TakeStart);
     p.log.WriteDebugLog(QStringLiteral("Fast ImageRecognition "));
 }
 
@@ -192,7 +192,7 @@ void UpdateMeasurement(Program& p)
         m.MoneyClock[TrackPrevious] = m.MoneyClock[TrackCurrent];
     }
 
-    DisplayResult(p, DisplayUpdate);
+    DisplayResult(p, DisplayMode::Update);
 
     const Currency expMinutes = tenthsOfMinutes(m.ExpClock[TrackDifference]);
     const Currency expRate = m.ExpClock[TrackDifference] != 0
@@ -235,7 +235,7 @@ void UpdateMeasurement(Program& p)
     record.expRate = expRate;
     record.moneyMinutes = moneyMinutes;
     record.moneyRate = moneyRate;
-    WriteRecordFile(p, BuildRecordLine(record, s.SaveCsv), 0);
+    WriteRecordFile(p, BuildRecordLine(record, s.SaveCsv), RecordWrite::Line);
 }
 
 } // namespace kesmaro

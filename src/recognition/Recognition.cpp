@@ -3,6 +3,7 @@
 #include "common/StringBuffer.h"
 #include "recognition/Binarization.h"
 #include "recognition/NumberReader.h"
+#include "records/Menus.h"
 #include "records/Program.h"
 
 #include <limits>
@@ -173,21 +174,17 @@ Currency AmountFromText(const QString& text)
 void cmdRecognize_Click(Program& p)
 {
     p.log.WriteDebugLog(QStringLiteral("Click : Test Recognize "));
-    p.menus.cmdCaptureEnabled = false;
-    p.menus.cmdRecognizeEnabled = false;
-    p.view.menusChanged();
-
-    const std::int64_t t0 = p.services.clock.TickMs();
-    p.measurement.ReadLv = LevelFromText(RecognizeNumber(p, CategoryLevel));
-    p.measurement.ReadExp = AmountFromText(RecognizeNumber(p, CategoryExp));
-    p.measurement.ReadMoney = AmountFromText(RecognizeNumber(p, CategoryMoney));
-    const QString elapsed = formatSeconds(p.services.clock.TickMs() - t0) + QStringLiteral("秒");
-    p.results.lblElapse = elapsed;
-    p.view.resultsChanged();
-
-    p.menus.cmdCaptureEnabled = true;
-    p.menus.cmdRecognizeEnabled = true;
-    p.view.menusChanged();
+    QString elapsed;
+    {
+        TestButtonsBusy busy(p);
+        const std::int64_t t0 = p.services.clock.TickMs();
+        p.measurement.ReadLv = LevelFromText(RecognizeNumber(p, CategoryLevel));
+        p.measurement.ReadExp = AmountFromText(RecognizeNumber(p, CategoryExp));
+        p.measurement.ReadMoney = AmountFromText(RecognizeNumber(p, CategoryMoney));
+        elapsed = formatSeconds(p.services.clock.TickMs() - t0) + QStringLiteral("秒");
+        p.results.lblElapse = elapsed;
+        p.view.resultsChanged();
+    }
     p.log.WriteDebugLog(QStringLiteral("SingleRecognize(") + elapsed +
                         QStringLiteral(") ･･･ End "));
 }

@@ -1,5 +1,6 @@
 #include "records/LoggingRun.h"
 
+#include "records/Menus.h"
 #include "records/Program.h"
 #include "records/ResultDisplay.h"
 
@@ -13,14 +14,6 @@ namespace {
 constexpr int kOpenWaitMs = 500;
 constexpr int kFirstCaptureDelaySeconds = 15;
 
-void setMenus(Program& p, bool running)
-{
-    p.menus.menuRunEnabled = !running;
-    p.menus.menuStopEnabled = running;
-    p.menus.menuRunCaption = running ? QStringLiteral("ロギング") : QStringLiteral("開始");
-    p.view.menusChanged();
-}
-
 void setCaptureTimer(Program& p, bool enabled)
 {
     if (p.timers.timCaptureInterval)
@@ -29,7 +22,7 @@ void setCaptureTimer(Program& p, bool enabled)
 
 void start(Program& p)
 {
-    setMenus(p, true);
+    SetRunMenus(p, true);
     Context ctx = p.context();
     const Settings& s = p.settings;
     if (s.StartUp[0])
@@ -56,7 +49,7 @@ void stop(Program& p)
 {
     if (p.flags.PopupShown)
         HidePopup(p.flags, p.view);
-    setMenus(p, false);
+    SetRunMenus(p, false);
     setCaptureTimer(p, false);
     p.LogStartStamp.clear();
     MeasurementState& m = p.measurement;
@@ -78,18 +71,18 @@ void resetTempStop(Program& p)
 
 } // namespace
 
-void LoggingControl(Program& p, int mode)
+void LoggingControl(Program& p, LoggingMode mode)
 {
-    if (mode == LoggingStart)
+    if (mode == LoggingMode::Start)
         start(p);
-    else if (mode == LoggingStop)
+    else
         stop(p);
 }
 
 void menuRun_Click(Program& p)
 {
     p.log.WriteDebugLog(QStringLiteral("Click : Run "));
-    LoggingControl(p, LoggingStart);
+    LoggingControl(p, LoggingMode::Start);
     p.log.WriteDebugLog(QStringLiteral("Loging ManualStart ･･･ "));
     resetTempStop(p);
     p.popup.widthTwips = 6000;
@@ -103,18 +96,18 @@ void menuStop_Click(Program& p)
     p.log.WriteDebugLog(QStringLiteral("Click : Stop "));
     if (p.flags.PopupShown)
         HidePopup(p.flags, p.view);
-    DisplayResult(p, DisplayClosingReport);
-    LoggingControl(p, LoggingStop);
+    DisplayResult(p, DisplayMode::ClosingReport);
+    LoggingControl(p, LoggingMode::Stop);
     p.log.WriteDebugLog(QStringLiteral("Loging Stop ･･･ End "));
     resetTempStop(p);
 }
 
 void AutoStartLogging(Program& p)
 {
-    setMenus(p, false);
+    SetRunMenus(p, false);
     if (!p.settings.AutoStart)
         return;
-    LoggingControl(p, LoggingStart);
+    LoggingControl(p, LoggingMode::Start);
     p.log.WriteDebugLog(QStringLiteral("Log AutoStart ･･･ "));
 }
 

@@ -6,7 +6,7 @@ namespace kesmaro {
 
 struct Program;
 
-enum LoggingMode : int { LoggingStart = 4096, LoggingStop = 8192 };
+enum class LoggingMode { Start, Stop };
 
 // The column titles above the result lines in the text log.
 inline const QString kLogColumnHeader =
@@ -15,7 +15,7 @@ inline const QString kLogColumnHeader =
 // Starts (4096) or stops (8192) a logging run; any other mode does nothing. The start launches
 // the companion applications and waits inside (ticks and clicks run meanwhile); a close of the
 // program during one of its waits abandons it before the capture timer is enabled.
-void LoggingControl(Program& p, int mode);
+void LoggingControl(Program& p, LoggingMode mode);
 
 // The run and stop commands of the menu bar.
 void menuRun_Click(Program& p);

@@ -188,7 +188,7 @@ RecordTarget RecordFileTarget(const Settings& settings, const QString& logStartS
     return target;
 }
 
-void WriteRecordFile(Program& p, const QString& line, int header)
+void WriteRecordFile(Program& p, const QString& line, RecordWrite what)
 {
     if (p.LogStartStamp.isEmpty())
         return;
@@ -197,7 +197,7 @@ void WriteRecordFile(Program& p, const QString& line, int header)
     const bool wasFailing = state.failing;
     const auto keptBefore = static_cast<std::int64_t>(state.backlog.size());
 
-    if (header != 1)
+    if (what == RecordWrite::Line)
         state.backlog.push_back(RecordFileState::Pending{target, line});
     TrappedError failure(0);
     if (!flushBacklog(state, failure)) {
@@ -205,7 +205,7 @@ void WriteRecordFile(Program& p, const QString& line, int header)
         trimBacklog(p);
         return;
     }
-    if (header == 1) {
+    if (what == RecordWrite::Header) {
         try {
             ensureFolder(target);
             if (!FileExists(target.path))

@@ -69,11 +69,13 @@ QString BuildRecordLine(const RecordValues& values, bool csv);
 RecordTarget RecordFileTarget(const Settings& settings, const QString& logStartStamp,
                               const QString& programFolder);
 
-// Writes the header (header = 1, `line` ignored) or one record line (any other header value)
-// into the record file of the running run; nothing when no run is in progress. The header goes
-// only into a file that does not exist yet. A record line that finds the file missing is
-// written below a new header. A line that cannot be written is kept and written, in order,
-// before the next line that can be; the failure and the recovery are reported once each.
-void WriteRecordFile(Program& p, const QString& line, int header);
+enum class RecordWrite { Header, Line };
+
+// Writes the header (`line` ignored) or one record line into the record file of the running run;
+// nothing when no run is in progress. The header goes only into a file that does not exist yet. A
+// record line that finds the file missing is written below a new header. A line that cannot be
+// written is kept and written, in order, before the next line that can be; the failure and the
+// recovery are reported once each.
+void WriteRecordFile(Program& p, const QString& line, RecordWrite what);
 
 } // namespace kesmaro

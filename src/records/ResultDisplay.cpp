@@ -220,21 +220,17 @@ QString ElapsedText(const QString& end, const QString& start)
            QStringLiteral("時 ") + QString::number(rest % 60) + QStringLiteral("分間");
 }
 
-void DisplayResult(Program& p, int mode)
+void DisplayResult(Program& p, DisplayMode mode)
 {
     switch (mode) {
-    case DisplayClear:
-        clear(p);
-        break;
-    case DisplayTakeStart:
-        takeStart(p);
-        break;
-    case DisplayClosingReport:
-        closingReport(p);
-        break;
-    default:
-        update(p);
-        break;
+    case DisplayMode::Clear:
+        return clear(p);
+    case DisplayMode::TakeStart:
+        return takeStart(p);
+    case DisplayMode::ClosingReport:
+        return closingReport(p);
+    case DisplayMode::Update:
+        return update(p);
     }
 }
 

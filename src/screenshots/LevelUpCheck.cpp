@@ -65,7 +65,7 @@ void DoHLScreenshot(Program& p)
     p.txtLog.AppendToTextBox(
         ToQDateTime(p.services.clock.Now()).toString(QStringLiteral("MM/dd hh:mm")) +
         QStringLiteral("  LvUP or Dead 検出 \r\n"));
-    DisplayResult(p, DisplayUpdate);
+    DisplayResult(p, DisplayMode::Update);
     p.log.WriteDebugLog(QStringLiteral("DEAD OR HAPPY LIVE Print Screen ･･･ End "));
 }
 

@@ -33,7 +33,7 @@ protected:
 TEST_F(CaptureCycleTest, CapturesAtTheFirstTickAfterEachInterval)
 {
     show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
-    LoggingControl(p, LoggingStart);
+    LoggingControl(p, LoggingMode::Start);
     at(15);
     EXPECT_EQ(p.measurement.ExpClock[TrackPrevious], 0); // due at 15 s, ticks at 10 and 20
     at(20);
@@ -51,7 +51,7 @@ TEST_F(CaptureCycleTest, CapturesAtTheFirstTickAfterEachInterval)
 TEST_F(CaptureCycleTest, AFailedRecognitionRetriesFifteenSecondsLater)
 {
     show(QStringLiteral("35"), QString(), QStringLiteral("1000"));
-    LoggingControl(p, LoggingStart);
+    LoggingControl(p, LoggingMode::Start);
     at(20);
     EXPECT_TRUE(p.txtLog.text().contains(QStringLiteral("認識失敗  Exp NG")));
     show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
@@ -65,7 +65,7 @@ TEST_F(CaptureCycleTest, TheGameInTheBackgroundAddsAZeroSampleAtThe481stTry)
 {
     show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
     m_windows.setForeground(kNoWindow);
-    LoggingControl(p, LoggingStart);
+    LoggingControl(p, LoggingMode::Start);
     const std::int32_t before = p.graph.GraphData->MaxNum();
     for (int i = 0; i < 480; ++i)
         CaptureImage(p);
@@ -82,7 +82,7 @@ TEST_F(CaptureCycleTest, TheGameInTheBackgroundAddsAZeroSampleAtThe481stTry)
 TEST_F(CaptureCycleTest, CoinAreaIsDetectedKeptAndDroppedWhenItFails)
 {
     show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"), 2);
-    LoggingControl(p, LoggingStart);
+    LoggingControl(p, LoggingMode::Start);
     CaptureImage(p);
     EXPECT_EQ(p.measurement.MoneyAreaMode, MoneyAreaFirst);
     EXPECT_TRUE(debugLog().contains(QStringLiteral("Detect EnhancedPosition ")));
@@ -104,7 +104,7 @@ TEST_F(CaptureCycleTest, CoinAreaIsDetectedKeptAndDroppedWhenItFails)
 
 TEST_F(CaptureCycleTest, AMissingGameIsSaidByThePopupDuringARunAndTakenBack)
 {
-    LoggingControl(p, LoggingStart);
+    LoggingControl(p, LoggingMode::Start);
     CaptureImage(p);
     EXPECT_TRUE(p.flags.PopupShown);
     EXPECT_EQ(p.popup.message, QStringLiteral("Gamebryo Applicationが起動していません"));
@@ -132,7 +132,7 @@ TEST_F(CaptureCycleTest, NoRunSwitchesTheTimerOffAndLogsTheLossInDebugMode)
 TEST_F(CaptureCycleTest, ACaptureInsideALagWaitRewritesTheSlotsSafely)
 {
     show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
-    LoggingControl(p, LoggingStart);
+    LoggingControl(p, LoggingMode::Start);
     p.settings.LagCancelTime = 50;
     // While the first capture's scan waits, a second capture (as a gesture would) runs inside.
     bool nested = false;
@@ -166,7 +166,7 @@ TEST_F(CaptureCycleTest, TheTestCaptureWaitsTenSecondsWithTheButtonsOff)
 TEST_F(CaptureCycleTest, AWallClockJumpNeitherStallsNorBunchesCaptures)
 {
     show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
-    LoggingControl(p, LoggingStart);
+    LoggingControl(p, LoggingMode::Start);
     at(20);
     const int grabs = m_windows.grabCount();
     m_sim.clock.shiftWallClock(-3600 * 1000); // the clock is put back an hour

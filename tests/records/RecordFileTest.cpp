@@ -176,8 +176,8 @@ protected:
         EXPECT_TRUE(f.open(QIODevice::WriteOnly));
         return path;
     }
-    void header() { WriteRecordFile(m_program, QString(), 1); }
-    void record(const QString& line) { WriteRecordFile(m_program, line, 0); }
+    void header() { WriteRecordFile(m_program, QString(), RecordWrite::Header); }
+    void record(const QString& line) { WriteRecordFile(m_program, line, RecordWrite::Line); }
 
     int txtLogLines(const QString& part) const
     {

@@ -18,7 +18,7 @@ protected:
     ResultDisplayTest()
     {
         m_program.LogStartStamp = QStringLiteral("200905172130");
-        DisplayResult(m_program, DisplayClear);
+        DisplayResult(m_program, DisplayMode::Clear);
     }
 
     // What a capture leaves behind: the three readings, and a valid coin reading also in the
@@ -35,7 +35,7 @@ protected:
     void update(std::int32_t level, std::int64_t expHundredths, std::int64_t money = -1)
     {
         capture(level, expHundredths, money);
-        DisplayResult(m_program, DisplayUpdate);
+        DisplayResult(m_program, DisplayMode::Update);
     }
     void at(int hour, int minute, int second)
     {
@@ -53,7 +53,7 @@ TEST_F(ResultDisplayTest, ClearEmptiesEveryLabelAndMarksMoneyMissing)
 {
     update(57, 1234, 1000);
     m_program.results.lblCapture = {"57", "1234", "1000", "x", "y"};
-    DisplayResult(m_program, DisplayClear);
+    DisplayResult(m_program, DisplayMode::Clear);
     const ResultLabels& r = labels();
     for (const QString& text : {r.lblStartTime, r.lblEndTime, r.lblElapseTime, r.lblStartLv,
                                 r.lblElapseExp, r.lblStartMoney, r.lblEndMoney, r.lblCapture[2]})
@@ -102,7 +102,7 @@ TEST_F(ResultDisplayTest, ExpGainCountsLevelsAndFoldsAboveHundred)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        DisplayResult(m_program, DisplayClear);
+        DisplayResult(m_program, DisplayMode::Clear);
         update(row.startLv, row.startExp);
         update(row.lv, row.exp);
         EXPECT_EQ(labels().lblElapseLv, QString::fromUtf8(row.levelGain));
@@ -187,7 +187,7 @@ TEST_F(ResultDisplayTest, ClosingReportLayout)
     update(57, 2000, 1300000);
     m_program.measurement.MoneyPair[1] = Currency::FromInteger(1310000);
     m_program.txtLog.setText(QString());
-    DisplayResult(m_program, DisplayClosingReport);
+    DisplayResult(m_program, DisplayMode::ClosingReport);
     const QString crlf = QStringLiteral("\r\n");
     const QString expected =
         QStringLiteral(" 経過: 2009/05/17 21:30:00  ～  2009/05/17 23:35:10  ＝  0日 2時 5分間") +
@@ -207,7 +207,7 @@ TEST_F(ResultDisplayTest, ClosingReportEdgeCases)
     update(57, 1234);
     update(57, 1300);
     m_program.txtLog.setText(QString());
-    DisplayResult(m_program, DisplayClosingReport);
+    DisplayResult(m_program, DisplayMode::ClosingReport);
     EXPECT_EQ(labels().lblEndMoney, QString());
     EXPECT_TRUE(m_program.txtLog.text().contains(
         QStringLiteral("    終了  Lv:  57    Exp:  13.00 ％   ｺｲﾝ:") + blanks(15) +
@@ -217,14 +217,14 @@ TEST_F(ResultDisplayTest, ClosingReportEdgeCases)
     m_program.results.lblEndLv = QStringLiteral("-1");
     m_program.results.lblEndExp = QStringLiteral("-0.01 ％");
     m_program.txtLog.setText(QString());
-    DisplayResult(m_program, DisplayClosingReport);
+    DisplayResult(m_program, DisplayMode::ClosingReport);
     EXPECT_FALSE(m_program.txtLog.text().contains(QStringLiteral("終了")))
         << "both end labels negative leave out the end row";
 
     m_program.LogStartStamp.clear();
     m_program.txtLog.setText(QString());
     const int before = m_view.results;
-    DisplayResult(m_program, DisplayClosingReport);
+    DisplayResult(m_program, DisplayMode::ClosingReport);
     EXPECT_TRUE(m_program.txtLog.text().isEmpty()) << "without a run";
     EXPECT_EQ(m_view.results, before + 1);
 }

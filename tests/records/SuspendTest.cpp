@@ -14,7 +14,7 @@ protected:
 
     void startRun()
     {
-        LoggingControl(m_program, LoggingStart);
+        LoggingControl(m_program, LoggingMode::Start);
         m_tickAt.clear();
         m_base = m_sim.clock.elapsedMs();
     }
@@ -65,7 +65,7 @@ TEST_F(SuspendTest, ResumeAfterTheRunStoppedResetsButDoesNotCapture)
 {
     startRun();
     ChangeSuspend(m_program);
-    LoggingControl(m_program, LoggingStop);
+    LoggingControl(m_program, LoggingMode::Stop);
     m_program.flags.SuspendMode = true; // the gesture path does not go through the stop command
     ChangeSuspend(m_program, 10);
     EXPECT_FALSE(m_program.flags.SuspendMode);
