@@ -23,11 +23,14 @@ void FormMain_QueryUnload(Program& p);
 // The last words of the program: the log line and a short wait for pending sounds and files.
 void FormMain_Unload(Program& p);
 
-// The End command: the close sequence above.
+// The End command: the close sequence above, then the view is told the program has ended.
 void menuEnd_Click(Program& p);
 
 // Debug mode on or off from the Config menu; `innerHeight` places the debug items.
 void menuDebugMode_Click(Program& p, int innerHeight = kDesignedInnerHeight);
+
+// Mouse gestures on or off from the Config menu.
+void menuGesture_Click(Program& p);
 
 // Start-up after the checks that guard only the desktop program: identity, a fresh debug log,
 // the settings file (asking the first-start questions when there is none), the screen sizes

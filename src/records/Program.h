@@ -45,6 +45,8 @@ struct MenuState {
     // The capture and recognition test buttons on frmDebug; off while either test runs.
     bool cmdCaptureEnabled = true;
     bool cmdRecognizeEnabled = true;
+    // The main window's inner height in pixels, which places the debug items.
+    int innerHeight = 385;
 };
 
 struct GraphState {

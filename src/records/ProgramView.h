@@ -2,6 +2,9 @@
 
 namespace kesmaro {
 
+// The program's other windows, which the commands open.
+enum class SubWindow { Options, Version, RandomOne, RandomSome, OperatingInfo };
+
 // What the logic tells the windows: coarse "this changed" events. A view reads the program
 // state back and repaints; every method does nothing by default.
 class ProgramView {
@@ -18,6 +21,14 @@ public:
     virtual void activateMainWindow() {}
     // The busy (hourglass) pointer over the whole screen, on or off.
     virtual void busyCursor(bool /*on*/) {}
+    // A command asks for one of the other windows; a view without it ignores the request.
+    virtual void showWindow(SubWindow /*window*/) {}
+    // Repaint everything (a click on the window background).
+    virtual void refreshAll() {}
+    // The close sequence is about to release the graph: the last moment to read it.
+    virtual void closing() {}
+    // The close sequence has run to its end; the view goes away.
+    virtual void programEnded() {}
 };
 
 // The view of a program without windows.

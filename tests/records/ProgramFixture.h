@@ -17,6 +17,8 @@ struct CountingView : ProgramView {
     void resultsChanged() override { ++results; }
     void menusChanged() override { ++menus; }
     void popupChanged() override { ++popups; }
+    void showWindow(SubWindow window) override { windows.push_back(window); }
+    void refreshAll() override { ++refreshes; }
     void busyCursor(bool on) override
     {
         if (on && clock)
@@ -27,6 +29,8 @@ struct CountingView : ProgramView {
     int results = 0;
     int menus = 0;
     int popups = 0;
+    std::vector<SubWindow> windows; // asked for, in order
+    int refreshes = 0;
 };
 
 // A program on simulated seams in a fresh folder, with its capture timer created as the main

@@ -53,7 +53,7 @@ TEST_F(ScenarioTest, ReadsHeaderAndTimedLines)
     EXPECT_EQ(s->events[0].argument, m_dir.filePath(QStringLiteral("a.png")));
     EXPECT_EQ(s->events[1].timeMs, 10250);
     EXPECT_EQ(s->events[2].kind, Kind::Background);
-    EXPECT_EQ(s->events[4].argument, QStringLiteral("recognize"));
+    EXPECT_EQ(s->events[4].command, Command::Recognize);
     EXPECT_EQ(s->events[5].kind, Kind::Close);
     EXPECT_EQ(s->events[5].line, 12);
 }

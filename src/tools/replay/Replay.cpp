@@ -1,18 +1,14 @@
 #include "tools/replay/Replay.h"
 
+#include "app/Command.h"
 #include "app/MainWindowLogic.h"
 #include "config/ConfigFile.h"
 #include "graph/GraphBuffer.h"
 #include "graph/GraphDisplay.h"
 #include "graph/GraphPainter.h"
-#include "measurement/CaptureCycle.h"
 #include "platform/sim/SimGameWindows.h"
 #include "platform/sim/SimServices.h"
-#include "recognition/PatternImages.h"
-#include "recognition/Recognition.h"
-#include "records/LoggingRun.h"
 #include "records/Program.h"
-#include "records/Suspend.h"
 #include "screenshots/ImageFiles.h"
 
 #include <QDir>
@@ -79,11 +75,11 @@ bool writeUtf8(const QString& path, const QString& text, QString& error)
     return true;
 }
 
-class Run {
+class Run : private ProgramView {
 public:
     Run(const Scenario& scenario, const QString& folder)
         : m_scenario(scenario), m_sim(toLocal(scenario.start), scenario.bootMs, &m_windows),
-          m_log(folder, m_sim.clock), m_program(m_sim.services, m_log, m_view, folder)
+          m_log(folder, m_sim.clock), m_program(m_sim.services, m_log, *this, folder)
     {
         for (PromptAnswer a : scenario.answers)
             m_sim.prompter.queue(a);
@@ -106,7 +102,7 @@ public:
         Main(m_program);
         m_sim.scheduler.runUntil(last);
         if (!m_ended)
-            end();
+            Execute(m_program, Command::End);
     }
 
     bool writeOutputs(const QString& folder, QString& error)
@@ -202,51 +198,26 @@ private:
                 m_windows.removeWindow(m_windows.game);
             break;
         case Kind::Click:
-            click(e.argument);
+            Execute(m_program, e.command);
             break;
         }
     }
 
-    void click(const QString& name)
+    // The picture is taken before the close releases the graph buffer.
+    void closing() override
     {
         Program& p = m_program;
-        if (name == QLatin1String("run"))
-            menuRun_Click(p);
-        else if (name == QLatin1String("stop"))
-            menuStop_Click(p);
-        else if (name == QLatin1String("tempstop"))
-            cmdTempStop_Click(p);
-        else if (name == QLatin1String("capture"))
-            cmdCapture_Click(p);
-        else if (name == QLatin1String("recognize"))
-            cmdRecognize_Click(p);
-        else if (name == QLatin1String("prtscr"))
-            menuPrtScr_Click(p);
-        else if (name == QLatin1String("patternsave"))
-            menuPatternSave_Click(p);
-        else if (name == QLatin1String("debug"))
-            menuDebugMode_Click(p);
-        else if (name == QLatin1String("end"))
-            end();
-    }
-
-    void end()
-    {
-        m_ended = true;
-        Program& p = m_program;
-        // The picture is taken before the close releases the graph buffer.
         if (p.settings.GraphEnabled && p.graph.GraphData) {
             GraphFrameDisplay(p, QSize(385, 361));
             m_graph = RenderGraph(GraphPictureOf(p));
         }
-        menuEnd_Click(p);
     }
+    void programEnded() override { m_ended = true; }
 
     const Scenario& m_scenario;
     ReplayWindows m_windows;
     SimServices m_sim;
     DebugLog m_log;
-    NullView m_view;
     Program m_program;
     std::vector<clsGraphFormat> m_samples;
     std::map<QString, PixelBuffer> m_images;

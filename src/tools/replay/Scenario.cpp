@@ -9,16 +9,6 @@
 
 namespace kesmaro {
 
-const std::vector<QString>& ScenarioClickNames()
-{
-    static const std::vector<QString> names = {
-        QStringLiteral("run"),         QStringLiteral("stop"),      QStringLiteral("tempstop"),
-        QStringLiteral("capture"),     QStringLiteral("recognize"), QStringLiteral("prtscr"),
-        QStringLiteral("patternsave"), QStringLiteral("debug"),     QStringLiteral("end"),
-    };
-    return names;
-}
-
 namespace {
 
 struct Parser {
@@ -114,10 +104,11 @@ struct Parser {
                 return false;
         } else if (command == QLatin1String("click")) {
             event.kind = Kind::Click;
-            const auto& names = ScenarioClickNames();
-            if (args.size() != 1 || std::find(names.begin(), names.end(), args[0]) == names.end())
+            const std::optional<Command> clicked =
+                args.size() == 1 ? CommandFromName(args[0]) : std::nullopt;
+            if (!clicked)
                 return fail(QStringLiteral("unknown click ") + args.join(QLatin1Char(' ')));
-            event.argument = args[0];
+            event.command = *clicked;
         } else {
             static const QStringList plain = {QStringLiteral("background"),
                                               QStringLiteral("foreground"),

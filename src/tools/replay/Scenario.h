@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Command.h"
 #include "platform/Prompter.h"
 
 #include <QDateTime>
@@ -15,7 +16,8 @@ struct ScenarioEvent {
     enum class Kind { Window, Frame, Background, Foreground, Close, Click };
     std::int64_t timeMs = 0;
     Kind kind = Kind::Click;
-    QString argument; // absolute image path for Window/Frame, the command name for Click
+    QString argument;               // absolute image path for Window/Frame
+    Command command = Command::End; // for Click
     int line = 0;
 };
 
@@ -27,9 +29,6 @@ struct Scenario {
     std::vector<PromptAnswer> answers; // queued message-box answers, in order
     std::vector<ScenarioEvent> events; // in time order
 };
-
-// The commands a scenario may click.
-const std::vector<QString>& ScenarioClickNames();
 
 // Reads a scenario: UTF-8, one directive a line, '#' starts a comment, paths relative to the
 // scenario's folder. Nothing is run when the scenario is invalid: `error` then says

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <optional>
+#include <span>
+
+namespace kesmaro {
+
+struct Program;
+
+// Every menu item and button of the main window. The menus, the buttons, the gestures and the
+// replay tool's `click` lines all start an operation through Execute, so a command behaves the
+// same whoever starts it.
+enum class Command {
+    // File
+    PatternSave,
+    End,
+    // Config
+    Option,
+    Gesture,
+    DebugMode,
+    // The two commands on the menu bar
+    Run,
+    Stop,
+    // Tools
+    RandomOne,
+    RandomSome,
+    PrtScr,
+    // Help
+    QuickReference,
+    HowToUse,
+    ReadMe,
+    OperatingInfo,
+    Version,
+    // Buttons and the window itself
+    TempStop,
+    Capture,
+    Recognize,
+    WindowRefresh,
+};
+
+struct CommandInfo {
+    Command command;
+    // The replay tool's `click` name.
+    QStringView name;
+};
+
+// Each command once, in menu order.
+std::span<const CommandInfo> Commands();
+std::optional<Command> CommandFromName(QStringView name);
+QStringView CommandName(Command command);
+
+// Runs the command's operation; never throws.
+void Execute(Program& p, Command command);
+
+// The names of the program's documents, in the program folder.
+extern const QString kQuickReferenceDocument;
+extern const QString kHowToUseDocument;
+extern const QString kReadMeDocument;
+
+} // namespace kesmaro

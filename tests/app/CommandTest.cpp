@@ -1,0 +1,95 @@
+#include "app/Command.h"
+
+#include "records/ProgramFixture.h"
+
+#include <QDir>
+#include <set>
+
+namespace kesmaro {
+using namespace Qt::StringLiterals;
+namespace {
+
+TEST(CommandTable, EveryCommandHasOneNameThatLeadsBackToIt)
+{
+    std::set<QString> names;
+    for (const CommandInfo& c : Commands()) {
+        SCOPED_TRACE(c.name.toString().toStdString());
+        EXPECT_TRUE(names.insert(c.name.toString()).second) << "name used twice";
+        EXPECT_EQ(CommandFromName(c.name), c.command);
+        EXPECT_EQ(CommandName(c.command), c.name);
+    }
+    EXPECT_EQ(names.size(), std::size_t{19});
+    // Scenarios written before the table keep working.
+    for (const char* old : {"run", "stop", "tempstop", "capture", "recognize", "prtscr",
+                            "patternsave", "debug", "end"})
+        EXPECT_TRUE(CommandFromName(QString::fromLatin1(old))) << old;
+    EXPECT_FALSE(CommandFromName(u"Run"));
+    EXPECT_FALSE(CommandFromName(u""));
+}
+
+class ExecuteTest : public test::ProgramFixture {};
+
+// The commands whose windows or dialogs belong to the desktop program: the table writes their
+// "Click : " line and asks the view for the window.
+TEST_F(ExecuteTest, WindowCommandsLogTheirClickAndAskTheViewForTheirWindow)
+{
+    const struct {
+        Command command;
+        const char* line; // nullptr: the command writes none
+        SubWindow window;
+    } rows[] = {
+        {Command::Option, "Click : Option ", SubWindow::Options},
+        {Command::RandomOne, "Click : RandomOne ", SubWindow::RandomOne},
+        {Command::RandomSome, "Click : RandomSome ", SubWindow::RandomSome},
+        {Command::Version, "Click : VersionInformation ", SubWindow::Version},
+        {Command::OperatingInfo, nullptr, SubWindow::OperatingInfo},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(CommandName(row.command).toString().toStdString());
+        const qsizetype before = logLines().size();
+        m_view.windows.clear();
+        Execute(m_program, row.command);
+        const QStringList added = logLines().mid(before);
+        EXPECT_EQ(added, row.line ? QStringList{QString::fromUtf8(row.line)} : QStringList{});
+        EXPECT_EQ(m_view.windows, std::vector<SubWindow>{row.window});
+    }
+}
+
+TEST_F(ExecuteTest, DocumentsOpenFromTheProgramFolderOrAreReportedMissing)
+{
+    const QDir folder(m_dir.path());
+    QFile present(folder.filePath(kReadMeDocument));
+    ASSERT_TRUE(present.open(QIODevice::WriteOnly));
+    present.close();
+
+    Execute(m_program, Command::ReadMe);
+    ASSERT_EQ(m_sim.shell.requests.size(), std::size_t{1});
+    EXPECT_EQ(QString::fromStdString(m_sim.shell.requests[0].target),
+              folder.filePath(kReadMeDocument));
+    EXPECT_TRUE(m_sim.prompter.asked().empty());
+
+    Execute(m_program, Command::QuickReference);
+    Execute(m_program, Command::HowToUse);
+    EXPECT_EQ(m_sim.shell.requests.size(), std::size_t{1});
+    EXPECT_EQ(m_sim.prompter.asked().size(), std::size_t{2});
+    const QStringList lines = logLines();
+    EXPECT_TRUE(lines.contains(u"Click : Show Read Me "_s));
+    EXPECT_TRUE(lines.contains(u"Click : Show Quick Reference "_s));
+    EXPECT_TRUE(lines.contains(u"Click : Show How To Use "_s));
+}
+
+TEST_F(ExecuteTest, GestureAndRefreshCommands)
+{
+    Execute(m_program, Command::Gesture);
+    EXPECT_TRUE(m_program.settings.GestureEnabled);
+    Execute(m_program, Command::Gesture);
+    EXPECT_FALSE(m_program.settings.GestureEnabled);
+    Execute(m_program, Command::WindowRefresh);
+    EXPECT_EQ(m_view.refreshes, 1);
+    EXPECT_EQ(logLines(),
+              (QStringList{u"Change MouseGesture ON･･･ End "_s,
+                           u"Change MouseGesture OFF･･･ End "_s, u"Click : Window Refresh "_s}));
+}
+
+} // namespace
+} // namespace kesmaro
