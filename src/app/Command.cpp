@@ -5,6 +5,7 @@
 #include "measurement/CaptureCycle.h"
 #include "recognition/PatternImages.h"
 #include "recognition/Recognition.h"
+#include "records/Documents.h"
 #include "records/LoggingRun.h"
 #include "records/Program.h"
 #include "records/Suspend.h"

@@ -4,6 +4,7 @@
 #include "config/ConfigFile.h"
 #include "graph/GraphBuffer.h"
 #include "measurement/CaptureCycle.h"
+#include "records/DebugItems.h"
 #include "records/LoggingRun.h"
 #include "records/Program.h"
 #include "records/ResultDisplay.h"
