@@ -3,7 +3,7 @@
 #include "common/DebugLog.h"
 #include "common/Random.h"
 #include "config/Settings.h"
-#include "measurement/MeasurementState.h"
+#include "state/MeasurementState.h"
 #include "platform/PixelBuffer.h"
 #include "platform/Services.h"
 #include "records/RecordFile.h"
