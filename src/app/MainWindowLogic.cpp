@@ -75,7 +75,7 @@ void menuDebugMode_Click(Program& p, int innerHeight)
                         QStringLiteral("･･･ End "));
 }
 
-void Main(Program& p, void (*checkSystemFiles)(Program&))
+void Main(Program& p, const std::function<void(Program&)>& checkSystemFiles)
 {
     Trap run(p.log, QStringLiteral("Main"));
     p.settings.SearchWindowClass = kDefaultWindowClass;
