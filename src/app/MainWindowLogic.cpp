@@ -86,7 +86,7 @@ void menuGesture_Click(Program& p)
                         QStringLiteral("･･･ End "));
 }
 
-void Main(Program& p, void (*checkSystemFiles)(Program&))
+void Main(Program& p, const std::function<void(Program&)>& checkSystemFiles)
 {
     Trap run(p.log, QStringLiteral("Main"));
     p.settings.SearchWindowClass = kDefaultWindowClass;
