@@ -4,7 +4,7 @@
 #include "common/Format.h"
 #include "common/Paths.h"
 #include "common/TextFile.h"
-#include "common/TrappedError.h"
+#include "common/Trap.h"
 #include "config/Defaults.h"
 #include "platform/Prompter.h"
 
@@ -389,11 +389,11 @@ QString field(const ColumnValue& value)
 // column's blanks is written with one blank each side, as every other too long value is.
 QString field(const QString& text)
 {
-    try {
-        return FormatColumn(raw(text), 8, 1, 0, true);
-    } catch (const TrappedError&) {
-        return QLatin1Char(' ') + raw(text) + QLatin1Char(' ');
-    }
+    QString column;
+    Trap fits(TrapPolicy::Silent);
+    if (!fits([&] { column = FormatColumn(raw(text), 8, 1, 0, true); }))
+        column = QLatin1Char(' ') + raw(text) + QLatin1Char(' ');
+    return column;
 }
 
 QString fields(std::initializer_list<ColumnValue> values)
@@ -549,10 +549,8 @@ int ConfigFile(ConfigContext& ctx, int mode)
             Trap trap(ctx.log, QStringLiteral("ConfigFile"));
             // A file whose title cannot be read is left to the reader, which reports it.
             QString version;
-            try {
-                version = ConfigFileVersion(TextLineReader(file).readLine());
-            } catch (...) {
-            }
+            Trap quiet(TrapPolicy::Silent);
+            quiet([&] { version = ConfigFileVersion(TextLineReader(file).readLine()); });
             auto saveBackup = [&] { keepFile = !trap([&] { copyReplacing(file, backup); }); };
 
             int r;

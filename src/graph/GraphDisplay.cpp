@@ -2,6 +2,7 @@
 
 #include "common/Format.h"
 #include "common/Numeric.h"
+#include "common/Trap.h"
 #include "graph/GraphBuffer.h"
 #include "records/Program.h"
 
@@ -14,14 +15,6 @@ namespace kesmaro {
 namespace {
 
 constexpr int kErrInvalidPropertyValue = 380;
-
-void Report(DebugLog& log, const QString& operation, const StatementErrors& errors)
-{
-    if (!errors.last)
-        return;
-    Trap trap(log, operation);
-    trap([&] { throw *errors.last; });
-}
 
 TwipsRect At(int left, int top, int width, int height)
 {
@@ -62,8 +55,7 @@ GridStyle linGraphXStyle(int index)
     return index == 0 || index == 4 ? GridStyle::Solid : GridStyle::DottedBlack;
 }
 
-void LayoutGraphFrame(GraphLayout& layout, QSize frame, const GraphLabelSizes& sizes,
-                      StatementErrors& errors)
+void LayoutGraphFrame(GraphLayout& layout, QSize frame, const GraphLabelSizes& sizes, Trap& errors)
 {
     const int fw = frame.width();
     const int fh = frame.height();
@@ -156,7 +148,7 @@ QString MoneyAxisText(double value)
 
 void ComputeGraphLabels(GraphLabels& labels, const clsGraphBuffer& buffer,
                         std::int32_t captureInterval, std::int32_t timeScale, float zoom,
-                        StatementErrors& errors)
+                        Trap& errors)
 {
     const std::int64_t span = std::int64_t{captureInterval} * timeScale;
     std::int32_t topE = 0;
@@ -180,7 +172,7 @@ void ComputeGraphLabels(GraphLabels& labels, const clsGraphBuffer& buffer,
 std::vector<GraphCurve> ComputeGraphCurves(const clsGraphBuffer& buffer, std::int32_t timeScale,
                                            std::int32_t offset, std::int32_t topE,
                                            std::int32_t topM, int scaleWidth, int scaleHeight,
-                                           StatementErrors& errors)
+                                           Trap& errors)
 {
     std::vector<GraphCurve> curves;
     if (timeScale < 2)
@@ -203,7 +195,7 @@ std::vector<GraphCurve> ComputeGraphCurves(const clsGraphBuffer& buffer, std::in
     const std::int64_t first = std::max<std::int64_t>(0, -std::int64_t{offset});
     const std::int64_t last = std::min<std::int64_t>(timeScale - 1, size - 1 - offset);
     if (first > 0 || last < timeScale - 1)
-        errors.last = TrappedError(ErrSubscript);
+        errors([] { Raise(ErrSubscript); });
     if (first > last)
         return curves;
 
@@ -269,9 +261,9 @@ void GraphFrameDisplay(Program& p, QSize frame)
     if (!p.settings.GraphEnabled)
         return;
     GraphPicture& picture = GraphPictureOf(p);
-    StatementErrors errors;
+    Trap errors(p.log, QStringLiteral("GraphFrameDisplay"));
     LayoutGraphFrame(picture.layout, frame, picture.sizes, errors);
-    Report(p.log, QStringLiteral("GraphFrameDisplay"), errors);
+    errors.report();
     p.view.graphChanged();
     GraphDataDisplay(p, p.graph.GraphOffset, p.graph.GraphZoom);
 }
@@ -287,10 +279,10 @@ void GraphDataDisplay(Program& p, std::int32_t offset, float zoom)
     GraphPicture& picture = GraphPictureOf(p);
     const Settings& s = p.settings;
 
-    StatementErrors labelErrors;
+    Trap labelErrors(p.log, QStringLiteral("GraphDataDisplay"));
     ComputeGraphLabels(picture.labels, buffer, s.CaptureInterval, s.GraphTimeScale, zoom,
                        labelErrors);
-    Report(p.log, QStringLiteral("GraphDataDisplay"), labelErrors);
+    labelErrors.report();
 
     // Values below the settings' minimums (read unchecked from the file) would divide by zero
     // or make no sense: the plot stays empty instead.
@@ -299,12 +291,12 @@ void GraphDataDisplay(Program& p, std::int32_t offset, float zoom)
         p.view.graphChanged();
         return;
     }
-    StatementErrors drawErrors;
+    Trap drawErrors(p.log, QStringLiteral("GraphDataDisplay 2"));
     picture.curves.clear();
     picture.curves = ComputeGraphCurves(buffer, s.GraphTimeScale, offset, picture.labels.topE,
                                         picture.labels.topM, picture.layout.scaleWidth,
                                         picture.layout.scaleHeight, drawErrors);
-    Report(p.log, QStringLiteral("GraphDataDisplay 2"), drawErrors);
+    drawErrors.report();
     p.view.graphChanged();
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "common/Currency.h"
-#include "common/TrappedError.h"
 
 #include <QColor>
 #include <QLine>
@@ -11,14 +10,13 @@
 #include <QString>
 #include <array>
 #include <cstdint>
-#include <optional>
-#include <utility>
 #include <vector>
 
 namespace kesmaro {
 
 struct Program;
 struct Settings;
+class Trap;
 class clsGraphBuffer;
 
 constexpr int kTwipsPerPixel = 15;
@@ -36,17 +34,6 @@ inline const QString kZoomOutTip = QStringLiteral(" 縦軸を一時的に縮小 
 inline const std::array<QString, 2> kTimeButtonTips{
     QStringLiteral(" 時間軸を一時的に現在にひとメモリ移動する "),
     QStringLiteral(" 時間軸を一時的に過去にひとメモリ移動する ")};
-
-// Runs statements one by one like Trap and keeps the last failure, but writes nothing: the
-// graph computations stay pure and the operations report what they collected.
-class StatementErrors {
-public:
-    template <class Statement> bool operator()(Statement&& statement) noexcept
-    {
-        return RunStatement(std::forward<Statement>(statement), last);
-    }
-    std::optional<TrappedError> last;
-};
 
 // A position inside the graph frame in twips, as the frame's widgets keep it.
 struct TwipsRect {
@@ -86,8 +73,7 @@ struct GraphLayout {
 
 // Lays out a frame of `frame` pixels statement by statement: a failing statement (a plot of
 // negative size, error 380) leaves its widget where it was and the next one runs.
-void LayoutGraphFrame(GraphLayout& layout, QSize frame, const GraphLabelSizes& sizes,
-                      StatementErrors& errors);
+void LayoutGraphFrame(GraphLayout& layout, QSize frame, const GraphLabelSizes& sizes, Trap& errors);
 
 // The axis tops: the smallest ladder step above the value; 0 when the value is beyond the
 // ladder (the curves of that rate are then not drawn).
@@ -109,7 +95,7 @@ struct GraphLabels {
 // The label phase: span title, axis tops and values, statement by statement.
 void ComputeGraphLabels(GraphLabels& labels, const clsGraphBuffer& buffer,
                         std::int32_t captureInterval, std::int32_t timeScale, float zoom,
-                        StatementErrors& errors);
+                        Trap& errors);
 
 // One polyline of the plot, in the plot's pixels. A hidden first segment only moves the pen.
 struct GraphCurve {
@@ -124,7 +110,7 @@ struct GraphCurve {
 std::vector<GraphCurve> ComputeGraphCurves(const clsGraphBuffer& buffer, std::int32_t timeScale,
                                            std::int32_t offset, std::int32_t topE,
                                            std::int32_t topM, int scaleWidth, int scaleHeight,
-                                           StatementErrors& errors);
+                                           Trap& errors);
 
 // What the graph frame shows: kept by the program and repainted by its views.
 struct GraphPicture {
