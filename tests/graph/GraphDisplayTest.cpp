@@ -1,6 +1,7 @@
 #include "graph/GraphDisplay.h"
 
 #include "GraphTestSupport.h"
+#include "graph/GraphClicks.h"
 
 #include <limits>
 
