@@ -5,41 +5,46 @@
 #include "common/Trap.h"
 #include "graph/GraphBuffer.h"
 
+#include <initializer_list>
+
 namespace kesmaro {
 
-std::int32_t ExpAxisTop(Currency value)
+namespace {
+
+// A stretch of a ladder: the steps from `first` to `last`, `step` apart.
+struct Rungs {
+    int first;
+    int last;
+    int step;
+};
+
+std::int32_t climb(std::initializer_list<Rungs> ladder, double value)
 {
-    const double v = value.toDouble();
-    for (int step : {1, 2, 4, 6, 8}) {
-        if (step > v)
-            return step;
-    }
-    for (int step = 10; step <= 400; step += 10) {
-        if (step > v)
-            return step;
-    }
-    for (int step = 500; step <= 1000; step += 100) {
-        if (step > v)
-            return step;
+    for (const Rungs& rungs : ladder) {
+        for (int top = rungs.first; top <= rungs.last; top += rungs.step) {
+            if (top > value)
+                return top;
+        }
     }
     return 0;
 }
 
+} // namespace
+
+std::int32_t ExpAxisTop(Currency value)
+{
+    return climb({{1, 2, 1}, {4, 8, 2}, {10, 400, 10}, {500, 1000, 100}}, value.toDouble());
+}
+
 std::int32_t MoneyAxisTop(double value)
 {
-    for (int step : {10, 20, 40, 60, 80, 100, 200, 400, 600, 800, 1000}) {
-        if (step > value)
-            return step;
-    }
-    for (int step = 2000; step <= 10000; step += 1000) {
-        if (step > value)
-            return step;
-    }
-    for (int step = 15000; step <= 100000; step += 5000) {
-        if (step > value)
-            return step;
-    }
-    return 0;
+    return climb({{10, 20, 10},
+                  {40, 80, 20},
+                  {100, 200, 100},
+                  {400, 1000, 200},
+                  {2000, 10000, 1000},
+                  {15000, 100000, 5000}},
+                 value);
 }
 
 QString ExpAxisText(double value)

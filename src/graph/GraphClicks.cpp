@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 namespace kesmaro {
 
@@ -21,26 +22,23 @@ std::int32_t ClampToInt32(std::int64_t value)
 
 GraphHit GraphWidgetAt(const GraphLayout& layout, QPoint framePixel)
 {
-    const auto on = [&](const TwipsRect& r) { return r.toPixels().contains(framePixel); };
+    // Tried topmost first; the first widget under the pixel is the one hit.
+    std::optional<GraphHit> hit;
+    const auto tryWidget = [&](GraphWidget widget, const TwipsRect& where, int index) {
+        if (!hit && where.toPixels().contains(framePixel))
+            hit = GraphHit{widget, index};
+    };
     for (int i = 0; i < 4; ++i) {
-        if (on(layout.lblGraph_El[i]))
-            return {GraphWidget::lblGraph_El, i};
-        if (on(layout.lblGraph_Ml[i]))
-            return {GraphWidget::lblGraph_Ml, i};
+        tryWidget(GraphWidget::lblGraph_El, layout.lblGraph_El[i], i);
+        tryWidget(GraphWidget::lblGraph_Ml, layout.lblGraph_Ml[i], i);
     }
-    if (on(layout.lblGraph_Et))
-        return {GraphWidget::lblGraph_Et, 0};
-    if (on(layout.lblGraph_Mt))
-        return {GraphWidget::lblGraph_Mt, 0};
-    for (int i = 0; i < 2; ++i) {
-        if (on(layout.lblGraph_Tl[i]))
-            return {GraphWidget::lblGraph_Tl, i};
-    }
-    if (on(layout.lblGraph_Tt))
-        return {GraphWidget::lblGraph_Tt, 0};
-    if (on(layout.picGraph))
-        return {GraphWidget::picGraph, 0};
-    return {};
+    tryWidget(GraphWidget::lblGraph_Et, layout.lblGraph_Et, 0);
+    tryWidget(GraphWidget::lblGraph_Mt, layout.lblGraph_Mt, 0);
+    for (int i = 0; i < 2; ++i)
+        tryWidget(GraphWidget::lblGraph_Tl, layout.lblGraph_Tl[i], i);
+    tryWidget(GraphWidget::lblGraph_Tt, layout.lblGraph_Tt, 0);
+    tryWidget(GraphWidget::picGraph, layout.picGraph, 0);
+    return hit.value_or(GraphHit{});
 }
 
 QString GraphToolTipAt(const GraphLayout& layout, QPoint framePixel)
@@ -68,23 +66,17 @@ void GraphClickAt(Program& p, QPoint framePixel)
     const GraphHit hit = GraphWidgetAt(GraphPictureOf(p).layout, framePixel);
     switch (hit.widget) {
     case GraphWidget::picGraph:
-        picGraph_Click(p);
-        break;
+        return picGraph_Click(p);
     case GraphWidget::lblGraph_El:
-        lblGraph_El_Click(p, hit.index);
-        break;
+        return lblGraph_El_Click(p, hit.index);
     case GraphWidget::lblGraph_Ml:
-        lblGraph_Ml_Click(p, hit.index);
-        break;
+        return lblGraph_Ml_Click(p, hit.index);
     case GraphWidget::lblGraph_Et:
-        lblGraph_Et_Click(p);
-        break;
+        return lblGraph_Et_Click(p);
     case GraphWidget::lblGraph_Mt:
-        lblGraph_Mt_Click(p);
-        break;
+        return lblGraph_Mt_Click(p);
     case GraphWidget::lblGraph_Tl:
-        lblGraph_Tl_Click(p, hit.index);
-        break;
+        return lblGraph_Tl_Click(p, hit.index);
     case GraphWidget::None:
     case GraphWidget::lblGraph_Tt:
         break;

@@ -10,12 +10,6 @@ namespace kesmaro {
 struct Program;
 struct GraphLayout;
 
-inline const QString kZoomInTip = QStringLiteral(" 縦軸を一時的に拡大 ");
-inline const QString kZoomOutTip = QStringLiteral(" 縦軸を一時的に縮小 ");
-inline const std::array<QString, 2> kTimeButtonTips{
-    QStringLiteral(" 時間軸を一時的に現在にひとメモリ移動する "),
-    QStringLiteral(" 時間軸を一時的に過去にひとメモリ移動する ")};
-
 // Clicks on the graph's widgets; each redraws with the new view.
 void lblGraph_El_Click(Program& p, int index);
 void lblGraph_Ml_Click(Program& p, int index);
@@ -41,6 +35,12 @@ struct GraphHit {
     friend bool operator==(const GraphHit&, const GraphHit&) = default;
 };
 GraphHit GraphWidgetAt(const GraphLayout& layout, QPoint framePixel);
+
+inline const QString kZoomInTip = QStringLiteral(" 縦軸を一時的に拡大 ");
+inline const QString kZoomOutTip = QStringLiteral(" 縦軸を一時的に縮小 ");
+inline const std::array<QString, 2> kTimeButtonTips{
+    QStringLiteral(" 時間軸を一時的に現在にひとメモリ移動する "),
+    QStringLiteral(" 時間軸を一時的に過去にひとメモリ移動する ")};
 
 // The tool tip of the widget under a frame pixel; empty where there is none.
 QString GraphToolTipAt(const GraphLayout& layout, QPoint framePixel);
