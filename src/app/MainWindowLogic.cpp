@@ -85,7 +85,7 @@ void Main(Program& p, void (*checkSystemFiles)(Program&))
         run([&] { checkSystemFiles(p); });
     run([&] {
         ConfigContext config{p.settings, p.services.prompter, p.log, p.programFolder};
-        ConfigFile(config, ConfigRead);
+        ConfigFile(config, ConfigMode::Read);
     });
     p.log.WriteDebugLog(QStringLiteral("Reading ConfigFile ･･･ End "));
     run([&] { p.ScreenSizes = BuildScreenSizeList(); });

@@ -230,13 +230,13 @@ PromptAnswer ask(Prompter& prompter, const QString& title, const QString& text,
     return prompter.Ask(Prompt{title.toStdString(), text.toStdString(), buttons, PromptIcon::None});
 }
 
-int readSettings(ConfigContext& ctx, std::optional<TextLineReader>& reader, ConfigLayout layout,
-                 Trap& trap)
+ConfigReadResult readSettings(ConfigContext& ctx, std::optional<TextLineReader>& reader,
+                              ConfigLayout layout, Trap& trap)
 {
     Settings& s = ctx.settings;
     const bool current = layout == ConfigLayout::V230;
     if (!reader)
-        return ConfigReadFailed;
+        return ConfigReadResult::Failed;
 
     // Each line is one statement: a line that fails keeps what it stored so far and reading
     // goes on with the next line.
@@ -334,9 +334,9 @@ int readSettings(ConfigContext& ctx, std::optional<TextLineReader>& reader, Conf
     texts(1, kClassComment, [&](const Fields& f) { candidate = f.text(0); });
 
     if (trap.failed())
-        return ConfigReadFailed;
+        return ConfigReadResult::Failed;
 
-    int result = ConfigReadDone;
+    ConfigReadResult result = ConfigReadResult::Done;
     if (candidate.size() >= 5 && candidate != s.SearchWindowClass) {
         const PromptAnswer answer =
             ask(ctx.prompter, QStringLiteral("ターゲット変更選択"),
@@ -348,7 +348,7 @@ int readSettings(ConfigContext& ctx, std::optional<TextLineReader>& reader, Conf
             s.SearchWindowClass = candidate;
             ctx.log.WriteDebugLog(QStringLiteral("Target Change : ") + candidate);
         }
-        result = ConfigReadAsked;
+        result = ConfigReadResult::Asked;
     }
     ctx.log.WriteDebugLog(QStringLiteral("Target Change : ") + s.SearchWindowClass);
     return result;
@@ -360,7 +360,7 @@ QString readerName(ConfigLayout layout)
                                         : QStringLiteral("ConfigFileReadV220");
 }
 
-int readFile(ConfigContext& ctx, const QString& path, ConfigLayout layout)
+ConfigReadResult readFile(ConfigContext& ctx, const QString& path, ConfigLayout layout)
 {
     Trap trap(ctx.log, readerName(layout));
     std::optional<TextLineReader> reader;
@@ -455,17 +455,17 @@ QString ConfigFileVersion(const QString& firstLine)
     return at < 0 ? QString() : firstLine.mid(at, 8);
 }
 
-int ConfigFileReadV230(ConfigContext& ctx, const QString& path)
+ConfigReadResult ConfigFileReadV230(ConfigContext& ctx, const QString& path)
 {
     return readFile(ctx, path, ConfigLayout::V230);
 }
 
-int ConfigFileReadV220(ConfigContext& ctx, const QString& path)
+ConfigReadResult ConfigFileReadV220(ConfigContext& ctx, const QString& path)
 {
     return readFile(ctx, path, ConfigLayout::V220);
 }
 
-int ReadConfigBytes(ConfigContext& ctx, const QByteArray& bytes, ConfigLayout layout)
+ConfigReadResult ReadConfigBytes(ConfigContext& ctx, const QByteArray& bytes, ConfigLayout layout)
 {
     Trap trap(ctx.log, readerName(layout));
     std::optional<TextLineReader> reader;
@@ -533,7 +533,7 @@ QStringList ConfigFileLines(const Settings& s)
     return lines;
 }
 
-int ConfigFile(ConfigContext& ctx, int mode)
+ConfigMode ConfigFile(ConfigContext& ctx, ConfigMode mode)
 {
     Settings& s = ctx.settings;
     const QString file = ConfigFilePath(ctx.programFolder);
@@ -542,9 +542,9 @@ int ConfigFile(ConfigContext& ctx, int mode)
     // The user's previous file is replaced only once it is safe in the backup file.
     bool keepFile = false;
 
-    if (mode == ConfigRead) {
+    if (mode == ConfigMode::Read) {
         if (!FileExists(file)) {
-            mode = ConfigReset;
+            mode = ConfigMode::Reset;
         } else {
             Trap trap(ctx.log, QStringLiteral("ConfigFile"));
             // A file whose title cannot be read is left to the reader, which reports it.
@@ -553,14 +553,14 @@ int ConfigFile(ConfigContext& ctx, int mode)
             quiet([&] { version = ConfigFileVersion(TextLineReader(file).readLine()); });
             auto saveBackup = [&] { keepFile = !trap([&] { copyReplacing(file, backup); }); };
 
-            int r;
+            ConfigReadResult r;
             if (version == kCurrentVersion) {
                 r = ConfigFileReadV230(ctx, file);
-                if (r == ConfigReadAsked)
-                    mode = ConfigWrite;
+                if (r == ConfigReadResult::Asked)
+                    mode = ConfigMode::Write;
             } else {
                 r = ConfigFileReadV220(ctx, file);
-                if (r != ConfigReadFailed) {
+                if (r != ConfigReadResult::Failed) {
                     ask(ctx.prompter, readTitle,
                         QStringLiteral("古い設定ファイルを読み込みました。") + kCrLf +
                             QStringLiteral("　　新しい項目を追加した設定ファイルを再作成します。") +
@@ -570,10 +570,10 @@ int ConfigFile(ConfigContext& ctx, int mode)
                             kCrLf,
                         PromptButtons::Ok);
                     saveBackup();
-                    mode = ConfigColour;
+                    mode = ConfigMode::Colour;
                 }
             }
-            if (r == ConfigReadFailed) {
+            if (r == ConfigReadResult::Failed) {
                 ask(ctx.prompter, readTitle,
                     QStringLiteral("読込みできない設定ファイルです。") + kCrLf +
                         QStringLiteral("　　初期値で設定ファイルを再作成します。") + kCrLf +
@@ -582,31 +582,31 @@ int ConfigFile(ConfigContext& ctx, int mode)
                         kCrLf,
                     PromptButtons::Ok);
                 saveBackup();
-                mode = ConfigReset;
+                mode = ConfigMode::Reset;
             } else if (!FileExists(s.SaveFolder)) {
                 s.SaveFolder = folderText(ctx.programFolder);
                 ask(ctx.prompter, readTitle,
                     QStringLiteral("時給記録フォルダが不正のため") + kCrLf +
                         QStringLiteral("デフォルトフォルダに変更しました。"),
                     PromptButtons::Ok);
-                if (mode != ConfigColour)
-                    mode = ConfigWrite;
+                if (mode != ConfigMode::Colour)
+                    mode = ConfigMode::Write;
             }
         }
     }
-    if (mode == ConfigReset) {
+    if (mode == ConfigMode::Reset) {
         ApplyDefaults(s, ctx.programFolder);
-        mode = ConfigScreenMode;
+        mode = ConfigMode::ScreenMode;
     }
-    if (mode == ConfigScreenMode) {
+    if (mode == ConfigMode::ScreenMode) {
         AskScreenMode(s, ctx.prompter);
-        mode = ConfigColour;
+        mode = ConfigMode::Colour;
     }
-    if (mode == ConfigColour) {
+    if (mode == ConfigMode::Colour) {
         SelectGlyphColour(s, ctx.prompter, ctx.log);
-        mode = ConfigWrite;
+        mode = ConfigMode::Write;
     }
-    if (mode == ConfigWrite) {
+    if (mode == ConfigMode::Write) {
         Trap trap(ctx.log, QStringLiteral("ConfigFile 2"));
         const bool saved =
             !keepFile && trap([&] { WriteTextLinesAtomic(file, ConfigFileLines(s) << QString()); });
