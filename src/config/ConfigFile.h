@@ -1,10 +1,10 @@
 #pragma once
 
 #include "config/Settings.h"
+#include "config/SettingsTable.h"
 
 #include <QByteArray>
 #include <QString>
-#include <QStringList>
 
 namespace kesmaro {
 
@@ -49,14 +49,10 @@ enum class ConfigReadResult {
 ConfigReadResult ConfigFileReadV230(ConfigContext& ctx, const QString& path);
 ConfigReadResult ConfigFileReadV220(ConfigContext& ctx, const QString& path);
 
-enum class ConfigLayout { V230, V220 };
 // The readers over a file's bytes, for callers that hold the file already.
 ConfigReadResult ReadConfigBytes(ConfigContext& ctx, const QByteArray& bytes, ConfigLayout layout);
 
 // The 8 characters from the first "Ver." of the title line; empty when there is none.
 QString ConfigFileVersion(const QString& firstLine);
-
-// The lines of a current-layout file, without line ends and without the final empty line.
-QStringList ConfigFileLines(const Settings& settings);
 
 } // namespace kesmaro
