@@ -437,9 +437,13 @@ QStringList ConfigFileLines(const Settings& s)
         bool first = true;
         const auto add = [&](const auto& field) {
             constexpr bool rawField = isRaw(std::decay_t<decltype(field)>::kind);
-            if (!first)
-                text += (previousRaw ? QStringLiteral(" ,") : QStringLiteral(",")) +
-                        (rawField ? QStringLiteral(" ") : QString());
+            if (!first) {
+                if (previousRaw)
+                    text += QLatin1Char(' ');
+                text += QLatin1Char(',');
+                if (rawField)
+                    text += QLatin1Char(' ');
+            }
             text += written(field);
             previousRaw = rawField;
             first = false;
