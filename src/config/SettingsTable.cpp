@@ -231,13 +231,18 @@ template <Kind K, class T> struct Field {
     static constexpr Kind kind = K;
     T& value;
 };
-template <class T> using Title = Field<Kind::Title, T>;
-template <class T> using Whole = Field<Kind::Whole, T>;
-template <class T> using Flag = Field<Kind::Flag, T>;
-template <class T> using SoundMode = Field<Kind::SoundMode, T>;
-template <class T> using ColumnText = Field<Kind::ColumnText, T>;
-template <class T> using Text = Field<Kind::Text, T>;
-template <class T> using Candidate = Field<Kind::Candidate, T>;
+
+// Binds a field of kind K to its value.
+template <Kind K> struct FieldOf {
+    template <class T> Field<K, T> operator()(T& value) const { return Field<K, T>{value}; }
+};
+constexpr FieldOf<Kind::Title> title{};
+constexpr FieldOf<Kind::Whole> whole{};
+constexpr FieldOf<Kind::Flag> flag{};
+constexpr FieldOf<Kind::SoundMode> soundMode{};
+constexpr FieldOf<Kind::ColumnText> columnText{};
+constexpr FieldOf<Kind::Text> rawText{};
+constexpr FieldOf<Kind::Candidate> candidate{};
 
 // An extra capture area's line holds its origin; its size is that of another area.
 struct SizeFrom {
@@ -277,68 +282,69 @@ QString patternComment(std::size_t k, std::size_t d)
 template <class S, class Visit> void forEachLine(S& s, Visit&& line)
 {
     auto& a = s.CaptureArea;
-    line(Line{}, Title{kProgramTitle});
+    line(Line{}, title(kProgramTitle));
     const QString areaComments[] = {QStringLiteral(", Lvキャプチャ領域(1)、開始座標とサイズ"),
                                     QStringLiteral(", Expキャプチャ領域(2)、開始座標とサイズ"),
                                     QStringLiteral(", Moneyキャプチャ領域(3)、開始座標とサイズ")};
     for (std::size_t i = 0; i < 3; ++i)
-        line(Line{areaComments[i]}, Whole{a[i].X}, Whole{a[i].Y}, Whole{a[i].Width},
-             Whole{a[i].Height});
+        line(Line{areaComments[i]}, whole(a[i].X), whole(a[i].Y), whole(a[i].Width),
+             whole(a[i].Height));
     line(addedLine(QStringLiteral(",          Exp拡張キャプチャ領域(4)、開始座標"), SizeFrom{3, 1}),
-         Whole{a[3].X}, Whole{a[3].Y});
+         whole(a[3].X), whole(a[3].Y));
     line(addedLine(QStringLiteral(",          Moneyキャプチャ領域(5)、開始座標"), SizeFrom{4, 2}),
-         Whole{a[4].X}, Whole{a[4].Y});
-    line(Line{QStringLiteral(",                   自動開始フラグ")}, Flag{s.AutoStart});
+         whole(a[4].X), whole(a[4].Y));
+    line(Line{QStringLiteral(",                   自動開始フラグ")}, flag(s.AutoStart));
     line(Line{QStringLiteral(",                   キャプチャインターバル(分)")},
-         Whole{s.CaptureInterval});
+         whole(s.CaptureInterval));
     line(Line{QStringLiteral(",                   キャプチャ時に音を鳴らす")},
-         SoundMode{s.BeepMode});
-    line(Line{QStringLiteral(" , 時給ファイル保存場所")}, Text{s.SaveFolder}, Text{s.SaveFile});
-    line(Line{QStringLiteral(",                   時給ファイルをCSVで保存する")}, Flag{s.SaveCsv});
+         soundMode(s.BeepMode));
+    line(Line{QStringLiteral(" , 時給ファイル保存場所")}, rawText(s.SaveFolder),
+         rawText(s.SaveFile));
+    line(Line{QStringLiteral(",                   時給ファイルをCSVで保存する")}, flag(s.SaveCsv));
     line(Line{QStringLiteral(",                   時給記録ファイルを一ヶ月追記する")},
-         Flag{s.MonthlyAppend});
+         flag(s.MonthlyAppend));
     line(Line{QStringLiteral(",                   ラグキャンセル時間(ｍ秒)")},
-         Whole{s.LagCancelTime});
+         whole(s.LagCancelTime));
     line(Line{QStringLiteral(",                   起動時にメイプルストーリ起動確認遅延時間(秒)")},
-         Whole{s.StartDelay});
+         whole(s.StartDelay));
     line(Line{QStringLiteral(
              " ,                アプリケーション1を自動起動させるかと、そのファイルパス")},
-         Flag{s.StartUp[0]}, Text{s.StartUpPath[0]});
+         flag(s.StartUp[0]), rawText(s.StartUpPath[0]));
     line(Line{QStringLiteral(
              " ,                アプリケーション2を自動起動させるかと、そのファイルパス")},
-         Flag{s.StartUp[1]}, Text{s.StartUpPath[1]});
+         flag(s.StartUp[1]), rawText(s.StartUpPath[1]));
     line(Line{QStringLiteral(",                   アプリケーション2を自動起動させる遅延時間(秒)")},
-         Whole{s.StartUpDelay});
+         whole(s.StartUpDelay));
     line(Line{QStringLiteral(
              ",          撮影チェックを実行するかどうかと、撮影チェックインターバル(m秒)")},
-         Flag{s.DoHLCheckExec}, Whole{s.DoHLInterval});
+         flag(s.DoHLCheckExec), whole(s.DoHLInterval));
     line(Line{QStringLiteral(",                   画像ファイルの保存拡張子")},
-         ColumnText{s.SaveFormat});
+         columnText(s.SaveFormat));
     line(Line{QStringLiteral(
              ",          "
              "マウスボタンジェスチャを監視するかどうかと、ジェスチャ入力待ち時間(m秒)")},
-         Flag{s.GestureEnabled}, Whole{s.GestureTime});
+         flag(s.GestureEnabled), whole(s.GestureTime));
     line(Line{QStringLiteral(
              ", グラフを表示するかどうかと、グラフ時間軸データ数、グラフの平均化データ数")},
-         Flag{s.GraphEnabled}, Whole{s.GraphTimeScale}, Whole{s.GraphAveNum});
+         flag(s.GraphEnabled), whole(s.GraphTimeScale), whole(s.GraphAveNum));
     line(addedLine(QStringLiteral(",                   ウィンドウ位置を記憶する")),
-         Flag{s.WindowMemory});
+         flag(s.WindowMemory));
     auto& w = s.WindowPosition;
-    line(addedLine(QStringLiteral(", ウィンドウ位置の開始座標とサイズ")), Whole{w.X}, Whole{w.Y},
-         Whole{w.Width}, Whole{w.Height});
+    line(addedLine(QStringLiteral(", ウィンドウ位置の開始座標とサイズ")), whole(w.X), whole(w.Y),
+         whole(w.Width), whole(w.Height));
     line(addedLine(QStringLiteral(",                   マルチディスプレイに対応する")),
-         Flag{s.DualDisplay});
+         flag(s.DualDisplay));
     line(addedLine(QStringLiteral(",          ディスプレイのオフセットサイズ")),
-         Whole{s.DisplayOffsetX}, Whole{s.DisplayOffsetY});
+         whole(s.DisplayOffsetX), whole(s.DisplayOffsetY));
     for (std::size_t k = 0; k < kCategoryCount; ++k) {
         line(Line{QStringLiteral(",          画像２値化境界値とマスク値") + QString::number(k + 1)},
-             Whole{s.BinaryThreshold[k]}, Whole{s.BinaryMask[k]});
-        line(Line{QStringLiteral(",          基準画像サイズ")}, Whole{s.PatternSize[k].Width},
-             Whole{s.PatternSize[k].Height});
+             whole(s.BinaryThreshold[k]), whole(s.BinaryMask[k]));
+        line(Line{QStringLiteral(",          基準画像サイズ")}, whole(s.PatternSize[k].Width),
+             whole(s.PatternSize[k].Height));
         for (std::size_t d = 0; d < kGlyphCount; ++d)
-            line(Line{patternComment(k, d)}, Text{s.PatternString[k][d]});
+            line(Line{patternComment(k, d)}, rawText(s.PatternString[k][d]));
     }
-    line(Line{QStringLiteral("     , 検索ウィンドウ名")}, Candidate{s.SearchWindowClass});
+    line(Line{QStringLiteral("     , 検索ウィンドウ名")}, candidate(s.SearchWindowClass));
 }
 
 // ---------------------------------------------------------------------------------------------
