@@ -96,7 +96,7 @@ void Main(Program& p, const std::function<void(Program&)>& checkSystemFiles)
         run([&] { checkSystemFiles(p); });
     run([&] {
         ConfigContext config{p.settings, p.services.prompter, p.log, p.programFolder};
-        ConfigFile(config, ConfigRead);
+        ConfigFile(config, ConfigMode::Read);
     });
     p.log.WriteDebugLog(QStringLiteral("Reading ConfigFile ･･･ End "));
     run([&] { p.ScreenSizes = BuildScreenSizeList(); });

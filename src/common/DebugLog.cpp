@@ -29,7 +29,8 @@ DebugLog::DebugLog(QString programFolder, const Clock& clock)
 
 void DebugLog::WriteDebugLog(const QString& message, int restart) noexcept
 {
-    try {
+    Trap write(TrapPolicy::Silent);
+    m_failed = !write([&] {
         const QString line = NowStampText(m_clock) + QLatin1Char(' ') + message;
         const bool exists = QFile::exists(m_path);
         if (!exists || restart == 1) {
@@ -41,23 +42,7 @@ void DebugLog::WriteDebugLog(const QString& message, int restart) noexcept
         } else {
             AppendTextLine(m_path, line);
         }
-        m_failed = false;
-    } catch (...) {
-        m_failed = true;
-    }
-}
-
-void Trap::report() noexcept
-{
-    if (!m_error)
-        return;
-    try {
-        m_log.WriteDebugLog(QStringLiteral("Error Trap : ") + m_operation +
-                            QStringLiteral(" : CODE") + QString::number(m_error->number) +
-                            QStringLiteral("  ") + m_error->description);
-    } catch (...) {
-    }
-    m_error.reset();
+    });
 }
 
 } // namespace kesmaro

@@ -1,12 +1,11 @@
 #pragma once
 
-#include "common/TrappedError.h"
+// Operations trap their failures and report them here: the log comes with its Trap.
+#include "common/Trap.h"
 #include "platform/Clock.h"
 
 #include <QDateTime>
 #include <QString>
-#include <optional>
-#include <utility>
 
 namespace kesmaro {
 
@@ -36,33 +35,6 @@ private:
     QString m_backupPath;
     const Clock& m_clock;
     bool m_failed = false;
-};
-
-// Runs the statements of one operation, each on its own: a statement that fails is skipped and
-// the next one runs; at the end the last failure, if any, is written to the debug log as
-// "Error Trap : <operation> : CODE<n>  <description>".
-class Trap {
-public:
-    Trap(DebugLog& log, QString operation) : m_log(log), m_operation(std::move(operation)) {}
-    Trap(const Trap&) = delete;
-    Trap& operator=(const Trap&) = delete;
-    ~Trap() { report(); }
-
-    // Runs one statement; false when it failed.
-    template <class Statement> bool operator()(Statement&& statement) noexcept
-    {
-        return RunStatement(std::forward<Statement>(statement), m_error);
-    }
-
-    bool failed() const { return m_error.has_value(); }
-    const std::optional<TrappedError>& error() const { return m_error; }
-    // Writes the error-trap line now (once); later failures are reported by a later call.
-    void report() noexcept;
-
-private:
-    DebugLog& m_log;
-    QString m_operation;
-    std::optional<TrappedError> m_error;
 };
 
 } // namespace kesmaro

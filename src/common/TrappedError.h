@@ -1,8 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <new>
-#include <optional>
 #include <utility>
 
 namespace kesmaro {
@@ -42,24 +40,6 @@ struct TrappedError {
 [[noreturn]] inline void Raise(int number)
 {
     throw TrappedError(number);
-}
-
-// Runs one statement of an operation that goes on after a failure: true when it ran through,
-// otherwise `error` holds what it raised (anything unexpected counts as an internal error).
-template <class Statement>
-bool RunStatement(Statement&& statement, std::optional<TrappedError>& error) noexcept
-{
-    try {
-        std::forward<Statement>(statement)();
-        return true;
-    } catch (const TrappedError& e) {
-        error = e;
-    } catch (const std::bad_alloc&) {
-        error = TrappedError(ErrOutOfMemory);
-    } catch (...) {
-        error = TrappedError(ErrInternal);
-    }
-    return false;
 }
 
 } // namespace kesmaro

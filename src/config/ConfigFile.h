@@ -1,10 +1,10 @@
 #pragma once
 
 #include "config/Settings.h"
+#include "config/SettingsTable.h"
 
 #include <QByteArray>
 #include <QString>
-#include <QStringList>
 
 namespace kesmaro {
 
@@ -13,12 +13,12 @@ class Prompter;
 
 // Steps of `ConfigFile`. A step that finishes hands over to the next one of the chain
 // read -> (reset -> screen mode ->) colour -> write.
-enum ConfigMode : int {
-    ConfigReset = 1,      // defaults for every scalar, then the screen-mode question
-    ConfigScreenMode = 2, // the screen-mode question, then the colour choice
-    ConfigColour = 4,     // the interface-colour choice, then write
-    ConfigRead = 16,      // read the file, recovering from old and unreadable files
-    ConfigWrite = 32,     // write the file
+enum class ConfigMode {
+    Reset = 1,      // defaults for every scalar, then the screen-mode question
+    ScreenMode = 2, // the screen-mode question, then the colour choice
+    Colour = 4,     // the interface-colour choice, then write
+    Read = 16,      // read the file, recovering from old and unreadable files
+    Write = 32,     // write the file
 };
 
 // What the settings file operations work on. Free of widgets: start-up, the options window and
@@ -33,30 +33,26 @@ struct ConfigContext {
 QString ConfigFilePath(const QString& programFolder);
 QString ConfigBackupPath(const QString& programFolder);
 
-// Runs the mode chain from `mode` on. Returns the last step that ran: ConfigRead when the file
-// was read and left as it is, ConfigWrite when the chain ended by saving (or trying to save);
-// any other mode runs nothing and is returned unchanged.
-int ConfigFile(ConfigContext& ctx, int mode);
+// Runs the mode chain from `mode` on. Returns the last step that ran: Read when the file was
+// read and left as it is, Write when the chain ended by saving (or trying to save); a value
+// that is no step runs nothing and is returned unchanged.
+ConfigMode ConfigFile(ConfigContext& ctx, ConfigMode mode);
 
-// Result codes of the readers.
-enum ConfigReadResult : int {
-    ConfigReadFailed = -1,
-    ConfigReadDone = 0,
-    ConfigReadAsked = 1, // the file named another window class and the user was asked
+// Results of the readers.
+enum class ConfigReadResult {
+    Failed = -1,
+    Done = 0,
+    Asked = 1, // the file named another window class and the user was asked
 };
 
 // Fill the settings from a file of the current layout ("Ver.2.30") or of the 2.20 layout.
-int ConfigFileReadV230(ConfigContext& ctx, const QString& path);
-int ConfigFileReadV220(ConfigContext& ctx, const QString& path);
+ConfigReadResult ConfigFileReadV230(ConfigContext& ctx, const QString& path);
+ConfigReadResult ConfigFileReadV220(ConfigContext& ctx, const QString& path);
 
-enum class ConfigLayout { V230, V220 };
 // The readers over a file's bytes, for callers that hold the file already.
-int ReadConfigBytes(ConfigContext& ctx, const QByteArray& bytes, ConfigLayout layout);
+ConfigReadResult ReadConfigBytes(ConfigContext& ctx, const QByteArray& bytes, ConfigLayout layout);
 
 // The 8 characters from the first "Ver." of the title line; empty when there is none.
 QString ConfigFileVersion(const QString& firstLine);
-
-// The lines of a current-layout file, without line ends and without the final empty line.
-QStringList ConfigFileLines(const Settings& settings);
 
 } // namespace kesmaro

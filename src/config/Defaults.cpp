@@ -68,12 +68,17 @@ PromptAnswer ask(Prompter& prompter, const QString& title, const QString& text,
 
 } // namespace
 
-void ApplyDefaults(Settings& s, const QString& programFolder)
+QString DefaultSaveFolder(const QString& programFolder)
 {
     QString folder = QDir::toNativeSeparators(programFolder);
     while (folder.size() > 1 && folder.endsWith(QDir::separator()))
         folder.chop(1);
-    s.SaveFolder = folder;
+    return folder;
+}
+
+void ApplyDefaults(Settings& s, const QString& programFolder)
+{
+    s.SaveFolder = DefaultSaveFolder(programFolder);
     s.SaveFile = QStringLiteral("給与明細");
     s.SaveCsv = false;
     s.MonthlyAppend = true;

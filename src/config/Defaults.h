@@ -7,6 +7,10 @@ namespace kesmaro {
 class DebugLog;
 class Prompter;
 
+// The program folder as the record folder setting holds it: native separators, no separator at
+// the end.
+QString DefaultSaveFolder(const QString& programFolder);
+
 // Sets every scalar field to its default. Capture areas, glyph sets and SearchWindowClass stay.
 void ApplyDefaults(Settings& settings, const QString& programFolder);
 

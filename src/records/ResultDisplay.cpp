@@ -2,7 +2,7 @@
 
 #include "common/Format.h"
 #include "common/Numeric.h"
-#include "common/TrappedError.h"
+#include "common/Trap.h"
 #include "state/Program.h"
 
 #include <QDate>
@@ -16,19 +16,6 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 const QString kNoMoney = QStringLiteral("------");
-
-// Runs statements one by one, skipping a failing one, without reporting: the modes other than
-// the update stay silent about their failures.
-class QuietStatements {
-public:
-    template <class Statement> void operator()(Statement&& statement) noexcept
-    {
-        try {
-            std::forward<Statement>(statement)();
-        } catch (...) {
-        }
-    }
-};
 
 // A number as a label shows it: plain decimal, no grouping, no padding.
 QString plainNumber(double value)
@@ -95,7 +82,7 @@ void takeStart(Program& p)
 {
     ResultLabels& r = p.results;
     MeasurementState& m = p.measurement;
-    QuietStatements run;
+    Trap run(TrapPolicy::Silent);
     run([&] { r.lblStartTime = NowStampText(p.services.clock); });
     run([&] { r.lblStartLv = QString::number(m.ReadLv); });
     run([&] { r.lblStartExp = expLabel(m.ReadExp); });
@@ -169,7 +156,7 @@ void closingReport(Program& p)
         return;
     }
     ResultLabels& r = p.results;
-    QuietStatements run;
+    Trap run(TrapPolicy::Silent);
     QString report;
     run([&] {
         // Without any coin reading in the run the pair holds its "none" marker, not coins.

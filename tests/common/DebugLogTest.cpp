@@ -97,6 +97,14 @@ TEST_F(DebugLogTest, TrapRunsEveryStatementAndReportsTheLastFailure)
         Trap quiet(m_log, QStringLiteral("DisplayResult"));
         quiet([] {});
     }
+    {
+        Trap collect(TrapPolicy::Collect);
+        Trap silent(TrapPolicy::Silent);
+        EXPECT_FALSE(collect([] { throw 42; }));
+        EXPECT_FALSE(silent([] { Raise(ErrOverflow); }));
+        EXPECT_EQ(collect.error()->number, ErrInternal);
+        EXPECT_FALSE(silent.failed());
+    }
     EXPECT_EQ(ran, (std::vector<int>{1, 3}));
     EXPECT_EQ(logBytes(), QByteArray("2010/02/03 09:05:00 Error Trap : ChangeSuspend : CODE6  "
                                      "Overflow\r\n"));

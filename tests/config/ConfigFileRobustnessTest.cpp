@@ -143,12 +143,12 @@ TEST_F(ConfigFileRobustnessTest, StartUpLeavesAReadableFileBehind)
         put(file(), input);
         reset();
         m_prompter.clearAsked();
-        ConfigFile(m_ctx, ConfigRead);
+        ConfigFile(m_ctx, ConfigMode::Read);
 
         Settings after;
         after.SearchWindowClass = DecodeCp932(EncodeCp932(m_settings.SearchWindowClass));
         ConfigContext ctx{after, m_prompter, m_log, folder()};
-        ASSERT_EQ(ConfigFileReadV230(ctx, file()), ConfigReadDone)
+        ASSERT_EQ(ConfigFileReadV230(ctx, file()), ConfigReadResult::Done)
             << "input " << i << "\n"
             << input.toPercentEncoding(" ,\r\n").toStdString();
         ASSERT_EQ(encode(ConfigFileLines(after)), encode(ConfigFileLines(m_settings)))

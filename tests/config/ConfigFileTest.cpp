@@ -53,13 +53,13 @@ TEST_F(ConfigWriterTest, DefaultFileHasTheLayoutByteForByte)
 TEST_F(ConfigWriterTest, DefaultsWrittenReadAndWrittenAgainGiveTheSameBytes)
 {
     m_settings = defaults();
-    ConfigFile(m_ctx, ConfigWrite);
+    ConfigFile(m_ctx, ConfigMode::Write);
     const auto first = contents(file());
     ASSERT_TRUE(first);
 
     reset();
-    EXPECT_EQ(ConfigFileReadV230(m_ctx, file()), ConfigReadDone);
-    ConfigFile(m_ctx, ConfigWrite);
+    EXPECT_EQ(ConfigFileReadV230(m_ctx, file()), ConfigReadResult::Done);
+    ConfigFile(m_ctx, ConfigMode::Write);
     EXPECT_EQ(contents(file()), first);
     EXPECT_THAT(titles(), IsEmpty());
 }
@@ -99,7 +99,7 @@ TEST_F(ConfigWriterTest, ValuesSurviveASaveAndALoad)
         loaded.SearchWindowClass = saved.SearchWindowClass;
         ConfigContext ctx{loaded, m_prompter, m_log, folder()};
         EXPECT_EQ(ReadConfigBytes(ctx, encode(ConfigFileLines(saved)), ConfigLayout::V230),
-                  ConfigReadDone);
+                  ConfigReadResult::Done);
         EXPECT_EQ(ConfigFileLines(loaded), ConfigFileLines(saved));
     }
 }
@@ -108,8 +108,8 @@ TEST_F(ConfigWriterTest, LineBreakInsideATextKeepsTheFileReadable)
 {
     m_settings = defaults();
     m_settings.SaveFile = "a\r\nb";
-    ConfigFile(m_ctx, ConfigWrite);
-    EXPECT_EQ(ConfigFileReadV230(m_ctx, file()), ConfigReadDone);
+    ConfigFile(m_ctx, ConfigMode::Write);
+    EXPECT_EQ(ConfigFileReadV230(m_ctx, file()), ConfigReadResult::Done);
     EXPECT_EQ(m_settings.SaveFile, QStringLiteral("a  b"));
 }
 
@@ -119,7 +119,7 @@ TEST_F(ConfigWriterTest, LineBreakInsideATextKeepsTheFileReadable)
 class ConfigReaderTest : public ConfigFileFixture {
 protected:
     // Reads a default file with line `line` (1-based) replaced by `text`.
-    int readWith(int line, const QString& text)
+    ConfigReadResult readWith(int line, const QString& text)
     {
         QStringList lines = ConfigFileLines(defaults());
         lines[line - 1] = text;
@@ -168,7 +168,7 @@ TEST_F(ConfigReaderTest, FieldRules)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(readWith(row.line, row.text), ConfigReadDone);
+        EXPECT_EQ(readWith(row.line, row.text), ConfigReadResult::Done);
         row.check(m_settings);
     }
     EXPECT_THAT(logged(), Not(Contains(StartsWith("Error Trap"))));
@@ -191,7 +191,7 @@ TEST_F(ConfigReaderTest, TextsThatDoNotConvertFailTheRead)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         QFile::remove(m_log.path());
-        EXPECT_EQ(readWith(row.line, row.text), ConfigReadFailed);
+        EXPECT_EQ(readWith(row.line, row.text), ConfigReadResult::Failed);
         EXPECT_THAT(logged(),
                     ElementsAre(std::string("Error Trap : ConfigFileReadV230 : ") + row.logLine));
     }
@@ -204,7 +204,7 @@ TEST_F(ConfigReaderTest, AnyLineEndReads)
         SCOPED_TRACE(end[0] == '\n' ? "LF" : "CR");
         reset();
         EXPECT_EQ(ReadConfigBytes(m_ctx, QByteArray(crlf).replace("\r\n", end), ConfigLayout::V230),
-                  ConfigReadDone);
+                  ConfigReadResult::Done);
         EXPECT_EQ(ConfigFileLines(m_settings), ConfigFileLines(defaults()));
     }
 }
@@ -214,7 +214,7 @@ TEST_F(ConfigReaderTest, OldLayoutFillsWhatItHolds)
     put(file(), sample("v220.ini"));
     m_settings.CaptureArea[3] = m_settings.CaptureArea[4] = {7, 7, 7, 7};
     m_settings.WindowPosition = {5, 5, 5, 5};
-    EXPECT_EQ(ConfigFileReadV220(m_ctx, file()), ConfigReadDone);
+    EXPECT_EQ(ConfigFileReadV220(m_ctx, file()), ConfigReadResult::Done);
     EXPECT_EQ(m_settings.CaptureArea[0], (CaptureRect{400, 700, 50, 14}));
     EXPECT_EQ(m_settings.CaptureArea[3], (CaptureRect{7, 7, 7, 7}));
     EXPECT_EQ(m_settings.WindowPosition, (CaptureRect{5, 5, 5, 5}));
@@ -240,7 +240,7 @@ TEST_F(ConfigReaderTest, AnotherWindowClassIsAskedFor)
         if (row.asked)
             m_prompter.queue(row.accepted ? PromptAnswer::Yes : PromptAnswer::No);
         EXPECT_EQ(readWith(65, QString::fromUtf8(row.fileClass) + "     , 検索ウィンドウ名"),
-                  row.asked ? ConfigReadAsked : ConfigReadDone);
+                  row.asked ? ConfigReadResult::Asked : ConfigReadResult::Done);
         const std::string chosen = row.accepted ? "Game.exe" : "Gamebryo Application";
         EXPECT_EQ(m_settings.SearchWindowClass, QString::fromStdString(chosen));
         EXPECT_EQ(logged(),
@@ -272,7 +272,7 @@ TEST_F(ConfigFileTest, MissingFileRunsTheDefaultChain)
     m_prompter.queue(PromptAnswer::Yes);
     m_prompter.queue(PromptAnswer::Ok);
     m_prompter.queue(PromptAnswer::Yes);
-    EXPECT_EQ(ConfigFile(m_ctx, ConfigRead), ConfigWrite);
+    EXPECT_EQ(ConfigFile(m_ctx, ConfigMode::Read), ConfigMode::Write);
     EXPECT_THAT(titles(), ElementsAre(kScreen, kScreen, kColour1));
     EXPECT_EQ(contents(file()), sample("default-fullscreen-yellow.ini"));
     EXPECT_FALSE(contents(backup()));
@@ -284,7 +284,7 @@ TEST_F(ConfigFileTest, CurrentFileIsReadAndLeftAsItIs)
     lines[7] = "9,hand-edited";
     const QByteArray original = encode(lines);
     put(file(), original);
-    EXPECT_EQ(ConfigFile(m_ctx, ConfigRead), ConfigRead);
+    EXPECT_EQ(ConfigFile(m_ctx, ConfigMode::Read), ConfigMode::Read);
     EXPECT_THAT(titles(), IsEmpty());
     EXPECT_EQ(m_settings.CaptureInterval, 9);
     EXPECT_EQ(contents(file()), original);
@@ -301,7 +301,7 @@ TEST_F(ConfigFileTest, AskedWindowClassRewritesTheFileWhateverTheAnswer)
         m_settings.SearchWindowClass = kDefaultWindowClass;
         m_prompter.clearAsked();
         m_prompter.queue(answer);
-        EXPECT_EQ(ConfigFile(m_ctx, ConfigRead), ConfigWrite);
+        EXPECT_EQ(ConfigFile(m_ctx, ConfigMode::Read), ConfigMode::Write);
         EXPECT_THAT(titles(), ElementsAre("ターゲット変更選択"));
         lines[64] = (answer == PromptAnswer::Yes ? "Game.exe" : "Gamebryo Application") +
                     QStringLiteral("     , 検索ウィンドウ名");
@@ -315,7 +315,7 @@ TEST_F(ConfigFileTest, MissingRecordFolderIsResetAndSaved)
     Settings s = defaults();
     s.SaveFolder = "/nonexistent/records";
     put(file(), encode(ConfigFileLines(s)));
-    EXPECT_EQ(ConfigFile(m_ctx, ConfigRead), ConfigWrite);
+    EXPECT_EQ(ConfigFile(m_ctx, ConfigMode::Read), ConfigMode::Write);
     ASSERT_THAT(titles(), ElementsAre(kRead));
     EXPECT_EQ(m_prompter.asked()[0].prompt.text, kFolderText);
     EXPECT_EQ(m_settings.SaveFolder, folder());
@@ -344,7 +344,7 @@ TEST_F(ConfigFileTest, OldFileIsKeptAsBackupAndRewritten)
         put(file(), original);
         reset();
         m_prompter.clearAsked();
-        EXPECT_EQ(ConfigFile(m_ctx, ConfigRead), ConfigWrite);
+        EXPECT_EQ(ConfigFile(m_ctx, ConfigMode::Read), ConfigMode::Write);
         EXPECT_EQ(titles(), row.titles);
         EXPECT_EQ(m_prompter.asked()[0].prompt.text, kOldFileText);
         EXPECT_EQ(contents(backup()), original);
@@ -355,7 +355,7 @@ TEST_F(ConfigFileTest, OldFileIsKeptAsBackupAndRewritten)
         EXPECT_EQ(m_settings.SaveFolder, folder());
         EXPECT_EQ(m_settings.PatternString, defaults().PatternString);
         // The rewritten file gives areas 4 and 5 the sizes of areas 2 and 3.
-        EXPECT_EQ(ConfigFileReadV230(m_ctx, file()), ConfigReadDone);
+        EXPECT_EQ(ConfigFileReadV230(m_ctx, file()), ConfigReadResult::Done);
         EXPECT_EQ(m_settings.CaptureArea[3], (CaptureRect{0, 0, 48, 10}));
         EXPECT_EQ(m_settings.CaptureArea[4], (CaptureRect{0, 0, 170, 9}));
     }
@@ -378,7 +378,7 @@ TEST_F(ConfigFileTest, UnreadableFileIsKeptAsBackupAndReplacedByDefaults)
         put(file(), original);
         put(backup(), "previous generation");
         m_prompter.clearAsked();
-        EXPECT_EQ(ConfigFile(m_ctx, ConfigRead), ConfigWrite);
+        EXPECT_EQ(ConfigFile(m_ctx, ConfigMode::Read), ConfigMode::Write);
         ASSERT_THAT(titles(), ElementsAre(kRead, kScreen, kScreen, kColour1));
         EXPECT_EQ(m_prompter.asked()[0].prompt.text, kUnreadableText);
         EXPECT_EQ(contents(backup()), original);
@@ -391,17 +391,18 @@ TEST_F(ConfigFileTest, EntryModesRunTheRestOfTheChain)
 {
     struct Row {
         const char* name;
-        int mode;
+        ConfigMode mode;
         std::vector<std::string> titles;
         std::int32_t expThreshold;
     };
     const std::vector<std::string> all = {kScreen, kScreen, kColour1, "EXP基準パターン選択2/4"};
+    const auto noStep = static_cast<ConfigMode>(8);
     const Row rows[] = {
-        {"reset", ConfigReset, all, 107},
-        {"screen mode", ConfigScreenMode, all, 107},
-        {"colour", ConfigColour, {kColour1, "EXP基準パターン選択2/4"}, 107},
-        {"write", ConfigWrite, {}, 99},
-        {"no step", 8, {}, 99},
+        {"reset", ConfigMode::Reset, all, 107},
+        {"screen mode", ConfigMode::ScreenMode, all, 107},
+        {"colour", ConfigMode::Colour, {kColour1, "EXP基準パターン選択2/4"}, 107},
+        {"write", ConfigMode::Write, {}, 99},
+        {"no step", noStep, {}, 99},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -410,18 +411,18 @@ TEST_F(ConfigFileTest, EntryModesRunTheRestOfTheChain)
         m_settings.CaptureInterval = 77;
         m_settings.BinaryThreshold[1] = 99;
         m_prompter.clearAsked();
-        if (row.mode <= ConfigScreenMode) {
+        if (row.mode <= ConfigMode::ScreenMode) {
             m_prompter.queue(PromptAnswer::Yes);
             m_prompter.queue(PromptAnswer::Ok);
         }
         m_prompter.queue(PromptAnswer::No);
         m_prompter.queue(PromptAnswer::Yes);
-        EXPECT_EQ(ConfigFile(m_ctx, row.mode), row.mode == 8 ? 8 : ConfigWrite);
+        EXPECT_EQ(ConfigFile(m_ctx, row.mode), row.mode == noStep ? noStep : ConfigMode::Write);
         EXPECT_EQ(titles(), row.titles);
         EXPECT_EQ(m_settings.BinaryThreshold[1], row.expThreshold);
-        EXPECT_EQ(m_settings.CaptureInterval, row.mode == ConfigReset ? 6 : 77);
+        EXPECT_EQ(m_settings.CaptureInterval, row.mode == ConfigMode::Reset ? 6 : 77);
         EXPECT_FALSE(contents(backup()));
-        if (row.mode == 8)
+        if (row.mode == noStep)
             EXPECT_FALSE(contents(file()));
         else
             EXPECT_EQ(contents(file()), encode(ConfigFileLines(m_settings)));
@@ -461,7 +462,7 @@ TEST_F(ConfigFileTest, FailedSaveIsReportedAndKeepsTheOldFile)
     m_settings.CaptureInterval = 30;
     {
         const FileSizeLimit limit(1024);
-        EXPECT_EQ(ConfigFile(m_ctx, ConfigWrite), ConfigWrite);
+        EXPECT_EQ(ConfigFile(m_ctx, ConfigMode::Write), ConfigMode::Write);
     }
     ASSERT_THAT(titles(), ElementsAre(kWrite));
     EXPECT_EQ(m_prompter.asked()[0].prompt.text, "設定をファイルに保存できませんでした。");
@@ -476,7 +477,7 @@ TEST_F(ConfigFileTest, FailedBackupKeepsTheUnreadableFile)
     const QByteArray original("not a settings file\r\n");
     put(file(), original);
     ASSERT_TRUE(QDir().mkpath(backup() + "/occupied"));
-    EXPECT_EQ(ConfigFile(m_ctx, ConfigRead), ConfigWrite);
+    EXPECT_EQ(ConfigFile(m_ctx, ConfigMode::Read), ConfigMode::Write);
     EXPECT_THAT(titles(), ElementsAre(kRead, kScreen, kScreen, kColour1, kWrite));
     EXPECT_THAT(logged(), Contains(StartsWith("Error Trap : ConfigFile : CODE")));
     EXPECT_THAT(logged(), Not(Contains(StartsWith("Error Trap : ConfigFile 2"))));
@@ -487,7 +488,7 @@ TEST_F(ConfigFileTest, FailedBackupKeepsTheUnreadableFile)
 TEST_F(ConfigFileTest, SettingsPathThatIsAFolderIsSurvived)
 {
     ASSERT_TRUE(QDir().mkpath(file() + "/inside"));
-    EXPECT_EQ(ConfigFile(m_ctx, ConfigRead), ConfigWrite);
+    EXPECT_EQ(ConfigFile(m_ctx, ConfigMode::Read), ConfigMode::Write);
     EXPECT_EQ(titles().front(), kRead);
     EXPECT_EQ(titles().back(), kWrite);
     EXPECT_THAT(logged(), Contains(StartsWith("Error Trap : ConfigFileReadV220 : CODE")));

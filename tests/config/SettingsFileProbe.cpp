@@ -46,10 +46,11 @@ std::string ProbeSettingsFile(const QByteArray& bytes)
         Settings read;
         read.SearchWindowClass = kDefaultWindowClass;
         ConfigContext ctx{read, prompter, log, QStringLiteral("/nonexistent")};
-        const int r = ReadConfigBytes(ctx, bytes, layout);
-        if (r != ConfigReadFailed && r != ConfigReadDone && r != ConfigReadAsked)
-            return "unknown result " + std::to_string(r);
-        if (r == ConfigReadFailed)
+        const ConfigReadResult r = ReadConfigBytes(ctx, bytes, layout);
+        if (r != ConfigReadResult::Failed && r != ConfigReadResult::Done &&
+            r != ConfigReadResult::Asked)
+            return "unknown result " + std::to_string(static_cast<int>(r));
+        if (r == ConfigReadResult::Failed)
             continue;
 
         const QStringList saved = ConfigFileLines(read);
@@ -59,9 +60,9 @@ std::string ProbeSettingsFile(const QByteArray& bytes)
         // The class as the saved file holds it, so that reading it back asks nothing.
         again.SearchWindowClass = DecodeCp932(EncodeCp932(read.SearchWindowClass));
         ConfigContext againCtx{again, prompter, log, QStringLiteral("/nonexistent")};
-        const int r2 = ReadConfigBytes(againCtx, fileBytes(saved), ConfigLayout::V230);
-        if (r2 != ConfigReadDone)
-            return "saved file reads back with result " + std::to_string(r2);
+        const ConfigReadResult r2 = ReadConfigBytes(againCtx, fileBytes(saved), ConfigLayout::V230);
+        if (r2 != ConfigReadResult::Done)
+            return "saved file reads back with result " + std::to_string(static_cast<int>(r2));
         // Compared as bytes: a character without a code in the file's code page is saved as
         // '?' and reads back as that.
         const QStringList resaved = ConfigFileLines(again);

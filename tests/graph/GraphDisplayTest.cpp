@@ -1,6 +1,7 @@
 #include "graph/GraphDisplay.h"
 
 #include "GraphTestSupport.h"
+#include "graph/GraphClicks.h"
 
 #include <limits>
 
@@ -36,7 +37,7 @@ protected:
 
     SimClock m_clock{local_days(year(2024) / 5 / 1), 0};
     clsGraphBuffer m_buffer{m_clock};
-    StatementErrors m_errors;
+    Trap m_errors{TrapPolicy::Collect};
 };
 
 } // namespace
@@ -256,18 +257,18 @@ TEST_F(GraphCurvesTest, OffsetWindowKeepsTheSamplesThereAre)
 {
     setRates(&clsGraphFormat::RateE, {9, 9, 9, 9, 9, 1, 2});
     EXPECT_DOUBLE_EQ(curves(10, 10, 5)[0].points[1].y(), 80);
-    EXPECT_FALSE(m_errors.last.has_value());
+    EXPECT_FALSE(m_errors.failed());
 
     const auto old = curves(10, 10, 505);
     EXPECT_EQ(old.at(1).points.size(), 7u);
-    ASSERT_TRUE(m_errors.last.has_value());
-    EXPECT_EQ(m_errors.last->number, ErrSubscript);
+    ASSERT_TRUE(m_errors.failed());
+    EXPECT_EQ(m_errors.error()->number, ErrSubscript);
 
-    m_errors.last.reset();
+    m_errors.clear();
     const auto future = curves(10, 10, -3);
     EXPECT_EQ(future.at(1).points.size(), 7u);
     EXPECT_DOUBLE_EQ(future[1].points[0].x(), xAt(3));
-    EXPECT_EQ(m_errors.last->number, ErrSubscript);
+    EXPECT_EQ(m_errors.error()->number, ErrSubscript);
 
     EXPECT_TRUE(curves(10, 10, 600).empty());
 }

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QColor>
+#include <QPointF>
+#include <cstdint>
+#include <vector>
+
+namespace kesmaro {
+
+class Trap;
+class clsGraphBuffer;
+
+inline const QColor kExpCurveColour{0, 0, 255};
+inline const QColor kMoneyCurveColour{255, 0, 0};
+
+// One polyline of the plot, in the plot's pixels. A hidden first segment only moves the pen.
+struct GraphCurve {
+    QColor colour;
+    bool dotted = false;
+    bool firstSegmentHidden = false;
+    std::vector<QPointF> points;
+};
+
+// The drawing phase's curves: Exp solid and dotted average, then money solid and dotted average,
+// each rate only when its top allows. Samples outside the history are skipped (error 9).
+std::vector<GraphCurve> ComputeGraphCurves(const clsGraphBuffer& buffer, std::int32_t timeScale,
+                                           std::int32_t offset, std::int32_t topE,
+                                           std::int32_t topM, int scaleWidth, int scaleHeight,
+                                           Trap& errors);
+
+} // namespace kesmaro
