@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Currency.h"
+#include "state/GraphPicture.h"
 
 #include <QString>
 #include <array>
@@ -24,14 +25,6 @@ std::int32_t MoneyAxisTop(double value);
 QString ExpAxisText(double value);
 // "#,##0".
 QString MoneyAxisText(double value);
-
-struct GraphLabels {
-    QString lblGraph_Tt;
-    std::array<QString, 4> lblGraph_El{};
-    std::array<QString, 4> lblGraph_Ml{};
-    std::int32_t topE = 0;
-    std::int32_t topM = 0;
-};
 
 // The label phase: span title, axis tops and values, statement by statement.
 void ComputeGraphLabels(GraphLabels& labels, const clsGraphBuffer& buffer,

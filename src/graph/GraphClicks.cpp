@@ -1,7 +1,7 @@
 #include "graph/GraphClicks.h"
 
-#include "state/GraphBuffer.h"
 #include "graph/GraphDisplay.h"
+#include "state/GraphBuffer.h"
 #include "state/Program.h"
 
 #include <algorithm>

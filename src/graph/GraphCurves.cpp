@@ -66,9 +66,9 @@ std::vector<GraphCurve> ComputeGraphCurves(const clsGraphBuffer& buffer, std::in
     const Currency missing = Currency::FromInteger(-1);
 
     const auto addRate = [&](float factor, Currency clsGraphFormat::*rate,
-                             Currency clsGraphFormat::*average, const QColor& colour,
+                             Currency clsGraphFormat::*average, GraphRate which,
                              bool hideMissingStart) {
-        GraphCurve solid{colour, false, false, {}};
+        GraphCurve solid{which, false, false, {}};
         solid.points.push_back(startAt(sample(first).*rate, factor));
         solid.firstSegmentHidden = hideMissingStart && sample(first).*rate == missing;
         for (std::int64_t k = first + 1; k <= last; ++k) {
@@ -76,7 +76,7 @@ std::vector<GraphCurve> ComputeGraphCurves(const clsGraphBuffer& buffer, std::in
             if (r != missing)
                 solid.points.emplace_back(xAt(k), yAt(r, factor));
         }
-        GraphCurve dotted{colour, true, false, {}};
+        GraphCurve dotted{which, true, false, {}};
         dotted.points.push_back(startAt(sample(first).*average, factor));
         for (std::int64_t k = first + 1; k <= last; ++k)
             dotted.points.emplace_back(xAt(k), yAt(sample(k).*average, factor));
@@ -85,9 +85,9 @@ std::vector<GraphCurve> ComputeGraphCurves(const clsGraphBuffer& buffer, std::in
     };
 
     if (topE > 0)
-        addRate(kE, &clsGraphFormat::RateE, &clsGraphFormat::RateAveE, kExpCurveColour, false);
+        addRate(kE, &clsGraphFormat::RateE, &clsGraphFormat::RateAveE, GraphRate::Exp, false);
     if (topM >= 1)
-        addRate(kM, &clsGraphFormat::RateM, &clsGraphFormat::RateAveM, kMoneyCurveColour, true);
+        addRate(kM, &clsGraphFormat::RateM, &clsGraphFormat::RateAveM, GraphRate::Money, true);
     return curves;
 }
 

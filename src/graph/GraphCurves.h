@@ -1,5 +1,7 @@
 #pragma once
 
+#include "state/GraphPicture.h"
+
 #include <QColor>
 #include <QPointF>
 #include <cstdint>
@@ -12,14 +14,10 @@ class clsGraphBuffer;
 
 inline const QColor kExpCurveColour{0, 0, 255};
 inline const QColor kMoneyCurveColour{255, 0, 0};
-
-// One polyline of the plot, in the plot's pixels. A hidden first segment only moves the pen.
-struct GraphCurve {
-    QColor colour;
-    bool dotted = false;
-    bool firstSegmentHidden = false;
-    std::vector<QPointF> points;
-};
+inline const QColor& CurveColour(GraphRate rate)
+{
+    return rate == GraphRate::Exp ? kExpCurveColour : kMoneyCurveColour;
+}
 
 // The drawing phase's curves: Exp solid and dotted average, then money solid and dotted average,
 // each rate only when its top allows. Samples outside the history are skipped (error 9).

@@ -7,9 +7,7 @@ namespace kesmaro {
 
 GraphPicture& GraphPictureOf(Program& p)
 {
-    if (!p.graph.picture)
-        p.graph.picture = std::make_shared<GraphPicture>();
-    return *p.graph.picture;
+    return p.graph.picture;
 }
 
 void AddGraphSample(Program& p, Currency rateE, Currency rateM)

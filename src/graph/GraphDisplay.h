@@ -13,14 +13,6 @@ namespace kesmaro {
 
 struct Program;
 
-// What the graph frame shows: kept by the program and repainted by its views.
-struct GraphPicture {
-    GraphLabelSizes sizes;
-    GraphLayout layout;
-    GraphLabels labels;
-    std::vector<GraphCurve> curves;
-};
-
 // The program's picture, created on first use.
 GraphPicture& GraphPictureOf(Program& p);
 

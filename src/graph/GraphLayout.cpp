@@ -15,12 +15,6 @@ TwipsRect At(int left, int top, int width, int height)
 
 } // namespace
 
-QRect TwipsRect::toPixels() const
-{
-    return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
-                 height / kTwipsPerPixel);
-}
-
 GridStyle linGraphYStyle(int index)
 {
     if (index == 0 || index == 8)

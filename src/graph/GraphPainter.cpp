@@ -86,7 +86,7 @@ void PaintCurve(QPainter& painter, const GraphCurve& curve, const QRectF& reach)
     }
     if (curve.firstSegmentHidden && !line.isEmpty())
         line.removeFirst();
-    painter.setPen(LinePen(curve.colour, curve.dotted));
+    painter.setPen(LinePen(CurveColour(curve.rate), curve.dotted));
     painter.drawPolyline(line);
 }
 

@@ -7,6 +7,7 @@
 #include "platform/Services.h"
 #include "state/Context.h"
 #include "state/GraphBuffer.h"
+#include "state/GraphPicture.h"
 #include "state/MeasurementState.h"
 #include "state/ProgramView.h"
 #include "state/RecordFileState.h"
@@ -21,8 +22,6 @@
 #include <optional>
 
 namespace kesmaro {
-
-struct GraphPicture;
 
 // The texts of the main window's result labels: the working memory of the result display.
 struct ResultLabels {
@@ -55,7 +54,7 @@ struct GraphState {
     std::int32_t GraphOffset = 0;
     float GraphZoom = 1.0f;
     // What the graph frame last showed (layout, labels, curves); kept for the views to repaint.
-    std::shared_ptr<GraphPicture> picture;
+    GraphPicture picture;
     // Told of every sample added (the replay tool keeps the whole history).
     std::function<void(const clsGraphFormat&)> sampleAdded;
 };

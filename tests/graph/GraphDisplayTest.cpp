@@ -149,7 +149,7 @@ TEST_F(GraphDisplayTest, DrawnOnlyWhileExactlyOneOfRunAndStopIsAvailable)
                 {"graph disabled", false, false, true, false}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        m_p.graph.picture.reset();
+        m_p.graph.picture = GraphPicture{};
         m_view.graphChanges = 0;
         m_p.settings.GraphEnabled = row.enabled;
         m_p.menus.menuRunEnabled = row.run;
@@ -219,7 +219,7 @@ TEST_F(GraphCurvesTest, PointsAreRoundedAndHeldWithinTwiceTheHeight)
     const auto c = curves(10, 10);
     ASSERT_EQ(c.size(), 4u);
     const GraphCurve& solid = c[0];
-    EXPECT_EQ(solid.colour, kExpCurveColour);
+    EXPECT_EQ(solid.rate, GraphRate::Exp);
     EXPECT_FALSE(solid.dotted);
     const double ys[10] = {77.5, 78, 76, -200, 200, 100, 0, 100, 100, 99};
     ASSERT_EQ(solid.points.size(), 10u);
@@ -247,7 +247,7 @@ TEST_F(GraphCurvesTest, MissingSamplesAreBridgedButAveragesAreNot)
         EXPECT_DOUBLE_EQ(c[i].points[2].y(), 50);
         EXPECT_FALSE(c[i].firstSegmentHidden);
     }
-    EXPECT_EQ(c[3].colour, kMoneyCurveColour);
+    EXPECT_EQ(c[3].rate, GraphRate::Money);
     EXPECT_TRUE(c[3].dotted);
     ASSERT_EQ(c[3].points.size(), 10u);
     EXPECT_DOUBLE_EQ(c[3].points[5].y(), 100);

@@ -177,7 +177,7 @@ TEST_F(GraphPainterTest, AnyFrameSizePaintsWithoutFailing)
 {
     for (QSize size : {QSize(0, 0), QSize(10, 10), QSize(77, 25), QSize(2000, 1200)}) {
         SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height());
-        m_p.graph.picture.reset();
+        m_p.graph.picture = GraphPicture{};
         GraphFrameDisplay(m_p, size);
         const QImage image = RenderGraph(GraphPictureOf(m_p));
         EXPECT_EQ(image.size(), size.expandedTo(QSize(1, 1)));
