@@ -72,6 +72,35 @@ BENCHMARK(BM_GrabDefaultRegion)
     ->DisplayAggregatesOnly(true)
     ->Unit(benchmark::kMicrosecond);
 
+// One capture's three regions: one request and reply after the other, or all in one batch.
+void BM_GrabThreeDefaultRegions(benchmark::State& state)
+{
+    LiveWindow& live = Live();
+    if (!live.ready) {
+        state.SkipWithError("no X server for the benchmark");
+        return;
+    }
+    const bool batched = state.range(0) != 0;
+    const bool shm = state.range(1) != 0;
+    X11GameWindows windows({live.session->display(), shm});
+    const WindowId id = windows.FindWindow("Gamebryo Application");
+    const std::vector<Rect> regions(std::begin(kRegions), std::end(kRegions));
+    for (auto _ : state) {
+        if (batched) {
+            benchmark::DoNotOptimize(windows.GrabClientRegions(id, regions));
+        } else {
+            for (const Rect& region : regions)
+                benchmark::DoNotOptimize(windows.GrabClientRegion(id, region));
+        }
+    }
+    state.SetLabel(std::string(batched ? "batched" : "one by one") + (shm ? " shm" : " plain"));
+}
+BENCHMARK(BM_GrabThreeDefaultRegions)
+    ->ArgsProduct({{0, 1}, {1, 0}})
+    ->Repetitions(9)
+    ->DisplayAggregatesOnly(true)
+    ->Unit(benchmark::kMicrosecond);
+
 // The capture cycle's question before every grab: is the game in front?
 void BM_FindAndForeground(benchmark::State& state)
 {

@@ -1,10 +1,12 @@
 #include "app/Command.h"
 
+#include "app/EnvironmentReport.h"
 #include "app/MainWindowLogic.h"
 #include "common/TrappedError.h"
 #include "measurement/CaptureCycle.h"
 #include "recognition/PatternImages.h"
 #include "recognition/Recognition.h"
+#include "records/Documents.h"
 #include "records/LoggingRun.h"
 #include "records/Program.h"
 #include "records/Suspend.h"
@@ -88,7 +90,7 @@ void run(Program& p, Command command)
     case Command::ReadMe:
         return openProgramDocument(p, u"Click : Show Read Me "_s, kReadMeDocument);
     case Command::OperatingInfo:
-        return p.view.showWindow(SubWindow::OperatingInfo);
+        return menuOperatingInfo_Click(p);
     case Command::Version:
         p.log.WriteDebugLog(u"Click : VersionInformation "_s);
         return p.view.showWindow(SubWindow::Version);

@@ -1,8 +1,10 @@
 #include "app/MainWindowEvents.h"
 
 #include "graph/GraphDisplay.h"
+#include "records/DebugItems.h"
+#include "records/Popup.h"
 #include "records/Program.h"
-#include "records/Suspend.h"
+#include "records/RandomSeed.h"
 
 namespace kesmaro {
 

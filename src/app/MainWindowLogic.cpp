@@ -4,6 +4,7 @@
 #include "config/ConfigFile.h"
 #include "graph/GraphBuffer.h"
 #include "measurement/CaptureCycle.h"
+#include "records/DebugItems.h"
 #include "records/LoggingRun.h"
 #include "records/Program.h"
 #include "records/ResultDisplay.h"
@@ -86,7 +87,7 @@ void menuGesture_Click(Program& p)
                         QStringLiteral("･･･ End "));
 }
 
-void Main(Program& p, void (*checkSystemFiles)(Program&))
+void Main(Program& p, const std::function<void(Program&)>& checkSystemFiles)
 {
     Trap run(p.log, QStringLiteral("Main"));
     p.settings.SearchWindowClass = kDefaultWindowClass;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 namespace kesmaro {
 
@@ -35,6 +36,6 @@ void menuGesture_Click(Program& p);
 // Start-up after the checks that guard only the desktop program: identity, a fresh debug log,
 // the settings file (asking the first-start questions when there is none), the screen sizes
 // and the main window. `checkSystemFiles` runs between the log and the settings when given.
-void Main(Program& p, void (*checkSystemFiles)(Program&) = nullptr);
+void Main(Program& p, const std::function<void(Program&)>& checkSystemFiles = {});
 
 } // namespace kesmaro

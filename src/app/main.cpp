@@ -7,7 +7,7 @@
 #include "app/forms/FormMain.h"
 #include "common/DebugLog.h"
 #include "common/Paths.h"
-#include "platform/qt/PulseBeeper.h"
+#include "platform/pulse/PulseBeeper.h"
 #include "platform/qt/QtClockScheduler.h"
 #include "platform/qt/QtPrompter.h"
 #include "platform/qt/QtShell.h"

@@ -5,6 +5,7 @@
 #include "measurement/MeasurementUpdate.h"
 #include "recognition/Recognition.h"
 #include "records/Menus.h"
+#include "records/Popup.h"
 #include "records/Program.h"
 
 namespace kesmaro {

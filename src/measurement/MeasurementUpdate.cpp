@@ -6,6 +6,7 @@
 #include "graph/GraphDisplay.h"
 #include "records/LoggingRun.h"
 #include "records/Program.h"
+#include "records/RandomSeed.h"
 #include "records/RecordFile.h"
 #include "records/ResultDisplay.h"
 

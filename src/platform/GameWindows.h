@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kesmaro {
 
@@ -37,6 +38,19 @@ public:
     // region.height (an empty buffer for a size of 0 or less). Pixels outside the window are
     // black.
     virtual PixelBuffer GrabClientRegion(WindowId window, const Rect& region) = 0;
+
+    // The pixels of several regions of one window, one buffer per region in the same order,
+    // each exactly as GrabClientRegion gives it. A backend may fetch them together, in fewer
+    // round trips to the display server, than one by one.
+    virtual std::vector<PixelBuffer> GrabClientRegions(WindowId window,
+                                                       const std::vector<Rect>& regions)
+    {
+        std::vector<PixelBuffer> buffers;
+        buffers.reserve(regions.size());
+        for (const Rect& region : regions)
+            buffers.push_back(GrabClientRegion(window, region));
+        return buffers;
+    }
 
     // A picture of `region`, in coordinates of the client area or of the whole window with its
     // frame, same rules as GrabClientRegion.

@@ -15,13 +15,16 @@ struct SystemFacts {
     struct Cache {
         std::string maxCacheSizeKb, purpose, deviceId;
     };
+    struct VideoController {
+        std::string name, adapterRam, driverVersion, modeDescription;
+    };
     std::string osCaption, osVersion, servicePackMajor, servicePackMinor;
     std::string localDateTime, lastBootUpTime, buildType, numberOfUsers;
     std::string freePhysicalMemoryKb, totalVisibleMemoryKb, freeVirtualMemoryKb,
         totalVirtualMemoryKb;
     std::vector<Processor> processors;
     std::vector<Cache> caches;
-    std::string videoName, videoAdapterRam, videoDriverVersion, videoModeDescription;
+    std::vector<VideoController> videoControllers; // the one showing the desktop first
     std::string manufacturer, model;
     std::string memoryLoadPercent, availablePhysicalBytes;
 };

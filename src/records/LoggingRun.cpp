@@ -1,8 +1,11 @@
 #include "records/LoggingRun.h"
 
+#include "records/Documents.h"
 #include "records/Menus.h"
+#include "records/Popup.h"
 #include "records/Program.h"
 #include "records/ResultDisplay.h"
+#include "records/Waits.h"
 
 #include <algorithm>
 #include <climits>

@@ -3,13 +3,14 @@
 #include "common/DebugLog.h"
 #include "common/Random.h"
 #include "config/Settings.h"
-#include "measurement/MeasurementState.h"
+#include "state/MeasurementState.h"
 #include "platform/PixelBuffer.h"
 #include "platform/Services.h"
-#include "records/ProgramView.h"
 #include "records/RecordFile.h"
-#include "records/TextLog.h"
-#include "records/Utilities.h"
+#include "state/Context.h"
+#include "state/ProgramView.h"
+#include "state/RuntimeFlags.h"
+#include "state/TextLog.h"
 
 #include <QString>
 #include <array>

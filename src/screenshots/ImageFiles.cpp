@@ -1,6 +1,7 @@
 #include "screenshots/ImageFiles.h"
 
 #include "common/Paths.h"
+#include "records/Beep.h"
 #include "records/Program.h"
 
 #include <QImageWriter>

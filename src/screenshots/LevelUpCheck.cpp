@@ -1,6 +1,7 @@
 #include "screenshots/LevelUpCheck.h"
 
 #include "recognition/Recognition.h"
+#include "records/Beep.h"
 #include "records/Program.h"
 #include "records/ResultDisplay.h"
 #include "screenshots/ImageFiles.h"

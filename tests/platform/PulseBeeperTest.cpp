@@ -1,4 +1,6 @@
-#include "platform/qt/PulseBeeper.h"
+#include "platform/pulse/PulseBeeper.h"
+
+#include "platform/pulse/PulseProbe.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -55,6 +57,7 @@ TEST(PulseBeeperTest, WithoutASoundServerToneIsSilentAndHarmless)
         beeper.Tone(440, -1);
         beeper.SystemBeep();
         beeper.Drain();
+        EXPECT_FALSE(SoundServerReachable("unix:/nonexistent/kesmaro-no-sound-server"));
     }
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }

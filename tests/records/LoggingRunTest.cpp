@@ -1,6 +1,7 @@
 #include "records/LoggingRun.h"
 
 #include "ProgramFixture.h"
+#include "records/Popup.h"
 #include "records/ResultDisplay.h"
 
 #include <QFile>

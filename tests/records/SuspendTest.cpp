@@ -1,6 +1,7 @@
 #include "records/Suspend.h"
 
 #include "ProgramFixture.h"
+#include "records/DebugItems.h"
 #include "records/LoggingRun.h"
 
 using namespace kesmaro;

@@ -1,6 +1,10 @@
-#include "records/Utilities.h"
-
 #include "ProgramFixture.h"
+#include "records/Beep.h"
+#include "records/Documents.h"
+#include "records/Popup.h"
+#include "records/RandomSeed.h"
+#include "state/Context.h"
+#include "state/RuntimeFlags.h"
 
 #include <QFile>
 

@@ -1,7 +1,6 @@
 #include "FormsFixture.h"
 #include "app/MainWindowGeometry.h"
 #include "graph/GraphDisplay.h"
-#include "records/Suspend.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -12,6 +12,7 @@
 #include "config/Defaults.h"
 #include "platform/sim/SimGameWindows.h"
 #include "platform/sim/SimServices.h"
+#include "records/Popup.h"
 #include "records/Program.h"
 
 #include <QAction>

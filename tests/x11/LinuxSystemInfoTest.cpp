@@ -105,8 +105,9 @@ TEST_F(LinuxSystemInfoTest, ReadsEveryFactFromItsFile)
     EXPECT_EQ(f.caches[2].maxCacheSizeKb, "12288");
     EXPECT_EQ(f.caches[2].deviceId, "Cache Memory 2");
 
-    EXPECT_EQ(f.videoName, "NVIDIA Corporation GP107 [GeForce GTX 1050 Ti]");
-    EXPECT_EQ(f.videoAdapterRam, "4294967296");
+    ASSERT_EQ(f.videoControllers.size(), 1u);
+    EXPECT_EQ(f.videoControllers[0].name, "NVIDIA Corporation GP107 [GeForce GTX 1050 Ti]");
+    EXPECT_EQ(f.videoControllers[0].adapterRam, "4294967296");
     EXPECT_EQ(f.manufacturer, "ASUSTeK COMPUTER INC.");
     EXPECT_EQ(f.model, "System Product Name");
 }
@@ -115,10 +116,11 @@ TEST_F(LinuxSystemInfoTest, AMachineThatTellsNothingGivesEmptyFactsButTheClock)
 {
     const SystemFacts f = facts();
     EXPECT_EQ(f.osCaption + f.lastBootUpTime + f.totalVisibleMemoryKb + f.memoryLoadPercent +
-                  f.videoName + f.manufacturer + f.numberOfUsers,
+                  f.manufacturer + f.numberOfUsers,
               "");
     EXPECT_TRUE(f.processors.empty());
     EXPECT_TRUE(f.caches.empty());
+    EXPECT_TRUE(f.videoControllers.empty());
     EXPECT_EQ(f.localDateTime.size(), 14u);
 }
 
@@ -132,6 +134,7 @@ TEST_F(LinuxSystemInfoTest, GarbledFilesLeaveTheirFactsEmpty)
     cache(0, 0, 1, "Data", "K", "0");
     write("/sys/class/drm/card0/device/vendor", "0x8086\n");
     write("/sys/class/drm/card0/device/device", "0x3e92\n");
+    write("/sys/class/drm/card1/device/boot_vga", "1\n"); // the desktop's adapter leads
 
     const SystemFacts f = facts();
     EXPECT_EQ(f.osCaption, "Some Linux");
@@ -144,5 +147,7 @@ TEST_F(LinuxSystemInfoTest, GarbledFilesLeaveTheirFactsEmpty)
     EXPECT_EQ(f.processors[0].revision, "");
     EXPECT_TRUE(f.caches.empty());
     // No name list: the adapter is named by its PCI ids.
-    EXPECT_EQ(f.videoName, "PCI 8086:3e92");
+    ASSERT_EQ(f.videoControllers.size(), 2u);
+    EXPECT_EQ(f.videoControllers[0].name, "");
+    EXPECT_EQ(f.videoControllers[1].name, "PCI 8086:3e92");
 }

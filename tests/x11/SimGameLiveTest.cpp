@@ -218,11 +218,46 @@ TEST_F(SimGameLiveTest, AGameKilledBetweenFindAndGrabReadsNothingWithoutAnError)
     ::testing::internal::CaptureStderr();
     const Reading r = read(game, frameSpec);
     const PixelBuffer region = windows->GrabClientRegion(game, {392, 726, 53, 15});
+    const auto batch = windows->GrabClientRegions(game, {{392, 726, 53, 15}, {0, 0, 0, 0}});
     const Rect rect = windows->WindowRect(game);
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
     EXPECT_EQ(r, Reading{});
     ASSERT_EQ(region.bgra.size(), 53u * 15u * 4u);
     for (std::size_t i = 0; i < region.bgra.size(); i += 4)
         ASSERT_EQ(region.bgra[i] | region.bgra[i + 1] | region.bgra[i + 2], 0) << i;
+    ASSERT_EQ(batch.size(), 2u);
+    EXPECT_TRUE(batch[0].bgra == region.bgra);
+    EXPECT_TRUE(batch[1].isEmpty());
     EXPECT_EQ(rect, Rect{});
+}
+
+TEST_F(SimGameLiveTest, ABatchOfRegionsGivesThePixelsOfOneByOne)
+{
+    start({QStringLiteral("--level"), QStringLiteral("87"), QStringLiteral("--exp"),
+           QStringLiteral("45.09"), QStringLiteral("--coins"), QStringLiteral("98765432")});
+    const WindowId game = waitForFrame(kGameClass, Spec(87, 45.09, 98765432));
+    ASSERT_NE(game, kNoWindow);
+    // The default regions, then ones that reach out of the window, lie outside it or hold
+    // no pixels at all, mixed so that each kind sits between others.
+    const std::vector<Rect> regions = {
+        {392, 726, 53, 15}, {687, 752, 49, 10},   {846, 202, 179, 9}, {1000, 760, 40, 20},
+        {0, 0, 0, 5},       {-5, -5, 20, 20},     {-40000, 10, 8, 8}, {0, 0, 100000, 100000},
+        {2000, 10, 8, 8},   {30000, 30000, 4, 4}, {0, 0, 1024, 768},
+    };
+    X11GameWindows plain({session->display(), /*useShm=*/false});
+    ::testing::internal::CaptureStderr();
+    for (X11GameWindows* backend : {windows.get(), &plain}) {
+        SCOPED_TRACE(backend == &plain ? "plain" : "shm");
+        const std::vector<PixelBuffer> batch = backend->GrabClientRegions(game, regions);
+        ASSERT_EQ(batch.size(), regions.size());
+        for (std::size_t i = 0; i < regions.size(); ++i) {
+            SCOPED_TRACE(i);
+            const PixelBuffer single = backend->GrabClientRegion(game, regions[i]);
+            EXPECT_EQ(batch[i].width, single.width);
+            EXPECT_EQ(batch[i].height, single.height);
+            EXPECT_TRUE(batch[i].bgra == single.bgra);
+        }
+    }
+    EXPECT_TRUE(windows->usesShm());
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }

@@ -95,14 +95,12 @@ void DesktopView::busyCursor(bool on)
 void DesktopView::showWindow(SubWindow window)
 {
     // The options, version and random-number windows are not part of this program yet; the
-    // command has written its log line. The environment report writes into txtLog through its
-    // own operation, not through a window.
+    // command has written its log line.
     switch (window) {
     case SubWindow::Options:
     case SubWindow::Version:
     case SubWindow::RandomOne:
     case SubWindow::RandomSome:
-    case SubWindow::OperatingInfo:
         break;
     }
 }

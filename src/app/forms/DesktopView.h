@@ -1,6 +1,6 @@
 #pragma once
 
-#include "records/ProgramView.h"
+#include "state/ProgramView.h"
 
 #include <functional>
 #include <memory>

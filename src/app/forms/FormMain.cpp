@@ -5,8 +5,8 @@
 #include "app/MainWindowLogic.h"
 #include "app/forms/Fonts.h"
 #include "app/forms/GraphFrame.h"
+#include "records/DebugItems.h"
 #include "records/Program.h"
-#include "records/Suspend.h"
 #include "screenshots/ImageFiles.h"
 
 #include <QCloseEvent>

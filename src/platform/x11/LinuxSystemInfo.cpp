@@ -301,39 +301,52 @@ std::string PciName(const std::string& root, long long vendor, long long device)
     return {};
 }
 
-void ReadVideo(const std::string& root, SystemFacts& facts)
+SystemFacts::VideoController ReadVideoController(const std::string& root, const fs::path& card)
 {
-    std::error_code ec;
-    std::vector<fs::path> cards;
-    for (fs::directory_iterator it(root + "/sys/class/drm", ec), end; !ec && it != end;
-         it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (name.rfind("card", 0) == 0 && name.find('-') == std::string::npos)
-            cards.push_back(it->path());
-    }
-    std::sort(cards.begin(), cards.end());
-    if (cards.empty())
-        return;
-    const fs::path device = cards.front() / "device";
+    SystemFacts::VideoController video;
+    const fs::path device = card / "device";
     long long vendor = 0, id = 0;
     if (ParseInt(ReadLine(device / "vendor"), vendor) &&
         ParseInt(ReadLine(device / "device"), id)) {
-        facts.videoName = PciName(root, vendor, id);
-        if (facts.videoName.empty()) {
+        video.name = PciName(root, vendor, id);
+        if (video.name.empty()) {
             char text[32];
             std::snprintf(text, sizeof text, "PCI %04llx:%04llx", vendor, id);
-            facts.videoName = text;
+            video.name = text;
         }
     }
+    std::error_code ec;
     const std::string driver = fs::read_symlink(device / "driver", ec).filename().string();
     if (!ec && !driver.empty()) {
-        facts.videoDriverVersion = ReadLine(root + "/sys/module/" + driver + "/version");
-        if (facts.videoDriverVersion.empty())
-            facts.videoDriverVersion = driver;
+        video.driverVersion = ReadLine(root + "/sys/module/" + driver + "/version");
+        if (video.driverVersion.empty())
+            video.driverVersion = driver;
     }
     long long vram = 0;
     if (ParseInt(ReadLine(device / "mem_info_vram_total"), vram))
-        facts.videoAdapterRam = std::to_string(vram);
+        video.adapterRam = std::to_string(vram);
+    return video;
+}
+
+void ReadVideo(const std::string& root, SystemFacts& facts)
+{
+    std::error_code ec;
+    // The adapter the firmware started on (boot_vga) shows the desktop: it leads, the others
+    // follow by number.
+    std::vector<std::pair<std::pair<bool, long long>, fs::path>> cards;
+    for (fs::directory_iterator it(root + "/sys/class/drm", ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        long long number = 0;
+        if (name.rfind("card", 0) != 0 || name.find('-') != std::string::npos ||
+            !ParseInt(name.substr(4), number))
+            continue;
+        const bool bootVga = ReadLine(it->path() / "device" / "boot_vga") == "1";
+        cards.push_back({{!bootVga, number}, it->path()});
+    }
+    std::sort(cards.begin(), cards.end());
+    for (const auto& card : cards)
+        facts.videoControllers.push_back(ReadVideoController(root, card.second));
 }
 
 void ReadMachine(const std::string& root, SystemFacts& facts)
@@ -374,8 +387,14 @@ SystemFacts LinuxSystemInfo::Facts()
     ReadCaches(root, facts);
     ReadVideo(root, facts);
     ReadMachine(root, facts);
-    if (m_options.queryX11)
-        facts.videoModeDescription = ScreenMode(m_options.display);
+    if (m_options.queryX11) {
+        // The X screen's mode belongs to the adapter that shows the desktop.
+        std::string mode = ScreenMode(m_options.display);
+        if (!mode.empty() && facts.videoControllers.empty())
+            facts.videoControllers.emplace_back();
+        if (!facts.videoControllers.empty())
+            facts.videoControllers.front().modeDescription = std::move(mode);
+    }
     return facts;
 }
 

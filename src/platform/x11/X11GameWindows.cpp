@@ -4,6 +4,7 @@
 #include "platform/x11/XcbConnection.h"
 
 #include <algorithm>
+#include <optional>
 #include <sys/ipc.h>
 #include <sys/shm.h>
 #include <xcb/shm.h>
@@ -83,6 +84,71 @@ struct X11GameWindows::Shm {
         return true;
     }
 };
+
+namespace x11 {
+
+// The questions for a drawable's place, asked together and answered by `receive`.
+struct Placement {
+    xcb_get_geometry_cookie_t geometryCookie{};
+    xcb_translate_coordinates_cookie_t originCookie{};
+    xcb_get_geometry_cookie_t rootCookie{};
+
+    bool receive(xcb_connection_t* c, Place& place)
+    {
+        Owned<xcb_get_geometry_reply_t> geometry(
+            xcb_get_geometry_reply(c, geometryCookie, nullptr));
+        Owned<xcb_translate_coordinates_reply_t> origin(
+            xcb_translate_coordinates_reply(c, originCookie, nullptr));
+        Owned<xcb_get_geometry_reply_t> root(xcb_get_geometry_reply(c, rootCookie, nullptr));
+        if (!geometry || !origin || !root)
+            return false;
+        place = Place{geometry->width, geometry->height, geometry->border_width,
+                      origin->dst_x,   origin->dst_y,    root->width,
+                      root->height};
+        return true;
+    }
+};
+
+// A rectangle to ask the server for, and where it lands in the caller's buffer.
+struct Clip {
+    int x = 0, y = 0, width = 0, height = 0;
+    int dx = 0, dy = 0;
+    friend bool operator==(const Clip&, const Clip&) = default;
+};
+
+// An image request on its way; the reply is read later.
+struct PendingImage {
+    bool shm = false;
+    std::size_t offset = 0; // into the shared segment
+    Clip clip;
+    xcb_shm_get_image_cookie_t shmCookie{};
+    xcb_get_image_cookie_t plainCookie{};
+};
+
+// The part of `region` that can be read: only pixels of the window that are on the screen
+// can, and a request that reaches beyond either is refused as a whole (BadMatch).
+std::optional<Clip> ClipToWindow(const Rect& region, const Place& place, bool withBorder)
+{
+    // Window coordinates start inside the border; the whole window starts at its outer edge.
+    const int border = withBorder ? place.border : 0;
+    const long reqX = static_cast<long>(region.x) - border;
+    const long reqY = static_cast<long>(region.y) - border;
+    const long minX = std::max<long>(-border, -place.x);
+    const long minY = std::max<long>(-border, -place.y);
+    const long maxX = std::min<long>(place.width + border, place.screenWidth - place.x);
+    const long maxY = std::min<long>(place.height + border, place.screenHeight - place.y);
+    const long x0 = std::max(reqX, minX);
+    const long y0 = std::max(reqY, minY);
+    const long x1 = std::min(reqX + region.width, maxX);
+    const long y1 = std::min(reqY + region.height, maxY);
+    if (x1 <= x0 || y1 <= y0)
+        return std::nullopt;
+    return Clip{static_cast<int>(x0),        static_cast<int>(y0),
+                static_cast<int>(x1 - x0),   static_cast<int>(y1 - y0),
+                static_cast<int>(x0 - reqX), static_cast<int>(y0 - reqY)};
+}
+
+} // namespace x11
 
 X11GameWindows::X11GameWindows() : X11GameWindows(Options{}) {}
 
@@ -279,40 +345,115 @@ PixelBuffer X11GameWindows::GrabPicture(WindowId window, PictureArea area, const
     return out;
 }
 
+x11::Placement X11GameWindows::requestPlacement(std::uint32_t drawable)
+{
+    xcb_connection_t* c = m_conn->get();
+    x11::Placement place;
+    place.geometryCookie = xcb_get_geometry(c, drawable);
+    place.originCookie = xcb_translate_coordinates(c, drawable, m_conn->root(), 0, 0);
+    place.rootCookie = xcb_get_geometry(c, m_conn->root());
+    return place;
+}
+
 PixelBuffer X11GameWindows::grab(std::uint32_t drawable, const Rect& region, bool withBorder)
 {
     PixelBuffer out(region.width, region.height);
-    xcb_connection_t* c = m_conn->get();
-    // Both questions travel together: one round trip.
-    const auto geometryCookie = xcb_get_geometry(c, drawable);
-    const auto originCookie = xcb_translate_coordinates(c, drawable, m_conn->root(), 0, 0);
-    const auto rootCookie = xcb_get_geometry(c, m_conn->root());
-    Owned<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, geometryCookie, nullptr));
-    Owned<xcb_translate_coordinates_reply_t> origin(
-        xcb_translate_coordinates_reply(c, originCookie, nullptr));
-    Owned<xcb_get_geometry_reply_t> rootGeometry(xcb_get_geometry_reply(c, rootCookie, nullptr));
-    if (!geometry || !origin || !rootGeometry)
+    x11::Place place;
+    if (!requestPlacement(drawable).receive(m_conn->get(), place))
         return out;
+    const std::optional<x11::Clip> clip = x11::ClipToWindow(region, place, withBorder);
+    if (!clip)
+        return out;
+    const std::size_t bytes = static_cast<std::size_t>(clip->width) * clip->height * 4;
+    x11::PendingImage pending = requestImage(drawable, *clip, shmReady(bytes), 0);
+    receiveImage(pending, out);
+    return out;
+}
 
-    // Window coordinates start inside the border; the whole window starts at its outer edge.
-    const int border = withBorder ? geometry->border_width : 0;
-    const long reqX = static_cast<long>(region.x) - border;
-    const long reqY = static_cast<long>(region.y) - border;
-    // Only pixels of the window that are on the screen can be read; a request that reaches
-    // beyond either is refused as a whole (BadMatch), so it is clipped to both.
-    const long minX = std::max<long>(-border, -origin->dst_x);
-    const long minY = std::max<long>(-border, -origin->dst_y);
-    const long maxX = std::min<long>(geometry->width + border, rootGeometry->width - origin->dst_x);
-    const long maxY =
-        std::min<long>(geometry->height + border, rootGeometry->height - origin->dst_y);
-    const long x0 = std::max(reqX, minX);
-    const long y0 = std::max(reqY, minY);
-    const long x1 = std::min(reqX + region.width, maxX);
-    const long y1 = std::min(reqY + region.height, maxY);
-    if (x1 <= x0 || y1 <= y0)
+std::vector<PixelBuffer> X11GameWindows::GrabClientRegions(WindowId window,
+                                                           const std::vector<Rect>& regions)
+{
+    std::vector<PixelBuffer> out;
+    out.reserve(regions.size());
+    std::vector<std::size_t> wanted; // the regions with pixels to fetch
+    for (std::size_t i = 0; i < regions.size(); ++i) {
+        const Rect& region = regions[i];
+        if (region.width <= 0 || region.height <= 0 ||
+            std::int64_t{region.width} * region.height > kMaxGrabPixels) {
+            out.emplace_back();
+            continue;
+        }
+        out.emplace_back(region.width, region.height);
+        wanted.push_back(i);
+    }
+    if (wanted.empty() || window == kNoWindow || window > 0xFFFFFFFFu || !m_conn->ensure())
         return out;
-    fetch(drawable, static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1 - x0),
-          static_cast<int>(y1 - y0), out, static_cast<int>(x0 - reqX), static_cast<int>(y0 - reqY));
+    const auto drawable = static_cast<std::uint32_t>(window);
+    xcb_connection_t* c = m_conn->get();
+
+    // Each region has a slot of its own in the segment, big enough for the whole region.
+    std::vector<std::size_t> offsets;
+    std::size_t total = 0;
+    for (const std::size_t i : wanted) {
+        offsets.push_back(total);
+        const std::size_t bytes =
+            static_cast<std::size_t>(regions[i].width) * regions[i].height * 4;
+        total += (bytes + 63) & ~std::size_t{63};
+    }
+    // A batch larger than one largest grab goes plain rather than grow the segment for it.
+    const bool shm = total <= static_cast<std::size_t>(kMaxGrabPixels) * 4 && shmReady(total);
+
+    // The images are asked for together with the window's place, clipped by where the window
+    // was last time: while it stays put, the whole batch takes this one round trip. Without
+    // that, each region is asked for as it is; the server refuses (BadMatch) what it cannot
+    // give, without harm.
+    x11::Placement placement = requestPlacement(drawable);
+    std::vector<std::optional<x11::PendingImage>> pending(wanted.size());
+    for (std::size_t k = 0; k < wanted.size(); ++k) {
+        const Rect& region = regions[wanted[k]];
+        std::optional<x11::Clip> guess;
+        if (m_placedWindow == window)
+            guess = x11::ClipToWindow(region, m_place, false);
+        else if (region.x >= 0 && region.y >= 0 &&
+                 region.x + std::int64_t{region.width} <= 0x7FFF &&
+                 region.y + std::int64_t{region.height} <= 0x7FFF)
+            guess = x11::Clip{region.x, region.y, region.width, region.height};
+        if (guess)
+            pending[k] = requestImage(drawable, *guess, shm, offsets[k]);
+    }
+    x11::Place place;
+    if (!placement.receive(c, place)) {
+        // The window is gone: black, as a single grab gives.
+        for (auto& image : pending)
+            if (image)
+                discardImage(*image);
+        m_placedWindow = kNoWindow;
+        m_conn->discardEvents();
+        return out;
+    }
+    m_placedWindow = window;
+    m_place = place;
+
+    // A request counts only when it is the one a single grab would make now; the others are
+    // asked again, clipped by the present place.
+    std::vector<std::size_t> again;
+    for (std::size_t k = 0; k < wanted.size(); ++k) {
+        const auto clip = x11::ClipToWindow(regions[wanted[k]], place, false);
+        const bool right = pending[k] && clip && pending[k]->clip == *clip;
+        if (right && receiveImage(*pending[k], out[wanted[k]]))
+            continue;
+        if (pending[k] && !right)
+            discardImage(*pending[k]);
+        pending[k].reset();
+        if (clip)
+            again.push_back(k);
+    }
+    for (const std::size_t k : again)
+        pending[k] = requestImage(drawable, *x11::ClipToWindow(regions[wanted[k]], place, false),
+                                  shm, offsets[k]);
+    for (const std::size_t k : again)
+        receiveImage(*pending[k], out[wanted[k]]);
+    m_conn->discardEvents();
     return out;
 }
 
@@ -353,49 +494,68 @@ bool X11GameWindows::formatFor(std::uint8_t depth, std::uint32_t visual,
     return depth >= 24;
 }
 
-bool X11GameWindows::fetch(std::uint32_t drawable, int x, int y, int width, int height,
-                           PixelBuffer& out, int dx, int dy)
+bool X11GameWindows::shmReady(std::size_t bytes)
 {
-    xcb_connection_t* c = m_conn->get();
-    const auto sx = static_cast<std::int16_t>(x);
-    const auto sy = static_cast<std::int16_t>(y);
-    const auto w = static_cast<std::uint16_t>(width);
-    const auto h = static_cast<std::uint16_t>(height);
-    x11::ImageFormat format;
-    const std::size_t worstCase = static_cast<std::size_t>(width) * height * 4;
-
     if (!m_shm->failed) {
-        const xcb_query_extension_reply_t* ext = xcb_get_extension_data(c, &xcb_shm_id);
+        const xcb_query_extension_reply_t* ext = xcb_get_extension_data(m_conn->get(), &xcb_shm_id);
         if (!ext || !ext->present)
             m_shm->failed = true;
     }
-    if (m_shm->reserve(worstCase)) {
-        xcb_generic_error_t* error = nullptr;
-        Owned<xcb_shm_get_image_reply_t> reply(
-            xcb_shm_get_image_reply(c,
-                                    xcb_shm_get_image(c, drawable, sx, sy, w, h, ~0u,
-                                                      XCB_IMAGE_FORMAT_Z_PIXMAP, m_shm->seg, 0),
-                                    &error));
-        Owned<xcb_generic_error_t> ownedError(error);
-        if (!reply)
-            return false;
-        if (!formatFor(reply->depth, reply->visual, format))
-            return false;
-        return x11::CopyImage(m_shm->address, std::min<std::size_t>(reply->size, m_shm->size),
-                              width, height, format, out, dx, dy);
-    }
+    return m_shm->reserve(bytes);
+}
 
+x11::PendingImage X11GameWindows::requestImage(std::uint32_t drawable, const x11::Clip& clip,
+                                               bool shm, std::size_t offset)
+{
+    xcb_connection_t* c = m_conn->get();
+    const auto x = static_cast<std::int16_t>(clip.x);
+    const auto y = static_cast<std::int16_t>(clip.y);
+    const auto w = static_cast<std::uint16_t>(clip.width);
+    const auto h = static_cast<std::uint16_t>(clip.height);
+    x11::PendingImage pending;
+    pending.shm = shm;
+    pending.offset = offset;
+    pending.clip = clip;
+    if (shm)
+        pending.shmCookie =
+            xcb_shm_get_image(c, drawable, x, y, w, h, ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP, m_shm->seg,
+                              static_cast<std::uint32_t>(offset));
+    else
+        pending.plainCookie =
+            xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, drawable, x, y, w, h, ~0u);
+    return pending;
+}
+
+void X11GameWindows::discardImage(const x11::PendingImage& pending)
+{
+    xcb_discard_reply(m_conn->get(),
+                      pending.shm ? pending.shmCookie.sequence : pending.plainCookie.sequence);
+}
+
+bool X11GameWindows::receiveImage(x11::PendingImage& pending, PixelBuffer& out)
+{
+    xcb_connection_t* c = m_conn->get();
+    const x11::Clip& clip = pending.clip;
+    x11::ImageFormat format;
     xcb_generic_error_t* error = nullptr;
-    Owned<xcb_get_image_reply_t> reply(xcb_get_image_reply(
-        c, xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, drawable, sx, sy, w, h, ~0u), &error));
+    if (pending.shm) {
+        Owned<xcb_shm_get_image_reply_t> reply(
+            xcb_shm_get_image_reply(c, pending.shmCookie, &error));
+        Owned<xcb_generic_error_t> ownedError(error);
+        if (!reply || !formatFor(reply->depth, reply->visual, format) ||
+            pending.offset >= m_shm->size)
+            return false;
+        return x11::CopyImage(m_shm->address + pending.offset,
+                              std::min<std::size_t>(reply->size, m_shm->size - pending.offset),
+                              clip.width, clip.height, format, out, clip.dx, clip.dy);
+    }
+    Owned<xcb_get_image_reply_t> reply(xcb_get_image_reply(c, pending.plainCookie, &error));
     Owned<xcb_generic_error_t> ownedError(error);
-    if (!reply)
-        return false;
-    if (!formatFor(reply->depth, reply->visual, format))
+    if (!reply || !formatFor(reply->depth, reply->visual, format))
         return false;
     return x11::CopyImage(xcb_get_image_data(reply.get()),
-                          static_cast<std::size_t>(xcb_get_image_data_length(reply.get())), width,
-                          height, format, out, dx, dy);
+                          static_cast<std::size_t>(xcb_get_image_data_length(reply.get())),
+                          clip.width, clip.height, format, out, clip.dx, clip.dy);
 }
 
 Rect X11GameWindows::WindowRect(WindowId window)

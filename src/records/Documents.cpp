@@ -1,10 +1,6 @@
-#include "records/Utilities.h"
+#include "records/Documents.h"
 
 #include "common/Paths.h"
-
-#include <QTime>
-#include <algorithm>
-#include <climits>
 
 namespace kesmaro {
 
@@ -42,12 +38,6 @@ void open(Context& ctx, Target target, const QString& what, int waitMs)
 
 } // namespace
 
-void WaitSeconds(Scheduler& scheduler, std::int32_t seconds)
-{
-    const std::int64_t ms = std::int64_t{seconds} * 1000;
-    scheduler.WaitMs(static_cast<int>(std::clamp<std::int64_t>(ms, INT_MIN, INT_MAX)));
-}
-
 void OpenDocument(Context& ctx, const QString& path, int waitMs)
 {
     open(ctx, Target::Document, path, waitMs);
@@ -56,53 +46,6 @@ void OpenDocument(Context& ctx, const QString& path, int waitMs)
 void OpenUrl(Context& ctx, const QString& address, int waitMs)
 {
     open(ctx, Target::Url, address, waitMs);
-}
-
-void PlayBeep(Beeper& beeper, int beepMode)
-{
-    switch (beepMode) {
-    case 1:
-        beeper.SystemBeep();
-        break;
-    case 2:
-        beeper.Tone(500, 75);
-        break;
-    case 3:
-        beeper.Tone(2000, 75);
-        break;
-    case 4:
-        beeper.Tone(500, 200);
-        break;
-    case 5:
-        beeper.Tone(2000, 200);
-        break;
-    default:
-        break;
-    }
-}
-
-void RandomizeSeed(Context& ctx)
-{
-    const QTime time = ToQDateTime(ctx.services.clock.Now()).time();
-    const double secondsSinceMidnight = time.msecsSinceStartOfDay() / 1000.0;
-    ctx.random.RandomizeSeed(static_cast<double>(ctx.services.clock.TickMs()),
-                             secondsSinceMidnight);
-}
-
-void ShowPopup(PopupState& popup, RuntimeFlags& flags, ProgramView& view, const QString& message,
-               const QString& caption, int fontSize)
-{
-    popup.caption = caption.isEmpty() ? QStringLiteral("メッセージ ") : caption;
-    popup.fontSize = fontSize;
-    popup.message = message;
-    flags.PopupShown = true;
-    view.popupChanged();
-}
-
-void HidePopup(RuntimeFlags& flags, ProgramView& view)
-{
-    flags.PopupShown = false;
-    view.popupChanged();
 }
 
 } // namespace kesmaro

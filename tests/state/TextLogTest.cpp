@@ -1,6 +1,6 @@
-#include "records/TextLog.h"
+#include "state/TextLog.h"
 
-#include "records/ProgramView.h"
+#include "state/ProgramView.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>

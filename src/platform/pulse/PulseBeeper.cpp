@@ -1,4 +1,4 @@
-#include "platform/qt/PulseBeeper.h"
+#include "platform/pulse/PulseBeeper.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
-#include "records/TextLog.h"
+#include "state/TextLog.h"
 
 #include "common/Format.h"
-#include "records/ProgramView.h"
+#include "state/ProgramView.h"
 
 #include <algorithm>
 

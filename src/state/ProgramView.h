@@ -3,7 +3,7 @@
 namespace kesmaro {
 
 // The program's other windows, which the commands open.
-enum class SubWindow { Options, Version, RandomOne, RandomSome, OperatingInfo };
+enum class SubWindow { Options, Version, RandomOne, RandomSome };
 
 // What the logic tells the windows: coarse "this changed" events. A view reads the program
 // state back and repaints; every method does nothing by default.

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace kesmaro {
+
+enum class CommandLineAction {
+    Run,   // start the program
+    Print, // write `text` to standard output and exit with `exitStatus`
+    Fail,  // write `text` to standard error and exit with `exitStatus`
+};
+
+struct CommandLineResult {
+    CommandLineAction action = CommandLineAction::Run;
+    QString text;
+    int exitStatus = 0;
+};
+
+// What `kesmaro` does with its arguments (the program name left out): none runs the program,
+// "--version" or "--help" alone prints and exits 0, anything else is a usage error (status 2).
+// Decided before any window system is reached, so that both work without a display.
+CommandLineResult ParseCommandLine(const QStringList& arguments);
+
+} // namespace kesmaro

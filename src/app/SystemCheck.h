@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+namespace kesmaro {
+
+struct Program;
+
+// What this build needs at run time and a user's machine can lack, in the order checked.
+enum SystemPart {
+    SystemPartXInput2,       // the X server's XInput 2: mouse gestures
+    SystemPartMitShm,        // the X server's shared-memory images
+    SystemPartSoundServer,   // the audio server for the beeps
+    SystemPartJapaneseFont,  // a font for the Japanese interface
+    SystemPartDesktopOpener, // xdg-open for documents and links
+    kSystemPartCount
+};
+
+struct SystemPartEntry {
+    QString name;        // as the message and the debug log name it
+    QString consequence; // the message's line saying what may not work
+};
+const std::array<SystemPartEntry, kSystemPartCount>& SystemPartTable();
+
+// Which parts this machine has, indexed by SystemPart.
+using SystemPartsFound = std::array<bool, kSystemPartCount>;
+
+// The start-up check: one information message and one debug-log line for every part missing,
+// then the summary line. A missing part never stops the start.
+void CheckSystemFiles(Program& p, const SystemPartsFound& found);
+
+} // namespace kesmaro

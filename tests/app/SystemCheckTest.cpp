@@ -1,0 +1,65 @@
+#include "app/SystemCheck.h"
+
+#include "../records/ProgramFixture.h"
+
+using namespace kesmaro;
+
+namespace {
+
+using SystemCheckTest = test::ProgramFixture;
+
+SystemPartsFound AllBut(std::initializer_list<SystemPart> missing)
+{
+    SystemPartsFound found;
+    found.fill(true);
+    for (const SystemPart part : missing)
+        found[part] = false;
+    return found;
+}
+
+} // namespace
+
+TEST_F(SystemCheckTest, OneMessageAndOneLinePerMissingPartThenTheSummary)
+{
+    const QString general = QStringLiteral("正常に動作しない可能性があります。");
+    struct Row {
+        std::initializer_list<SystemPart> missing;
+        QStringList names;
+        QStringList consequences;
+    };
+    const Row rows[] = {
+        {{}, {}, {}},
+        {{SystemPartSoundServer}, {QStringLiteral("PulseAudio")}, {general}},
+        {{SystemPartXInput2},
+         {QStringLiteral("XInputExtension")},
+         {QStringLiteral("マウスジェスチャ機能が利用できない可能性があります。")}},
+        {{SystemPartDesktopOpener, SystemPartMitShm, SystemPartJapaneseFont},
+         {QStringLiteral("MIT-SHM"), QStringLiteral("Japanese font"), QStringLiteral("xdg-open")},
+         {general, general, general}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.names.join(QLatin1Char(',')).toStdString());
+        m_sim.prompter.clearAsked();
+        QFile::remove(m_log.path());
+        CheckSystemFiles(m_program, AllBut(row.missing));
+
+        QStringList wantLines;
+        const auto& asked = m_sim.prompter.asked();
+        ASSERT_EQ(asked.size(), static_cast<std::size_t>(row.names.size()));
+        for (qsizetype i = 0; i < row.names.size(); ++i) {
+            const Prompt& prompt = asked[static_cast<std::size_t>(i)].prompt;
+            EXPECT_EQ(prompt.title, "ライブラリファイルチェック");
+            EXPECT_EQ(QString::fromStdString(prompt.text),
+                      row.names[i] + QStringLiteral(" ファイルが見つかりませんでした。\r\n") +
+                          row.consequences[i] + QStringLiteral("\r\n"));
+            EXPECT_EQ(prompt.buttons, PromptButtons::Ok);
+            EXPECT_EQ(prompt.icon, PromptIcon::Information);
+            wantLines << QStringLiteral("System File of ") + row.names[i] +
+                             QStringLiteral(" is Not Find ");
+        }
+        wantLines << (row.names.isEmpty()
+                          ? QStringLiteral("Result of System File Check : No Problem ")
+                          : QStringLiteral("Result of System File Check : A missing item "));
+        EXPECT_EQ(logLines(), wantLines);
+    }
+}

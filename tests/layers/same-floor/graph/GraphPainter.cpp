@@ -1,0 +1,1 @@
+#include "recognition/Binarization.h"
