@@ -1,7 +1,11 @@
 #include "FormsFixture.h"
 #include "app/MainWindowGeometry.h"
+#include "app/forms/Fonts.h"
+#include "common/Cp932.h"
 #include "graph/GraphDisplay.h"
 
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -256,6 +260,26 @@ TEST_F(FormMainTest, GraphLabelClicksZoomAndScrollTheView)
         EXPECT_EQ(p.graph.GraphOffset, row.offset);
     }
     EXPECT_EQ(logLines().last(), u"Click : Graph New View "_s);
+}
+
+} // namespace
+
+namespace {
+
+// txtLog's columns line up only when every character takes as many 6-pixel cells as it has
+// CP932 bytes; a missing face or a fallback font breaks that.
+TEST(LogFontTest, EveryCharacterTakesOneCellPerCp932Byte)
+{
+    const QFontMetrics metrics(LogFont());
+    EXPECT_EQ(QFontInfo(LogFont()).family(), u"Noto Sans Mono CJK JP"_s);
+    for (const QString& text :
+         {u" 月日 時刻    Lv    獲得Exp        獲得ｺｲﾝ   経過    Exp時給     ｺｲﾝ時給 "_s,
+          u"05/01 12:06   35    3.00 ％          3,000    6.0   30.00 ％        30.0 "_s,
+          u" 経過: 2024/05/01 12:00:20  ～  2024/05/01 12:42:19  ＝  0日 0時 42分間"_s,
+          u"Closing ･･･ キャラクタチェンジ検出"_s}) {
+        SCOPED_TRACE(text.toStdString());
+        EXPECT_EQ(metrics.horizontalAdvance(text), 6 * ByteWidth(text));
+    }
 }
 
 } // namespace
