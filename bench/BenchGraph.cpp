@@ -1,8 +1,8 @@
-#include "graph/GraphBuffer.h"
 #include "graph/GraphDisplay.h"
 #include "graph/GraphPainter.h"
 #include "platform/sim/SimServices.h"
-#include "records/Program.h"
+#include "state/GraphBuffer.h"
+#include "state/Program.h"
 
 #include <QGuiApplication>
 #include <QTemporaryDir>
@@ -26,7 +26,7 @@ struct GraphBench {
         p.settings.CaptureInterval = 6;
         p.menus.menuRunEnabled = false;
         p.menus.menuStopEnabled = true;
-        p.graph.GraphData = std::make_shared<clsGraphBuffer>(sim.clock);
+        p.graph.GraphData.emplace(sim.clock);
         for (int i = 0; i < 512; ++i)
             p.graph.GraphData->AddGraphData(Currency::FromInteger(i % 7),
                                             Currency::FromInteger(i % 5 == 0 ? -1 : i % 900), 10,

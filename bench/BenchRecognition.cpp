@@ -7,7 +7,7 @@
 #include "recognition/GlyphRenderer.h"
 #include "recognition/NumberReader.h"
 #include "recognition/Recognition.h"
-#include "records/Program.h"
+#include "state/Program.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>

@@ -1,7 +1,7 @@
 #include "platform/sim/SimServices.h"
-#include "records/Program.h"
 #include "records/RecordFile.h"
 #include "records/ResultDisplay.h"
+#include "state/Program.h"
 
 #include <QFile>
 #include <QTemporaryDir>

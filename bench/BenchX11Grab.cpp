@@ -3,7 +3,7 @@
 #include "platform/sim/SimServices.h"
 #include "platform/x11/X11GameWindows.h"
 #include "recognition/Recognition.h"
-#include "records/Program.h"
+#include "state/Program.h"
 #include "tools/simgame/GameFrame.h"
 
 #include <QTemporaryDir>

@@ -8,9 +8,9 @@
 #include "recognition/Recognition.h"
 #include "records/Documents.h"
 #include "records/LoggingRun.h"
-#include "records/Program.h"
 #include "records/Suspend.h"
 #include "screenshots/ImageFiles.h"
+#include "state/Program.h"
 
 #include <QDir>
 #include <algorithm>

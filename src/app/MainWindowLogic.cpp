@@ -2,14 +2,14 @@
 
 #include "common/DebugLog.h"
 #include "config/ConfigFile.h"
-#include "graph/GraphBuffer.h"
 #include "measurement/CaptureCycle.h"
 #include "records/DebugItems.h"
 #include "records/LoggingRun.h"
-#include "records/Program.h"
 #include "records/ResultDisplay.h"
 #include "records/Suspend.h"
 #include "screenshots/LevelUpCheck.h"
+#include "state/GraphBuffer.h"
+#include "state/Program.h"
 
 namespace kesmaro {
 
@@ -35,7 +35,7 @@ void FormMain_Load(Program& p)
     });
     run([&] {
         if (p.settings.GraphEnabled)
-            p.graph.GraphData = std::make_shared<clsGraphBuffer>(p.services.clock);
+            p.graph.GraphData.emplace(p.services.clock);
         p.graph.GraphOffset = 0;
         p.graph.GraphZoom = 1.0F;
     });

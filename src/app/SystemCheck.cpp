@@ -1,6 +1,6 @@
 #include "app/SystemCheck.h"
 
-#include "records/Program.h"
+#include "state/Program.h"
 
 namespace kesmaro {
 

@@ -2,8 +2,8 @@
 
 #include "common/Format.h"
 #include "common/Numeric.h"
-#include "graph/GraphBuffer.h"
-#include "records/Program.h"
+#include "state/GraphBuffer.h"
+#include "state/Program.h"
 
 #include <algorithm>
 #include <cmath>

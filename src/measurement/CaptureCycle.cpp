@@ -1,12 +1,12 @@
 #include "measurement/CaptureCycle.h"
 
-#include "graph/GraphBuffer.h"
 #include "graph/GraphDisplay.h"
 #include "measurement/MeasurementUpdate.h"
 #include "recognition/Recognition.h"
 #include "records/Menus.h"
 #include "records/Popup.h"
-#include "records/Program.h"
+#include "state/GraphBuffer.h"
+#include "state/Program.h"
 
 namespace kesmaro {
 

@@ -2,13 +2,13 @@
 
 #include "common/Format.h"
 #include "common/Numeric.h"
-#include "graph/GraphBuffer.h"
 #include "graph/GraphDisplay.h"
 #include "records/LoggingRun.h"
-#include "records/Program.h"
 #include "records/RandomSeed.h"
 #include "records/RecordFile.h"
 #include "records/ResultDisplay.h"
+#include "state/GraphBuffer.h"
+#include "state/Program.h"
 
 #include <algorithm>
 

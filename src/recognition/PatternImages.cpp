@@ -3,7 +3,7 @@
 #include "common/DebugLog.h"
 #include "common/Paths.h"
 #include "recognition/Recognition.h"
-#include "records/Program.h"
+#include "state/Program.h"
 
 #include <QImage>
 #include <QSaveFile>

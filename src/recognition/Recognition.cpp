@@ -4,7 +4,7 @@
 #include "recognition/Binarization.h"
 #include "recognition/NumberReader.h"
 #include "records/Menus.h"
-#include "records/Program.h"
+#include "state/Program.h"
 
 #include <limits>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "records/DebugItems.h"
 
-#include "records/Program.h"
+#include "state/Program.h"
 
 #include <algorithm>
 #include <climits>

@@ -3,9 +3,9 @@
 #include "records/Documents.h"
 #include "records/Menus.h"
 #include "records/Popup.h"
-#include "records/Program.h"
 #include "records/ResultDisplay.h"
 #include "records/Waits.h"
+#include "state/Program.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,6 +1,6 @@
 #include "records/Menus.h"
 
-#include "records/Program.h"
+#include "state/Program.h"
 
 namespace kesmaro {
 

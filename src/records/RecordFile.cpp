@@ -5,7 +5,7 @@
 #include "common/Paths.h"
 #include "common/StringBuffer.h"
 #include "common/TrappedError.h"
-#include "records/Program.h"
+#include "state/Program.h"
 
 #include <QFile>
 #include <QFileInfo>

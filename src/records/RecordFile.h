@@ -1,11 +1,11 @@
 #pragma once
 
 #include "common/Currency.h"
+#include "state/RecordFileState.h"
 
 #include <QDateTime>
 #include <QString>
 #include <cstdint>
-#include <deque>
 
 namespace kesmaro {
 
@@ -19,29 +19,6 @@ inline const QString kRecordHeaderText =
 inline const QString kRecordHeaderCsv =
     QStringLiteral(" 月日 時刻  ,   Lv  ,      Exp   ,         ｺｲﾝ     ,   獲得Exp  ,        "
                    "獲得ｺｲﾝ   , 経過(分) , Exp時給(%) ,   ｺｲﾝ時給(k) ");
-
-// Unwritten record lines kept while the record file cannot be written.
-constexpr int kRecordBacklogLimit = 10000;
-
-// Where one record line belongs: the file is chosen when the line is made, so that a line kept
-// across the end of a run or a month still goes into its own file.
-struct RecordTarget {
-    QString folder; // ends without a separator
-    QString path;
-    QString header;
-};
-
-// What the record writer remembers between lines.
-struct RecordFileState {
-    struct Pending {
-        RecordTarget target;
-        QString line;
-    };
-    std::deque<Pending> backlog;
-    bool failing = false;     // the failure has been reported and not yet the recovery
-    bool overflowed = false;  // the drop of the oldest lines has been reported
-    std::int64_t dropped = 0; // lines dropped since the failure began
-};
 
 // The values of one record line, as the measurement update computed them.
 struct RecordValues {

@@ -3,7 +3,7 @@
 #include "common/Format.h"
 #include "common/Numeric.h"
 #include "common/TrappedError.h"
-#include "records/Program.h"
+#include "state/Program.h"
 
 #include <QDate>
 #include <QRegularExpression>

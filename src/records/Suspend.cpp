@@ -1,7 +1,7 @@
 #include "records/Suspend.h"
 
-#include "records/Program.h"
 #include "records/Waits.h"
+#include "state/Program.h"
 
 #include <algorithm>
 #include <climits>

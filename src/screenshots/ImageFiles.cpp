@@ -2,7 +2,7 @@
 
 #include "common/Paths.h"
 #include "records/Beep.h"
-#include "records/Program.h"
+#include "state/Program.h"
 
 #include <QImageWriter>
 #include <algorithm>

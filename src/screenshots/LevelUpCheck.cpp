@@ -2,9 +2,9 @@
 
 #include "recognition/Recognition.h"
 #include "records/Beep.h"
-#include "records/Program.h"
 #include "records/ResultDisplay.h"
 #include "screenshots/ImageFiles.h"
+#include "state/Program.h"
 
 namespace kesmaro {
 

@@ -88,7 +88,7 @@ TEST_F(GraphDisplayTest, AxisLabelsFollowTheMaximaAndTheZoom)
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        m_p.graph.GraphData = std::make_shared<clsGraphBuffer>(m_sim.clock);
+        m_p.graph.GraphData.emplace(m_sim.clock);
         buffer().AddGraphData(C(row.maxE), C(row.maxM), 10, 20, 0);
         GraphDataDisplay(m_p, 0, row.zoom);
         const GraphLabels& l = picture().labels;

@@ -1,28 +1,18 @@
 #pragma once
 
+#include "Amounts.h"
 #include "common/Currency.h"
 #include "common/TextFile.h"
-#include "graph/GraphBuffer.h"
 #include "graph/GraphDisplay.h"
 #include "platform/sim/SimServices.h"
-#include "records/Program.h"
+#include "state/GraphBuffer.h"
+#include "state/Program.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <ostream>
 
 namespace kesmaro {
-
-inline void PrintTo(const Currency& value, std::ostream* os)
-{
-    *os << value.toString().toStdString();
-}
-
-inline Currency C(double value)
-{
-    return Currency::FromDouble(value);
-}
 
 struct GraphCountingView : ProgramView {
     void graphChanged() override { ++graphChanges; }
@@ -40,7 +30,7 @@ protected:
         m_p.settings.CaptureInterval = 6;
         m_p.menus.menuRunEnabled = false;
         m_p.menus.menuStopEnabled = true;
-        m_p.graph.GraphData = std::make_shared<clsGraphBuffer>(m_sim.clock);
+        m_p.graph.GraphData.emplace(m_sim.clock);
     }
 
     clsGraphBuffer& buffer() { return *m_p.graph.GraphData; }

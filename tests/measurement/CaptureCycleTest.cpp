@@ -3,8 +3,8 @@
 #include "GameProgram.h"
 #include "common/Cp932.h"
 #include "common/TextFile.h"
-#include "graph/GraphBuffer.h"
 #include "records/LoggingRun.h"
+#include "state/GraphBuffer.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@ protected:
     CaptureCycleTest()
     {
         p.settings.StartDelay = 0;
-        p.graph.GraphData = std::make_shared<clsGraphBuffer>(m_sim.clock);
+        p.graph.GraphData.emplace(m_sim.clock);
         p.timers.timCaptureInterval =
             m_sim.scheduler.CreateTimer([this] { timCaptureInterval_Timer(p); });
         p.timers.timCaptureInterval->setInterval(kCaptureTickMs);

@@ -2,10 +2,10 @@
 
 #include "common/TextFile.h"
 #include "config/Defaults.h"
-#include "graph/GraphBuffer.h"
 #include "platform/sim/SimServices.h"
 #include "records/LoggingRun.h"
-#include "records/Program.h"
+#include "state/GraphBuffer.h"
+#include "state/Program.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -23,7 +23,7 @@ protected:
     MeasurementUpdateTest()
     {
         ApplyDefaults(p.settings, m_dir.path());
-        p.graph.GraphData = std::make_shared<clsGraphBuffer>(m_sim.clock);
+        p.graph.GraphData.emplace(m_sim.clock);
         p.LogStartStamp = QStringLiteral("202405011200");
         p.measurement.ReadMoney = Currency::FromInteger(-1);
     }

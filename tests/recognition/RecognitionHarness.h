@@ -6,7 +6,7 @@
 #include "platform/sim/SimGameWindows.h"
 #include "platform/sim/SimServices.h"
 #include "recognition/GlyphRenderer.h"
-#include "records/Program.h"
+#include "state/Program.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>

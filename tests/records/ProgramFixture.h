@@ -2,7 +2,7 @@
 
 #include "common/TextFile.h"
 #include "platform/sim/SimServices.h"
-#include "records/Program.h"
+#include "state/Program.h"
 
 #include <QStringList>
 #include <QTemporaryDir>

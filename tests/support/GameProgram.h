@@ -7,7 +7,7 @@
 #include "config/Defaults.h"
 #include "platform/sim/SimGameWindows.h"
 #include "platform/sim/SimServices.h"
-#include "records/Program.h"
+#include "state/Program.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

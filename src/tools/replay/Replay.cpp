@@ -3,13 +3,13 @@
 #include "app/Command.h"
 #include "app/MainWindowLogic.h"
 #include "config/ConfigFile.h"
-#include "graph/GraphBuffer.h"
 #include "graph/GraphDisplay.h"
 #include "graph/GraphPainter.h"
 #include "platform/sim/SimGameWindows.h"
 #include "platform/sim/SimServices.h"
-#include "records/Program.h"
 #include "screenshots/ImageFiles.h"
+#include "state/GraphBuffer.h"
+#include "state/Program.h"
 
 #include <QDir>
 #include <QFile>

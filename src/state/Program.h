@@ -3,12 +3,13 @@
 #include "common/DebugLog.h"
 #include "common/Random.h"
 #include "config/Settings.h"
-#include "state/MeasurementState.h"
 #include "platform/PixelBuffer.h"
 #include "platform/Services.h"
-#include "records/RecordFile.h"
 #include "state/Context.h"
+#include "state/GraphBuffer.h"
+#include "state/MeasurementState.h"
 #include "state/ProgramView.h"
+#include "state/RecordFileState.h"
 #include "state/RuntimeFlags.h"
 #include "state/TextLog.h"
 
@@ -17,11 +18,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace kesmaro {
 
-class clsGraphBuffer;
-class clsGraphFormat;
 struct GraphPicture;
 
 // The texts of the main window's result labels: the working memory of the result display.
@@ -51,8 +51,7 @@ struct MenuState {
 };
 
 struct GraphState {
-    // Shared so that this record needs no graph headers; only the graph layer creates it.
-    std::shared_ptr<clsGraphBuffer> GraphData;
+    std::optional<clsGraphBuffer> GraphData; // only while the graph is on
     std::int32_t GraphOffset = 0;
     float GraphZoom = 1.0f;
     // What the graph frame last showed (layout, labels, curves); kept for the views to repaint.

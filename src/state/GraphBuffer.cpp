@@ -1,4 +1,4 @@
-#include "graph/GraphBuffer.h"
+#include "state/GraphBuffer.h"
 
 #include "common/Numeric.h"
 #include "common/TrappedError.h"

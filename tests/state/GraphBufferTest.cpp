@@ -1,6 +1,6 @@
-#include "graph/GraphBuffer.h"
+#include "state/GraphBuffer.h"
 
-#include "GraphTestSupport.h"
+#include "Amounts.h"
 #include "common/TrappedError.h"
 #include "platform/sim/SimClock.h"
 

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <deque>
+
+namespace kesmaro {
+
+// Unwritten record lines kept while the record file cannot be written.
+constexpr int kRecordBacklogLimit = 10000;
+
+// Where one record line belongs: the file is chosen when the line is made, so that a line kept
+// across the end of a run or a month still goes into its own file.
+struct RecordTarget {
+    QString folder; // ends without a separator
+    QString path;
+    QString header;
+};
+
+// What the record writer remembers between lines.
+struct RecordFileState {
+    struct Pending {
+        RecordTarget target;
+        QString line;
+    };
+    std::deque<Pending> backlog;
+    bool failing = false;     // the failure has been reported and not yet the recovery
+    bool overflowed = false;  // the drop of the oldest lines has been reported
+    std::int64_t dropped = 0; // lines dropped since the failure began
+};
+
+} // namespace kesmaro
