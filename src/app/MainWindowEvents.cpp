@@ -3,8 +3,8 @@
 #include "graph/GraphDisplay.h"
 #include "records/DebugItems.h"
 #include "records/Popup.h"
-#include "records/Program.h"
 #include "records/RandomSeed.h"
+#include "state/Program.h"
 
 namespace kesmaro {
 

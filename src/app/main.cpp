@@ -15,7 +15,7 @@
 #include "platform/x11/X11Bell.h"
 #include "platform/x11/X11GameWindows.h"
 #include "platform/x11/X11MouseButtons.h"
-#include "records/Program.h"
+#include "state/Program.h"
 
 #include <QApplication>
 #include <QTextStream>

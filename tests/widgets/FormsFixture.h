@@ -13,7 +13,7 @@
 #include "platform/sim/SimGameWindows.h"
 #include "platform/sim/SimServices.h"
 #include "records/Popup.h"
-#include "records/Program.h"
+#include "state/Program.h"
 
 #include <QAction>
 #include <QApplication>

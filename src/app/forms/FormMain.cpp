@@ -6,8 +6,8 @@
 #include "app/forms/Fonts.h"
 #include "app/forms/GraphFrame.h"
 #include "records/DebugItems.h"
-#include "records/Program.h"
 #include "screenshots/ImageFiles.h"
+#include "state/Program.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>

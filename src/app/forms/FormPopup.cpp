@@ -3,7 +3,7 @@
 #include "app/PopupRemarks.h"
 #include "app/forms/Fonts.h"
 #include "graph/GraphDisplay.h"
-#include "records/Program.h"
+#include "state/Program.h"
 
 #include <QCloseEvent>
 #include <QLabel>

@@ -2,7 +2,7 @@
 
 #include "graph/GraphDisplay.h"
 #include "graph/GraphPainter.h"
-#include "records/Program.h"
+#include "state/Program.h"
 
 #include <QHelpEvent>
 #include <QMouseEvent>
