@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang-format ccache
-    fonts-ipafont-gothic
+    fonts-ipafont-gothic fonts-noto-cjk
     time
     libxcb1-dev libxcb-shm0-dev libxcb-xinput-dev libpulse-dev
     xvfb openbox xdotool

@@ -22,6 +22,7 @@ void FormMain_Load(Program& p)
         p.txtLog.setText(QString());
         DisplayResult(p, DisplayMode::Clear);
     });
+    run([&] { p.view.showMainWindow(); });
     run([&] {
         Scheduler& scheduler = p.services.scheduler;
         p.timers.captureTick = [&p] { timCaptureInterval_Timer(p); };

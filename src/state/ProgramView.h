@@ -17,6 +17,9 @@ public:
     virtual void pictureChanged(int /*slot*/) {}
     virtual void menusChanged() {}
     virtual void popupChanged() {}
+    // The main window's own part of loading: caption, debug pictures hidden outside debug mode,
+    // its position from WindowPosition, shown.
+    virtual void showMainWindow() {}
     // Bring the main window to the front (after a screenshot of the game).
     virtual void activateMainWindow() {}
     // The busy (hourglass) pointer over the whole screen, on or off.

@@ -1,0 +1,134 @@
+#include "app/forms/DesktopView.h"
+
+#include "app/forms/FormMain.h"
+#include "app/forms/FormPopup.h"
+
+#include <QApplication>
+#include <QCursor>
+
+namespace kesmaro {
+
+DesktopView::DesktopView() = default;
+
+DesktopView::~DesktopView()
+{
+    while (m_busy > 0) {
+        QApplication::restoreOverrideCursor();
+        --m_busy;
+    }
+}
+
+void DesktopView::attach(Program& p)
+{
+    m_main = std::make_unique<FormMain>(p);
+    m_popup = std::make_unique<FormPopup>(p);
+    m_main->onClosed = [this] { windowClosed(); };
+}
+
+void DesktopView::resultsChanged()
+{
+    if (m_main)
+        m_main->showResults();
+}
+
+void DesktopView::logChanged()
+{
+    if (m_main)
+        m_main->showLog();
+}
+
+void DesktopView::graphChanged()
+{
+    if (m_main)
+        m_main->showGraph();
+}
+
+void DesktopView::captureSlotChanged(int slot)
+{
+    if (m_main)
+        m_main->showCaptureSlot(slot);
+}
+
+void DesktopView::pictureChanged(int slot)
+{
+    if (m_main)
+        m_main->showPicture(slot);
+}
+
+void DesktopView::menusChanged()
+{
+    if (m_main)
+        m_main->showMenus();
+}
+
+void DesktopView::popupChanged()
+{
+    if (m_popup)
+        m_popup->showState();
+}
+
+void DesktopView::showMainWindow()
+{
+    if (m_main)
+        m_main->load();
+}
+
+void DesktopView::activateMainWindow()
+{
+    if (!m_main)
+        return;
+    m_main->raise();
+    m_main->activateWindow();
+}
+
+void DesktopView::busyCursor(bool on)
+{
+    if (on) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        ++m_busy;
+    } else if (m_busy > 0) {
+        QApplication::restoreOverrideCursor();
+        --m_busy;
+    }
+}
+
+void DesktopView::showWindow(SubWindow window)
+{
+    // The options, version and random-number windows are not part of this program yet; the
+    // command has written its log line.
+    switch (window) {
+    case SubWindow::Options:
+    case SubWindow::Version:
+    case SubWindow::RandomOne:
+    case SubWindow::RandomSome:
+        break;
+    }
+}
+
+void DesktopView::refreshAll()
+{
+    if (m_main)
+        m_main->refreshAll();
+}
+
+void DesktopView::programEnded()
+{
+    if (m_main && m_main->isVisible())
+        m_main->close(); // the close sequence has run: the window only goes away
+    else
+        windowClosed();
+}
+
+void DesktopView::windowClosed()
+{
+    if (m_ended)
+        return;
+    m_ended = true;
+    // The program's own close: accepted without a remark.
+    if (m_popup)
+        m_popup->close();
+    if (onEnded)
+        onEnded();
+}
+
+} // namespace kesmaro

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "state/ProgramView.h"
+
+#include <functional>
+#include <memory>
+
+namespace kesmaro {
+
+struct Program;
+class FormMain;
+class FormPopup;
+
+// The desktop's view of the program: the main window and the popup, told of every change.
+// It exists before the program (which needs a view) and builds the windows once attached.
+class DesktopView : public ProgramView {
+public:
+    DesktopView();
+    ~DesktopView() override;
+
+    void attach(Program& p);
+    FormMain* main() const { return m_main.get(); }
+    FormPopup* popup() const { return m_popup.get(); }
+
+    // Called once when the program has ended (the End command or the close box).
+    std::function<void()> onEnded;
+
+    void resultsChanged() override;
+    void logChanged() override;
+    void graphChanged() override;
+    void captureSlotChanged(int slot) override;
+    void pictureChanged(int slot) override;
+    void menusChanged() override;
+    void popupChanged() override;
+    void showMainWindow() override;
+    void activateMainWindow() override;
+    void busyCursor(bool on) override;
+    void showWindow(SubWindow window) override;
+    void refreshAll() override;
+    void programEnded() override;
+
+private:
+    void windowClosed();
+
+    std::unique_ptr<FormMain> m_main;
+    std::unique_ptr<FormPopup> m_popup;
+    int m_busy = 0;
+    bool m_ended = false;
+};
+
+} // namespace kesmaro

@@ -1,0 +1,51 @@
+#include "app/forms/GraphFrame.h"
+
+#include "graph/GraphDisplay.h"
+#include "graph/GraphPainter.h"
+#include "state/Program.h"
+
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolTip>
+
+namespace kesmaro {
+
+GraphFrame::GraphFrame(Program& p, QWidget* parent) : QWidget(parent), m_program(p)
+{
+    setObjectName(QStringLiteral("frmGraph"));
+}
+
+void GraphFrame::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    if (m_program.graph.picture)
+        PaintGraph(painter, *m_program.graph.picture);
+    else
+        painter.fillRect(rect(), palette().window());
+}
+
+void GraphFrame::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || !rect().contains(event->position().toPoint()))
+        return;
+    GraphClickAt(m_program, event->position().toPoint());
+}
+
+bool GraphFrame::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QString tip = m_program.graph.picture
+                                ? GraphToolTipAt(m_program.graph.picture->layout, help->pos())
+                                : QString();
+        if (tip.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), tip, this);
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+} // namespace kesmaro

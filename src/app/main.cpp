@@ -1,0 +1,105 @@
+// kesmaro: the desktop program. Builds the real services, starts the program and runs its
+// windows until the main window closes.
+
+#include "app/MainWindowLogic.h"
+#include "app/forms/DesktopView.h"
+#include "app/forms/Fonts.h"
+#include "app/forms/FormMain.h"
+#include "common/DebugLog.h"
+#include "common/Paths.h"
+#include "platform/pulse/PulseBeeper.h"
+#include "platform/qt/QtClockScheduler.h"
+#include "platform/qt/QtPrompter.h"
+#include "platform/qt/QtShell.h"
+#include "platform/x11/LinuxSystemInfo.h"
+#include "platform/x11/X11Bell.h"
+#include "platform/x11/X11GameWindows.h"
+#include "platform/x11/X11MouseButtons.h"
+#include "state/Program.h"
+
+#include <QApplication>
+#include <QTextStream>
+#include <memory>
+
+namespace {
+
+constexpr int kExitFailure = 1;
+
+// Qt aborts when its platform cannot reach a display; one clear line is better.
+bool displayReachable()
+{
+    if (qgetenv("QT_QPA_PLATFORM") != "xcb")
+        return true;
+    return kesmaro::X11GameWindows().isConnected();
+}
+
+// The refusal to run from inside the temporary folder, before anything is written.
+bool refusedInTempFolder(kesmaro::Prompter& prompter, const QString& programFolder)
+{
+    if (!kesmaro::IsInTempFolder(programFolder))
+        return false;
+    const QString text =
+        QStringLiteral("テンポラリフォルダでは実行できません。\r\n"
+                       "Zip圧縮ファイルは適切なフォルダに解凍してから実行して"
+                       "ください。\r\n"
+                       "あるいは Windows7 または Vista のＵＡＣが誤動作しています。");
+    prompter.Ask(kesmaro::Prompt{QStringLiteral("起動エラー").toStdString(), text.toStdString(),
+                                 kesmaro::PromptButtons::Ok, kesmaro::PromptIcon::None});
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    // The game is an X11 window (XWayland on a Wayland desktop): grabs and mouse buttons need the
+    // xcb platform whatever the desktop runs.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    if (!displayReachable()) {
+        QTextStream(stderr) << "kesmaro: cannot open the X display '"
+                            << QString::fromLocal8Bit(qgetenv("DISPLAY")) << "'\n";
+        return kExitFailure;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("kesmaro"));
+    QApplication::setFont(kesmaro::InterfaceFont());
+    // The program ends through its close sequence, not when a window happens to close.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    kesmaro::QtClock clock;
+    kesmaro::QtScheduler scheduler;
+    kesmaro::X11GameWindows windows;
+    kesmaro::QtPrompter prompter;
+    kesmaro::QtShell shell;
+    auto bell = std::make_shared<kesmaro::X11Bell>();
+    kesmaro::PulseBeeper beeper([bell] { bell->Ring(); });
+    kesmaro::X11MouseButtons mouse(clock);
+    kesmaro::LinuxSystemInfo systemInfo;
+    kesmaro::Services services{clock, scheduler, windows, prompter,
+                               shell, beeper,    mouse,   systemInfo};
+
+    const QString programFolder =
+        kesmaro::ResolveProgramFolder(QCoreApplication::applicationDirPath());
+    if (refusedInTempFolder(prompter, programFolder))
+        return 0;
+
+    kesmaro::DebugLog log(programFolder, clock);
+    kesmaro::DesktopView view;
+    kesmaro::Program program(services, log, view, programFolder);
+    view.attach(program);
+    prompter.setParent(view.main());
+    bool ended = false;
+    view.onEnded = [&] {
+        ended = true;
+        QCoreApplication::quit();
+    };
+
+    kesmaro::Main(program);
+    if (ended)
+        return 0;
+    const int status = QApplication::exec();
+    beeper.Drain();
+    return status;
+}

@@ -1,0 +1,285 @@
+#include "FormsFixture.h"
+#include "app/MainWindowGeometry.h"
+#include "app/forms/Fonts.h"
+#include "common/Cp932.h"
+#include "graph/GraphDisplay.h"
+
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+
+using namespace kesmaro;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class FormMainTest : public FormsTest {
+protected:
+    void resizeInner(QSize inner)
+    {
+        const QSize menu = main().size() - main().centralWidget()->size();
+        main().resize(inner + menu);
+        settle();
+    }
+    QSize inner() { return main().centralWidget()->size(); }
+    void click(QWidget* target, QPoint at)
+    {
+        QMouseEvent press(QEvent::MouseButtonPress, at, target->mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, target->mapToGlobal(at), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &press);
+        QApplication::sendEvent(target, &release);
+    }
+};
+
+TEST_F(FormMainTest, LoadPlacesTheWindowForEveryWindowPositionCase)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const struct {
+        const char* name;
+        CaptureRect saved;
+        std::optional<int> left; // nullopt: the designed position's
+        std::optional<int> top;
+        std::optional<QSize> size; // nullopt: the designed size
+    } rows[] = {
+        {"all zero", {0, 0, 0, 0}, {}, {}, {}},
+        {"left edge only", {100, 0, 0, 0}, 100, {}, {}},
+        {"top edge, width without height", {0, 40, 800, 0}, {}, 40, {}},
+        {"whole rectangle", {20, 30, 760, 420}, 20, 30, QSize(760, 420)},
+        {"partly visible",
+         {screen.right() - 50, 10, 760, 420},
+         screen.right() - 50,
+         10,
+         QSize(760, 420)},
+        {"off every screen", {-5000, 9000, 760, 420}, {}, {}, QSize(760, 420)},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        FormsHarness fresh;
+        fresh.p.settings.GraphEnabled = true;
+        fresh.p.settings.WindowPosition = row.saved;
+        fresh.load();
+        FormMain& w = *fresh.m_view.main();
+        QRect designed(QPoint(0, 0),
+                       kDesignedInnerSize + (w.frameGeometry().size() - w.centralWidget()->size()));
+        designed.moveCenter(QGuiApplication::primaryScreen()->availableGeometry().center());
+        QRect expected(designed.topLeft(), row.size.value_or(designed.size()));
+        if (row.left)
+            expected.moveLeft(*row.left);
+        if (row.top)
+            expected.moveTop(*row.top);
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_EQ(w.windowTitle(), kProgramTitle);
+        EXPECT_EQ(w.frameGeometry().size(), expected.size());
+        // The offscreen platform's pretend frame may shift the window by its width.
+        EXPECT_LE((w.frameGeometry().topLeft() - expected.topLeft()).manhattanLength(), 8);
+    }
+}
+
+TEST_F(FormMainTest, ResizeRulesCorrectTheOuterSizeWithAndWithoutTheGraph)
+{
+    const struct {
+        bool graph;
+        QSize inner;
+        std::optional<int> outerWidth; // nullopt: the inner width stays
+        std::optional<int> outerHeight;
+    } rows[] = {
+        {true, {900, 400}, {}, {}},
+        {true, {500, 200}, 710, 346},
+        {false, {900, 400}, 488, {}},
+        {false, {300, 250}, 488, 346},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message()
+                     << row.graph << " " << row.inner.width() << "x" << row.inner.height());
+        FormsHarness fresh;
+        fresh.p.settings.GraphEnabled = row.graph;
+        fresh.p.settings.WindowMemory = true;
+        fresh.load();
+        FormMain& w = *fresh.m_view.main();
+        const QSize menu = w.size() - w.centralWidget()->size();
+        w.resize(row.inner + menu);
+        settle();
+        const QSize outer = w.frameGeometry().size();
+        const QSize inner = w.centralWidget()->size();
+        EXPECT_EQ(row.outerWidth ? outer.width() : inner.width(),
+                  row.outerWidth.value_or(row.inner.width()));
+        EXPECT_EQ(row.outerHeight ? outer.height() : inner.height(),
+                  row.outerHeight.value_or(row.inner.height()));
+        auto* graph = w.findChild<QWidget*>(u"frmGraph"_s);
+        EXPECT_EQ(graph->isVisible(), row.graph);
+        if (row.graph) {
+            // The frame follows the corrected size the rules worked on.
+            EXPECT_EQ(graph->geometry(), QRect(480, 2, std::max(inner.width(), 710) - 492,
+                                               std::max(inner.height(), 300) - 6));
+        }
+        const CaptureRect remembered = fresh.p.settings.WindowPosition;
+        EXPECT_EQ(QSize(remembered.Width, remembered.Height), outer);
+        EXPECT_EQ(fresh.logLines().last(), u"Resaizing Form ･･･ End "_s);
+        EXPECT_EQ(w.findChild<QWidget*>(u"txtLog"_s)->geometry().bottom() + 1, inner.height() - 8);
+    }
+}
+
+TEST_F(FormMainTest, MinimisingChangesNothingAndWritesNothing)
+{
+    p.settings.WindowMemory = true;
+    load();
+    const QStringList before = logLines();
+    const CaptureRect position = p.settings.WindowPosition;
+    main().showMinimized();
+    settle();
+    main().resize(300, 200);
+    settle();
+    EXPECT_EQ(logLines(), before);
+    EXPECT_EQ(p.settings.WindowPosition, position);
+}
+
+TEST_F(FormMainTest, MenusAndTheSuspendButtonFollowRunSuspendAndStop)
+{
+    load();
+    QAction* run = action(u"menuRun"_s);
+    QAction* stop = action(u"menuStop"_s);
+    auto* tempStop = widget<QPushButton>(u"cmdTempStop"_s);
+    const QColor face = tempStop->palette().color(QPalette::Button);
+    const auto expect = [&](bool runOn, const QString& caption, bool stopOn, bool red) {
+        EXPECT_EQ(run->isEnabled(), runOn);
+        EXPECT_EQ(run->text(), caption);
+        EXPECT_EQ(stop->isEnabled(), stopOn);
+        EXPECT_EQ(tempStop->palette().color(QPalette::Button), red ? QColor(255, 0, 0) : face);
+    };
+    {
+        SCOPED_TRACE("idle");
+        expect(true, u"開始"_s, false, false);
+    }
+    run->trigger();
+    {
+        SCOPED_TRACE("running");
+        expect(false, u"ロギング"_s, true, false);
+    }
+    tempStop->click();
+    {
+        SCOPED_TRACE("suspended");
+        expect(false, u"ロギング"_s, true, true);
+    }
+    stop->trigger();
+    {
+        SCOPED_TRACE("stopped");
+        expect(true, u"開始"_s, false, false);
+    }
+    const QStringList lines = logLines();
+    EXPECT_TRUE(lines.contains(u"Click : Run "_s));
+    EXPECT_TRUE(lines.contains(u"Suspend Mode On "_s));
+    EXPECT_TRUE(lines.contains(u"Click : Stop "_s));
+}
+
+TEST_F(FormMainTest, ConfigMarksShowTheFlagsWhenTheMenuOpens)
+{
+    load();
+    QAction* debug = action(u"menuDebugMode"_s);
+    QAction* gesture = action(u"menuGesture"_s);
+    auto* config = widget<QMenu>(u"menuConfig"_s);
+    // Changed elsewhere (the options window): the marks follow only when the menu opens.
+    p.flags.DebugMode = true;
+    p.settings.GestureEnabled = true;
+    Q_EMIT config->aboutToShow();
+    EXPECT_TRUE(debug->isChecked());
+    EXPECT_TRUE(gesture->isChecked());
+
+    debug->trigger();
+    EXPECT_FALSE(p.flags.DebugMode);
+    EXPECT_FALSE(debug->isChecked());
+    EXPECT_FALSE(widget(u"frmDebug"_s)->isVisible());
+    debug->trigger();
+    EXPECT_TRUE(widget(u"frmDebug"_s)->isVisible());
+    EXPECT_TRUE(widget(u"picCapture(0)"_s)->isVisible());
+    EXPECT_EQ(logLines().last(), u"Change DebugMode ON･･･ End "_s);
+}
+
+TEST_F(FormMainTest, ClosingDuringARunReportsIntoTheLogAndEndsWithoutAsking)
+{
+    load();
+    show(u"35"_s, u"12.34"_s, u"1000"_s);
+    action(u"menuRun"_s)->trigger();
+    at(30);
+    ASSERT_EQ(p.measurement.ReadLv, 35);
+    const qsizetype before = logLines().size();
+    main().close();
+    settle();
+    EXPECT_FALSE(main().isVisible());
+    EXPECT_EQ(m_ended, 1);
+    EXPECT_TRUE(m_sim.prompter.asked().empty());
+    const QString shown = widget<QPlainTextEdit>(u"txtLog"_s)->toPlainText();
+    EXPECT_TRUE(shown.contains(u"    開始  Lv:  35    Exp:  12.34 ％"_s)) << shown.toStdString();
+    const QStringList added = logLines().mid(before);
+    const QStringList order{u"Closing Program ･･･ "_s, u"Measure Result Data Display Complete "_s,
+                            u"End of the Program "_s};
+    qsizetype from = 0;
+    for (const QString& line : order) {
+        const qsizetype at = added.indexOf(line, from);
+        EXPECT_GE(at, from) << line.toStdString() << " in " << added.join('|').toStdString();
+        from = at + 1;
+    }
+}
+
+TEST_F(FormMainTest, GraphLabelClicksZoomAndScrollTheView)
+{
+    p.settings.GraphEnabled = true;
+    load();
+    show(u"35"_s, u"12.34"_s, u"1000"_s);
+    action(u"menuRun"_s)->trigger();
+    at(30);
+    auto* graph = widget(u"frmGraph"_s);
+    const GraphLayout& layout = GraphPictureOf(p).layout;
+    const auto centre = [](const TwipsRect& r) { return r.toPixels().center(); };
+    const std::int32_t step = p.settings.GraphTimeScale / 4;
+    const struct {
+        const char* name;
+        QPoint at;
+        float zoom;
+        std::int32_t offset;
+    } rows[] = {
+        {"top Exp value", centre(layout.lblGraph_El[0]), 1.1F, 0},
+        {"top money value", centre(layout.lblGraph_Ml[0]), 1.2F, 0},
+        {"lower Exp value", centre(layout.lblGraph_El[2]), 1.2F, 0},
+        {"Exp title", centre(layout.lblGraph_Et), 1.1F, 0},
+        {"past", centre(layout.lblGraph_Tl[1]), 1.1F, step},
+        {"past again", centre(layout.lblGraph_Tl[1]), 1.1F, 2 * step},
+        {"present", centre(layout.lblGraph_Tl[0]), 1.1F, step},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        click(graph, row.at);
+        EXPECT_FLOAT_EQ(p.graph.GraphZoom, row.zoom);
+        EXPECT_EQ(p.graph.GraphOffset, row.offset);
+    }
+    EXPECT_EQ(logLines().last(), u"Click : Graph New View "_s);
+}
+
+} // namespace
+
+namespace {
+
+// txtLog's columns line up only when every character takes as many 6-pixel cells as it has
+// CP932 bytes; a missing face or a fallback font breaks that.
+TEST(LogFontTest, EveryCharacterTakesOneCellPerCp932Byte)
+{
+    const QFontMetrics metrics(LogFont());
+    EXPECT_EQ(QFontInfo(LogFont()).family(), u"Noto Sans Mono CJK JP"_s);
+    for (const QString& text :
+         {u" 月日 時刻    Lv    獲得Exp        獲得ｺｲﾝ   経過    Exp時給     ｺｲﾝ時給 "_s,
+          u"05/01 12:06   35    3.00 ％          3,000    6.0   30.00 ％        30.0 "_s,
+          u" 経過: 2024/05/01 12:00:20  ～  2024/05/01 12:42:19  ＝  0日 0時 42分間"_s,
+          u"Closing ･･･ キャラクタチェンジ検出"_s}) {
+        SCOPED_TRACE(text.toStdString());
+        EXPECT_EQ(metrics.horizontalAdvance(text), 6 * ByteWidth(text));
+    }
+}
+
+} // namespace

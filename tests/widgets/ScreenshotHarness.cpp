@@ -1,0 +1,64 @@
+// kesmaro-forms-shot OUT_DIR: the main window after a simulated session of several samples and
+// the popup of a missing game, saved as main-window.png and popup.png. Run it on a real X
+// server (or Xvfb) to see the windows as users do: fonts, clipping and txtLog's columns.
+// kesmaro-forms-shot --screen OUT.png saves the whole screen instead (a live session's look).
+
+#include "FormsFixture.h"
+#include "app/forms/Fonts.h"
+
+#include <QDir>
+#include <QScreen>
+#include <QTextStream>
+
+using namespace kesmaro;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void save(QWidget& window, const QString& path)
+{
+    FormsHarness::settle();
+    if (!window.grab().save(path))
+        QTextStream(stderr) << "cannot write " << path << '\n';
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (argc > 2 && QByteArray(argv[1]) == "--screen")
+        return QGuiApplication::primaryScreen()->grabWindow(0).save(QString::fromLocal8Bit(argv[2]))
+                   ? 0
+                   : 1;
+    QApplication::setFont(InterfaceFont());
+    const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : u"."_s);
+
+    FormsHarness h;
+    h.p.settings.GraphEnabled = true;
+    h.p.flags.DebugMode = true;
+    h.load();
+    h.show(u"35"_s, u"12.34"_s, u"1000"_s);
+    h.action(u"menuRun"_s)->trigger();
+    // A player gaining a little more in some intervals than in others, with a level-up.
+    double exp = 12.34;
+    int level = 35;
+    long coins = 1000;
+    for (int minute = 1; minute <= 150; ++minute) {
+        exp += 0.35 + 0.25 * ((minute * 7) % 5);
+        coins += 40 + (minute * 13) % 90;
+        if (exp >= 100.0) {
+            exp -= 100.0;
+            ++level;
+        }
+        h.show(QString::number(level), QString::number(exp, 'f', 2), QString::number(coins));
+        h.at(minute * 60);
+        QApplication::processEvents();
+    }
+    save(*h.m_view.main(), out.filePath(u"main-window.png"_s));
+
+    h.m_windows.removeWindow(h.m_game);
+    h.at(151 * 60 + 30);
+    save(*h.m_view.popup(), out.filePath(u"popup.png"_s));
+    return 0;
+}
