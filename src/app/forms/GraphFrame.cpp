@@ -1,5 +1,6 @@
 #include "app/forms/GraphFrame.h"
 
+#include "graph/GraphClicks.h"
 #include "graph/GraphDisplay.h"
 #include "graph/GraphPainter.h"
 #include "state/Program.h"
@@ -19,8 +20,9 @@ GraphFrame::GraphFrame(Program& p, QWidget* parent) : QWidget(parent), m_program
 void GraphFrame::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    if (m_program.graph.picture)
-        PaintGraph(painter, *m_program.graph.picture);
+    // Until the first layout the frame has no picture to show.
+    if (!m_program.graph.picture.layout.frame.isEmpty())
+        PaintGraph(painter, m_program.graph.picture);
     else
         painter.fillRect(rect(), palette().window());
 }
@@ -36,9 +38,7 @@ bool GraphFrame::event(QEvent* event)
 {
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
-        const QString tip = m_program.graph.picture
-                                ? GraphToolTipAt(m_program.graph.picture->layout, help->pos())
-                                : QString();
+        const QString tip = GraphToolTipAt(m_program.graph.picture.layout, help->pos());
         if (tip.isEmpty())
             QToolTip::hideText();
         else
