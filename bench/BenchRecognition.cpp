@@ -31,7 +31,7 @@ struct Scene {
         const std::array<int, kCategoryCount> offsets = {2, 3, 179 - 9 * 6 - 3};
         for (int c = 0; c < kCategoryCount; ++c) {
             const auto k = static_cast<std::size_t>(c);
-            const GlyphFont font = GlyphFont::FromSettings(settings, c);
+            const GlyphFont font = GlyphFontOf(settings, c);
             const CaptureRect& a = settings.CaptureArea[k];
             FillGlyphBackground(frame, Rect{a.X, a.Y, a.Width, a.Height}, font, 11 + k);
             DrawNumber(frame, a.X + offsets[k], a.Y, numbers[k], font,
@@ -75,7 +75,7 @@ void BM_RecognizeThreeEmptyAreas(benchmark::State& state)
     const Scene& s = scene();
     std::array<QString, kCategoryCount> texts;
     for (std::size_t k = 0; k < kCategoryCount; ++k) {
-        const GlyphFont font = GlyphFont::FromSettings(s.settings, static_cast<int>(k));
+        const GlyphFont font = GlyphFontOf(s.settings, static_cast<int>(k));
         const CaptureRect& a = s.settings.CaptureArea[k];
         PixelBuffer empty(a.Width, a.Height);
         FillGlyphBackground(empty, Rect{0, 0, a.Width, a.Height}, font, 5);

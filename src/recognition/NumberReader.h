@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/Settings.h"
+#include "recognition/Glyphs.h"
 
 #include <QString>
 #include <array>
@@ -21,7 +21,7 @@ constexpr int kMaxNumberDigits = 15;
 // A pattern whose length is not 4 x width (or a width of 0 or less) never matches.
 class GlyphMatcher {
 public:
-    void setGlyphs(std::int32_t glyphWidth, const std::array<QString, kGlyphCount>& patterns);
+    void setGlyphs(std::int32_t glyphWidth, const GlyphPatterns& patterns);
     void setText(const QString& text);
 
     struct Hit {
@@ -51,11 +51,11 @@ private:
 
     std::int32_t m_width = 0;
     std::int64_t m_length = 0; // 4 x width, 0 when nothing can match
-    std::array<QString, kGlyphCount> m_patterns;
-    std::array<bool, kGlyphCount> m_valid{};    // right length
-    std::array<bool, kGlyphCount> m_hexValid{}; // right length and made of column words
-    std::vector<std::uint16_t> m_glyphWords;    // kGlyphCount x width
-    std::array<std::uint32_t, kGlyphCount> m_keys{};
+    GlyphPatterns m_patterns;
+    std::array<bool, glyph::kCount> m_valid{};    // right length
+    std::array<bool, glyph::kCount> m_hexValid{}; // right length and made of column words
+    std::vector<std::uint16_t> m_glyphWords;      // glyph::kCount x width
+    std::array<std::uint32_t, glyph::kCount> m_keys{};
     // The keys of the word glyphs as a small hash filter, so that most windows are rejected by
     // one bit test.
     std::array<std::uint64_t, 16> m_filterAll{};

@@ -64,6 +64,20 @@ QString formatSeconds(std::int64_t ms)
 
 } // namespace
 
+GlyphFont GlyphFontOf(const Settings& settings, int category)
+{
+    GlyphFont font;
+    if (category < 0 || category >= kCategoryCount)
+        return font;
+    const auto c = static_cast<std::size_t>(category);
+    font.width = settings.PatternSize[c].Width;
+    font.height = settings.PatternSize[c].Height;
+    font.threshold = settings.BinaryThreshold[c];
+    font.mask = settings.BinaryMask[c];
+    font.patterns = settings.PatternString[c];
+    return font;
+}
+
 PixelBuffer GrabRegionPixels(GameWindows& windows, WindowId window, const CaptureRect& region)
 {
     if (!pictureSizeAllowed(region.Width, region.Height))

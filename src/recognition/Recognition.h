@@ -4,6 +4,7 @@
 #include "config/Settings.h"
 #include "platform/GameWindows.h"
 #include "platform/PixelBuffer.h"
+#include "recognition/Glyphs.h"
 
 #include <QString>
 #include <cstdint>
@@ -12,6 +13,11 @@ namespace kesmaro {
 
 struct Program;
 struct Services;
+
+static_assert(kGlyphCount == glyph::kCount && kDelimiterGlyph == glyph::kDelimiter);
+
+// The glyphs of a category as the settings hold them; an empty font for no category.
+GlyphFont GlyphFontOf(const Settings& settings, int category);
 
 // Regions wider or taller than this are not captured (an empty result): no window system has
 // windows that large, and the buffers must stay bounded whatever the settings file says.

@@ -21,7 +21,7 @@ protected:
     {
         PixelBuffer image(1030, 800);
         for (int c = 0; c < kCategoryCount; ++c) {
-            const GlyphFont font = GlyphFont::FromSettings(p.settings, c);
+            const GlyphFont font = GlyphFontOf(p.settings, c);
             const CaptureRect& area = p.settings.CaptureArea[static_cast<std::size_t>(c)];
             FillGlyphBackground(image, Rect{area.X, area.Y, area.Width, area.Height}, font, seed);
             const QString& text = c == 0 ? level : c == 1 ? exp : money;

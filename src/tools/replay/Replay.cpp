@@ -9,6 +9,7 @@
 #include "platform/sim/SimGameWindows.h"
 #include "platform/sim/SimServices.h"
 #include "recognition/PatternImages.h"
+#include "recognition/Pictures.h"
 #include "recognition/Recognition.h"
 #include "records/LoggingRun.h"
 #include "records/Program.h"
