@@ -28,7 +28,7 @@ void readCoins(Program& p, WindowId window)
         CaptureColumnText(p, window, s.CaptureArea[static_cast<std::size_t>(area)], area, threshold,
                           mask);
         if (area == 4)
-            p.ColumnText[CategoryMoney] = p.ColumnText[4];
+            CopyColumnSlot(p, 4, CategoryMoney);
         return RecognizeNumber(p, CategoryMoney);
     };
 

@@ -4,6 +4,7 @@
 #include "recognition/Binarization.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace kesmaro {
 
@@ -63,15 +64,31 @@ void GlyphMatcher::setGlyphs(std::int32_t glyphWidth, const GlyphPatterns& patte
     }
 }
 
+void GlyphMatcher::setWords(std::vector<std::uint16_t> words)
+{
+    m_text.clear();
+    m_textLength = static_cast<std::int64_t>(words.size()) * 4;
+    m_wordsText = true;
+    m_phase[0] = std::move(words);
+    makePhases();
+}
+
 void GlyphMatcher::setText(const QString& text)
 {
-    m_text = text;
+    m_textLength = text.size();
     m_wordsText = ColumnTextToWords(text, m_phase[0]);
-    if (!m_wordsText) {
-        for (auto& phase : m_phase)
-            phase.clear();
+    if (m_wordsText) {
+        m_text.clear();
+        makePhases();
         return;
     }
+    m_text = text;
+    for (auto& phase : m_phase)
+        phase.clear();
+}
+
+void GlyphMatcher::makePhases()
+{
     const std::vector<std::uint16_t>& words = m_phase[0];
     for (unsigned s = 1; s < 4; ++s) {
         std::vector<std::uint16_t>& phase = m_phase[s];
@@ -113,7 +130,7 @@ int GlyphMatcher::fallbackGlyphAt(std::int64_t offset, int last) const
 
 int GlyphMatcher::glyphAt(std::int64_t offset) const
 {
-    if (m_length == 0 || offset < 0 || offset + m_length > m_text.size())
+    if (m_length == 0 || offset < 0 || offset + m_length > m_textLength)
         return -1;
     if (!m_wordsText)
         return fallbackGlyphAt(offset, glyph::kCount - 1);
@@ -129,7 +146,7 @@ int GlyphMatcher::glyphAt(std::int64_t offset) const
 GlyphMatcher::Hit GlyphMatcher::firstDigit() const
 {
     Hit hit;
-    if (m_length == 0 || m_length > m_text.size())
+    if (m_length == 0 || m_length > m_textLength)
         return hit;
     if (!m_wordsText) {
         for (int i = 0; i < glyph::kDigits; ++i) {
@@ -144,7 +161,7 @@ GlyphMatcher::Hit GlyphMatcher::firstDigit() const
     }
     if (m_glyphWords.empty())
         return hit;
-    const std::int64_t last = m_text.size() - m_length;
+    const std::int64_t last = m_textLength - m_length;
     for (std::int64_t offset = 0; offset <= last; ++offset) {
         const std::uint16_t* at = m_phase[static_cast<std::size_t>(offset & 3)].data() +
                                   static_cast<std::size_t>(offset >> 2);
@@ -221,6 +238,25 @@ NumberRead ReadNumber(GlyphMatcher& matcher, std::int32_t regionWidth, int categ
     read.result = digits.mid(lead);
     read.caption = digits;
     return read;
+}
+
+void BeginTrace(clsStringBuffer& trace, int category, const QString& columnText)
+{
+    trace.Append2LF(QStringLiteral("category") + QString::number(category) +
+                        QStringLiteral(" 変換データ : "),
+                    columnText);
+}
+
+NumberRead RecognizePixels(const PixelBuffer& pixels, const GlyphFont& font, int category,
+                           clsStringBuffer* trace)
+{
+    std::vector<std::uint16_t> words = BinarizeColumns(pixels, font.threshold, font.mask);
+    if (trace)
+        BeginTrace(*trace, category, ColumnWordsToText(words));
+    GlyphMatcher matcher;
+    matcher.setGlyphs(font.width, font.patterns);
+    matcher.setWords(std::move(words));
+    return ReadNumber(matcher, pixels.width, category, trace, nullptr);
 }
 
 } // namespace kesmaro

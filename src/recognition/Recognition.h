@@ -47,16 +47,20 @@ PixelBuffer CaptureForegroundRegionPicture(Services& services, const CaptureRect
 void ShowCapturePictures(Program& p, WindowId window);
 
 // Grabs `region` of the window, binarizes it with the category's threshold and mask and stores
-// its column text in ColumnText(slot). Only the top 16 rows are grabbed, as no more reach the
-// text. A region that cannot be captured leaves an empty text. Returns the rows grabbed.
+// its column words in the slot, and their column text in ColumnText(slot). Only the top 16
+// rows are grabbed, as no more reach the text. A region that cannot be captured leaves an
+// empty text. Returns the rows grabbed.
 int CaptureColumnText(Program& p, WindowId window, const CaptureRect& region, int slot,
                       std::int32_t threshold, std::int32_t mask);
+// Slot `to` takes the column text and words of slot `from`.
+void CopyColumnSlot(Program& p, int from, int to);
 
 // Reads the number in ColumnText(category) with the category's glyph table and the width of
-// its capture area: the digits without leading zeros, or empty when nothing was read. Sets
-// lblCapture(category) and, in debug mode, shows the progress and writes the trace to the
-// debug log. With a lag cancel time each step first waits, and reads the slot and the settings
-// afresh, since a capture may run during the wait.
+// its capture area: the digits without leading zeros, or empty when nothing was read. A slot
+// that CaptureColumnText filled is read from its column words; a text written there otherwise
+// is read as it stands. Sets lblCapture(category) and, in debug mode, shows the progress and
+// writes the trace to the debug log. With a lag cancel time each step first waits, and reads
+// the slot and the settings afresh, since a capture may run during the wait.
 QString RecognizeNumber(Program& p, int category);
 
 // A result of RecognizeNumber as the level: -1 when empty or beyond 32 bits.
