@@ -16,6 +16,12 @@ enum Track : int { TrackCurrent = 0, TrackPrevious = 1, TrackDifference = 2 };
 // Which coin region the capture cycle reads.
 enum MoneyArea : int { MoneyAreaDetect = 0, MoneyAreaFirst = 1, MoneyAreaSecond = 2 };
 
+// Index of MoneyPair.
+enum MoneyPairIndex : int { MoneyPairStart = 0, MoneyPairLatest = 1 };
+
+// Index of DoHLTrack: the level-up/death check's percentages.
+enum DoHLTrackIndex : int { DoHLCurrent = 0, DoHLPrevious = 1, DoHLChange = 2, DoHLLastRise = 3 };
+
 // The record of the measuring loop; one for the program, never saved. Everything starts at
 // zero: the run start sets the "none" markers (-1) it needs.
 struct MeasurementState {
@@ -43,7 +49,7 @@ struct MeasurementState {
     std::array<Currency, 2> MoneyPair{};
 
     Currency DoHLReadExp;
-    // Percent: current, previous, change at the latest change, last rise.
+    // Percent, by DoHLTrackIndex: current, previous, change at the latest change, last rise.
     std::array<Currency, 4> DoHLTrack{};
 
     void scheduleCapture(const Clock& clock, std::int64_t delayMs)

@@ -70,8 +70,8 @@ void characterChange(Program& p)
         m.MoneyTrack[TrackCurrent] = Currency();
         m.MoneyClock[TrackCurrent] = 0;
     }
-    m.DoHLTrack[1] = Currency();
-    m.DoHLTrack[3] = Currency();
+    m.DoHLTrack[DoHLPrevious] = Currency();
+    m.DoHLTrack[DoHLLastRise] = Currency();
     DisplayResult(p, DisplayTakeStart);
     p.log.WriteDebugLog(QStringLiteral("Detect Character Change "));
     Context ctx = p.context();
@@ -95,7 +95,7 @@ void firstMeasurement(Program& p, const QString& stamp)
     m.ExpTrack[TrackPrevious] = m.ExpTrack[TrackCurrent];
     m.ExpClock[TrackPrevious] = m.ExpClock[TrackCurrent];
     m.LevelTrack[TrackPrevious] = m.LevelTrack[TrackCurrent];
-    m.DoHLTrack[1] = m.DoHLTrack[0];
+    m.DoHLTrack[DoHLPrevious] = m.DoHLTrack[DoHLCurrent];
     WriteRecordFile(p, QString(), 1);
     appendLine(p, stamp + C(m.LevelTrack[TrackCurrent], 6, 0) +
                       C(ExpText(m.ExpTrack[TrackCurrent]), 11, 0) +

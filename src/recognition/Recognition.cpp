@@ -161,6 +161,16 @@ int CaptureColumnText(Program& p, WindowId window, const CaptureRect& region, in
     return pixels.height;
 }
 
+void CaptureAreaColumnText(Program& p, WindowId window, int area, int category)
+{
+    if (!validSlot(area) || category < 0 || category >= kCategoryCount)
+        return;
+    const Settings& s = p.settings;
+    const auto c = static_cast<std::size_t>(category);
+    CaptureColumnText(p, window, s.CaptureArea[static_cast<std::size_t>(area)], area,
+                      s.BinaryThreshold[c], s.BinaryMask[c]);
+}
+
 void CopyColumnSlot(Program& p, int from, int to)
 {
     if (!validSlot(from) || !validSlot(to))
@@ -195,6 +205,12 @@ QString RecognizeNumber(Program& p, int category)
     if (trace)
         p.log.WriteDebugLog(trace->Text());
     return read.result;
+}
+
+Currency ReadExpArea(Program& p, WindowId window)
+{
+    CaptureAreaColumnText(p, window, AreaExp, CategoryExp);
+    return AmountFromText(RecognizeNumber(p, CategoryExp));
 }
 
 std::int32_t LevelFromText(const QString& text)

@@ -14,6 +14,15 @@ namespace kesmaro {
 struct Program;
 struct Services;
 
+// The five capture areas of the settings, and the ColumnText, picCapture and lblCapture slot
+// of each. Areas 0 to 2 are read with the category of the same number.
+enum CaptureAreaIndex : int {
+    AreaLevel = CategoryLevel,
+    AreaExp = CategoryExp,
+    AreaMoney = CategoryMoney,
+    AreaExpExtra = 3, // shown and saved only, never read
+    AreaMoneySecond = 4,
+};
 static_assert(kGlyphCount == glyph::kCount && kDelimiterGlyph == glyph::kDelimiter);
 
 // The glyphs of a category as the settings hold them; an empty font for no category.
@@ -52,6 +61,9 @@ void ShowCapturePictures(Program& p, WindowId window);
 // empty text. Returns the rows grabbed.
 int CaptureColumnText(Program& p, WindowId window, const CaptureRect& region, int slot,
                       std::int32_t threshold, std::int32_t mask);
+// CaptureColumnText of capture area `area` into its own slot, with the threshold and mask of
+// `category`.
+void CaptureAreaColumnText(Program& p, WindowId window, int area, int category);
 // Slot `to` takes the column text and words of slot `from`.
 void CopyColumnSlot(Program& p, int from, int to);
 
@@ -62,6 +74,10 @@ void CopyColumnSlot(Program& p, int from, int to);
 // writes the trace to the debug log. With a lag cancel time each step first waits, and reads
 // the slot and the settings afresh, since a capture may run during the wait.
 QString RecognizeNumber(Program& p, int category);
+
+// The Exp area captured and read, as both the capture cycle and the level-up/death check read
+// it: the percentage x 100, -1 when not read.
+Currency ReadExpArea(Program& p, WindowId window);
 
 // A result of RecognizeNumber as the level: -1 when empty or beyond 32 bits.
 std::int32_t LevelFromText(const QString& text);
