@@ -133,7 +133,7 @@ void UpdateMeasurement(Program& p)
     const bool moneyRead = m.ReadMoney > kMinusOne;
     m.ExpClock[TrackCurrent] =
         static_cast<std::int32_t>(ToLong(static_cast<double>(p.services.clock.TickMs()) / 1000.0));
-    m.ExpTrack[TrackCurrent] = Currency::FromDouble(m.ReadExp.toDouble() / 100.0);
+    m.ExpTrack[TrackCurrent] = ExpPercent(m.ReadExp);
     m.LevelTrack[TrackCurrent] = m.ReadLv;
     if (moneyRead) {
         m.MoneyClock[TrackCurrent] = m.ExpClock[TrackCurrent];

@@ -38,7 +38,7 @@ void DoHLScreenshot(Program& p)
     if (m.DoHLReadExp < Currency())
         return;
     std::array<Currency, 4>& track = m.DoHLTrack;
-    track[DoHLCurrent] = Currency::FromDouble(m.DoHLReadExp.toDouble() / 100.0);
+    track[DoHLCurrent] = ExpPercent(m.DoHLReadExp);
     if (track[DoHLCurrent] == track[DoHLPrevious])
         return;
     track[DoHLChange] = track[DoHLCurrent] - track[DoHLPrevious];
