@@ -19,36 +19,33 @@ bool found(const QString& text)
     return !text.isEmpty();
 }
 
-// Coins: the area that worked last time, or area 4 then area 2 until one works.
+// Coins: the area that worked last time, or the second area then the first until one works.
 void readCoins(Program& p, WindowId window)
 {
     MeasurementState& m = p.measurement;
-    const Settings& s = p.settings;
-    const std::int32_t threshold = s.BinaryThreshold[CategoryMoney];
-    const std::int32_t mask = s.BinaryMask[CategoryMoney];
     auto readSlot = [&](int area) {
-        CaptureColumnText(p, window, s.CaptureArea[static_cast<std::size_t>(area)], area, threshold,
-                          mask);
-        if (area == 4)
-            p.ColumnText[CategoryMoney] = p.ColumnText[4];
+        CaptureAreaColumnText(p, window, area, CategoryMoney);
+        if (area != AreaMoney)
+            CopyColumnSlot(p, area, AreaMoney);
         return RecognizeNumber(p, CategoryMoney);
     };
 
     if (m.MoneyAreaMode == MoneyAreaFirst || m.MoneyAreaMode == MoneyAreaSecond) {
-        const QString text = readSlot(m.MoneyAreaMode == MoneyAreaFirst ? 2 : 4);
+        const QString text =
+            readSlot(m.MoneyAreaMode == MoneyAreaFirst ? AreaMoney : AreaMoneySecond);
         m.ReadMoney = AmountFromText(text);
         if (!found(text))
             m.MoneyAreaMode = MoneyAreaDetect;
         return;
     }
-    QString text = readSlot(4);
+    QString text = readSlot(AreaMoneySecond);
     if (found(text)) {
         m.ReadMoney = AmountFromText(text);
         m.MoneyAreaMode = MoneyAreaSecond;
         p.log.WriteDebugLog(QStringLiteral("Normal EnhancedPosition "));
         return;
     }
-    text = readSlot(2);
+    text = readSlot(AreaMoney);
     if (found(text)) {
         m.ReadMoney = AmountFromText(text);
         m.MoneyAreaMode = MoneyAreaFirst;
@@ -125,16 +122,13 @@ void CaptureImage(Program& p)
     if (p.flags.DebugMode)
         ShowCapturePictures(p, window);
 
-    CaptureColumnText(p, window, s.CaptureArea[0], 0, s.BinaryThreshold[CategoryLevel],
-                      s.BinaryMask[CategoryLevel]);
+    CaptureAreaColumnText(p, window, AreaLevel, CategoryLevel);
     m.ReadLv = LevelFromText(RecognizeNumber(p, CategoryLevel));
-    CaptureColumnText(p, window, s.CaptureArea[1], 1, s.BinaryThreshold[CategoryExp],
-                      s.BinaryMask[CategoryExp]);
-    m.ReadExp = AmountFromText(RecognizeNumber(p, CategoryExp));
+    m.ReadExp = ReadExpArea(p, window);
     readCoins(p, window);
 
     if (m.ReadMoney != Currency::FromInteger(-1))
-        m.MoneyPair[1] = m.ReadMoney;
+        m.MoneyPair[MoneyPairLatest] = m.ReadMoney;
     m.CaptureBusy = false;
     UpdateMeasurement(p);
 }

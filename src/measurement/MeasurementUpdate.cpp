@@ -71,8 +71,8 @@ void characterChange(Program& p)
         m.MoneyTrack[TrackCurrent] = Currency();
         m.MoneyClock[TrackCurrent] = 0;
     }
-    m.DoHLTrack[1] = Currency();
-    m.DoHLTrack[3] = Currency();
+    m.DoHLTrack[DoHLPrevious] = Currency();
+    m.DoHLTrack[DoHLLastRise] = Currency();
     DisplayResult(p, DisplayMode::TakeStart);
     p.log.WriteDebugLog(QStringLiteral("Detect Character Change "));
     Context ctx = p.context();
@@ -96,7 +96,7 @@ void firstMeasurement(Program& p, const QString& stamp)
     m.ExpTrack[TrackPrevious] = m.ExpTrack[TrackCurrent];
     m.ExpClock[TrackPrevious] = m.ExpClock[TrackCurrent];
     m.LevelTrack[TrackPrevious] = m.LevelTrack[TrackCurrent];
-    m.DoHLTrack[1] = m.DoHLTrack[0];
+    m.DoHLTrack[DoHLPrevious] = m.DoHLTrack[DoHLCurrent];
     WriteRecordFile(p, QString(), RecordWrite::Header);
     appendLine(p, stamp + C(m.LevelTrack[TrackCurrent], 6, 0) +
                       C(ExpText(m.ExpTrack[TrackCurrent]), 11, 0) +
@@ -134,7 +134,7 @@ void UpdateMeasurement(Program& p)
     const bool moneyRead = m.ReadMoney > kMinusOne;
     m.ExpClock[TrackCurrent] =
         static_cast<std::int32_t>(ToLong(static_cast<double>(p.services.clock.TickMs()) / 1000.0));
-    m.ExpTrack[TrackCurrent] = Currency::FromDouble(m.ReadExp.toDouble() / 100.0);
+    m.ExpTrack[TrackCurrent] = ExpPercent(m.ReadExp);
     m.LevelTrack[TrackCurrent] = m.ReadLv;
     if (moneyRead) {
         m.MoneyClock[TrackCurrent] = m.ExpClock[TrackCurrent];

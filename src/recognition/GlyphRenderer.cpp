@@ -75,20 +75,6 @@ bool glyphWords(const GlyphFont& font, int glyph, std::vector<std::uint16_t>& wo
 
 } // namespace
 
-GlyphFont GlyphFont::FromSettings(const Settings& settings, int category)
-{
-    GlyphFont font;
-    if (category < 0 || category >= kCategoryCount)
-        return font;
-    const auto c = static_cast<std::size_t>(category);
-    font.width = settings.PatternSize[c].Width;
-    font.height = settings.PatternSize[c].Height;
-    font.threshold = settings.BinaryThreshold[c];
-    font.mask = settings.BinaryMask[c];
-    font.patterns = settings.PatternString[c];
-    return font;
-}
-
 bool HasSetBackground(const GlyphFont& font)
 {
     const int rows = drawnRows(font);
@@ -96,7 +82,7 @@ bool HasSetBackground(const GlyphFont& font)
     std::int64_t set = 0;
     std::int64_t all = 0;
     std::vector<std::uint16_t> words;
-    for (int digit = 0; digit < kDelimiterGlyph; ++digit) {
+    for (int digit = 0; digit < glyph::kDigits; ++digit) {
         if (!glyphWords(font, digit, words))
             continue;
         for (const std::uint16_t w : words)
@@ -177,7 +163,7 @@ int DrawNumber(PixelBuffer& image, int x, int y, QStringView text, const GlyphFo
     if (delimiter) {
         if (!text.isEmpty())
             gap();
-        drawGlyph(kDelimiterGlyph);
+        drawGlyph(glyph::kDelimiter);
     }
     return static_cast<int>(std::clamp<std::int64_t>(column, INT32_MIN, INT32_MAX));
 }

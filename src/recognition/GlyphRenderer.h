@@ -1,25 +1,13 @@
 #pragma once
 
-#include "config/Settings.h"
 #include "platform/GameWindows.h"
 #include "platform/PixelBuffer.h"
+#include "recognition/Glyphs.h"
 
 #include <QStringView>
-#include <array>
 #include <cstdint>
 
 namespace kesmaro {
-
-// One category's glyphs with the binarization they are read with.
-struct GlyphFont {
-    int width = 0;  // columns per glyph
-    int height = 0; // rows per glyph; at most 16 are drawn
-    std::int32_t threshold = 0;
-    std::int32_t mask = -1;
-    std::array<QString, kGlyphCount> patterns;
-
-    static GlyphFont FromSettings(const Settings& settings, int category);
-};
 
 struct GlyphInk {
     int gapColumns = 0;   // background columns between two characters

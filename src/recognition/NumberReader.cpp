@@ -4,12 +4,12 @@
 #include "recognition/Binarization.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace kesmaro {
 
 namespace {
 
-constexpr int kDigitCount = 10;
 // Unreadable steps after a digit that stand for a hidden 0.
 constexpr int kMissesPerZero = 32;
 
@@ -32,8 +32,7 @@ inline void addToFilter(std::array<std::uint64_t, 16>& filter, std::uint32_t key
 
 } // namespace
 
-void GlyphMatcher::setGlyphs(std::int32_t glyphWidth,
-                             const std::array<QString, kGlyphCount>& patterns)
+void GlyphMatcher::setGlyphs(std::int32_t glyphWidth, const GlyphPatterns& patterns)
 {
     m_width = glyphWidth;
     m_length = glyphWidth > 0 ? std::int64_t{glyphWidth} * 4 : 0;
@@ -42,16 +41,16 @@ void GlyphMatcher::setGlyphs(std::int32_t glyphWidth,
     m_filterDigits.fill(0);
     m_glyphWords.clear();
     m_hexValid.fill(false);
-    for (int i = 0; i < kGlyphCount; ++i) {
+    for (int i = 0; i < glyph::kCount; ++i) {
         const auto k = static_cast<std::size_t>(i);
         m_valid[k] = m_length > 0 && patterns[k].size() == m_length;
     }
     if (std::none_of(m_valid.begin(), m_valid.end(), [](bool v) { return v; }))
         return;
     const auto width = static_cast<std::size_t>(m_width);
-    m_glyphWords.assign(static_cast<std::size_t>(kGlyphCount) * width, 0);
+    m_glyphWords.assign(static_cast<std::size_t>(glyph::kCount) * width, 0);
     std::vector<std::uint16_t> words;
-    for (int i = 0; i < kGlyphCount; ++i) {
+    for (int i = 0; i < glyph::kCount; ++i) {
         const auto k = static_cast<std::size_t>(i);
         if (!m_valid[k] || !ColumnTextToWords(patterns[k], words))
             continue;
@@ -60,20 +59,36 @@ void GlyphMatcher::setGlyphs(std::int32_t glyphWidth,
                   m_glyphWords.begin() + static_cast<std::ptrdiff_t>(k * width));
         m_keys[k] = keyAt(words.data());
         addToFilter(m_filterAll, m_keys[k]);
-        if (i < kDigitCount)
+        if (i < glyph::kDigits)
             addToFilter(m_filterDigits, m_keys[k]);
     }
 }
 
+void GlyphMatcher::setWords(std::vector<std::uint16_t> words)
+{
+    m_text.clear();
+    m_textLength = static_cast<std::int64_t>(words.size()) * 4;
+    m_wordsText = true;
+    m_phase[0] = std::move(words);
+    makePhases();
+}
+
 void GlyphMatcher::setText(const QString& text)
 {
-    m_text = text;
+    m_textLength = text.size();
     m_wordsText = ColumnTextToWords(text, m_phase[0]);
-    if (!m_wordsText) {
-        for (auto& phase : m_phase)
-            phase.clear();
+    if (m_wordsText) {
+        m_text.clear();
+        makePhases();
         return;
     }
+    m_text = text;
+    for (auto& phase : m_phase)
+        phase.clear();
+}
+
+void GlyphMatcher::makePhases()
+{
     const std::vector<std::uint16_t>& words = m_phase[0];
     for (unsigned s = 1; s < 4; ++s) {
         std::vector<std::uint16_t>& phase = m_phase[s];
@@ -115,26 +130,26 @@ int GlyphMatcher::fallbackGlyphAt(std::int64_t offset, int last) const
 
 int GlyphMatcher::glyphAt(std::int64_t offset) const
 {
-    if (m_length == 0 || offset < 0 || offset + m_length > m_text.size())
+    if (m_length == 0 || offset < 0 || offset + m_length > m_textLength)
         return -1;
     if (!m_wordsText)
-        return fallbackGlyphAt(offset, kGlyphCount - 1);
+        return fallbackGlyphAt(offset, glyph::kCount - 1);
     if (m_glyphWords.empty())
         return -1;
     const std::uint16_t* at = m_phase[static_cast<std::size_t>(offset & 3)].data() +
                               static_cast<std::size_t>(offset >> 2);
     if (!inFilter(m_filterAll, keyAt(at)))
         return -1;
-    return wordGlyphAt(at, kGlyphCount - 1);
+    return wordGlyphAt(at, glyph::kCount - 1);
 }
 
 GlyphMatcher::Hit GlyphMatcher::firstDigit() const
 {
     Hit hit;
-    if (m_length == 0 || m_length > m_text.size())
+    if (m_length == 0 || m_length > m_textLength)
         return hit;
     if (!m_wordsText) {
-        for (int i = 0; i < kDigitCount; ++i) {
+        for (int i = 0; i < glyph::kDigits; ++i) {
             const auto k = static_cast<std::size_t>(i);
             if (!m_valid[k])
                 continue;
@@ -146,13 +161,13 @@ GlyphMatcher::Hit GlyphMatcher::firstDigit() const
     }
     if (m_glyphWords.empty())
         return hit;
-    const std::int64_t last = m_text.size() - m_length;
+    const std::int64_t last = m_textLength - m_length;
     for (std::int64_t offset = 0; offset <= last; ++offset) {
         const std::uint16_t* at = m_phase[static_cast<std::size_t>(offset & 3)].data() +
                                   static_cast<std::size_t>(offset >> 2);
         if (!inFilter(m_filterDigits, keyAt(at)))
             continue;
-        const int digit = wordGlyphAt(at, kDigitCount - 1);
+        const int digit = wordGlyphAt(at, glyph::kDigits - 1);
         if (digit >= 0)
             return Hit{offset, digit};
     }
@@ -180,15 +195,15 @@ NumberRead ReadNumber(GlyphMatcher& matcher, std::int32_t regionWidth, int categ
            pos + matcher.glyphLength() <= matcher.textLength()) {
         if (hooks)
             hooks->beforeStep(matcher, regionWidth);
-        const int glyph = matcher.glyphAt(pos);
-        if (glyph >= 0 && glyph < kDelimiterGlyph) {
-            const QChar digit(u'0' + glyph);
+        const int found = matcher.glyphAt(pos);
+        if (found >= 0 && found < glyph::kDigits) {
+            const QChar digit(u'0' + found);
             digits += digit;
             pos += matcher.glyphLength() - 4;
             misses = 0;
             if (trace)
                 trace->Append2(QStringLiteral(" 認識結果:"), QString(digit));
-        } else if (glyph == kDelimiterGlyph) {
+        } else if (found == glyph::kDelimiter) {
             if (trace)
                 trace->Append(QStringLiteral(" 認識結果:デリミタ"));
             closed = true;
@@ -223,6 +238,25 @@ NumberRead ReadNumber(GlyphMatcher& matcher, std::int32_t regionWidth, int categ
     read.result = digits.mid(lead);
     read.caption = digits;
     return read;
+}
+
+void BeginTrace(clsStringBuffer& trace, int category, const QString& columnText)
+{
+    trace.Append2LF(QStringLiteral("category") + QString::number(category) +
+                        QStringLiteral(" 変換データ : "),
+                    columnText);
+}
+
+NumberRead RecognizePixels(const PixelBuffer& pixels, const GlyphFont& font, int category,
+                           clsStringBuffer* trace)
+{
+    std::vector<std::uint16_t> words = BinarizeColumns(pixels, font.threshold, font.mask);
+    if (trace)
+        BeginTrace(*trace, category, ColumnWordsToText(words));
+    GlyphMatcher matcher;
+    matcher.setGlyphs(font.width, font.patterns);
+    matcher.setWords(std::move(words));
+    return ReadNumber(matcher, pixels.width, category, trace, nullptr);
 }
 
 } // namespace kesmaro

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "config/Settings.h"
+#include "platform/PixelBuffer.h"
+#include "recognition/Glyphs.h"
 
 #include <QString>
 #include <array>
@@ -15,13 +16,16 @@ class clsStringBuffer;
 constexpr int kMaxNumberDigits = 15;
 
 // Exact glyph matching over one column text. A glyph matches at a character offset when the
-// 4 x width characters of the text there equal its pattern text; the text is usually a capture
-// (uppercase hexadecimal, four digits a column) and is then matched as 16-bit column words in
-// the four character phases, which gives the same answers as comparing the characters.
-// A pattern whose length is not 4 x width (or a width of 0 or less) never matches.
+// 4 x width characters of the text there equal its pattern text. A capture is matched as its
+// 16-bit column words in the four character phases, which gives the same answers as comparing
+// the characters of its column text; any other text (hand-edited, not whole hexadecimal
+// columns) is compared character by character. A pattern whose length is not 4 x width (or a
+// width of 0 or less) never matches.
 class GlyphMatcher {
 public:
-    void setGlyphs(std::int32_t glyphWidth, const std::array<QString, kGlyphCount>& patterns);
+    void setGlyphs(std::int32_t glyphWidth, const GlyphPatterns& patterns);
+    // The column words of a capture: the text they stand for without writing it out.
+    void setWords(std::vector<std::uint16_t> words);
     void setText(const QString& text);
 
     struct Hit {
@@ -36,10 +40,11 @@ public:
 
     std::int32_t glyphWidth() const { return m_width; }
     std::int64_t glyphLength() const { return m_length; }
-    std::int64_t textLength() const { return m_text.size(); }
-    const QString& text() const { return m_text; }
+    // In characters, four a column.
+    std::int64_t textLength() const { return m_textLength; }
 
 private:
+    void makePhases();
     // The first two words of a window (one for glyphs of one column), as one key.
     std::uint32_t keyAt(const std::uint16_t* at) const
     {
@@ -51,18 +56,19 @@ private:
 
     std::int32_t m_width = 0;
     std::int64_t m_length = 0; // 4 x width, 0 when nothing can match
-    std::array<QString, kGlyphCount> m_patterns;
-    std::array<bool, kGlyphCount> m_valid{};    // right length
-    std::array<bool, kGlyphCount> m_hexValid{}; // right length and made of column words
-    std::vector<std::uint16_t> m_glyphWords;    // kGlyphCount x width
-    std::array<std::uint32_t, kGlyphCount> m_keys{};
+    GlyphPatterns m_patterns;
+    std::array<bool, glyph::kCount> m_valid{};    // right length
+    std::array<bool, glyph::kCount> m_hexValid{}; // right length and made of column words
+    std::vector<std::uint16_t> m_glyphWords;      // glyph::kCount x width
+    std::array<std::uint32_t, glyph::kCount> m_keys{};
     // The keys of the word glyphs as a small hash filter, so that most windows are rejected by
     // one bit test.
     std::array<std::uint64_t, 16> m_filterAll{};
     std::array<std::uint64_t, 16> m_filterDigits{};
 
+    std::int64_t m_textLength = 0;
+    bool m_wordsText = false; // the text is column words; otherwise m_text's characters count
     QString m_text;
-    bool m_wordsText = false; // the text is column words; otherwise characters are compared
     // Column words read at character phase 0..3: m_phase[s][c] = the 4 characters at 4c + s.
     std::array<std::vector<std::uint16_t>, 4> m_phase;
 };
@@ -88,8 +94,17 @@ struct NumberRead {
 // width) that must meet the delimiter; every 33 unreadable steps after a digit count as a
 // hidden 0. The scan also ends where a glyph would run past the end of the text, since
 // nothing can match there. More than kMaxNumberDigits digits is not read. `trace` (optional)
-// receives the debug trace after its first line.
+// receives the debug trace after its first line (BeginTrace).
 NumberRead ReadNumber(GlyphMatcher& matcher, std::int32_t regionWidth, int category,
                       clsStringBuffer* trace, ScanHooks* hooks);
+
+// The first line of a recognition's debug trace: the column text it reads.
+void BeginTrace(clsStringBuffer& trace, int category, const QString& columnText);
+
+// One capture read without the program: its pixels binarized once with the font's threshold
+// and mask, and the number read from those column words across the capture's whole width.
+// `trace` (optional) receives the whole debug trace; only then is a column text written out.
+NumberRead RecognizePixels(const PixelBuffer& pixels, const GlyphFont& font, int category,
+                           clsStringBuffer* trace = nullptr);
 
 } // namespace kesmaro

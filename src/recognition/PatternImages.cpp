@@ -2,10 +2,10 @@
 
 #include "common/DebugLog.h"
 #include "common/Paths.h"
+#include "recognition/Pictures.h"
 #include "recognition/Recognition.h"
 #include "state/Program.h"
 
-#include <QImage>
 #include <QSaveFile>
 
 namespace kesmaro {
@@ -28,18 +28,9 @@ void savePattern(Trap& trap, Program& p, int n, const PixelBuffer& picture)
 
 bool SaveBitmap(const PixelBuffer& picture, const QString& path)
 {
-    if (picture.isEmpty() || picture.bgra.size() < static_cast<std::size_t>(picture.width) *
-                                                       static_cast<std::size_t>(picture.height) * 4)
-        return false;
-    QImage image(picture.width, picture.height, QImage::Format_RGB32);
+    const QImage image = ToQImage(picture);
     if (image.isNull())
         return false;
-    for (int y = 0; y < picture.height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        const std::uint8_t* p = picture.pixel(0, y);
-        for (int x = 0; x < picture.width; ++x, p += 4)
-            line[x] = qRgb(p[2], p[1], p[0]);
-    }
     // Written beside and renamed, so a failed save never leaves half a picture.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))

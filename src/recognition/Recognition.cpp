@@ -18,6 +18,23 @@ bool validSlot(int slot)
     return slot >= 0 && slot < kCaptureAreaCount;
 }
 
+// The same characters, not merely equal ones: a string that shares its characters with another
+// cannot have been changed in place since.
+bool sameString(const QString& a, const QString& b)
+{
+    return a.constData() == b.constData() && a.size() == b.size();
+}
+
+// The slot's column words when they still stand for its text, or its text.
+void loadSlot(GlyphMatcher& matcher, const Program& p, std::size_t slot)
+{
+    const ColumnWords& captured = p.columnWords[slot];
+    if (sameString(captured.text, p.ColumnText[slot]))
+        matcher.setWords(captured.words);
+    else
+        matcher.setText(p.ColumnText[slot]);
+}
+
 bool pictureSizeAllowed(std::int32_t width, std::int32_t height)
 {
     return width > 0 && height > 0 && width <= kMaxRegionSide && height <= kMaxRegionSide &&
@@ -28,7 +45,9 @@ bool pictureSizeAllowed(std::int32_t width, std::int32_t height)
 // meanwhile; shows the digits read so far in debug mode.
 class ProgramScanHooks : public ScanHooks {
 public:
-    ProgramScanHooks(Program& p, int category) : m_p(p), m_category(category) {}
+    ProgramScanHooks(Program& p, int category)
+        : m_p(p), m_category(category), m_loaded(p.ColumnText[static_cast<std::size_t>(category)])
+    {}
 
     void beforeStep(GlyphMatcher& matcher, std::int32_t& regionWidth) override
     {
@@ -36,8 +55,10 @@ public:
             return;
         m_p.services.scheduler.WaitMs(m_p.settings.LagCancelTime);
         const auto c = static_cast<std::size_t>(m_category);
-        if (m_p.ColumnText[c] != matcher.text())
-            matcher.setText(m_p.ColumnText[c]);
+        if (!sameString(m_p.ColumnText[c], m_loaded)) {
+            loadSlot(matcher, m_p, c);
+            m_loaded = m_p.ColumnText[c];
+        }
         matcher.setGlyphs(m_p.settings.PatternSize[c].Width, m_p.settings.PatternString[c]);
         regionWidth = m_p.settings.CaptureArea[c].Width;
     }
@@ -54,6 +75,7 @@ public:
 private:
     Program& m_p;
     int m_category;
+    QString m_loaded; // the slot's text the matcher holds
 };
 
 // "#0.000" of whole milliseconds as seconds.
@@ -64,6 +86,20 @@ QString formatSeconds(std::int64_t ms)
 }
 
 } // namespace
+
+GlyphFont GlyphFontOf(const Settings& settings, int category)
+{
+    GlyphFont font;
+    if (category < 0 || category >= kCategoryCount)
+        return font;
+    const auto c = static_cast<std::size_t>(category);
+    font.width = settings.PatternSize[c].Width;
+    font.height = settings.PatternSize[c].Height;
+    font.threshold = settings.BinaryThreshold[c];
+    font.mask = settings.BinaryMask[c];
+    font.patterns = settings.PatternString[c];
+    return font;
+}
 
 PixelBuffer GrabRegionPixels(GameWindows& windows, WindowId window, const CaptureRect& region)
 {
@@ -117,9 +153,31 @@ int CaptureColumnText(Program& p, WindowId window, const CaptureRect& region, in
     if (top.Height > kColumnRows)
         top.Height = kColumnRows;
     const PixelBuffer pixels = GrabRegionPixels(p.services.windows, window, top);
-    p.ColumnText[static_cast<std::size_t>(slot)] =
-        ColumnWordsToText(BinarizeColumns(pixels, threshold, mask));
+    const auto k = static_cast<std::size_t>(slot);
+    ColumnWords& captured = p.columnWords[k];
+    captured.words = BinarizeColumns(pixels, threshold, mask);
+    // Written out once, for the slot's view; recognition reads the words.
+    captured.text = ColumnWordsToText(captured.words);
+    p.ColumnText[k] = captured.text;
     return pixels.height;
+}
+
+void CaptureAreaColumnText(Program& p, WindowId window, int area, int category)
+{
+    if (!validSlot(area) || category < 0 || category >= kCategoryCount)
+        return;
+    const Settings& s = p.settings;
+    const auto c = static_cast<std::size_t>(category);
+    CaptureColumnText(p, window, s.CaptureArea[static_cast<std::size_t>(area)], area,
+                      s.BinaryThreshold[c], s.BinaryMask[c]);
+}
+
+void CopyColumnSlot(Program& p, int from, int to)
+{
+    if (!validSlot(from) || !validSlot(to))
+        return;
+    p.ColumnText[static_cast<std::size_t>(to)] = p.ColumnText[static_cast<std::size_t>(from)];
+    p.columnWords[static_cast<std::size_t>(to)] = p.columnWords[static_cast<std::size_t>(from)];
 }
 
 QString RecognizeNumber(Program& p, int category)
@@ -133,14 +191,12 @@ QString RecognizeNumber(Program& p, int category)
         p.results.lblCapture[c] = QStringLiteral("認識中…");
         p.view.captureSlotChanged(category);
         trace.emplace();
-        trace->Append2LF(QStringLiteral("category") + QString::number(category) +
-                             QStringLiteral(" 変換データ : "),
-                         p.ColumnText[c]);
+        BeginTrace(*trace, category, p.ColumnText[c]);
     }
 
     GlyphMatcher matcher;
     matcher.setGlyphs(p.settings.PatternSize[c].Width, p.settings.PatternString[c]);
-    matcher.setText(p.ColumnText[c]);
+    loadSlot(matcher, p, c);
     ProgramScanHooks hooks(p, category);
     const NumberRead read = ReadNumber(matcher, p.settings.CaptureArea[c].Width, category,
                                        trace ? &*trace : nullptr, &hooks);
@@ -150,6 +206,12 @@ QString RecognizeNumber(Program& p, int category)
     if (trace)
         p.log.WriteDebugLog(trace->Text());
     return read.result;
+}
+
+Currency ReadExpArea(Program& p, WindowId window)
+{
+    CaptureAreaColumnText(p, window, AreaExp, CategoryExp);
+    return AmountFromText(RecognizeNumber(p, CategoryExp));
 }
 
 std::int32_t LevelFromText(const QString& text)

@@ -4,6 +4,7 @@
 #include "config/Settings.h"
 #include "platform/GameWindows.h"
 #include "platform/PixelBuffer.h"
+#include "recognition/Glyphs.h"
 
 #include <QString>
 #include <cstdint>
@@ -12,6 +13,20 @@ namespace kesmaro {
 
 struct Program;
 struct Services;
+
+// The five capture areas of the settings, and the ColumnText, picCapture and lblCapture slot
+// of each. Areas 0 to 2 are read with the category of the same number.
+enum CaptureAreaIndex : int {
+    AreaLevel = CategoryLevel,
+    AreaExp = CategoryExp,
+    AreaMoney = CategoryMoney,
+    AreaExpExtra = 3, // shown and saved only, never read
+    AreaMoneySecond = 4,
+};
+static_assert(kGlyphCount == glyph::kCount && kDelimiterGlyph == glyph::kDelimiter);
+
+// The glyphs of a category as the settings hold them; an empty font for no category.
+GlyphFont GlyphFontOf(const Settings& settings, int category);
 
 // Regions wider or taller than this are not captured (an empty result): no window system has
 // windows that large, and the buffers must stay bounded whatever the settings file says.
@@ -41,17 +56,28 @@ PixelBuffer CaptureForegroundRegionPicture(Services& services, const CaptureRect
 void ShowCapturePictures(Program& p, WindowId window);
 
 // Grabs `region` of the window, binarizes it with the category's threshold and mask and stores
-// its column text in ColumnText(slot). Only the top 16 rows are grabbed, as no more reach the
-// text. A region that cannot be captured leaves an empty text. Returns the rows grabbed.
+// its column words in the slot, and their column text in ColumnText(slot). Only the top 16
+// rows are grabbed, as no more reach the text. A region that cannot be captured leaves an
+// empty text. Returns the rows grabbed.
 int CaptureColumnText(Program& p, WindowId window, const CaptureRect& region, int slot,
                       std::int32_t threshold, std::int32_t mask);
+// CaptureColumnText of capture area `area` into its own slot, with the threshold and mask of
+// `category`.
+void CaptureAreaColumnText(Program& p, WindowId window, int area, int category);
+// Slot `to` takes the column text and words of slot `from`.
+void CopyColumnSlot(Program& p, int from, int to);
 
 // Reads the number in ColumnText(category) with the category's glyph table and the width of
-// its capture area: the digits without leading zeros, or empty when nothing was read. Sets
-// lblCapture(category) and, in debug mode, shows the progress and writes the trace to the
-// debug log. With a lag cancel time each step first waits, and reads the slot and the settings
-// afresh, since a capture may run during the wait.
+// its capture area: the digits without leading zeros, or empty when nothing was read. A slot
+// that CaptureColumnText filled is read from its column words; a text written there otherwise
+// is read as it stands. Sets lblCapture(category) and, in debug mode, shows the progress and
+// writes the trace to the debug log. With a lag cancel time each step first waits, and reads
+// the slot and the settings afresh, since a capture may run during the wait.
 QString RecognizeNumber(Program& p, int category);
+
+// The Exp area captured and read, as both the capture cycle and the level-up/death check read
+// it: the percentage x 100, -1 when not read.
+Currency ReadExpArea(Program& p, WindowId window);
 
 // A result of RecognizeNumber as the level: -1 when empty or beyond 32 bits.
 std::int32_t LevelFromText(const QString& text);

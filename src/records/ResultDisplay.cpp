@@ -37,7 +37,7 @@ double number(const QString& labelText)
 
 QString expLabel(Currency readExp)
 {
-    return ExpText(readExp.toDouble() / 100.0);
+    return ExpText(ExpPercent(readExp));
 }
 
 QString reportColumn(const ColumnValue& value, int width)

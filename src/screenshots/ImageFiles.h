@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/PixelBuffer.h"
+#include "recognition/Pictures.h"
 
-#include <QImage>
 #include <QString>
 
 namespace kesmaro {
@@ -18,11 +18,6 @@ enum ImageStatus : int {
     ImageWriteError = 7,
     ImageNoPicture = 13,
 };
-
-// The pixels as an opaque 32-bit image (the fourth byte of a grab is ignored).
-QImage ToQImage(const PixelBuffer& pixels);
-// An image's pixels as BGRA; a null image gives an empty buffer.
-PixelBuffer FromQImage(const QImage& image);
 
 int SaveBmp(const PixelBuffer* picture, const QString& path);
 int SavePng(const PixelBuffer* picture, const QString& path);

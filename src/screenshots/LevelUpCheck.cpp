@@ -29,9 +29,7 @@ void DoHLCheck(Program& p)
     const WindowId window = windows.FindWindow(s.SearchWindowClass.toStdString());
     if (window == kNoWindow || windows.ForegroundWindow() != window)
         return;
-    CaptureColumnText(p, window, s.CaptureArea[1], 1, s.BinaryThreshold[CategoryExp],
-                      s.BinaryMask[CategoryExp]);
-    p.measurement.DoHLReadExp = AmountFromText(RecognizeNumber(p, CategoryExp));
+    p.measurement.DoHLReadExp = ReadExpArea(p, window);
     DoHLScreenshot(p);
 }
 
@@ -40,17 +38,17 @@ void DoHLScreenshot(Program& p)
     MeasurementState& m = p.measurement;
     if (m.DoHLReadExp < Currency())
         return;
-    std::array<Currency, 4>& track = m.DoHLTrack; // current, previous, change, last rise
-    track[0] = Currency::FromDouble(m.DoHLReadExp.toDouble() / 100.0);
-    if (track[0] == track[1])
+    std::array<Currency, 4>& track = m.DoHLTrack;
+    track[DoHLCurrent] = ExpPercent(m.DoHLReadExp);
+    if (track[DoHLCurrent] == track[DoHLPrevious])
         return;
-    track[2] = track[0] - track[1];
-    track[1] = track[0];
-    if (track[2] > Currency()) {
-        track[3] = track[2];
+    track[DoHLChange] = track[DoHLCurrent] - track[DoHLPrevious];
+    track[DoHLPrevious] = track[DoHLCurrent];
+    if (track[DoHLChange] > Currency()) {
+        track[DoHLLastRise] = track[DoHLChange];
         return;
     }
-    if (track[3] == Currency())
+    if (track[DoHLLastRise] == Currency())
         return;
 
     PlayBeep(p.services.beeper, p.settings.BeepMode);

@@ -16,6 +16,25 @@ enum Track : int { TrackCurrent = 0, TrackPrevious = 1, TrackDifference = 2 };
 // Which coin region the capture cycle reads.
 enum MoneyArea : int { MoneyAreaDetect = 0, MoneyAreaFirst = 1, MoneyAreaSecond = 2 };
 
+// Index of MoneyPair.
+enum MoneyPairIndex : int { MoneyPairStart = 0, MoneyPairLatest = 1 };
+
+// Index of DoHLTrack: the level-up/death check's percentages.
+enum DoHLTrackIndex : int { DoHLCurrent = 0, DoHLPrevious = 1, DoHLChange = 2, DoHLLastRise = 3 };
+
+// A reading of the Exp area (ReadExp, DoHLReadExp: the digits read, the percentage x 100) as
+// the percentage, exactly: 1234 is 12.34, the "not read" -1 is -0.01. Hundredths of a reading
+// round half to even, as every conversion to four decimals does.
+constexpr Currency ExpPercent(Currency reading)
+{
+    const std::int64_t raw = reading.raw();
+    std::int64_t quotient = raw / 100;
+    const std::int64_t twice = 2 * (raw % 100 < 0 ? -(raw % 100) : raw % 100);
+    if (twice > 100 || (twice == 100 && quotient % 2 != 0))
+        quotient += raw < 0 ? -1 : 1;
+    return Currency::FromRaw(quotient);
+}
+
 // The record of the measuring loop; one for the program, never saved. Everything starts at
 // zero: the run start sets the "none" markers (-1) it needs.
 struct MeasurementState {
@@ -43,7 +62,7 @@ struct MeasurementState {
     std::array<Currency, 2> MoneyPair{};
 
     Currency DoHLReadExp;
-    // Percent: current, previous, change at the latest change, last rise.
+    // Percent, by DoHLTrackIndex: current, previous, change at the latest change, last rise.
     std::array<Currency, 4> DoHLTrack{};
 
     void scheduleCapture(const Clock& clock, std::int64_t delayMs)

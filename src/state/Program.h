@@ -20,6 +20,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace kesmaro {
 
@@ -31,6 +32,14 @@ struct ResultLabels {
     QString lblStartMoney, lblEndMoney, lblElapseMoney;
     std::array<QString, kCaptureAreaCount> lblCapture; // recognition progress per category
     QString lblElapse;                                 // recognition test time
+};
+
+// The column words of a slot as CaptureColumnText binarized them, with the column text it wrote
+// out from them; `text` shares the characters of ColumnText(slot) until something else is
+// written there, and the words stand for the slot only while it does.
+struct ColumnWords {
+    QString text;
+    std::vector<std::uint16_t> words;
 };
 
 // Colours as the main window stores them: 0x80000000 | index is a system colour.
@@ -89,6 +98,7 @@ struct Program {
     MeasurementState measurement;
     QString LogStartStamp; // "yyyyMMddhhmm" of the run's start; empty = no run in progress
     std::array<QString, kCaptureAreaCount> ColumnText;
+    std::array<ColumnWords, kCaptureAreaCount> columnWords;
     std::array<PixelBuffer, kCaptureAreaCount> picCapture; // empty = no picture
     ResultLabels results;
     TextLog txtLog;

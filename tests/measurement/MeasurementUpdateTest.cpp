@@ -178,6 +178,17 @@ TEST(RecognitionFailureTextTest, NamesWhatWasNotRead)
     EXPECT_EQ(RecognitionFailureText(true, true, false), QString());
 }
 
+TEST(ExpPercentTest, ReadingsBecomePercentagesExactly)
+{
+    EXPECT_EQ(ExpPercent(Currency::FromInteger(1234)), Currency::FromRaw(123400));
+    EXPECT_EQ(ExpPercent(Currency::FromInteger(-1)), Currency::FromRaw(-100));
+    // More digits than a double holds: 9223372036854.77 itself.
+    EXPECT_EQ(ExpPercent(Currency::FromInteger(922337203685477)),
+              Currency::FromRaw(92233720368547700));
+    EXPECT_EQ(ExpPercent(Currency::FromRaw(250)), Currency::FromRaw(2));
+    EXPECT_EQ(ExpPercent(Currency::FromRaw(-350)), Currency::FromRaw(-4));
+}
+
 TEST_F(MeasurementUpdateTest, AHugeAveragingCountDoesNotStallACharacterChange)
 {
     p.settings.GraphAveNum = 2147483647;

@@ -34,12 +34,15 @@ class MaskRuleTest : public ::testing::TestWithParam<MaskRow> {};
 TEST_P(MaskRuleTest, PixelIsSetExactlyAsTheRuleSays)
 {
     const MaskRow& row = GetParam();
-    const auto words =
-        BinarizeColumns(pixels(1, 1, static_cast<std::uint8_t>(row.r),
-                               static_cast<std::uint8_t>(row.g), static_cast<std::uint8_t>(row.b)),
-                        row.threshold, row.mask);
+    const auto r = static_cast<std::uint8_t>(row.r);
+    const auto g = static_cast<std::uint8_t>(row.g);
+    const auto b = static_cast<std::uint8_t>(row.b);
+    const auto words = BinarizeColumns(pixels(1, 1, r, g, b), row.threshold, row.mask);
     ASSERT_EQ(words.size(), 1U);
     EXPECT_EQ(words[0], row.set ? 1 : 0);
+    // Wide enough for four columns read side by side and one beside them.
+    EXPECT_EQ(BinarizeColumns(pixels(5, 2, r, g, b), row.threshold, row.mask),
+              std::vector<std::uint16_t>(5, row.set ? 3 : 0));
 }
 
 // L = R + 2G + B against T = 4 x threshold and M = 4 x mask.

@@ -3,6 +3,7 @@
 
 #include "RecognitionHarness.h"
 #include "recognition/Binarization.h"
+#include "recognition/NumberReader.h"
 #include "recognition/Recognition.h"
 
 #include <gmock/gmock.h>
@@ -21,7 +22,7 @@ protected:
     {
         PixelBuffer image(1030, 800);
         for (int c = 0; c < kCategoryCount; ++c) {
-            const GlyphFont font = GlyphFont::FromSettings(p.settings, c);
+            const GlyphFont font = GlyphFontOf(p.settings, c);
             const CaptureRect& area = p.settings.CaptureArea[static_cast<std::size_t>(c)];
             FillGlyphBackground(image, Rect{area.X, area.Y, area.Width, area.Height}, font, seed);
             const QString& text = c == 0 ? level : c == 1 ? exp : money;
@@ -42,7 +43,13 @@ protected:
         const auto c = static_cast<std::size_t>(category);
         CaptureColumnText(p, window, p.settings.CaptureArea[c], category,
                           p.settings.BinaryThreshold[c], p.settings.BinaryMask[c]);
-        return RecognizeNumber(p, category);
+        const QString read = RecognizeNumber(p, category);
+        // Without the program the region's pixels read the same.
+        EXPECT_EQ(RecognizePixels(GrabRegionPixels(windows, window, p.settings.CaptureArea[c]),
+                                  GlyphFontOf(p.settings, category), category)
+                      .result,
+                  read);
+        return read;
     }
 };
 
@@ -118,6 +125,10 @@ TEST_F(CaptureTest, TallRegionsGrabOnlyTheRowsThatCount)
     // Slots outside the five are ignored.
     EXPECT_EQ(CaptureColumnText(p, game, tall, 5, 135, -1), 0);
     EXPECT_EQ(CaptureColumnText(p, game, tall, -1, 135, -1), 0);
+    // A text written over a capture is read, not the capture's words.
+    setSlot(CategoryLevel, blank(1) + digitsText(CategoryLevel, "7") +
+                               glyph(CategoryLevel, kDelimiterGlyph) + blank(1));
+    EXPECT_EQ(RecognizeNumber(p, CategoryLevel), "7");
 }
 
 TEST_F(CaptureTest, OutsideTheWindowIsBlack)

@@ -4,6 +4,7 @@
 
 #include "config/Defaults.h"
 #include "recognition/Binarization.h"
+#include "recognition/Recognition.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +29,7 @@ GlyphFont fontOf(const FontCase& fc)
 {
     Settings s;
     LoadDefaultGlyphTables(s, fc.colour);
-    return GlyphFont::FromSettings(s, fc.category);
+    return GlyphFontOf(s, fc.category);
 }
 
 QString binarize(const PixelBuffer& image, const GlyphFont& font)

@@ -6,6 +6,7 @@
 #include "config/Settings.h"
 #include "platform/PixelBuffer.h"
 #include "recognition/GlyphRenderer.h"
+#include "recognition/Recognition.h"
 
 #include <QString>
 
@@ -20,7 +21,7 @@ inline kesmaro::PixelBuffer TestFrame(const kesmaro::Settings& s, const QString&
         const QString& text;
     } parts[] = {{0, 0, level}, {1, 1, exp}, {2, coinArea, coins}};
     for (const auto& part : parts) {
-        const GlyphFont font = GlyphFont::FromSettings(s, part.category);
+        const GlyphFont font = GlyphFontOf(s, part.category);
         const CaptureRect& a = s.CaptureArea[static_cast<std::size_t>(part.area)];
         FillGlyphBackground(frame, Rect{a.X, a.Y, a.Width, a.Height}, font);
         if (!part.text.isEmpty())

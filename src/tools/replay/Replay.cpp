@@ -7,6 +7,7 @@
 #include "graph/GraphPainter.h"
 #include "platform/sim/SimGameWindows.h"
 #include "platform/sim/SimServices.h"
+#include "recognition/Pictures.h"
 #include "screenshots/ImageFiles.h"
 #include "state/GraphBuffer.h"
 #include "state/Program.h"

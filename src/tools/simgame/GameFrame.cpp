@@ -2,8 +2,9 @@
 
 #include "recognition/Binarization.h"
 #include "recognition/GlyphRenderer.h"
+#include "recognition/Pictures.h"
+#include "recognition/Recognition.h"
 
-#include <QImage>
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -243,7 +244,7 @@ Layout layoutFor(const GameFrameSpec& frameSpec)
 
 bool invertedCategory(const Settings& s, int category)
 {
-    return HasSetBackground(GlyphFont::FromSettings(s, category));
+    return HasSetBackground(GlyphFontOf(s, category));
 }
 
 // Sky, hills, meadow, a path, trees, the player and a few monsters.
@@ -416,7 +417,7 @@ enum class Align { Centre, Right };
 void drawValue(Canvas& canvas, const Layout& layout, int category, const CaptureRect& area,
                const QString& text, Align align, const Rgb& ink, std::uint32_t seed)
 {
-    const GlyphFont font = GlyphFont::FromSettings(layout.settings, category);
+    const GlyphFont font = GlyphFontOf(layout.settings, category);
     const bool inverted = HasSetBackground(font);
     const int rows = std::clamp(font.height, 0, kColumnRows);
     PixelBuffer measure;
@@ -587,20 +588,8 @@ PixelBuffer RenderGameFrame(const GameFrameSpec& frameSpec)
 
 bool SaveFramePng(const PixelBuffer& frame, const QString& path)
 {
-    if (frame.isEmpty() || frame.bgra.size() != static_cast<std::size_t>(frame.width) *
-                                                    static_cast<std::size_t>(frame.height) * 4)
-        return false;
-    QImage image(frame.width, frame.height, QImage::Format_RGB32);
-    if (image.isNull())
-        return false;
-    for (int y = 0; y < frame.height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < frame.width; ++x) {
-            const std::uint8_t* p = frame.pixel(x, y);
-            line[x] = qRgb(p[2], p[1], p[0]);
-        }
-    }
-    return image.save(path, "PNG");
+    const QImage image = ToQImage(frame);
+    return !image.isNull() && image.save(path, "PNG");
 }
 
 } // namespace kesmaro

@@ -1,5 +1,7 @@
 #include "tools/simgame/SimGameWindow.h"
 
+#include "recognition/Pictures.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
@@ -21,10 +23,7 @@ SimGameWindow::SimGameWindow(const GameFrameSpec& frameSpec)
     : m_spec(frameSpec), m_background(RenderGameBackground(frameSpec)), m_frame(m_background)
 {
     DrawHudValues(m_frame, m_spec);
-    // PixelBuffer rows are BGRA with an opaque alpha: the byte order of RGB32 on little-endian
-    // machines and, with the server's 24-bit visual, what reaches the screen unchanged.
-    m_image = QImage(m_frame.bgra.data(), m_frame.width, m_frame.height, m_frame.width * 4,
-                     QImage::Format_RGB32);
+    m_image = ToQImage(m_frame);
     const QSize size = FrameSize(frameSpec);
     setMinimumSize(size);
     setMaximumSize(size);
@@ -44,9 +43,9 @@ void SimGameWindow::showValues(const GameFrameSpec& values)
     if (sameValues(next, m_spec) || !CheckGameFrameSpec(next).isEmpty())
         return;
     m_spec = next;
-    // Copied in place: m_image keeps pointing at these pixels.
     std::copy(m_background.bgra.begin(), m_background.bgra.end(), m_frame.bgra.begin());
     DrawHudValues(m_frame, m_spec);
+    m_image = ToQImage(m_frame);
     ++m_redraws;
     update();
 }

@@ -30,7 +30,7 @@ private:
     GameFrameSpec m_spec;
     PixelBuffer m_background;
     PixelBuffer m_frame;
-    QImage m_image; // shares m_frame's pixels
+    QImage m_image; // m_frame as painted
     int m_redraws = 0;
 };
 

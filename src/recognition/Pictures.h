@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/PixelBuffer.h"
+
+#include <QImage>
+
+namespace kesmaro {
+
+// The pixels as an opaque 32-bit image (the fourth byte of a grab is ignored); an empty or
+// short buffer gives a null image.
+QImage ToQImage(const PixelBuffer& pixels);
+// An image's pixels as BGRA; a null image gives an empty buffer.
+PixelBuffer FromQImage(const QImage& image);
+
+} // namespace kesmaro
