@@ -1,5 +1,6 @@
 #include "app/MainWindowLogic.h"
 
+#include "app/EnvironmentReport.h"
 #include "common/DebugLog.h"
 #include "config/ConfigFile.h"
 #include "measurement/CaptureCycle.h"
@@ -59,6 +60,7 @@ void FormMain_QueryUnload(Program& p)
 void FormMain_Unload(Program& p)
 {
     p.log.WriteDebugLog(QStringLiteral("End of the Program "));
+    LogOperatingInformation(p);
     p.services.scheduler.WaitMs(500);
 }
 

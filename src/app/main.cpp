@@ -1,7 +1,11 @@
 // kesmaro: the desktop program. Builds the real services, starts the program and runs its
 // windows until the main window closes.
 
+#include "app/CommandLine.h"
 #include "app/MainWindowLogic.h"
+#include "app/SingleInstance.h"
+#include "app/SystemCheck.h"
+#include "app/SystemProbes.h"
 #include "app/forms/DesktopView.h"
 #include "app/forms/Fonts.h"
 #include "app/forms/FormMain.h"
@@ -33,6 +37,17 @@ bool displayReachable()
     return kesmaro::X11GameWindows().isConnected();
 }
 
+// A second start is refused before it writes anything, so the running one keeps its debug log.
+bool refusedAsSecondInstance(kesmaro::Prompter& prompter, kesmaro::SingleInstance& lock)
+{
+    if (lock.tryAcquire() != kesmaro::SingleInstance::Result::AlreadyRunning)
+        return false;
+    prompter.Ask(kesmaro::Prompt{QStringLiteral("エラー").toStdString(),
+                                 QStringLiteral("既にプログラムは起動しています。").toStdString(),
+                                 kesmaro::PromptButtons::Ok, kesmaro::PromptIcon::None});
+    return true;
+}
+
 // The refusal to run from inside the temporary folder, before anything is written.
 bool refusedInTempFolder(kesmaro::Prompter& prompter, const QString& programFolder)
 {
@@ -52,6 +67,17 @@ bool refusedInTempFolder(kesmaro::Prompter& prompter, const QString& programFold
 
 int main(int argc, char* argv[])
 {
+    // Arguments first: --version and --help need no display.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const kesmaro::CommandLineResult command = kesmaro::ParseCommandLine(arguments);
+    if (command.action != kesmaro::CommandLineAction::Run) {
+        QTextStream(command.action == kesmaro::CommandLineAction::Print ? stdout : stderr)
+            << command.text;
+        return command.exitStatus;
+    }
+
     // The game is an X11 window (XWayland on a Wayland desktop): grabs and mouse buttons need the
     // xcb platform whatever the desktop runs.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -80,6 +106,9 @@ int main(int argc, char* argv[])
     kesmaro::Services services{clock, scheduler, windows, prompter,
                                shell, beeper,    mouse,   systemInfo};
 
+    kesmaro::SingleInstance instance;
+    if (refusedAsSecondInstance(prompter, instance))
+        return 0;
     const QString programFolder =
         kesmaro::ResolveProgramFolder(QCoreApplication::applicationDirPath());
     if (refusedInTempFolder(prompter, programFolder))
@@ -96,7 +125,8 @@ int main(int argc, char* argv[])
         QCoreApplication::quit();
     };
 
-    kesmaro::Main(program);
+    const kesmaro::SystemPartsFound found = kesmaro::ProbeSystemParts(kesmaro::HasJapaneseFont());
+    kesmaro::Main(program, [&found](kesmaro::Program& p) { kesmaro::CheckSystemFiles(p, found); });
     if (ended)
         return 0;
     const int status = QApplication::exec();
