@@ -122,6 +122,8 @@ void CaptureImage(Program& p)
     if (p.flags.DebugMode)
         ShowCapturePictures(p, window);
 
+    // Every region this capture may read, in one round trip to the window system.
+    const RegionBatch batch(p, window, {AreaLevel, AreaExp, AreaMoney, AreaMoneySecond});
     CaptureAreaColumnText(p, window, AreaLevel, CategoryLevel);
     m.ReadLv = LevelFromText(RecognizeNumber(p, CategoryLevel));
     m.ReadExp = ReadExpArea(p, window);

@@ -41,6 +41,27 @@ bool pictureSizeAllowed(std::int32_t width, std::int32_t height)
            std::int64_t{width} * height <= kMaxPicturePixels;
 }
 
+// No more rows reach a column text.
+CaptureRect textRows(CaptureRect region)
+{
+    if (region.Height > kColumnRows)
+        region.Height = kColumnRows;
+    return region;
+}
+
+// The region's pixels from the capture's batch when it holds them, else grabbed now.
+PixelBuffer grabbedOrGrab(const Program& p, WindowId window, const CaptureRect& region)
+{
+    const GrabbedRegions& batch = p.grabbed;
+    if (batch.window == window) {
+        const Rect wanted{region.X, region.Y, region.Width, region.Height};
+        for (std::size_t i = 0; i < batch.regions.size(); ++i)
+            if (batch.regions[i] == wanted)
+                return batch.pixels[i];
+    }
+    return GrabRegionPixels(p.services.windows, window, region);
+}
+
 // Yields between scan steps when a lag cancel time is set, and picks up whatever changed
 // meanwhile; shows the digits read so far in debug mode.
 class ProgramScanHooks : public ScanHooks {
@@ -144,15 +165,36 @@ void ShowCapturePictures(Program& p, WindowId window)
     }
 }
 
+RegionBatch::RegionBatch(Program& p, WindowId window, std::initializer_list<int> areas)
+    : m_program(p)
+{
+    GrabbedRegions batch;
+    batch.window = window;
+    for (int area : areas) {
+        if (!validSlot(area))
+            continue;
+        const CaptureRect top = textRows(p.settings.CaptureArea[static_cast<std::size_t>(area)]);
+        if (pictureSizeAllowed(top.Width, top.Height))
+            batch.regions.push_back(Rect{top.X, top.Y, top.Width, top.Height});
+    }
+    batch.pixels = p.services.windows.GrabClientRegions(window, batch.regions);
+    if (batch.pixels.size() != batch.regions.size())
+        batch = {};
+    p.grabbed = std::move(batch);
+}
+
+RegionBatch::~RegionBatch()
+{
+    m_program.grabbed = {};
+}
+
 int CaptureColumnText(Program& p, WindowId window, const CaptureRect& region, int slot,
                       std::int32_t threshold, std::int32_t mask)
 {
     if (!validSlot(slot))
         return 0;
-    CaptureRect top = region;
-    if (top.Height > kColumnRows)
-        top.Height = kColumnRows;
-    const PixelBuffer pixels = GrabRegionPixels(p.services.windows, window, top);
+    const CaptureRect top = textRows(region);
+    const PixelBuffer pixels = grabbedOrGrab(p, window, top);
     const auto k = static_cast<std::size_t>(slot);
     ColumnWords& captured = p.columnWords[k];
     captured.words = BinarizeColumns(pixels, threshold, mask);

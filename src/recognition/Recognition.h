@@ -61,6 +61,20 @@ void ShowCapturePictures(Program& p, WindowId window);
 // empty text. Returns the rows grabbed.
 int CaptureColumnText(Program& p, WindowId window, const CaptureRect& region, int slot,
                       std::int32_t threshold, std::int32_t mask);
+// Grabs the regions that CaptureColumnText would grab for these capture areas in one request to
+// the window system, so that a capture costs one round trip; the column texts captured while
+// the batch lives take their pixels from it (a region it lacks is grabbed on its own).
+class RegionBatch {
+public:
+    RegionBatch(Program& p, WindowId window, std::initializer_list<int> areas);
+    ~RegionBatch();
+    RegionBatch(const RegionBatch&) = delete;
+    RegionBatch& operator=(const RegionBatch&) = delete;
+
+private:
+    Program& m_program;
+};
+
 // CaptureColumnText of capture area `area` into its own slot, with the threshold and mask of
 // `category`.
 void CaptureAreaColumnText(Program& p, WindowId window, int area, int category);

@@ -42,6 +42,14 @@ struct ColumnWords {
     std::vector<std::uint16_t> words;
 };
 
+// Regions of one capture grabbed together (one request to the window system), which its column
+// texts take their pixels from.
+struct GrabbedRegions {
+    WindowId window = kNoWindow;
+    std::vector<Rect> regions;
+    std::vector<PixelBuffer> pixels;
+};
+
 // Colours as the main window stores them: 0x80000000 | index is a system colour.
 constexpr std::uint32_t kButtonFaceColour = 0x8000000F;
 
@@ -98,6 +106,7 @@ struct Program {
     MeasurementState measurement;
     QString LogStartStamp; // "yyyyMMddhhmm" of the run's start; empty = no run in progress
     std::array<QString, kCaptureAreaCount> ColumnText;
+    GrabbedRegions grabbed;
     std::array<ColumnWords, kCaptureAreaCount> columnWords;
     std::array<PixelBuffer, kCaptureAreaCount> picCapture; // empty = no picture
     ResultLabels results;

@@ -85,9 +85,22 @@ PixelBuffer SimGameWindows::GrabClientRegion(WindowId window, const Rect& region
     return GrabPicture(window, PictureArea::Client, region);
 }
 
+std::vector<PixelBuffer> SimGameWindows::GrabClientRegions(WindowId window,
+                                                           const std::vector<Rect>& regions)
+{
+    std::vector<PixelBuffer> buffers;
+    buffers.reserve(regions.size());
+    for (const Rect& region : regions)
+        buffers.push_back(GrabPicture(window, PictureArea::Client, region));
+    // GrabPicture counted each region as a request of its own.
+    m_requests -= static_cast<int>(regions.size()) - 1;
+    return buffers;
+}
+
 PixelBuffer SimGameWindows::GrabPicture(WindowId window, PictureArea area, const Rect& region)
 {
     ++m_grabs;
+    ++m_requests;
     if (!grabbable(region))
         return {};
     PixelBuffer out(region.width, region.height);

@@ -37,10 +37,14 @@ public:
     bool exists(WindowId window) const;
     // How many grabs and pictures were taken, for tests that count captures.
     int grabCount() const { return m_grabs; }
+    // How many requests reached the window system: a batch of regions counts once.
+    int requestCount() const { return m_requests; }
 
     WindowId FindWindow(const std::string& windowClass) override;
     WindowId ForegroundWindow() override;
     PixelBuffer GrabClientRegion(WindowId window, const Rect& region) override;
+    std::vector<PixelBuffer> GrabClientRegions(WindowId window,
+                                               const std::vector<Rect>& regions) override;
     PixelBuffer GrabPicture(WindowId window, PictureArea area, const Rect& region) override;
     Rect WindowRect(WindowId window) override;
 
@@ -57,6 +61,7 @@ private:
     const Window* find(WindowId window) const;
     Window* find(WindowId window);
 
+    int m_requests = 0;
     std::vector<Window> m_windows;
     WindowId m_foreground = kNoWindow;
     WindowId m_nextId = 0x1000;
