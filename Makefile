@@ -2,7 +2,7 @@
 PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 
-.PHONY: deps configure build test demo bench format format-check clean
+.PHONY: deps configure build test demo demo-replay bench format format-check clean
 
 deps:
 	@bash scripts/deps.sh
@@ -18,6 +18,9 @@ test: build
 
 demo: build
 	@bash scripts/demo.sh $(BUILD_DIR)
+
+demo-replay: build
+	@bash scripts/demo-replay.sh $(BUILD_DIR)
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done

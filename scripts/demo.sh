@@ -1,65 +1,82 @@
 #!/usr/bin/env bash
-# The main job until the desktop window lands: renders a simulated two-hour play session with
-# kesmaro-simgame, replays it with kesmaro-replay and shows what the program wrote.
+# The main job: kesmaro measures the simulated game live for about four minutes, on the user's
+# desktop when there is one, else on a private X server. Ends kesmaro through the window
+# manager's close, as the close box does, and shows what it wrote.
 set -euo pipefail
 build=${1:-build/default}
+minutes=${KESMARO_DEMO_MINUTES:-4}
 top=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "$build" && pwd)
 simgame="$build/src/tools/kesmaro-simgame"
 replay="$build/src/tools/kesmaro-replay"
-demo="$top/demo-out"
-session="$demo/session"
+demo="$top/demo-out/live"
 rm -rf "$demo"
-mkdir -p "$session"
-export QT_QPA_PLATFORM=offscreen
+mkdir -p "$demo"
 
-# Settings: the defaults, with the level-up/death check on and PNG screenshots.
-cat > "$session/scenario.txt" <<SCENARIO
-# Two hours of play: Exp and coins rising, an idle stretch, a level-up, a death while the
-# level-up/death check watches, and a stretch with the game behind another window.
-start 2024-05-01 19:00:00
-SCENARIO
-
-frame() { # name level exp coins
-    "$simgame" --render "$session/$1" --level "$2" --exp "$3" --coins "$4"
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
 }
+trap cleanup EXIT
 
-level=57 exp=5210 coins=1250000 t=0
-frame f0.png $level "$(printf '%d.%02d' $((exp / 100)) $((exp % 100)))" $coins
-echo "at 0 window f0.png" >> "$session/scenario.txt"
-for step in $(seq 1 20); do
-    t=$((step * 360 - 60))
-    case $step in
-        6|7) ;;                                   # idle: standing in town
-        14) exp=$((exp - 300)) ;;                 # a death costs Exp
-        *) exp=$((exp + 950 + step * 7)); coins=$((coins + 41000 + step * 1300)) ;;
-    esac
-    if [ $exp -ge 10000 ]; then                   # a level-up (steps 5 and 18)
-        level=$((level + 1))
-        exp=$((exp - 10000))
-    fi
-    frame "f$step.png" $level "$(printf '%d.%02d' $((exp / 100)) $((exp % 100)))" $coins
-    echo "at $t frame f$step.png" >> "$session/scenario.txt"
-    case $step in
-        16) echo "at $((t + 30)) background" >> "$session/scenario.txt" ;;
-        17) echo "at $((t + 30)) foreground" >> "$session/scenario.txt" ;;
-    esac
+if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
+    exec {fd}< <(Xvfb -displayfd 1 -screen 0 1920x1080x24 -nolisten tcp 2>/dev/null)
+    read -r -u "$fd" number
+    pids+=($!)
+    export DISPLAY=":$number"
+    openbox >/dev/null 2>&1 &
+    pids+=($!)
+    echo "no desktop found: running on a private X server ($DISPLAY)"
+    sleep 1
+fi
+
+# A portable install: the program folder is the folder of the executable, so everything the
+# program writes lands beside it.
+cp "$build/src/app/kesmaro" "$demo/kesmaro"
+
+# Settings: a first start writes the defaults (record folder = this folder); the demo then
+# measures every minute with the level-up/death check on. AutoStart and the graph are on by
+# default.
+printf 'start 2024-05-01 12:00:00\n' > "$demo/first-start.txt"
+QT_QPA_PLATFORM=offscreen "$replay" --out "$demo" "$demo/first-start.txt" >/dev/null 2>&1
+find "$demo" -mindepth 1 -maxdepth 1 ! -name KM2DConfig.ini ! -name kesmaro -exec rm -rf {} +
+sed -i -e '8s/^      6 ,/      1 ,/' -e '18s/^  False/   True/' "$demo/KM2DConfig.ini"
+
+"$simgame" --play --seed 7 >/dev/null 2>&1 &
+pids+=($!)
+xdotool search --sync --classname 'Gamebryo Application' >/dev/null 2>&1 || true
+
+start=$(date +%s)
+"$demo/kesmaro" >/dev/null 2>"$demo/kesmaro.stderr" &
+kesmaro=$!
+pids+=($kesmaro)
+window=$(timeout 30 xdotool search --sync --name '^Kesmaro ' | head -n 1)
+echo "kesmaro is measuring the simulated game; about $minutes minutes to go"
+for m in $(seq 1 "$minutes"); do
+    sleep 60
+    echo "  $m min: $(ls "$demo/log" 2>/dev/null | head -n 1) $(($(cat "$demo"/log/* 2>/dev/null | wc -l))) lines"
 done
-echo "at 7200 click end" >> "$session/scenario.txt"
+import -window "$window" "$demo/main-window.png"
 
-# The level-up/death check is off by default; the demo switches it on in the settings file.
-"$replay" --out "$demo/first-start" "$session/scenario.txt" >/dev/null 2>&1 || true
-sed -e '18s/^  False/   True/' "$demo/first-start/KM2DConfig.ini" > "$session/KM2DConfig.ini"
-sed -i "2i settings KM2DConfig.ini" "$session/scenario.txt"
-rm -rf "$demo/first-start"
+wmctrl -i -c "$window"
+for _ in $(seq 1 100); do
+    kill -0 "$kesmaro" 2>/dev/null || break
+    sleep 0.2
+done
+if kill -0 "$kesmaro" 2>/dev/null; then
+    echo "kesmaro did not end after the close" >&2
+    exit 1
+fi
+echo "kesmaro ended after $(($(date +%s) - start)) s"
 
-"$replay" --out "$demo/out" "$session/scenario.txt" 2>/dev/null
-
-echo "=== txtLog (the main window's running log) ==="
-cat "$demo/out/txtLog.txt"
+echo
+echo "=== record file ==="
+cat "$demo"/log/*
 echo
 echo "=== where things are ==="
-echo "record file : $(ls "$demo/out/log/"*)"
-echo "graph       : $demo/out/graph.png"
-echo "screenshots : $(ls "$demo/out/ss" 2>/dev/null | wc -l) files in $demo/out/ss"
-echo "debug log   : $demo/out/debug.txt"
-echo "scenario    : $session/scenario.txt"
+echo "record file : $(ls "$demo"/log/*)"
+echo "text log    : shown in the main window; its lines are in the record file"
+echo "debug log   : $demo/debug.txt"
+echo "screenshots : $(ls "$demo/ss" 2>/dev/null | wc -l) files in $demo/ss"
+echo "main window : $demo/main-window.png"
+echo "settings    : $demo/KM2DConfig.ini"
