@@ -11,7 +11,7 @@ packages=(
     fonts-ipafont-gothic fonts-noto-cjk
     time
     libxcb1-dev libxcb-shm0-dev libxcb-xinput-dev libpulse-dev
-    xvfb openbox xdotool wmctrl imagemagick x11-utils
+    xvfb openbox xdotool wmctrl imagemagick x11-utils xdg-utils
 )
 
 missing=()
