@@ -28,83 +28,42 @@ namespace {
 
 constexpr int kDocumentWaitMs = 500;
 
-constexpr std::array kCommands{
-    CommandInfo{Command::PatternSave, u"patternsave"},
-    CommandInfo{Command::End, u"end"},
-    CommandInfo{Command::Option, u"option"},
-    CommandInfo{Command::Gesture, u"gesture"},
-    CommandInfo{Command::DebugMode, u"debug"},
-    CommandInfo{Command::Run, u"run"},
-    CommandInfo{Command::Stop, u"stop"},
-    CommandInfo{Command::RandomOne, u"randomone"},
-    CommandInfo{Command::RandomSome, u"randomsome"},
-    CommandInfo{Command::PrtScr, u"prtscr"},
-    CommandInfo{Command::QuickReference, u"quick"},
-    CommandInfo{Command::HowToUse, u"howtouse"},
-    CommandInfo{Command::ReadMe, u"readme"},
-    CommandInfo{Command::OperatingInfo, u"operatinginfo"},
-    CommandInfo{Command::Version, u"version"},
-    CommandInfo{Command::TempStop, u"tempstop"},
-    CommandInfo{Command::Capture, u"capture"},
-    CommandInfo{Command::Recognize, u"recognize"},
-    CommandInfo{Command::WindowRefresh, u"refresh"},
-};
-
-void openProgramDocument(Program& p, const QString& clickText, const QString& document)
+void openDocument(Program& p, const QString& document)
 {
-    p.log.WriteDebugLog(clickText);
     Context ctx = p.context();
     OpenDocument(ctx, QDir(p.programFolder).filePath(document), kDocumentWaitMs);
 }
 
-void run(Program& p, Command command)
-{
-    switch (command) {
-    case Command::PatternSave:
-        return menuPatternSave_Click(p);
-    case Command::End:
-        return menuEnd_Click(p);
-    case Command::Option:
-        p.log.WriteDebugLog(u"Click : Option "_s);
-        return p.view.showWindow(SubWindow::Options);
-    case Command::Gesture:
-        return menuGesture_Click(p);
-    case Command::DebugMode:
-        return menuDebugMode_Click(p, p.menus.innerHeight);
-    case Command::Run:
-        return menuRun_Click(p);
-    case Command::Stop:
-        return menuStop_Click(p);
-    case Command::RandomOne:
-        p.log.WriteDebugLog(u"Click : RandomOne "_s);
-        return p.view.showWindow(SubWindow::RandomOne);
-    case Command::RandomSome:
-        p.log.WriteDebugLog(u"Click : RandomSome "_s);
-        return p.view.showWindow(SubWindow::RandomSome);
-    case Command::PrtScr:
-        return menuPrtScr_Click(p);
-    case Command::QuickReference:
-        return openProgramDocument(p, u"Click : Show Quick Reference "_s, kQuickReferenceDocument);
-    case Command::HowToUse:
-        return openProgramDocument(p, u"Click : Show How To Use "_s, kHowToUseDocument);
-    case Command::ReadMe:
-        return openProgramDocument(p, u"Click : Show Read Me "_s, kReadMeDocument);
-    case Command::OperatingInfo:
-        return menuOperatingInfo_Click(p);
-    case Command::Version:
-        p.log.WriteDebugLog(u"Click : VersionInformation "_s);
-        return p.view.showWindow(SubWindow::Version);
-    case Command::TempStop:
-        return cmdTempStop_Click(p);
-    case Command::Capture:
-        return cmdCapture_Click(p);
-    case Command::Recognize:
-        return cmdRecognize_Click(p);
-    case Command::WindowRefresh:
-        p.log.WriteDebugLog(u"Click : Window Refresh "_s);
-        return p.view.refreshAll();
-    }
-}
+constexpr std::array kCommands{
+    CommandInfo{Command::PatternSave, u"patternsave", nullptr, menuPatternSave_Click},
+    CommandInfo{Command::End, u"end", nullptr, menuEnd_Click},
+    CommandInfo{Command::Option, u"option", u"Click : Option ",
+                [](Program& p) { p.view.showWindow(SubWindow::Options); }},
+    CommandInfo{Command::Gesture, u"gesture", nullptr, menuGesture_Click},
+    CommandInfo{Command::DebugMode, u"debug", nullptr,
+                [](Program& p) { menuDebugMode_Click(p, p.menus.innerHeight); }},
+    CommandInfo{Command::Run, u"run", nullptr, menuRun_Click},
+    CommandInfo{Command::Stop, u"stop", nullptr, menuStop_Click},
+    CommandInfo{Command::RandomOne, u"randomone", u"Click : RandomOne ",
+                [](Program& p) { p.view.showWindow(SubWindow::RandomOne); }},
+    CommandInfo{Command::RandomSome, u"randomsome", u"Click : RandomSome ",
+                [](Program& p) { p.view.showWindow(SubWindow::RandomSome); }},
+    CommandInfo{Command::PrtScr, u"prtscr", nullptr, menuPrtScr_Click},
+    CommandInfo{Command::QuickReference, u"quick", u"Click : Show Quick Reference ",
+                [](Program& p) { openDocument(p, kQuickReferenceDocument); }},
+    CommandInfo{Command::HowToUse, u"howtouse", u"Click : Show How To Use ",
+                [](Program& p) { openDocument(p, kHowToUseDocument); }},
+    CommandInfo{Command::ReadMe, u"readme", u"Click : Show Read Me ",
+                [](Program& p) { openDocument(p, kReadMeDocument); }},
+    CommandInfo{Command::OperatingInfo, u"operatinginfo", nullptr, menuOperatingInfo_Click},
+    CommandInfo{Command::Version, u"version", u"Click : VersionInformation ",
+                [](Program& p) { p.view.showWindow(SubWindow::Version); }},
+    CommandInfo{Command::TempStop, u"tempstop", nullptr, cmdTempStop_Click},
+    CommandInfo{Command::Capture, u"capture", nullptr, cmdCapture_Click},
+    CommandInfo{Command::Recognize, u"recognize", nullptr, cmdRecognize_Click},
+    CommandInfo{Command::WindowRefresh, u"refresh", u"Click : Window Refresh ",
+                [](Program& p) { p.view.refreshAll(); }},
+};
 
 } // namespace
 
@@ -131,8 +90,14 @@ QStringView CommandName(Command command)
 
 void Execute(Program& p, Command command)
 {
+    const auto* it = std::find_if(kCommands.begin(), kCommands.end(),
+                                  [command](const CommandInfo& c) { return c.command == command; });
+    if (it == kCommands.end())
+        return;
+    if (it->clickText)
+        p.log.WriteDebugLog(QString::fromUtf16(it->clickText));
     Trap trap(p.log, QStringLiteral("Execute"));
-    trap([&] { run(p, command); });
+    trap([&] { it->run(p); });
 }
 
 } // namespace kesmaro

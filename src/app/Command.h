@@ -44,6 +44,9 @@ struct CommandInfo {
     Command command;
     // The replay tool's `click` name.
     QStringView name;
+    // The debug-log line written first, where the operation does not write its own.
+    const char16_t* clickText;
+    void (*run)(Program&);
 };
 
 // Each command once, in menu order.

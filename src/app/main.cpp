@@ -9,6 +9,7 @@
 #include "app/forms/DesktopView.h"
 #include "app/forms/Fonts.h"
 #include "app/forms/FormMain.h"
+#include "common/Arguments.h"
 #include "common/DebugLog.h"
 #include "common/Paths.h"
 #include "platform/pulse/PulseBeeper.h"
@@ -68,10 +69,8 @@ bool refusedInTempFolder(kesmaro::Prompter& prompter, const QString& programFold
 int main(int argc, char* argv[])
 {
     // Arguments first: --version and --help need no display.
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
-    const kesmaro::CommandLineResult command = kesmaro::ParseCommandLine(arguments);
+    const kesmaro::CommandLineResult command =
+        kesmaro::ParseCommandLine(kesmaro::ArgumentsOf(argc, argv));
     if (command.action != kesmaro::CommandLineAction::Run) {
         QTextStream(command.action == kesmaro::CommandLineAction::Print ? stdout : stderr)
             << command.text;

@@ -1,28 +1,27 @@
 #include "records/Beep.h"
 
+#include <array>
+
 namespace kesmaro {
+
+namespace {
+
+struct Tone {
+    int hz;
+    int ms;
+};
+// Modes 2 to 5.
+constexpr std::array<Tone, 4> kTones{{{500, 75}, {2000, 75}, {500, 200}, {2000, 200}}};
+
+} // namespace
 
 void PlayBeep(Beeper& beeper, int beepMode)
 {
-    switch (beepMode) {
-    case 1:
+    if (beepMode == 1)
         beeper.SystemBeep();
-        break;
-    case 2:
-        beeper.Tone(500, 75);
-        break;
-    case 3:
-        beeper.Tone(2000, 75);
-        break;
-    case 4:
-        beeper.Tone(500, 200);
-        break;
-    case 5:
-        beeper.Tone(2000, 200);
-        break;
-    default:
-        break;
-    }
+    else if (beepMode >= 2 && beepMode <= 5)
+        beeper.Tone(kTones[static_cast<std::size_t>(beepMode - 2)].hz,
+                    kTones[static_cast<std::size_t>(beepMode - 2)].ms);
 }
 
 } // namespace kesmaro

@@ -1,6 +1,7 @@
 // kesmaro-simgame: a stand-in for the game. --render draws one frame into a PNG file; without
 // it the frame is a live window whose numbers a script or a simulated player changes.
 
+#include "common/Arguments.h"
 #include "tools/simgame/GameFrame.h"
 #include "tools/simgame/GameScript.h"
 #include "tools/simgame/PlayerSimulation.h"
@@ -145,10 +146,8 @@ int live(int argc, char* argv[], const kesmaro::SimGameCommand& command)
 int main(int argc, char* argv[])
 {
     // The arguments are read before any application exists: --render needs no display.
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
-    const kesmaro::SimGameCommand command = kesmaro::ParseSimGameArguments(arguments);
+    const kesmaro::SimGameCommand command =
+        kesmaro::ParseSimGameArguments(kesmaro::ArgumentsOf(argc, argv));
     if (!command.error.isEmpty()) {
         printError(command.error);
         return kExitUsage;
