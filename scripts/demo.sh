@@ -44,7 +44,7 @@ sed -i -e '8s/^      6 ,/      1 ,/' -e '18s/^  False/   True/' "$demo/KM2DConfi
 
 "$simgame" --play --seed 7 >/dev/null 2>&1 &
 pids+=($!)
-xdotool search --sync --classname 'Gamebryo Application' >/dev/null 2>&1 || true
+game=$(timeout 30 xdotool search --sync --classname 'Gamebryo Application' | head -n 1)
 
 start=$(date +%s)
 "$demo/kesmaro" >/dev/null 2>"$demo/kesmaro.stderr" &
@@ -66,11 +66,16 @@ if [ -z "$window" ]; then
     echo "the main window did not appear; see $demo/debug.txt" >&2
     exit 1
 fi
+# Back to the game, as a player would: only the window in front is measured.
+xdotool windowactivate "$game" 2>/dev/null || true
 echo "kesmaro is measuring the simulated game; about $minutes minutes to go"
 for m in $(seq 1 "$minutes"); do
     sleep 60
     echo "  $m min: $(ls "$demo/log" 2>/dev/null | head -n 1) $(($(cat "$demo"/log/* 2>/dev/null | wc -l))) lines"
 done
+# The picture needs the window in front: a covered window has no pixels of its own here.
+xdotool windowactivate --sync "$window" 2>/dev/null || true
+sleep 1
 import -window "$window" "$demo/main-window.png"
 
 wmctrl -i -c "$window"
