@@ -20,7 +20,7 @@ protected:
 
     GraphPainterTest()
     {
-        clsGraphBuffer& b = *m_p.graph.GraphData;
+        clsGraphBuffer& b = *p.graph.GraphData;
         for (int i = 0; i < 30; ++i)
             b.AddGraphData(C(5), C(300), 10, 20, 0);
         // Known curves: Exp 4 (row 112) with average 2.5 (row 196); money 180 (row 185) with
@@ -39,9 +39,9 @@ protected:
 
     QImage render()
     {
-        GraphFrameDisplay(m_p, QSize(385, 361));
-        const QString path = m_dir.filePath(QStringLiteral("graph.png"));
-        EXPECT_TRUE(RenderGraph(GraphPictureOf(m_p)).save(path, "PNG"));
+        GraphFrameDisplay(p, QSize(385, 361));
+        const QString path = dir.filePath(QStringLiteral("graph.png"));
+        EXPECT_TRUE(RenderGraph(GraphPictureOf(p)).save(path, "PNG"));
         QImage png(path);
         EXPECT_EQ(png.size(), QSize(385, 361));
         return png.convertToFormat(QImage::Format_RGB32);
@@ -142,7 +142,7 @@ TEST_F(GraphPainterTest, MissingMoneySamplesAreBridgedStraight)
 
 TEST_F(GraphPainterTest, NothingIsDrawnFromAMissingNewestMoneySample)
 {
-    m_p.graph.GraphData->Value(0).RateM = C(-1);
+    p.graph.GraphData->Value(0).RateM = C(-1);
     const QImage image = render();
     // Columns right of sample k = 1 hold only the dotted money average (rows 226 to 228).
     EXPECT_FALSE(anyIn(image, QRect(kLeft + 294, kTop, 15, 226), red));
@@ -153,12 +153,12 @@ TEST_F(GraphPainterTest, NothingIsDrawnFromAMissingNewestMoneySample)
 TEST_F(GraphPainterTest, AxisLabelsAreWrittenInTheirColours)
 {
     const QImage image = render();
-    const GraphLayout& layout = GraphPictureOf(m_p).layout;
+    const GraphLayout& layout = GraphPictureOf(p).layout;
     EXPECT_TRUE(anyTinted(image, layout.lblGraph_El[0].toPixels(), true));
     EXPECT_TRUE(anyTinted(image, layout.lblGraph_Ml[0].toPixels(), false));
     EXPECT_FALSE(anyTinted(image, layout.lblGraph_Et.toPixels(), false));
-    EXPECT_EQ(GraphPictureOf(m_p).labels.lblGraph_El[0], "   6.0");
-    EXPECT_EQ(GraphPictureOf(m_p).labels.lblGraph_Ml[0], "400");
+    EXPECT_EQ(GraphPictureOf(p).labels.lblGraph_El[0], "   6.0");
+    EXPECT_EQ(GraphPictureOf(p).labels.lblGraph_Ml[0], "400");
 }
 
 TEST_F(GraphPainterTest, GridBorderIsSolidAndInnerLinesDotted)
@@ -177,9 +177,9 @@ TEST_F(GraphPainterTest, AnyFrameSizePaintsWithoutFailing)
 {
     for (QSize size : {QSize(0, 0), QSize(10, 10), QSize(77, 25), QSize(2000, 1200)}) {
         SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height());
-        m_p.graph.picture = GraphPicture{};
-        GraphFrameDisplay(m_p, size);
-        const QImage image = RenderGraph(GraphPictureOf(m_p));
+        p.graph.picture = GraphPicture{};
+        GraphFrameDisplay(p, size);
+        const QImage image = RenderGraph(GraphPictureOf(p));
         EXPECT_EQ(image.size(), size.expandedTo(QSize(1, 1)));
     }
 }

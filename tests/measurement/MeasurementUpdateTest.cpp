@@ -1,5 +1,6 @@
 #include "measurement/MeasurementUpdate.h"
 
+#include "ProgramFixture.h"
 #include "common/TextFile.h"
 #include "config/Defaults.h"
 #include "platform/sim/SimServices.h"
@@ -18,12 +19,12 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-class MeasurementUpdateTest : public ::testing::Test {
+class MeasurementUpdateTest : public test::ProgramFixture {
 protected:
     MeasurementUpdateTest()
     {
-        ApplyDefaults(p.settings, m_dir.path());
-        p.graph.GraphData.emplace(m_sim.clock);
+        ApplyDefaults(p.settings, dir.path());
+        p.graph.GraphData.emplace(sim.clock);
         p.LogStartStamp = QStringLiteral("202405011200");
         p.measurement.ReadMoney = Currency::FromInteger(-1);
     }
@@ -31,7 +32,7 @@ protected:
     // One capture at `seconds` after the start: -1 for a value not read; Exp in digits.
     void measure(double seconds, int level, int expDigits, int money)
     {
-        m_sim.scheduler.runUntil(static_cast<std::int64_t>(seconds * 1000));
+        sim.scheduler.runUntil(static_cast<std::int64_t>(seconds * 1000));
         p.measurement.ReadLv = level;
         p.measurement.ReadExp = Currency::FromInteger(expDigits);
         p.measurement.ReadMoney = Currency::FromInteger(money);
@@ -40,30 +41,22 @@ protected:
         UpdateMeasurement(p);
     }
 
-    QStringList logLines() const { return p.txtLog.text().split(kCrLf); }
+    QStringList txtLines() const { return p.txtLog.text().split(kCrLf); }
     QString lastLine() const
     {
-        const QStringList lines = logLines();
+        const QStringList lines = txtLines();
         return lines.size() >= 2 ? lines[lines.size() - 2] : QString();
     }
     const clsGraphFormat& newestSample() const { return p.graph.GraphData->Value(0); }
     QStringList recordLines() const
     {
-        const QString path = m_dir.filePath(QStringLiteral("log/給与明細202405月.txt"));
+        const QString path = dir.filePath(QStringLiteral("log/給与明細202405月.txt"));
         QStringList lines;
         TextLineReader reader(path);
         while (!reader.atEnd())
             lines << reader.readLine();
         return lines;
     }
-
-    QTemporaryDir m_dir;
-    SimServices m_sim{local_days(year(2024) / 5 / 1) + hours(12)};
-    DebugLog m_log{m_dir.path(), m_sim.clock};
-    NullView m_view;
-
-public:
-    Program p{m_sim.services, m_log, m_view, m_dir.path()};
 };
 
 } // namespace
@@ -103,11 +96,11 @@ TEST_F(MeasurementUpdateTest, AFallOrAJumpOfThreeLevelsIsAnotherCharacter)
         p.results = ResultLabels{};
         measure(0, 35, 1234, 1000);
         measure(360, newLevel, 500, 2000);
-        const QString log = p.txtLog.text();
-        const qsizetype change = log.indexOf(QStringLiteral("キャラクタチェンジ検出\r\n"));
+        const QString text = p.txtLog.text();
+        const qsizetype change = text.indexOf(QStringLiteral("キャラクタチェンジ検出\r\n"));
         ASSERT_GE(change, 0);
-        const qsizetype report = log.indexOf(QStringLiteral(" 経過: "), change);
-        const qsizetype header = log.indexOf(kLogColumnHeader + kCrLf, report);
+        const qsizetype report = text.indexOf(QStringLiteral(" 経過: "), change);
+        const qsizetype header = text.indexOf(kLogColumnHeader + kCrLf, report);
         EXPECT_GT(report, change);
         EXPECT_GT(header, report);
         EXPECT_TRUE(lastLine().startsWith(QStringLiteral("05/01 12:06 ")));
@@ -161,7 +154,7 @@ TEST_F(MeasurementUpdateTest, AFailedRecognitionRetriesIn15SecondsAndKeepsTheSta
     const MeasurementState before = p.measurement;
     measure(360, 35, -1, 1000);
     EXPECT_EQ(lastLine(), QStringLiteral("05/01 12:06  認識失敗  Exp NG"));
-    EXPECT_EQ(p.measurement.NextCaptureTick, m_sim.clock.TickMs() + 15000);
+    EXPECT_EQ(p.measurement.NextCaptureTick, sim.clock.TickMs() + 15000);
     EXPECT_EQ(p.measurement.NextCaptureTime, QDateTime(QDate(2024, 5, 1), QTime(12, 6, 15)));
     EXPECT_EQ(p.measurement.ExpClock, before.ExpClock);
     EXPECT_EQ(p.measurement.ExpTrack, before.ExpTrack);

@@ -9,12 +9,12 @@
 #include <gmock/gmock.h>
 
 using namespace kesmaro;
-using namespace kesmaro::test_support;
+using namespace kesmaro::test;
 using ::testing::ElementsAre;
 
 namespace {
 
-class CaptureTest : public ProgramFixture {
+class CaptureTest : public RecognitionFixture {
 protected:
     // A game frame with the three numbers drawn at the default areas of the screen mode.
     PixelBuffer frame(const QString& level, const QString& exp, const QString& money,
@@ -146,22 +146,16 @@ TEST_F(CaptureTest, OutsideTheWindowIsBlack)
 
 TEST_F(CaptureTest, DebugPicturesShowEveryAreaOfTheClientArea)
 {
-    struct PictureView : RecordingView {
-        void pictureChanged(int slot) override { slots.push_back(slot); }
-        std::vector<int> slots;
-    } pictures;
-    Program q(sim.services, log, pictures, dir.path());
-    q.settings = p.settings;
-    q.settings.CaptureArea[3] = CaptureRect{-5, -5, 0, 10};
+    p.settings.CaptureArea[3] = CaptureRect{-5, -5, 0, 10};
     const WindowId game = windows.addWindow("Gamebryo Application", frame("12", "3.45", "678"), 0,
                                             0, SimWindowFrame{3, 22, 3, 3});
-    ShowCapturePictures(q, game);
-    EXPECT_THAT(pictures.slots, ElementsAre(0, 1, 2, 3, 4));
-    EXPECT_EQ(q.picCapture[0].width, 53);
-    EXPECT_EQ(q.picCapture[2].width, 179);
-    EXPECT_TRUE(q.picCapture[3].isEmpty());
+    ShowCapturePictures(p, game);
+    EXPECT_THAT(view.pictures, ElementsAre(0, 1, 2, 3, 4));
+    EXPECT_EQ(p.picCapture[0].width, 53);
+    EXPECT_EQ(p.picCapture[2].width, 179);
+    EXPECT_TRUE(p.picCapture[3].isEmpty());
     // Client coordinates: the frame does not shift the areas.
-    const PixelBuffer& level = q.picCapture[0];
+    const PixelBuffer& level = p.picCapture[0];
     EXPECT_EQ(ColumnWordsToText(BinarizeColumns(level, 135, -1)).mid(8, 44), glyph(0, 1));
 }
 

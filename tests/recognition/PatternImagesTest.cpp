@@ -10,12 +10,12 @@
 #include <gmock/gmock.h>
 
 using namespace kesmaro;
-using namespace kesmaro::test_support;
+using namespace kesmaro::test;
 using ::testing::ElementsAre;
 
 namespace {
 
-class PatternImagesTest : public ProgramFixture {
+class PatternImagesTest : public RecognitionFixture {
 protected:
     QStringList bitmaps() const
     {

@@ -6,12 +6,12 @@
 #include <gmock/gmock.h>
 
 using namespace kesmaro;
-using namespace kesmaro::test_support;
+using namespace kesmaro::test;
 using ::testing::ElementsAre;
 
 namespace {
 
-class RecognizeNumberTest : public ProgramFixture {
+class RecognizeNumberTest : public RecognitionFixture {
 protected:
     QString delimiter(int category) const { return glyph(category, kDelimiterGlyph); }
     QString number(int category, const QString& digits) const

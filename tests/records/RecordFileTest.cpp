@@ -146,20 +146,19 @@ TEST(RecordFileHeader, BothHeadersAreExactBytes)
 class RecordFileTest : public ProgramFixture {
 protected:
     RecordFileTest()
+        : ProgramFixture({.start = test::At(2009, 5, 17, 21, 30), .captureTimer = true})
     {
-        Settings& s = m_program.settings;
-        s.SaveFolder = m_dir.filePath(QStringLiteral("records/deep"));
+        Settings& s = p.settings;
+        s.SaveFolder = dir.filePath(QStringLiteral("records/deep"));
         s.SaveFile = QStringLiteral("給与明細");
         s.MonthlyAppend = true;
         s.SaveCsv = false;
-        m_program.LogStartStamp = QStringLiteral("200905172130");
+        p.LogStartStamp = QStringLiteral("200905172130");
     }
 
     QString path() const
     {
-        return RecordFileTarget(m_program.settings, m_program.LogStartStamp,
-                                m_program.programFolder)
-            .path;
+        return RecordFileTarget(p.settings, p.LogStartStamp, p.programFolder).path;
     }
     QByteArray bytes(const QString& file) const
     {
@@ -171,17 +170,17 @@ protected:
     // who may write anywhere.
     QString block(const QString& name)
     {
-        const QString path = m_dir.filePath(name);
+        const QString path = dir.filePath(name);
         QFile f(path);
         EXPECT_TRUE(f.open(QIODevice::WriteOnly));
         return path;
     }
-    void header() { WriteRecordFile(m_program, QString(), RecordWrite::Header); }
-    void record(const QString& line) { WriteRecordFile(m_program, line, RecordWrite::Line); }
+    void header() { WriteRecordFile(p, QString(), RecordWrite::Header); }
+    void record(const QString& line) { WriteRecordFile(p, line, RecordWrite::Line); }
 
     int txtLogLines(const QString& part) const
     {
-        return static_cast<int>(m_program.txtLog.text().count(part));
+        return static_cast<int>(p.txtLog.text().count(part));
     }
     int debugLines(const QString& part) const
     {
@@ -204,20 +203,20 @@ TEST_F(RecordFileTest, SecondRunOfTheMonthAppendsWithoutSecondHeader)
 {
     header();
     record(QStringLiteral("first run"));
-    m_program.LogStartStamp = QStringLiteral("200905302359");
+    p.LogStartStamp = QStringLiteral("200905302359");
     header();
     record(QStringLiteral("second run"));
     EXPECT_EQ(bytes(),
               kTextHeaderBytes + lineBytes(QStringLiteral("first run")) + lineBytes("second run"));
-    m_program.LogStartStamp = QStringLiteral("200906010000");
+    p.LogStartStamp = QStringLiteral("200906010000");
     header();
     EXPECT_EQ(bytes(), kTextHeaderBytes) << "June has a file of its own";
 }
 
 TEST_F(RecordFileTest, PerRunFilesWithinOneMinuteShareOneHeader)
 {
-    m_program.settings.MonthlyAppend = false;
-    m_program.settings.SaveCsv = true;
+    p.settings.MonthlyAppend = false;
+    p.settings.SaveCsv = true;
     header();
     record(QStringLiteral("a"));
     // Stopped and started again within the minute: the same stamp, the same file.
@@ -226,7 +225,7 @@ TEST_F(RecordFileTest, PerRunFilesWithinOneMinuteShareOneHeader)
     EXPECT_TRUE(path().endsWith(QStringLiteral("給与明細200905172130.csv")));
     EXPECT_EQ(bytes(), kCsvHeaderBytes + lineBytes("a") + lineBytes("b"));
 
-    m_program.LogStartStamp = QStringLiteral("200905172131");
+    p.LogStartStamp = QStringLiteral("200905172131");
     header();
     EXPECT_EQ(bytes(), kCsvHeaderBytes);
 }
@@ -244,16 +243,16 @@ TEST_F(RecordFileTest, AFileDeletedMidRunGetsHeaderAndTheLineThatFoundItMissing)
 
 TEST_F(RecordFileTest, NothingHappensWithoutARun)
 {
-    m_program.LogStartStamp.clear();
+    p.LogStartStamp.clear();
     header();
     record(QStringLiteral("x"));
-    EXPECT_FALSE(QFileInfo::exists(m_program.settings.SaveFolder));
+    EXPECT_FALSE(QFileInfo::exists(p.settings.SaveFolder));
 }
 
 TEST_F(RecordFileTest, UnwritableFolderKeepsLinesAndWritesThemInOrderOnRecovery)
 {
     const QString blocker = block(QStringLiteral("blocker"));
-    m_program.settings.SaveFolder = blocker + QStringLiteral("/sub");
+    p.settings.SaveFolder = blocker + QStringLiteral("/sub");
     header();
     record(QStringLiteral("one"));
     record(QStringLiteral("two"));
@@ -289,12 +288,12 @@ TEST_F(RecordFileTest, FullDiskReportsOnceAndLosesNothing)
 
 TEST_F(RecordFileTest, KeptLinesGoToTheFileOfTheirOwnRun)
 {
-    m_program.settings.MonthlyAppend = false;
+    p.settings.MonthlyAppend = false;
     const QString blocker = block(QStringLiteral("records"));
     header();
     record(QStringLiteral("run A"));
     const QString fileA = path();
-    m_program.LogStartStamp = QStringLiteral("200905172245");
+    p.LogStartStamp = QStringLiteral("200905172245");
     ASSERT_TRUE(QFile::remove(blocker));
     header();
     record(QStringLiteral("run B"));
@@ -307,7 +306,7 @@ TEST_F(RecordFileTest, BacklogKeepsTheNewestTenThousandLines)
     const QString blocker = block(QStringLiteral("records"));
     for (int i = 1; i <= kRecordBacklogLimit + 5; ++i)
         record(QString::number(i));
-    EXPECT_EQ(m_program.recordFile.backlog.size(), static_cast<std::size_t>(kRecordBacklogLimit));
+    EXPECT_EQ(p.recordFile.backlog.size(), static_cast<std::size_t>(kRecordBacklogLimit));
     EXPECT_EQ(debugLines(QStringLiteral("Record File Backlog Full")), 1);
 
     ASSERT_TRUE(QFile::remove(blocker));

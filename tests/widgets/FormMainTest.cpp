@@ -214,7 +214,7 @@ TEST_F(FormMainTest, ClosingDuringARunReportsIntoTheLogAndEndsWithoutAsking)
     settle();
     EXPECT_FALSE(main().isVisible());
     EXPECT_EQ(m_ended, 1);
-    EXPECT_TRUE(m_sim.prompter.asked().empty());
+    EXPECT_TRUE(sim.prompter.asked().empty());
     const QString shown = widget<QPlainTextEdit>(u"txtLog"_s)->toPlainText();
     EXPECT_TRUE(shown.contains(u"    開始  Lv:  35    Exp:  12.34 ％"_s)) << shown.toStdString();
     const QStringList added = logLines().mid(before);
