@@ -97,7 +97,7 @@ TEST_F(ConfigWriterTest, ValuesSurviveASaveAndALoad)
         row.edit(saved);
         Settings loaded;
         loaded.SearchWindowClass = saved.SearchWindowClass;
-        ConfigContext ctx{loaded, m_prompter, m_log, folder()};
+        ConfigContext ctx{loaded, m_prompter, log, folder()};
         EXPECT_EQ(ReadConfigBytes(ctx, encode(ConfigFileLines(saved)), ConfigLayout::V230),
                   ConfigReadResult::Done);
         EXPECT_EQ(ConfigFileLines(loaded), ConfigFileLines(saved));
@@ -190,7 +190,7 @@ TEST_F(ConfigReaderTest, TextsThatDoNotConvertFailTheRead)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        QFile::remove(m_log.path());
+        QFile::remove(log.path());
         EXPECT_EQ(readWith(row.line, row.text), ConfigReadResult::Failed);
         EXPECT_THAT(logged(),
                     ElementsAre(std::string("Error Trap : ConfigFileReadV230 : ") + row.logLine));
@@ -235,7 +235,7 @@ TEST_F(ConfigReaderTest, AnotherWindowClassIsAskedFor)
                 {"Game.exe", true, false}};
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << row.fileClass << (row.accepted ? " accepted" : ""));
-        QFile::remove(m_log.path());
+        QFile::remove(log.path());
         m_prompter.clearAsked();
         if (row.asked)
             m_prompter.queue(row.accepted ? PromptAnswer::Yes : PromptAnswer::No);

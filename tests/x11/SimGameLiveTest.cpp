@@ -1,22 +1,20 @@
 // The live simulated game under a private X server, watched through the real X11 backend and
 // read with the real recognition.
 
-#include "X11TestSupport.h"
-#include "common/DebugLog.h"
-#include "platform/sim/SimServices.h"
+#include "../support/FrameSpec.h"
+#include "../support/ProgramFixture.h"
+#include "../support/Xvfb.h"
 #include "platform/x11/X11GameWindows.h"
 #include "recognition/Recognition.h"
-#include "state/Program.h"
-#include "tools/simgame/GameFrame.h"
 
 #include <QProcess>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
 
 using namespace kesmaro;
+using kesmaro::testing::StartXvfb;
 using kesmaro::testing::WaitFor;
 using kesmaro::testing::XvfbSession;
 
@@ -48,18 +46,13 @@ class SimGameLiveTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        session = std::make_unique<XvfbSession>();
-        if (!session->ok()) {
-            if (session->display().empty())
-                GTEST_SKIP() << "No X server for the X11 tests: " << session->problem();
-            FAIL() << session->problem();
-        }
+        StartXvfb(session);
+        if (!session->ok())
+            return;
         windows = std::make_unique<X11GameWindows>(X11GameWindows::Options{session->display()});
         ASSERT_TRUE(windows->isConnected());
-        sim = std::make_unique<SimServices>(
-            std::chrono::local_days(std::chrono::year(2024) / 5 / 1), 3600 * 1000, windows.get());
-        log = std::make_unique<DebugLog>(dir.path(), sim->clock);
-        program = std::make_unique<Program>(sim->services, *log, view, dir.path());
+        program = std::make_unique<test::ProgramHarness>(
+            test::ProgramOptions{.gameWindows = windows.get()});
     }
 
     void TearDown() override
@@ -77,7 +70,7 @@ protected:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("DISPLAY"), QString::fromStdString(session->display()));
         env.remove(QStringLiteral("QT_QPA_PLATFORM")); // the game picks xcb itself
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), program->dir.path());
         game->setProcessEnvironment(env);
         game->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         game->start(QStringLiteral(KESMARO_SIMGAME_EXE), arguments);
@@ -109,7 +102,7 @@ protected:
     // Grabs the three default regions of the window and recognizes them.
     Reading read(WindowId id, const GameFrameSpec& frameSpec)
     {
-        Program& p = *program;
+        Program& p = program->p;
         p.settings = FrameSettings(frameSpec);
         p.settings.LagCancelTime = 0;
         Reading r;
@@ -126,23 +119,14 @@ protected:
     std::unique_ptr<XvfbSession> session;
     std::unique_ptr<X11GameWindows> windows;
     std::vector<std::unique_ptr<QProcess>> games;
-    QTemporaryDir dir;
-    std::unique_ptr<SimServices> sim;
-    std::unique_ptr<DebugLog> log;
-    ProgramView view;
-    std::unique_ptr<Program> program;
+    std::unique_ptr<test::ProgramHarness> program;
 };
 
+// A frame in the coin layout the live game draws.
 GameFrameSpec Spec(int level, double exp, std::int64_t coins, bool windowMode = false,
                    InterfaceColour colour = InterfaceColour::Yellow)
 {
-    GameFrameSpec frameSpec;
-    frameSpec.level = level;
-    frameSpec.expPercent = exp;
-    frameSpec.coins = coins;
-    frameSpec.windowMode = windowMode;
-    frameSpec.colour = colour;
-    return frameSpec;
+    return test::FrameSpec(level, exp, coins, CoinArea::Area2, windowMode, colour);
 }
 
 QStringList ValueArguments(const GameFrameSpec& frameSpec)
