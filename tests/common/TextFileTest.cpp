@@ -1,5 +1,6 @@
 #include "common/TextFile.h"
 
+#include "ErrorOf.h"
 #include "common/TrappedError.h"
 
 #include <QDir>
@@ -11,15 +12,7 @@ using namespace kesmaro;
 
 namespace {
 
-int errorOf(auto&& f)
-{
-    try {
-        f();
-    } catch (const TrappedError& e) {
-        return e.number;
-    }
-    return 0;
-}
+using test::errorOf;
 
 class TextFileTest : public ::testing::Test {
 protected:

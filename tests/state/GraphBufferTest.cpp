@@ -1,6 +1,7 @@
 #include "state/GraphBuffer.h"
 
 #include "Amounts.h"
+#include "ErrorOf.h"
 #include "common/TrappedError.h"
 #include "platform/sim/SimClock.h"
 
@@ -13,18 +14,10 @@ using namespace std::chrono;
 
 namespace {
 
+using test::errorOf;
+
 class GraphBufferTest : public ::testing::Test {
 protected:
-    static int errorOf(const std::function<void()>& statement)
-    {
-        try {
-            statement();
-        } catch (const TrappedError& e) {
-            return e.number;
-        }
-        return 0;
-    }
-
     SimClock m_clock{local_days(year(2024) / 5 / 1) + hours(18), 0};
     clsGraphBuffer m_buffer{m_clock};
 };

@@ -46,8 +46,7 @@ class SimGameLiveTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        StartXvfb(session);
-        if (!session->ok())
+        if (!StartXvfb(session))
             return;
         windows = std::make_unique<X11GameWindows>(X11GameWindows::Options{session->display()});
         ASSERT_TRUE(windows->isConnected());

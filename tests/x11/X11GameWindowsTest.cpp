@@ -59,8 +59,7 @@ class X11GameWindowsTest : public ::testing::TestWithParam<bool> {
 protected:
     void SetUp() override
     {
-        StartXvfb(session, sessionOptions());
-        if (!session->ok())
+        if (!StartXvfb(session, sessionOptions()))
             return;
         windows = std::make_unique<X11GameWindows>(
             X11GameWindows::Options{session->display(), /*useShm=*/GetParam()});

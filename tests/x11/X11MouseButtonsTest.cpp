@@ -31,8 +31,7 @@ class X11MouseButtonsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        StartXvfb(session);
-        if (!session->ok())
+        if (!StartXvfb(session))
             return;
         mouse = std::make_unique<X11MouseButtons>(clock, session->display());
     }
