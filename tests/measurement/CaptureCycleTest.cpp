@@ -30,37 +30,6 @@ protected:
 
 } // namespace
 
-TEST_F(CaptureCycleTest, CapturesAtTheFirstTickAfterEachInterval)
-{
-    show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
-    LoggingControl(p, LoggingMode::Start);
-    at(15);
-    EXPECT_EQ(p.measurement.ExpClock[TrackPrevious], 0); // due at 15 s, ticks at 10 and 20
-    at(20);
-    EXPECT_EQ(p.measurement.ReadLv, 35);
-    EXPECT_EQ(p.measurement.ReadExp, Currency::FromInteger(1234));
-    EXPECT_EQ(p.measurement.NextCaptureTime, QDateTime(QDate(2024, 5, 1), QTime(10, 6, 20)));
-    show(QStringLiteral("35"), QStringLiteral("15.34"), QStringLiteral("4000"));
-    at(379);
-    EXPECT_EQ(p.measurement.ExpTrack[TrackCurrent], Currency::FromDouble(12.34));
-    at(380);
-    EXPECT_EQ(p.measurement.ExpTrack[TrackDifference], Currency::FromInteger(3));
-    EXPECT_EQ(p.graph.GraphData->Value(0).RateM, Currency::FromInteger(30));
-}
-
-TEST_F(CaptureCycleTest, AFailedRecognitionRetriesFifteenSecondsLater)
-{
-    show(QStringLiteral("35"), QString(), QStringLiteral("1000"));
-    LoggingControl(p, LoggingMode::Start);
-    at(20);
-    EXPECT_TRUE(p.txtLog.text().contains(QStringLiteral("認識失敗  Exp NG")));
-    show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
-    at(30);
-    EXPECT_EQ(p.measurement.ExpClock[TrackPrevious], 0); // due at 35 s
-    at(40);
-    EXPECT_EQ(p.measurement.ExpClock[TrackPrevious], 3640);
-}
-
 TEST_F(CaptureCycleTest, TheGameInTheBackgroundAddsAZeroSampleAtThe481stTry)
 {
     show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
@@ -77,29 +46,6 @@ TEST_F(CaptureCycleTest, TheGameInTheBackgroundAddsAZeroSampleAtThe481stTry)
     EXPECT_EQ(p.graph.GraphData->MaxNum(), before == 0 ? p.settings.GraphTimeScale : before);
     EXPECT_EQ(p.measurement.ReadLv, 0); // nothing was read
     EXPECT_EQ(p.measurement.NextCaptureTick, sim.clock.TickMs() + 15000);
-}
-
-TEST_F(CaptureCycleTest, CoinAreaIsDetectedKeptAndDroppedWhenItFails)
-{
-    show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"), 2);
-    LoggingControl(p, LoggingMode::Start);
-    CaptureImage(p);
-    EXPECT_EQ(p.measurement.MoneyAreaMode, MoneyAreaFirst);
-    EXPECT_TRUE(debugLog().contains(QStringLiteral("Detect EnhancedPosition ")));
-
-    show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("2000"), 4);
-    CaptureImage(p); // area 2 fails: mode back to detection, coins not read
-    EXPECT_EQ(p.measurement.MoneyAreaMode, MoneyAreaDetect);
-    EXPECT_EQ(p.measurement.ReadMoney, Currency::FromInteger(-1));
-    CaptureImage(p);
-    EXPECT_EQ(p.measurement.MoneyAreaMode, MoneyAreaSecond);
-    EXPECT_TRUE(debugLog().contains(QStringLiteral("Normal EnhancedPosition ")));
-    EXPECT_EQ(p.measurement.MoneyPair[1], Currency::FromInteger(2000));
-
-    show(QStringLiteral("35"), QStringLiteral("12.34"), QString(), 4);
-    CaptureImage(p);
-    EXPECT_EQ(p.measurement.MoneyAreaMode, MoneyAreaDetect);
-    EXPECT_EQ(p.measurement.MoneyPair[1], Currency::FromInteger(2000)); // last valid reading
 }
 
 TEST_F(CaptureCycleTest, AMissingGameIsSaidByThePopupDuringARunAndTakenBack)

@@ -1,14 +1,12 @@
 #include "measurement/MeasurementUpdate.h"
 
 #include "ProgramFixture.h"
-#include "common/TextFile.h"
 #include "config/Defaults.h"
 #include "platform/sim/SimServices.h"
 #include "records/LoggingRun.h"
 #include "state/GraphBuffer.h"
 #include "state/Program.h"
 
-#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -48,43 +46,9 @@ protected:
         return lines.size() >= 2 ? lines[lines.size() - 2] : QString();
     }
     const clsGraphFormat& newestSample() const { return p.graph.GraphData->Value(0); }
-    QStringList recordLines() const
-    {
-        const QString path = dir.filePath(QStringLiteral("log/給与明細202405月.txt"));
-        QStringList lines;
-        TextLineReader reader(path);
-        while (!reader.atEnd())
-            lines << reader.readLine();
-        return lines;
-    }
 };
 
 } // namespace
-
-TEST_F(MeasurementUpdateTest, FirstMeasurementTakesStartValuesThenRatesFollow)
-{
-    measure(0, 35, 1234, 1000);
-    EXPECT_EQ(lastLine(), QStringLiteral("05/01 12:00   35   12.34 ％          1,000 "));
-    EXPECT_EQ(p.results.lblStartLv, QStringLiteral("35"));
-    EXPECT_EQ(recordLines().size(), 1); // the header only
-
-    measure(360, 35, 1534, 4000);
-    EXPECT_EQ(lastLine(), QStringLiteral("05/01 12:06   35    3.00 ％          3,000    6.0 "
-                                         "  30.00 ％        30.0 "));
-    EXPECT_EQ(newestSample().RateE, Currency::FromInteger(30));
-    EXPECT_EQ(newestSample().RateM, Currency::FromInteger(30));
-    ASSERT_EQ(recordLines().size(), 2);
-    EXPECT_TRUE(recordLines()[1].startsWith(QStringLiteral("05/01 12:06  ")));
-    EXPECT_EQ(p.measurement.MoneyClock[TrackDifference], 0); // cleared once the rate is shown
-}
-
-TEST_F(MeasurementUpdateTest, LevelUpCountsAHundredPercentPerLevel)
-{
-    measure(0, 35, 9500, 1000);
-    measure(360, 36, 500, 1000);
-    EXPECT_EQ(p.measurement.ExpTrack[TrackDifference], Currency::FromInteger(10));
-    EXPECT_TRUE(lastLine().contains(QStringLiteral("  10.00 ％ ")));
-}
 
 TEST_F(MeasurementUpdateTest, AFallOrAJumpOfThreeLevelsIsAnotherCharacter)
 {
@@ -158,17 +122,6 @@ TEST_F(MeasurementUpdateTest, AFailedRecognitionRetriesIn15SecondsAndKeepsTheSta
     EXPECT_EQ(p.measurement.NextCaptureTime, QDateTime(QDate(2024, 5, 1), QTime(12, 6, 15)));
     EXPECT_EQ(p.measurement.ExpClock, before.ExpClock);
     EXPECT_EQ(p.measurement.ExpTrack, before.ExpTrack);
-}
-
-TEST(RecognitionFailureTextTest, NamesWhatWasNotRead)
-{
-    EXPECT_EQ(RecognitionFailureText(false, false, false), QStringLiteral("全部 NG"));
-    EXPECT_EQ(RecognitionFailureText(true, false, false), QStringLiteral("ExpとMoney NG"));
-    EXPECT_EQ(RecognitionFailureText(false, true, false), QStringLiteral("LvとMoney NG"));
-    EXPECT_EQ(RecognitionFailureText(false, false, true), QStringLiteral("LvとExp NG"));
-    EXPECT_EQ(RecognitionFailureText(true, false, true), QStringLiteral("Exp NG"));
-    EXPECT_EQ(RecognitionFailureText(false, true, true), QStringLiteral("Lv NG"));
-    EXPECT_EQ(RecognitionFailureText(true, true, false), QString());
 }
 
 TEST(ExpPercentTest, ReadingsBecomePercentagesExactly)

@@ -168,19 +168,6 @@ TEST_F(LoggingRunTest, StopEndsTheRunAndForgetsThePreviousMeasurement)
     EXPECT_EQ(m.MoneyClock[TrackPrevious], 0);
 }
 
-TEST_F(LoggingRunTest, RestartWithinTheMinuteKeepsTheStamp)
-{
-    LoggingControl(p, LoggingMode::Start);
-    LoggingControl(p, LoggingMode::Stop);
-    sim.scheduler.runUntil(59000);
-    LoggingControl(p, LoggingMode::Start);
-    EXPECT_EQ(p.LogStartStamp, QStringLiteral("200905172130"));
-    LoggingControl(p, LoggingMode::Stop);
-    sim.scheduler.runUntil(60000);
-    LoggingControl(p, LoggingMode::Start);
-    EXPECT_EQ(p.LogStartStamp, QStringLiteral("200905172131"));
-}
-
 TEST_F(LoggingRunTest, RunCommandLogsAroundTheStartAndResetsSuspendAndPopupSize)
 {
     p.settings.StartDelay = 5;

@@ -26,26 +26,6 @@ protected:
 
 } // namespace
 
-TEST_F(SuspendTest, TempStopSuspendsAndResumesWithOneImmediateTickAfterTenSeconds)
-{
-    startRun();
-    cmdTempStop_Click(p);
-    EXPECT_TRUE(p.flags.SuspendMode);
-    EXPECT_EQ(p.menus.cmdTempStopBackColor, kSuspendedColour);
-    EXPECT_FALSE(timerOn());
-    sim.scheduler.runUntil(m_base + 60000);
-    EXPECT_TRUE(tickAt.empty()) << "no capture while suspended";
-
-    cmdTempStop_Click(p);
-    EXPECT_FALSE(p.flags.SuspendMode);
-    EXPECT_EQ(p.menus.cmdTempStopBackColor, kButtonFaceColour);
-    // The timer's own first tick falls inside the wait; the immediate one follows the wait.
-    EXPECT_EQ(tickAt, (std::vector<std::int64_t>{m_base + 70000, m_base + 70001}));
-    EXPECT_EQ(logLines().mid(logLines().size() - 4),
-              (QStringList{"Click : Temporarily Stop ", "Suspend Mode On ",
-                           "Click : Temporarily Stop ", "Suspend Mode Off "}));
-}
-
 TEST_F(SuspendTest, GestureResumeTicksAtOnce)
 {
     startRun();

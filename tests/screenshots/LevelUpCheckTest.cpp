@@ -30,24 +30,6 @@ protected:
 
 } // namespace
 
-TEST_F(LevelUpCheckTest, AFallAfterARiseTakesFourScreenshots)
-{
-    reading(QStringLiteral("45.10"));
-    reading(QStringLiteral("45.10"));
-    reading(QStringLiteral("45.80"));
-    EXPECT_TRUE(shots().isEmpty());
-    reading(QStringLiteral("0.30"));
-    EXPECT_EQ(shots(), (QStringList{"LvUP_20240501100000_a.png", "LvUP_20240501100000_b.png",
-                                    "LvUP_20240501100000_c.png", "LvUP_20240501100000_d.png"}));
-    EXPECT_EQ(sim.clock.elapsedMs(), 3 * 301); // three waits between the four pictures
-    EXPECT_EQ(p.txtLog.text(), QStringLiteral("05/01 10:00  LvUP or Dead 検出 \r\n"));
-    // A death later counts too: the last rise stays armed.
-    sim.scheduler.runUntil(5000);
-    reading(QStringLiteral("60.00"));
-    reading(QStringLiteral("58.00"));
-    EXPECT_EQ(shots().size(), 8);
-}
-
 TEST_F(LevelUpCheckTest, NothingIsTakenWithoutAnArmingRiseOrAReading)
 {
     p.measurement.DoHLTrack = {}; // as after a change of character
