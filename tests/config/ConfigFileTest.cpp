@@ -36,20 +36,6 @@ const char* const kFolderText =
 
 using ConfigWriterTest = ConfigFileFixture;
 
-TEST_F(ConfigWriterTest, DefaultFileHasTheLayoutByteForByte)
-{
-    const QStringList lines = ConfigFileLines(defaults());
-    ASSERT_EQ(lines.size(), 65);
-    EXPECT_EQ(lines[1],
-              QStringLiteral(
-                  "    392 ,    726 ,     53 ,     15 , Lvキャプチャ領域(1)、開始座標とサイズ"));
-    EXPECT_EQ(lines[6], QStringLiteral("   True ,                   自動開始フラグ"));
-    EXPECT_EQ(lines[14], QStringLiteral("  False ,  ,                "
-                                        "アプリケーション1を自動起動させるかと、そのファイルパス"));
-    EXPECT_EQ(lines[18], QStringLiteral("   .png ,                   画像ファイルの保存拡張子"));
-    EXPECT_EQ(encode(lines), sample("default-fullscreen-yellow.ini"));
-}
-
 TEST_F(ConfigWriterTest, DefaultsWrittenReadAndWrittenAgainGiveTheSameBytes)
 {
     m_settings = defaults();

@@ -52,21 +52,6 @@ protected:
     {
         return image.pixel(kLeft + x, kTop + y) & 0xFFFFFF;
     }
-    static bool isGridColumn(int x) { return x % 77 == 0; }
-
-    // Pixels of `colour` along a plot row over columns from..to, leaving out the grid columns.
-    static std::pair<int, int> countRow(const QImage& image, int y, int from, int to, QRgb colour)
-    {
-        int hits = 0;
-        int total = 0;
-        for (int x = from; x <= to; ++x) {
-            if (isGridColumn(x))
-                continue;
-            ++total;
-            hits += at(image, x, y) == colour ? 1 : 0;
-        }
-        return {hits, total};
-    }
     // Whether any pixel of the area passes `test`.
     template <typename Test> static bool any(const QImage& image, QRect area, Test test)
     {
@@ -80,46 +65,11 @@ protected:
     {
         return any(image, area, [&](QRgb c) { return (c & 0xFFFFFF) == colour; });
     }
-    // Text is smoothed: its pixels lean towards the colour without being exactly it.
-    static bool anyTinted(const QImage& image, QRect area, bool wantBlue)
-    {
-        return any(image, area, [&](QRgb c) {
-            return (wantBlue ? qBlue(c) : qRed(c)) > 150 && (wantBlue ? qRed(c) : qBlue(c)) < 100 &&
-                   qGreen(c) < 100;
-        });
-    }
-
     const QRgb blue = qRgb(0, 0, 255) & 0xFFFFFF;
     const QRgb red = qRgb(255, 0, 0) & 0xFFFFFF;
-    const QRgb white = qRgb(255, 255, 255) & 0xFFFFFF;
 };
 
 } // namespace
-
-TEST_F(GraphPainterTest, SolidCurvesRunThroughTheirSamples)
-{
-    const QImage image = render();
-    const auto [blueHits, blueTotal] = countRow(image, 112, 10, 200, blue);
-    EXPECT_EQ(blueHits, blueTotal);
-    const auto [redHits, redTotal] = countRow(image, 185, 10, 200, red);
-    EXPECT_EQ(redHits, redTotal);
-    EXPECT_EQ(at(image, 100, 150), white);
-    // Drawn from the newest sample at the right edge (its start at row 184.8 is not rounded).
-    EXPECT_EQ(at(image, 305, 112), blue);
-    EXPECT_TRUE(anyIn(image, QRect(kLeft + 305, kTop + 184, 1, 3), red));
-}
-
-TEST_F(GraphPainterTest, AveragesAreDotted)
-{
-    const QImage image = render();
-    for (const auto& [row, colour] : {std::pair{196, blue}, {227, red}}) {
-        SCOPED_TRACE(row);
-        const auto [hits, total] = countRow(image, row, 10, 200, colour);
-        EXPECT_GT(hits, total * 3 / 10);
-        EXPECT_LT(hits, total * 7 / 10);
-        EXPECT_EQ(hits + countRow(image, row, 10, 200, white).first, total);
-    }
-}
 
 TEST_F(GraphPainterTest, MissingMoneySamplesAreBridgedStraight)
 {
@@ -148,29 +98,6 @@ TEST_F(GraphPainterTest, NothingIsDrawnFromAMissingNewestMoneySample)
     EXPECT_FALSE(anyIn(image, QRect(kLeft + 294, kTop, 15, 226), red));
     EXPECT_FALSE(anyIn(image, QRect(kLeft + 294, kTop + 229, 15, 108), red));
     EXPECT_TRUE(anyIn(image, QRect(kLeft + 294, kTop + 112, 15, 1), blue));
-}
-
-TEST_F(GraphPainterTest, AxisLabelsAreWrittenInTheirColours)
-{
-    const QImage image = render();
-    const GraphLayout& layout = GraphPictureOf(p).layout;
-    EXPECT_TRUE(anyTinted(image, layout.lblGraph_El[0].toPixels(), true));
-    EXPECT_TRUE(anyTinted(image, layout.lblGraph_Ml[0].toPixels(), false));
-    EXPECT_FALSE(anyTinted(image, layout.lblGraph_Et.toPixels(), false));
-    EXPECT_EQ(GraphPictureOf(p).labels.lblGraph_El[0], "   6.0");
-    EXPECT_EQ(GraphPictureOf(p).labels.lblGraph_Ml[0], "400");
-}
-
-TEST_F(GraphPainterTest, GridBorderIsSolidAndInnerLinesDotted)
-{
-    const QImage image = render();
-    const QRgb black = qRgb(0, 0, 0) & 0xFFFFFF;
-    const auto [borderHits, borderTotal] = countRow(image, 336, 1, 307, black);
-    EXPECT_EQ(borderHits, borderTotal);
-    EXPECT_EQ(at(image, 308, 100), black);
-    const auto [blackHits, total] = countRow(image, 168, 1, 70, black);
-    EXPECT_GT(blackHits, total / 3);
-    EXPECT_EQ(blackHits + countRow(image, 168, 1, 70, white).first, total);
 }
 
 TEST_F(GraphPainterTest, AnyFrameSizePaintsWithoutFailing)

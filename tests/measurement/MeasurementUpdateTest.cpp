@@ -75,26 +75,6 @@ TEST_F(MeasurementUpdateTest, AFallOrAJumpOfThreeLevelsIsAnotherCharacter)
     }
 }
 
-TEST_F(MeasurementUpdateTest, IdleIntervalsAreLeftOutOfTheRates)
-{
-    measure(0, 35, 1234, 1000);
-    const QString before = p.txtLog.text();
-    measure(360, 35, 1234, 1000); // nothing moved
-    EXPECT_EQ(p.txtLog.text(), before);
-    EXPECT_EQ(p.measurement.ExpClock[TrackPrevious], 3600 + 360);
-    EXPECT_EQ(p.measurement.MoneyClock[TrackPrevious], 3600 + 360);
-    EXPECT_EQ(newestSample().RateE, Currency());
-    EXPECT_EQ(newestSample().RateM, Currency());
-
-    measure(720, 35, 1534, 1000); // coins idle, Exp moved: Exp rate over 360 s only
-    EXPECT_EQ(p.measurement.ExpTrack[TrackDifference], Currency::FromInteger(3));
-    EXPECT_TRUE(lastLine().endsWith(QStringLiteral("  30.00 ％ ") + QString(12, u' ')));
-
-    measure(1080, 35, 1534, -1); // Exp idle, coins unreadable: no line
-    EXPECT_TRUE(lastLine().endsWith(QString(12, u' ')));
-    EXPECT_EQ(p.measurement.ExpClock[TrackPrevious], 3600 + 1080);
-}
-
 TEST_F(MeasurementUpdateTest, ExpIdleWithCoinsMovingGivesAZeroExpSpan)
 {
     measure(0, 35, 1234, 1000);

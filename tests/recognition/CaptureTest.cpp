@@ -161,28 +161,6 @@ TEST_F(CaptureTest, DebugPicturesShowEveryAreaOfTheClientArea)
 
 class RecognitionCommandTest : public CaptureTest {};
 
-TEST_F(RecognitionCommandTest, ReadsWhatTheLastCaptureLeftAndTimesIt)
-{
-    const WindowId game = openGame(frame("53", "12.34", "1500"));
-    for (int c = 0; c < kCategoryCount; ++c)
-        CaptureColumnText(p, game, p.settings.CaptureArea[static_cast<std::size_t>(c)], c,
-                          p.settings.BinaryThreshold[static_cast<std::size_t>(c)],
-                          p.settings.BinaryMask[static_cast<std::size_t>(c)]);
-    windows.setImage(game, PixelBuffer(1030, 800)); // nothing is captured anew
-    const int grabs = windows.grabCount();
-
-    cmdRecognize_Click(p);
-
-    EXPECT_EQ(windows.grabCount(), grabs);
-    EXPECT_EQ(p.measurement.ReadLv, 53);
-    EXPECT_EQ(p.measurement.ReadExp, Currency::FromInteger(1234));
-    EXPECT_EQ(p.measurement.ReadMoney, Currency::FromInteger(1500));
-    EXPECT_EQ(p.results.lblElapse, "0.000秒");
-    EXPECT_THAT(logLines(),
-                ElementsAre("Click : Test Recognize ", "SingleRecognize(0.000秒) ･･･ End "));
-    EXPECT_THAT(view.buttons, ElementsAre(false, true));
-}
-
 TEST_F(RecognitionCommandTest, UnreadSlotsStoreMinusOneAndTheButtonsStayOffWhileTheScanWaits)
 {
     p.settings.LagCancelTime = 100;

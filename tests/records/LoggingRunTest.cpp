@@ -185,23 +185,6 @@ TEST_F(LoggingRunTest, RunCommandLogsAroundTheStartAndResetsSuspendAndPopupSize)
     EXPECT_EQ(p.popup.heightTwips, 1095);
 }
 
-TEST_F(LoggingRunTest, StopCommandReportsBeforeEndingTheRun)
-{
-    menuRun_Click(p);
-    p.flags.SuspendMode = true;
-    p.menus.cmdTempStopBackColor = 255;
-    ShowPopup(p.popup, p.flags, view, QStringLiteral("game?"), QString(), 14);
-    menuStop_Click(p);
-    EXPECT_FALSE(p.flags.PopupShown);
-    EXPECT_TRUE(p.txtLog.text().contains(QStringLiteral(" 経過: ")));
-    EXPECT_EQ(logLines(),
-              (QStringList{"Click : Run ", "Loging ManualStart ･･･ ", "Click : Stop ",
-                           "Measure Result Data Display Complete ", "Loging Stop ･･･ End "}));
-    EXPECT_FALSE(p.flags.SuspendMode);
-    EXPECT_EQ(p.menus.cmdTempStopBackColor, kButtonFaceColour);
-    expectState(kIdle);
-}
-
 TEST_F(LoggingRunTest, AutomaticStartOnlyWithAutoStart)
 {
     AutoStartLogging(p);

@@ -65,22 +65,6 @@ TEST_F(ResultDisplayTest, ClearEmptiesEveryLabelAndMarksMoneyMissing)
     EXPECT_EQ(p.measurement.MoneyPair[1], none);
 }
 
-TEST_F(ResultDisplayTest, FirstUpdateTakesTheStartValues)
-{
-    const int before = view.results;
-    update(57, 1234, 1000);
-    const ResultLabels& r = labels();
-    EXPECT_EQ(QStringList({r.lblStartTime, r.lblEndTime, r.lblElapseTime}).join('|'),
-              QStringLiteral("2009/05/17 21:30:00|2009/05/17 21:30:00|"));
-    EXPECT_EQ(QStringList({r.lblStartLv, r.lblEndLv, r.lblElapseLv, r.lblStartExp, r.lblEndExp,
-                           r.lblElapseExp, r.lblStartMoney, r.lblEndMoney, r.lblElapseMoney})
-                  .join('|'),
-              QStringLiteral("57|57|0|12.34 ％|12.34 ％|0.00 ％|1000|1000|0"));
-    EXPECT_EQ(p.measurement.MoneyPair[0], Currency::FromInteger(1000));
-    EXPECT_EQ(p.measurement.ReadMoney, Currency::FromInteger(-1));
-    EXPECT_EQ(view.results, before + 1);
-}
-
 TEST_F(ResultDisplayTest, ExpGainCountsLevelsAndFoldsAboveHundred)
 {
     struct Row {
@@ -179,28 +163,6 @@ TEST_F(ResultDisplayTest, UpdateSkipsAFailingStatementAndReportsIt)
     EXPECT_EQ(labels().lblEndLv, QStringLiteral("58"));
     EXPECT_EQ(logLines(),
               QStringList{QStringLiteral("Error Trap : DisplayResult : CODE13  Type mismatch")});
-}
-
-TEST_F(ResultDisplayTest, ClosingReportLayout)
-{
-    update(57, 1234, 1234567);
-    at(23, 35, 10);
-    update(57, 2000, 1300000);
-    p.measurement.MoneyPair[1] = Currency::FromInteger(1310000);
-    p.txtLog.setText(QString());
-    DisplayResult(p, DisplayMode::ClosingReport);
-    const QString crlf = QStringLiteral("\r\n");
-    const QString expected =
-        QStringLiteral(" 経過: 2009/05/17 21:30:00  ～  2009/05/17 23:35:10  ＝  0日 2時 5分間") +
-        crlf + QStringLiteral("    開始  Lv:  57    Exp:  12.34 ％   ｺｲﾝ:") + blanks(7) +
-        QStringLiteral("1,234,567 ") + crlf +
-        QStringLiteral("    終了  Lv:  57    Exp:  20.00 ％   ｺｲﾝ:") + blanks(7) +
-        QStringLiteral("1,310,000 ") + crlf +
-        QStringLiteral("    増加  Lv:   0    Exp:   7.66 ％   ｺｲﾝ:") + blanks(15) +
-        QStringLiteral("0 ") + crlf + crlf + crlf;
-    EXPECT_EQ(p.txtLog.text(), expected);
-    EXPECT_EQ(labels().lblEndMoney, QStringLiteral("1310000"));
-    EXPECT_EQ(logLines(), QStringList{QStringLiteral("Measure Result Data Display Complete ")});
 }
 
 TEST_F(ResultDisplayTest, ClosingReportEdgeCases)

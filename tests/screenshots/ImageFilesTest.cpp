@@ -53,13 +53,11 @@ class FrontWindow : public NullGameWindows {
 public:
     WindowId ForegroundWindow() override { return present ? 7 : kNoWindow; }
     Rect WindowRect(WindowId w) override { return w == 7 ? Rect{100, 50, 64, 48} : Rect{}; }
-    PixelBuffer GrabPicture(WindowId w, PictureArea area, const Rect& r) override
+    PixelBuffer GrabPicture(WindowId w, PictureArea, const Rect& r) override
     {
-        lastArea = area;
         return w == 7 ? gradient(r.width, r.height) : PixelBuffer(r.width, r.height);
     }
     bool present = true;
-    PictureArea lastArea = PictureArea::Client;
 };
 
 // Built before the program, which keeps a reference to it.
@@ -122,21 +120,6 @@ TEST(ImageFilesTest, JpegQualityIsClampedAndMissingPicturesAreStatus13)
     const PixelBuffer empty;
     EXPECT_EQ(SaveJpeg(&empty, path, 90), ImageNoPicture);
     EXPECT_EQ(SavePng(&p, dir.filePath(QStringLiteral("missing/dir/x.png"))), ImageWriteError);
-}
-
-TEST_F(ScreenshotTest, PrintScreenWaitsThenSavesTheWholeForegroundWindow)
-{
-    menuPrtScr_Click(p);
-    // The name carries the time after the 10-second wait.
-    const QString file = ss(QStringLiteral("PrtScr_20090517213045.jpg"));
-    ASSERT_TRUE(QFile::exists(file));
-    EXPECT_EQ(QImage(file).size(), QSize(64, 48));
-    EXPECT_EQ(m_windows.lastArea, PictureArea::WholeWindow);
-    EXPECT_EQ(p.txtLog.text(), QStringLiteral("\r\nプリントスクリーン実行\r\n\r\n"));
-    EXPECT_EQ(sim.beeper.sounds, (std::vector<SimBeeper::Sound>{{2000, 75}}));
-    EXPECT_EQ(ReadFileBytes(log.path()),
-              QByteArray("2009/05/17 21:30:35 Click : Print Screen \r\n"
-                         "2009/05/17 21:30:45 Print Screen \xA5\xA5\xA5 End \r\n"));
 }
 
 TEST_F(ScreenshotTest, AFailingSaveIsReportedOnceUntilOneSucceeds)
