@@ -22,17 +22,6 @@ protected:
 
 } // namespace
 
-TEST_F(TextFileTest, AppendWritesCp932LinesWithCrLf)
-{
-    const QString file = path(QStringLiteral("log.txt"));
-    AppendTextLine(file, QStringLiteral("給与 A"));
-    AppendTextLine(file, QString());
-    AppendTextLine(file, QStringLiteral("～ "));
-    EXPECT_EQ(ReadFileBytes(file), QByteArray("\x8B\x8B\x97\x5E A\r\n\r\n\x81\x60 \r\n"));
-    RewriteTextLine(file, QStringLiteral("x"));
-    EXPECT_EQ(ReadFileBytes(file), QByteArray("x\r\n"));
-}
-
 TEST_F(TextFileTest, AtomicWriteReplacesWholeFile)
 {
     const QString file = path(QStringLiteral("settings.ini"));

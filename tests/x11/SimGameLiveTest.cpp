@@ -35,13 +35,6 @@ std::ostream& operator<<(std::ostream& out, const Reading& r)
                << "', coins '" << r.coins.toStdString() << "'";
 }
 
-// What the recognizer reads for a frame showing these values.
-Reading Expected(int level, double exp, std::int64_t coins)
-{
-    return {QString::number(level), QString::number(std::llround(exp * 100.0)),
-            QString::number(coins)};
-}
-
 class SimGameLiveTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -121,29 +114,12 @@ protected:
     std::unique_ptr<test::ProgramHarness> program;
 };
 
-// A frame in the coin layout the live game draws.
-GameFrameSpec Spec(int level, double exp, std::int64_t coins, bool windowMode = false,
-                   InterfaceColour colour = InterfaceColour::Yellow)
-{
-    return test::FrameSpec(level, exp, coins, CoinArea::Area2, windowMode, colour);
-}
-
-QStringList ValueArguments(const GameFrameSpec& frameSpec)
-{
-    QStringList arguments{QStringLiteral("--level"), QString::number(frameSpec.level),
-                          QStringLiteral("--exp"),   FrameExpText(frameSpec.expPercent),
-                          QStringLiteral("--coins"), QString::number(frameSpec.coins)};
-    if (frameSpec.windowMode)
-        arguments << QStringLiteral("--window-mode");
-    return arguments;
-}
-
 } // namespace
 
 TEST_F(SimGameLiveTest, IsFoundByItsClassOrTheOneGivenAndIsExactlyTheFrame)
 {
     start({QStringLiteral("--window-mode")});
-    const GameFrameSpec frameSpec = Spec(1, 0, 0, true);
+    const GameFrameSpec frameSpec = test::FrameSpec(1, 0, 0, CoinArea::Area2, true);
     const WindowId game = waitForFrame(kGameClass, frameSpec);
     ASSERT_NE(game, kNoWindow);
     // One pixel beyond the client area reads black: it is exactly the frame.
@@ -154,45 +130,16 @@ TEST_F(SimGameLiveTest, IsFoundByItsClassOrTheOneGivenAndIsExactlyTheFrame)
 
     start({QStringLiteral("--class"), QStringLiteral("Other Game"), QStringLiteral("--level"),
            QStringLiteral("7")});
-    const WindowId other = waitForFrame("Other Game", Spec(7, 0, 0));
+    const WindowId other = waitForFrame("Other Game", test::FrameSpec(7, 0, 0));
     EXPECT_NE(other, kNoWindow);
     EXPECT_NE(other, game);
     EXPECT_EQ(windows->FindWindow("No Such Game"), kNoWindow);
 }
 
-TEST_F(SimGameLiveTest, TheDefaultRegionsReadBackInBothLayoutsAndEveryColour)
-{
-    const char* const colours[] = {"yellow", "red", "blue", "white"};
-    struct Row {
-        int level;
-        double exp;
-        std::int64_t coins;
-    };
-    // Full screen in the four colours, then the window layout in the four colours.
-    const Row rows[] = {{35, 12.34, 1234567},  {999, 100.0, 999999999999999},
-                        {1, 0.0, 0},           {120, 7.05, 40000},
-                        {88, 50.5, 987654321}, {2, 0.01, 10},
-                        {450, 99.99, 1000000}, {10, 33.33, 5}};
-    for (std::size_t i = 0; i < std::size(rows); ++i) {
-        const Row& row = rows[i];
-        SCOPED_TRACE(i);
-        const GameFrameSpec frameSpec =
-            Spec(row.level, row.exp, row.coins, i >= 4, static_cast<InterfaceColour>(i % 4));
-        QProcess& process = start(ValueArguments(frameSpec) << QStringLiteral("--colour")
-                                                            << QString::fromLatin1(colours[i % 4]));
-        const WindowId game = waitForFrame(kGameClass, frameSpec);
-        ASSERT_NE(game, kNoWindow);
-        EXPECT_EQ(read(game, frameSpec), Expected(row.level, row.exp, row.coins));
-        process.kill();
-        process.waitForFinished(10000);
-        ASSERT_TRUE(WaitFor([&] { return windows->FindWindow(kGameClass) == kNoWindow; }));
-    }
-}
-
 TEST_F(SimGameLiveTest, AGameKilledBetweenFindAndGrabReadsNothingWithoutAnError)
 {
     QProcess& process = start({QStringLiteral("--level"), QStringLiteral("42")});
-    const GameFrameSpec frameSpec = Spec(42, 0, 0);
+    const GameFrameSpec frameSpec = test::FrameSpec(42, 0, 0);
     const WindowId game = waitForFrame(kGameClass, frameSpec);
     ASSERT_NE(game, kNoWindow);
     process.kill();
@@ -218,7 +165,7 @@ TEST_F(SimGameLiveTest, ABatchOfRegionsGivesThePixelsOfOneByOne)
 {
     start({QStringLiteral("--level"), QStringLiteral("87"), QStringLiteral("--exp"),
            QStringLiteral("45.09"), QStringLiteral("--coins"), QStringLiteral("98765432")});
-    const WindowId game = waitForFrame(kGameClass, Spec(87, 45.09, 98765432));
+    const WindowId game = waitForFrame(kGameClass, test::FrameSpec(87, 45.09, 98765432));
     ASSERT_NE(game, kNoWindow);
     // The default regions, then ones that reach out of the window, lie outside it or hold
     // no pixels at all, mixed so that each kind sits between others.
