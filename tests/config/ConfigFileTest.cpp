@@ -253,17 +253,6 @@ TEST(ConfigVersionTest, EightCharactersFromTheFirstVer)
 
 using ConfigFileTest = ConfigFileFixture;
 
-TEST_F(ConfigFileTest, MissingFileRunsTheDefaultChain)
-{
-    m_prompter.queue(PromptAnswer::Yes);
-    m_prompter.queue(PromptAnswer::Ok);
-    m_prompter.queue(PromptAnswer::Yes);
-    EXPECT_EQ(ConfigFile(m_ctx, ConfigMode::Read), ConfigMode::Write);
-    EXPECT_THAT(titles(), ElementsAre(kScreen, kScreen, kColour1));
-    EXPECT_EQ(contents(file()), sample("default-fullscreen-yellow.ini"));
-    EXPECT_FALSE(contents(backup()));
-}
-
 TEST_F(ConfigFileTest, CurrentFileIsReadAndLeftAsItIs)
 {
     QStringList lines = ConfigFileLines(defaults());

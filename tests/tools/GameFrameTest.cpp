@@ -2,8 +2,8 @@
 
 #include "tools/simgame/GameFrame.h"
 
-#include "FrameSpec.h"
 #include "ProgramFixture.h"
+#include "SimGameFrames.h"
 #include "recognition/Recognition.h"
 
 #include <QImage>

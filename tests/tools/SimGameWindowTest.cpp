@@ -2,7 +2,7 @@
 
 #include "tools/simgame/SimGameWindow.h"
 
-#include "FrameSpec.h"
+#include "SimGameFrames.h"
 
 #include <QGuiApplication>
 #include <gtest/gtest.h>

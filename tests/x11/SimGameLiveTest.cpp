@@ -1,8 +1,8 @@
 // The live simulated game under a private X server, watched through the real X11 backend and
 // read with the real recognition.
 
-#include "../support/FrameSpec.h"
 #include "../support/ProgramFixture.h"
+#include "../support/SimGameFrames.h"
 #include "../support/Xvfb.h"
 #include "platform/x11/X11GameWindows.h"
 #include "recognition/Recognition.h"
