@@ -152,22 +152,6 @@ TEST_F(LoggingRunTest, UnreasonableDelaysFromTheSettingsFileDoNotOverflow)
     expectState(kRunning);
 }
 
-TEST_F(LoggingRunTest, StopEndsTheRunAndForgetsThePreviousMeasurement)
-{
-    LoggingControl(p, LoggingMode::Start);
-    MeasurementState& m = p.measurement;
-    m.ExpTrack[TrackPrevious] = Currency::FromInteger(12);
-    m.ExpClock[TrackPrevious] = 3600;
-    m.MoneyTrack[TrackPrevious] = Currency::FromInteger(1000);
-    m.MoneyClock[TrackPrevious] = 3500;
-    LoggingControl(p, LoggingMode::Stop);
-    expectState(kIdle);
-    EXPECT_EQ(m.ExpTrack[TrackPrevious], Currency{});
-    EXPECT_EQ(m.ExpClock[TrackPrevious], 0);
-    EXPECT_EQ(m.MoneyTrack[TrackPrevious], Currency{});
-    EXPECT_EQ(m.MoneyClock[TrackPrevious], 0);
-}
-
 TEST_F(LoggingRunTest, RunCommandLogsAroundTheStartAndResetsSuspendAndPopupSize)
 {
     p.settings.StartDelay = 5;
