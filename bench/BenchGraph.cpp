@@ -1,3 +1,4 @@
+#include "ProgramHarness.h"
 #include "graph/GraphDisplay.h"
 #include "graph/GraphPainter.h"
 #include "platform/sim/SimServices.h"
@@ -26,7 +27,7 @@ struct GraphBench {
         p.settings.CaptureInterval = 6;
         p.menus.menuRunEnabled = false;
         p.menus.menuStopEnabled = true;
-        p.graph.GraphData.emplace(sim.clock);
+        p.graph.GraphData.emplace(h.sim.clock);
         for (int i = 0; i < 512; ++i)
             p.graph.GraphData->AddGraphData(Currency::FromInteger(i % 7),
                                             Currency::FromInteger(i % 5 == 0 ? -1 : i % 900), 10,
@@ -34,11 +35,8 @@ struct GraphBench {
         GraphFrameDisplay(p, QSize(385, 361));
     }
 
-    QTemporaryDir dir;
-    SimServices sim{local_days(year(2024) / 5 / 1) + hours(12)};
-    DebugLog log{dir.path(), sim.clock};
-    NullView view;
-    Program p{sim.services, log, view, dir.path()};
+    test::ProgramHarness h;
+    Program& p = h.p;
 };
 
 } // namespace

@@ -1,5 +1,6 @@
 // Binarize + recognize of the three default capture areas on rendered game pixels.
 
+#include "ProgramHarness.h"
 #include "config/Defaults.h"
 #include "platform/sim/SimGameWindows.h"
 #include "platform/sim/SimServices.h"
@@ -124,12 +125,9 @@ BENCHMARK(BM_ColumnTextOfThreeAreas);
 void BM_CaptureColumnTextAndRecognizeNumber(benchmark::State& state)
 {
     const Scene& s = scene();
-    QTemporaryDir dir;
-    SimGameWindows windows;
-    SimServices sim(std::chrono::local_days(std::chrono::year(2024) / 5 / 1), 0, &windows);
-    DebugLog log(dir.path(), sim.clock);
-    NullView view;
-    Program p(sim.services, log, view, dir.path());
+    test::ProgramHarness h{{.start = test::At(2024, 5, 1, 0), .bootTickMs = 0}};
+    Program& p = h.p;
+    SimGameWindows& windows = h.windows;
     p.settings = s.settings;
     const WindowId game = windows.addWindow("Gamebryo Application", s.frame);
     QString results;

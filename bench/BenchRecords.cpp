@@ -1,3 +1,4 @@
+#include "ProgramHarness.h"
 #include "platform/sim/SimServices.h"
 #include "records/RecordFile.h"
 #include "records/ResultDisplay.h"
@@ -29,15 +30,12 @@ RecordValues sample()
 }
 
 struct Bench {
-    QTemporaryDir dir;
-    SimServices sim{local_days(year(2009) / 5 / 17) + hours(21)};
-    DebugLog log{dir.path(), sim.clock};
-    NullView view;
-    Program program{sim.services, log, view, dir.path()};
+    test::ProgramHarness h{{.start = test::At(2009, 5, 17, 21)}};
+    Program& program = h.p;
 
     Bench()
     {
-        program.settings.SaveFolder = dir.path();
+        program.settings.SaveFolder = h.dir.path();
         program.settings.SaveFile = QStringLiteral("給与明細");
         program.settings.MonthlyAppend = true;
         program.LogStartStamp = QStringLiteral("200905172100");
@@ -73,7 +71,7 @@ static void BM_FlushFullBacklog(benchmark::State& state)
         state.PauseTiming();
         Bench b;
         const RecordTarget target =
-            RecordFileTarget(b.program.settings, b.program.LogStartStamp, b.dir.path());
+            RecordFileTarget(b.program.settings, b.program.LogStartStamp, b.h.dir.path());
         for (int i = 0; i < kRecordBacklogLimit; ++i)
             b.program.recordFile.backlog.push_back({target, line});
         state.ResumeTiming();

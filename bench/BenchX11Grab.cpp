@@ -1,6 +1,5 @@
+#include "ProgramHarness.h"
 #include "X11TestSupport.h"
-#include "common/DebugLog.h"
-#include "platform/sim/SimServices.h"
 #include "platform/x11/X11GameWindows.h"
 #include "recognition/Recognition.h"
 #include "state/Program.h"
@@ -156,10 +155,9 @@ struct LiveGame {
             return;
         }
         windows = std::make_unique<X11GameWindows>(X11GameWindows::Options{session->display()});
-        sim = std::make_unique<SimServices>(
-            std::chrono::local_days(std::chrono::year(2024) / 5 / 1), 3600 * 1000, windows.get());
-        log = std::make_unique<DebugLog>(dir.path(), sim->clock);
-        program = std::make_unique<Program>(sim->services, *log, view, dir.path());
+        harness = std::make_unique<test::ProgramHarness>(
+            test::ProgramOptions{.start = test::At(2024, 5, 1, 0), .gameWindows = windows.get()});
+        program = &harness->p;
         GameFrameSpec frameSpec;
         program->settings = FrameSettings(frameSpec);
         program->settings.LagCancelTime = 0;
@@ -196,10 +194,8 @@ struct LiveGame {
     std::unique_ptr<XvfbSession> session;
     pid_t pid = -1;
     std::unique_ptr<X11GameWindows> windows;
-    std::unique_ptr<SimServices> sim;
-    std::unique_ptr<DebugLog> log;
-    ProgramView view;
-    std::unique_ptr<Program> program;
+    std::unique_ptr<test::ProgramHarness> harness;
+    Program* program = nullptr;
     WindowId game = kNoWindow;
     bool ready = false;
 };

@@ -1,6 +1,6 @@
 #include "app/Command.h"
 
-#include "records/ProgramFixture.h"
+#include "ProgramFixture.h"
 
 #include <QDir>
 #include <set>
@@ -27,7 +27,12 @@ TEST(CommandTable, EveryCommandHasOneNameThatLeadsBackToIt)
     EXPECT_FALSE(CommandFromName(u""));
 }
 
-class ExecuteTest : public test::ProgramFixture {};
+class ExecuteTest : public test::ProgramFixture {
+protected:
+    ExecuteTest()
+        : test::ProgramFixture({.start = test::At(2009, 5, 17, 21, 30), .captureTimer = true})
+    {}
+};
 
 // The commands whose windows or dialogs belong to the desktop program: the table writes their
 // "Click : " line and asks the view for the window.
@@ -46,31 +51,31 @@ TEST_F(ExecuteTest, WindowCommandsLogTheirClickAndAskTheViewForTheirWindow)
     for (const auto& row : rows) {
         SCOPED_TRACE(CommandName(row.command).toString().toStdString());
         const qsizetype before = logLines().size();
-        m_view.windows.clear();
-        Execute(m_program, row.command);
+        view.windows.clear();
+        Execute(p, row.command);
         const QStringList added = logLines().mid(before);
         EXPECT_EQ(added, QStringList{QString::fromUtf8(row.line)});
-        EXPECT_EQ(m_view.windows, std::vector<SubWindow>{row.window});
+        EXPECT_EQ(view.windows, std::vector<SubWindow>{row.window});
     }
 }
 
 TEST_F(ExecuteTest, DocumentsOpenFromTheProgramFolderOrAreReportedMissing)
 {
-    const QDir folder(m_dir.path());
+    const QDir folder(dir.path());
     QFile present(folder.filePath(kReadMeDocument));
     ASSERT_TRUE(present.open(QIODevice::WriteOnly));
     present.close();
 
-    Execute(m_program, Command::ReadMe);
-    ASSERT_EQ(m_sim.shell.requests.size(), std::size_t{1});
-    EXPECT_EQ(QString::fromStdString(m_sim.shell.requests[0].target),
+    Execute(p, Command::ReadMe);
+    ASSERT_EQ(sim.shell.requests.size(), std::size_t{1});
+    EXPECT_EQ(QString::fromStdString(sim.shell.requests[0].target),
               folder.filePath(kReadMeDocument));
-    EXPECT_TRUE(m_sim.prompter.asked().empty());
+    EXPECT_TRUE(sim.prompter.asked().empty());
 
-    Execute(m_program, Command::QuickReference);
-    Execute(m_program, Command::HowToUse);
-    EXPECT_EQ(m_sim.shell.requests.size(), std::size_t{1});
-    EXPECT_EQ(m_sim.prompter.asked().size(), std::size_t{2});
+    Execute(p, Command::QuickReference);
+    Execute(p, Command::HowToUse);
+    EXPECT_EQ(sim.shell.requests.size(), std::size_t{1});
+    EXPECT_EQ(sim.prompter.asked().size(), std::size_t{2});
     const QStringList lines = logLines();
     EXPECT_TRUE(lines.contains(u"Click : Show Read Me "_s));
     EXPECT_TRUE(lines.contains(u"Click : Show Quick Reference "_s));
@@ -79,12 +84,12 @@ TEST_F(ExecuteTest, DocumentsOpenFromTheProgramFolderOrAreReportedMissing)
 
 TEST_F(ExecuteTest, GestureAndRefreshCommands)
 {
-    Execute(m_program, Command::Gesture);
-    EXPECT_TRUE(m_program.settings.GestureEnabled);
-    Execute(m_program, Command::Gesture);
-    EXPECT_FALSE(m_program.settings.GestureEnabled);
-    Execute(m_program, Command::WindowRefresh);
-    EXPECT_EQ(m_view.refreshes, 1);
+    Execute(p, Command::Gesture);
+    EXPECT_TRUE(p.settings.GestureEnabled);
+    Execute(p, Command::Gesture);
+    EXPECT_FALSE(p.settings.GestureEnabled);
+    Execute(p, Command::WindowRefresh);
+    EXPECT_EQ(view.refreshes, 1);
     EXPECT_EQ(logLines(),
               (QStringList{u"Change MouseGesture ON･･･ End "_s,
                            u"Change MouseGesture OFF･･･ End "_s, u"Click : Window Refresh "_s}));

@@ -1,6 +1,6 @@
 #include "app/EnvironmentReport.h"
 
-#include "../records/ProgramFixture.h"
+#include "ProgramFixture.h"
 #include "common/Cp932.h"
 #include "common/TextFile.h"
 
@@ -86,7 +86,10 @@ const QString kMachineLog = QStringLiteral(
 
 class EnvironmentReportTest : public test::ProgramFixture {
 protected:
-    QString debugLogText() const { return DecodeCp932(ReadFileBytes(m_log.path())); }
+    EnvironmentReportTest()
+        : test::ProgramFixture({.start = test::At(2009, 5, 17, 21, 30), .captureTimer = true})
+    {}
+    QString debugLogText() const { return DecodeCp932(ReadFileBytes(log.path())); }
 };
 
 } // namespace
@@ -159,22 +162,22 @@ TEST(EnvironmentReportTextTest, MissingAndOddFacts)
 
 TEST_F(EnvironmentReportTest, ClosingEntryIsOneDebugEntryAndTheMenuWritesOnlyTheRunningLog)
 {
-    m_sim.systemInfo.facts = Machine();
-    m_program.txtLog.setText(QStringLiteral("before\r\n"));
-    menuOperatingInfo_Click(m_program);
-    EXPECT_EQ(m_program.txtLog.text(),
+    sim.systemInfo.facts = Machine();
+    p.txtLog.setText(QStringLiteral("before\r\n"));
+    menuOperatingInfo_Click(p);
+    EXPECT_EQ(p.txtLog.text(),
               QStringLiteral("before\r\n\r\n") + kMachineReport + QStringLiteral("\r\n"));
-    EXPECT_FALSE(QFile::exists(m_log.path()));
+    EXPECT_FALSE(QFile::exists(log.path()));
 
     // The entry ends with its own line break, and the log adds one to every entry.
-    LogOperatingInformation(m_program);
+    LogOperatingInformation(p);
     EXPECT_EQ(debugLogText(),
               QStringLiteral("2009/05/17 21:30:00 OperatingInformation\r\n") + kMachineLog +
                   QStringLiteral("　　Available Physical Memory 8,388,608 kByte    52 %\r\n\r\n"));
 
     // Nothing known: no memory free, no load.
-    m_sim.systemInfo.facts = SystemFacts{};
-    LogOperatingInformation(m_program);
+    sim.systemInfo.facts = SystemFacts{};
+    LogOperatingInformation(p);
     EXPECT_TRUE(debugLogText().endsWith(
         QStringLiteral("　　Available Physical Memory         0 kByte   100 %\r\n\r\n")));
 }

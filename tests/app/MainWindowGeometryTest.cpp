@@ -1,8 +1,8 @@
 #include "app/MainWindowGeometry.h"
 
+#include "ProgramFixture.h"
 #include "app/MainWindowEvents.h"
 #include "app/PopupRemarks.h"
-#include "records/ProgramFixture.h"
 
 namespace kesmaro {
 using namespace Qt::StringLiterals;
@@ -105,19 +105,24 @@ TEST(PopupRemarks, TheLabelIsCentredAndAWindowTooSmallGrowsAroundIt)
               (PopupPlacement{{0, 0}, 500 + 12, 60 + 46}));
 }
 
-class MainWindowEventsTest : public test::ProgramFixture {};
+class MainWindowEventsTest : public test::ProgramFixture {
+protected:
+    MainWindowEventsTest()
+        : test::ProgramFixture({.start = test::At(2009, 5, 17, 21, 30), .captureTimer = true})
+    {}
+};
 
 TEST_F(MainWindowEventsTest, ResizeRemembersTheCorrectedPositionAndMinimisedDoesNothing)
 {
-    m_program.settings.WindowMemory = true;
-    EXPECT_FALSE(Form_Resize(m_program, {300, 200}, {10, 20, 302, 230}, true));
+    p.settings.WindowMemory = true;
+    EXPECT_FALSE(Form_Resize(p, {300, 200}, {10, 20, 302, 230}, true));
     EXPECT_TRUE(logLines().isEmpty());
-    EXPECT_EQ(m_program.settings.WindowPosition, CaptureRect{});
+    EXPECT_EQ(p.settings.WindowPosition, CaptureRect{});
 
-    ASSERT_TRUE(Form_Resize(m_program, {300, 200}, {10, 20, 302, 230}, false));
-    EXPECT_EQ(m_program.settings.WindowPosition, (CaptureRect{10, 20, 488, 346}));
+    ASSERT_TRUE(Form_Resize(p, {300, 200}, {10, 20, 302, 230}, false));
+    EXPECT_EQ(p.settings.WindowPosition, (CaptureRect{10, 20, 488, 346}));
     EXPECT_EQ(logLines(), QStringList{u"Resaizing Form ･･･ End "_s});
-    EXPECT_EQ(m_program.menus.innerHeight, 200);
+    EXPECT_EQ(p.menus.innerHeight, 200);
 }
 
 } // namespace

@@ -1,12 +1,17 @@
 #include "app/SystemCheck.h"
 
-#include "../records/ProgramFixture.h"
+#include "ProgramFixture.h"
 
 using namespace kesmaro;
 
 namespace {
 
-using SystemCheckTest = test::ProgramFixture;
+class SystemCheckTest : public test::ProgramFixture {
+protected:
+    SystemCheckTest()
+        : ProgramFixture({.start = test::At(2009, 5, 17, 21, 30), .captureTimer = true})
+    {}
+};
 
 SystemPartsFound AllBut(std::initializer_list<SystemPart> missing)
 {
@@ -39,12 +44,12 @@ TEST_F(SystemCheckTest, OneMessageAndOneLinePerMissingPartThenTheSummary)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.names.join(QLatin1Char(',')).toStdString());
-        m_sim.prompter.clearAsked();
-        QFile::remove(m_log.path());
-        CheckSystemFiles(m_program, AllBut(row.missing));
+        sim.prompter.clearAsked();
+        QFile::remove(log.path());
+        CheckSystemFiles(p, AllBut(row.missing));
 
         QStringList wantLines;
-        const auto& asked = m_sim.prompter.asked();
+        const auto& asked = sim.prompter.asked();
         ASSERT_EQ(asked.size(), static_cast<std::size_t>(row.names.size()));
         for (qsizetype i = 0; i < row.names.size(); ++i) {
             const Prompt& prompt = asked[static_cast<std::size_t>(i)].prompt;

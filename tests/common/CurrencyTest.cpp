@@ -1,5 +1,6 @@
 #include "common/Currency.h"
 
+#include "ErrorOf.h"
 #include "common/Numeric.h"
 #include "common/TrappedError.h"
 
@@ -10,15 +11,7 @@ using namespace kesmaro;
 
 namespace {
 
-int errorOf(auto&& f)
-{
-    try {
-        f();
-    } catch (const TrappedError& e) {
-        return e.number;
-    }
-    return 0;
-}
+using test::errorOf;
 
 } // namespace
 

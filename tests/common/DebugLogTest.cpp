@@ -30,19 +30,6 @@ protected:
 
 } // namespace
 
-TEST_F(DebugLogTest, LinesAreStampSpaceMessageCrLfWithTrailingBlanksKept)
-{
-    m_log.WriteDebugLog(QStringLiteral("Starting Program  Kesmaro"), 1);
-    m_log.WriteDebugLog(QStringLiteral("Click : Run "));
-    m_log.WriteDebugLog(QString());
-    m_log.WriteDebugLog(QStringLiteral("Loging Stop ･･･ End "));
-    EXPECT_EQ(logBytes(), QByteArray("2010/02/03 09:05:00 Starting Program  Kesmaro\r\n"
-                                     "2010/02/03 09:05:00 Click : Run \r\n"
-                                     "2010/02/03 09:05:00 \r\n"
-                                     "2010/02/03 09:05:00 Loging Stop \xA5\xA5\xA5 End \r\n"));
-    EXPECT_FALSE(QFile::exists(m_log.backupPath())); // first run: no backup
-}
-
 TEST_F(DebugLogTest, EachStartMovesThePreviousLogToTheBackup)
 {
     m_log.WriteDebugLog(QStringLiteral("first start"), 1);

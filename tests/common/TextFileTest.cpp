@@ -1,5 +1,6 @@
 #include "common/TextFile.h"
 
+#include "ErrorOf.h"
 #include "common/TrappedError.h"
 
 #include <QDir>
@@ -11,15 +12,7 @@ using namespace kesmaro;
 
 namespace {
 
-int errorOf(auto&& f)
-{
-    try {
-        f();
-    } catch (const TrappedError& e) {
-        return e.number;
-    }
-    return 0;
-}
+using test::errorOf;
 
 class TextFileTest : public ::testing::Test {
 protected:
@@ -28,17 +21,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(TextFileTest, AppendWritesCp932LinesWithCrLf)
-{
-    const QString file = path(QStringLiteral("log.txt"));
-    AppendTextLine(file, QStringLiteral("給与 A"));
-    AppendTextLine(file, QString());
-    AppendTextLine(file, QStringLiteral("～ "));
-    EXPECT_EQ(ReadFileBytes(file), QByteArray("\x8B\x8B\x97\x5E A\r\n\r\n\x81\x60 \r\n"));
-    RewriteTextLine(file, QStringLiteral("x"));
-    EXPECT_EQ(ReadFileBytes(file), QByteArray("x\r\n"));
-}
 
 TEST_F(TextFileTest, AtomicWriteReplacesWholeFile)
 {

@@ -1,26 +1,19 @@
 #pragma once
 
+#include "ProgramFixture.h"
 #include "common/Cp932.h"
-#include "common/DebugLog.h"
-#include "common/TextFile.h"
 #include "config/ConfigFile.h"
-#include "config/Defaults.h"
-#include "platform/sim/SimClock.h"
-#include "platform/sim/SimPrompter.h"
 
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace kesmaro {
 
-// A program folder of its own, the settings record as start-up leaves it before reading, a
-// scripted prompter and the debug log.
-class ConfigFileFixture : public ::testing::Test {
+// The settings record as start-up leaves it before reading, the program's scripted prompter
+// and its debug log.
+class ConfigFileFixture : public test::ProgramFixture {
 protected:
     ConfigFileFixture() { reset(); }
 
@@ -31,7 +24,7 @@ protected:
         m_settings.SearchWindowClass = kDefaultWindowClass;
     }
 
-    QString folder() const { return QDir::toNativeSeparators(m_dir.path()); }
+    QString folder() const { return QDir::toNativeSeparators(dir.path()); }
     QString file() const { return ConfigFilePath(folder()); }
     QString backup() const { return ConfigBackupPath(folder()); }
 
@@ -80,24 +73,17 @@ protected:
             t.push_back(asked.prompt.title);
         return t;
     }
-    // Debug-log lines without their time stamp.
     std::vector<std::string> logged() const
     {
         std::vector<std::string> lines;
-        if (QFile::exists(m_log.path())) {
-            TextLineReader reader(m_log.path());
-            while (!reader.atEnd())
-                lines.push_back(reader.readLine().mid(20).toStdString());
-        }
+        for (const QString& line : logLines())
+            lines.push_back(line.toStdString());
         return lines;
     }
 
-    QTemporaryDir m_dir;
-    SimClock m_clock{LocalDateTime{}, 0};
-    DebugLog m_log{folder(), m_clock};
-    SimPrompter m_prompter;
-    Settings m_settings;
-    ConfigContext m_ctx{m_settings, m_prompter, m_log, folder()};
+    Settings& m_settings = p.settings;
+    SimPrompter& m_prompter = sim.prompter;
+    ConfigContext m_ctx{m_settings, m_prompter, log, folder()};
 };
 
 } // namespace kesmaro

@@ -147,7 +147,7 @@ TEST_F(ConfigFileRobustnessTest, StartUpLeavesAReadableFileBehind)
 
         Settings after;
         after.SearchWindowClass = DecodeCp932(EncodeCp932(m_settings.SearchWindowClass));
-        ConfigContext ctx{after, m_prompter, m_log, folder()};
+        ConfigContext ctx{after, m_prompter, log, folder()};
         ASSERT_EQ(ConfigFileReadV230(ctx, file()), ConfigReadResult::Done)
             << "input " << i << "\n"
             << input.toPercentEncoding(" ,\r\n").toStdString();

@@ -36,20 +36,6 @@ const char* const kFolderText =
 
 using ConfigWriterTest = ConfigFileFixture;
 
-TEST_F(ConfigWriterTest, DefaultFileHasTheLayoutByteForByte)
-{
-    const QStringList lines = ConfigFileLines(defaults());
-    ASSERT_EQ(lines.size(), 65);
-    EXPECT_EQ(lines[1],
-              QStringLiteral(
-                  "    392 ,    726 ,     53 ,     15 , Lvキャプチャ領域(1)、開始座標とサイズ"));
-    EXPECT_EQ(lines[6], QStringLiteral("   True ,                   自動開始フラグ"));
-    EXPECT_EQ(lines[14], QStringLiteral("  False ,  ,                "
-                                        "アプリケーション1を自動起動させるかと、そのファイルパス"));
-    EXPECT_EQ(lines[18], QStringLiteral("   .png ,                   画像ファイルの保存拡張子"));
-    EXPECT_EQ(encode(lines), sample("default-fullscreen-yellow.ini"));
-}
-
 TEST_F(ConfigWriterTest, DefaultsWrittenReadAndWrittenAgainGiveTheSameBytes)
 {
     m_settings = defaults();
@@ -97,7 +83,7 @@ TEST_F(ConfigWriterTest, ValuesSurviveASaveAndALoad)
         row.edit(saved);
         Settings loaded;
         loaded.SearchWindowClass = saved.SearchWindowClass;
-        ConfigContext ctx{loaded, m_prompter, m_log, folder()};
+        ConfigContext ctx{loaded, m_prompter, log, folder()};
         EXPECT_EQ(ReadConfigBytes(ctx, encode(ConfigFileLines(saved)), ConfigLayout::V230),
                   ConfigReadResult::Done);
         EXPECT_EQ(ConfigFileLines(loaded), ConfigFileLines(saved));
@@ -190,7 +176,7 @@ TEST_F(ConfigReaderTest, TextsThatDoNotConvertFailTheRead)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        QFile::remove(m_log.path());
+        QFile::remove(log.path());
         EXPECT_EQ(readWith(row.line, row.text), ConfigReadResult::Failed);
         EXPECT_THAT(logged(),
                     ElementsAre(std::string("Error Trap : ConfigFileReadV230 : ") + row.logLine));
@@ -235,7 +221,7 @@ TEST_F(ConfigReaderTest, AnotherWindowClassIsAskedFor)
                 {"Game.exe", true, false}};
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << row.fileClass << (row.accepted ? " accepted" : ""));
-        QFile::remove(m_log.path());
+        QFile::remove(log.path());
         m_prompter.clearAsked();
         if (row.asked)
             m_prompter.queue(row.accepted ? PromptAnswer::Yes : PromptAnswer::No);
@@ -266,17 +252,6 @@ TEST(ConfigVersionTest, EightCharactersFromTheFirstVer)
 // The mode chain: what is asked, what the record holds, and which files are left behind
 
 using ConfigFileTest = ConfigFileFixture;
-
-TEST_F(ConfigFileTest, MissingFileRunsTheDefaultChain)
-{
-    m_prompter.queue(PromptAnswer::Yes);
-    m_prompter.queue(PromptAnswer::Ok);
-    m_prompter.queue(PromptAnswer::Yes);
-    EXPECT_EQ(ConfigFile(m_ctx, ConfigMode::Read), ConfigMode::Write);
-    EXPECT_THAT(titles(), ElementsAre(kScreen, kScreen, kColour1));
-    EXPECT_EQ(contents(file()), sample("default-fullscreen-yellow.ini"));
-    EXPECT_FALSE(contents(backup()));
-}
 
 TEST_F(ConfigFileTest, CurrentFileIsReadAndLeftAsItIs)
 {

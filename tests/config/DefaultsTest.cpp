@@ -1,11 +1,7 @@
 #include "config/Defaults.h"
 
-#include "common/DebugLog.h"
-#include "common/TextFile.h"
-#include "platform/sim/SimClock.h"
-#include "platform/sim/SimPrompter.h"
+#include "ConfigFileFixture.h"
 
-#include <QTemporaryDir>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -82,14 +78,7 @@ TEST(DefaultsTest, ApplyDefaultsLeavesClassAreasAndGlyphSettings)
     EXPECT_EQ(s.BinaryThreshold[1], 99);
 }
 
-class ColourTest : public ::testing::Test {
-protected:
-    QTemporaryDir m_dir;
-    SimClock m_clock{LocalDateTime{}, 0};
-    DebugLog m_log{m_dir.path(), m_clock};
-    SimPrompter m_prompter;
-    Settings m_settings;
-};
+using ColourTest = ConfigFileFixture;
 
 TEST_F(ColourTest, OnlyAYesEndsTheQuestions)
 {
@@ -97,13 +86,10 @@ TEST_F(ColourTest, OnlyAYesEndsTheQuestions)
         m_prompter.queue(PromptAnswer::No);
     m_prompter.queue(PromptAnswer::Yes);
     EXPECT_EQ(AskInterfaceColour(m_prompter), InterfaceColour::Blue);
-    std::vector<std::string> titles;
-    for (const auto& a : m_prompter.asked())
-        titles.push_back(a.prompt.title);
-    EXPECT_THAT(titles, ElementsAre("EXP基準パターン選択1/4", "EXP基準パターン選択2/4",
-                                    "EXP基準パターン選択3/4", "EXP基準パターン選択4/4",
-                                    "EXP基準パターン選択5", "EXP基準パターン選択1/4",
-                                    "EXP基準パターン選択2/4", "EXP基準パターン選択3/4"));
+    EXPECT_THAT(titles(), ElementsAre("EXP基準パターン選択1/4", "EXP基準パターン選択2/4",
+                                      "EXP基準パターン選択3/4", "EXP基準パターン選択4/4",
+                                      "EXP基準パターン選択5", "EXP基準パターン選択1/4",
+                                      "EXP基準パターン選択2/4", "EXP基準パターン選択3/4"));
     EXPECT_EQ(m_prompter.asked()[4].prompt.text, "あの･･･4つのどれかを選択してくださいね？");
 }
 
@@ -113,15 +99,15 @@ TEST_F(ColourTest, RedKeepsYellowPatternsAndResetsAllCategories)
     m_settings.BinaryMask[2] = 7;
     m_prompter.queue(PromptAnswer::No);
     m_prompter.queue(PromptAnswer::Yes);
-    EXPECT_EQ(SelectGlyphColour(m_settings, m_prompter, m_log), InterfaceColour::Red);
+    EXPECT_EQ(SelectGlyphColour(m_settings, m_prompter, log), InterfaceColour::Red);
 
     Settings yellow;
     LoadDefaultGlyphTables(yellow, InterfaceColour::Yellow);
     EXPECT_EQ(m_settings.PatternString, yellow.PatternString);
     EXPECT_EQ(m_settings.BinaryThreshold, (std::array<std::int32_t, 3>{135, 107, 165}));
     EXPECT_EQ(m_settings.BinaryMask, (std::array<std::int32_t, 3>{-1, -1, -1}));
-    EXPECT_EQ(ReadFileBytes(m_log.path()),
-              QByteArray("1970/01/01 00:00:00 Selected EXP Collar Pattern Red \r\n"));
+    EXPECT_EQ(ReadFileBytes(log.path()),
+              QByteArray("2024/05/01 12:00:00 Selected EXP Collar Pattern Red \r\n"));
 }
 
 TEST(ScreenSizeTest, ListIsParsedFromTheTexts)

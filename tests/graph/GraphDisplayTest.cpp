@@ -89,9 +89,9 @@ TEST_F(GraphDisplayTest, AxisLabelsFollowTheMaximaAndTheZoom)
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        m_p.graph.GraphData.emplace(m_sim.clock);
+        p.graph.GraphData.emplace(sim.clock);
         buffer().AddGraphData(C(row.maxE), C(row.maxM), 10, 20, 0);
-        GraphDataDisplay(m_p, 0, row.zoom);
+        GraphDataDisplay(p, 0, row.zoom);
         const GraphLabels& l = picture().labels;
         EXPECT_EQ(QStringList(l.lblGraph_El.begin(), l.lblGraph_El.end()).join('|'),
                   QString::fromUtf8(row.exp));
@@ -111,17 +111,17 @@ TEST_F(GraphDisplayTest, TimeTitleShowsTheMinutesPerDivision)
                 {2147483647, 250, "経過時間(134217727937分間隔)"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text);
-        m_p.settings.CaptureInterval = row.interval;
-        m_p.settings.GraphTimeScale = row.scale;
-        GraphDataDisplay(m_p, 0, 1.0f);
+        p.settings.CaptureInterval = row.interval;
+        p.settings.GraphTimeScale = row.scale;
+        GraphDataDisplay(p, 0, 1.0f);
         EXPECT_EQ(picture().labels.lblGraph_Tt, QString::fromUtf8(row.text));
     }
 }
 
 TEST_F(GraphDisplayTest, FrameTooSmallForThePlotKeepsThePlotAndSaysSo)
 {
-    GraphFrameDisplay(m_p, QSize(385, 361));
-    GraphFrameDisplay(m_p, QSize(60, 20));
+    GraphFrameDisplay(p, QSize(385, 361));
+    GraphFrameDisplay(p, QSize(60, 20));
     EXPECT_EQ(picture().layout.picGraph, (TwipsRect{570, 90, 309 * 15, 337 * 15}));
     EXPECT_EQ(picture().layout.lblGraph_Ml[0].left, 24 * 15);
     EXPECT_EQ(logLines(), QStringList{QStringLiteral(
@@ -131,10 +131,10 @@ TEST_F(GraphDisplayTest, FrameTooSmallForThePlotKeepsThePlotAndSaysSo)
 TEST_F(GraphDisplayTest, FrameDisplayDrawsWithTheCurrentView)
 {
     buffer().AddGraphData(C(5), C(100), 10, 20, 0);
-    m_p.graph.GraphZoom = 2.0f;
-    GraphFrameDisplay(m_p, QSize(385, 361));
+    p.graph.GraphZoom = 2.0f;
+    GraphFrameDisplay(p, QSize(385, 361));
     EXPECT_EQ(picture().labels.topE, 20);
-    EXPECT_EQ(m_view.graphChanges, 2); // the layout, then the data
+    EXPECT_EQ(view.graphChanges, 2); // the layout, then the data
 }
 
 TEST_F(GraphDisplayTest, DrawnOnlyWhileExactlyOneOfRunAndStopIsAvailable)
@@ -149,13 +149,13 @@ TEST_F(GraphDisplayTest, DrawnOnlyWhileExactlyOneOfRunAndStopIsAvailable)
                 {"graph disabled", false, false, true, false}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        m_p.graph.picture = GraphPicture{};
-        m_view.graphChanges = 0;
-        m_p.settings.GraphEnabled = row.enabled;
-        m_p.menus.menuRunEnabled = row.run;
-        m_p.menus.menuStopEnabled = row.stop;
-        GraphDataDisplay(m_p, 0, 1.0f);
-        EXPECT_EQ(m_view.graphChanges, row.drawn ? 1 : 0);
+        p.graph.picture = GraphPicture{};
+        view.graphChanges = 0;
+        p.settings.GraphEnabled = row.enabled;
+        p.menus.menuRunEnabled = row.run;
+        p.menus.menuStopEnabled = row.stop;
+        GraphDataDisplay(p, 0, 1.0f);
+        EXPECT_EQ(view.graphChanges, row.drawn ? 1 : 0);
         EXPECT_EQ(!picture().labels.lblGraph_Tt.isEmpty(), row.drawn);
     }
 }
@@ -163,7 +163,7 @@ TEST_F(GraphDisplayTest, DrawnOnlyWhileExactlyOneOfRunAndStopIsAvailable)
 TEST_F(GraphDisplayTest, TopOfZeroLeavesThatRateUndrawnAndReportsIt)
 {
     buffer().AddGraphData(C(1500), C(100), 10, 20, 0);
-    GraphDataDisplay(m_p, 0, 1.0f);
+    GraphDataDisplay(p, 0, 1.0f);
     ASSERT_EQ(picture().curves.size(), 2u);
     EXPECT_EQ(picture().labels.lblGraph_El[0], "   0.0");
     EXPECT_EQ(logLines(), QStringList{QStringLiteral(
@@ -178,15 +178,15 @@ TEST_F(GraphDisplayTest, UncheckedGraphSettingsDrawNothing)
     } rows[] = {{0, 10}, {1, 10}, {-5, 10}, {9, 10}, {20, 0}, {20, 1}, {20, -3}, {kMin, kMin}};
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << row.timeScale << ", " << row.aveNum);
-        m_p.settings.GraphTimeScale = 20;
-        m_p.settings.GraphAveNum = 10;
+        p.settings.GraphTimeScale = 20;
+        p.settings.GraphAveNum = 10;
         buffer().AddGraphData(C(5), C(100), row.aveNum, row.timeScale, 0);
-        GraphDataDisplay(m_p, 0, 1.0f);
+        GraphDataDisplay(p, 0, 1.0f);
         ASSERT_FALSE(picture().curves.empty());
 
-        m_p.settings.GraphTimeScale = row.timeScale;
-        m_p.settings.GraphAveNum = row.aveNum;
-        GraphDataDisplay(m_p, 0, 1.0f);
+        p.settings.GraphTimeScale = row.timeScale;
+        p.settings.GraphAveNum = row.aveNum;
+        GraphDataDisplay(p, 0, 1.0f);
         EXPECT_TRUE(picture().curves.empty());
         EXPECT_FALSE(picture().labels.lblGraph_Tt.isEmpty());
     }
@@ -195,9 +195,9 @@ TEST_F(GraphDisplayTest, UncheckedGraphSettingsDrawNothing)
 
 TEST_F(GraphDisplayTest, TimeScaleBeyondTheHistoryDrawsWhatThereIs)
 {
-    m_p.settings.GraphTimeScale = std::numeric_limits<int>::max();
+    p.settings.GraphTimeScale = std::numeric_limits<int>::max();
     buffer().AddGraphData(C(5), C(100), 10, 20, 0);
-    GraphDataDisplay(m_p, 0, 1.0f);
+    GraphDataDisplay(p, 0, 1.0f);
     ASSERT_EQ(picture().curves.size(), 4u);
     EXPECT_EQ(picture().curves[1].points.size(), 512u);
     EXPECT_EQ(logLines(), QStringList{QStringLiteral(
@@ -206,11 +206,11 @@ TEST_F(GraphDisplayTest, TimeScaleBeyondTheHistoryDrawsWhatThereIs)
 
 TEST_F(GraphDisplayTest, WithoutABufferNothingHappens)
 {
-    m_p.graph.GraphData.reset();
-    GraphDataDisplay(m_p, 0, 1.0f);
-    lblGraph_Tl_Click(m_p, 1);
-    EXPECT_EQ(m_p.graph.GraphOffset, 0);
-    EXPECT_EQ(m_view.graphChanges, 0);
+    p.graph.GraphData.reset();
+    GraphDataDisplay(p, 0, 1.0f);
+    lblGraph_Tl_Click(p, 1);
+    EXPECT_EQ(p.graph.GraphOffset, 0);
+    EXPECT_EQ(view.graphChanges, 0);
 }
 
 TEST_F(GraphCurvesTest, PointsAreRoundedAndHeldWithinTwiceTheHeight)
@@ -276,29 +276,29 @@ TEST_F(GraphCurvesTest, OffsetWindowKeepsTheSamplesThereAre)
 TEST_F(GraphDisplayTest, ZoomClicksStopAtTheirLimits)
 {
     for (int i = 0; i < 11; ++i)
-        lblGraph_El_Click(m_p, 0);
-    EXPECT_EQ(m_p.graph.GraphZoom, 2.0f);
-    EXPECT_EQ(m_view.graphChanges, 11);
+        lblGraph_El_Click(p, 0);
+    EXPECT_EQ(p.graph.GraphZoom, 2.0f);
+    EXPECT_EQ(view.graphChanges, 11);
 
     for (int i = 0; i < 19; ++i)
-        lblGraph_Mt_Click(m_p);
-    EXPECT_EQ(m_p.graph.GraphZoom, 0.2f);
+        lblGraph_Mt_Click(p);
+    EXPECT_EQ(p.graph.GraphZoom, 0.2f);
 
-    const int redraws = m_view.graphChanges;
+    const int redraws = view.graphChanges;
     for (int index : {1, 2, 3}) { // only the top labels zoom
-        lblGraph_El_Click(m_p, index);
-        lblGraph_Ml_Click(m_p, index);
+        lblGraph_El_Click(p, index);
+        lblGraph_Ml_Click(p, index);
     }
-    EXPECT_EQ(m_p.graph.GraphZoom, 0.2f);
-    EXPECT_EQ(m_view.graphChanges, redraws);
+    EXPECT_EQ(p.graph.GraphZoom, 0.2f);
+    EXPECT_EQ(view.graphChanges, redraws);
 }
 
 TEST_F(GraphDisplayTest, PastButtonStepsBackToTheOldestFullWindow)
 {
     std::vector<int> offsets;
     for (int i = 0; i < 101; ++i) {
-        lblGraph_Tl_Click(m_p, 1);
-        offsets.push_back(m_p.graph.GraphOffset);
+        lblGraph_Tl_Click(p, 1);
+        offsets.push_back(p.graph.GraphOffset);
     }
     EXPECT_EQ(offsets[0], 5);
     EXPECT_EQ(offsets[97], 490);
@@ -306,16 +306,16 @@ TEST_F(GraphDisplayTest, PastButtonStepsBackToTheOldestFullWindow)
     EXPECT_EQ(logLines().constFirst(), "Click : Graph Old View ");
 
     for (int i = 0; i < 99; ++i)
-        lblGraph_Tl_Click(m_p, 0);
-    EXPECT_EQ(m_p.graph.GraphOffset, 0);
+        lblGraph_Tl_Click(p, 0);
+    EXPECT_EQ(p.graph.GraphOffset, 0);
     EXPECT_EQ(logLines().constLast(), "Click : Graph New View ");
 }
 
 TEST_F(GraphDisplayTest, PastButtonNeverGoesBeforeTheFirstSampleOrNegative)
 {
-    m_p.settings.GraphTimeScale = 600; // more than the history holds
-    lblGraph_Tl_Click(m_p, 1);
-    EXPECT_EQ(m_p.graph.GraphOffset, 0);
+    p.settings.GraphTimeScale = 600; // more than the history holds
+    lblGraph_Tl_Click(p, 1);
+    EXPECT_EQ(p.graph.GraphOffset, 0);
     EXPECT_EQ(OlderOffset(std::numeric_limits<int>::max(), 40, 512), 471);
     EXPECT_EQ(NewerOffset(std::numeric_limits<int>::max(), std::numeric_limits<int>::min()),
               std::numeric_limits<int>::max());
@@ -323,7 +323,7 @@ TEST_F(GraphDisplayTest, PastButtonNeverGoesBeforeTheFirstSampleOrNegative)
 
 TEST_F(GraphDisplayTest, FramePixelsFindTheirWidgets)
 {
-    GraphFrameDisplay(m_p, QSize(385, 361));
+    GraphFrameDisplay(p, QSize(385, 361));
     const GraphLayout& l = picture().layout;
     const struct {
         QPoint at;
@@ -347,16 +347,16 @@ TEST_F(GraphDisplayTest, FramePixelsFindTheirWidgets)
 
 TEST_F(GraphDisplayTest, ClicksOnFramePixelsReachTheirHandlers)
 {
-    GraphFrameDisplay(m_p, QSize(385, 361));
-    GraphClickAt(m_p, {370, 335});
-    EXPECT_NEAR(m_p.graph.GraphZoom, 0.9f, 1e-6);
-    GraphClickAt(m_p, {30, 355});
-    EXPECT_EQ(m_p.graph.GraphOffset, 5);
-    GraphClickAt(m_p, {200, 355}); // the time title does nothing
-    m_p.settings.GraphEnabled = false;
-    GraphClickAt(m_p, {200, 100}); // only an enabled graph is refreshed
-    m_p.settings.GraphEnabled = true;
-    GraphClickAt(m_p, {200, 100});
+    GraphFrameDisplay(p, QSize(385, 361));
+    GraphClickAt(p, {370, 335});
+    EXPECT_NEAR(p.graph.GraphZoom, 0.9f, 1e-6);
+    GraphClickAt(p, {30, 355});
+    EXPECT_EQ(p.graph.GraphOffset, 5);
+    GraphClickAt(p, {200, 355}); // the time title does nothing
+    p.settings.GraphEnabled = false;
+    GraphClickAt(p, {200, 100}); // only an enabled graph is refreshed
+    p.settings.GraphEnabled = true;
+    GraphClickAt(p, {200, 100});
     EXPECT_EQ(logLines(), (QStringList{QStringLiteral("Click : Graph Old View "),
                                        QStringLiteral("Click : Graph Refresh ")}));
 }
@@ -365,7 +365,7 @@ TEST_F(GraphDisplayTest, MaximaBeyondWholeNumbersAreReportedByTheLabelPhase)
 {
     buffer().Value(0).RateE = C(3e9); // only a direct write gets past the cap
     buffer().AddGraphData(C(1), C(1), 10, 20, 0);
-    GraphDataDisplay(m_p, 0, 1.0f);
+    GraphDataDisplay(p, 0, 1.0f);
     EXPECT_EQ(picture().labels.lblGraph_El[0], "   0.0");
     EXPECT_EQ(picture().labels.lblGraph_Ml[0], "10");
     EXPECT_EQ(logLines(),

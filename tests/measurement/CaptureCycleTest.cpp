@@ -1,6 +1,6 @@
 #include "measurement/CaptureCycle.h"
 
-#include "GameProgram.h"
+#include "ProgramFixture.h"
 #include "common/Cp932.h"
 #include "common/TextFile.h"
 #include "records/LoggingRun.h"
@@ -13,58 +13,27 @@ using namespace std::chrono;
 
 namespace {
 
-class CaptureCycleTest : public GameProgramTest {
+class CaptureCycleTest : public test::ProgramFixture {
 protected:
-    CaptureCycleTest()
+    CaptureCycleTest() : ProgramFixture({.start = test::At(2024, 5, 1, 10), .defaults = true})
     {
         p.settings.StartDelay = 0;
-        p.graph.GraphData.emplace(m_sim.clock);
+        p.graph.GraphData.emplace(sim.clock);
         p.timers.timCaptureInterval =
-            m_sim.scheduler.CreateTimer([this] { timCaptureInterval_Timer(p); });
+            sim.scheduler.CreateTimer([this] { timCaptureInterval_Timer(p); });
         p.timers.timCaptureInterval->setInterval(kCaptureTickMs);
     }
 
-    void at(double seconds) { m_sim.scheduler.runUntil(std::llround(seconds * 1000)); }
-    QString debugLog() const { return DecodeCp932(ReadFileBytes(m_log.path())); }
+    void at(double seconds) { sim.scheduler.runUntil(std::llround(seconds * 1000)); }
+    QString debugLog() const { return DecodeCp932(ReadFileBytes(log.path())); }
 };
 
 } // namespace
 
-TEST_F(CaptureCycleTest, CapturesAtTheFirstTickAfterEachInterval)
-{
-    show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
-    LoggingControl(p, LoggingMode::Start);
-    at(15);
-    EXPECT_EQ(p.measurement.ExpClock[TrackPrevious], 0); // due at 15 s, ticks at 10 and 20
-    at(20);
-    EXPECT_EQ(p.measurement.ReadLv, 35);
-    EXPECT_EQ(p.measurement.ReadExp, Currency::FromInteger(1234));
-    EXPECT_EQ(p.measurement.NextCaptureTime, QDateTime(QDate(2024, 5, 1), QTime(10, 6, 20)));
-    show(QStringLiteral("35"), QStringLiteral("15.34"), QStringLiteral("4000"));
-    at(379);
-    EXPECT_EQ(p.measurement.ExpTrack[TrackCurrent], Currency::FromDouble(12.34));
-    at(380);
-    EXPECT_EQ(p.measurement.ExpTrack[TrackDifference], Currency::FromInteger(3));
-    EXPECT_EQ(p.graph.GraphData->Value(0).RateM, Currency::FromInteger(30));
-}
-
-TEST_F(CaptureCycleTest, AFailedRecognitionRetriesFifteenSecondsLater)
-{
-    show(QStringLiteral("35"), QString(), QStringLiteral("1000"));
-    LoggingControl(p, LoggingMode::Start);
-    at(20);
-    EXPECT_TRUE(p.txtLog.text().contains(QStringLiteral("認識失敗  Exp NG")));
-    show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
-    at(30);
-    EXPECT_EQ(p.measurement.ExpClock[TrackPrevious], 0); // due at 35 s
-    at(40);
-    EXPECT_EQ(p.measurement.ExpClock[TrackPrevious], 3640);
-}
-
 TEST_F(CaptureCycleTest, TheGameInTheBackgroundAddsAZeroSampleAtThe481stTry)
 {
     show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
-    m_windows.setForeground(kNoWindow);
+    background();
     LoggingControl(p, LoggingMode::Start);
     const std::int32_t before = p.graph.GraphData->MaxNum();
     for (int i = 0; i < 480; ++i)
@@ -76,30 +45,7 @@ TEST_F(CaptureCycleTest, TheGameInTheBackgroundAddsAZeroSampleAtThe481stTry)
     EXPECT_NE(p.graph.GraphData->Value(0).Time, 0.0);
     EXPECT_EQ(p.graph.GraphData->MaxNum(), before == 0 ? p.settings.GraphTimeScale : before);
     EXPECT_EQ(p.measurement.ReadLv, 0); // nothing was read
-    EXPECT_EQ(p.measurement.NextCaptureTick, m_sim.clock.TickMs() + 15000);
-}
-
-TEST_F(CaptureCycleTest, CoinAreaIsDetectedKeptAndDroppedWhenItFails)
-{
-    show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"), 2);
-    LoggingControl(p, LoggingMode::Start);
-    CaptureImage(p);
-    EXPECT_EQ(p.measurement.MoneyAreaMode, MoneyAreaFirst);
-    EXPECT_TRUE(debugLog().contains(QStringLiteral("Detect EnhancedPosition ")));
-
-    show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("2000"), 4);
-    CaptureImage(p); // area 2 fails: mode back to detection, coins not read
-    EXPECT_EQ(p.measurement.MoneyAreaMode, MoneyAreaDetect);
-    EXPECT_EQ(p.measurement.ReadMoney, Currency::FromInteger(-1));
-    CaptureImage(p);
-    EXPECT_EQ(p.measurement.MoneyAreaMode, MoneyAreaSecond);
-    EXPECT_TRUE(debugLog().contains(QStringLiteral("Normal EnhancedPosition ")));
-    EXPECT_EQ(p.measurement.MoneyPair[1], Currency::FromInteger(2000));
-
-    show(QStringLiteral("35"), QStringLiteral("12.34"), QString(), 4);
-    CaptureImage(p);
-    EXPECT_EQ(p.measurement.MoneyAreaMode, MoneyAreaDetect);
-    EXPECT_EQ(p.measurement.MoneyPair[1], Currency::FromInteger(2000)); // last valid reading
+    EXPECT_EQ(p.measurement.NextCaptureTick, sim.clock.TickMs() + 15000);
 }
 
 TEST_F(CaptureCycleTest, AMissingGameIsSaidByThePopupDuringARunAndTakenBack)
@@ -111,7 +57,7 @@ TEST_F(CaptureCycleTest, AMissingGameIsSaidByThePopupDuringARunAndTakenBack)
     EXPECT_EQ(p.popup.caption, QStringLiteral("エラー"));
     EXPECT_EQ(p.popup.fontSize, 14);
     const QDateTime next = p.measurement.NextCaptureTime;
-    EXPECT_EQ(next, ToQDateTime(m_sim.clock.Now()).addSecs(360));
+    EXPECT_EQ(next, ToQDateTime(sim.clock.Now()).addSecs(360));
     show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
     CaptureImage(p);
     EXPECT_FALSE(p.flags.PopupShown);
@@ -136,7 +82,7 @@ TEST_F(CaptureCycleTest, ACaptureInsideALagWaitRewritesTheSlotsSafely)
     p.settings.LagCancelTime = 50;
     // While the first capture's scan waits, a second capture (as a gesture would) runs inside.
     bool nested = false;
-    m_sim.scheduler.at(m_sim.clock.elapsedMs() + 60, [&] {
+    sim.scheduler.at(sim.clock.elapsedMs() + 60, [&] {
         show(QStringLiteral("36"), QStringLiteral("1.00"), QStringLiteral("2000"));
         nested = true;
         CaptureImage(p);
@@ -152,14 +98,14 @@ TEST_F(CaptureCycleTest, TheTestCaptureWaitsTenSecondsWithTheButtonsOff)
 {
     show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
     bool disabledDuringWait = false;
-    m_sim.scheduler.at(5000, [&] {
+    sim.scheduler.at(5000, [&] {
         disabledDuringWait = !p.menus.cmdCaptureEnabled && !p.menus.cmdRecognizeEnabled;
     });
     cmdCapture_Click(p);
     EXPECT_TRUE(disabledDuringWait);
     EXPECT_TRUE(p.menus.cmdCaptureEnabled);
     EXPECT_EQ(p.measurement.ReadLv, 35);
-    EXPECT_EQ(m_sim.clock.elapsedMs(), 10001);
+    EXPECT_EQ(sim.clock.elapsedMs(), 10001);
     EXPECT_TRUE(debugLog().contains(QStringLiteral("SingleCapture ･･･ End ")));
 }
 
@@ -168,16 +114,16 @@ TEST_F(CaptureCycleTest, AWallClockJumpNeitherStallsNorBunchesCaptures)
     show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
     LoggingControl(p, LoggingMode::Start);
     at(20);
-    const int grabs = m_windows.grabCount();
-    m_sim.clock.shiftWallClock(-3600 * 1000); // the clock is put back an hour
+    const int grabs = windows.grabCount();
+    sim.clock.shiftWallClock(-3600 * 1000); // the clock is put back an hour
     at(380);
-    EXPECT_GT(m_windows.grabCount(), grabs); // still captured six minutes later
-    const int afterBack = m_windows.grabCount();
-    m_sim.clock.shiftWallClock(2 * 3600 * 1000); // and forward two hours
+    EXPECT_GT(windows.grabCount(), grabs); // still captured six minutes later
+    const int afterBack = windows.grabCount();
+    sim.clock.shiftWallClock(2 * 3600 * 1000); // and forward two hours
     at(390);
-    EXPECT_EQ(m_windows.grabCount(), afterBack); // no capture before it is due
+    EXPECT_EQ(windows.grabCount(), afterBack); // no capture before it is due
     at(740);
-    EXPECT_GT(m_windows.grabCount(), afterBack);
+    EXPECT_GT(windows.grabCount(), afterBack);
 }
 
 TEST_F(CaptureCycleTest, OneCaptureIsOneRequestToTheWindowSystemWhicheverCoinAreaReads)

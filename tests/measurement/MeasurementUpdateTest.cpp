@@ -1,13 +1,12 @@
 #include "measurement/MeasurementUpdate.h"
 
-#include "common/TextFile.h"
+#include "ProgramFixture.h"
 #include "config/Defaults.h"
 #include "platform/sim/SimServices.h"
 #include "records/LoggingRun.h"
 #include "state/GraphBuffer.h"
 #include "state/Program.h"
 
-#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -18,12 +17,12 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-class MeasurementUpdateTest : public ::testing::Test {
+class MeasurementUpdateTest : public test::ProgramFixture {
 protected:
     MeasurementUpdateTest()
     {
-        ApplyDefaults(p.settings, m_dir.path());
-        p.graph.GraphData.emplace(m_sim.clock);
+        ApplyDefaults(p.settings, dir.path());
+        p.graph.GraphData.emplace(sim.clock);
         p.LogStartStamp = QStringLiteral("202405011200");
         p.measurement.ReadMoney = Currency::FromInteger(-1);
     }
@@ -31,7 +30,7 @@ protected:
     // One capture at `seconds` after the start: -1 for a value not read; Exp in digits.
     void measure(double seconds, int level, int expDigits, int money)
     {
-        m_sim.scheduler.runUntil(static_cast<std::int64_t>(seconds * 1000));
+        sim.scheduler.runUntil(static_cast<std::int64_t>(seconds * 1000));
         p.measurement.ReadLv = level;
         p.measurement.ReadExp = Currency::FromInteger(expDigits);
         p.measurement.ReadMoney = Currency::FromInteger(money);
@@ -40,58 +39,16 @@ protected:
         UpdateMeasurement(p);
     }
 
-    QStringList logLines() const { return p.txtLog.text().split(kCrLf); }
+    QStringList txtLines() const { return p.txtLog.text().split(kCrLf); }
     QString lastLine() const
     {
-        const QStringList lines = logLines();
+        const QStringList lines = txtLines();
         return lines.size() >= 2 ? lines[lines.size() - 2] : QString();
     }
     const clsGraphFormat& newestSample() const { return p.graph.GraphData->Value(0); }
-    QStringList recordLines() const
-    {
-        const QString path = m_dir.filePath(QStringLiteral("log/給与明細202405月.txt"));
-        QStringList lines;
-        TextLineReader reader(path);
-        while (!reader.atEnd())
-            lines << reader.readLine();
-        return lines;
-    }
-
-    QTemporaryDir m_dir;
-    SimServices m_sim{local_days(year(2024) / 5 / 1) + hours(12)};
-    DebugLog m_log{m_dir.path(), m_sim.clock};
-    NullView m_view;
-
-public:
-    Program p{m_sim.services, m_log, m_view, m_dir.path()};
 };
 
 } // namespace
-
-TEST_F(MeasurementUpdateTest, FirstMeasurementTakesStartValuesThenRatesFollow)
-{
-    measure(0, 35, 1234, 1000);
-    EXPECT_EQ(lastLine(), QStringLiteral("05/01 12:00   35   12.34 ％          1,000 "));
-    EXPECT_EQ(p.results.lblStartLv, QStringLiteral("35"));
-    EXPECT_EQ(recordLines().size(), 1); // the header only
-
-    measure(360, 35, 1534, 4000);
-    EXPECT_EQ(lastLine(), QStringLiteral("05/01 12:06   35    3.00 ％          3,000    6.0 "
-                                         "  30.00 ％        30.0 "));
-    EXPECT_EQ(newestSample().RateE, Currency::FromInteger(30));
-    EXPECT_EQ(newestSample().RateM, Currency::FromInteger(30));
-    ASSERT_EQ(recordLines().size(), 2);
-    EXPECT_TRUE(recordLines()[1].startsWith(QStringLiteral("05/01 12:06  ")));
-    EXPECT_EQ(p.measurement.MoneyClock[TrackDifference], 0); // cleared once the rate is shown
-}
-
-TEST_F(MeasurementUpdateTest, LevelUpCountsAHundredPercentPerLevel)
-{
-    measure(0, 35, 9500, 1000);
-    measure(360, 36, 500, 1000);
-    EXPECT_EQ(p.measurement.ExpTrack[TrackDifference], Currency::FromInteger(10));
-    EXPECT_TRUE(lastLine().contains(QStringLiteral("  10.00 ％ ")));
-}
 
 TEST_F(MeasurementUpdateTest, AFallOrAJumpOfThreeLevelsIsAnotherCharacter)
 {
@@ -103,11 +60,11 @@ TEST_F(MeasurementUpdateTest, AFallOrAJumpOfThreeLevelsIsAnotherCharacter)
         p.results = ResultLabels{};
         measure(0, 35, 1234, 1000);
         measure(360, newLevel, 500, 2000);
-        const QString log = p.txtLog.text();
-        const qsizetype change = log.indexOf(QStringLiteral("キャラクタチェンジ検出\r\n"));
+        const QString text = p.txtLog.text();
+        const qsizetype change = text.indexOf(QStringLiteral("キャラクタチェンジ検出\r\n"));
         ASSERT_GE(change, 0);
-        const qsizetype report = log.indexOf(QStringLiteral(" 経過: "), change);
-        const qsizetype header = log.indexOf(kLogColumnHeader + kCrLf, report);
+        const qsizetype report = text.indexOf(QStringLiteral(" 経過: "), change);
+        const qsizetype header = text.indexOf(kLogColumnHeader + kCrLf, report);
         EXPECT_GT(report, change);
         EXPECT_GT(header, report);
         EXPECT_TRUE(lastLine().startsWith(QStringLiteral("05/01 12:06 ")));
@@ -116,26 +73,6 @@ TEST_F(MeasurementUpdateTest, AFallOrAJumpOfThreeLevelsIsAnotherCharacter)
         EXPECT_EQ(p.results.lblStartLv, QString::number(newLevel));
         EXPECT_EQ(p.measurement.ExpClock[TrackPrevious], p.measurement.ExpClock[TrackCurrent]);
     }
-}
-
-TEST_F(MeasurementUpdateTest, IdleIntervalsAreLeftOutOfTheRates)
-{
-    measure(0, 35, 1234, 1000);
-    const QString before = p.txtLog.text();
-    measure(360, 35, 1234, 1000); // nothing moved
-    EXPECT_EQ(p.txtLog.text(), before);
-    EXPECT_EQ(p.measurement.ExpClock[TrackPrevious], 3600 + 360);
-    EXPECT_EQ(p.measurement.MoneyClock[TrackPrevious], 3600 + 360);
-    EXPECT_EQ(newestSample().RateE, Currency());
-    EXPECT_EQ(newestSample().RateM, Currency());
-
-    measure(720, 35, 1534, 1000); // coins idle, Exp moved: Exp rate over 360 s only
-    EXPECT_EQ(p.measurement.ExpTrack[TrackDifference], Currency::FromInteger(3));
-    EXPECT_TRUE(lastLine().endsWith(QStringLiteral("  30.00 ％ ") + QString(12, u' ')));
-
-    measure(1080, 35, 1534, -1); // Exp idle, coins unreadable: no line
-    EXPECT_TRUE(lastLine().endsWith(QString(12, u' ')));
-    EXPECT_EQ(p.measurement.ExpClock[TrackPrevious], 3600 + 1080);
 }
 
 TEST_F(MeasurementUpdateTest, ExpIdleWithCoinsMovingGivesAZeroExpSpan)
@@ -161,21 +98,10 @@ TEST_F(MeasurementUpdateTest, AFailedRecognitionRetriesIn15SecondsAndKeepsTheSta
     const MeasurementState before = p.measurement;
     measure(360, 35, -1, 1000);
     EXPECT_EQ(lastLine(), QStringLiteral("05/01 12:06  認識失敗  Exp NG"));
-    EXPECT_EQ(p.measurement.NextCaptureTick, m_sim.clock.TickMs() + 15000);
+    EXPECT_EQ(p.measurement.NextCaptureTick, sim.clock.TickMs() + 15000);
     EXPECT_EQ(p.measurement.NextCaptureTime, QDateTime(QDate(2024, 5, 1), QTime(12, 6, 15)));
     EXPECT_EQ(p.measurement.ExpClock, before.ExpClock);
     EXPECT_EQ(p.measurement.ExpTrack, before.ExpTrack);
-}
-
-TEST(RecognitionFailureTextTest, NamesWhatWasNotRead)
-{
-    EXPECT_EQ(RecognitionFailureText(false, false, false), QStringLiteral("全部 NG"));
-    EXPECT_EQ(RecognitionFailureText(true, false, false), QStringLiteral("ExpとMoney NG"));
-    EXPECT_EQ(RecognitionFailureText(false, true, false), QStringLiteral("LvとMoney NG"));
-    EXPECT_EQ(RecognitionFailureText(false, false, true), QStringLiteral("LvとExp NG"));
-    EXPECT_EQ(RecognitionFailureText(true, false, true), QStringLiteral("Exp NG"));
-    EXPECT_EQ(RecognitionFailureText(false, true, true), QStringLiteral("Lv NG"));
-    EXPECT_EQ(RecognitionFailureText(true, true, false), QString());
 }
 
 TEST(ExpPercentTest, ReadingsBecomePercentagesExactly)

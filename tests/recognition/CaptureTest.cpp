@@ -9,12 +9,12 @@
 #include <gmock/gmock.h>
 
 using namespace kesmaro;
-using namespace kesmaro::test_support;
+using namespace kesmaro::test;
 using ::testing::ElementsAre;
 
 namespace {
 
-class CaptureTest : public ProgramFixture {
+class CaptureTest : public RecognitionFixture {
 protected:
     // A game frame with the three numbers drawn at the default areas of the screen mode.
     PixelBuffer frame(const QString& level, const QString& exp, const QString& money,
@@ -146,48 +146,20 @@ TEST_F(CaptureTest, OutsideTheWindowIsBlack)
 
 TEST_F(CaptureTest, DebugPicturesShowEveryAreaOfTheClientArea)
 {
-    struct PictureView : RecordingView {
-        void pictureChanged(int slot) override { slots.push_back(slot); }
-        std::vector<int> slots;
-    } pictures;
-    Program q(sim.services, log, pictures, dir.path());
-    q.settings = p.settings;
-    q.settings.CaptureArea[3] = CaptureRect{-5, -5, 0, 10};
+    p.settings.CaptureArea[3] = CaptureRect{-5, -5, 0, 10};
     const WindowId game = windows.addWindow("Gamebryo Application", frame("12", "3.45", "678"), 0,
                                             0, SimWindowFrame{3, 22, 3, 3});
-    ShowCapturePictures(q, game);
-    EXPECT_THAT(pictures.slots, ElementsAre(0, 1, 2, 3, 4));
-    EXPECT_EQ(q.picCapture[0].width, 53);
-    EXPECT_EQ(q.picCapture[2].width, 179);
-    EXPECT_TRUE(q.picCapture[3].isEmpty());
+    ShowCapturePictures(p, game);
+    EXPECT_THAT(view.pictures, ElementsAre(0, 1, 2, 3, 4));
+    EXPECT_EQ(p.picCapture[0].width, 53);
+    EXPECT_EQ(p.picCapture[2].width, 179);
+    EXPECT_TRUE(p.picCapture[3].isEmpty());
     // Client coordinates: the frame does not shift the areas.
-    const PixelBuffer& level = q.picCapture[0];
+    const PixelBuffer& level = p.picCapture[0];
     EXPECT_EQ(ColumnWordsToText(BinarizeColumns(level, 135, -1)).mid(8, 44), glyph(0, 1));
 }
 
 class RecognitionCommandTest : public CaptureTest {};
-
-TEST_F(RecognitionCommandTest, ReadsWhatTheLastCaptureLeftAndTimesIt)
-{
-    const WindowId game = openGame(frame("53", "12.34", "1500"));
-    for (int c = 0; c < kCategoryCount; ++c)
-        CaptureColumnText(p, game, p.settings.CaptureArea[static_cast<std::size_t>(c)], c,
-                          p.settings.BinaryThreshold[static_cast<std::size_t>(c)],
-                          p.settings.BinaryMask[static_cast<std::size_t>(c)]);
-    windows.setImage(game, PixelBuffer(1030, 800)); // nothing is captured anew
-    const int grabs = windows.grabCount();
-
-    cmdRecognize_Click(p);
-
-    EXPECT_EQ(windows.grabCount(), grabs);
-    EXPECT_EQ(p.measurement.ReadLv, 53);
-    EXPECT_EQ(p.measurement.ReadExp, Currency::FromInteger(1234));
-    EXPECT_EQ(p.measurement.ReadMoney, Currency::FromInteger(1500));
-    EXPECT_EQ(p.results.lblElapse, "0.000秒");
-    EXPECT_THAT(logLines(),
-                ElementsAre("Click : Test Recognize ", "SingleRecognize(0.000秒) ･･･ End "));
-    EXPECT_THAT(view.buttons, ElementsAre(false, true));
-}
 
 TEST_F(RecognitionCommandTest, UnreadSlotsStoreMinusOneAndTheButtonsStayOffWhileTheScanWaits)
 {

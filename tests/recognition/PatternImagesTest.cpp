@@ -10,12 +10,12 @@
 #include <gmock/gmock.h>
 
 using namespace kesmaro;
-using namespace kesmaro::test_support;
+using namespace kesmaro::test;
 using ::testing::ElementsAre;
 
 namespace {
 
-class PatternImagesTest : public ProgramFixture {
+class PatternImagesTest : public RecognitionFixture {
 protected:
     QStringList bitmaps() const
     {
@@ -35,31 +35,6 @@ protected:
         return image;
     }
 };
-
-TEST_F(PatternImagesTest, SavesEveryDebugPictureAsABitmapOfItsSize)
-{
-    for (std::size_t i = 0; i < p.picCapture.size(); ++i)
-        p.picCapture[i] = gradient(10 + static_cast<int>(i), 5);
-
-    menuPatternSave_Click(p);
-
-    EXPECT_THAT(bitmaps(), ElementsAre("Capture1_0501120000.bmp", "Capture2_0501120000.bmp",
-                                       "Capture3_0501120000.bmp", "Capture4_0501120000.bmp",
-                                       "Capture5_0501120000.bmp"));
-    const QImage image(QDir(dir.path()).filePath(QStringLiteral("Capture3_0501120000.bmp")));
-    ASSERT_FALSE(image.isNull());
-    EXPECT_EQ(image.size(), QSize(12, 5));
-    EXPECT_EQ(image.pixel(7, 3), qRgb(10, 3, 7));
-    EXPECT_THAT(logLines(), ElementsAre("Click : Pattern Save ", "Pattern Save ･･･ End "));
-    // A save within the same second replaces the files.
-    p.picCapture.fill(gradient(6, 6));
-    menuPatternSave_Click(p);
-    EXPECT_EQ(bitmaps().size(), 5);
-    EXPECT_EQ(QImage(QDir(dir.path()).filePath(bitmaps().first())).width(), 6);
-    EXPECT_EQ(PatternImagePath(QStringLiteral("/prog"), 1,
-                               QDateTime(QDate(2024, 3, 12), QTime(15, 42, 7))),
-              QDir::toNativeSeparators(QStringLiteral("/prog/Capture1_0312154207.bmp")));
-}
 
 TEST_F(PatternImagesTest, StopsSilentlyAtTheFirstAreaWithoutAPicture)
 {

@@ -6,12 +6,12 @@
 #include <gmock/gmock.h>
 
 using namespace kesmaro;
-using namespace kesmaro::test_support;
+using namespace kesmaro::test;
 using ::testing::ElementsAre;
 
 namespace {
 
-class RecognizeNumberTest : public ProgramFixture {
+class RecognizeNumberTest : public RecognitionFixture {
 protected:
     QString delimiter(int category) const { return glyph(category, kDelimiterGlyph); }
     QString number(int category, const QString& digits) const
@@ -106,31 +106,6 @@ TEST_F(RecognizeNumberTest, HandEditedGlyphsAndSizesNeverMatchOrCrash)
     EXPECT_EQ(RecognizeNumber(p, CategoryLevel), "8");
     EXPECT_EQ(RecognizeNumber(p, -1), "");
     EXPECT_EQ(RecognizeNumber(p, 3), "");
-}
-
-TEST_F(RecognizeNumberTest, DebugModeTracesEveryStepAndShowsProgress)
-{
-    EXPECT_TRUE(logLines().isEmpty());
-    p.flags.DebugMode = true;
-    const QString text = blank(1) + number(CategoryMoney, "40") + blank(1);
-    setSlot(CategoryMoney, text);
-    ASSERT_EQ(RecognizeNumber(p, CategoryMoney), "40");
-    setSlot(CategoryMoney, blank(5));
-    RecognizeNumber(p, CategoryMoney);
-    setSlot(CategoryMoney,
-            blank(1) + glyph(CategoryMoney, 1) + blank(34) + glyph(CategoryMoney, 3) + blank(1));
-    RecognizeNumber(p, CategoryMoney);
-    EXPECT_THAT(logLines(),
-                ElementsAre(QStringLiteral("category2 変換データ : ") + text,
-                            QStringLiteral(" 認識結果:4 認識結果:0 認識結果:デリミタ"),
-                            ::testing::_, QStringLiteral("category2 数値が見つかりませんでした"),
-                            ::testing::_,
-                            QStringLiteral(" 認識結果:1 遮蔽物検出0付加 10 認識結果:3 "
-                                           "デリミタ未検出 103")));
-    view.captions.clear();
-    setSlot(CategoryLevel, digitsText(CategoryLevel, "12") + blank(1) + delimiter(0) + blank(1));
-    RecognizeNumber(p, CategoryLevel);
-    EXPECT_THAT(view.captions, ElementsAre("認識中…", "1認識中…", "12認識中…", "12認識中…", "12"));
 }
 
 TEST_F(RecognizeNumberTest, WithoutDebugModeOnlyTheOutcomeIsShownAndNothingLogged)

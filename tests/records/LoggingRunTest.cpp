@@ -22,19 +22,20 @@ struct RunState {
 class LoggingRunTest : public ProgramFixture {
 protected:
     LoggingRunTest()
+        : ProgramFixture({.start = test::At(2009, 5, 17, 21, 30), .captureTimer = true})
     {
         m_app1 = makeFile(QStringLiteral("companion1.exe"));
         m_app2 = makeFile(QStringLiteral("companion2.exe"));
-        Settings& s = m_program.settings;
+        Settings& s = p.settings;
         s.StartUpPath = {m_app1, m_app2};
         s.StartUpDelay = 30;
         s.StartDelay = 0;
-        AutoStartLogging(m_program); // the menus' idle state, as the main window leaves them
+        AutoStartLogging(p); // the menus' idle state, as the main window leaves them
     }
 
     QString makeFile(const QString& name)
     {
-        const QString path = m_dir.filePath(name);
+        const QString path = dir.filePath(name);
         QFile f(path);
         EXPECT_TRUE(f.open(QIODevice::WriteOnly));
         return path;
@@ -42,17 +43,17 @@ protected:
 
     void expectState(const RunState& expected) const
     {
-        EXPECT_EQ(!m_program.LogStartStamp.isEmpty(), expected.stamped);
-        EXPECT_EQ(m_program.menus.menuRunEnabled, expected.runEnabled);
-        EXPECT_EQ(m_program.menus.menuRunCaption, QString::fromUtf8(expected.runCaption));
-        EXPECT_EQ(m_program.menus.menuStopEnabled, expected.stopEnabled);
+        EXPECT_EQ(!p.LogStartStamp.isEmpty(), expected.stamped);
+        EXPECT_EQ(p.menus.menuRunEnabled, expected.runEnabled);
+        EXPECT_EQ(p.menus.menuRunCaption, QString::fromUtf8(expected.runCaption));
+        EXPECT_EQ(p.menus.menuStopEnabled, expected.stopEnabled);
         EXPECT_EQ(timerOn(), expected.timer);
     }
 
     std::vector<std::string> opened() const
     {
         std::vector<std::string> targets;
-        for (const auto& r : m_sim.shell.requests)
+        for (const auto& r : sim.shell.requests)
             targets.push_back(r.target);
         return targets;
     }
@@ -68,26 +69,26 @@ const RunState kRunning{true, false, "ロギング", true, true};
 
 TEST_F(LoggingRunTest, MenuStatesFollowTheRunFromIdleThroughStartingToRunningAndBack)
 {
-    m_program.settings.StartUp = {true, true};
+    p.settings.StartUp = {true, true};
     expectState(kIdle);
-    m_sim.scheduler.at(10000, [this] {
+    sim.scheduler.at(10000, [this] {
         SCOPED_TRACE("starting, inside the companion delay");
         expectState(kStarting);
     });
-    menuRun_Click(m_program);
+    menuRun_Click(p);
     expectState(kRunning);
-    menuStop_Click(m_program);
+    menuStop_Click(p);
     expectState(kIdle);
 }
 
 TEST_F(LoggingRunTest, StartWithoutCompanionsSetsEverythingAtOnceAndWaitsStartDelay)
 {
-    m_program.settings.StartDelay = 25;
-    LoggingControl(m_program, LoggingMode::Start);
-    EXPECT_EQ(m_sim.clock.elapsedMs(), 25001);
-    EXPECT_EQ(m_ticks, 2) << "captures run during the start delay";
-    EXPECT_EQ(m_program.LogStartStamp, QStringLiteral("200905172130"));
-    EXPECT_EQ(m_program.txtLog.text(),
+    p.settings.StartDelay = 25;
+    LoggingControl(p, LoggingMode::Start);
+    EXPECT_EQ(sim.clock.elapsedMs(), 25001);
+    EXPECT_EQ(tickAt.size(), 2u) << "captures run during the start delay";
+    EXPECT_EQ(p.LogStartStamp, QStringLiteral("200905172130"));
+    EXPECT_EQ(p.txtLog.text(),
               QStringLiteral(" 月日 時刻    Lv    獲得Exp        獲得ｺｲﾝ   経過    Exp時給     "
                              "ｺｲﾝ時給 \r\n"));
     expectState(kRunning);
@@ -95,133 +96,86 @@ TEST_F(LoggingRunTest, StartWithoutCompanionsSetsEverythingAtOnceAndWaitsStartDe
 
 TEST_F(LoggingRunTest, BothCompanionsAreOpenedWithTheDelayBetweenThemBeforeTheRunBegins)
 {
-    m_program.settings.StartUp = {true, true};
-    m_program.settings.StartUpDelay = 59;
+    p.settings.StartUp = {true, true};
+    p.settings.StartUpDelay = 59;
     bool timerDuringSecondLaunch = true;
-    m_sim.scheduler.at(59600, [&] { timerDuringSecondLaunch = timerOn(); });
-    LoggingControl(m_program, LoggingMode::Start);
+    sim.scheduler.at(59600, [&] { timerDuringSecondLaunch = timerOn(); });
+    LoggingControl(p, LoggingMode::Start);
     EXPECT_EQ(opened(), (std::vector<std::string>{m_app1.toStdString(), m_app2.toStdString()}));
-    EXPECT_EQ(m_view.busyAt, (std::vector<std::int64_t>{0, 501 + 59001}));
+    EXPECT_EQ(view.busyAt, (std::vector<std::int64_t>{0, 501 + 59001}));
     EXPECT_FALSE(timerDuringSecondLaunch);
     // Timer, due time and stamp follow the second launch's wait, here past the minute.
-    EXPECT_EQ(m_sim.clock.elapsedMs(), 501 + 59001 + 501 + 2);
-    EXPECT_EQ(m_program.LogStartStamp, QStringLiteral("200905172131"));
-    EXPECT_EQ(m_program.measurement.NextCaptureTime,
-              QDateTime(QDate(2009, 5, 17), QTime(21, 31, 15, 3)));
+    EXPECT_EQ(sim.clock.elapsedMs(), 501 + 59001 + 501 + 2);
+    EXPECT_EQ(p.LogStartStamp, QStringLiteral("200905172131"));
+    EXPECT_EQ(p.measurement.NextCaptureTime, QDateTime(QDate(2009, 5, 17), QTime(21, 31, 15, 3)));
 }
 
 TEST_F(LoggingRunTest, ClosingDuringTheCompanionDelayAbandonsTheStart)
 {
-    m_program.settings.StartUp = {true, true};
-    m_sim.scheduler.at(10000, [this] {
-        m_program.flags.ProgramClosing = true;
-        m_program.timers.timCaptureInterval->setEnabled(false);
+    p.settings.StartUp = {true, true};
+    sim.scheduler.at(10000, [this] {
+        p.flags.ProgramClosing = true;
+        p.timers.timCaptureInterval->setEnabled(false);
     });
-    LoggingControl(m_program, LoggingMode::Start);
+    LoggingControl(p, LoggingMode::Start);
     EXPECT_EQ(opened(), (std::vector<std::string>{m_app1.toStdString()}));
-    EXPECT_TRUE(m_program.txtLog.text().isEmpty());
+    EXPECT_TRUE(p.txtLog.text().isEmpty());
     expectState(kStarting);
 }
 
 TEST_F(LoggingRunTest, ClosingDuringALaunchWaitLeavesTheTimerOff)
 {
-    m_program.settings.StartUp = {true, false};
-    m_sim.scheduler.at(100, [this] { m_program.flags.ProgramClosing = true; });
-    LoggingControl(m_program, LoggingMode::Start);
+    p.settings.StartUp = {true, false};
+    sim.scheduler.at(100, [this] { p.flags.ProgramClosing = true; });
+    LoggingControl(p, LoggingMode::Start);
     expectState(kStarting);
 }
 
 TEST_F(LoggingRunTest, AMissingCompanionIsReportedAndTheRunStartsAnyway)
 {
-    m_program.settings.StartUp = {true, false};
-    m_program.settings.StartUpPath[0] = m_dir.filePath(QStringLiteral("gone.exe"));
-    LoggingControl(m_program, LoggingMode::Start);
-    ASSERT_EQ(m_sim.prompter.asked().size(), 1u);
-    EXPECT_EQ(m_sim.prompter.asked()[0].prompt.text, "gone.exeファイルが見つかりません。");
-    EXPECT_TRUE(m_sim.shell.requests.empty());
+    p.settings.StartUp = {true, false};
+    p.settings.StartUpPath[0] = dir.filePath(QStringLiteral("gone.exe"));
+    LoggingControl(p, LoggingMode::Start);
+    ASSERT_EQ(sim.prompter.asked().size(), 1u);
+    EXPECT_EQ(sim.prompter.asked()[0].prompt.text, "gone.exeファイルが見つかりません。");
+    EXPECT_TRUE(sim.shell.requests.empty());
     expectState(kRunning);
 }
 
 TEST_F(LoggingRunTest, UnreasonableDelaysFromTheSettingsFileDoNotOverflow)
 {
-    m_program.settings.StartUp = {true, true};
-    m_program.settings.StartUpDelay = -5;
-    m_program.settings.StartDelay = 2147483;
-    LoggingControl(m_program, LoggingMode::Start);
-    EXPECT_EQ(m_sim.clock.elapsedMs(), 501 + 2 + 501 + 2147483000LL + 1);
+    p.settings.StartUp = {true, true};
+    p.settings.StartUpDelay = -5;
+    p.settings.StartDelay = 2147483;
+    LoggingControl(p, LoggingMode::Start);
+    EXPECT_EQ(sim.clock.elapsedMs(), 501 + 2 + 501 + 2147483000LL + 1);
     expectState(kRunning);
-}
-
-TEST_F(LoggingRunTest, StopEndsTheRunAndForgetsThePreviousMeasurement)
-{
-    LoggingControl(m_program, LoggingMode::Start);
-    MeasurementState& m = m_program.measurement;
-    m.ExpTrack[TrackPrevious] = Currency::FromInteger(12);
-    m.ExpClock[TrackPrevious] = 3600;
-    m.MoneyTrack[TrackPrevious] = Currency::FromInteger(1000);
-    m.MoneyClock[TrackPrevious] = 3500;
-    LoggingControl(m_program, LoggingMode::Stop);
-    expectState(kIdle);
-    EXPECT_EQ(m.ExpTrack[TrackPrevious], Currency{});
-    EXPECT_EQ(m.ExpClock[TrackPrevious], 0);
-    EXPECT_EQ(m.MoneyTrack[TrackPrevious], Currency{});
-    EXPECT_EQ(m.MoneyClock[TrackPrevious], 0);
-}
-
-TEST_F(LoggingRunTest, RestartWithinTheMinuteKeepsTheStamp)
-{
-    LoggingControl(m_program, LoggingMode::Start);
-    LoggingControl(m_program, LoggingMode::Stop);
-    m_sim.scheduler.runUntil(59000);
-    LoggingControl(m_program, LoggingMode::Start);
-    EXPECT_EQ(m_program.LogStartStamp, QStringLiteral("200905172130"));
-    LoggingControl(m_program, LoggingMode::Stop);
-    m_sim.scheduler.runUntil(60000);
-    LoggingControl(m_program, LoggingMode::Start);
-    EXPECT_EQ(m_program.LogStartStamp, QStringLiteral("200905172131"));
 }
 
 TEST_F(LoggingRunTest, RunCommandLogsAroundTheStartAndResetsSuspendAndPopupSize)
 {
-    m_program.settings.StartDelay = 5;
-    m_program.flags.SuspendMode = true;
-    m_program.menus.cmdTempStopBackColor = 255;
-    m_program.popup.widthTwips = 1;
-    m_program.popup.heightTwips = 2;
-    m_sim.scheduler.at(1000, [this] { m_log.WriteDebugLog(QStringLiteral("inside the wait")); });
-    menuRun_Click(m_program);
+    p.settings.StartDelay = 5;
+    p.flags.SuspendMode = true;
+    p.menus.cmdTempStopBackColor = 255;
+    p.popup.widthTwips = 1;
+    p.popup.heightTwips = 2;
+    sim.scheduler.at(1000, [this] { log.WriteDebugLog(QStringLiteral("inside the wait")); });
+    menuRun_Click(p);
     EXPECT_EQ(logLines(),
               (QStringList{"Click : Run ", "inside the wait", "Loging ManualStart ･･･ "}));
-    EXPECT_FALSE(m_program.flags.SuspendMode);
-    EXPECT_EQ(m_program.menus.cmdTempStopBackColor, kButtonFaceColour);
-    EXPECT_EQ(m_program.popup.widthTwips, 6000);
-    EXPECT_EQ(m_program.popup.heightTwips, 1095);
-}
-
-TEST_F(LoggingRunTest, StopCommandReportsBeforeEndingTheRun)
-{
-    menuRun_Click(m_program);
-    m_program.flags.SuspendMode = true;
-    m_program.menus.cmdTempStopBackColor = 255;
-    ShowPopup(m_program.popup, m_program.flags, m_view, QStringLiteral("game?"), QString(), 14);
-    menuStop_Click(m_program);
-    EXPECT_FALSE(m_program.flags.PopupShown);
-    EXPECT_TRUE(m_program.txtLog.text().contains(QStringLiteral(" 経過: ")));
-    EXPECT_EQ(logLines(),
-              (QStringList{"Click : Run ", "Loging ManualStart ･･･ ", "Click : Stop ",
-                           "Measure Result Data Display Complete ", "Loging Stop ･･･ End "}));
-    EXPECT_FALSE(m_program.flags.SuspendMode);
-    EXPECT_EQ(m_program.menus.cmdTempStopBackColor, kButtonFaceColour);
-    expectState(kIdle);
+    EXPECT_FALSE(p.flags.SuspendMode);
+    EXPECT_EQ(p.menus.cmdTempStopBackColor, kButtonFaceColour);
+    EXPECT_EQ(p.popup.widthTwips, 6000);
+    EXPECT_EQ(p.popup.heightTwips, 1095);
 }
 
 TEST_F(LoggingRunTest, AutomaticStartOnlyWithAutoStart)
 {
-    AutoStartLogging(m_program);
+    AutoStartLogging(p);
     expectState(kIdle);
     EXPECT_TRUE(logLines().isEmpty());
-    m_program.settings.AutoStart = true;
-    AutoStartLogging(m_program);
+    p.settings.AutoStart = true;
+    AutoStartLogging(p);
     expectState(kRunning);
     EXPECT_EQ(logLines(), QStringList{"Log AutoStart ･･･ "});
 }

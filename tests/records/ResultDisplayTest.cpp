@@ -16,16 +16,17 @@ QString blanks(int n)
 class ResultDisplayTest : public ProgramFixture {
 protected:
     ResultDisplayTest()
+        : ProgramFixture({.start = test::At(2009, 5, 17, 21, 30), .captureTimer = true})
     {
-        m_program.LogStartStamp = QStringLiteral("200905172130");
-        DisplayResult(m_program, DisplayMode::Clear);
+        p.LogStartStamp = QStringLiteral("200905172130");
+        DisplayResult(p, DisplayMode::Clear);
     }
 
     // What a capture leaves behind: the three readings, and a valid coin reading also in the
     // money pair. A negative money means "not read".
     void capture(std::int32_t level, std::int64_t expHundredths, std::int64_t money = -1)
     {
-        MeasurementState& m = m_program.measurement;
+        MeasurementState& m = p.measurement;
         m.ReadLv = level;
         m.ReadExp = Currency::FromInteger(expHundredths);
         m.ReadMoney = Currency::FromInteger(money < 0 ? -1 : money);
@@ -35,16 +36,16 @@ protected:
     void update(std::int32_t level, std::int64_t expHundredths, std::int64_t money = -1)
     {
         capture(level, expHundredths, money);
-        DisplayResult(m_program, DisplayMode::Update);
+        DisplayResult(p, DisplayMode::Update);
     }
     void at(int hour, int minute, int second)
     {
         const std::int64_t target =
             ((hour * 60 + minute) * 60 + second) * 1000LL - (21 * 60 + 30) * 60 * 1000LL;
-        m_sim.scheduler.runUntil(target);
+        sim.scheduler.runUntil(target);
     }
 
-    const ResultLabels& labels() const { return m_program.results; }
+    const ResultLabels& labels() const { return p.results; }
 };
 
 } // namespace
@@ -52,32 +53,16 @@ protected:
 TEST_F(ResultDisplayTest, ClearEmptiesEveryLabelAndMarksMoneyMissing)
 {
     update(57, 1234, 1000);
-    m_program.results.lblCapture = {"57", "1234", "1000", "x", "y"};
-    DisplayResult(m_program, DisplayMode::Clear);
+    p.results.lblCapture = {"57", "1234", "1000", "x", "y"};
+    DisplayResult(p, DisplayMode::Clear);
     const ResultLabels& r = labels();
     for (const QString& text : {r.lblStartTime, r.lblEndTime, r.lblElapseTime, r.lblStartLv,
                                 r.lblElapseExp, r.lblStartMoney, r.lblEndMoney, r.lblCapture[2]})
         EXPECT_TRUE(text.isEmpty()) << text.toStdString();
     EXPECT_EQ(r.lblCapture[3], QStringLiteral("x"));
     const Currency none = Currency::FromInteger(-1);
-    EXPECT_EQ(m_program.measurement.MoneyPair[0], none);
-    EXPECT_EQ(m_program.measurement.MoneyPair[1], none);
-}
-
-TEST_F(ResultDisplayTest, FirstUpdateTakesTheStartValues)
-{
-    const int before = m_view.results;
-    update(57, 1234, 1000);
-    const ResultLabels& r = labels();
-    EXPECT_EQ(QStringList({r.lblStartTime, r.lblEndTime, r.lblElapseTime}).join('|'),
-              QStringLiteral("2009/05/17 21:30:00|2009/05/17 21:30:00|"));
-    EXPECT_EQ(QStringList({r.lblStartLv, r.lblEndLv, r.lblElapseLv, r.lblStartExp, r.lblEndExp,
-                           r.lblElapseExp, r.lblStartMoney, r.lblEndMoney, r.lblElapseMoney})
-                  .join('|'),
-              QStringLiteral("57|57|0|12.34 ％|12.34 ％|0.00 ％|1000|1000|0"));
-    EXPECT_EQ(m_program.measurement.MoneyPair[0], Currency::FromInteger(1000));
-    EXPECT_EQ(m_program.measurement.ReadMoney, Currency::FromInteger(-1));
-    EXPECT_EQ(m_view.results, before + 1);
+    EXPECT_EQ(p.measurement.MoneyPair[0], none);
+    EXPECT_EQ(p.measurement.MoneyPair[1], none);
 }
 
 TEST_F(ResultDisplayTest, ExpGainCountsLevelsAndFoldsAboveHundred)
@@ -102,7 +87,7 @@ TEST_F(ResultDisplayTest, ExpGainCountsLevelsAndFoldsAboveHundred)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        DisplayResult(m_program, DisplayMode::Clear);
+        DisplayResult(p, DisplayMode::Clear);
         update(row.startLv, row.startExp);
         update(row.lv, row.exp);
         EXPECT_EQ(labels().lblElapseLv, QString::fromUtf8(row.levelGain));
@@ -172,7 +157,7 @@ TEST_F(ResultDisplayTest, UpdateSkipsAFailingStatementAndReportsIt)
     update(57, 1234);
     at(21, 40, 0);
     update(57, 1300);
-    m_program.results.lblStartTime = QStringLiteral("not a date");
+    p.results.lblStartTime = QStringLiteral("not a date");
     update(58, 100);
     EXPECT_EQ(labels().lblElapseTime, QStringLiteral("0日 0時 10分間")) << "kept from before";
     EXPECT_EQ(labels().lblEndLv, QStringLiteral("58"));
@@ -180,51 +165,29 @@ TEST_F(ResultDisplayTest, UpdateSkipsAFailingStatementAndReportsIt)
               QStringList{QStringLiteral("Error Trap : DisplayResult : CODE13  Type mismatch")});
 }
 
-TEST_F(ResultDisplayTest, ClosingReportLayout)
-{
-    update(57, 1234, 1234567);
-    at(23, 35, 10);
-    update(57, 2000, 1300000);
-    m_program.measurement.MoneyPair[1] = Currency::FromInteger(1310000);
-    m_program.txtLog.setText(QString());
-    DisplayResult(m_program, DisplayMode::ClosingReport);
-    const QString crlf = QStringLiteral("\r\n");
-    const QString expected =
-        QStringLiteral(" 経過: 2009/05/17 21:30:00  ～  2009/05/17 23:35:10  ＝  0日 2時 5分間") +
-        crlf + QStringLiteral("    開始  Lv:  57    Exp:  12.34 ％   ｺｲﾝ:") + blanks(7) +
-        QStringLiteral("1,234,567 ") + crlf +
-        QStringLiteral("    終了  Lv:  57    Exp:  20.00 ％   ｺｲﾝ:") + blanks(7) +
-        QStringLiteral("1,310,000 ") + crlf +
-        QStringLiteral("    増加  Lv:   0    Exp:   7.66 ％   ｺｲﾝ:") + blanks(15) +
-        QStringLiteral("0 ") + crlf + crlf + crlf;
-    EXPECT_EQ(m_program.txtLog.text(), expected);
-    EXPECT_EQ(labels().lblEndMoney, QStringLiteral("1310000"));
-    EXPECT_EQ(logLines(), QStringList{QStringLiteral("Measure Result Data Display Complete ")});
-}
-
 TEST_F(ResultDisplayTest, ClosingReportEdgeCases)
 {
     update(57, 1234);
     update(57, 1300);
-    m_program.txtLog.setText(QString());
-    DisplayResult(m_program, DisplayMode::ClosingReport);
+    p.txtLog.setText(QString());
+    DisplayResult(p, DisplayMode::ClosingReport);
     EXPECT_EQ(labels().lblEndMoney, QString());
-    EXPECT_TRUE(m_program.txtLog.text().contains(
-        QStringLiteral("    終了  Lv:  57    Exp:  13.00 ％   ｺｲﾝ:") + blanks(15) +
-        QStringLiteral("0 ")))
+    EXPECT_TRUE(
+        p.txtLog.text().contains(QStringLiteral("    終了  Lv:  57    Exp:  13.00 ％   ｺｲﾝ:") +
+                                 blanks(15) + QStringLiteral("0 ")))
         << "no coin reading shows no negative coins";
 
-    m_program.results.lblEndLv = QStringLiteral("-1");
-    m_program.results.lblEndExp = QStringLiteral("-0.01 ％");
-    m_program.txtLog.setText(QString());
-    DisplayResult(m_program, DisplayMode::ClosingReport);
-    EXPECT_FALSE(m_program.txtLog.text().contains(QStringLiteral("終了")))
+    p.results.lblEndLv = QStringLiteral("-1");
+    p.results.lblEndExp = QStringLiteral("-0.01 ％");
+    p.txtLog.setText(QString());
+    DisplayResult(p, DisplayMode::ClosingReport);
+    EXPECT_FALSE(p.txtLog.text().contains(QStringLiteral("終了")))
         << "both end labels negative leave out the end row";
 
-    m_program.LogStartStamp.clear();
-    m_program.txtLog.setText(QString());
-    const int before = m_view.results;
-    DisplayResult(m_program, DisplayMode::ClosingReport);
-    EXPECT_TRUE(m_program.txtLog.text().isEmpty()) << "without a run";
-    EXPECT_EQ(m_view.results, before + 1);
+    p.LogStartStamp.clear();
+    p.txtLog.setText(QString());
+    const int before = view.results;
+    DisplayResult(p, DisplayMode::ClosingReport);
+    EXPECT_TRUE(p.txtLog.text().isEmpty()) << "without a run";
+    EXPECT_EQ(view.results, before + 1);
 }

@@ -11,53 +11,33 @@ namespace {
 
 class SuspendTest : public ProgramFixture {
 protected:
-    void tick() override { m_tickAt.push_back(m_sim.clock.elapsedMs()); }
+    SuspendTest() : ProgramFixture({.start = test::At(2009, 5, 17, 21, 30), .captureTimer = true})
+    {}
 
     void startRun()
     {
-        LoggingControl(m_program, LoggingMode::Start);
-        m_tickAt.clear();
-        m_base = m_sim.clock.elapsedMs();
+        LoggingControl(p, LoggingMode::Start);
+        tickAt.clear();
+        m_base = sim.clock.elapsedMs();
     }
 
-    std::vector<std::int64_t> m_tickAt;
     std::int64_t m_base = 0;
 };
 
 } // namespace
 
-TEST_F(SuspendTest, TempStopSuspendsAndResumesWithOneImmediateTickAfterTenSeconds)
-{
-    startRun();
-    cmdTempStop_Click(m_program);
-    EXPECT_TRUE(m_program.flags.SuspendMode);
-    EXPECT_EQ(m_program.menus.cmdTempStopBackColor, kSuspendedColour);
-    EXPECT_FALSE(timerOn());
-    m_sim.scheduler.runUntil(m_base + 60000);
-    EXPECT_TRUE(m_tickAt.empty()) << "no capture while suspended";
-
-    cmdTempStop_Click(m_program);
-    EXPECT_FALSE(m_program.flags.SuspendMode);
-    EXPECT_EQ(m_program.menus.cmdTempStopBackColor, kButtonFaceColour);
-    // The timer's own first tick falls inside the wait; the immediate one follows the wait.
-    EXPECT_EQ(m_tickAt, (std::vector<std::int64_t>{m_base + 70000, m_base + 70001}));
-    EXPECT_EQ(logLines().mid(logLines().size() - 4),
-              (QStringList{"Click : Temporarily Stop ", "Suspend Mode On ",
-                           "Click : Temporarily Stop ", "Suspend Mode Off "}));
-}
-
 TEST_F(SuspendTest, GestureResumeTicksAtOnce)
 {
     startRun();
-    ChangeSuspend(m_program);
-    ChangeSuspend(m_program);
-    EXPECT_EQ(m_tickAt, (std::vector<std::int64_t>{m_base + 2}));
+    ChangeSuspend(p);
+    ChangeSuspend(p);
+    EXPECT_EQ(tickAt, (std::vector<std::int64_t>{m_base + 2}));
 }
 
 TEST_F(SuspendTest, WithoutRunNothingChangesButTheLineIsWritten)
 {
-    ChangeSuspend(m_program);
-    EXPECT_FALSE(m_program.flags.SuspendMode);
+    ChangeSuspend(p);
+    EXPECT_FALSE(p.flags.SuspendMode);
     EXPECT_FALSE(timerOn());
     EXPECT_EQ(logLines(), QStringList{"Suspend Mode On "});
 }
@@ -65,41 +45,41 @@ TEST_F(SuspendTest, WithoutRunNothingChangesButTheLineIsWritten)
 TEST_F(SuspendTest, ResumeAfterTheRunStoppedResetsButDoesNotCapture)
 {
     startRun();
-    ChangeSuspend(m_program);
-    LoggingControl(m_program, LoggingMode::Stop);
-    m_program.flags.SuspendMode = true; // the gesture path does not go through the stop command
-    ChangeSuspend(m_program, 10);
-    EXPECT_FALSE(m_program.flags.SuspendMode);
+    ChangeSuspend(p);
+    LoggingControl(p, LoggingMode::Stop);
+    p.flags.SuspendMode = true; // the gesture path does not go through the stop command
+    ChangeSuspend(p, 10);
+    EXPECT_FALSE(p.flags.SuspendMode);
     EXPECT_FALSE(timerOn());
-    EXPECT_TRUE(m_tickAt.empty());
+    EXPECT_TRUE(tickAt.empty());
 }
 
 TEST_F(SuspendTest, EventsDuringTheResumeWait)
 {
     startRun();
-    cmdTempStop_Click(m_program);
-    m_sim.scheduler.at(m_base + 5000, [this] { cmdTempStop_Click(m_program); });
-    cmdTempStop_Click(m_program);
-    EXPECT_TRUE(m_program.flags.SuspendMode) << "a click in the wait suspends again";
+    cmdTempStop_Click(p);
+    sim.scheduler.at(m_base + 5000, [this] { cmdTempStop_Click(p); });
+    cmdTempStop_Click(p);
+    EXPECT_TRUE(p.flags.SuspendMode) << "a click in the wait suspends again";
     EXPECT_FALSE(timerOn());
-    EXPECT_EQ(m_tickAt, (std::vector<std::int64_t>{m_base + 10001}));
+    EXPECT_EQ(tickAt, (std::vector<std::int64_t>{m_base + 10001}));
 
-    m_tickAt.clear();
-    const std::int64_t now = m_sim.clock.elapsedMs();
-    m_sim.scheduler.at(now + 3000, [this] {
-        m_program.flags.ProgramClosing = true;
-        m_program.timers.timCaptureInterval->setEnabled(false);
+    tickAt.clear();
+    const std::int64_t now = sim.clock.elapsedMs();
+    sim.scheduler.at(now + 3000, [this] {
+        p.flags.ProgramClosing = true;
+        p.timers.timCaptureInterval->setEnabled(false);
     });
-    cmdTempStop_Click(m_program);
-    EXPECT_TRUE(m_tickAt.empty()) << "closing skips the immediate tick";
+    cmdTempStop_Click(p);
+    EXPECT_TRUE(tickAt.empty()) << "closing skips the immediate tick";
 }
 
 TEST_F(SuspendTest, AFailingTickIsReportedAsChangeSuspendTrap)
 {
     startRun();
-    m_program.timers.captureTick = [] { Raise(ErrSubscript); };
-    ChangeSuspend(m_program);
-    ChangeSuspend(m_program);
+    p.timers.captureTick = [] { Raise(ErrSubscript); };
+    ChangeSuspend(p);
+    ChangeSuspend(p);
     EXPECT_EQ(logLines().back(),
               QStringLiteral("Error Trap : ChangeSuspend : CODE9  Subscript out of range"));
 }

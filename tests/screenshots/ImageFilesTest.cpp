@@ -1,5 +1,6 @@
 #include "screenshots/ImageFiles.h"
 
+#include "ProgramFixture.h"
 #include "common/TextFile.h"
 #include "platform/sim/SimServices.h"
 #include "state/Program.h"
@@ -52,35 +53,31 @@ class FrontWindow : public NullGameWindows {
 public:
     WindowId ForegroundWindow() override { return present ? 7 : kNoWindow; }
     Rect WindowRect(WindowId w) override { return w == 7 ? Rect{100, 50, 64, 48} : Rect{}; }
-    PixelBuffer GrabPicture(WindowId w, PictureArea area, const Rect& r) override
+    PixelBuffer GrabPicture(WindowId w, PictureArea, const Rect& r) override
     {
-        lastArea = area;
         return w == 7 ? gradient(r.width, r.height) : PixelBuffer(r.width, r.height);
     }
     bool present = true;
-    PictureArea lastArea = PictureArea::Client;
 };
 
-class ScreenshotTest : public ::testing::Test {
+// Built before the program, which keeps a reference to it.
+struct FrontWindowHolder {
+    FrontWindow m_windows;
+};
+
+class ScreenshotTest : protected FrontWindowHolder, public test::ProgramFixture {
 protected:
     ScreenshotTest()
+        : ProgramFixture({.start = test::At(2009, 5, 17, 21, 30, 35), .gameWindows = &m_windows})
     {
-        m_program.settings.SaveFolder = m_dir.filePath(QStringLiteral("records/new"));
-        m_program.settings.SaveFormat = QStringLiteral(".jpg90");
-        m_program.settings.BeepMode = 3;
+        p.settings.SaveFolder = dir.filePath(QStringLiteral("records/new"));
+        p.settings.SaveFormat = QStringLiteral(".jpg90");
+        p.settings.BeepMode = 3;
     }
     QString ss(const QString& name) const
     {
-        return m_dir.filePath(QStringLiteral("records/new/ss/") + name);
+        return dir.filePath(QStringLiteral("records/new/ss/") + name);
     }
-
-    QTemporaryDir m_dir;
-    FrontWindow m_windows;
-    SimServices m_sim{local_days(year(2009) / 5 / 17) + hours(21) + minutes(30) + seconds(35),
-                      3600000, &m_windows};
-    DebugLog m_log{m_dir.path(), m_sim.clock};
-    NullView m_view;
-    Program m_program{m_sim.services, m_log, m_view, m_dir.path()};
 };
 
 } // namespace
@@ -125,49 +122,30 @@ TEST(ImageFilesTest, JpegQualityIsClampedAndMissingPicturesAreStatus13)
     EXPECT_EQ(SavePng(&p, dir.filePath(QStringLiteral("missing/dir/x.png"))), ImageWriteError);
 }
 
-TEST_F(ScreenshotTest, PrintScreenWaitsThenSavesTheWholeForegroundWindow)
-{
-    menuPrtScr_Click(m_program);
-    // The name carries the time after the 10-second wait.
-    const QString file = ss(QStringLiteral("PrtScr_20090517213045.jpg"));
-    ASSERT_TRUE(QFile::exists(file));
-    EXPECT_EQ(QImage(file).size(), QSize(64, 48));
-    EXPECT_EQ(m_windows.lastArea, PictureArea::WholeWindow);
-    EXPECT_EQ(m_program.txtLog.text(), QStringLiteral("\r\nプリントスクリーン実行\r\n\r\n"));
-    EXPECT_EQ(m_sim.beeper.sounds, (std::vector<SimBeeper::Sound>{{2000, 75}}));
-    EXPECT_EQ(ReadFileBytes(m_log.path()),
-              QByteArray("2009/05/17 21:30:35 Click : Print Screen \r\n"
-                         "2009/05/17 21:30:45 Print Screen \xA5\xA5\xA5 End \r\n"));
-}
-
 TEST_F(ScreenshotTest, AFailingSaveIsReportedOnceUntilOneSucceeds)
 {
-    QFile blocker(m_dir.filePath(QStringLiteral("blocker")));
+    QFile blocker(dir.filePath(QStringLiteral("blocker")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    m_program.settings.SaveFolder = blocker.fileName(); // a file: no folder can go under it
-    EXPECT_FALSE(SaveScreenshot(m_program, ScreenshotFolder(m_program) + QStringLiteral("a"),
-                                QStringLiteral(".png")));
-    EXPECT_FALSE(SaveScreenshot(m_program, ScreenshotFolder(m_program) + QStringLiteral("b"),
-                                QStringLiteral(".png")));
-    EXPECT_EQ(
-        m_program.txtLog.text().count(QStringLiteral("スクリーンショットを保存できませんでした")),
-        1);
-    m_program.settings.SaveFolder = m_dir.path();
-    EXPECT_TRUE(SaveScreenshot(m_program, ScreenshotFolder(m_program) + QStringLiteral("c"),
-                               QStringLiteral(".png")));
+    p.settings.SaveFolder = blocker.fileName(); // a file: no folder can go under it
+    EXPECT_FALSE(
+        SaveScreenshot(p, ScreenshotFolder(p) + QStringLiteral("a"), QStringLiteral(".png")));
+    EXPECT_FALSE(
+        SaveScreenshot(p, ScreenshotFolder(p) + QStringLiteral("b"), QStringLiteral(".png")));
+    EXPECT_EQ(p.txtLog.text().count(QStringLiteral("スクリーンショットを保存できませんでした")), 1);
+    p.settings.SaveFolder = dir.path();
+    EXPECT_TRUE(
+        SaveScreenshot(p, ScreenshotFolder(p) + QStringLiteral("c"), QStringLiteral(".png")));
     m_windows.present = false; // nothing in front: nothing to save, and that is reported again
-    EXPECT_FALSE(SaveScreenshot(m_program, ScreenshotFolder(m_program) + QStringLiteral("d"),
-                                QStringLiteral(".png")));
-    EXPECT_EQ(
-        m_program.txtLog.text().count(QStringLiteral("スクリーンショットを保存できませんでした")),
-        2);
+    EXPECT_FALSE(
+        SaveScreenshot(p, ScreenshotFolder(p) + QStringLiteral("d"), QStringLiteral(".png")));
+    EXPECT_EQ(p.txtLog.text().count(QStringLiteral("スクリーンショットを保存できませんでした")), 2);
 }
 
 TEST_F(ScreenshotTest, ClosingDuringTheWaitSavesNothing)
 {
-    m_sim.scheduler.at(5000, [&] { m_program.flags.ProgramClosing = true; });
-    menuPrtScr_Click(m_program);
+    sim.scheduler.at(5000, [&] { p.flags.ProgramClosing = true; });
+    menuPrtScr_Click(p);
     EXPECT_FALSE(QFile::exists(ss(QString())));
-    EXPECT_TRUE(m_program.txtLog.text().isEmpty());
+    EXPECT_TRUE(p.txtLog.text().isEmpty());
 }

@@ -1,6 +1,6 @@
 #include "screenshots/LevelUpCheck.h"
 
-#include "GameProgram.h"
+#include "ProgramFixture.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -9,9 +9,9 @@ using namespace kesmaro;
 
 namespace {
 
-class LevelUpCheckTest : public GameProgramTest {
+class LevelUpCheckTest : public test::ProgramFixture {
 protected:
-    LevelUpCheckTest()
+    LevelUpCheckTest() : ProgramFixture({.start = test::At(2024, 5, 1, 10), .defaults = true})
     {
         p.LogStartStamp = QStringLiteral("202405011000");
         show(QStringLiteral("35"), QString(), QStringLiteral("1000"));
@@ -24,29 +24,11 @@ protected:
     }
     QStringList shots() const
     {
-        return QDir(m_dir.filePath(QStringLiteral("ss"))).entryList(QDir::Files, QDir::Name);
+        return QDir(dir.filePath(QStringLiteral("ss"))).entryList(QDir::Files, QDir::Name);
     }
 };
 
 } // namespace
-
-TEST_F(LevelUpCheckTest, AFallAfterARiseTakesFourScreenshots)
-{
-    reading(QStringLiteral("45.10"));
-    reading(QStringLiteral("45.10"));
-    reading(QStringLiteral("45.80"));
-    EXPECT_TRUE(shots().isEmpty());
-    reading(QStringLiteral("0.30"));
-    EXPECT_EQ(shots(), (QStringList{"LvUP_20240501100000_a.png", "LvUP_20240501100000_b.png",
-                                    "LvUP_20240501100000_c.png", "LvUP_20240501100000_d.png"}));
-    EXPECT_EQ(m_sim.clock.elapsedMs(), 3 * 301); // three waits between the four pictures
-    EXPECT_EQ(p.txtLog.text(), QStringLiteral("05/01 10:00  LvUP or Dead 検出 \r\n"));
-    // A death later counts too: the last rise stays armed.
-    m_sim.scheduler.runUntil(5000);
-    reading(QStringLiteral("60.00"));
-    reading(QStringLiteral("58.00"));
-    EXPECT_EQ(shots().size(), 8);
-}
 
 TEST_F(LevelUpCheckTest, NothingIsTakenWithoutAnArmingRiseOrAReading)
 {
@@ -63,10 +45,10 @@ TEST_F(LevelUpCheckTest, NothingIsTakenWithoutAnArmingRiseOrAReading)
 TEST_F(LevelUpCheckTest, ChecksOnlyDuringARunInFrontAndOutsideCaptures)
 {
     reading(QStringLiteral("45.80"));
-    m_windows.setForeground(kNoWindow);
+    background();
     reading(QStringLiteral("1.00"));
     p.measurement.CaptureBusy = true;
-    m_windows.setForeground(m_game);
+    foreground();
     reading(QStringLiteral("1.00"));
     p.measurement.CaptureBusy = false;
     p.LogStartStamp.clear();

@@ -1,6 +1,7 @@
 #include "state/GraphBuffer.h"
 
 #include "Amounts.h"
+#include "ErrorOf.h"
 #include "common/TrappedError.h"
 #include "platform/sim/SimClock.h"
 
@@ -13,18 +14,10 @@ using namespace std::chrono;
 
 namespace {
 
+using test::errorOf;
+
 class GraphBufferTest : public ::testing::Test {
 protected:
-    static int errorOf(const std::function<void()>& statement)
-    {
-        try {
-            statement();
-        } catch (const TrappedError& e) {
-            return e.number;
-        }
-        return 0;
-    }
-
     SimClock m_clock{local_days(year(2024) / 5 / 1) + hours(18), 0};
     clsGraphBuffer m_buffer{m_clock};
 };
@@ -35,22 +28,6 @@ TEST_F(GraphBufferTest, IndexOutsideTheHistoryIsASubscriptError)
 {
     EXPECT_EQ(errorOf([&] { m_buffer.Value(512); }), ErrSubscript);
     EXPECT_EQ(errorOf([&] { m_buffer.Value(-1); }), ErrSubscript);
-}
-
-TEST_F(GraphBufferTest, FirstSampleIsAveragedWithTheZeroSamplesBehindIt)
-{
-    m_buffer.AddGraphData(C(5), C(100), 10, 20, 0);
-    const clsGraphFormat& s = m_buffer.Value(0);
-    EXPECT_EQ(s.RateE, C(5));
-    EXPECT_EQ(s.RateM, C(100));
-    EXPECT_EQ(s.RateAveE, C(0.5));
-    EXPECT_EQ(s.RateAveM, C(10));
-    EXPECT_DOUBLE_EQ(s.Time, 45413.75); // 2024-05-01 18:00, days since 1899-12-30
-    EXPECT_EQ(m_buffer.MaxValueRateE(), 5);
-    EXPECT_EQ(m_buffer.MaxValueRateM(), 100);
-    EXPECT_EQ(m_buffer.MaxValueTime(), 45414);
-    m_buffer.AddGraphData(C(1), C(1), 10, 20, 40000.5);
-    EXPECT_EQ(m_buffer.Value(0).Time, 40000.5); // a given time is kept
 }
 
 TEST_F(GraphBufferTest, MissingMoneyReadingsLeaveTheMoneyAverageOnly)

@@ -2,14 +2,11 @@
 
 #include "tools/simgame/GameFrame.h"
 
-#include "common/DebugLog.h"
-#include "platform/sim/SimGameWindows.h"
-#include "platform/sim/SimServices.h"
+#include "ProgramFixture.h"
+#include "SimGameFrames.h"
 #include "recognition/Recognition.h"
-#include "state/Program.h"
 
 #include <QImage>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -20,22 +17,9 @@ namespace {
 constexpr InterfaceColour kColours[] = {InterfaceColour::Yellow, InterfaceColour::Red,
                                         InterfaceColour::Blue, InterfaceColour::White};
 
-GameFrameSpec makeSpec(int level, double exp, std::int64_t coins, CoinArea area = CoinArea::Both,
-                       bool window = false, InterfaceColour colour = InterfaceColour::Yellow,
-                       QSize size = QSize())
-{
-    GameFrameSpec s;
-    s.level = level;
-    s.expPercent = exp;
-    s.coins = coins;
-    s.coinArea = area;
-    s.windowMode = window;
-    s.colour = colour;
-    s.size = size;
-    return s;
-}
+using test::FrameSpec;
 
-class GameFrameTest : public ::testing::Test {
+class GameFrameTest : public test::ProgramFixture {
 protected:
     // Reads capture area `area` of the frame as `category`, with the frame's settings.
     QString read(const PixelBuffer& frame, const GameFrameSpec& frameSpec, std::size_t area,
@@ -64,14 +48,6 @@ protected:
         EXPECT_EQ(read(frame, s, 2, CategoryMoney), in2 ? coins : QString());
         EXPECT_EQ(read(frame, s, 4, CategoryMoney), in4 ? coins : QString());
     }
-
-    QTemporaryDir dir;
-    SimGameWindows windows;
-    SimServices sim{std::chrono::local_days(std::chrono::year(2024) / 5 / 1), 3600 * 1000,
-                    &windows};
-    DebugLog log{dir.path(), sim.clock};
-    ProgramView view;
-    Program p{sim.services, log, view, dir.path()};
 };
 
 TEST_F(GameFrameTest, ValuesReadBackInEveryModeColourAndCoinArea)
@@ -97,7 +73,7 @@ TEST_F(GameFrameTest, ValuesReadBackInEveryModeColourAndCoinArea)
                 SCOPED_TRACE(::testing::Message()
                              << "window " << window << " colour " << static_cast<int>(colour)
                              << " level " << row.level << " exp " << row.exp);
-                expectRoundTrip(makeSpec(row.level, row.exp, row.coins, row.area, window, colour));
+                expectRoundTrip(FrameSpec(row.level, row.exp, row.coins, row.area, window, colour));
             }
         }
     }
@@ -105,7 +81,8 @@ TEST_F(GameFrameTest, ValuesReadBackInEveryModeColourAndCoinArea)
 
 TEST_F(GameFrameTest, CoinsBeyondFifteenDigitsAreDrawnButNotRead)
 {
-    const GameFrameSpec s = makeSpec(5, 1.0, std::numeric_limits<std::int64_t>::max());
+    const GameFrameSpec s =
+        FrameSpec(5, 1.0, std::numeric_limits<std::int64_t>::max(), CoinArea::Both);
     const PixelBuffer frame = RenderGameFrame(s);
     EXPECT_EQ(read(frame, s, 2, CategoryMoney), "");
     EXPECT_EQ(p.results.lblCapture[CategoryMoney], "認識NG");
@@ -115,7 +92,7 @@ TEST_F(GameFrameTest, CoinsBeyondFifteenDigitsAreDrawnButNotRead)
 TEST_F(GameFrameTest, SizesFromTheSmallestToLargerReadTheSame)
 {
     for (const bool window : {false, true}) {
-        GameFrameSpec s = makeSpec(321, 45.67, 8'765'432, CoinArea::Both, window);
+        GameFrameSpec s = FrameSpec(321, 45.67, 8'765'432, CoinArea::Both, window);
         EXPECT_EQ(DefaultFrameSize(window), window ? QSize(1030, 793) : QSize(1024, 768));
         const QSize minimum = MinimumFrameSize(s);
         EXPECT_EQ(minimum, window ? QSize(1027, 784) : QSize(1024, 762));
@@ -133,7 +110,7 @@ TEST_F(GameFrameTest, TheBackgroundReadsNothingInAnyAreaForAnyCategory)
 {
     for (const bool window : {false, true}) {
         for (const InterfaceColour colour : kColours) {
-            const GameFrameSpec s = makeSpec(1, 0.0, 0, CoinArea::Both, window, colour);
+            const GameFrameSpec s = FrameSpec(1, 0.0, 0, CoinArea::Both, window, colour);
             const PixelBuffer background = RenderGameBackground(s);
             for (std::size_t area = 0; area < kCaptureAreaCount; ++area) {
                 for (int category = 0; category < kCategoryCount; ++category) {
@@ -160,17 +137,17 @@ TEST(GameFrameSpecTest, RefusedSpecsGiveNoFrameAndDrawNothing)
 {
     const QSize yellow(1024, 768);
     const GameFrameSpec rows[] = {
-        makeSpec(0, 1.0, 1),
-        makeSpec(1000, 1.0, 1),
-        makeSpec(1, 100.01, 1),
-        makeSpec(1, std::numeric_limits<double>::quiet_NaN(), 1),
-        makeSpec(1, 1.0, -1),
-        makeSpec(1, 1.0, 1, static_cast<CoinArea>(9)),
-        makeSpec(1, 1.0, 1, CoinArea::Area2, false, static_cast<InterfaceColour>(-1)),
-        makeSpec(1, 1.0, 1, CoinArea::Area2, false, InterfaceColour::Yellow, QSize(1023, 768)),
-        makeSpec(1, 1.0, 1, CoinArea::Area2, true, InterfaceColour::Yellow, yellow),
-        makeSpec(1, 1.0, 1, CoinArea::Area2, false, InterfaceColour::Yellow, QSize(4097, 768)),
-        makeSpec(1, 1.0, 1, CoinArea::Area2, false, InterfaceColour::Yellow, QSize(-5, 768)),
+        FrameSpec(0, 1.0, 1),
+        FrameSpec(1000, 1.0, 1),
+        FrameSpec(1, 100.01, 1),
+        FrameSpec(1, std::numeric_limits<double>::quiet_NaN(), 1),
+        FrameSpec(1, 1.0, -1),
+        FrameSpec(1, 1.0, 1, static_cast<CoinArea>(9)),
+        FrameSpec(1, 1.0, 1, CoinArea::Area2, false, static_cast<InterfaceColour>(-1)),
+        FrameSpec(1, 1.0, 1, CoinArea::Area2, false, InterfaceColour::Yellow, QSize(1023, 768)),
+        FrameSpec(1, 1.0, 1, CoinArea::Area2, true, InterfaceColour::Yellow, yellow),
+        FrameSpec(1, 1.0, 1, CoinArea::Area2, false, InterfaceColour::Yellow, QSize(4097, 768)),
+        FrameSpec(1, 1.0, 1, CoinArea::Area2, false, InterfaceColour::Yellow, QSize(-5, 768)),
     };
     for (const GameFrameSpec& s : rows) {
         SCOPED_TRACE(::testing::Message() << s.level << " " << s.expPercent << " " << s.coins);
@@ -182,11 +159,11 @@ TEST(GameFrameSpecTest, RefusedSpecsGiveNoFrameAndDrawNothing)
         EXPECT_EQ(frame.bgra, before);
     }
     // Without coins the frame may end before the coin areas.
-    EXPECT_EQ(CheckGameFrameSpec(makeSpec(1, 1.0, 1, CoinArea::None, false, InterfaceColour::Yellow,
-                                          QSize(735, 762))),
+    EXPECT_EQ(CheckGameFrameSpec(FrameSpec(1, 1.0, 1, CoinArea::None, false,
+                                           InterfaceColour::Yellow, QSize(735, 762))),
               "");
     PixelBuffer small(100, 50); // drawing onto a smaller image stays inside it
-    DrawHudValues(small, makeSpec(999, 100.0, 999'999'999'999'999));
+    DrawHudValues(small, FrameSpec(999, 100.0, 999'999'999'999'999, CoinArea::Both));
     EXPECT_EQ(small.bgra.size(), 100U * 50U * 4U);
 }
 
@@ -194,7 +171,7 @@ TEST(GameFrameSpecTest, PngHoldsTheFramePixelForPixel)
 {
     QTemporaryDir dir;
     const PixelBuffer frame =
-        RenderGameFrame(makeSpec(3, 4.5, 6, CoinArea::Area4, false, InterfaceColour::Red));
+        RenderGameFrame(FrameSpec(3, 4.5, 6, CoinArea::Area4, false, InterfaceColour::Red));
     const QString path = dir.filePath(QStringLiteral("frame.png"));
     ASSERT_TRUE(SaveFramePng(frame, path));
     const QImage image = QImage(path).convertToFormat(QImage::Format_RGB32);

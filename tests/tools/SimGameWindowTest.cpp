@@ -2,6 +2,8 @@
 
 #include "tools/simgame/SimGameWindow.h"
 
+#include "SimGameFrames.h"
+
 #include <QGuiApplication>
 #include <gtest/gtest.h>
 
@@ -9,15 +11,7 @@ using namespace kesmaro;
 
 namespace {
 
-GameFrameSpec Spec(int level, double exp, std::int64_t coins, CoinArea area = CoinArea::Area2)
-{
-    GameFrameSpec s;
-    s.level = level;
-    s.expPercent = exp;
-    s.coins = coins;
-    s.coinArea = area;
-    return s;
-}
+using test::FrameSpec;
 
 bool SamePixels(const PixelBuffer& a, const PixelBuffer& b)
 {
@@ -39,20 +33,20 @@ protected:
 
 TEST_F(SimGameWindowTest, ShowsTheRenderedFrameAfterEveryChangeAndOnlyThen)
 {
-    GameFrameSpec first = Spec(35, 12.34, 1000);
+    GameFrameSpec first = FrameSpec(35, 12.34, 1000);
     first.windowMode = true;
     first.colour = InterfaceColour::Red;
     SimGameWindow window(first);
     EXPECT_EQ(window.size(), QSize(1030, 793));
     EXPECT_TRUE(SamePixels(window.frame(), RenderGameFrame(first)));
-    window.showValues(Spec(35, 12.341, 1000)); // the same two decimals
+    window.showValues(FrameSpec(35, 12.341, 1000)); // the same two decimals
     EXPECT_EQ(window.redraws(), 0);
     // Shorter numbers leave nothing of the longer ones behind.
-    for (const GameFrameSpec& next : {Spec(999, 100, 999999999999999, CoinArea::Both),
-                                      Spec(1, 0, 0, CoinArea::Area4), Spec(0, 1, -5)}) {
+    for (const GameFrameSpec& next : {FrameSpec(999, 100, 999999999999999, CoinArea::Both),
+                                      FrameSpec(1, 0, 0, CoinArea::Area4), FrameSpec(0, 1, -5)}) {
         SCOPED_TRACE(next.level);
         window.showValues(next); // the mode and colour are the window's own
-        GameFrameSpec want = next.level == 0 ? Spec(1, 0, 0, CoinArea::Area4) : next;
+        GameFrameSpec want = next.level == 0 ? FrameSpec(1, 0, 0, CoinArea::Area4) : next;
         want.windowMode = true;
         want.colour = InterfaceColour::Red;
         EXPECT_TRUE(SamePixels(window.frame(), RenderGameFrame(want)));

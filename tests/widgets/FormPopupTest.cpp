@@ -19,9 +19,9 @@ protected:
     QStringList refuse(std::initializer_list<int> sampleMs)
     {
         QStringList seen;
-        const std::int64_t now = m_sim.clock.elapsedMs();
+        const std::int64_t now = sim.clock.elapsedMs();
         for (int ms : sampleMs)
-            m_sim.scheduler.at(now + ms, [&] { seen << popup().text(); });
+            sim.scheduler.at(now + ms, [&] { seen << popup().text(); });
         EXPECT_FALSE(popup().userClose());
         return seen;
     }
@@ -53,8 +53,8 @@ TEST_F(FormPopupTest, RefusedClosesShowTheirRemarksAndPutTheMessageBack)
 TEST_F(FormPopupTest, TheProgramsOwnClosesAreAcceptedAndRunsHideIt)
 {
     // The capture cycle may hide the window in the middle of a joke.
-    const std::int64_t now = m_sim.clock.elapsedMs();
-    m_sim.scheduler.at(now + 500, [&] { HidePopup(p.flags, m_view); });
+    const std::int64_t now = sim.clock.elapsedMs();
+    sim.scheduler.at(now + 500, [&] { HidePopup(p.flags, m_view); });
     EXPECT_FALSE(popup().userClose());
     EXPECT_FALSE(popup().isVisible());
 

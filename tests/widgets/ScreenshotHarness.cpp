@@ -57,7 +57,7 @@ int main(int argc, char** argv)
     }
     save(*h.m_view.main(), out.filePath(u"main-window.png"_s));
 
-    h.m_windows.removeWindow(h.m_game);
+    h.closeGame();
     h.at(151 * 60 + 30);
     save(*h.m_view.popup(), out.filePath(u"popup.png"_s));
     return 0;

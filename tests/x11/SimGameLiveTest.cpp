@@ -1,22 +1,20 @@
 // The live simulated game under a private X server, watched through the real X11 backend and
 // read with the real recognition.
 
-#include "X11TestSupport.h"
-#include "common/DebugLog.h"
-#include "platform/sim/SimServices.h"
+#include "../support/ProgramFixture.h"
+#include "../support/SimGameFrames.h"
+#include "../support/Xvfb.h"
 #include "platform/x11/X11GameWindows.h"
 #include "recognition/Recognition.h"
-#include "state/Program.h"
-#include "tools/simgame/GameFrame.h"
 
 #include <QProcess>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
 
 using namespace kesmaro;
+using kesmaro::testing::StartXvfb;
 using kesmaro::testing::WaitFor;
 using kesmaro::testing::XvfbSession;
 
@@ -37,29 +35,16 @@ std::ostream& operator<<(std::ostream& out, const Reading& r)
                << "', coins '" << r.coins.toStdString() << "'";
 }
 
-// What the recognizer reads for a frame showing these values.
-Reading Expected(int level, double exp, std::int64_t coins)
-{
-    return {QString::number(level), QString::number(std::llround(exp * 100.0)),
-            QString::number(coins)};
-}
-
 class SimGameLiveTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        session = std::make_unique<XvfbSession>();
-        if (!session->ok()) {
-            if (session->display().empty())
-                GTEST_SKIP() << "No X server for the X11 tests: " << session->problem();
-            FAIL() << session->problem();
-        }
+        if (!StartXvfb(session))
+            return;
         windows = std::make_unique<X11GameWindows>(X11GameWindows::Options{session->display()});
         ASSERT_TRUE(windows->isConnected());
-        sim = std::make_unique<SimServices>(
-            std::chrono::local_days(std::chrono::year(2024) / 5 / 1), 3600 * 1000, windows.get());
-        log = std::make_unique<DebugLog>(dir.path(), sim->clock);
-        program = std::make_unique<Program>(sim->services, *log, view, dir.path());
+        program = std::make_unique<test::ProgramHarness>(
+            test::ProgramOptions{.gameWindows = windows.get()});
     }
 
     void TearDown() override
@@ -77,7 +62,7 @@ protected:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("DISPLAY"), QString::fromStdString(session->display()));
         env.remove(QStringLiteral("QT_QPA_PLATFORM")); // the game picks xcb itself
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), program->dir.path());
         game->setProcessEnvironment(env);
         game->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         game->start(QStringLiteral(KESMARO_SIMGAME_EXE), arguments);
@@ -109,7 +94,7 @@ protected:
     // Grabs the three default regions of the window and recognizes them.
     Reading read(WindowId id, const GameFrameSpec& frameSpec)
     {
-        Program& p = *program;
+        Program& p = program->p;
         p.settings = FrameSettings(frameSpec);
         p.settings.LagCancelTime = 0;
         Reading r;
@@ -126,41 +111,15 @@ protected:
     std::unique_ptr<XvfbSession> session;
     std::unique_ptr<X11GameWindows> windows;
     std::vector<std::unique_ptr<QProcess>> games;
-    QTemporaryDir dir;
-    std::unique_ptr<SimServices> sim;
-    std::unique_ptr<DebugLog> log;
-    ProgramView view;
-    std::unique_ptr<Program> program;
+    std::unique_ptr<test::ProgramHarness> program;
 };
-
-GameFrameSpec Spec(int level, double exp, std::int64_t coins, bool windowMode = false,
-                   InterfaceColour colour = InterfaceColour::Yellow)
-{
-    GameFrameSpec frameSpec;
-    frameSpec.level = level;
-    frameSpec.expPercent = exp;
-    frameSpec.coins = coins;
-    frameSpec.windowMode = windowMode;
-    frameSpec.colour = colour;
-    return frameSpec;
-}
-
-QStringList ValueArguments(const GameFrameSpec& frameSpec)
-{
-    QStringList arguments{QStringLiteral("--level"), QString::number(frameSpec.level),
-                          QStringLiteral("--exp"),   FrameExpText(frameSpec.expPercent),
-                          QStringLiteral("--coins"), QString::number(frameSpec.coins)};
-    if (frameSpec.windowMode)
-        arguments << QStringLiteral("--window-mode");
-    return arguments;
-}
 
 } // namespace
 
 TEST_F(SimGameLiveTest, IsFoundByItsClassOrTheOneGivenAndIsExactlyTheFrame)
 {
     start({QStringLiteral("--window-mode")});
-    const GameFrameSpec frameSpec = Spec(1, 0, 0, true);
+    const GameFrameSpec frameSpec = test::FrameSpec(1, 0, 0, CoinArea::Area2, true);
     const WindowId game = waitForFrame(kGameClass, frameSpec);
     ASSERT_NE(game, kNoWindow);
     // One pixel beyond the client area reads black: it is exactly the frame.
@@ -171,45 +130,16 @@ TEST_F(SimGameLiveTest, IsFoundByItsClassOrTheOneGivenAndIsExactlyTheFrame)
 
     start({QStringLiteral("--class"), QStringLiteral("Other Game"), QStringLiteral("--level"),
            QStringLiteral("7")});
-    const WindowId other = waitForFrame("Other Game", Spec(7, 0, 0));
+    const WindowId other = waitForFrame("Other Game", test::FrameSpec(7, 0, 0));
     EXPECT_NE(other, kNoWindow);
     EXPECT_NE(other, game);
     EXPECT_EQ(windows->FindWindow("No Such Game"), kNoWindow);
 }
 
-TEST_F(SimGameLiveTest, TheDefaultRegionsReadBackInBothLayoutsAndEveryColour)
-{
-    const char* const colours[] = {"yellow", "red", "blue", "white"};
-    struct Row {
-        int level;
-        double exp;
-        std::int64_t coins;
-    };
-    // Full screen in the four colours, then the window layout in the four colours.
-    const Row rows[] = {{35, 12.34, 1234567},  {999, 100.0, 999999999999999},
-                        {1, 0.0, 0},           {120, 7.05, 40000},
-                        {88, 50.5, 987654321}, {2, 0.01, 10},
-                        {450, 99.99, 1000000}, {10, 33.33, 5}};
-    for (std::size_t i = 0; i < std::size(rows); ++i) {
-        const Row& row = rows[i];
-        SCOPED_TRACE(i);
-        const GameFrameSpec frameSpec =
-            Spec(row.level, row.exp, row.coins, i >= 4, static_cast<InterfaceColour>(i % 4));
-        QProcess& process = start(ValueArguments(frameSpec) << QStringLiteral("--colour")
-                                                            << QString::fromLatin1(colours[i % 4]));
-        const WindowId game = waitForFrame(kGameClass, frameSpec);
-        ASSERT_NE(game, kNoWindow);
-        EXPECT_EQ(read(game, frameSpec), Expected(row.level, row.exp, row.coins));
-        process.kill();
-        process.waitForFinished(10000);
-        ASSERT_TRUE(WaitFor([&] { return windows->FindWindow(kGameClass) == kNoWindow; }));
-    }
-}
-
 TEST_F(SimGameLiveTest, AGameKilledBetweenFindAndGrabReadsNothingWithoutAnError)
 {
     QProcess& process = start({QStringLiteral("--level"), QStringLiteral("42")});
-    const GameFrameSpec frameSpec = Spec(42, 0, 0);
+    const GameFrameSpec frameSpec = test::FrameSpec(42, 0, 0);
     const WindowId game = waitForFrame(kGameClass, frameSpec);
     ASSERT_NE(game, kNoWindow);
     process.kill();
@@ -235,7 +165,7 @@ TEST_F(SimGameLiveTest, ABatchOfRegionsGivesThePixelsOfOneByOne)
 {
     start({QStringLiteral("--level"), QStringLiteral("87"), QStringLiteral("--exp"),
            QStringLiteral("45.09"), QStringLiteral("--coins"), QStringLiteral("98765432")});
-    const WindowId game = waitForFrame(kGameClass, Spec(87, 45.09, 98765432));
+    const WindowId game = waitForFrame(kGameClass, test::FrameSpec(87, 45.09, 98765432));
     ASSERT_NE(game, kNoWindow);
     // The default regions, then ones that reach out of the window, lie outside it or hold
     // no pixels at all, mixed so that each kind sits between others.

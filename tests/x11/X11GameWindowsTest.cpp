@@ -1,6 +1,6 @@
 #include "platform/x11/X11GameWindows.h"
 
-#include "X11TestSupport.h"
+#include "../support/Xvfb.h"
 #include "platform/x11/LinuxSystemInfo.h"
 #include "platform/x11/X11Bell.h"
 
@@ -9,6 +9,7 @@
 
 using namespace kesmaro;
 using kesmaro::testing::Rgb;
+using kesmaro::testing::StartXvfb;
 using kesmaro::testing::TestWindow;
 using kesmaro::testing::WaitFor;
 using kesmaro::testing::XvfbSession;
@@ -58,12 +59,8 @@ class X11GameWindowsTest : public ::testing::TestWithParam<bool> {
 protected:
     void SetUp() override
     {
-        session = std::make_unique<XvfbSession>(sessionOptions());
-        if (!session->ok()) {
-            if (session->display().empty())
-                GTEST_SKIP() << "No X server for the X11 tests: " << session->problem();
-            FAIL() << session->problem();
-        }
+        if (!StartXvfb(session, sessionOptions()))
+            return;
         windows = std::make_unique<X11GameWindows>(
             X11GameWindows::Options{session->display(), /*useShm=*/GetParam()});
         ASSERT_TRUE(windows->isConnected());

@@ -1,12 +1,13 @@
 #include "platform/x11/X11MouseButtons.h"
 
-#include "X11TestSupport.h"
+#include "../support/Xvfb.h"
 #include "platform/qt/QtClockScheduler.h"
 
 #include <gtest/gtest.h>
 #include <memory>
 
 using namespace kesmaro;
+using kesmaro::testing::StartXvfb;
 using kesmaro::testing::TestWindow;
 using kesmaro::testing::WaitFor;
 using kesmaro::testing::XvfbSession;
@@ -30,12 +31,8 @@ class X11MouseButtonsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        session = std::make_unique<XvfbSession>();
-        if (!session->ok()) {
-            if (session->display().empty())
-                GTEST_SKIP() << "No X server for the X11 tests: " << session->problem();
-            FAIL() << session->problem();
-        }
+        if (!StartXvfb(session))
+            return;
         mouse = std::make_unique<X11MouseButtons>(clock, session->display());
     }
 

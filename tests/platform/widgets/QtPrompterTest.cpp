@@ -61,6 +61,14 @@ protected:
 
 TEST_F(QtPrompterTest, ShowsTheExactTitleTextAndButtons)
 {
+    using A = PromptAnswer;
+    using B = PromptButtons;
+    using I = PromptIcon;
+    using Q = QMessageBox;
+    const QString cancel = QStringLiteral("キャンセル");
+    const QString yes = QStringLiteral("はい(&Y)");
+    const QString no = QStringLiteral("いいえ(&N)");
+    const QStringList ok{"OK"}, okCancel{"OK", cancel}, yesNo{yes, no};
     struct Row {
         const char* name;
         PromptButtons buttons;
@@ -70,62 +78,14 @@ TEST_F(QtPrompterTest, ShowsTheExactTitleTextAndButtons)
         QMessageBox::Icon qtIcon;
         PromptAnswer answer;
     } rows[] = {
-        {"OK only",
-         PromptButtons::Ok,
-         PromptIcon::Exclamation,
-         "OK",
-         {"OK"},
-         QMessageBox::Warning,
-         PromptAnswer::Ok},
-        {"OK of OK/Cancel",
-         PromptButtons::OkCancel,
-         PromptIcon::Question,
-         "OK",
-         {"OK", "キャンセル"},
-         QMessageBox::Question,
-         PromptAnswer::Ok},
-        {"Cancel",
-         PromptButtons::OkCancel,
-         PromptIcon::Information,
-         "キャンセル",
-         {"OK", "キャンセル"},
-         QMessageBox::Information,
-         PromptAnswer::Cancel},
-        {"Yes",
-         PromptButtons::YesNo,
-         PromptIcon::Question,
-         "はい(&Y)",
-         {"はい(&Y)", "いいえ(&N)"},
-         QMessageBox::Question,
-         PromptAnswer::Yes},
-        {"No",
-         PromptButtons::YesNo,
-         PromptIcon::Critical,
-         "いいえ(&N)",
-         {"はい(&Y)", "いいえ(&N)"},
-         QMessageBox::Critical,
-         PromptAnswer::No},
-        {"Escape on Yes/No",
-         PromptButtons::YesNo,
-         PromptIcon::None,
-         "",
-         {"はい(&Y)", "いいえ(&N)"},
-         QMessageBox::NoIcon,
-         PromptAnswer::No},
-        {"Escape on OK/Cancel",
-         PromptButtons::OkCancel,
-         PromptIcon::None,
-         "",
-         {"OK", "キャンセル"},
-         QMessageBox::NoIcon,
-         PromptAnswer::Cancel},
-        {"Escape on OK",
-         PromptButtons::Ok,
-         PromptIcon::None,
-         "",
-         {"OK"},
-         QMessageBox::NoIcon,
-         PromptAnswer::Ok},
+        {"OK only", B::Ok, I::Exclamation, "OK", ok, Q::Warning, A::Ok},
+        {"OK of OK/Cancel", B::OkCancel, I::Question, "OK", okCancel, Q::Question, A::Ok},
+        {"Cancel", B::OkCancel, I::Information, cancel, okCancel, Q::Information, A::Cancel},
+        {"Yes", B::YesNo, I::Question, yes, yesNo, Q::Question, A::Yes},
+        {"No", B::YesNo, I::Critical, no, yesNo, Q::Critical, A::No},
+        {"Escape on Yes/No", B::YesNo, I::None, "", yesNo, Q::NoIcon, A::No},
+        {"Escape on OK/Cancel", B::OkCancel, I::None, "", okCancel, Q::NoIcon, A::Cancel},
+        {"Escape on OK", B::Ok, I::None, "", ok, Q::NoIcon, A::Ok},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

@@ -1,0 +1,147 @@
+#pragma once
+
+// A program on simulated seams in a fresh program folder: a view that records what the logic
+// tells the windows, a game window the test scripts, and the debug log read back.
+
+#include "TestFrames.h"
+#include "common/DebugLog.h"
+#include "common/TextFile.h"
+#include "config/Defaults.h"
+#include "platform/sim/SimGameWindows.h"
+#include "platform/sim/SimServices.h"
+#include "state/Program.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <chrono>
+#include <cstdint>
+#include <vector>
+
+namespace kesmaro::test {
+
+// Counts and records the notifications the windows would get.
+struct RecordingView : ProgramView {
+    void resultsChanged() override { ++results; }
+    void graphChanged() override { ++graphChanges; }
+    void captureSlotChanged(int slot) override
+    {
+        captions.push_back(program->results.lblCapture[static_cast<std::size_t>(slot)]);
+    }
+    void pictureChanged(int slot) override { pictures.push_back(slot); }
+    void menusChanged() override
+    {
+        ++menus;
+        buttons.push_back(program->menus.cmdCaptureEnabled && program->menus.cmdRecognizeEnabled);
+    }
+    void popupChanged() override { ++popups; }
+    void busyCursor(bool on) override
+    {
+        if (on)
+            busyAt.push_back(clock->elapsedMs());
+    }
+    void showWindow(SubWindow window) override { windows.push_back(window); }
+    void refreshAll() override { ++refreshes; }
+
+    const Program* program = nullptr;
+    const SimClock* clock = nullptr;
+    int results = 0;
+    int graphChanges = 0;
+    int menus = 0;
+    int popups = 0;
+    int refreshes = 0;
+    QStringList captions;             // the capture caption of each slot change
+    std::vector<int> pictures;        // the slots whose debug picture changed
+    std::vector<bool> buttons;        // capture and recognize buttons both on, at each menu change
+    std::vector<std::int64_t> busyAt; // when the busy pointer came on
+    std::vector<SubWindow> windows;   // asked for, in order
+};
+
+inline LocalDateTime At(int y, unsigned mo, unsigned d, int h, int mi = 0, int s = 0)
+{
+    using namespace std::chrono;
+    return local_days(year(y) / static_cast<int>(mo) / static_cast<int>(d)) + hours(h) +
+           minutes(mi) + seconds(s);
+}
+
+struct ProgramOptions {
+    LocalDateTime start = At(2024, 5, 1, 12);
+    std::int64_t bootTickMs = 3600 * 1000;
+    // The settings the first start leaves: default values, full-screen areas, yellow glyphs.
+    bool defaults = false;
+    // The capture timer as the main window creates it (10 s, off), its ticks recorded.
+    bool captureTimer = false;
+    // Another view (the desktop windows) instead of the recording one; it must outlive p.
+    ProgramView* view = nullptr;
+    // Other game windows (a real X server) instead of the scripted ones.
+    GameWindows* gameWindows = nullptr;
+};
+
+class ProgramHarness {
+public:
+    explicit ProgramHarness(ProgramOptions options = {})
+        : sim(options.start, options.bootTickMs,
+              options.gameWindows ? options.gameWindows : &windows),
+          log(dir.path(), sim.clock),
+          p(sim.services, log, options.view ? *options.view : view, dir.path())
+    {
+        view.program = &p;
+        view.clock = &sim.clock;
+        if (options.defaults) {
+            Settings& s = p.settings;
+            s.SearchWindowClass = kDefaultWindowClass;
+            ApplyDefaults(s, dir.path());
+            SetDefaultCaptureAreas(s, ScreenMode::FullScreen);
+            LoadDefaultGlyphTables(s, InterfaceColour::Yellow);
+        }
+        if (options.captureTimer) {
+            auto tick = [this] { tickAt.push_back(sim.clock.elapsedMs()); };
+            p.timers.timCaptureInterval = sim.scheduler.CreateTimer(tick);
+            p.timers.timCaptureInterval->setInterval(10000);
+            p.timers.captureTick = tick;
+        }
+    }
+
+    // Shows a frame of these values in the game window, opening it in front on first use.
+    void show(const QString& lv, const QString& exp, const QString& coins, int coinArea = 4)
+    {
+        PixelBuffer frame = TestFrame(p.settings, lv, exp, coins, coinArea);
+        if (gameWindow == kNoWindow || !windows.exists(gameWindow)) {
+            gameWindow = windows.addWindow(kDefaultWindowClass.toStdString(), std::move(frame));
+            windows.setForeground(gameWindow);
+        } else {
+            windows.setImage(gameWindow, std::move(frame));
+        }
+    }
+    void background() { windows.setForeground(kNoWindow); }
+    void foreground() { windows.setForeground(gameWindow); }
+    void closeGame() { windows.removeWindow(gameWindow); }
+
+    void at(int seconds) { sim.scheduler.runUntil(std::int64_t{seconds} * 1000); }
+    bool timerOn() const { return p.timers.timCaptureInterval->isEnabled(); }
+
+    // Debug log lines without their time stamps (the further lines of an entry have none).
+    QStringList logLines() const
+    {
+        static const QRegularExpression stamp(
+            QStringLiteral("^\\d{4}/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d "));
+        QStringList lines;
+        if (QFile::exists(log.path()))
+            for (TextLineReader reader(log.path()); !reader.atEnd();)
+                lines << reader.readLine().remove(stamp);
+        return lines;
+    }
+
+    QTemporaryDir dir;
+    SimGameWindows windows;
+    SimServices sim;
+    DebugLog log;
+    RecordingView view;
+    WindowId gameWindow = kNoWindow;
+    std::vector<std::int64_t> tickAt; // capture timer ticks
+
+    Program p;
+};
+
+} // namespace kesmaro::test
