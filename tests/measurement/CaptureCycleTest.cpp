@@ -133,9 +133,9 @@ TEST_F(CaptureCycleTest, OneCaptureIsOneRequestToTheWindowSystemWhicheverCoinAre
         show(QStringLiteral("35"), QStringLiteral("12.34"), QString::number(1000 * coinArea),
              coinArea);
         p.measurement.MoneyAreaMode = MoneyAreaDetect;
-        const int before = m_windows.requestCount();
+        const int before = windows.requestCount();
         CaptureImage(p);
-        EXPECT_EQ(m_windows.requestCount() - before, 1);
+        EXPECT_EQ(windows.requestCount() - before, 1);
         EXPECT_EQ(p.measurement.ReadLv, 35);
         EXPECT_EQ(p.measurement.ReadExp, Currency::FromInteger(1234));
         EXPECT_EQ(p.measurement.MoneyPair[MoneyPairLatest], Currency::FromInteger(1000 * coinArea));
