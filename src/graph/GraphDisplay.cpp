@@ -28,7 +28,7 @@ void GraphFrameDisplay(Program& p, QSize frame)
     Trap errors(p.log, QStringLiteral("GraphFrameDisplay"));
     LayoutGraphFrame(picture.layout, frame, picture.sizes, errors);
     errors.report();
-    p.view.graphChanged();
+    p.view.changed(ViewPart::Graph);
     GraphDataDisplay(p, p.graph.GraphOffset, p.graph.GraphZoom);
 }
 
@@ -52,7 +52,7 @@ void GraphDataDisplay(Program& p, std::int32_t offset, float zoom)
     // or make no sense: the plot stays empty instead.
     if (s.GraphTimeScale < 10 || s.GraphAveNum < 2) {
         picture.curves.clear();
-        p.view.graphChanged();
+        p.view.changed(ViewPart::Graph);
         return;
     }
     Trap drawErrors(p.log, QStringLiteral("GraphDataDisplay 2"));
@@ -61,7 +61,7 @@ void GraphDataDisplay(Program& p, std::int32_t offset, float zoom)
                                         picture.labels.topM, picture.layout.scaleWidth,
                                         picture.layout.scaleHeight, drawErrors);
     drawErrors.report();
-    p.view.graphChanged();
+    p.view.changed(ViewPart::Graph);
 }
 
 } // namespace kesmaro

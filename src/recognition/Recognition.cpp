@@ -90,7 +90,7 @@ public:
             return;
         m_p.results.lblCapture[static_cast<std::size_t>(m_category)] =
             digits + QStringLiteral("認識中…");
-        m_p.view.captureSlotChanged(m_category);
+        m_p.view.changed(ViewPart::CaptureSlot, m_category);
     }
 
 private:
@@ -161,7 +161,7 @@ void ShowCapturePictures(Program& p, WindowId window)
         const auto k = static_cast<std::size_t>(i);
         p.picCapture[k] =
             CaptureWindowRegionPicture(p.services.windows, window, p.settings.CaptureArea[k]);
-        p.view.pictureChanged(i);
+        p.view.changed(ViewPart::Picture, i);
     }
 }
 
@@ -231,7 +231,7 @@ QString RecognizeNumber(Program& p, int category)
     std::optional<clsStringBuffer> trace;
     if (debug) {
         p.results.lblCapture[c] = QStringLiteral("認識中…");
-        p.view.captureSlotChanged(category);
+        p.view.changed(ViewPart::CaptureSlot, category);
         trace.emplace();
         BeginTrace(*trace, category, p.ColumnText[c]);
     }
@@ -244,7 +244,7 @@ QString RecognizeNumber(Program& p, int category)
                                        trace ? &*trace : nullptr, &hooks);
 
     p.results.lblCapture[c] = read.caption;
-    p.view.captureSlotChanged(category);
+    p.view.changed(ViewPart::CaptureSlot, category);
     if (trace)
         p.log.WriteDebugLog(trace->Text());
     return read.result;
@@ -287,7 +287,7 @@ void cmdRecognize_Click(Program& p)
         p.measurement.ReadMoney = AmountFromText(RecognizeNumber(p, CategoryMoney));
         elapsed = formatSeconds(p.services.clock.TickMs() - t0) + QStringLiteral("秒");
         p.results.lblElapse = elapsed;
-        p.view.resultsChanged();
+        p.view.changed(ViewPart::Results);
     }
     p.log.WriteDebugLog(QStringLiteral("SingleRecognize(") + elapsed +
                         QStringLiteral(") ･･･ End "));

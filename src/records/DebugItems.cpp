@@ -30,7 +30,7 @@ DebugItemLayout DebugItemDisplay(Program& p, bool show, int innerHeight, int frm
 {
     const DebugItemLayout layout = DebugItemGeometry(show, innerHeight, frmDebugHeight, txtLogTop);
     p.menus.frmDebugVisible = layout.debugItemsVisible;
-    p.view.menusChanged();
+    p.view.changed(ViewPart::Menus);
     return layout;
 }
 

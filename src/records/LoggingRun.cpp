@@ -69,7 +69,7 @@ void resetTempStop(Program& p)
 {
     p.menus.cmdTempStopBackColor = kButtonFaceColour;
     p.flags.SuspendMode = false;
-    p.view.menusChanged();
+    p.view.changed(ViewPart::Menus);
 }
 
 } // namespace
@@ -91,7 +91,7 @@ void menuRun_Click(Program& p)
     p.popup.widthTwips = 6000;
     p.popup.heightTwips = 1095;
     if (p.flags.PopupShown)
-        p.view.popupChanged();
+        p.view.changed(ViewPart::Popup);
 }
 
 void menuStop_Click(Program& p)

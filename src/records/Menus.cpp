@@ -10,7 +10,7 @@ void setTestButtons(Program& p, bool enabled)
 {
     p.menus.cmdCaptureEnabled = enabled;
     p.menus.cmdRecognizeEnabled = enabled;
-    p.view.menusChanged();
+    p.view.changed(ViewPart::Menus);
 }
 
 } // namespace
@@ -20,7 +20,7 @@ void SetRunMenus(Program& p, bool running)
     p.menus.menuRunEnabled = !running;
     p.menus.menuStopEnabled = running;
     p.menus.menuRunCaption = running ? QStringLiteral("ロギング") : QStringLiteral("開始");
-    p.view.menusChanged();
+    p.view.changed(ViewPart::Menus);
 }
 
 TestButtonsBusy::TestButtonsBusy(Program& p) : m_program(p)

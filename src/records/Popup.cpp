@@ -9,13 +9,13 @@ void ShowPopup(PopupState& popup, RuntimeFlags& flags, ProgramView& view, const 
     popup.fontSize = fontSize;
     popup.message = message;
     flags.PopupShown = true;
-    view.popupChanged();
+    view.changed(ViewPart::Popup);
 }
 
 void HidePopup(RuntimeFlags& flags, ProgramView& view)
 {
     flags.PopupShown = false;
-    view.popupChanged();
+    view.changed(ViewPart::Popup);
 }
 
 } // namespace kesmaro

@@ -75,7 +75,7 @@ void clear(Program& p)
     m.MoneyPair[0] = Currency::FromInteger(-1);
     m.MoneyPair[1] = Currency::FromInteger(-1);
     m.ReadMoney = Currency::FromInteger(-1);
-    p.view.resultsChanged();
+    p.view.changed(ViewPart::Results);
 }
 
 void takeStart(Program& p)
@@ -105,7 +105,7 @@ void takeStart(Program& p)
         }
     });
     run([&] { m.ReadMoney = Currency::FromInteger(-1); });
-    p.view.resultsChanged();
+    p.view.changed(ViewPart::Results);
 }
 
 void update(Program& p)
@@ -143,7 +143,7 @@ void update(Program& p)
         r.lblEndMoney = plainNumber(m.ReadMoney);
         m.ReadMoney = Currency::FromInteger(-1);
     });
-    p.view.resultsChanged();
+    p.view.changed(ViewPart::Results);
     run.report();
     if (p.flags.DebugMode)
         p.log.WriteDebugLog(QStringLiteral("Useally Measure Data Display Complete "));
@@ -152,7 +152,7 @@ void update(Program& p)
 void closingReport(Program& p)
 {
     if (p.LogStartStamp.isEmpty()) {
-        p.view.resultsChanged();
+        p.view.changed(ViewPart::Results);
         return;
     }
     ResultLabels& r = p.results;
@@ -188,7 +188,7 @@ void closingReport(Program& p)
     }
     run([&] { p.txtLog.AppendToTextBox(report + kCrLf + kCrLf); });
     p.log.WriteDebugLog(QStringLiteral("Measure Result Data Display Complete "));
-    p.view.resultsChanged();
+    p.view.changed(ViewPart::Results);
 }
 
 } // namespace

@@ -16,7 +16,7 @@ void ChangeSuspend(Program& p, int WaitSec)
         run([&] {
             p.menus.cmdTempStopBackColor = kButtonFaceColour;
             p.flags.SuspendMode = false;
-            p.view.menusChanged();
+            p.view.changed(ViewPart::Menus);
         });
         p.log.WriteDebugLog(QStringLiteral("Suspend Mode Off "));
         if (!p.LogStartStamp.isEmpty()) {
@@ -36,7 +36,7 @@ void ChangeSuspend(Program& p, int WaitSec)
                 p.flags.SuspendMode = true;
                 timer->setEnabled(false);
                 p.menus.cmdTempStopBackColor = kSuspendedColour;
-                p.view.menusChanged();
+                p.view.changed(ViewPart::Menus);
             });
         }
         p.log.WriteDebugLog(QStringLiteral("Suspend Mode On "));

@@ -5,18 +5,24 @@ namespace kesmaro {
 // The program's other windows, which the commands open.
 enum class SubWindow { Options, Version, RandomOne, RandomSome };
 
+// The parts of the program state that the windows show.
+enum class ViewPart {
+    Results,     // the result labels
+    Log,         // txtLog
+    Graph,       // the graph picture
+    CaptureSlot, // lblCapture(slot)
+    Picture,     // picCapture(slot)
+    Menus,       // menus, buttons, the suspend colour, the debug items
+    Popup,       // the popup's content and visibility
+};
+
 // What the logic tells the windows: coarse "this changed" events. A view reads the program
 // state back and repaints; every method does nothing by default.
 class ProgramView {
 public:
     virtual ~ProgramView() = default;
-    virtual void resultsChanged() {}
-    virtual void logChanged() {}
-    virtual void graphChanged() {}
-    virtual void captureSlotChanged(int /*slot*/) {}
-    virtual void pictureChanged(int /*slot*/) {}
-    virtual void menusChanged() {}
-    virtual void popupChanged() {}
+    // `slot` names the capture slot for CaptureSlot and Picture, -1 otherwise.
+    virtual void changed(ViewPart /*part*/, int /*slot*/ = -1) {}
     // The main window's own part of loading: caption, debug pictures hidden outside debug mode,
     // its position from WindowPosition, shown.
     virtual void showMainWindow() {}

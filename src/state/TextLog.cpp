@@ -23,7 +23,7 @@ void TextLog::AppendToTextBox(const QString& text, int maxLines, bool caretToEnd
     const qsizetype caret = caretToEnd ? m_text.size() : oldEnd;
     m_caret = static_cast<int>(std::min(caret, m_text.size()));
     if (m_view)
-        m_view->logChanged();
+        m_view->changed(ViewPart::Log);
 }
 
 void TextLog::setText(const QString& text)
@@ -31,7 +31,7 @@ void TextLog::setText(const QString& text)
     m_text = text;
     m_caret = static_cast<int>(m_text.size());
     if (m_view)
-        m_view->logChanged();
+        m_view->changed(ViewPart::Log);
 }
 
 } // namespace kesmaro

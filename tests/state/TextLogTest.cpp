@@ -10,7 +10,11 @@ using namespace kesmaro;
 namespace {
 
 struct CountingView : ProgramView {
-    void logChanged() override { ++changes; }
+    void changed(ViewPart part, int) override
+    {
+        if (part == ViewPart::Log)
+            ++changes;
+    }
     int changes = 0;
 };
 

@@ -23,19 +23,33 @@ namespace kesmaro::test {
 
 // Counts and records the notifications the windows would get.
 struct RecordingView : ProgramView {
-    void resultsChanged() override { ++results; }
-    void graphChanged() override { ++graphChanges; }
-    void captureSlotChanged(int slot) override
+    void changed(ViewPart part, int slot) override
     {
-        captions.push_back(program->results.lblCapture[static_cast<std::size_t>(slot)]);
+        switch (part) {
+        case ViewPart::Results:
+            ++results;
+            break;
+        case ViewPart::Graph:
+            ++graphChanges;
+            break;
+        case ViewPart::CaptureSlot:
+            captions.push_back(program->results.lblCapture[static_cast<std::size_t>(slot)]);
+            break;
+        case ViewPart::Picture:
+            pictures.push_back(slot);
+            break;
+        case ViewPart::Menus:
+            ++menus;
+            buttons.push_back(program->menus.cmdCaptureEnabled &&
+                              program->menus.cmdRecognizeEnabled);
+            break;
+        case ViewPart::Popup:
+            ++popups;
+            break;
+        case ViewPart::Log:
+            break;
+        }
     }
-    void pictureChanged(int slot) override { pictures.push_back(slot); }
-    void menusChanged() override
-    {
-        ++menus;
-        buttons.push_back(program->menus.cmdCaptureEnabled && program->menus.cmdRecognizeEnabled);
-    }
-    void popupChanged() override { ++popups; }
     void busyCursor(bool on) override
     {
         if (on)

@@ -25,46 +25,31 @@ void DesktopView::attach(Program& p)
     m_main->onClosed = [this] { windowClosed(); };
 }
 
-void DesktopView::resultsChanged()
+void DesktopView::changed(ViewPart part, int slot)
 {
-    if (m_main)
-        m_main->showResults();
-}
-
-void DesktopView::logChanged()
-{
-    if (m_main)
-        m_main->showLog();
-}
-
-void DesktopView::graphChanged()
-{
-    if (m_main)
-        m_main->showGraph();
-}
-
-void DesktopView::captureSlotChanged(int slot)
-{
-    if (m_main)
-        m_main->showCaptureSlot(slot);
-}
-
-void DesktopView::pictureChanged(int slot)
-{
-    if (m_main)
-        m_main->showPicture(slot);
-}
-
-void DesktopView::menusChanged()
-{
-    if (m_main)
-        m_main->showMenus();
-}
-
-void DesktopView::popupChanged()
-{
-    if (m_popup)
-        m_popup->showState();
+    if (part == ViewPart::Popup) {
+        if (m_popup)
+            m_popup->showState();
+        return;
+    }
+    if (!m_main)
+        return;
+    switch (part) {
+    case ViewPart::Results:
+        return m_main->showResults();
+    case ViewPart::Log:
+        return m_main->showLog();
+    case ViewPart::Graph:
+        return m_main->showGraph();
+    case ViewPart::CaptureSlot:
+        return m_main->showCaptureSlot(slot);
+    case ViewPart::Picture:
+        return m_main->showPicture(slot);
+    case ViewPart::Menus:
+        return m_main->showMenus();
+    case ViewPart::Popup:
+        return;
+    }
 }
 
 void DesktopView::showMainWindow()

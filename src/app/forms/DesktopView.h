@@ -25,13 +25,7 @@ public:
     // Called once when the program has ended (the End command or the close box).
     std::function<void()> onEnded;
 
-    void resultsChanged() override;
-    void logChanged() override;
-    void graphChanged() override;
-    void captureSlotChanged(int slot) override;
-    void pictureChanged(int slot) override;
-    void menusChanged() override;
-    void popupChanged() override;
+    void changed(ViewPart part, int slot) override;
     void showMainWindow() override;
     void activateMainWindow() override;
     void busyCursor(bool on) override;
