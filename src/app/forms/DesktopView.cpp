@@ -77,19 +77,6 @@ void DesktopView::busyCursor(bool on)
     }
 }
 
-void DesktopView::showWindow(SubWindow window)
-{
-    // The options, version and random-number windows are not part of this program yet; the
-    // command has written its log line.
-    switch (window) {
-    case SubWindow::Options:
-    case SubWindow::Version:
-    case SubWindow::RandomOne:
-    case SubWindow::RandomSome:
-        break;
-    }
-}
-
 void DesktopView::refreshAll()
 {
     if (m_main)

@@ -29,7 +29,6 @@ public:
     void showMainWindow() override;
     void activateMainWindow() override;
     void busyCursor(bool on) override;
-    void showWindow(SubWindow window) override;
     void refreshAll() override;
     void programEnded() override;
 

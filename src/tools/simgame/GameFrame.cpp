@@ -592,4 +592,29 @@ bool SaveFramePng(const PixelBuffer& frame, const QString& path)
     return !image.isNull() && image.save(path, "PNG");
 }
 
+std::optional<CoinArea> CoinAreaFromName(QStringView name)
+{
+    const std::pair<const char16_t*, CoinArea> names[] = {{u"2", CoinArea::Area2},
+                                                          {u"4", CoinArea::Area4},
+                                                          {u"both", CoinArea::Both},
+                                                          {u"none", CoinArea::None}};
+    for (const auto& [text, area] : names)
+        if (name == QStringView(text))
+            return area;
+    return std::nullopt;
+}
+
+std::optional<InterfaceColour> ColourFromName(QStringView name)
+{
+    const std::pair<const char16_t*, InterfaceColour> names[] = {
+        {u"yellow", InterfaceColour::Yellow},
+        {u"red", InterfaceColour::Red},
+        {u"blue", InterfaceColour::Blue},
+        {u"white", InterfaceColour::White}};
+    for (const auto& [text, colour] : names)
+        if (name == QStringView(text))
+            return colour;
+    return std::nullopt;
+}
+
 } // namespace kesmaro

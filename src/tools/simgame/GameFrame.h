@@ -6,12 +6,19 @@
 
 #include <QSize>
 #include <QString>
+#include <QStringView>
 #include <cstdint>
+#include <optional>
 
 namespace kesmaro {
 
 // Which of the two coin displays the frame shows the coins in.
 enum class CoinArea { Area2, Area4, Both, None };
+
+// The names the command line and the scripts give them ("2", "4", "both", "none"; "yellow",
+// "red", "blue", "white"); nothing for any other text.
+std::optional<CoinArea> CoinAreaFromName(QStringView name);
+std::optional<InterfaceColour> ColourFromName(QStringView name);
 
 struct GameFrameSpec {
     int level = 1;

@@ -91,18 +91,12 @@ GameScript ParseGameScript(const QByteArray& text)
                                     .arg(quoted(fields[3])));
         if (fields.size() == 5) {
             const QString& area = fields[4];
-            if (area == u"2")
-                step.coinArea = CoinArea::Area2;
-            else if (area == u"4")
-                step.coinArea = CoinArea::Area4;
-            else if (area == u"both")
-                step.coinArea = CoinArea::Both;
-            else if (area == u"none")
-                step.coinArea = CoinArea::None;
-            else
+            const std::optional<CoinArea> coinArea = CoinAreaFromName(area);
+            if (!coinArea)
                 return fail(number, QStringLiteral("the coin area must be 2, 4, both or none, "
                                                    "not %1")
                                         .arg(quoted(area)));
+            step.coinArea = *coinArea;
         }
         script.steps.push_back(step);
     }

@@ -64,29 +64,17 @@ QString parseValue(const QString& option, const QString& value, SimGameCommand& 
                 .arg(quoted(value));
         frameSpec.coins = coins;
     } else if (option == u"--coin-area") {
-        if (value == u"2")
-            frameSpec.coinArea = CoinArea::Area2;
-        else if (value == u"4")
-            frameSpec.coinArea = CoinArea::Area4;
-        else if (value == u"both")
-            frameSpec.coinArea = CoinArea::Both;
-        else if (value == u"none")
-            frameSpec.coinArea = CoinArea::None;
-        else
+        const std::optional<CoinArea> area = CoinAreaFromName(value);
+        if (!area)
             return QStringLiteral("--coin-area must be 2, 4, both or none, not %1")
                 .arg(quoted(value));
+        frameSpec.coinArea = *area;
     } else if (option == u"--colour") {
-        if (value == u"yellow")
-            frameSpec.colour = InterfaceColour::Yellow;
-        else if (value == u"red")
-            frameSpec.colour = InterfaceColour::Red;
-        else if (value == u"blue")
-            frameSpec.colour = InterfaceColour::Blue;
-        else if (value == u"white")
-            frameSpec.colour = InterfaceColour::White;
-        else
+        const std::optional<InterfaceColour> colour = ColourFromName(value);
+        if (!colour)
             return QStringLiteral("--colour must be yellow, red, blue or white, not %1")
                 .arg(quoted(value));
+        frameSpec.colour = *colour;
     } else if (option == u"--hide") {
         for (const QString& part : value.split(u','))
             if (part == u"level")
