@@ -592,29 +592,36 @@ bool SaveFramePng(const PixelBuffer& frame, const QString& path)
     return !image.isNull() && image.save(path, "PNG");
 }
 
+namespace {
+
+template <class T, std::size_t N>
+std::optional<T> named(const std::pair<QStringView, T> (&names)[N], QStringView name)
+{
+    for (const auto& [text, value] : names)
+        if (name == text)
+            return value;
+    return std::nullopt;
+}
+
+} // namespace
+
 std::optional<CoinArea> CoinAreaFromName(QStringView name)
 {
-    const std::pair<const char16_t*, CoinArea> names[] = {{u"2", CoinArea::Area2},
-                                                          {u"4", CoinArea::Area4},
-                                                          {u"both", CoinArea::Both},
-                                                          {u"none", CoinArea::None}};
-    for (const auto& [text, area] : names)
-        if (name == QStringView(text))
-            return area;
-    return std::nullopt;
+    static const std::pair<QStringView, CoinArea> names[] = {{u"2", CoinArea::Area2},
+                                                             {u"4", CoinArea::Area4},
+                                                             {u"both", CoinArea::Both},
+                                                             {u"none", CoinArea::None}};
+    return named(names, name);
 }
 
 std::optional<InterfaceColour> ColourFromName(QStringView name)
 {
-    const std::pair<const char16_t*, InterfaceColour> names[] = {
+    static const std::pair<QStringView, InterfaceColour> names[] = {
         {u"yellow", InterfaceColour::Yellow},
         {u"red", InterfaceColour::Red},
         {u"blue", InterfaceColour::Blue},
         {u"white", InterfaceColour::White}};
-    for (const auto& [text, colour] : names)
-        if (name == QStringView(text))
-            return colour;
-    return std::nullopt;
+    return named(names, name);
 }
 
 } // namespace kesmaro
