@@ -84,8 +84,10 @@ for _ in $(seq 1 100); do
 done
 
 echo "=== kesmaro live (private Xvfb + openbox, kesmaro-simgame --play) ==="
+first="none"
+[ -z "$first_box" ] || first="$((first_box - start)) ms"
 echo "start to shown main window : $((shown - start)) ms ($boxes start-up box(es) closed at once;" \
-    "first box after ${first_box:+$((first_box - start)) ms}${first_box:-none})"
+    "the first after $first)"
 echo "resident memory, start-up  : $rss_start KiB"
 awk -v c=$((cpu1 - cpu0)) -v hz="$hz" -v ms=$((t1 - t0)) 'BEGIN {
     printf "idle CPU between captures : %d ticks of 1/%d s in %.1f s = %.3f %%\n",
