@@ -331,9 +331,10 @@ TEST_F(KesmaroLiveTest, MeasuresLiveRefusesASecondStartAndSurvivesAKill)
     const QString nextMain = waitForMainWindow(next);
     ASSERT_FALSE(nextMain.isEmpty());
     EXPECT_TRUE(windows(next, kErrorTitle).isEmpty());
-    // Closed once its start is complete: a close during the start delay is not what is checked.
+    // Closed once its start is complete (its debug log is a new one: the last went to the
+    // backup): a close during the start delay is not what is checked here.
     EXPECT_TRUE(Eventually(
-        [&] { return ReadAll(debugLogPath()).count("Program StartUp Complete") == 2; }, 30s));
+        [&] { return ReadAll(debugLogPath()).contains("Program StartUp Complete"); }, 30s));
     closeThroughWindowManager(next, nextMain);
     const QStringList entries = DebugEntries(ReadAll(debugLogPath()));
     ASSERT_GE(entries.size(), 2);
