@@ -200,10 +200,16 @@ struct LiveGame {
     bool ready = false;
 };
 
-// One capture cycle's work on the live game: grab and recognize level, Exp and coins.
-void BM_GrabAndRecognizeLiveGame(benchmark::State& state)
+LiveGame& Game()
 {
     static LiveGame live;
+    return live;
+}
+
+// Level, Exp and coins grabbed and recognized one region after the other.
+void BM_GrabAndRecognizeLiveGame(benchmark::State& state)
+{
+    LiveGame& live = Game();
     if (!live.ready) {
         state.SkipWithError("no live game for the benchmark (Xvfb or kesmaro-simgame failed)");
         return;
@@ -214,6 +220,39 @@ void BM_GrabAndRecognizeLiveGame(benchmark::State& state)
     state.SetLabel(live.windows->usesShm() ? "shm" : "plain");
 }
 BENCHMARK(BM_GrabAndRecognizeLiveGame)
+    ->Repetitions(9)
+    ->DisplayAggregatesOnly(true)
+    ->Unit(benchmark::kMicrosecond);
+
+// One live capture tick's reading: every region the tick may read requested in one round
+// trip, as the capture cycle does, then level, Exp and coins read from the replies.
+void BM_CaptureTickLiveGame(benchmark::State& state)
+{
+    LiveGame& live = Game();
+    if (!live.ready) {
+        state.SkipWithError("no live game for the benchmark (Xvfb or kesmaro-simgame failed)");
+        return;
+    }
+    Program& p = *live.program;
+    const auto tick = [&] {
+        const RegionBatch batch(p, live.game, {AreaLevel, AreaExp, AreaMoney, AreaMoneySecond});
+        CaptureAreaColumnText(p, live.game, AreaLevel, CategoryLevel);
+        const std::int32_t level = LevelFromText(RecognizeNumber(p, CategoryLevel));
+        const Currency exp = ReadExpArea(p, live.game);
+        CaptureAreaColumnText(p, live.game, AreaMoney, CategoryMoney);
+        const Currency coins = AmountFromText(RecognizeNumber(p, CategoryMoney));
+        return level == LiveGame::kLevel && exp == Currency::FromInteger(4509) &&
+               coins == Currency::FromInteger(LiveGame::kCoins);
+    };
+    if (!tick()) {
+        state.SkipWithError("the batched reading does not give the game's values");
+        return;
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(tick());
+    state.SetLabel(live.windows->usesShm() ? "one round trip, shm" : "one round trip, plain");
+}
+BENCHMARK(BM_CaptureTickLiveGame)
     ->Repetitions(9)
     ->DisplayAggregatesOnly(true)
     ->Unit(benchmark::kMicrosecond);

@@ -1,0 +1,384 @@
+// kesmaro itself, as a user starts it, on a private X server beside the live simulated game:
+// refused starts, the system check, measuring live, the popup and both ways a run ends.
+
+#include "X11TestSupport.h"
+#include "common/Cp932.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+#include <set>
+#include <thread>
+
+using kesmaro::testing::XvfbSession;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Polls at a pace that suits conditions asked through other processes.
+bool Eventually(const std::function<bool()>& condition, std::chrono::milliseconds timeout)
+{
+    return kesmaro::testing::WaitFor(
+        [&] {
+            if (condition())
+                return true;
+            std::this_thread::sleep_for(200ms);
+            return false;
+        },
+        timeout);
+}
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return !path.isEmpty() && file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool WriteAll(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// The debug log's entries without their time stamps; the lines of a multi-line entry stay
+// with it.
+QStringList DebugEntries(const QByteArray& debugLog)
+{
+    static const QRegularExpression stamp(
+        QStringLiteral("^\\d{4}/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d "));
+    QStringList entries;
+    for (const QString& line : kesmaro::DecodeCp932(debugLog).split(QStringLiteral("\r\n"))) {
+        const QRegularExpressionMatch match = stamp.match(line);
+        if (match.hasMatch())
+            entries << line.mid(match.capturedLength());
+        else if (!entries.isEmpty())
+            entries.back() += QStringLiteral("\n") + line;
+    }
+    return entries;
+}
+
+// What the game showed in a record line: level, Exp and coins as the line writes them.
+struct Shown {
+    QString level, exp, coins;
+    friend bool operator==(const Shown&, const Shown&) = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Shown& s)
+{
+    return out << s.level.toStdString() << " " << s.exp.toStdString() << " "
+               << s.coins.toStdString();
+}
+
+class KesmaroLiveTest : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        for (auto& process : processes) {
+            process->kill();
+            process->waitForFinished(10000);
+        }
+        if (HasFailure()) {
+            folder.setAutoRemove(false);
+            std::cerr << "kept for a look: " << folder.path().toStdString() << "\n";
+        }
+    }
+
+    bool startSession(XvfbSession::Options options = {})
+    {
+        session = std::make_unique<XvfbSession>(std::move(options));
+        if (session->ok())
+            return true;
+        if (session->display().empty())
+            skipped = "No X server for the X11 tests: " + session->problem();
+        else
+            ADD_FAILURE() << session->problem();
+        return false;
+    }
+
+    // A portable install: the executable and a settings file that asks no first-start
+    // questions, measuring every minute from two seconds after the start.
+    QString install(bool autoStart)
+    {
+        const QString path = folder.path();
+        const QString exe = QDir(path).filePath(QStringLiteral("kesmaro"));
+        EXPECT_TRUE(QFile::copy(QStringLiteral(KESMARO_EXE), exe));
+        QByteArray settings =
+            ReadAll(QStringLiteral(KESMARO_TEST_DATA "/config/default-fullscreen-yellow.ini"));
+        settings.replace("{folder}", kesmaro::EncodeCp932(path));
+        QList<QByteArray> lines = settings.split('\n');
+        const auto field = [&](int lineNumber, const QByteArray& value) {
+            QByteArray& line = lines[lineNumber - 1];
+            line = value.rightJustified(7) + line.mid(line.indexOf(" ,"));
+        };
+        field(7, autoStart ? "True" : "False");
+        field(8, "1");
+        field(14, "2");
+        EXPECT_TRUE(
+            WriteAll(QDir(path).filePath(QStringLiteral("KM2DConfig.ini")), lines.join('\n')));
+        return exe;
+    }
+
+    QProcess& start(const QString& program, const QStringList& arguments = {})
+    {
+        auto process = std::make_unique<QProcess>();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), QString::fromStdString(session->display()));
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        process->setProcessEnvironment(env);
+        process->setStandardOutputFile(QProcess::nullDevice());
+        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process->start(program, arguments);
+        EXPECT_TRUE(process->waitForStarted(10000)) << program.toStdString();
+        processes.push_back(std::move(process));
+        return *processes.back();
+    }
+
+    QProcess& startGame(const QString& script)
+    {
+        const QString path = work.filePath(QStringLiteral("script-%1.txt").arg(processes.size()));
+        EXPECT_TRUE(WriteAll(path, script.toUtf8()));
+        return start(QStringLiteral(KESMARO_SIMGAME_EXE), {QStringLiteral("--script"), path});
+    }
+
+    // A tool on the session's display; its output, empty when it failed.
+    QString tool(const QString& program, const QStringList& arguments) const
+    {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), QString::fromStdString(session->display()));
+        process.setProcessEnvironment(env);
+        process.start(program, arguments);
+        if (!process.waitForFinished(30000)) {
+            process.kill();
+            process.waitForFinished(5000);
+            return {};
+        }
+        return process.exitCode() == 0 ? QString::fromUtf8(process.readAllStandardOutput()) : "";
+    }
+
+    // The visible windows of the process whose title matches `title` (a regular expression).
+    QStringList windows(const QProcess& process, const QString& title) const
+    {
+        return tool(QStringLiteral("xdotool"),
+                    {QStringLiteral("search"), QStringLiteral("--all"),
+                     QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                     QString::number(process.processId()), QStringLiteral("--name"), title})
+            .split(u'\n', Qt::SkipEmptyParts);
+    }
+
+    QString waitForWindow(const QProcess& process, const QString& title,
+                          std::chrono::milliseconds timeout = 60s) const
+    {
+        QStringList found;
+        Eventually([&] { return !(found = windows(process, title)).isEmpty(); }, timeout);
+        return found.value(0);
+    }
+
+    void activate(const QString& window) const
+    {
+        tool(QStringLiteral("xdotool"),
+             {QStringLiteral("windowactivate"), QStringLiteral("--sync"), window});
+    }
+
+    // A box with one button takes the close box as that button. Not a key press: xdotool
+    // sends its release to the window the press has just closed, fails, and leaves the key
+    // held down on the server, repeating into whatever window comes next.
+    void dismiss(const QString& box) const
+    {
+        tool(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-c"), box});
+    }
+
+    // Answers the system check's boxes (a private server has no sound server) until the main
+    // window shows and the check is done; the main window or empty.
+    QString waitForMainWindow(const QProcess& process, std::set<QString>* boxes = nullptr) const
+    {
+        std::set<QString> answered;
+        QString main;
+        Eventually(
+            [&] {
+                const QStringList shown =
+                    windows(process, QStringLiteral("^ライブラリファイルチェック$"));
+                for (const QString& box : shown)
+                    if (answered.insert(box).second)
+                        dismiss(box);
+                main = windows(process, QStringLiteral("^Kesmaro ")).value(0);
+                return shown.isEmpty() && !main.isEmpty() &&
+                       ReadAll(debugLogPath()).contains("Result of System File Check");
+            },
+            60s);
+        if (boxes)
+            *boxes = answered;
+        return main;
+    }
+
+    // Dismisses the one box of the process with this title, then waits for the process to end.
+    void answerAndWaitForExit(QProcess& process, const QString& title)
+    {
+        const QString box = waitForWindow(process, title, 30s);
+        ASSERT_FALSE(box.isEmpty()) << "no box " << title.toStdString();
+        dismiss(box);
+        ASSERT_TRUE(process.waitForFinished(20000));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), 0);
+    }
+
+    // Closes the window as its close box does and waits a few seconds for the process to end.
+    void closeThroughWindowManager(QProcess& process, const QString& window)
+    {
+        tool(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-c"), window});
+        EXPECT_TRUE(process.waitForFinished(10000)) << "still running after the close";
+        EXPECT_EQ(process.exitCode(), 0);
+    }
+
+    QString recordFile() const
+    {
+        const QDir log(folder.filePath(QStringLiteral("log")));
+        const QStringList files = log.entryList(QDir::Files);
+        return files.size() == 1 ? log.filePath(files[0]) : QString();
+    }
+
+    std::vector<Shown> recordLines() const
+    {
+        static const QRegularExpression line(
+            QStringLiteral("^\\d\\d/\\d\\d \\d\\d:\\d\\d +(\\S+) +(\\S+) +(\\S+) "));
+        std::vector<Shown> shown;
+        const QString text = kesmaro::DecodeCp932(ReadAll(recordFile()));
+        for (const QString& l : text.split(QStringLiteral("\r\n"))) {
+            const QRegularExpressionMatch m = line.match(l);
+            if (m.hasMatch())
+                shown.push_back({m.captured(1), m.captured(2), m.captured(3)});
+        }
+        return shown;
+    }
+
+    QString debugLogPath() const { return folder.filePath(QStringLiteral("debug.txt")); }
+
+    std::unique_ptr<XvfbSession> session;
+    std::string skipped;
+    // Not under the temporary folder: kesmaro refuses to run from there.
+    QTemporaryDir folder{QStringLiteral(KESMARO_LIVE_WORK "/program-XXXXXX")};
+    QTemporaryDir work{QStringLiteral(KESMARO_LIVE_WORK "/work-XXXXXX")};
+    QTemporaryDir runtime;
+    std::vector<std::unique_ptr<QProcess>> processes;
+};
+
+const QString kErrorTitle = QStringLiteral("^エラー$");
+
+} // namespace
+
+// One running program shares the checks that need real minutes to pass.
+TEST_F(KesmaroLiveTest, MeasuresLiveRefusesASecondStartAndSurvivesAKill)
+{
+    if (!startSession())
+        GTEST_SKIP() << skipped;
+    const QString exe = install(/*autoStart=*/true);
+    // Read once at the start, then changed well before the first minute's capture.
+    QProcess& game = startGame(QStringLiteral("0 35 10.00 1000000\n40 35 12.34 1234567\n"));
+    const QString firstGame = waitForWindow(game, QStringLiteral("."));
+    ASSERT_FALSE(firstGame.isEmpty());
+    QProcess& first = start(exe);
+    const QString main = waitForMainWindow(first);
+    ASSERT_FALSE(main.isEmpty());
+    activate(firstGame); // kesmaro's window took the focus as it showed
+
+    ASSERT_TRUE(Eventually([&] { return !recordLines().empty(); }, 150s));
+    EXPECT_EQ(recordLines().at(0), (Shown{"35", "12.34", "1,234,567"}));
+
+    {
+        SCOPED_TRACE("a second start, while no capture is due");
+        const QByteArray debugLog = ReadAll(debugLogPath());
+        QProcess& second = start(exe);
+        answerAndWaitForExit(second, kErrorTitle);
+        EXPECT_EQ(first.state(), QProcess::Running);
+        EXPECT_TRUE(ReadAll(debugLogPath()) == debugLog) << "the first one's debug log changed";
+    }
+
+    game.kill();
+    game.waitForFinished(10000);
+    const QString popup = waitForWindow(first, kErrorTitle, 90s);
+    ASSERT_FALSE(popup.isEmpty()) << "no popup after the game closed";
+
+    // The game is back, but behind another window (not kesmaro's: showing it hides the popup):
+    // the capture that hides the popup reads nothing.
+    kesmaro::testing::TestWindow other(
+        session->display(), {.windowClass = "Other Window", .width = 200, .height = 200});
+    ASSERT_TRUE(Eventually([&] { return other.viewable(); }, 20s));
+    QProcess& again = startGame(QStringLiteral("0 36 5.67 1300000\n"));
+    const QString gameWindow = waitForWindow(again, QStringLiteral("."));
+    ASSERT_FALSE(gameWindow.isEmpty());
+    activate(QString::number(other.id()));
+    EXPECT_TRUE(Eventually([&] { return windows(first, kErrorTitle).isEmpty(); }, 90s))
+        << "the popup stayed after the game came back";
+    EXPECT_EQ(recordLines().size(), 1u) << "a capture was made of a game in the background";
+
+    activate(gameWindow);
+    ASSERT_TRUE(Eventually([&] { return recordLines().size() >= 2; }, 40s))
+        << "the capture did not resume with the game in front";
+    EXPECT_EQ(recordLines().at(1), (Shown{"36", "5.67", "1,300,000"}));
+
+    const QByteArray records = ReadAll(recordFile());
+    first.kill();
+    ASSERT_TRUE(first.waitForFinished(10000));
+    EXPECT_TRUE(ReadAll(recordFile()) == records) << "lines were lost in the kill";
+
+    // The lock the killed one left behind does not keep the next start out.
+    QProcess& next = start(exe);
+    const QString nextMain = waitForMainWindow(next);
+    ASSERT_FALSE(nextMain.isEmpty());
+    EXPECT_TRUE(windows(next, kErrorTitle).isEmpty());
+    // Closed once its start is complete (its debug log is a new one: the last went to the
+    // backup): a close during the start delay is not what is checked here.
+    EXPECT_TRUE(Eventually(
+        [&] { return ReadAll(debugLogPath()).contains("Program StartUp Complete"); }, 30s));
+    closeThroughWindowManager(next, nextMain);
+    const QStringList entries = DebugEntries(ReadAll(debugLogPath()));
+    ASSERT_GE(entries.size(), 2);
+    EXPECT_EQ(entries[entries.size() - 2], QStringLiteral("End of the Program "));
+    EXPECT_TRUE(entries.back().startsWith(QStringLiteral("OperatingInformation\n")))
+        << entries.back().toStdString();
+}
+
+TEST_F(KesmaroLiveTest, AStartInsideTheTemporaryFolderIsRefusedAndWritesNothing)
+{
+    if (!startSession())
+        GTEST_SKIP() << skipped;
+    QTemporaryDir temporary; // under QDir::tempPath()
+    ASSERT_TRUE(
+        QFile::copy(QStringLiteral(KESMARO_EXE), temporary.filePath(QStringLiteral("kesmaro"))));
+    QProcess& refused = start(temporary.filePath(QStringLiteral("kesmaro")));
+    answerAndWaitForExit(refused, QStringLiteral("^起動エラー$"));
+    EXPECT_EQ(
+        QDir(temporary.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+        QStringList{QStringLiteral("kesmaro")});
+}
+
+TEST_F(KesmaroLiveTest, AServerWithoutXInput2GetsOneMessageForItAndItsDebugLines)
+{
+    // XInputExtension cannot be left out of Xvfb; without the generic events it is unusable.
+    if (!startSession({.serverArgs = {"-extension", "Generic Event Extension"}}))
+        GTEST_SKIP() << skipped;
+    const QString exe = install(/*autoStart=*/false);
+    QProcess& program = start(exe);
+    // Other parts may be missing here too (a sound server).
+    std::set<QString> boxes;
+    const QString main = waitForMainWindow(program, &boxes);
+    ASSERT_FALSE(main.isEmpty());
+    closeThroughWindowManager(program, main);
+
+    const QStringList entries = DebugEntries(ReadAll(debugLogPath()));
+    const QStringList missing =
+        entries.filter(QRegularExpression(QStringLiteral("^System File of ")));
+    EXPECT_EQ(missing.size(), static_cast<qsizetype>(boxes.size()))
+        << missing.join(u'|').toStdString();
+    EXPECT_EQ(missing.count(QStringLiteral("System File of XInputExtension is Not Find ")), 1);
+    const qsizetype summary =
+        entries.indexOf(QStringLiteral("Result of System File Check : A missing item "));
+    ASSERT_GE(summary, 0);
+    EXPECT_GT(summary,
+              entries.indexOf(QStringLiteral("System File of XInputExtension is Not Find ")));
+}
