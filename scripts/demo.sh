@@ -57,8 +57,9 @@ for _ in $(seq 1 150); do
     window=$(xdotool search --onlyvisible --name '^Kesmaro ' 2>/dev/null | head -n 1 || true)
     [ -n "$window" ] && break
     for box in $(xdotool search --onlyvisible --name '^ライブラリファイルチェック$' 2>/dev/null || true); do
-        echo "start-up check: a part of the system is missing (see the debug log); answering OK"
-        xdotool key --window "$box" Return 2>/dev/null || true
+        echo "start-up check: a part of the system is missing (see the debug log); closing its message"
+        # Closed, not answered with a key: a key sent to a window that goes away can stay held.
+        wmctrl -i -c "$box" 2>/dev/null || true
     done
     sleep 0.2
 done

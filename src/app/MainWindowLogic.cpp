@@ -41,6 +41,8 @@ void FormMain_Load(Program& p)
         p.graph.GraphZoom = 1.0F;
     });
     run([&] { AutoStartLogging(p); });
+    if (p.flags.ProgramClosing)
+        return;
     p.log.WriteDebugLog(QStringLiteral("Program StartUp Complete "));
 }
 

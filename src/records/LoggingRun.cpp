@@ -111,6 +111,9 @@ void AutoStartLogging(Program& p)
     if (!p.settings.AutoStart)
         return;
     LoggingControl(p, LoggingMode::Start);
+    // The start's waits run a close too; a program that has closed meanwhile says nothing more.
+    if (p.flags.ProgramClosing)
+        return;
     p.log.WriteDebugLog(QStringLiteral("Log AutoStart ･･･ "));
 }
 

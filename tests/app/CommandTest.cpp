@@ -1,6 +1,7 @@
 #include "app/Command.h"
 
 #include "ProgramFixture.h"
+#include "app/MainWindowLogic.h"
 
 #include <QDir>
 #include <set>
@@ -93,6 +94,28 @@ TEST_F(ExecuteTest, GestureAndRefreshCommands)
     EXPECT_EQ(logLines(),
               (QStringList{u"Change MouseGesture ON･･･ End "_s,
                            u"Change MouseGesture OFF･･･ End "_s, u"Click : Window Refresh "_s}));
+}
+
+} // namespace
+} // namespace kesmaro
+
+namespace kesmaro {
+namespace {
+
+// The automatic run start waits (start delay) with other events running: a close then runs the
+// whole close sequence, and the load must not go on writing after the program's last words.
+TEST_F(ExecuteTest, AClosedDuringTheAutomaticStartEndsTheLoadToo)
+{
+    p.settings.AutoStart = true;
+    p.settings.StartDelay = 15;
+    sim.scheduler.at(5000, [this] { Execute(p, Command::End); });
+    FormMain_Load(p);
+    const QStringList lines = logLines();
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_FALSE(lines.contains(u"Log AutoStart ･･･ "_s));
+    EXPECT_FALSE(lines.contains(u"Program StartUp Complete "_s));
+    EXPECT_TRUE(lines.contains(u"End of the Program "_s));
+    EXPECT_FALSE(p.timers.timCaptureInterval->isEnabled());
 }
 
 } // namespace
