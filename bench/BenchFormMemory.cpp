@@ -71,14 +71,14 @@ int main(int argc, char** argv)
     FormMain_Load(p);
     settle();
 
-    GameFrameSpec spec;
-    spec.level = 35;
-    spec.expPercent = 12.34;
-    spec.coins = 1000;
-    const PixelBuffer background = RenderGameBackground(spec);
+    GameFrameSpec shown;
+    shown.level = 35;
+    shown.expPercent = 12.34;
+    shown.coins = 1000;
+    const PixelBuffer background = RenderGameBackground(shown);
     const auto frame = [&] {
         PixelBuffer f = background;
-        DrawHudValues(f, spec);
+        DrawHudValues(f, shown);
         return f;
     };
     const WindowId game = windows.addWindow(kDefaultWindowClass.toStdString(), frame());
@@ -98,12 +98,12 @@ int main(int argc, char** argv)
     };
     report(0);
     for (int n = 1; n <= samples; ++n) {
-        spec.expPercent += 0.37 + 0.2 * (n % 3);
-        if (spec.expPercent >= 100.0) {
-            spec.expPercent -= 100.0;
-            ++spec.level;
+        shown.expPercent += 0.37 + 0.2 * (n % 3);
+        if (shown.expPercent >= 100.0) {
+            shown.expPercent -= 100.0;
+            ++shown.level;
         }
-        spec.coins += 40 + (n * 13) % 90;
+        shown.coins += 40 + (n * 13) % 90;
         windows.setImage(game, frame());
         sim.scheduler.runUntil(30 * 1000 + std::int64_t{n} * 60 * 1000);
         QApplication::processEvents();
