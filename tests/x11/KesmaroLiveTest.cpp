@@ -129,6 +129,7 @@ protected:
         env.insert(QStringLiteral("DISPLAY"), QString::fromStdString(session->display()));
         env.remove(QStringLiteral("QT_QPA_PLATFORM"));
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        env.insert(QStringLiteral("TMPDIR"), temp.path());
         process->setProcessEnvironment(env);
         process->setStandardOutputFile(QProcess::nullDevice());
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -260,7 +261,9 @@ protected:
 
     std::unique_ptr<XvfbSession> session;
     std::string skipped;
-    // Not under the temporary folder: kesmaro refuses to run from there.
+    // The programs' own temporary folder (TMPDIR), beside the program folder: kesmaro refuses to
+    // run from inside the temporary folder, wherever the build tree is.
+    QTemporaryDir temp{QStringLiteral(KESMARO_LIVE_WORK "/tmp-XXXXXX")};
     QTemporaryDir folder{QStringLiteral(KESMARO_LIVE_WORK "/program-XXXXXX")};
     QTemporaryDir work{QStringLiteral(KESMARO_LIVE_WORK "/work-XXXXXX")};
     QTemporaryDir runtime;
@@ -347,7 +350,8 @@ TEST_F(KesmaroLiveTest, AStartInsideTheTemporaryFolderIsRefusedAndWritesNothing)
 {
     if (!startSession())
         GTEST_SKIP() << skipped;
-    QTemporaryDir temporary; // under QDir::tempPath()
+    // Unpacked into the temporary folder the program sees.
+    QTemporaryDir temporary{temp.filePath(QStringLiteral("unpacked-XXXXXX"))};
     ASSERT_TRUE(
         QFile::copy(QStringLiteral(KESMARO_EXE), temporary.filePath(QStringLiteral("kesmaro"))));
     QProcess& refused = start(temporary.filePath(QStringLiteral("kesmaro")));
