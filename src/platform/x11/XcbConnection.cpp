@@ -132,15 +132,26 @@ std::optional<xcb_window_t> XcbConnection::windowProperty(xcb_window_t window, x
     return list.front();
 }
 
+namespace {
+
+// The window's place in the tree; null (and the error freed) when the server refuses.
+Owned<xcb_query_tree_reply_t> queryTree(xcb_connection_t* conn, xcb_window_t window)
+{
+    xcb_generic_error_t* error = nullptr;
+    Owned<xcb_query_tree_reply_t> reply(
+        xcb_query_tree_reply(conn, xcb_query_tree(conn, window), &error));
+    Owned<xcb_generic_error_t> ownedError(error);
+    return reply;
+}
+
+} // namespace
+
 std::vector<xcb_window_t> XcbConnection::children(xcb_window_t window)
 {
     std::vector<xcb_window_t> result;
     if (!m_conn)
         return result;
-    xcb_generic_error_t* error = nullptr;
-    Owned<xcb_query_tree_reply_t> reply(
-        xcb_query_tree_reply(m_conn, xcb_query_tree(m_conn, window), &error));
-    Owned<xcb_generic_error_t> ownedError(error);
+    const Owned<xcb_query_tree_reply_t> reply = queryTree(m_conn, window);
     if (!reply)
         return result;
     const xcb_window_t* first = xcb_query_tree_children(reply.get());
@@ -152,10 +163,7 @@ xcb_window_t XcbConnection::parent(xcb_window_t window)
 {
     if (!m_conn)
         return XCB_WINDOW_NONE;
-    xcb_generic_error_t* error = nullptr;
-    Owned<xcb_query_tree_reply_t> reply(
-        xcb_query_tree_reply(m_conn, xcb_query_tree(m_conn, window), &error));
-    Owned<xcb_generic_error_t> ownedError(error);
+    const Owned<xcb_query_tree_reply_t> reply = queryTree(m_conn, window);
     if (!reply || window == reply->root)
         return XCB_WINDOW_NONE;
     return reply->parent;
