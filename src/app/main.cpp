@@ -12,6 +12,7 @@
 #include "common/Arguments.h"
 #include "common/DebugLog.h"
 #include "common/Paths.h"
+#include "platform/NullDevices.h"
 #include "platform/pulse/PulseBeeper.h"
 #include "platform/qt/QtClockScheduler.h"
 #include "platform/qt/QtPrompter.h"
@@ -102,8 +103,9 @@ int main(int argc, char* argv[])
     kesmaro::PulseBeeper beeper([bell] { bell->Ring(); });
     kesmaro::X11MouseButtons mouse(clock);
     kesmaro::LinuxSystemInfo systemInfo;
-    kesmaro::Services services{clock, scheduler, windows, prompter,
-                               shell, beeper,    mouse,   systemInfo};
+    kesmaro::NullNumberInput numberInput;
+    kesmaro::Services services{clock,  scheduler, windows,    prompter,   shell,
+                               beeper, mouse,     systemInfo, numberInput};
 
     kesmaro::SingleInstance instance;
     if (refusedAsSecondInstance(prompter, instance))

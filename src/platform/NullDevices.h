@@ -3,6 +3,7 @@
 #include "platform/Beeper.h"
 #include "platform/GameWindows.h"
 #include "platform/MouseButtons.h"
+#include "platform/NumberInput.h"
 
 namespace kesmaro {
 
@@ -17,6 +18,12 @@ class NullMouseButtons : public MouseButtons {
 public:
     bool Start(Handler) override { return false; }
     void Stop() override {}
+};
+
+// Without a dialog every question counts as cancelled.
+class NullNumberInput : public NumberInput {
+public:
+    std::optional<double> Ask(const NumberRequest&) override { return std::nullopt; }
 };
 
 class NullGameWindows : public GameWindows {

@@ -4,6 +4,7 @@
 #include "platform/Clock.h"
 #include "platform/GameWindows.h"
 #include "platform/MouseButtons.h"
+#include "platform/NumberInput.h"
 #include "platform/Prompter.h"
 #include "platform/Scheduler.h"
 #include "platform/Shell.h"
@@ -21,6 +22,7 @@ struct Services {
     Beeper& beeper;
     MouseButtons& mouse;
     SystemInfo& systemInfo;
+    NumberInput& numberInput;
 };
 
 } // namespace kesmaro

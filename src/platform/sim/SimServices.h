@@ -4,6 +4,7 @@
 #include "platform/Services.h"
 #include "platform/sim/SimClock.h"
 #include "platform/sim/SimDevices.h"
+#include "platform/sim/SimNumberInput.h"
 #include "platform/sim/SimPrompter.h"
 #include "platform/sim/SimScheduler.h"
 
@@ -15,10 +16,10 @@ class SimServices {
 public:
     explicit SimServices(LocalDateTime start, std::int64_t bootTickMs = 3600 * 1000,
                          GameWindows* windows = nullptr, MouseButtons* mouse = nullptr)
-        : clock(start, bootTickMs), scheduler(clock),
-          prompter(&clock), services{
-                                clock, scheduler, windows ? *windows : m_nullWindows, prompter,
-                                shell, beeper,    mouse ? *mouse : m_nullMouse,       systemInfo}
+        : clock(start, bootTickMs), scheduler(clock), prompter(&clock),
+          services{clock,      scheduler, windows ? *windows : m_nullWindows, prompter,
+                   shell,      beeper,    mouse ? *mouse : m_nullMouse,       systemInfo,
+                   numberInput}
     {}
 
     SimClock clock;
@@ -27,6 +28,7 @@ public:
     SimShell shell;
     SimBeeper beeper;
     FixedSystemInfo systemInfo;
+    SimNumberInput numberInput;
 
 private:
     NullGameWindows m_nullWindows;
