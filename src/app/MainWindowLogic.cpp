@@ -1,6 +1,7 @@
 #include "app/MainWindowLogic.h"
 
 #include "app/EnvironmentReport.h"
+#include "app/GestureWindow.h"
 #include "common/DebugLog.h"
 #include "config/ConfigFile.h"
 #include "measurement/CaptureCycle.h"
@@ -24,6 +25,10 @@ void FormMain_Load(Program& p)
         DisplayResult(p, DisplayMode::Clear);
     });
     run([&] { p.view.showMainWindow(); });
+    run([&] {
+        if (p.settings.GestureEnabled)
+            LoadGestureInput(p);
+    });
     run([&] {
         Scheduler& scheduler = p.services.scheduler;
         p.timers.captureTick = [&p] { timCaptureInterval_Timer(p); };
@@ -57,6 +62,7 @@ void FormMain_QueryUnload(Program& p)
     DisplayResult(p, DisplayMode::ClosingReport);
     p.view.closing();
     p.graph.GraphData.reset();
+    UnloadGestureInput(p);
 }
 
 void FormMain_Unload(Program& p)
@@ -86,6 +92,10 @@ void menuDebugMode_Click(Program& p, int innerHeight)
 void menuGesture_Click(Program& p)
 {
     p.settings.GestureEnabled = !p.settings.GestureEnabled;
+    if (p.settings.GestureEnabled)
+        LoadGestureInput(p);
+    else
+        UnloadGestureInput(p);
     p.log.WriteDebugLog(QStringLiteral("Change MouseGesture ") +
                         (p.settings.GestureEnabled ? QStringLiteral("ON") : QStringLiteral("OFF")) +
                         QStringLiteral("･･･ End "));

@@ -15,6 +15,10 @@ struct MouseButtonEvent {
     friend bool operator==(const MouseButtonEvent&, const MouseButtonEvent&) = default;
 };
 
+// How a start went. The two failures are told apart because the user is told different things:
+// no connection to the input system at all, or a connection without a usable pointer device.
+enum class MouseStart { Started, NoInputSystem, NoPointerDevice };
+
 // Left and right mouse buttons anywhere on the desktop, whichever window has the focus. Events
 // arrive in order, in batches, on the program's one thread; other buttons and motion never do.
 class MouseButtons {
@@ -22,9 +26,9 @@ public:
     using Handler = std::function<void(const std::vector<MouseButtonEvent>&)>;
     virtual ~MouseButtons() = default;
 
-    // Starts delivering events to `handler`; false when the system offers no such input (the
-    // caller says so). Starting again replaces the handler.
-    virtual bool Start(Handler handler) = 0;
+    // Starts delivering events to `handler`; on a failure nothing is delivered (the caller says
+    // so). Starting again replaces the handler.
+    virtual MouseStart Start(Handler handler) = 0;
     // Stops delivering; harmless when not started.
     virtual void Stop() = 0;
 };

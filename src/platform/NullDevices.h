@@ -16,7 +16,7 @@ public:
 
 class NullMouseButtons : public MouseButtons {
 public:
-    bool Start(Handler) override { return false; }
+    MouseStart Start(Handler) override { return MouseStart::NoInputSystem; }
     void Stop() override {}
 };
 

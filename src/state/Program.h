@@ -6,6 +6,7 @@
 #include "platform/PixelBuffer.h"
 #include "platform/Services.h"
 #include "state/Context.h"
+#include "state/GestureState.h"
 #include "state/GraphBuffer.h"
 #include "state/GraphPicture.h"
 #include "state/MeasurementState.h"
@@ -116,6 +117,7 @@ struct Program {
     MenuState menus;
     Timers timers;
     PopupState popup;
+    GestureState gestures;
     RandomGenerator random;
 };
 

@@ -92,8 +92,10 @@ TEST_F(ExecuteTest, GestureAndRefreshCommands)
     Execute(p, Command::WindowRefresh);
     EXPECT_EQ(view.refreshes, 1);
     EXPECT_EQ(logLines(),
-              (QStringList{u"Change MouseGesture ON･･･ End "_s,
-                           u"Change MouseGesture OFF･･･ End "_s, u"Click : Window Refresh "_s}));
+              (QStringList{u"DirectX Loding ･･･ "_s, u"Mouse Events Acquire ･･･ Successfull "_s,
+                           u"Change MouseGesture ON･･･ End "_s, u"Mouse Events UnAcquire "_s,
+                           u"DirectX UnLoding ･･･ End "_s, u"Change MouseGesture OFF･･･ End "_s,
+                           u"Click : Window Refresh "_s}));
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -50,8 +51,11 @@ QStringList DebugEntries(const QByteArray& debugLog)
 {
     static const QRegularExpression stamp(
         QStringLiteral("^\\d{4}/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d "));
+    QStringList lines = kesmaro::DecodeCp932(debugLog).split(QStringLiteral("\r\n"));
+    if (!lines.isEmpty() && lines.back().isEmpty())
+        lines.removeLast(); // what follows the last line's end
     QStringList entries;
-    for (const QString& line : kesmaro::DecodeCp932(debugLog).split(QStringLiteral("\r\n"))) {
+    for (const QString& line : lines) {
         const QRegularExpressionMatch match = stamp.match(line);
         if (match.hasMatch())
             entries << line.mid(match.capturedLength());
@@ -100,8 +104,9 @@ protected:
     }
 
     // A portable install: the executable and a settings file that asks no first-start
-    // questions, measuring every minute from two seconds after the start.
-    QString install(bool autoStart)
+    // questions, measuring every minute from two seconds after the start. `more` sets the first
+    // field of further lines.
+    QString install(bool autoStart, const std::vector<std::pair<int, QByteArray>>& more = {})
     {
         const QString path = folder.path();
         const QString exe = QDir(path).filePath(QStringLiteral("kesmaro"));
@@ -117,6 +122,8 @@ protected:
         field(7, autoStart ? "True" : "False");
         field(8, "1");
         field(14, "2");
+        for (const auto& [lineNumber, value] : more)
+            field(lineNumber, value);
         EXPECT_TRUE(
             WriteAll(QDir(path).filePath(QStringLiteral("KM2DConfig.ini")), lines.join('\n')));
         return exe;
@@ -385,4 +392,158 @@ TEST_F(KesmaroLiveTest, AServerWithoutXInput2GetsOneMessageForItAndItsDebugLines
     ASSERT_GE(summary, 0);
     EXPECT_GT(summary,
               entries.indexOf(QStringLiteral("System File of XInputExtension is Not Find ")));
+}
+
+namespace {
+
+QStringList FilesIn(const QString& folder, const QString& pattern)
+{
+    return QDir(folder).entryList({pattern}, QDir::Files, QDir::Name);
+}
+
+// A game whose Exp goes up and down every two seconds: every fall looks like a level-up.
+QString SeesawGame()
+{
+    QString script;
+    for (int t = 0; t <= 600; t += 2)
+        script += QStringLiteral("%1 35 %2 1000000\n")
+                      .arg(t)
+                      .arg(t % 4 == 0 ? QStringLiteral("10.00") : QStringLiteral("60.00"));
+    return script;
+}
+
+} // namespace
+
+// One running program takes every gesture in turn, clicked on the live game.
+TEST_F(KesmaroLiveTest, GesturesClickedInTheGameDriveTheMeasurement)
+{
+    if (!startSession())
+        GTEST_SKIP() << skipped;
+    const QString exe = install(/*autoStart=*/true, {{9, "1"}, {20, "True"}}); // beeps, gestures on
+    QProcess& game = startGame(SeesawGame());
+    const QString gameWindow = waitForWindow(game, QStringLiteral("."));
+    ASSERT_FALSE(gameWindow.isEmpty());
+    QProcess& program = start(exe);
+    const QString main = waitForMainWindow(program);
+    ASSERT_FALSE(main.isEmpty());
+    activate(gameWindow);
+    const auto debugCount = [&](const QString& entry) {
+        return DebugEntries(ReadAll(debugLogPath())).count(entry);
+    };
+    ASSERT_TRUE(Eventually(
+        [&] { return debugCount(QStringLiteral("Mouse Events Acquire ･･･ Successfull ")) == 1; },
+        30s));
+    // The run's first capture, which writes no record line yet.
+    ASSERT_TRUE(
+        Eventually([&] { return debugCount(QStringLiteral("Fast ImageRecognition ")) >= 1; }, 60s));
+
+    // Each click a press and a release, well within the 500 ms a gesture may pause.
+    const auto clicks = [&](const QStringList& buttons) {
+        QStringList arguments{QStringLiteral("mousemove"), QStringLiteral("--window"), gameWindow,
+                              QStringLiteral("400"), QStringLiteral("300")};
+        for (const QString& b : buttons)
+            arguments << QStringLiteral("click") << b;
+        tool(QStringLiteral("xdotool"), arguments);
+    };
+    const QString left = QStringLiteral("1"), right = QStringLiteral("3");
+
+    clicks({left, right, left, left});
+    EXPECT_TRUE(
+        Eventually([&] { return debugCount(QStringLiteral("Suspend Mode On ")) == 1; }, 20s))
+        << "L R L L did not suspend";
+    clicks({left, right, left, right});
+    EXPECT_TRUE(
+        Eventually([&] { return debugCount(QStringLiteral("Suspend Mode Off ")) == 1; }, 20s))
+        << "L R L R did not resume";
+
+    {
+        SCOPED_TRACE("R R R R: a capture now, not a minute after the first");
+        const std::size_t before = recordLines().size();
+        clicks({right, right, right, right});
+        EXPECT_TRUE(Eventually([&] { return recordLines().size() > before; }, 20s));
+    }
+
+    const QString ss = folder.filePath(QStringLiteral("ss"));
+    {
+        SCOPED_TRACE("R L L L starts the watch, R L L R stops it");
+        EXPECT_TRUE(FilesIn(ss, QStringLiteral("LvUP_*")).isEmpty());
+        clicks({right, left, left, left});
+        EXPECT_TRUE(
+            Eventually([&] { return FilesIn(ss, QStringLiteral("LvUP_*")).size() >= 4; }, 30s));
+        clicks({right, left, left, right});
+        // A burst already under way finishes; then nothing more comes.
+        QStringList settled;
+        EXPECT_TRUE(Eventually(
+            [&] {
+                const QStringList now = FilesIn(ss, QStringLiteral("LvUP_*"));
+                const bool same = now == settled;
+                settled = now;
+                return same && now.size() % 4 == 0;
+            },
+            20s));
+        std::this_thread::sleep_for(6s); // three falls of the game's Exp
+        EXPECT_EQ(FilesIn(ss, QStringLiteral("LvUP_*")), settled);
+    }
+
+    {
+        SCOPED_TRACE("both buttons together, twice: a screenshot of the game window");
+        tool(QStringLiteral("xdotool"), {QStringLiteral("mousemove"),
+                                         QStringLiteral("--window"),
+                                         gameWindow,
+                                         QStringLiteral("400"),
+                                         QStringLiteral("300"),
+                                         QStringLiteral("mousedown"),
+                                         left,
+                                         QStringLiteral("mousedown"),
+                                         right,
+                                         QStringLiteral("mouseup"),
+                                         left,
+                                         QStringLiteral("mouseup"),
+                                         right,
+                                         QStringLiteral("mousedown"),
+                                         right,
+                                         QStringLiteral("mousedown"),
+                                         left,
+                                         QStringLiteral("mouseup"),
+                                         right,
+                                         QStringLiteral("mouseup"),
+                                         left});
+        QStringList shots;
+        EXPECT_TRUE(Eventually(
+            [&] { return !(shots = FilesIn(ss, QStringLiteral("PrtScr_*.png"))).isEmpty(); }, 20s));
+        if (!shots.isEmpty()) {
+            const QImage shot(QDir(ss).filePath(shots[0]));
+            // The game window with the frame the window manager gave it.
+            const QString tree = tool(QStringLiteral("xwininfo"),
+                                      {QStringLiteral("-tree"), QStringLiteral("-id"), gameWindow});
+            const QRegularExpressionMatch parent =
+                QRegularExpression(QStringLiteral("Parent window id: (0x[0-9a-f]+)")).match(tree);
+            ASSERT_TRUE(parent.hasMatch()) << tree.toStdString();
+            const QString info =
+                tool(QStringLiteral("xwininfo"), {QStringLiteral("-id"), parent.captured(1)});
+            const auto number = [&](const char* name) {
+                return QRegularExpression(QStringLiteral("%1: +(\\d+)").arg(QLatin1String(name)))
+                    .match(info)
+                    .captured(1)
+                    .toInt();
+            };
+            EXPECT_EQ(shot.size(), QSize(number("Width"), number("Height")));
+        }
+    }
+
+    {
+        SCOPED_TRACE("gestures off in the menu: clicks do nothing");
+        activate(main);
+        tool(QStringLiteral("xdotool"),
+             {QStringLiteral("key"), QStringLiteral("--window"), main, QStringLiteral("--delay"),
+              QStringLiteral("200"), QStringLiteral("alt"), QStringLiteral("Right"),
+              QStringLiteral("Return"), QStringLiteral("Down"), QStringLiteral("Return")});
+        ASSERT_TRUE(Eventually(
+            [&] { return debugCount(QStringLiteral("DirectX UnLoding ･･･ End ")) == 1; }, 20s));
+        activate(gameWindow);
+        clicks({left, right, left, left});
+        std::this_thread::sleep_for(3s);
+        EXPECT_EQ(debugCount(QStringLiteral("Suspend Mode On ")), 1);
+    }
+    closeThroughWindowManager(program, main);
 }

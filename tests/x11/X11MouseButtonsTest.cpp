@@ -40,7 +40,7 @@ protected:
     {
         return mouse->Start([this](const std::vector<MouseButtonEvent>& batch) {
             received.insert(received.end(), batch.begin(), batch.end());
-        });
+        }) == MouseStart::Started;
     }
 
     // Sends the xdotool commands, then waits until `count` events have come.
@@ -123,9 +123,9 @@ TEST_F(X11MouseButtonsTest, AHandlerMayStopAndRestartTheListener)
         [&](const std::vector<MouseButtonEvent>& batch) {
             received.insert(received.end(), batch.begin(), batch.end());
             mouse->Stop();
-            EXPECT_TRUE(mouse->Start(handler));
+            EXPECT_EQ(mouse->Start(handler), MouseStart::Started);
         };
-    ASSERT_TRUE(mouse->Start(handler));
+    ASSERT_EQ(mouse->Start(handler), MouseStart::Started);
     ASSERT_TRUE(send({"click", "1"}, 2));
     ASSERT_TRUE(send({"click", "3"}, 4));
     EXPECT_EQ(Codes(received), "Ld Lu Rd Ru");
@@ -148,7 +148,7 @@ TEST(X11MouseButtonsStartTest, FailsCleanlyWithoutXInput2OrServer)
     QtClock clock;
     {
         X11MouseButtons nowhere(clock, ":4093");
-        EXPECT_FALSE(nowhere.Start([](const auto&) {}));
+        EXPECT_EQ(nowhere.Start([](const auto&) {}), MouseStart::NoInputSystem);
         nowhere.Stop();
     }
     // Without generic events the server cannot deliver XI2 events at all.
@@ -157,6 +157,6 @@ TEST(X11MouseButtonsStartTest, FailsCleanlyWithoutXInput2OrServer)
     if (session.display().empty())
         GTEST_SKIP() << "No X server for the X11 tests: " << session.problem();
     X11MouseButtons mouse(clock, session.display());
-    EXPECT_FALSE(mouse.Start([](const auto&) {}));
+    EXPECT_EQ(mouse.Start([](const auto&) {}), MouseStart::NoPointerDevice);
     mouse.Stop();
 }

@@ -10,17 +10,19 @@
 
 namespace kesmaro {
 
-// Every seam simulated, for tests and the replay tool. Game windows and mouse buttons start as
-// null stand-ins; pass others to replace them.
+// Every seam simulated, for tests and the replay tool. Game windows start as a null stand-in and
+// mouse buttons as scripted ones; pass others to replace them.
 class SimServices {
 public:
     explicit SimServices(LocalDateTime start, std::int64_t bootTickMs = 3600 * 1000,
                          GameWindows* windows = nullptr, MouseButtons* mouse = nullptr)
-        : clock(start, bootTickMs), scheduler(clock), prompter(&clock),
+        : clock(start, bootTickMs), scheduler(clock), prompter(&clock), mouseButtons(clock),
           services{clock,      scheduler, windows ? *windows : m_nullWindows, prompter,
-                   shell,      beeper,    mouse ? *mouse : m_nullMouse,       systemInfo,
+                   shell,      beeper,    mouse ? *mouse : mouseButtons,      systemInfo,
                    numberInput}
-    {}
+    {
+        beeper.clock = &clock;
+    }
 
     SimClock clock;
     SimScheduler scheduler;
@@ -29,10 +31,10 @@ public:
     SimBeeper beeper;
     FixedSystemInfo systemInfo;
     SimNumberInput numberInput;
+    SimMouseButtons mouseButtons;
 
 private:
     NullGameWindows m_nullWindows;
-    NullMouseButtons m_nullMouse;
 
 public:
     Services services;

@@ -10,6 +10,26 @@ namespace kesmaro {
 
 using x11::Owned;
 
+namespace {
+
+// A server can run without any pointer (a headless one with its devices removed).
+bool hasMasterPointer(xcb_connection_t* c)
+{
+    xcb_generic_error_t* error = nullptr;
+    Owned<xcb_input_xi_query_device_reply_t> devices(xcb_input_xi_query_device_reply(
+        c, xcb_input_xi_query_device(c, XCB_INPUT_DEVICE_ALL_MASTER), &error));
+    Owned<xcb_generic_error_t> ownedError(error);
+    if (!devices)
+        return false;
+    for (auto it = xcb_input_xi_query_device_infos_iterator(devices.get()); it.rem;
+         xcb_input_xi_device_info_next(&it))
+        if (it.data->type == XCB_INPUT_DEVICE_TYPE_MASTER_POINTER)
+            return true;
+    return false;
+}
+
+} // namespace
+
 X11MouseButtons::X11MouseButtons(const Clock& clock, std::string display)
     : m_clock(clock), m_display(std::move(display))
 {}
@@ -20,14 +40,14 @@ X11MouseButtons::~X11MouseButtons()
     m_notifier.reset();
 }
 
-bool X11MouseButtons::connect()
+MouseStart X11MouseButtons::connect()
 {
     if (!m_conn)
         m_conn = std::make_unique<x11::XcbConnection>(m_display);
     if (!m_conn->ensure())
-        return false;
+        return MouseStart::NoInputSystem;
     if (m_readyGeneration == m_conn->generation())
-        return true;
+        return MouseStart::Started;
 
     // A fresh connection: the notifier of an earlier one watches a closed socket. It may be
     // the one whose signal is running (Start called from the handler), so it goes later.
@@ -36,12 +56,12 @@ bool X11MouseButtons::connect()
     xcb_connection_t* c = m_conn->get();
     const xcb_query_extension_reply_t* ext = xcb_get_extension_data(c, &xcb_input_id);
     if (!ext || !ext->present)
-        return false;
+        return MouseStart::NoPointerDevice;
     // XI2 events travel as generic events; a server without them cannot deliver any.
     const auto geCookie = xcb_query_extension(c, 23, "Generic Event Extension");
     Owned<xcb_query_extension_reply_t> ge(xcb_query_extension_reply(c, geCookie, nullptr));
     if (!ge || !ge->present)
-        return false;
+        return MouseStart::NoPointerDevice;
     // 2.2 is asked for so that raw events arrive also while another client grabs the pointer
     // (a game in full screen does).
     xcb_generic_error_t* error = nullptr;
@@ -49,7 +69,9 @@ bool X11MouseButtons::connect()
         xcb_input_xi_query_version_reply(c, xcb_input_xi_query_version(c, 2, 2), &error));
     Owned<xcb_generic_error_t> ownedError(error);
     if (!version || version->major_version < 2)
-        return false;
+        return MouseStart::NoPointerDevice;
+    if (!hasMasterPointer(c))
+        return MouseStart::NoPointerDevice;
     m_xiOpcode = ext->major_opcode;
 
     m_notifier =
@@ -57,7 +79,7 @@ bool X11MouseButtons::connect()
     m_notifier->setEnabled(false);
     QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] { readEvents(); });
     m_readyGeneration = m_conn->generation();
-    return true;
+    return MouseStart::Started;
 }
 
 bool X11MouseButtons::select(bool on)
@@ -78,19 +100,24 @@ bool X11MouseButtons::select(bool on)
     return !error && !xcb_connection_has_error(c);
 }
 
-bool X11MouseButtons::Start(Handler handler)
+MouseStart X11MouseButtons::Start(Handler handler)
 {
-    if (!connect() || !select(true)) {
+    MouseStart result = connect();
+    // A server that refuses the selection has no raw events to give.
+    if (result == MouseStart::Started && !select(true))
+        result = xcb_connection_has_error(m_conn->get()) ? MouseStart::NoInputSystem
+                                                          : MouseStart::NoPointerDevice;
+    if (result != MouseStart::Started) {
         m_started = false;
         m_handler = nullptr;
-        return false;
+        return result;
     }
     // Anything read before now belongs to no listener.
     m_conn->discardEvents();
     m_handler = std::move(handler);
     m_started = true;
     m_notifier->setEnabled(true);
-    return true;
+    return MouseStart::Started;
 }
 
 void X11MouseButtons::Stop()

@@ -22,11 +22,11 @@ public:
     explicit X11MouseButtons(const Clock& clock, std::string display = {});
     ~X11MouseButtons() override;
 
-    bool Start(Handler handler) override;
+    MouseStart Start(Handler handler) override;
     void Stop() override;
 
 private:
-    bool connect();
+    MouseStart connect();
     bool select(bool on);
     void readEvents();
 

@@ -1,0 +1,271 @@
+#include "gestures/GestureInput.h"
+
+#include "common/DebugLog.h"
+#include "common/Trap.h"
+#include "records/Beep.h"
+#include "records/Suspend.h"
+#include "state/Program.h"
+
+#include <algorithm>
+
+namespace kesmaro {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr qsizetype kHistoryLength = 20;
+constexpr qsizetype kCheckedLength = 16;
+constexpr int kGroupGapMs = 500;
+constexpr int kQuickPairMs = 50;
+constexpr int kSlowPairMs = 100;
+// Batches held back during one command; a longer stream of clicks keeps the newest, which are
+// the ones a gesture can still be made of.
+constexpr std::size_t kMaxQueued = 16;
+
+constexpr std::array kTable{
+    GestureRow{GestureCommand::Suspend, u"LdLuRdRuLdLuLdLu", {1, 2, 1, 1},
+               u"マウスジェスチャ：時給測定一時停止"},
+    GestureRow{GestureCommand::Resume, u"LdLuRdRuLdLuRdRu", {1, 2, 1, 2},
+               u"マウスジェスチャ：時給測定一時停止 解除"},
+    GestureRow{GestureCommand::WatchOn, u"RdRuLdLuLdLuLdLu", {2, 1, 1, 1},
+               u"マウスジェスチャ：自動撮影 監視開始"},
+    GestureRow{GestureCommand::WatchOff, u"RdRuLdLuLdLuRdRu", {2, 1, 1, 2},
+               u"マウスジェスチャ：自動撮影 監視終了"},
+    GestureRow{GestureCommand::CaptureReset, u"RdRuRdRuRdRuRdRu", {2, 2, 2, 2},
+               u"マウスジェスチャ：時給サイクルタイマリセット"},
+};
+constexpr GestureRow kPrintScreen{GestureCommand::PrintScreen, u"", {3, 3, 0, 0},
+                                  u"マウスジェスチャ：プリントスクリーン"};
+constexpr std::array<QStringView, 4> kPressChords{u"LdRdLuRu", u"RdLdLuRu", u"LdRdRuLu",
+                                                  u"RdLdRuLu"};
+constexpr std::array<QStringView, 4> kReleasePressChords{u"LuRuLdRd", u"RuLuLdRd", u"LuRuRdLd",
+                                                         u"RuLuRdLd"};
+
+bool containsAny(const QString& history, std::span<const QStringView> chords)
+{
+    return std::any_of(chords.begin(), chords.end(),
+                       [&](QStringView chord) { return history.contains(chord); });
+}
+
+void setWatch(Program& p, bool on)
+{
+    if (p.settings.DoHLCheckExec == on)
+        return;
+    p.settings.DoHLCheckExec = on;
+    if (p.timers.timDoHLInterval)
+        p.timers.timDoHLInterval->setEnabled(on);
+}
+
+// The action of a sequence gesture, taken only where the state allows it.
+void act(Program& p, GestureCommand command, const GestureOperations& operations)
+{
+    switch (command) {
+    case GestureCommand::Suspend:
+        if (!p.flags.SuspendMode)
+            ChangeSuspend(p, 0);
+        break;
+    case GestureCommand::Resume:
+        if (p.flags.SuspendMode)
+            ChangeSuspend(p, 0);
+        break;
+    case GestureCommand::WatchOn:
+        setWatch(p, true);
+        break;
+    case GestureCommand::WatchOff:
+        setWatch(p, false);
+        break;
+    case GestureCommand::CaptureReset:
+        if (!p.LogStartStamp.isEmpty() && operations.captureImage)
+            operations.captureImage(p);
+        break;
+    case GestureCommand::PrintScreen:
+        break;
+    }
+}
+
+void printScreen(Program& p, const GestureOperations& operations)
+{
+    const QString folder = operations.screenshotFolder ? operations.screenshotFolder(p) : QString();
+    const QString base =
+        folder + u"PrtScr"_s +
+        ToQDateTime(p.services.clock.Now()).toString(QStringLiteral("_yyyyMMddhhmmss"));
+    if (operations.saveScreenshot)
+        operations.saveScreenshot(p, base, p.settings.SaveFormat);
+}
+
+void playRow(Program& p, const GestureRow& row)
+{
+    PlayBeepPattern(p, row.rhythm[0], row.rhythm[1], row.rhythm[2], row.rhythm[3]);
+}
+
+// One batch through the history and the table.
+void handle(Program& p, const GestureBatch& batch, const GestureOperations& operations)
+{
+    GestureState& g = p.gestures;
+    if (batch.tickMs < g.GestureLastTime + p.settings.GestureTime)
+        g.GestureHistory = (g.GestureHistory + batch.codes).right(kHistoryLength);
+    else
+        g.GestureHistory = batch.codes;
+    g.GestureLastTime = batch.tickMs;
+    if (g.GestureHistory.size() < kCheckedLength)
+        return;
+
+    for (const GestureRow& row : kTable) {
+        if (!g.GestureHistory.contains(row.codes))
+            continue;
+        g.GestureHistory.clear();
+        act(p, row.command, operations);
+        playRow(p, row);
+        p.txtLog.AppendToTextBox(row.line.toString() + u"\r\n"_s);
+        return;
+    }
+    if (containsAny(g.GestureHistory, kPressChords) &&
+        containsAny(g.GestureHistory, kReleasePressChords)) {
+        g.GestureHistory.clear();
+        printScreen(p, operations);
+        playRow(p, kPrintScreen);
+        p.log.WriteDebugLog(u"OnLine Print Screen ･･･ End "_s);
+        p.txtLog.AppendToTextBox(kPrintScreen.line.toString() + u"\r\n"_s);
+    }
+}
+
+// Clears the handling mark however the commands end.
+struct HandlingScope {
+    explicit HandlingScope(GestureState& g) : state(g) { state.handling = true; }
+    ~HandlingScope() { state.handling = false; }
+    HandlingScope(const HandlingScope&) = delete;
+    HandlingScope& operator=(const HandlingScope&) = delete;
+    GestureState& state;
+};
+
+} // namespace
+
+std::span<const GestureRow> GestureTable()
+{
+    return kTable;
+}
+
+std::span<const QStringView> PressChords()
+{
+    return kPressChords;
+}
+
+std::span<const QStringView> ReleasePressChords()
+{
+    return kReleasePressChords;
+}
+
+const GestureRow& PrintScreenGesture()
+{
+    return kPrintScreen;
+}
+
+QString GestureCodes(const std::vector<MouseButtonEvent>& events)
+{
+    QString codes;
+    codes.reserve(static_cast<qsizetype>(events.size()) * 2);
+    for (const MouseButtonEvent& e : events) {
+        codes += e.button == MouseButton::Left ? u'L' : u'R';
+        codes += e.pressed ? u'd' : u'u';
+    }
+    return codes;
+}
+
+void FormDirectX_Load(Program& p, GestureOperations operations)
+{
+    GestureState& g = p.gestures;
+    if (g.loaded)
+        return;
+    g.loaded = true;
+    const std::uint32_t eventId = ++g.eventId;
+    p.log.WriteDebugLog(u"DirectX Loding ･･･ "_s);
+    const MouseStart started = p.services.mouse.Start(
+        [&p, eventId, operations = std::move(operations)](
+            const std::vector<MouseButtonEvent>& batch) {
+            DirectXEvent8_DXCallback(p, eventId, batch, operations);
+        });
+    const auto tell = [&p](const QString& logLine, const QString& text) {
+        p.log.WriteDebugLog(logLine);
+        p.services.prompter.Ask(Prompt{kProgramTitle.toStdString(), text.toStdString(),
+                                       PromptButtons::Ok, PromptIcon::None});
+    };
+    switch (started) {
+    case MouseStart::Started:
+        g.listening = true;
+        p.log.WriteDebugLog(u"Mouse Events Acquire ･･･ Successfull "_s);
+        break;
+    case MouseStart::NoInputSystem:
+        tell(u"It was mistake to Create DirectInput Object "_s,
+             u"DirectInputオブジェクトが生成できません。"_s);
+        break;
+    case MouseStart::NoPointerDevice:
+        tell(u"It was mistake to Create DirectInputDevice Object "_s,
+             u"Mouse用DirectInputDeviceオブジェクトが生成できません。"_s);
+        break;
+    }
+}
+
+void FormDirectX_Unload(Program& p)
+{
+    GestureState& g = p.gestures;
+    if (!g.loaded)
+        return;
+    if (g.listening) {
+        p.services.mouse.Stop();
+        g.listening = false;
+        p.log.WriteDebugLog(u"Mouse Events UnAcquire "_s);
+    }
+    g.queued.clear();
+    g.loaded = false;
+    p.log.WriteDebugLog(u"DirectX UnLoding ･･･ End "_s);
+}
+
+void DirectXEvent8_DXCallback(Program& p, std::uint32_t eventId,
+                              const std::vector<MouseButtonEvent>& batch,
+                              const GestureOperations& operations)
+{
+    GestureState& g = p.gestures;
+    if (eventId != g.eventId || !g.listening)
+        return;
+    GestureBatch next{GestureCodes(batch), p.services.clock.TickMs()};
+    if (next.codes.isEmpty())
+        return;
+    g.queued.push_back(std::move(next));
+    if (g.queued.size() > kMaxQueued)
+        g.queued.pop_front();
+    // A command or rhythm is running further up this stack (inside one of its waits): the
+    // batch is handled when it has ended, never on top of it.
+    if (g.handling)
+        return;
+    const HandlingScope scope(g);
+    Trap run(p.log, u"DirectXEvent8_DXCallback"_s);
+    while (!g.queued.empty() && g.listening && !p.flags.ProgramClosing) {
+        const GestureBatch batchNow = std::move(g.queued.front());
+        g.queued.pop_front();
+        run([&] { handle(p, batchNow, operations); });
+    }
+}
+
+void PlayBeepPattern(Program& p, int a, int b, int c, int d)
+{
+    const int mode = p.settings.BeepMode;
+    if (mode == 0 || a == 0)
+        return;
+    Scheduler& scheduler = p.services.scheduler;
+    const std::array groups{a, b, c, d};
+    for (std::size_t i = 0; i < groups.size() && groups[i] != 0; ++i) {
+        if (i > 0)
+            scheduler.WaitMs(kGroupGapMs);
+        // The program is going away: the rest of the rhythm would only delay its end.
+        if (p.flags.ProgramClosing)
+            return;
+        PlayBeep(p.services.beeper, mode);
+        if (groups[i] >= 2) {
+            scheduler.WaitMs(groups[i] == 2 ? kQuickPairMs : kSlowPairMs);
+            PlayBeep(p.services.beeper, mode);
+        }
+    }
+}
+
+} // namespace kesmaro

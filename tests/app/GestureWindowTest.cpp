@@ -1,0 +1,324 @@
+#include "app/GestureWindow.h"
+
+#include "ProgramFixture.h"
+#include "app/MainWindowLogic.h"
+#include "gestures/GestureInput.h"
+#include "screenshots/ImageFiles.h"
+
+#include <QDir>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using namespace kesmaro;
+using namespace kesmaro::test;
+using namespace Qt::StringLiterals;
+using ::testing::Contains;
+using ::testing::ElementsAre;
+
+namespace {
+
+constexpr int kClickGapMs = 100;
+
+class GestureTest : public ProgramFixture {
+protected:
+    GestureTest() : ProgramFixture({.defaults = true, .captureTimer = true})
+    {
+        p.timers.timCaptureInterval->setEnabled(true); // as during a run
+        p.settings.GestureEnabled = true;
+        p.settings.GestureTime = 500;
+        p.settings.BeepMode = 1;
+        p.timers.timDoHLInterval = sim.scheduler.CreateTimer([] {});
+        p.timers.timDoHLInterval->setEnabled(false);
+        show(u"12"_s, u"50.00"_s, u"1000"_s);
+        LoadGestureInput(p);
+    }
+
+    SimMouseButtons& mouse() { return sim.mouseButtons; }
+
+    // One event per batch, `gapMs` after the previous one.
+    void events(const QString& codes, int gapMs = kClickGapMs)
+    {
+        for (qsizetype i = 0; i + 1 < codes.size(); i += 2) {
+            sim.scheduler.runUntil(sim.clock.elapsedMs() + gapMs);
+            const MouseButton button = codes[i] == u'L' ? MouseButton::Left : MouseButton::Right;
+            mouse().send({MouseButtonEvent{button, codes[i + 1] == u'd'}});
+        }
+    }
+    // "LRLL": each letter a click, press then release.
+    void clicks(const QString& buttons)
+    {
+        QString codes;
+        for (QChar b : buttons)
+            codes += QString(b) + u"d"_s + QString(b) + u"u"_s;
+        events(codes);
+    }
+
+    // The rhythm as beep counts per group: beeps closer than 200 ms belong to one group.
+    std::vector<int> rhythm() const
+    {
+        std::vector<int> groups;
+        const std::vector<std::int64_t>& at = sim.beeper.soundAt;
+        for (std::size_t i = 0; i < at.size(); ++i) {
+            if (i == 0 || at[i] - at[i - 1] >= 200)
+                groups.push_back(0);
+            ++groups.back();
+        }
+        return groups;
+    }
+    QStringList logTail() const { return p.txtLog.text().split(u"\r\n"_s, Qt::SkipEmptyParts); }
+};
+
+struct GestureCase {
+    const char* name;
+    QString clicks;
+    std::vector<int> rhythm;
+    QString line;
+    void (*allow)(Program&, bool);       // puts the state where the action is (not) allowed
+    bool (*acted)(const Program&, bool); // the action was taken, from that state
+};
+
+const std::vector<GestureCase>& Cases()
+{
+    static const std::vector<GestureCase> cases{
+        {"Suspend",
+         u"LRLL"_s,
+         {1, 2, 1, 1},
+         u"マウスジェスチャ：時給測定一時停止"_s,
+         [](Program& p, bool allowed) { p.flags.SuspendMode = !allowed; },
+         [](const Program& p, bool allowed) { return allowed && p.flags.SuspendMode; }},
+        {"Resume",
+         u"LRLR"_s,
+         {1, 2, 1, 2},
+         u"マウスジェスチャ：時給測定一時停止 解除"_s,
+         [](Program& p, bool allowed) { p.flags.SuspendMode = allowed; },
+         [](const Program& p, bool allowed) { return allowed && !p.flags.SuspendMode; }},
+        {"WatchOn",
+         u"RLLL"_s,
+         {2, 1, 1, 1},
+         u"マウスジェスチャ：自動撮影 監視開始"_s,
+         [](Program& p, bool allowed) {
+             p.settings.DoHLCheckExec = !allowed;
+             p.timers.timDoHLInterval->setEnabled(!allowed);
+         },
+         [](const Program& p, bool allowed) {
+             return allowed && p.settings.DoHLCheckExec && p.timers.timDoHLInterval->isEnabled();
+         }},
+        {"WatchOff",
+         u"RLLR"_s,
+         {2, 1, 1, 2},
+         u"マウスジェスチャ：自動撮影 監視終了"_s,
+         [](Program& p, bool allowed) {
+             p.settings.DoHLCheckExec = allowed;
+             p.timers.timDoHLInterval->setEnabled(allowed);
+         },
+         [](const Program& p, bool allowed) {
+             return allowed && !p.settings.DoHLCheckExec && !p.timers.timDoHLInterval->isEnabled();
+         }},
+        {"CaptureReset",
+         u"RRRR"_s,
+         {2, 2, 2, 2},
+         u"マウスジェスチャ：時給サイクルタイマリセット"_s,
+         [](Program& p, bool allowed) {
+             p.LogStartStamp = allowed ? u"202405011200"_s : QString();
+         },
+         // A capture reads the game window's numbers.
+         [](const Program& p, bool) { return p.measurement.ReadLv == 12; }},
+    };
+    return cases;
+}
+
+TEST_F(GestureTest, EachGestureActsOnlyWhereItsStateAllowsButAlwaysBeepsAndLogs)
+{
+    for (const GestureCase& c : Cases()) {
+        for (bool allowed : {true, false}) {
+            SCOPED_TRACE(std::string(c.name) + (allowed ? " allowed" : " not allowed"));
+            p.txtLog.setText(QString());
+            sim.beeper.soundAt.clear();
+            p.measurement.ReadLv = -1;
+            c.allow(p, allowed);
+            const bool before = c.acted(p, allowed);
+            sim.scheduler.runUntil(sim.clock.elapsedMs() + 1000); // a fresh gesture
+            clicks(c.clicks);
+            sim.scheduler.runUntil(sim.clock.elapsedMs() + 3000);
+            EXPECT_EQ(c.acted(p, allowed), allowed && !before);
+            EXPECT_EQ(rhythm(), c.rhythm);
+            // A capture adds its own line before the gesture's.
+            EXPECT_EQ(logTail().count(c.line), 1);
+            EXPECT_EQ(logTail().last(), c.line);
+            EXPECT_TRUE(p.gestures.GestureHistory.isEmpty());
+        }
+    }
+}
+
+TEST_F(GestureTest, APauseOfTheGestureTimeStartsAFreshHistory)
+{
+    clicks(u"LR"_s);
+    sim.scheduler.runUntil(sim.clock.elapsedMs() + 500 - kClickGapMs);
+    clicks(u"LL"_s);
+    EXPECT_FALSE(p.flags.SuspendMode);
+    EXPECT_EQ(p.gestures.GestureHistory, u"LdLuLdLu"_s);
+    EXPECT_TRUE(p.txtLog.text().isEmpty());
+
+    // Just under the pause the gesture holds together.
+    sim.scheduler.runUntil(sim.clock.elapsedMs() + 1000);
+    events(u"LdLuRdRuLdLuLdLu"_s, 499);
+    EXPECT_TRUE(p.flags.SuspendMode);
+}
+
+TEST_F(GestureTest, TheEighthEventRunsTheCheck)
+{
+    events(u"LdLuRdRuLdLuLd"_s);
+    EXPECT_EQ(p.gestures.GestureHistory.size(), 14);
+    EXPECT_FALSE(p.flags.SuspendMode);
+    events(u"Lu"_s);
+    EXPECT_TRUE(p.flags.SuspendMode);
+}
+
+TEST_F(GestureTest, OlderEventsFallOutOfTheTwentyCharacterHistory)
+{
+    events(u"RdRuRdRuLdLuRdRuLdLu"_s); // no gesture in it yet
+    EXPECT_EQ(p.gestures.GestureHistory, u"RdRuRdRuLdLuRdRuLdLu"_s);
+    events(u"LdLu"_s); // R R L R L L: ends in L R L L
+    EXPECT_TRUE(p.flags.SuspendMode);
+}
+
+TEST_F(GestureTest, TheChordSavesAScreenshotInEachPressAndReleaseOrder)
+{
+    const QStringList presses{u"LdRd"_s, u"RdLd"_s};
+    const QStringList releases{u"LuRu"_s, u"RuLu"_s};
+    int saved = 0;
+    for (const QString& press1 : presses)
+        for (const QString& release1 : releases)
+            for (const QString& press2 : presses)
+                for (const QString& release2 : releases) {
+                    const QString codes = press1 + release1 + press2 + release2;
+                    SCOPED_TRACE(codes.toStdString());
+                    p.txtLog.setText(QString());
+                    sim.beeper.soundAt.clear();
+                    // One screenshot a second: file names hold the second.
+                    sim.scheduler.runUntil(sim.clock.elapsedMs() + 1000);
+                    events(codes);
+                    sim.scheduler.runUntil(sim.clock.elapsedMs() + 1000);
+                    EXPECT_THAT(logTail(), ElementsAre(u"マウスジェスチャ：プリントスクリーン"_s));
+                    EXPECT_EQ(rhythm(), (std::vector<int>{2, 2}));
+                    ++saved;
+                }
+    const QStringList files =
+        QDir(ScreenshotFolder(p)).entryList({u"PrtScr_*"_s + p.settings.SaveFormat}, QDir::Files);
+    EXPECT_EQ(files.size(), saved);
+    EXPECT_THAT(logLines(), Contains(u"OnLine Print Screen ･･･ End "_s));
+}
+
+TEST_F(GestureTest, BeepModeZeroIsSilentButActs)
+{
+    p.settings.BeepMode = 0;
+    clicks(u"LRLL"_s);
+    EXPECT_TRUE(p.flags.SuspendMode);
+    EXPECT_TRUE(sim.beeper.sounds.empty());
+    EXPECT_THAT(logTail(), ElementsAre(u"マウスジェスチャ：時給測定一時停止"_s));
+}
+
+TEST_F(GestureTest, TheRhythmRepeatsTheClicksOnTheSimulatedClock)
+{
+    // Groups 500 ms apart; a right click two beeps 50 ms apart, the chord's 100 ms apart. Each
+    // wait lasts one tick longer than asked.
+    const std::int64_t t0 = sim.clock.TickMs();
+    PlayBeepPattern(p, 1, 2, 3, 1);
+    std::vector<std::int64_t> offsets;
+    for (std::int64_t t : sim.beeper.soundAt)
+        offsets.push_back(t - t0);
+    EXPECT_THAT(offsets, ElementsAre(0, 501, 552, 1053, 1154, 1655));
+
+    sim.beeper.soundAt.clear();
+    PlayBeepPattern(p, 2, 0, 1, 1); // a zero ends the rhythm
+    EXPECT_EQ(sim.beeper.soundAt.size(), 2U);
+    PlayBeepPattern(p, 0, 1, 1, 1);
+    EXPECT_EQ(sim.beeper.soundAt.size(), 2U);
+}
+
+TEST_F(GestureTest, AGestureDuringARhythmIsHandledAfterIt)
+{
+    clicks(u"LRL"_s);
+    // The last click of L R L L starts a 1.6 s rhythm; L R L R arrives while it plays.
+    const std::int64_t start = sim.clock.elapsedMs() + kClickGapMs;
+    for (int i = 0; i < 8; ++i) {
+        const QString code = u"LdLuRdRuLdLuRdRu"_s.mid(i * 2, 2);
+        sim.scheduler.at(start + 300 + i * 100, [this, code] {
+            mouse().send({MouseButtonEvent{code[0] == u'L' ? MouseButton::Left : MouseButton::Right,
+                                           code[1] == u'd'}});
+        });
+    }
+    events(u"LdLu"_s);
+    sim.scheduler.runUntil(sim.clock.elapsedMs() + 5000);
+
+    EXPECT_FALSE(p.flags.SuspendMode); // stopped, then resumed
+    EXPECT_THAT(logTail(), ElementsAre(u"マウスジェスチャ：時給測定一時停止"_s,
+                                       u"マウスジェスチャ：時給測定一時停止 解除"_s));
+    // One rhythm after the other, never interleaved: 1 2 1 1, then 1 2 1 2 from its end on.
+    const std::vector<std::int64_t>& at = sim.beeper.soundAt;
+    ASSERT_EQ(at.size(), 11U);
+    std::vector<std::int64_t> first, second;
+    for (std::size_t i = 0; i < 5; ++i)
+        first.push_back(at[i] - at[0]);
+    for (std::size_t i = 5; i < at.size(); ++i)
+        second.push_back(at[i] - at[5]);
+    EXPECT_THAT(first, ElementsAre(0, 501, 552, 1053, 1554));
+    EXPECT_THAT(second, ElementsAre(0, 501, 552, 1053, 1554, 1605));
+    EXPECT_GE(at[5], at[4]);
+}
+
+TEST_F(GestureTest, UnloadStopsListeningAndLoadStartsAgain)
+{
+    UnloadGestureInput(p);
+    EXPECT_FALSE(mouse().listening());
+    clicks(u"LRLL"_s);
+    EXPECT_FALSE(p.flags.SuspendMode);
+    LoadGestureInput(p);
+    clicks(u"LRLL"_s);
+    EXPECT_TRUE(p.flags.SuspendMode);
+    EXPECT_THAT(
+        logLines(),
+        testing::IsSupersetOf({u"DirectX Loding ･･･ "_s, u"Mouse Events Acquire ･･･ Successfull "_s,
+                               u"Mouse Events UnAcquire "_s, u"DirectX UnLoding ･･･ End "_s}));
+}
+
+TEST_F(GestureTest, MenuGestureTogglesTheInputAndTheCloseUnloadsIt)
+{
+    menuGesture_Click(p);
+    EXPECT_FALSE(p.settings.GestureEnabled);
+    EXPECT_FALSE(mouse().listening());
+    menuGesture_Click(p);
+    EXPECT_TRUE(p.settings.GestureEnabled);
+    EXPECT_TRUE(mouse().listening());
+    EXPECT_THAT(logLines(), Contains(u"Change MouseGesture ON･･･ End "_s));
+    FormMain_QueryUnload(p);
+    EXPECT_FALSE(mouse().listening());
+}
+
+struct StartFailure {
+    MouseStart result;
+    QString line;
+    QString message;
+};
+
+TEST_F(GestureTest, EachStartFailureIsToldWithItsLineAndBox)
+{
+    const std::vector<StartFailure> failures{
+        {MouseStart::NoInputSystem, u"It was mistake to Create DirectInput Object "_s,
+         u"DirectInputオブジェクトが生成できません。"_s},
+        {MouseStart::NoPointerDevice, u"It was mistake to Create DirectInputDevice Object "_s,
+         u"Mouse用DirectInputDeviceオブジェクトが生成できません。"_s},
+    };
+    for (const StartFailure& f : failures) {
+        UnloadGestureInput(p);
+        sim.prompter.clearAsked();
+        mouse().startResult = f.result;
+        LoadGestureInput(p);
+        EXPECT_THAT(logLines(), Contains(f.line));
+        ASSERT_EQ(sim.prompter.asked().size(), 1U);
+        EXPECT_EQ(QString::fromStdString(sim.prompter.asked()[0].prompt.text), f.message);
+        EXPECT_FALSE(mouse().listening());
+    }
+}
+
+} // namespace
