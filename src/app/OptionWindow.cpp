@@ -241,6 +241,14 @@ QString StartUpDialogTitle(int index)
 
 OptionWindow::OptionWindow(Program& p) : m_p(p)
 {
+    Load();
+}
+
+void OptionWindow::Load()
+{
+    page = 0;
+    const Program& p = m_p;
+    cmbStandardScreenItems.clear();
     for (const ScreenSize& size : p.ScreenSizes)
         cmbStandardScreenItems << size.Text;
     cmbStandardScreenItems << kStandardScreenCaption;

@@ -64,8 +64,11 @@ constexpr int kOptionPageCount = 5;
 // does to the settings. The window shows these fields after every call.
 class OptionWindow {
 public:
-    // Loads the window: the first page, the two combo boxes with their caption entries chosen.
     explicit OptionWindow(Program& p);
+
+    // Each load of the window: the first page, the two combo boxes with their caption entries
+    // chosen.
+    void Load();
 
     Program& program() { return m_p; }
 
