@@ -8,10 +8,9 @@
 #include "app/forms/Fonts.h"
 #include "app/forms/FormOption.h"
 
-#include <QTabBar>
-
 #include <QDir>
 #include <QScreen>
+#include <QTabBar>
 #include <QTextStream>
 
 using namespace kesmaro;

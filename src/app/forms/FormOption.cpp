@@ -28,15 +28,15 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString kCaption = u"オプション"_s;
-const std::array<QString, kOptionPageCount> kTabCaptions{
-    u" 　基本設定　 "_s, u" 　拡張設定　 "_s, u" 自動起動設定 "_s, u" 認識領域設定 "_s,
-    u" 双界画面設定 "_s};
+const std::array<QString, kOptionPageCount> kTabCaptions{u" 　基本設定　 "_s, u" 　拡張設定　 "_s,
+                                                         u" 自動起動設定 "_s, u" 認識領域設定 "_s,
+                                                         u" 双界画面設定 "_s};
 const std::array<QString, kBeepButtonCount> kBeepCaptions{u"無"_s,   u"小"_s,   u"低短"_s,
                                                           u"高短"_s, u"低長"_s, u"高長"_s};
 constexpr std::array<const char*, kSaveFormats.size()> kFormatNames{
     "optSaveFormatB", "optSaveFormatP", "optSaveFormatJ9", "optSaveFormatJ7"};
-const std::array<QString, kSaveFormats.size()> kFormatCaptions{u"ＢＭＰ形式"_s, u"ＰＮＧ形式"_s,
-                                                               u"ＪＰＧ形式90"_s, u"ＪＰＧ形式70"_s};
+const std::array<QString, kSaveFormats.size()> kFormatCaptions{
+    u"ＢＭＰ形式"_s, u"ＰＮＧ形式"_s, u"ＪＰＧ形式90"_s, u"ＪＰＧ形式70"_s};
 
 // The designed window: the tab strip, its pages below the tabs, the buttons under it.
 constexpr QSize kWindowSize(540, 392);
@@ -115,8 +115,8 @@ FormOption::FormOption(Program& p) : QWidget(nullptr, Qt::Window), m_p(p), m_log
     buildWindowPage(m_frmOption[4]);
 
     const auto add = [&](const QString& caption, const char* name, int left, auto handler) {
-        connect(button(this, caption, name, QPoint(left, kButtonsTop)), &QPushButton::clicked,
-                this, handler);
+        connect(button(this, caption, name, QPoint(left, kButtonsTop)), &QPushButton::clicked, this,
+                handler);
     };
     add(u"読 込"_s, "cmdLoad", 8, [this] {
         m_logic.cmdLoad_Click();
@@ -127,7 +127,8 @@ FormOption::FormOption(Program& p) : QWidget(nullptr, Qt::Window), m_p(p), m_log
         showState();
     });
     add(u"保 存"_s, "cmdSave", 164, [this] { m_logic.cmdSave_Click(); });
-    add(u"戻 る"_s, "cmdEnd", kWindowSize.width() - 8 - kButton.width(), [this] { cmdEnd_Click(); });
+    add(u"戻 る"_s, "cmdEnd", kWindowSize.width() - 8 - kButton.width(),
+        [this] { cmdEnd_Click(); });
     auto* lblSave = label(this, u"保存しないと次回起動時に設定が引継がれません。"_s,
                           QRect(8, kTabStrip.bottom() + 6, 524, 18));
     lblSave->setObjectName(u"lblSave"_s);
@@ -392,8 +393,8 @@ void FormOption::buildWindowPage(QWidget* page)
     pair(position, 50, u"サイズ"_s, "lblWindowPosition_ex", "lblWindowPosition_ey");
     connect(button(page, u"反 映"_s, "cmdResize", QPoint(270, 44)), &QPushButton::clicked, this,
             [this] { m_logic.cmdResize_Click(); });
-    connect(button(page, u"忘 却"_s, "cmdResetPosition", QPoint(270, 78)),
-            &QPushButton::clicked, this, [this] {
+    connect(button(page, u"忘 却"_s, "cmdResetPosition", QPoint(270, 78)), &QPushButton::clicked,
+            this, [this] {
                 m_logic.cmdResetPosition_Click();
                 showState();
             });
@@ -489,8 +490,7 @@ void FormOption::showState()
         combo->setCurrentIndex(current);
     };
     showCombo(m_cmbStandardScreen, m_logic.cmbStandardScreenItems, m_logic.cmbStandardScreen);
-    showCombo(m_cmbRelativePosition, m_logic.cmbRelativePositionItems,
-              m_logic.cmbRelativePosition);
+    showCombo(m_cmbRelativePosition, m_logic.cmbRelativePositionItems, m_logic.cmbRelativePosition);
 }
 
 void FormOption::commitSaveFolder()
