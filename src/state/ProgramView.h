@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 namespace kesmaro {
 
 // The program's other windows, which the commands open.
@@ -14,6 +16,22 @@ enum class ViewPart {
     Picture,     // picCapture(slot)
     Menus,       // menus, buttons, the suspend colour, the debug items
     Popup,       // the popup's content and visibility
+};
+
+// The main window's outer rectangle in pixels.
+struct WindowFrame {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// A move or resize of the main window: what is not given stays as it is.
+struct FrameChange {
+    std::optional<int> left;
+    std::optional<int> top;
+    std::optional<int> width;
+    std::optional<int> height;
 };
 
 // What the logic tells the windows: coarse "this changed" events. A view reads the program
@@ -32,6 +50,9 @@ public:
     virtual void busyCursor(bool /*on*/) {}
     // A command asks for one of the other windows; a view without it ignores the request.
     virtual void showWindow(SubWindow /*window*/) {}
+    // The main window's frame, for the options window that remembers and restores it.
+    virtual WindowFrame mainWindowFrame() const { return {}; }
+    virtual void setMainWindowFrame(const FrameChange& /*change*/) {}
     // Repaint everything (a click on the window background).
     virtual void refreshAll() {}
     // The close sequence is about to release the graph: the last moment to read it.

@@ -7,6 +7,7 @@
 #include "app/MainWindowLogic.h"
 #include "app/forms/DesktopView.h"
 #include "app/forms/FormMain.h"
+#include "app/forms/FormOption.h"
 #include "app/forms/FormPopup.h"
 #include "records/Popup.h"
 

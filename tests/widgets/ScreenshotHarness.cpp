@@ -1,13 +1,16 @@
 // kesmaro-forms-shot OUT_DIR: the main window after a simulated session of several samples and
-// the popup of a missing game, saved as main-window.png and popup.png. Run it on a real X
+// the popup of a missing game, saved as main-window.png and popup.png, and the five pages of the
+// options window as options-0.png to options-4.png. Run it on a real X
 // server (or Xvfb) to see the windows as users do: fonts, clipping and txtLog's columns.
 // kesmaro-forms-shot --screen OUT.png saves the whole screen instead (a live session's look).
 
 #include "FormsFixture.h"
 #include "app/forms/Fonts.h"
+#include "app/forms/FormOption.h"
 
 #include <QDir>
 #include <QScreen>
+#include <QTabBar>
 #include <QTextStream>
 
 using namespace kesmaro;
@@ -56,6 +59,14 @@ int main(int argc, char** argv)
         QApplication::processEvents();
     }
     save(*h.m_view.main(), out.filePath(u"main-window.png"_s));
+
+    Execute(h.p, Command::Option);
+    FormOption& options = *h.m_view.options();
+    for (int page = 0; page < kOptionPageCount; ++page) {
+        options.findChild<QTabBar*>(u"tabOption"_s)->setCurrentIndex(page);
+        save(options, out.filePath(u"options-%1.png"_s.arg(page)));
+    }
+    options.hide();
 
     h.closeGame();
     h.at(151 * 60 + 30);

@@ -1,6 +1,7 @@
 #include "app/forms/DesktopView.h"
 
 #include "app/forms/FormMain.h"
+#include "app/forms/FormOption.h"
 #include "app/forms/FormPopup.h"
 
 #include <QApplication>
@@ -20,6 +21,7 @@ DesktopView::~DesktopView()
 
 void DesktopView::attach(Program& p)
 {
+    m_program = &p;
     m_main = std::make_unique<FormMain>(p);
     m_popup = std::make_unique<FormPopup>(p);
     m_main->onClosed = [this] { windowClosed(); };
@@ -77,6 +79,35 @@ void DesktopView::busyCursor(bool on)
     }
 }
 
+void DesktopView::showWindow(SubWindow window)
+{
+    if (!m_program)
+        return;
+    switch (window) {
+    case SubWindow::Options:
+        if (!m_options)
+            m_options = std::make_unique<FormOption>(*m_program);
+        m_options->open();
+        return;
+    default:
+        return;
+    }
+}
+
+WindowFrame DesktopView::mainWindowFrame() const
+{
+    if (!m_main)
+        return {};
+    const QRect outer = m_main->frameGeometry();
+    return {outer.left(), outer.top(), outer.width(), outer.height()};
+}
+
+void DesktopView::setMainWindowFrame(const FrameChange& change)
+{
+    if (m_main)
+        m_main->placeFrame(change);
+}
+
 void DesktopView::refreshAll()
 {
     if (m_main)
@@ -99,6 +130,8 @@ void DesktopView::windowClosed()
     // The program's own close: accepted without a remark.
     if (m_popup)
         m_popup->close();
+    if (m_options)
+        m_options->hide();
     if (onEnded)
         onEnded();
 }

@@ -307,6 +307,16 @@ void FormMain::applyOuterSize(std::optional<int> width, std::optional<int> heigh
         resize(client);
 }
 
+void FormMain::placeFrame(const FrameChange& change)
+{
+    if (change.left || change.top) {
+        const QRect outer = frameGeometry();
+        move(change.left.value_or(outer.left()), change.top.value_or(outer.top()));
+    }
+    if (change.width || change.height)
+        applyOuterSize(change.width, change.height);
+}
+
 void FormMain::moveEvent(QMoveEvent* event)
 {
     QMainWindow::moveEvent(event);

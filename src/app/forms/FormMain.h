@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Command.h"
+#include "state/ProgramView.h"
 
 #include <QMainWindow>
 #include <QSize>
@@ -37,6 +38,9 @@ public:
     void showPicture(int slot);
     void showMenus();
     void refreshAll();
+
+    // Moves or resizes the window by its outer frame.
+    void placeFrame(const FrameChange& change);
 
     // The graph frame's size as the resize rules last set it.
     QSize graphFrameSize() const;
