@@ -128,14 +128,14 @@ TEST_F(FormOptionTest, TabsShowOnePageEach)
             EXPECT_EQ(option(u"frmOption(%1)"_s.arg(page))->isVisibleTo(&window), page == tab)
                 << "tab " << tab << " page " << page;
     }
-    // A close control's unload forgets the page; cmdEnd's hide keeps it.
+    // Hidden by 戻 る or by the close control, the window keeps its page.
     tabs->setCurrentIndex(3);
     option<QPushButton>(u"cmdEnd"_s)->click();
     open();
     EXPECT_EQ(window.logic().page, 3);
     window.close();
     open();
-    EXPECT_EQ(window.logic().page, 0);
+    EXPECT_EQ(window.logic().page, 3);
 }
 
 TEST_F(FormOptionTest, TheScreenCombosSetTheDisplayOffsets)
@@ -400,27 +400,38 @@ TEST_F(FormOptionTest, SaveWritesWhatLoadReadsBack)
     EXPECT_TRUE(lines.contains(u"Loading ConfigFile ･･･ End "_s));
 }
 
-TEST_F(FormOptionTest, EndHandsTheWatchSettingsToItsTimerAndCloseDoesNot)
+TEST_F(FormOptionTest, EndAndTheCloseControlHandTheWatchSettingsToItsTimer)
 {
-    p.settings.DoHLCheckExec = false;
-    open();
-    Timer* watch = p.timers.timDoHLInterval.get();
-    ASSERT_NE(watch, nullptr);
-    sim.numberInput.queue(300);
-    clickLabel(u"lblDoHLInterval"_s);
-    option<QCheckBox>(u"chkDoHLCheckExec"_s)->click();
-    ASSERT_TRUE(p.settings.DoHLCheckExec);
+    for (const bool byClose : {false, true}) {
+        SCOPED_TRACE(byClose ? "close control" : "cmdEnd");
+        FormsHarness h;
+        h.p.settings.DoHLCheckExec = false;
+        h.load();
+        Execute(h.p, Command::Option);
+        FormOption& window = *h.m_view.options();
+        Timer* watch = h.p.timers.timDoHLInterval.get();
+        ASSERT_NE(watch, nullptr);
+        h.sim.numberInput.queue(300);
+        QLabel* interval = window.findChild<QLabel*>(u"lblDoHLInterval"_s);
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2),
+                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(interval, &release);
+        window.findChild<QCheckBox*>(u"chkDoHLCheckExec"_s)->click();
+        ASSERT_TRUE(h.p.settings.DoHLCheckExec);
+        // A name typed but not yet left is taken on the way out.
+        window.findChild<QLineEdit*>(u"txtSaveFile"_s)->setText(u"記録"_s);
+        EXPECT_NE(watch->interval(), 300);
 
-    m_view.options()->close();
-    EXPECT_NE(watch->interval(), 300) << "the close control passes nothing on";
-    EXPECT_FALSE(watch->isEnabled());
-
-    open();
-    option<QPushButton>(u"cmdEnd"_s)->click();
-    EXPECT_FALSE(m_view.options()->isVisible());
-    EXPECT_EQ(watch->interval(), 300);
-    EXPECT_TRUE(watch->isEnabled());
-    EXPECT_FALSE(QFile::exists(dir.filePath(u"KM2DConfig.ini"_s))) << "nothing is written";
+        if (byClose)
+            window.close();
+        else
+            window.findChild<QPushButton*>(u"cmdEnd"_s)->click();
+        EXPECT_FALSE(window.isVisible());
+        EXPECT_EQ(watch->interval(), 300);
+        EXPECT_TRUE(watch->isEnabled());
+        EXPECT_EQ(h.p.settings.SaveFile, u"記録"_s);
+        EXPECT_FALSE(QFile::exists(h.dir.filePath(u"KM2DConfig.ini"_s))) << "nothing is written";
+    }
 }
 
 TEST_F(FormOptionTest, TheGestureBoxLoadsAndUnloadsTheGestureInput)

@@ -425,11 +425,6 @@ void FormOption::buildWindowPage(QWidget* page)
 
 void FormOption::open()
 {
-    if (!m_loaded) {
-        m_logic.Load();
-        m_tabOption->setCurrentIndex(0);
-        m_loaded = true;
-    }
     for (QLabel* picture : m_picCapture)
         picture->clear();
     m_logic.Refresh();
@@ -529,9 +524,10 @@ bool FormOption::event(QEvent* event)
 
 void FormOption::closeEvent(QCloseEvent* event)
 {
-    // The close control unloads the window: no cmdEnd steps, nothing written. Typed text that
-    // never lost its focus is dropped with the window.
-    m_loaded = false;
+    // The close control leaves as 戻 る does: a watch switched on here must not stay off in
+    // its timer. Nothing is written either way.
+    if (!m_p.flags.ProgramClosing)
+        cmdEnd_Click();
     event->accept();
 }
 

@@ -29,8 +29,8 @@ public:
     explicit FormOption(Program& p);
     ~FormOption() override;
 
-    // The menu's opening: loaded once until its close control unloads it, the region pictures
-    // cleared, shown and brought to the front.
+    // The menu's opening: the region pictures cleared, shown and brought to the front. The
+    // window keeps its page and combo choices while hidden.
     void open();
     // What every activation does.
     void activated();
@@ -65,7 +65,6 @@ private:
 
     Program& m_p;
     OptionWindow m_logic;
-    bool m_loaded = false;
     QTabBar* m_tabOption = nullptr;
     std::array<QFrame*, kOptionPageCount> m_frmOption{};
     std::array<QLabel*, kOptionValueLabelCount> m_values{};
