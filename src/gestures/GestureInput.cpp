@@ -24,19 +24,29 @@ constexpr int kSlowPairMs = 100;
 constexpr std::size_t kMaxQueued = 16;
 
 constexpr std::array kTable{
-    GestureRow{GestureCommand::Suspend, u"LdLuRdRuLdLuLdLu", {1, 2, 1, 1},
+    GestureRow{GestureCommand::Suspend,
+               u"LdLuRdRuLdLuLdLu",
+               {1, 2, 1, 1},
                u"マウスジェスチャ：時給測定一時停止"},
-    GestureRow{GestureCommand::Resume, u"LdLuRdRuLdLuRdRu", {1, 2, 1, 2},
+    GestureRow{GestureCommand::Resume,
+               u"LdLuRdRuLdLuRdRu",
+               {1, 2, 1, 2},
                u"マウスジェスチャ：時給測定一時停止 解除"},
-    GestureRow{GestureCommand::WatchOn, u"RdRuLdLuLdLuLdLu", {2, 1, 1, 1},
+    GestureRow{GestureCommand::WatchOn,
+               u"RdRuLdLuLdLuLdLu",
+               {2, 1, 1, 1},
                u"マウスジェスチャ：自動撮影 監視開始"},
-    GestureRow{GestureCommand::WatchOff, u"RdRuLdLuLdLuRdRu", {2, 1, 1, 2},
+    GestureRow{GestureCommand::WatchOff,
+               u"RdRuLdLuLdLuRdRu",
+               {2, 1, 1, 2},
                u"マウスジェスチャ：自動撮影 監視終了"},
-    GestureRow{GestureCommand::CaptureReset, u"RdRuRdRuRdRuRdRu", {2, 2, 2, 2},
+    GestureRow{GestureCommand::CaptureReset,
+               u"RdRuRdRuRdRuRdRu",
+               {2, 2, 2, 2},
                u"マウスジェスチャ：時給サイクルタイマリセット"},
 };
-constexpr GestureRow kPrintScreen{GestureCommand::PrintScreen, u"", {3, 3, 0, 0},
-                                  u"マウスジェスチャ：プリントスクリーン"};
+constexpr GestureRow kPrintScreen{
+    GestureCommand::PrintScreen, u"", {3, 3, 0, 0}, u"マウスジェスチャ：プリントスクリーン"};
 constexpr std::array<QStringView, 4> kPressChords{u"LdRdLuRu", u"RdLdLuRu", u"LdRdRuLu",
                                                   u"RdLdRuLu"};
 constexpr std::array<QStringView, 4> kReleasePressChords{u"LuRuLdRd", u"RuLuLdRd", u"LuRuRdLd",
@@ -180,9 +190,9 @@ void FormDirectX_Load(Program& p, GestureOperations operations)
     g.loaded = true;
     const std::uint32_t eventId = ++g.eventId;
     p.log.WriteDebugLog(u"DirectX Loding ･･･ "_s);
-    const MouseStart started = p.services.mouse.Start(
-        [&p, eventId, operations = std::move(operations)](
-            const std::vector<MouseButtonEvent>& batch) {
+    const MouseStart started =
+        p.services.mouse.Start([&p, eventId, operations = std::move(operations)](
+                                   const std::vector<MouseButtonEvent>& batch) {
             DirectXEvent8_DXCallback(p, eventId, batch, operations);
         });
     const auto tell = [&p](const QString& logLine, const QString& text) {

@@ -106,7 +106,7 @@ MouseStart X11MouseButtons::Start(Handler handler)
     // A server that refuses the selection has no raw events to give.
     if (result == MouseStart::Started && !select(true))
         result = xcb_connection_has_error(m_conn->get()) ? MouseStart::NoInputSystem
-                                                          : MouseStart::NoPointerDevice;
+                                                         : MouseStart::NoPointerDevice;
     if (result != MouseStart::Started) {
         m_started = false;
         m_handler = nullptr;
