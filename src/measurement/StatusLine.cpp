@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace kesmaro {
 
@@ -34,8 +35,10 @@ ReadCause causeOf(const Program& p, const Rect& window, int area, bool read)
     if (!regionInside(p.settings.CaptureArea[static_cast<std::size_t>(area)], window))
         return ReadCause::OutsideWindow;
     const std::vector<std::uint16_t>& words = p.columnWords[static_cast<std::size_t>(area)].words;
-    const bool anything = std::any_of(words.begin(), words.end(), [](auto w) { return w != 0; });
-    return anything ? ReadCause::UnknownGlyph : ReadCause::NoGlyphColour;
+    // Columns all alike are background only, set or clear: the Exp glyphs are drawn inverted.
+    const bool strokes =
+        std::adjacent_find(words.begin(), words.end(), std::not_equal_to<>()) != words.end();
+    return strokes ? ReadCause::UnknownGlyph : ReadCause::NoGlyphColour;
 }
 
 void startRunIfNew(Program& p)
