@@ -200,6 +200,12 @@ void RecordCapturedNumbers(Program& p, WindowId window, int coinArea)
     addSample(p, sample);
 }
 
+bool SetRollingMinutes(Program& p, std::int64_t minutes)
+{
+    p.extra.RollingMinutes = ClampRollingMinutes(minutes);
+    return SaveExtraSettings(p.programFolder, p.extra);
+}
+
 QString ApproximateDuration(std::optional<double> seconds)
 {
     if (!seconds || !std::isfinite(*seconds) || *seconds < 0)

@@ -19,6 +19,10 @@ void RecordCaptureOutcome(Program& p, CaptureOutcome outcome);
 // state only; call before the measurement update, which may take the coins over.
 void RecordCapturedNumbers(Program& p, WindowId window, int coinArea);
 
+// The rolling window as the options window sets it: brought into 10..240 minutes and saved in
+// the extra settings file at once. False when the file could not be written.
+bool SetRollingMinutes(Program& p, std::int64_t minutes);
+
 // "1分未満", "約23分", "約1時間23分", "約2時間", "約3日4時間", "約3日"; "—" for no time or a
 // negative one.
 QString ApproximateDuration(std::optional<double> seconds);

@@ -5,6 +5,7 @@
 #include "app/MainWindowLogic.h"
 #include "app/forms/Fonts.h"
 #include "app/forms/GraphFrame.h"
+#include "measurement/StatusLine.h"
 #include "records/DebugItems.h"
 #include "screenshots/ImageFiles.h"
 #include "state/Program.h"
@@ -19,6 +20,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStatusBar>
+#include <QTimer>
 
 namespace kesmaro {
 
@@ -121,7 +124,53 @@ FormMain::FormMain(Program& p) : m_program(p)
     m_graph->setGeometry(kGraphFrameLeft, kGraphFrameTop, 385, 361);
     m_graph->hide();
 
-    resize(kDesignedInnerSize + QSize(0, menuBar()->sizeHint().height()));
+    buildStatusLine();
+    resize(kDesignedInnerSize + QSize(0, menuBar()->sizeHint().height() + statusLineHeight()));
+}
+
+void FormMain::buildStatusLine()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(u"staStatusLine"_s);
+    bar->setSizeGripEnabled(false);
+    constexpr std::array<const char*, 3> names{"lblStatusNextLv", "lblStatusRolling",
+                                               "lblStatusHealth"};
+    for (std::size_t i = 0; i < m_status.size(); ++i) {
+        m_status[i] = new QLabel(bar);
+        m_status[i]->setObjectName(QLatin1String(names[i]));
+        // The health reason takes what is left, the others keep their text whole.
+        bar->addWidget(m_status[i], i == 2 ? 1 : 0);
+    }
+    // How long a failure has lasted moves on between captures.
+    m_statusTimer = new QTimer(this);
+    m_statusTimer->setInterval(15000);
+    connect(m_statusTimer, &QTimer::timeout, this, [this] { showStatus(); });
+    m_statusTimer->start();
+    showStatus();
+}
+
+int FormMain::statusLineHeight() const
+{
+    const QStatusBar* bar = findChild<QStatusBar*>();
+    return bar && !bar->isHidden() ? bar->sizeHint().height() : 0;
+}
+
+QRect FormMain::rulesFrame() const
+{
+    return frameGeometry().adjusted(0, 0, 0, -statusLineHeight());
+}
+
+void FormMain::showStatus()
+{
+    const StatusTexts texts = ComputeStatusLine(m_program);
+    m_status[0]->setText(texts.nextLevel);
+    m_status[1]->setText(texts.rolling);
+    m_status[2]->setText(texts.health);
+    const QString logged = texts.logText();
+    if (logged != m_statusLogged) {
+        m_statusLogged = logged;
+        m_program.log.WriteDebugLog(logged);
+    }
 }
 
 FormMain::~FormMain() = default;
@@ -302,7 +351,7 @@ void FormMain::applyOuterSize(std::optional<int> width, std::optional<int> heigh
     if (width)
         client.setWidth(*width - frame.width());
     if (height)
-        client.setHeight(*height - frame.height());
+        client.setHeight(*height - frame.height() + statusLineHeight());
     if (client != size())
         resize(client);
 }
@@ -310,7 +359,7 @@ void FormMain::applyOuterSize(std::optional<int> width, std::optional<int> heigh
 void FormMain::placeFrame(const FrameChange& change)
 {
     if (change.left || change.top) {
-        const QRect outer = frameGeometry();
+        const QRect outer = rulesFrame();
         move(change.left.value_or(outer.left()), change.top.value_or(outer.top()));
     }
     if (change.width || change.height)
@@ -348,7 +397,7 @@ void FormMain::innerResized()
     if (m_program.flags.ProgramClosing)
         return;
     const std::optional<ResizeRules> rules =
-        Form_Resize(m_program, m_inner->size(), frameGeometry(), isMinimized());
+        Form_Resize(m_program, m_inner->size(), rulesFrame(), isMinimized());
     if (!rules)
         return;
     if (rules->graphVisible)
@@ -368,6 +417,7 @@ void FormMain::showResults()
     const ResultLabels& r = m_program.results;
     for (std::size_t i = 0; i < m_results.size(); ++i)
         m_results[i]->setText(r.*kResultFields[i]);
+    showStatus();
     for (std::size_t i = 0; i < m_lblCapture.size(); ++i)
         showCaptureSlot(int(i));
     m_lblElapse->setText(r.lblElapse);
@@ -384,6 +434,7 @@ void FormMain::showLog()
     m_txtLog->setTextCursor(cursor);
     m_txtLog->ensureCursorVisible();
     m_txtLog->horizontalScrollBar()->setValue(0);
+    showStatus();
 }
 
 void FormMain::showGraph()
