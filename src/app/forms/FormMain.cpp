@@ -22,6 +22,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTimer>
+#include <algorithm>
 
 namespace kesmaro {
 
@@ -125,7 +126,9 @@ FormMain::FormMain(Program& p) : m_program(p)
     m_graph->hide();
 
     buildStatusLine();
-    resize(kDesignedInnerSize + QSize(0, menuBar()->sizeHint().height() + statusLineHeight()));
+    // The status line comes on top of the designed size.
+    resize(kDesignedInnerSize +
+           QSize(0, menuBar()->sizeHint().height() + statusBar()->sizeHint().height()));
 }
 
 void FormMain::buildStatusLine()
@@ -141,18 +144,24 @@ void FormMain::buildStatusLine()
         // The health reason takes what is left, the others keep their text whole.
         bar->addWidget(m_status[i], i == 2 ? 1 : 0);
     }
+    // A fixed height, so that the window can be sized for it before it is first laid out.
+    bar->setFont(font());
+    showStatus();
+    bar->ensurePolished();
+    for (QLabel* field : m_status)
+        field->ensurePolished();
+    bar->setFixedHeight(bar->sizeHint().height());
     // How long a failure has lasted moves on between captures.
     m_statusTimer = new QTimer(this);
     m_statusTimer->setInterval(15000);
     connect(m_statusTimer, &QTimer::timeout, this, [this] { showStatus(); });
     m_statusTimer->start();
-    showStatus();
 }
 
 int FormMain::statusLineHeight() const
 {
     const QStatusBar* bar = findChild<QStatusBar*>();
-    return bar && !bar->isHidden() ? bar->sizeHint().height() : 0;
+    return bar && !bar->isHidden() ? bar->height() : 0;
 }
 
 QRect FormMain::rulesFrame() const
