@@ -171,12 +171,16 @@ QRect FormMain::rulesFrame() const
 
 void FormMain::showStatus()
 {
+    // The closing sequence writes the last debug lines itself.
+    if (m_program.flags.ProgramClosing)
+        return;
     const StatusTexts texts = ComputeStatusLine(m_program);
     m_status[0]->setText(texts.nextLevel);
     m_status[1]->setText(texts.rolling);
     m_status[2]->setText(texts.health);
     const QString logged = texts.logText();
-    if (logged != m_statusLogged) {
+    // Logged from the window's showing on, once the start has opened the debug log.
+    if (isVisible() && logged != m_statusLogged) {
         m_statusLogged = logged;
         m_program.log.WriteDebugLog(logged);
     }
