@@ -5,6 +5,8 @@
 #include "recognition/Recognition.h"
 #include "records/LoggingRun.h"
 
+#include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
 
 using namespace kesmaro;
@@ -208,4 +210,14 @@ TEST_F(StatusLineTest, EachCaptureHealthReasonFromItsCause)
         EXPECT_TRUE(status().health.isEmpty());
         LoggingControl(p, LoggingMode::Stop);
     }
+}
+
+TEST_F(StatusLineTest, TheRollingWindowIsSetWithinItsBoundsAndSaved)
+{
+    EXPECT_TRUE(SetRollingMinutes(p, 5));
+    EXPECT_EQ(p.extra.RollingMinutes, 10);
+    EXPECT_EQ(status().rolling, QStringLiteral("直近10分  Exp —  ｺｲﾝ —"));
+    EXPECT_TRUE(SetRollingMinutes(p, 500));
+    EXPECT_EQ(LoadExtraSettings(p.programFolder).RollingMinutes, 240);
+    EXPECT_FALSE(QFile::exists(QDir(p.programFolder).filePath(QStringLiteral("KM2DConfig.ini"))));
 }
