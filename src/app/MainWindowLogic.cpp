@@ -4,6 +4,7 @@
 #include "app/GestureWindow.h"
 #include "common/DebugLog.h"
 #include "config/ConfigFile.h"
+#include "config/ExtraSettings.h"
 #include "measurement/CaptureCycle.h"
 #include "records/DebugItems.h"
 #include "records/LoggingRun.h"
@@ -114,6 +115,7 @@ void Main(Program& p, const std::function<void(Program&)>& checkSystemFiles)
         ConfigFile(config, ConfigMode::Read);
     });
     p.log.WriteDebugLog(QStringLiteral("Reading ConfigFile ･･･ End "));
+    run([&] { p.extra = LoadExtraSettings(p.programFolder); });
     run([&] { p.ScreenSizes = BuildScreenSizeList(); });
     run([&] { FormMain_Load(p); });
 }

@@ -2,6 +2,7 @@
 
 #include "graph/GraphDisplay.h"
 #include "measurement/MeasurementUpdate.h"
+#include "measurement/StatusLine.h"
 #include "recognition/Recognition.h"
 #include "records/Menus.h"
 #include "records/Popup.h"
@@ -108,12 +109,14 @@ void CaptureImage(Program& p)
 
     const WindowId window = windows.FindWindow(s.SearchWindowClass.toStdString());
     if (window == kNoWindow) {
+        RecordCaptureOutcome(p, CaptureOutcome::WindowMissing);
         gameMissing(p);
         return;
     }
     if (p.flags.PopupShown)
         HidePopup(p.flags, p.view);
     if (windows.ForegroundWindow() != window) {
+        RecordCaptureOutcome(p, CaptureOutcome::Background);
         inBackground(p);
         return;
     }
@@ -127,7 +130,10 @@ void CaptureImage(Program& p)
     CaptureAreaColumnText(p, window, AreaLevel, CategoryLevel);
     m.ReadLv = LevelFromText(RecognizeNumber(p, CategoryLevel));
     m.ReadExp = ReadExpArea(p, window);
+    // The coin area a failed read tried last: a fixed one, or the first after the second.
+    const int coinArea = m.MoneyAreaMode == MoneyAreaSecond ? AreaMoneySecond : AreaMoney;
     readCoins(p, window);
+    RecordCapturedNumbers(p, window, coinArea);
 
     if (m.ReadMoney != Currency::FromInteger(-1))
         m.MoneyPair[MoneyPairLatest] = m.ReadMoney;

@@ -2,9 +2,11 @@
 
 #include "common/DebugLog.h"
 #include "common/Random.h"
+#include "config/ExtraSettings.h"
 #include "config/Settings.h"
 #include "platform/PixelBuffer.h"
 #include "platform/Services.h"
+#include "state/CaptureHealth.h"
 #include "state/Context.h"
 #include "state/GestureState.h"
 #include "state/GraphBuffer.h"
@@ -105,6 +107,9 @@ struct Program {
     ScreenSizeList ScreenSizes{};
     RuntimeFlags flags;
     MeasurementState measurement;
+    CaptureHealth captureHealth;
+    RateHistory rates;
+    ExtraSettings extra;
     QString LogStartStamp; // "yyyyMMddhhmm" of the run's start; empty = no run in progress
     std::array<QString, kCaptureAreaCount> ColumnText;
     GrabbedRegions grabbed;

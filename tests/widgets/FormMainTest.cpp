@@ -3,6 +3,8 @@
 #include "app/forms/Fonts.h"
 #include "common/Cp932.h"
 #include "graph/GraphDisplay.h"
+#include "measurement/CaptureCycle.h"
+#include "records/LoggingRun.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -60,17 +62,19 @@ TEST_F(FormMainTest, LoadPlacesTheWindowForEveryWindowPositionCase)
         fresh.p.settings.WindowPosition = row.saved;
         fresh.load();
         FormMain& w = *fresh.m_view.main();
+        // The whole window is centred; the rules count it without the status line.
+        const QSize statusLine(0, w.frameGeometry().height() - w.rulesFrame().height());
         QRect designed(QPoint(0, 0),
                        kDesignedInnerSize + (w.frameGeometry().size() - w.centralWidget()->size()));
         designed.moveCenter(QGuiApplication::primaryScreen()->availableGeometry().center());
-        QRect expected(designed.topLeft(), row.size.value_or(designed.size()));
+        QRect expected(designed.topLeft(), row.size.value_or(designed.size() - statusLine));
         if (row.left)
             expected.moveLeft(*row.left);
         if (row.top)
             expected.moveTop(*row.top);
         EXPECT_TRUE(w.isVisible());
         EXPECT_EQ(w.windowTitle(), kProgramTitle);
-        EXPECT_EQ(w.frameGeometry().size(), expected.size());
+        EXPECT_EQ(w.rulesFrame().size(), expected.size());
         // The offscreen platform's pretend frame may shift the window by its width.
         EXPECT_LE((w.frameGeometry().topLeft() - expected.topLeft()).manhattanLength(), 8);
     }
@@ -98,7 +102,7 @@ TEST_F(FormMainTest, ResizeRulesCorrectTheOuterSizeWithAndWithoutTheGraph)
         const QSize menu = w.size() - w.centralWidget()->size();
         w.resize(row.inner + menu);
         settle();
-        const QSize outer = w.frameGeometry().size();
+        const QSize outer = w.rulesFrame().size();
         const QSize inner = w.centralWidget()->size();
         EXPECT_EQ(row.outerWidth ? outer.width() : inner.width(),
                   row.outerWidth.value_or(row.inner.width()));
@@ -271,3 +275,45 @@ TEST(LogFontTest, EveryCharacterTakesOneCellPerCp932Byte)
 }
 
 } // namespace
+
+TEST_F(FormMainTest, TheStatusLineSitsBelowTheDesignedLayoutAndLogsOnlyChanges)
+{
+    show(u"35"_s, u"10.00"_s, u"1000"_s);
+    load();
+    FormMain& w = main();
+    auto* bar = widget(u"staStatusLine"_s);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_TRUE(bar->isVisible());
+    // The designed inner area is whole above the bar, and the rules' frame leaves the bar out.
+    EXPECT_EQ(inner(), kDesignedInnerSize);
+    EXPECT_EQ(bar->geometry().top(), w.centralWidget()->geometry().bottom() + 1);
+    EXPECT_EQ(w.frameGeometry().height() - w.rulesFrame().height(), bar->height());
+    EXPECT_EQ(widget<QLabel>(u"lblStatusNextLv"_s)->text(), u"次のLvまで —（直近60分 —）"_s);
+
+    LoggingControl(p, LoggingMode::Start);
+    CaptureImage(p);
+    sim.scheduler.runUntil(sim.clock.elapsedMs() + 30 * 60 * 1000);
+    show(u"35"_s, u"20.00"_s, u"2000"_s);
+    CaptureImage(p);
+    w.showStatus();
+    EXPECT_EQ(widget<QLabel>(u"lblStatusNextLv"_s)->text(),
+              u"次のLvまで 約4時間（直近60分 約4時間）"_s);
+    EXPECT_EQ(widget<QLabel>(u"lblStatusRolling"_s)->text(),
+              u"直近60分  Exp 20.00%/h  ｺｲﾝ 2000/h"_s);
+    EXPECT_TRUE(widget<QLabel>(u"lblStatusHealth"_s)->text().isEmpty());
+
+    show(u"35"_s, QString(), u"2000"_s);
+    CaptureImage(p);
+    w.showStatus();
+    EXPECT_EQ(widget<QLabel>(u"lblStatusHealth"_s)->text(),
+              u"Exp読取失敗: 範囲に文字色なし（1分未満継続）"_s);
+    const QString line = u"StatusLine : 次のLvまで 約4時間（直近60分 約4時間） | "
+                         u"直近60分  Exp 20.00%/h  ｺｲﾝ 2000/h | Exp読取失敗: 範囲に文字色なし"_s;
+    EXPECT_EQ(logLines().count(line), 1);
+    w.showStatus();
+    EXPECT_EQ(logLines().count(line), 1);
+
+    // The resize rules still work on the inner area alone.
+    resizeInner(QSize(488, 250));
+    EXPECT_EQ(w.rulesFrame().height(), kMinOuterHeight);
+}

@@ -1,5 +1,6 @@
 // kesmaro-forms-shot OUT_DIR: the main window after a simulated session of several samples and
-// the popup of a missing game, saved as main-window.png and popup.png, and the five pages of the
+// the popup of a missing game, saved as main-window.png and popup.png, the status line of an
+// Exp area that stopped reading as status-line.png, and the five pages of the
 // options window as options-0.png to options-4.png. Run it on a real X
 // server (or Xvfb) to see the windows as users do: fonts, clipping and txtLog's columns.
 // kesmaro-forms-shot --screen OUT.png saves the whole screen instead (a live session's look).
@@ -60,6 +61,13 @@ int main(int argc, char** argv)
     }
     save(*h.m_view.main(), out.filePath(u"main-window.png"_s));
 
+    // The Exp stops being readable: the status line says why, and for how long.
+    h.show(QString::number(level), QString(), QString::number(coins));
+    h.at(151 * 60);
+    h.at(157 * 60);
+    h.m_view.main()->showStatus();
+    save(*h.m_view.main(), out.filePath(u"status-line.png"_s));
+
     Execute(h.p, Command::Option);
     FormOption& options = *h.m_view.options();
     for (int page = 0; page < kOptionPageCount; ++page) {
@@ -69,7 +77,7 @@ int main(int argc, char** argv)
     options.hide();
 
     h.closeGame();
-    h.at(151 * 60 + 30);
+    h.at(158 * 60 + 30);
     save(*h.m_view.popup(), out.filePath(u"popup.png"_s));
     return 0;
 }

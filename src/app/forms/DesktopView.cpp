@@ -98,7 +98,7 @@ WindowFrame DesktopView::mainWindowFrame() const
 {
     if (!m_main)
         return {};
-    const QRect outer = m_main->frameGeometry();
+    const QRect outer = m_main->rulesFrame();
     return {outer.left(), outer.top(), outer.width(), outer.height()};
 }
 

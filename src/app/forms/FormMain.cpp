@@ -5,6 +5,7 @@
 #include "app/MainWindowLogic.h"
 #include "app/forms/Fonts.h"
 #include "app/forms/GraphFrame.h"
+#include "measurement/StatusLine.h"
 #include "records/DebugItems.h"
 #include "screenshots/ImageFiles.h"
 #include "state/Program.h"
@@ -19,6 +20,9 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <algorithm>
 
 namespace kesmaro {
 
@@ -121,7 +125,65 @@ FormMain::FormMain(Program& p) : m_program(p)
     m_graph->setGeometry(kGraphFrameLeft, kGraphFrameTop, 385, 361);
     m_graph->hide();
 
-    resize(kDesignedInnerSize + QSize(0, menuBar()->sizeHint().height()));
+    buildStatusLine();
+    // The status line comes on top of the designed size.
+    resize(kDesignedInnerSize +
+           QSize(0, menuBar()->sizeHint().height() + statusBar()->sizeHint().height()));
+}
+
+void FormMain::buildStatusLine()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(u"staStatusLine"_s);
+    bar->setSizeGripEnabled(false);
+    constexpr std::array<const char*, 3> names{"lblStatusNextLv", "lblStatusRolling",
+                                               "lblStatusHealth"};
+    for (std::size_t i = 0; i < m_status.size(); ++i) {
+        m_status[i] = new QLabel(bar);
+        m_status[i]->setObjectName(QLatin1String(names[i]));
+        // The health reason takes what is left, the others keep their text whole.
+        bar->addWidget(m_status[i], i == 2 ? 1 : 0);
+    }
+    // A fixed height, so that the window can be sized for it before it is first laid out.
+    bar->setFont(font());
+    showStatus();
+    bar->ensurePolished();
+    for (QLabel* field : m_status)
+        field->ensurePolished();
+    bar->setFixedHeight(bar->sizeHint().height());
+    // How long a failure has lasted moves on between captures.
+    m_statusTimer = new QTimer(this);
+    m_statusTimer->setInterval(15000);
+    connect(m_statusTimer, &QTimer::timeout, this, [this] { showStatus(); });
+    m_statusTimer->start();
+}
+
+int FormMain::statusLineHeight() const
+{
+    const QStatusBar* bar = findChild<QStatusBar*>();
+    return bar && !bar->isHidden() ? bar->height() : 0;
+}
+
+QRect FormMain::rulesFrame() const
+{
+    return frameGeometry().adjusted(0, 0, 0, -statusLineHeight());
+}
+
+void FormMain::showStatus()
+{
+    // The closing sequence writes the last debug lines itself.
+    if (m_program.flags.ProgramClosing)
+        return;
+    const StatusTexts texts = ComputeStatusLine(m_program);
+    m_status[0]->setText(texts.nextLevel);
+    m_status[1]->setText(texts.rolling);
+    m_status[2]->setText(texts.health);
+    const QString logged = texts.logText();
+    // Logged from the window's showing on, once the start has opened the debug log.
+    if (isVisible() && logged != m_statusLogged) {
+        m_statusLogged = logged;
+        m_program.log.WriteDebugLog(logged);
+    }
 }
 
 FormMain::~FormMain() = default;
@@ -302,7 +364,7 @@ void FormMain::applyOuterSize(std::optional<int> width, std::optional<int> heigh
     if (width)
         client.setWidth(*width - frame.width());
     if (height)
-        client.setHeight(*height - frame.height());
+        client.setHeight(*height - frame.height() + statusLineHeight());
     if (client != size())
         resize(client);
 }
@@ -310,7 +372,7 @@ void FormMain::applyOuterSize(std::optional<int> width, std::optional<int> heigh
 void FormMain::placeFrame(const FrameChange& change)
 {
     if (change.left || change.top) {
-        const QRect outer = frameGeometry();
+        const QRect outer = rulesFrame();
         move(change.left.value_or(outer.left()), change.top.value_or(outer.top()));
     }
     if (change.width || change.height)
@@ -348,7 +410,7 @@ void FormMain::innerResized()
     if (m_program.flags.ProgramClosing)
         return;
     const std::optional<ResizeRules> rules =
-        Form_Resize(m_program, m_inner->size(), frameGeometry(), isMinimized());
+        Form_Resize(m_program, m_inner->size(), rulesFrame(), isMinimized());
     if (!rules)
         return;
     if (rules->graphVisible)
@@ -368,6 +430,7 @@ void FormMain::showResults()
     const ResultLabels& r = m_program.results;
     for (std::size_t i = 0; i < m_results.size(); ++i)
         m_results[i]->setText(r.*kResultFields[i]);
+    showStatus();
     for (std::size_t i = 0; i < m_lblCapture.size(); ++i)
         showCaptureSlot(int(i));
     m_lblElapse->setText(r.lblElapse);
@@ -384,6 +447,7 @@ void FormMain::showLog()
     m_txtLog->setTextCursor(cursor);
     m_txtLog->ensureCursorVisible();
     m_txtLog->horizontalScrollBar()->setValue(0);
+    showStatus();
 }
 
 void FormMain::showGraph()

@@ -15,6 +15,7 @@ class QLabel;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
+class QTimer;
 
 namespace kesmaro {
 
@@ -42,6 +43,13 @@ public:
     // Moves or resizes the window by its outer frame.
     void placeFrame(const FrameChange& change);
 
+    // The outer frame as the resize rules and the remembered position count it: without the
+    // status line below the designed layout.
+    QRect rulesFrame() const;
+
+    // The status line from the program state; its texts go to the debug log when they change.
+    void showStatus();
+
     // The graph frame's size as the resize rules last set it.
     QSize graphFrameSize() const;
 
@@ -63,6 +71,8 @@ private:
     void innerResized();
     void applyOuterSize(std::optional<int> width, std::optional<int> height);
     void refreshConfigMarks();
+    void buildStatusLine();
+    int statusLineHeight() const;
 
     Program& m_program;
     QWidget* m_inner = nullptr;
@@ -80,6 +90,9 @@ private:
     QAction* m_menuStop = nullptr;
     QAction* m_menuGesture = nullptr;
     QAction* m_menuDebugMode = nullptr;
+    std::array<QLabel*, 3> m_status{}; // next level, rolling rates, capture health
+    QTimer* m_statusTimer = nullptr;
+    QString m_statusLogged;
     // The outer size a load asked for, applied again once the window manager's frame is known.
     std::optional<QSize> m_pendingOuter;
 };

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+namespace kesmaro {
+
+// Settings of the status line, kept in a file of their own beside the settings file so that
+// the settings file stays exactly as other versions of the program read it.
+struct ExtraSettings {
+    // The minutes of measurements the rolling Exp and coin rates look back over.
+    std::int32_t RollingMinutes = 60;
+};
+
+constexpr std::int32_t kRollingMinutesMin = 10;
+constexpr std::int32_t kRollingMinutesMax = 240;
+constexpr std::int32_t kRollingMinutesDefault = 60;
+
+// The question the options window asks when the rolling window is edited.
+QString RollingMinutesPrompt();
+
+// "KesmaroExtra.ini" in the program folder.
+QString ExtraSettingsPath(const QString& programFolder);
+
+// The file's values, each brought into its bounds; the defaults for what is missing or not a
+// number, and for a missing or unreadable file.
+ExtraSettings LoadExtraSettings(const QString& programFolder);
+
+// Writes the values; false when the file could not be written.
+bool SaveExtraSettings(const QString& programFolder, const ExtraSettings& extra);
+
+// A rolling window brought into 10..240 minutes.
+std::int32_t ClampRollingMinutes(std::int64_t minutes);
+
+} // namespace kesmaro

@@ -1,0 +1,223 @@
+#include "measurement/StatusLine.h"
+
+#include "ProgramFixture.h"
+#include "measurement/CaptureCycle.h"
+#include "recognition/Recognition.h"
+#include "records/LoggingRun.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+using namespace kesmaro;
+
+namespace {
+
+class StatusLineTest : public test::ProgramFixture {
+protected:
+    StatusLineTest() : ProgramFixture({.start = test::At(2024, 5, 1, 10), .defaults = true})
+    {
+        p.settings.StartDelay = 0;
+        // The captures are the test's own: the timer only has to exist for the run.
+        p.timers.timCaptureInterval = sim.scheduler.CreateTimer([] {});
+        p.timers.timCaptureInterval->setInterval(kCaptureTickMs);
+    }
+
+    // A capture of these values at `minutes` after the start.
+    void captureAt(int minutes, const QString& lv, const QString& exp, const QString& coins)
+    {
+        show(lv, exp, coins);
+        sim.scheduler.runUntil(std::int64_t{minutes} * 60 * 1000);
+        CaptureImage(p);
+    }
+
+    StatusTexts status() const { return ComputeStatusLine(p); }
+};
+
+} // namespace
+
+TEST(StatusLineFormat, ApproximateDurations)
+{
+    const struct {
+        std::optional<double> seconds;
+        const char* text;
+    } cases[] = {
+        {std::nullopt, "—"},
+        {-1.0, "—"},
+        {0.0, "1分未満"},
+        {59.0, "1分未満"},
+        {60.0, "約1分"},
+        {89.0, "約1分"},
+        {90.0, "約2分"},
+        {59 * 60.0 + 29, "約59分"},
+        {59 * 60.0 + 31, "約1時間"},
+        {83 * 60.0, "約1時間23分"},
+        {23 * 3600.0 + 59 * 60, "約23時間59分"},
+        {24 * 3600.0, "約1日"},
+        {27 * 3600.0 + 10 * 60, "約1日3時間"},
+        {1000.0 * 24 * 3600, "999日以上"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ApproximateDuration(c.seconds), QString::fromUtf8(c.text))
+            << (c.seconds ? *c.seconds : -999.0);
+}
+
+TEST(StatusLineFormat, ElapsedTimes)
+{
+    EXPECT_EQ(ElapsedText(-5), QStringLiteral("1分未満"));
+    EXPECT_EQ(ElapsedText(59'999), QStringLiteral("1分未満"));
+    EXPECT_EQ(ElapsedText(5 * 60'000), QStringLiteral("5分"));
+    EXPECT_EQ(ElapsedText(65 * 60'000), QStringLiteral("1時間5分"));
+    EXPECT_EQ(ElapsedText((51 * 60 + 7) * 60'000LL), QStringLiteral("2日3時間"));
+}
+
+TEST(StatusLineFormat, TimeToNextLevelFromKnownRates)
+{
+    const Currency half = Currency::FromInteger(50);
+    EXPECT_EQ(SecondsToNextLevel(half, std::nullopt), std::nullopt);
+    EXPECT_EQ(SecondsToNextLevel(half, 0.0), std::nullopt);
+    EXPECT_EQ(SecondsToNextLevel(half, -3.5), std::nullopt);
+    EXPECT_DOUBLE_EQ(*SecondsToNextLevel(half, 25.0), 7200.0);
+    EXPECT_DOUBLE_EQ(*SecondsToNextLevel(Currency::FromDouble(98.5), 90.0), 60.0);
+    // A reading past 100 (a table that reads more) leaves nothing to go, not a negative time.
+    EXPECT_DOUBLE_EQ(*SecondsToNextLevel(Currency::FromInteger(101), 10.0), 0.0);
+}
+
+TEST_F(StatusLineTest, NoRunShowsDashes)
+{
+    const StatusTexts t = status();
+    EXPECT_EQ(t.nextLevel, QStringLiteral("次のLvまで —（直近60分 —）"));
+    EXPECT_EQ(t.rolling, QStringLiteral("直近60分  Exp —  ｺｲﾝ —"));
+    EXPECT_TRUE(t.health.isEmpty());
+}
+
+TEST_F(StatusLineTest, RunAndRollingRatesGiveTheTimeToTheNextLevel)
+{
+    LoggingControl(p, LoggingMode::Start);
+    captureAt(0, QStringLiteral("35"), QStringLiteral("10.00"), QStringLiteral("1000"));
+    // One sample spans no time: no rate yet.
+    EXPECT_EQ(status().nextLevel, QStringLiteral("次のLvまで —（直近60分 —）"));
+    captureAt(30, QStringLiteral("35"), QStringLiteral("20.00"), QStringLiteral("2000"));
+    captureAt(60, QStringLiteral("35"), QStringLiteral("30.00"), QStringLiteral("3000"));
+    captureAt(90, QStringLiteral("35"), QStringLiteral("60.00"), QStringLiteral("9000"));
+
+    // Run: 50 % in 90 min = 33.33 %/h; 40 % to go = 72 min. Rolling (30..90): 40 %/h = 60 min.
+    const StatusTexts t = status();
+    EXPECT_EQ(t.nextLevel, QStringLiteral("次のLvまで 約1時間12分（直近60分 約1時間）"));
+    EXPECT_EQ(t.rolling, QStringLiteral("直近60分  Exp 40.00%/h  ｺｲﾝ 7000/h"));
+    EXPECT_TRUE(t.health.isEmpty());
+
+    // A level-up counts on: 35 60% -> 36 20% in 30 min is 60 %/h.
+    p.extra.RollingMinutes = 30;
+    captureAt(120, QStringLiteral("36"), QStringLiteral("20.00"), QStringLiteral("9000"));
+    EXPECT_EQ(status().rolling, QStringLiteral("直近30分  Exp 120.00%/h  ｺｲﾝ 0/h"));
+}
+
+TEST_F(StatusLineTest, TheRollingWindowDropsOldSamples)
+{
+    LoggingControl(p, LoggingMode::Start);
+    captureAt(0, QStringLiteral("35"), QStringLiteral("10.00"), QStringLiteral("1000"));
+    captureAt(30, QStringLiteral("35"), QStringLiteral("20.00"), QStringLiteral("1000"));
+    captureAt(90, QStringLiteral("35"), QStringLiteral("60.00"), QStringLiteral("1000"));
+    // Ten minutes back from the newest sample hold it alone.
+    EXPECT_FALSE(RollingRates(p.rates, 10).expPerHour);
+    EXPECT_DOUBLE_EQ(*RollingRates(p.rates, 60).expPerHour, 40.0);
+    EXPECT_NEAR(*RollingRates(p.rates, 240).expPerHour, 33.333, 0.001);
+
+    // Samples older than the longest window go; the run's rate keeps its first sample.
+    captureAt(400, QStringLiteral("35"), QStringLiteral("70.00"), QStringLiteral("1000"));
+    ASSERT_EQ(p.rates.recent.size(), 1U);
+    EXPECT_FALSE(RollingRates(p.rates, 240).expPerHour);
+    EXPECT_NEAR(*RunRates(p.rates).expPerHour, 60.0 / 400 * 60, 1e-4);
+    EXPECT_EQ(*RunRates(p.rates).coinsPerHour, 0.0);
+}
+
+TEST_F(StatusLineTest, AZeroOrFallingRateShowsADash)
+{
+    LoggingControl(p, LoggingMode::Start);
+    captureAt(0, QStringLiteral("35"), QStringLiteral("50.00"), QStringLiteral("1000"));
+    captureAt(30, QStringLiteral("35"), QStringLiteral("50.00"), QStringLiteral("1000"));
+    EXPECT_EQ(status().nextLevel, QStringLiteral("次のLvまで —（直近60分 —）"));
+    captureAt(60, QStringLiteral("35"), QStringLiteral("40.00"), QStringLiteral("1000")); // a death
+    EXPECT_EQ(status().nextLevel, QStringLiteral("次のLvまで —（直近60分 —）"));
+    EXPECT_EQ(status().rolling, QStringLiteral("直近60分  Exp -10.00%/h  ｺｲﾝ 0/h"));
+}
+
+TEST_F(StatusLineTest, AnotherCharacterStartsTheRatesAfresh)
+{
+    LoggingControl(p, LoggingMode::Start);
+    captureAt(0, QStringLiteral("35"), QStringLiteral("10.00"), QStringLiteral("1000"));
+    captureAt(30, QStringLiteral("35"), QStringLiteral("20.00"), QStringLiteral("1000"));
+    captureAt(40, QStringLiteral("12"), QStringLiteral("90.00"), QStringLiteral("50"));
+    EXPECT_FALSE(RunRates(p.rates).expPerHour);
+    captureAt(100, QStringLiteral("13"), QStringLiteral("10.00"), QStringLiteral("50"));
+    EXPECT_DOUBLE_EQ(*RunRates(p.rates).expPerHour, 20.0);
+}
+
+TEST_F(StatusLineTest, EachCaptureHealthReasonFromItsCause)
+{
+    const struct {
+        const char* name;
+        std::function<void(StatusLineTest&)> cause;
+        const char* reason;
+    } cases[] = {
+        {"no window", [](StatusLineTest& t) { t.closeGame(); }, "ゲームウィンドウが見つかりません"},
+        {"behind", [](StatusLineTest& t) { t.background(); }, "ゲームウィンドウが前面にありません"},
+        {"exp blank",
+         [](StatusLineTest& t) { t.show(QStringLiteral("35"), QString(), QStringLiteral("1000")); },
+         "Exp読取失敗: 範囲に文字色なし"},
+        {"coins blank",
+         [](StatusLineTest& t) {
+             t.show(QStringLiteral("35"), QStringLiteral("12.34"), QString());
+         },
+         "ｺｲﾝ読取失敗: 範囲に文字色なし"},
+        {"level outside", [](StatusLineTest& t) { t.p.settings.CaptureArea[AreaLevel].X = 1090; },
+         "Lv読取失敗: 範囲がウィンドウの外"},
+        {"level glyphs unknown",
+         [](StatusLineTest& t) {
+             for (QString& glyph : t.p.settings.PatternString[CategoryLevel])
+                 glyph = QStringLiteral("FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF");
+         },
+         "Lv読取失敗: パターンにない文字"},
+        {"two at once",
+         [](StatusLineTest& t) { t.show(QString(), QStringLiteral("12.34"), QString()); },
+         "Lv読取失敗: 範囲に文字色なし / ｺｲﾝ読取失敗: 範囲に文字色なし"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        StatusLineTest& t = *this;
+        const Settings saved = p.settings;
+        LoggingControl(p, LoggingMode::Start);
+        show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
+        CaptureImage(p);
+        EXPECT_TRUE(p.captureHealth.healthy());
+        EXPECT_TRUE(status().health.isEmpty());
+
+        c.cause(t);
+        CaptureImage(p);
+        EXPECT_EQ(status().healthReason, QString::fromUtf8(c.reason));
+        EXPECT_EQ(status().health, QString::fromUtf8(c.reason) + QStringLiteral("（1分未満継続）"));
+        sim.scheduler.runUntil(sim.clock.elapsedMs() + 5 * 60 * 1000);
+        CaptureImage(p);
+        EXPECT_EQ(status().health, QString::fromUtf8(c.reason) + QStringLiteral("（5分継続）"));
+        EXPECT_TRUE(
+            status().logText().endsWith(QStringLiteral(" | ") + QString::fromUtf8(c.reason)));
+
+        p.settings = saved;
+        show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
+        foreground();
+        CaptureImage(p);
+        EXPECT_TRUE(status().health.isEmpty());
+        LoggingControl(p, LoggingMode::Stop);
+    }
+}
+
+TEST_F(StatusLineTest, TheRollingWindowIsSetWithinItsBoundsAndSaved)
+{
+    EXPECT_TRUE(SetRollingMinutes(p, 5));
+    EXPECT_EQ(p.extra.RollingMinutes, 10);
+    EXPECT_EQ(status().rolling, QStringLiteral("直近10分  Exp —  ｺｲﾝ —"));
+    EXPECT_TRUE(SetRollingMinutes(p, 500));
+    EXPECT_EQ(LoadExtraSettings(p.programFolder).RollingMinutes, 240);
+    EXPECT_FALSE(QFile::exists(QDir(p.programFolder).filePath(QStringLiteral("KM2DConfig.ini"))));
+}
