@@ -356,9 +356,9 @@ AreaProposal FindCaptureAreas(const PixelBuffer& frame, const FinderFonts& fonts
     proposal.level = single(frame, levelSeen, {&fonts.level}, std::vector<int>(levelSeen.size(), 0),
                             kFinderLevelDigits);
 
-    // One place read in several colours (yellow and red share their glyphs, and a nearby
-    // threshold may read part of the number) is one number: the widest reading wins, the
-    // earlier colour on a tie.
+    // One place read in several colours is one number (yellow and red share their glyphs, and
+    // another colour's table may read some of the digits): the reading with the most digits
+    // wins, then the widest, then the earlier colour.
     std::vector<Seen> expSeen;
     std::vector<int> expFont;
     std::vector<const GlyphFont*> expFonts;
@@ -374,7 +374,8 @@ AreaProposal FindCaptureAreas(const PixelBuffer& frame, const FinderFonts& fonts
             if (same == expSeen.size()) {
                 expSeen.push_back(s);
                 expFont.push_back(static_cast<int>(f));
-            } else if (s.end - s.x > expSeen[same].end - expSeen[same].x) {
+            } else if (std::pair(s.digitCount, s.end - s.x) >
+                       std::pair(expSeen[same].digitCount, expSeen[same].end - expSeen[same].x)) {
                 expSeen[same] = s;
                 expFont[same] = static_cast<int>(f);
             }
