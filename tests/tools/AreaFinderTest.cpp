@@ -7,6 +7,8 @@
 #include "recognition/Recognition.h"
 #include "tools/simgame/GameFrame.h"
 
+#include <QProcess>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -285,6 +287,54 @@ TEST_F(AreaFinderTest, DetectionAppliesOnlyAfterConfirmation)
               p.settings.CaptureArea[AreaMoney].Width);
     // Area 4 was not seen: it keeps its place.
     EXPECT_EQ(p.settings.CaptureArea[AreaMoneySecond].Y, before.CaptureArea[AreaMoneySecond].Y);
+}
+
+// The two programs together, as a player tries the finder on a screenshot.
+int run(const char* program, const QStringList& arguments, QString* out = nullptr)
+{
+    QProcess process;
+    process.start(QString::fromUtf8(program), arguments);
+    if (!process.waitForFinished(60000))
+        return -1;
+    if (out)
+        *out = QString::fromUtf8(process.readAllStandardOutput());
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+TEST(FindAreasProgram, PrintsTheAreasOfARenderedFrameAndFailsOnAMissingNumber)
+{
+    QTemporaryDir dir;
+    const QString moved = dir.filePath(QStringLiteral("moved.png"));
+    ASSERT_EQ(
+        run(KESMARO_SIMGAME_EXE,
+            QString::fromUtf8("--render %1 --level 123 --exp 38.83 --coins 77 --size 1920x1080 "
+                              "--colour white --coin-area both --at level=1500,60 "
+                              "--at exp=30,1000 --at coins=600,500")
+                .arg(moved)
+                .split(u' ')),
+        0);
+    QString out;
+    EXPECT_EQ(run(KESMARO_REPLAY_EXE, {QStringLiteral("--find-areas"), moved}, &out), 0);
+    EXPECT_EQ(out, "level 1499 60 55 15\nexp 32 1000 44 10\ncoins 681 500 102 9\n"
+                   "coins2 927 43 102 9\n");
+    // The yellow table has other 3 and 8 glyphs than the white one: nothing of the Exp reads.
+    EXPECT_EQ(run(KESMARO_REPLAY_EXE,
+                  {QStringLiteral("--find-areas"), moved, QStringLiteral("--colour"),
+                   QStringLiteral("yellow")},
+                  &out),
+              1);
+    EXPECT_TRUE(out.contains(QStringLiteral("exp not found\n"))) << out.toStdString();
+
+    const QString hidden = dir.filePath(QStringLiteral("hidden.png"));
+    ASSERT_EQ(run(KESMARO_SIMGAME_EXE,
+                  QString::fromUtf8("--render %1 --level 5 --exp 1 --coins 1 --hide level")
+                      .arg(hidden)
+                      .split(u' ')),
+              0);
+    EXPECT_EQ(run(KESMARO_REPLAY_EXE, {QStringLiteral("--find-areas"), hidden}, &out), 1);
+    EXPECT_TRUE(out.startsWith(QStringLiteral("level not found\n"))) << out.toStdString();
+    EXPECT_EQ(run(KESMARO_REPLAY_EXE, {QStringLiteral("--find-areas"), dir.filePath("none.png")}),
+              2);
 }
 
 } // namespace
