@@ -67,7 +67,15 @@ QPixmap framePicture(const PixelBuffer& frame, const std::array<Entry, 4>& entri
         if (n.status == FindStatus::Found) {
             painter.setPen(QPen(e.colour, 2));
             painter.drawRect(scaled(n.area));
-            painter.drawText(scaled(n.area).bottomLeft() + QPointF(0, 12), e.name);
+            // The name on a dark tag above the box, readable over sky and panel alike.
+            const QRectF box = scaled(n.area);
+            QRectF tag =
+                painter.fontMetrics().boundingRect(e.name).toRectF().adjusted(-3, -1, 3, 1);
+            tag.moveBottomLeft(box.top() - tag.height() < 0
+                                   ? box.bottomLeft() + QPointF(0, tag.height() + 1)
+                                   : box.topLeft() - QPointF(0, 1));
+            painter.fillRect(tag, QColor(0, 0, 0, 170));
+            painter.drawText(tag, Qt::AlignCenter, e.name);
         } else if (n.status == FindStatus::Ambiguous) {
             painter.setPen(QPen(e.colour, 2, Qt::DashLine));
             for (const Rect& r : n.all)
