@@ -153,4 +153,12 @@ bool AreaFinderDialog::confirm(QWidget* parent, const PixelBuffer& frame,
     return dialog.exec() == QDialog::Accepted;
 }
 
+AutoDetectOutcome AreaFinderDialog::detect(Program& p, QWidget* parent)
+{
+    return AutoDetectCaptureAreas(p,
+                                  [parent](const PixelBuffer& frame, const AreaProposal& proposal) {
+                                      return confirm(parent, frame, proposal);
+                                  });
+}
+
 } // namespace kesmaro

@@ -2,6 +2,7 @@
 
 #include "platform/PixelBuffer.h"
 #include "recognition/AreaFinder.h"
+#include "recognition/AutoDetect.h"
 
 #include <QDialog>
 
@@ -17,6 +18,10 @@ public:
 
     // Shows the dialog modally; true when the user applies the proposal.
     static bool confirm(QWidget* parent, const PixelBuffer& frame, const AreaProposal& proposal);
+
+    // The capture page's "自動検出": grabs the game, finds the numbers and applies them to the
+    // settings record once this dialog is answered with "適用".
+    static AutoDetectOutcome detect(Program& p, QWidget* parent);
 
     // The per-number lines as shown, for tests.
     QStringList summary() const { return m_summary; }
