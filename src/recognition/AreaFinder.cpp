@@ -271,14 +271,11 @@ FoundNumber propose(const PixelBuffer& frame, const Seen& seen, const GlyphFont&
 {
     FoundNumber number;
     number.area = areaFor(seen, font, longest, align, width);
+    // Something beside the number would read first, or with it: the number is not alone
+    // where its area must be.
     if (!readsBack(frame, number.area, font, seen.digits)) {
-        // Something beside the number reads first in the wide area; the tight one still holds
-        // the number as drawn.
-        number.area.x = seen.x;
-        if (width <= 0)
-            number.area.width = seen.end - seen.x + 1 + font.width;
-        if (!readsBack(frame, number.area, font, seen.digits))
-            return number;
+        number.status = FindStatus::Ambiguous;
+        return number;
     }
     number.status = FindStatus::Found;
     number.digits = withoutLeadingZeros(seen.digits);

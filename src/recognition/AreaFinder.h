@@ -46,7 +46,8 @@ constexpr int kFinderMoneyDigits = 15;
 // and Exp centred on what is drawn, the coins ending where they end, as the game aligns
 // them). A number is taken only where the exact matching reads it, closed by its delimiter,
 // and only when its proposed area reads it back the same. A number seen at two places (three
-// for the coins) is ambiguous, and nothing is proposed for it.
+// for the coins), or whose area would read something else beside it, is ambiguous, and
+// nothing is proposed for it.
 AreaProposal FindCaptureAreas(const PixelBuffer& frame, const FinderFonts& fonts);
 
 // The pixels of `area` of the frame, black where it lies outside, as a grab delivers them.
