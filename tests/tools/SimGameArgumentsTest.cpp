@@ -34,6 +34,22 @@ TEST(SimGameArguments, RenderTakesEveryOption)
     EXPECT_TRUE(c.frameSpec.hideLevel && c.frameSpec.hideExp);
 }
 
+TEST(SimGameArguments, AtMovesEachNumberOnce)
+{
+    const SimGameCommand c = ParseSimGameArguments(
+        split("--render o.png --level 1 --exp 1 --coins 1 --at coins=10,20 --at level=0,700"));
+    ASSERT_EQ(c.error, "");
+    EXPECT_EQ(c.frameSpec.at[0], QPoint(0, 700));
+    EXPECT_FALSE(c.frameSpec.at[1]);
+    EXPECT_EQ(c.frameSpec.at[2], QPoint(10, 20));
+    const Settings s = FrameSettings(c.frameSpec);
+    EXPECT_EQ(s.CaptureArea[0].X, 0);
+    EXPECT_EQ(s.CaptureArea[0].Width, 53);
+    EXPECT_EQ(s.CaptureArea[2].Y, 20);
+    // The live window takes it too.
+    EXPECT_EQ(ParseSimGameArguments(split("--at exp=5,6")).frameSpec.at[1], QPoint(5, 6));
+}
+
 TEST(SimGameArguments, TheLiveWindowTakesItsOwnOptions)
 {
     const SimGameCommand c = ParseSimGameArguments(
@@ -74,6 +90,10 @@ TEST(SimGameArguments, BadArgumentsAreRefusedWithOneLine)
         {"!--play --script s.txt", "--script and --play cannot be used together"},
         {"!--seed 1", "--seed needs --play"},
         {"--hide coins", "--hide takes level, exp or level,exp, not 'coins'"},
+        {"--at level=1,2 --at level=3,4", "--at level is given more than once"},
+        {"--at coins=1", "--at must be level=X,Y, exp=X,Y or coins=X,Y, not 'coins=1'"},
+        {"--at gold=1,1", "not 'gold=1,1'"},
+        {"--at exp=1000,700", "size must be from"},
         {"!--class caf\xc3\xa9\xe6\x97\xa5", "--class must be 1 to 255 printable Latin-1"},
     };
     for (const Row& row : rows) {

@@ -1,13 +1,17 @@
 // kesmaro-forms-shot OUT_DIR: the main window after a simulated session of several samples and
 // the popup of a missing game, saved as main-window.png and popup.png, the status line of an
-// Exp area that stopped reading as status-line.png, and the five pages of the
-// options window as options-0.png to options-4.png. Run it on a real X
+// Exp area that stopped reading as status-line.png, the five pages of the options window as
+// options-0.png to options-4.png, and the capture-area finder's dialog on a frame with moved
+// numbers as area-finder.png. Run it on a real X
 // server (or Xvfb) to see the windows as users do: fonts, clipping and txtLog's columns.
 // kesmaro-forms-shot --screen OUT.png saves the whole screen instead (a live session's look).
 
 #include "FormsFixture.h"
+#include "app/forms/AreaFinderDialog.h"
 #include "app/forms/Fonts.h"
 #include "app/forms/FormOption.h"
+#include "recognition/AutoDetect.h"
+#include "tools/simgame/GameFrame.h"
 
 #include <QDir>
 #include <QScreen>
@@ -75,6 +79,18 @@ int main(int argc, char** argv)
         save(options, out.filePath(u"options-%1.png"_s.arg(page)));
     }
     options.hide();
+
+    GameFrameSpec moved;
+    moved.level = 35;
+    moved.expPercent = 12.34;
+    moved.coins = 123456;
+    moved.coinArea = CoinArea::Both;
+    moved.at = {QPoint(160, 730), QPoint(500, 740), QPoint(40, 120)};
+    const PixelBuffer frame = RenderGameFrame(moved);
+    AreaFinderDialog finder(frame, FindCaptureAreas(frame, DefaultFinderFonts(std::nullopt)));
+    finder.show();
+    save(finder, out.filePath(u"area-finder.png"_s));
+    finder.hide();
 
     h.closeGame();
     h.at(158 * 60 + 30);

@@ -5,6 +5,7 @@
 #include "../support/SimGameFrames.h"
 #include "../support/Xvfb.h"
 #include "platform/x11/X11GameWindows.h"
+#include "recognition/AutoDetect.h"
 #include "recognition/Recognition.h"
 
 #include <QProcess>
@@ -190,4 +191,47 @@ TEST_F(SimGameLiveTest, ABatchOfRegionsGivesThePixelsOfOneByOne)
     }
     EXPECT_TRUE(windows->usesShm());
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+}
+
+TEST_F(SimGameLiveTest, NumbersMovedAwayFromTheDefaultsAreFoundAndTheNextCaptureReadsThem)
+{
+    if (!session)
+        GTEST_SKIP() << "no X server";
+    start({QStringLiteral("--level"), QStringLiteral("64"), QStringLiteral("--exp"),
+           QStringLiteral("77.31"), QStringLiteral("--coins"), QStringLiteral("424242"),
+           QStringLiteral("--window-mode"), QStringLiteral("--at"), QStringLiteral("level=60,100"),
+           QStringLiteral("--at"), QStringLiteral("exp=500,600"), QStringLiteral("--at"),
+           QStringLiteral("coins=300,400")});
+    GameFrameSpec moved = test::FrameSpec(64, 77.31, 424242, CoinArea::Area2, true);
+    moved.at = {QPoint(60, 100), QPoint(500, 600), QPoint(300, 400)};
+    const WindowId game = waitForFrame(kGameClass, moved);
+    ASSERT_NE(game, kNoWindow);
+
+    Program& p = program->p;
+    p.settings = FrameSettings(test::FrameSpec(1, 0, 0, CoinArea::Area2, true));
+    p.settings.SearchWindowClass = QString::fromStdString(kGameClass);
+    p.settings.LagCancelTime = 0;
+    // At the default areas nothing reads.
+    CaptureAreaColumnText(p, game, AreaLevel, CategoryLevel);
+    EXPECT_EQ(RecognizeNumber(p, CategoryLevel), QString());
+
+    program->sim.prompter.queue(PromptAnswer::Ok);
+    ASSERT_EQ(AutoDetectCaptureAreas(p,
+                                     [&](const PixelBuffer&, const AreaProposal& proposal) {
+                                         return ConfirmByPrompt(p, proposal);
+                                     }),
+              AutoDetectOutcome::Applied);
+    EXPECT_EQ(p.settings.CaptureArea[AreaLevel].Y, 100);
+    EXPECT_EQ(p.settings.CaptureArea[AreaExp].Y, 600);
+    EXPECT_EQ(p.settings.CaptureArea[AreaMoney].Y, 400);
+    Reading r;
+    QString* const texts[] = {&r.level, &r.exp, &r.coins};
+    {
+        RegionBatch batch(p, game, {AreaLevel, AreaExp, AreaMoney});
+        for (int category : {CategoryLevel, CategoryExp, CategoryMoney}) {
+            CaptureAreaColumnText(p, game, category, category);
+            *texts[static_cast<std::size_t>(category)] = RecognizeNumber(p, category);
+        }
+    }
+    EXPECT_EQ(r, (Reading{QStringLiteral("64"), QStringLiteral("7731"), QStringLiteral("424242")}));
 }

@@ -1,7 +1,10 @@
+#include "recognition/AutoDetect.h"
+#include "recognition/Pictures.h"
 #include "tools/replay/Replay.h"
 #include "tools/replay/Scenario.h"
 
 #include <QGuiApplication>
+#include <QImage>
 #include <QStringList>
 #include <cstdio>
 
@@ -11,8 +14,47 @@ namespace {
 
 int usage()
 {
-    std::fputs("usage: kesmaro-replay [--out DIR] SCENARIO\n", stderr);
+    std::fputs("usage: kesmaro-replay [--out DIR] SCENARIO\n"
+               "       kesmaro-replay --find-areas IMAGE [--colour yellow|red|blue|white]\n",
+               stderr);
     return 2;
+}
+
+// Prints where the numbers are drawn in a screenshot, as capture areas in its pixels.
+int findAreas(const QStringList& args)
+{
+    QString image;
+    std::optional<InterfaceColour> colour;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--find-areas") && i + 1 < args.size() && image.isEmpty()) {
+            image = args[++i];
+        } else if (args[i] == QLatin1String("--colour") && i + 1 < args.size() && !colour) {
+            const QString name = args[++i];
+            static const std::pair<const char*, InterfaceColour> names[] = {
+                {"yellow", InterfaceColour::Yellow},
+                {"red", InterfaceColour::Red},
+                {"blue", InterfaceColour::Blue},
+                {"white", InterfaceColour::White}};
+            for (const auto& [text, value] : names)
+                if (name == QLatin1String(text))
+                    colour = value;
+            if (!colour)
+                return usage();
+        } else {
+            return usage();
+        }
+    }
+    const QImage picture(image);
+    if (picture.isNull()) {
+        std::fprintf(stderr, "cannot read %s\n", qPrintable(image));
+        return 2;
+    }
+    bool complete = false;
+    const QStringList lines =
+        ProposalLines(FindCaptureAreas(FromQImage(picture), DefaultFinderFonts(colour)), &complete);
+    for (const QString& line : lines)
+        std::printf("%s\n", qPrintable(line));
+    return complete ? 0 : 1;
 }
 
 } // namespace
@@ -24,6 +66,8 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
+    if (args.contains(QLatin1String("--find-areas")))
+        return findAreas(args);
     QString out = QStringLiteral("replay-out");
     QString scenarioPath;
     for (qsizetype i = 0; i < args.size(); ++i) {

@@ -224,8 +224,9 @@ Rgb litColour(int x, int y, const Rgb& tint, const InkLimits& limits)
 }
 
 struct Layout {
-    Box content; // the game's client picture
-    Settings settings;
+    Box content;       // the game's client picture
+    Settings settings; // the areas the numbers are drawn in
+    Settings hud;      // the default areas the HUD panels are laid out around
     InkLimits limits;
 };
 
@@ -238,6 +239,9 @@ Layout layoutFor(const GameFrameSpec& frameSpec)
                                size.height() - kWindowBorder}
                          : Box{0, 0, size.width(), size.height()};
     layout.settings = FrameSettings(frameSpec);
+    GameFrameSpec unmoved = frameSpec;
+    unmoved.at = {};
+    layout.hud = FrameSettings(unmoved);
     layout.limits = inkLimits(layout.settings);
     return layout;
 }
@@ -348,7 +352,7 @@ void drawWindowFrame(Canvas& canvas, const Rgb& tint, const InkLimits& limits)
 
 void drawHud(Canvas& canvas, const Layout& layout, const Rgb& tint)
 {
-    const Settings& s = layout.settings;
+    const Settings& s = layout.hud;
     const Box& c = layout.content;
     const InkLimits& limits = layout.limits;
     const auto panel = [&](int x, int y) { return panelColour(x, y, limits); };
@@ -398,11 +402,12 @@ void drawHud(Canvas& canvas, const Layout& layout, const Rgb& tint)
 
     // Every capture area sits in a quiet margin of its own background: dark for glyphs drawn
     // as set strokes, lit for inverted ones; area 3 (the extension origin) stays dark.
+    const Settings& moved = layout.settings;
     for (std::size_t a = 0; a < static_cast<std::size_t>(kCaptureAreaCount); ++a) {
         const bool lit = (a == 1 && invertedCategory(s, CategoryExp)) ||
                          (a == 0 && invertedCategory(s, CategoryLevel)) ||
                          ((a == 2 || a == 4) && invertedCategory(s, CategoryMoney));
-        const Box box = areaBox(s.CaptureArea[a], 2);
+        const Box box = areaBox(moved.CaptureArea[a], 2);
         if (lit)
             canvas.fill(box, [&](int x, int y) { return litColour(x, y, tint, limits); });
         else
@@ -477,6 +482,11 @@ Settings FrameSettings(const GameFrameSpec& frameSpec)
     Settings s;
     LoadDefaultGlyphTables(s, frameSpec.colour);
     SetDefaultCaptureAreas(s, frameSpec.windowMode ? ScreenMode::Window : ScreenMode::FullScreen);
+    for (std::size_t i = 0; i < frameSpec.at.size(); ++i)
+        if (frameSpec.at[i]) {
+            s.CaptureArea[i].X = frameSpec.at[i]->x();
+            s.CaptureArea[i].Y = frameSpec.at[i]->y();
+        }
     return s;
 }
 
@@ -514,6 +524,10 @@ QString CheckGameFrameSpec(const GameFrameSpec& frameSpec)
     default:
         return QStringLiteral("unknown interface colour");
     }
+    for (const std::optional<QPoint>& at : frameSpec.at)
+        if (at &&
+            (at->x() < 0 || at->y() < 0 || at->x() > kMaxFrameSide || at->y() > kMaxFrameSide))
+            return QStringLiteral("a moved number must start inside the frame");
     const QSize size = FrameSize(frameSpec);
     const QSize minimum = MinimumFrameSize(frameSpec);
     if (size.width() < minimum.width() || size.height() < minimum.height() ||
@@ -562,8 +576,8 @@ void DrawHudValues(PixelBuffer& frame, const GameFrameSpec& frameSpec)
         drawValue(canvas, layout, CategoryMoney, s.CaptureArea[4], coins, Align::Right,
                   {255, 214, 96}, kSceneSeed + 23);
 
-    // The Exp gauge along the bottom edge, clear of the Exp area's margin.
-    const CaptureRect& exp = s.CaptureArea[1];
+    // The Exp gauge along the bottom edge, clear of the default Exp area's margin.
+    const CaptureRect& exp = layout.hud.CaptureArea[1];
     const Box& c = layout.content;
     const int top = exp.Y + exp.Height + 3;
     const int bottom = std::min(top + 3, c.y1);

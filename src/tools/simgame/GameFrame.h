@@ -4,9 +4,11 @@
 #include "config/Settings.h"
 #include "platform/PixelBuffer.h"
 
+#include <QPoint>
 #include <QSize>
 #include <QString>
 #include <QStringView>
+#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -31,6 +33,9 @@ struct GameFrameSpec {
     // The value is not drawn (the panel stays empty), as when something covers it.
     bool hideLevel = false;
     bool hideExp = false;
+    // Where the level, Exp and coin (area 2) capture areas start instead of their defaults,
+    // in the frame's pixels; the HUD around them stays where it is.
+    std::array<std::optional<QPoint>, 3> at;
 };
 
 constexpr int kMinFrameLevel = 1;
@@ -50,7 +55,7 @@ QSize FrameSize(const GameFrameSpec& frameSpec);
 QSize MinimumFrameSize(const GameFrameSpec& frameSpec);
 
 // The settings the frame is drawn for and read back with: the default glyph tables in the
-// frameSpec's colour and the default capture areas of its screen mode.
+// frameSpec's colour and the default capture areas of its screen mode, moved by `at`.
 Settings FrameSettings(const GameFrameSpec& frameSpec);
 
 // The Exp text drawn: the percentage rounded to two decimals, e.g. "12.34" (clamped to

@@ -121,6 +121,17 @@ QString parseValue(const QString& option, const QString& value, SimGameCommand& 
                 .arg(kMaxCoinRate)
                 .arg(quoted(value));
         command.playOptions.coinsPerMinute = value.toLongLong();
+    } else if (option == u"--at") {
+        QRegularExpressionMatch m;
+        if (!matches(QStringLiteral("(level|exp|coins)=([0-9]{1,4}),([0-9]{1,4})"), value, &m))
+            return QStringLiteral("--at must be level=X,Y, exp=X,Y or coins=X,Y, not %1")
+                .arg(quoted(value));
+        static const QStringList names = {QStringLiteral("level"), QStringLiteral("exp"),
+                                          QStringLiteral("coins")};
+        auto& at = frameSpec.at[static_cast<std::size_t>(names.indexOf(m.captured(1)))];
+        if (at)
+            return QStringLiteral("--at %1 is given more than once").arg(m.captured(1));
+        at = QPoint(m.captured(2).toInt(), m.captured(3).toInt());
     } else if (option == u"--size") {
         QRegularExpressionMatch m;
         if (!matches(QStringLiteral("([0-9]{1,5})x([0-9]{1,5})"), value, &m))
@@ -137,7 +148,7 @@ QString SimGameUsage()
     return QStringLiteral(
         "usage: kesmaro-simgame --render OUT.png --level N --exp P --coins N "
         "[--coin-area 2|4|both|none] [--window-mode] [--colour yellow|red|blue|white] "
-        "[--size WxH] [--hide level|exp|level,exp]\n"
+        "[--size WxH] [--hide level|exp|level,exp] [--at level|exp|coins=X,Y]...\n"
         "       kesmaro-simgame [--class NAME] [--script FILE | --play [--seed N] "
         "[--exp-rate P] [--coin-rate N]] [--level N] [--exp P] [--coins N] [frame options]");
 }
@@ -145,11 +156,11 @@ QString SimGameUsage()
 SimGameCommand ParseSimGameArguments(const QStringList& arguments)
 {
     static const QStringList valued = {
-        QStringLiteral("--render"),   QStringLiteral("--level"),     QStringLiteral("--exp"),
-        QStringLiteral("--coins"),    QStringLiteral("--coin-area"), QStringLiteral("--colour"),
-        QStringLiteral("--size"),     QStringLiteral("--hide"),      QStringLiteral("--class"),
-        QStringLiteral("--script"),   QStringLiteral("--seed"),      QStringLiteral("--exp-rate"),
-        QStringLiteral("--coin-rate")};
+        QStringLiteral("--render"),    QStringLiteral("--level"),     QStringLiteral("--exp"),
+        QStringLiteral("--coins"),     QStringLiteral("--coin-area"), QStringLiteral("--colour"),
+        QStringLiteral("--size"),      QStringLiteral("--hide"),      QStringLiteral("--class"),
+        QStringLiteral("--script"),    QStringLiteral("--seed"),      QStringLiteral("--exp-rate"),
+        QStringLiteral("--coin-rate"), QStringLiteral("--at")};
     static const QStringList flags = {QStringLiteral("--window-mode"), QStringLiteral("--play")};
     SimGameCommand command;
     QSet<QString> seen;
@@ -164,7 +175,7 @@ SimGameCommand ParseSimGameArguments(const QStringList& arguments)
             return fail(option.startsWith(u'-')
                             ? QStringLiteral("unknown option %1").arg(quoted(option))
                             : QStringLiteral("unexpected argument %1").arg(quoted(option)));
-        if (seen.contains(option))
+        if (seen.contains(option) && option != u"--at")
             return fail(QStringLiteral("%1 is given more than once").arg(option));
         seen.insert(option);
         if (isFlag) {

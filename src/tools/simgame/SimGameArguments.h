@@ -22,8 +22,9 @@ struct SimGameCommand {
 };
 
 // The command line of kesmaro-simgame without the program name. Options take their value as
-// the next argument; each may be given once. Rendering needs --level, --exp and --coins, and
-// the frame description must be drawable (CheckGameFrameSpec). The live window's options (--class,
+// the next argument; each may be given once, --at once for each number. Rendering needs --level,
+// --exp and --coins, and the frame description must be drawable (CheckGameFrameSpec). The live
+// window's options (--class,
 // --script,
 // --play and the player's --seed, --exp-rate, --coin-rate) are refused with --render, and the
 // player's with anything but --play.
