@@ -3,7 +3,7 @@
 # it into a scratch root and runs the installed programs from there. The root is left for the
 # live test of the installed program.
 set -euo pipefail
-build=$1 source=$2 work=$3 app_id=$4 version=$5
+cpack=$1 build=$2 source=$3 work=$4 app_id=$5 version=$6
 
 fail() {
     echo "FAIL: $*" >&2
@@ -15,7 +15,7 @@ fail() {
 rm -rf "$work"
 mkdir -p "$work"
 
-(cd "$build" && cpack -B "$work/cpack" > "$work/cpack.log" 2>&1) || {
+(cd "$build" && "$cpack" -B "$work/cpack" > "$work/cpack.log" 2>&1) || {
     cat "$work/cpack.log" >&2
     fail "cpack"
 }
