@@ -10,6 +10,21 @@ set(KESMARO_MAINTAINER_EMAIL "maintainers@users.noreply.c-seed-f771ed30.example"
 set(KESMARO_WM_CLASS "kesmaro")
 set(KESMARO_DOC_DIR "share/doc/kesmaro")
 
+# The package's version is the one the program shows ("Ver.2.30b2"); a pre-release suffix goes
+# behind "~" so that the release itself (2.30) sorts after it.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+             ${PROJECT_SOURCE_DIR}/src/config/Settings.h)
+file(STRINGS ${PROJECT_SOURCE_DIR}/src/config/Settings.h _version_line
+     REGEX "kProgramVersion = QStringLiteral\\(\"Ver\\.")
+if(_version_line MATCHES "\"Ver\\.([0-9.]+)([a-z][a-z0-9]*)?\"")
+    set(KESMARO_PACKAGE_VERSION ${CMAKE_MATCH_1})
+    if(CMAKE_MATCH_2)
+        string(APPEND KESMARO_PACKAGE_VERSION "~${CMAKE_MATCH_2}")
+    endif()
+else()
+    message(FATAL_ERROR "no kProgramVersion in src/config/Settings.h")
+endif()
+
 set(_dist ${PROJECT_SOURCE_DIR}/dist)
 set(_out ${PROJECT_BINARY_DIR}/dist)
 
@@ -72,7 +87,7 @@ endforeach()
 # The Debian package.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kesmaro)
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VERSION ${KESMARO_PACKAGE_VERSION})
 set(CPACK_PACKAGE_VENDOR "The Kesmaro developers")
 set(CPACK_PACKAGE_CONTACT "The Kesmaro developers <${KESMARO_MAINTAINER_EMAIL}>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "measures Exp and coins per hour in Dragonica")
