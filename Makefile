@@ -2,7 +2,7 @@
 PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 
-.PHONY: deps configure build test demo demo-replay bench format format-check clean
+.PHONY: deps configure build test package install-user demo demo-replay bench format format-check clean
 
 deps:
 	@bash scripts/deps.sh
@@ -15,6 +15,14 @@ build: configure
 
 test: build
 	@ctest --preset $(PRESET)
+
+# The Debian package, from the built tree: $(BUILD_DIR)/kesmaro_<version>_<arch>.deb.
+package: build
+	@cmake --build --preset $(PRESET) --target package
+
+# For users who want no package: programs, menu entry, icon and documents under ~/.local.
+install-user: build
+	@cmake --install $(BUILD_DIR) --prefix $(HOME)/.local --strip
 
 demo: build
 	@bash scripts/demo.sh $(BUILD_DIR)

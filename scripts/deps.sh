@@ -12,6 +12,7 @@ packages=(
     time
     libxcb1-dev libxcb-shm0-dev libxcb-xinput-dev libpulse-dev
     xvfb openbox xdotool wmctrl imagemagick x11-utils xdg-utils
+    dpkg-dev lintian desktop-file-utils appstream librsvg2-bin
 )
 
 missing=()

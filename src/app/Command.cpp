@@ -31,7 +31,7 @@ constexpr int kDocumentWaitMs = 500;
 void openDocument(Program& p, const QString& document)
 {
     Context ctx = p.context();
-    OpenDocument(ctx, QDir(p.programFolder).filePath(document), kDocumentWaitMs);
+    OpenDocument(ctx, QDir(p.documentFolder).filePath(document), kDocumentWaitMs);
 }
 
 constexpr std::array kCommands{

@@ -1,6 +1,7 @@
 // kesmaro: the desktop program. Builds the real services, starts the program and runs its
 // windows until the main window closes.
 
+#include "app/Command.h"
 #include "app/CommandLine.h"
 #include "app/MainWindowLogic.h"
 #include "app/SingleInstance.h"
@@ -90,6 +91,8 @@ int main(int argc, char* argv[])
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kesmaro"));
+    // Lets the desktop match the windows to the installed entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(KESMARO_APP_ID));
     QApplication::setFont(kesmaro::InterfaceFont());
     // The program ends through its close sequence, not when a window happens to close.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -118,6 +121,9 @@ int main(int argc, char* argv[])
     kesmaro::DebugLog log(programFolder, clock);
     kesmaro::DesktopView view;
     kesmaro::Program program(services, log, view, programFolder);
+    program.documentFolder = kesmaro::ResolveDocumentFolder(
+        QCoreApplication::applicationDirPath(),
+        {kesmaro::kQuickReferenceDocument, kesmaro::kHowToUseDocument, kesmaro::kReadMeDocument});
     view.attach(program);
     prompter.setParent(view.main());
     bool ended = false;

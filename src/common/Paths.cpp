@@ -113,15 +113,34 @@ bool IsInTempFolder(const QString& programFolder)
     return IsInTempFolder(programFolder, QDir::tempPath());
 }
 
+QString InstalledDocumentFolder(const QString& executableFolder)
+{
+    return QDir::toNativeSeparators(
+        QDir::cleanPath(QDir(executableFolder).filePath(QStringLiteral("../share/doc/kesmaro"))));
+}
+
 QString ResolveProgramFolder(const QString& executableFolder)
 {
+    // An installed copy never writes beside itself, even where it could (root, a user install
+    // in ~/.local/bin): settings and logs in a bin folder are lost to the next package update.
+    const bool installed = QFileInfo(InstalledDocumentFolder(executableFolder)).isDir();
     // Writability is tried, not read from permission bits: ACLs and read-only mounts lie.
     QTemporaryFile probe(JoinPath(executableFolder, QStringLiteral(".kesmaro-probe-XXXXXX")));
-    if (probe.open())
+    if (!installed && probe.open())
         return QDir::toNativeSeparators(QDir::cleanPath(executableFolder));
     const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(data);
     return QDir::toNativeSeparators(QDir::cleanPath(data));
+}
+
+QString ResolveDocumentFolder(const QString& executableFolder, const QStringList& documents)
+{
+    const QString beside = QDir::toNativeSeparators(QDir::cleanPath(executableFolder));
+    for (const QString& document : documents)
+        if (FileExists(JoinPath(beside, document)))
+            return beside;
+    const QString installed = InstalledDocumentFolder(executableFolder);
+    return QFileInfo(installed).isDir() ? installed : beside;
 }
 
 } // namespace kesmaro

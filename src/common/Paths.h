@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace kesmaro {
 
@@ -24,8 +25,18 @@ QString JoinPath(const QString& folder, const QString& name);
 bool IsInTempFolder(const QString& programFolder);
 bool IsInTempFolder(const QString& programFolder, const QString& tempFolder);
 
-// The program folder: the executable's folder when it is writable (a portable install),
-// otherwise the per-user data folder, created when missing.
+// Where an installed copy keeps its documents, seen from the executable's folder:
+// <prefix>/bin -> <prefix>/share/doc/kesmaro.
+QString InstalledDocumentFolder(const QString& executableFolder);
+
+// The program folder: the per-user data folder, created when missing, for an installed copy
+// (its documents folder exists) or when the executable's folder is not writable; otherwise the
+// executable's folder (a portable install).
 QString ResolveProgramFolder(const QString& executableFolder);
+
+// The folder the help documents are opened from: the executable's folder when any of
+// `documents` is there (build tree, portable install), else the installed documents folder
+// when it exists, else the executable's folder, where a missing document is then reported.
+QString ResolveDocumentFolder(const QString& executableFolder, const QStringList& documents);
 
 } // namespace kesmaro

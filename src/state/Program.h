@@ -91,7 +91,8 @@ struct Timers {
 // are views of it.
 struct Program {
     Program(Services& s, DebugLog& l, ProgramView& v, QString folder)
-        : services(s), log(l), view(v), programFolder(std::move(folder)), txtLog(&v)
+        : services(s), log(l), view(v), programFolder(std::move(folder)),
+          documentFolder(programFolder), txtLog(&v)
     {}
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
@@ -102,6 +103,7 @@ struct Program {
     DebugLog& log;
     ProgramView& view;
     QString programFolder;
+    QString documentFolder; // where the help documents are opened from
 
     Settings settings;
     ScreenSizeList ScreenSizes{};

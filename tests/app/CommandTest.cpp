@@ -83,6 +83,27 @@ TEST_F(ExecuteTest, DocumentsOpenFromTheProgramFolderOrAreReportedMissing)
     EXPECT_TRUE(lines.contains(u"Click : Show How To Use "_s));
 }
 
+// An installed copy writes into its data folder but reads its documents from the installed
+// documents folder: a document only in the program folder is not the one opened.
+TEST_F(ExecuteTest, DocumentsOpenFromTheDocumentFolderWhenItIsNotTheProgramFolder)
+{
+    const QDir folder(dir.path());
+    ASSERT_TRUE(folder.mkdir(u"doc"_s));
+    p.documentFolder = folder.filePath(u"doc"_s);
+    for (const QString& path :
+         {folder.filePath(u"doc/"_s + kHowToUseDocument), folder.filePath(kReadMeDocument)}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+
+    Execute(p, Command::HowToUse);
+    Execute(p, Command::ReadMe);
+    ASSERT_EQ(sim.shell.requests.size(), std::size_t{1});
+    EXPECT_EQ(QString::fromStdString(sim.shell.requests[0].target),
+              folder.filePath(u"doc/"_s + kHowToUseDocument));
+    EXPECT_EQ(sim.prompter.asked().size(), std::size_t{1}) << "the read-me was found elsewhere";
+}
+
 TEST_F(ExecuteTest, GestureAndRefreshCommands)
 {
     Execute(p, Command::Gesture);

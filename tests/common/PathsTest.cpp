@@ -64,3 +64,64 @@ TEST(PathsTest, ProgramFolderFallsBackWhenNotWritable)
     EXPECT_NE(fallback, QStringLiteral("/proc"));
     EXPECT_FALSE(fallback.isEmpty());
 }
+
+namespace {
+
+bool MakeFolder(const QString& path)
+{
+    return QDir().mkpath(path);
+}
+
+bool MakeFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly);
+}
+
+} // namespace
+
+// An installed copy (<prefix>/bin beside <prefix>/share/doc/kesmaro) writes into the per-user
+// data folder even where its bin folder is writable, and leaves nothing there.
+TEST(PathsTest, AnInstalledCopyUsesThePerUserFolderEvenWhenItsFolderIsWritable)
+{
+    QTemporaryDir prefix;
+    const QString bin = prefix.filePath(QStringLiteral("bin"));
+    ASSERT_TRUE(MakeFolder(bin));
+    ASSERT_TRUE(MakeFolder(prefix.filePath(QStringLiteral("share/doc/kesmaro"))));
+    EXPECT_EQ(InstalledDocumentFolder(bin),
+              QDir::toNativeSeparators(prefix.filePath(QStringLiteral("share/doc/kesmaro"))));
+    const QString folder = ResolveProgramFolder(bin);
+    EXPECT_NE(folder, QDir::toNativeSeparators(bin));
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_TRUE(QDir(bin).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
+}
+
+TEST(PathsTest, DocumentsComeFromBesideTheExecutableFirstThenTheInstalledFolder)
+{
+    const QStringList documents{QStringLiteral("ReadMeD.txt"), QStringLiteral("使用方法D.html")};
+    struct Row {
+        const char* name;
+        bool besideHasOne, installedExists;
+        const char* expected; // folder under the prefix
+    };
+    const Row rows[] = {
+        {"build tree or portable copy", true, false, "bin"},
+        {"portable copy that also finds an installed one", true, true, "bin"},
+        {"installed", false, true, "share/doc/kesmaro"},
+        {"no documents anywhere: reported beside the executable", false, false, "bin"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        QTemporaryDir prefix;
+        const QString bin = prefix.filePath(QStringLiteral("bin"));
+        ASSERT_TRUE(MakeFolder(bin));
+        if (row.besideHasOne) {
+            ASSERT_TRUE(MakeFile(QDir(bin).filePath(documents[1])));
+        }
+        if (row.installedExists) {
+            ASSERT_TRUE(MakeFolder(prefix.filePath(QStringLiteral("share/doc/kesmaro"))));
+        }
+        EXPECT_EQ(ResolveDocumentFolder(bin, documents),
+                  QDir::toNativeSeparators(prefix.filePath(QString::fromUtf8(row.expected))));
+    }
+}
