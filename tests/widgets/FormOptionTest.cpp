@@ -1,7 +1,9 @@
 #include "FormsFixture.h"
+#include "SimGameFrames.h"
 #include "config/ConfigFile.h"
 #include "config/Defaults.h"
 #include "platform/Scheduler.h"
+#include "tools/simgame/GameFrame.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -479,6 +481,37 @@ TEST_F(FormOptionTest, TheMenuClearsTheRegionPictures)
     window.hide();
     open();
     EXPECT_TRUE(picture->pixmap().isNull());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(FormOptionTest, AutomaticDetectionAppliesTheFoundAreasOnlyWhenConfirmed)
+{
+    FormOption& window = open();
+    closeGame();
+    int asked = 0;
+    window.confirmAreas = [&](const PixelBuffer&, const AreaProposal&) { return ++asked > 1; };
+    option<QPushButton>(u"cmdDetect"_s)->click();
+    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(messages(), QStringList{u"ゲームウィンドウが見つかりません。"_s});
+
+    GameFrameSpec spec = test::FrameSpec(64, 77.77, 31337);
+    spec.at = {QPoint(40, 40), QPoint(400, 600), QPoint(700, 300)};
+    LoadDefaultGlyphTables(p.settings, spec.colour);
+    SetDefaultCaptureAreas(p.settings, ScreenMode::FullScreen);
+    const WindowId game = windows.addWindow("Gamebryo Application", RenderGameFrame(spec));
+    windows.setForeground(game);
+    const std::int32_t before = p.settings.CaptureArea[0].Y;
+    option<QPushButton>(u"cmdDetect"_s)->click(); // declined
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(p.settings.CaptureArea[0].Y, before);
+    option<QPushButton>(u"cmdDetect"_s)->click();
+    EXPECT_EQ(p.settings.CaptureArea[0].Y, 40);
+    EXPECT_EQ(option<QLabel>(u"lblCapture_sy(0)"_s)->text(), u"40"_s);
+    EXPECT_EQ(option<QLabel>(u"lblCapture_sy(1)"_s)->text(), u"600"_s);
+    EXPECT_FALSE(QFile::exists(dir.filePath(u"KM2DConfig.ini"_s))) << "saving is the user's";
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "app/forms/FormOption.h"
 
 #include "app/GestureWindow.h"
+#include "app/forms/AreaFinderDialog.h"
 #include "app/forms/Fonts.h"
 #include "screenshots/ImageFiles.h"
 #include "state/Program.h"
@@ -136,6 +137,9 @@ FormOption::FormOption(Program& p) : QWidget(nullptr, Qt::Window), m_p(p), m_log
     m_logic.loadGestureWindow = [&p] { LoadGestureInput(p); };
     m_logic.unloadGestureWindow = [&p] { UnloadGestureInput(p); };
 
+    confirmAreas = [this](const PixelBuffer& frame, const AreaProposal& proposal) {
+        return AreaFinderDialog::confirm(this, frame, proposal);
+    };
     chooseFolder = [this](const QString& title, const QString& start) {
         return QFileDialog::getExistingDirectory(this, title, start, QFileDialog::ShowDirsOnly);
     };
@@ -374,6 +378,16 @@ void FormOption::buildCapturePage(QWidget* page)
         m_logic.cmdCollar_Click();
         showState();
     });
+    QPushButton* detect = button(page, u"自動検出"_s, "cmdDetect", QPoint(380, 258));
+    connect(detect, &QPushButton::clicked, this, [this] { cmdDetect_Click(); });
+}
+
+void FormOption::cmdDetect_Click()
+{
+    // The detection tells of a missing game or numbers itself.
+    AutoDetectCaptureAreas(m_p, confirmAreas);
+    m_logic.Refresh();
+    showState();
 }
 
 void FormOption::buildWindowPage(QWidget* page)
