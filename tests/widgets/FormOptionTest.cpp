@@ -2,6 +2,7 @@
 #include "SimGameFrames.h"
 #include "config/ConfigFile.h"
 #include "config/Defaults.h"
+#include "config/ExtraSettings.h"
 #include "platform/Scheduler.h"
 #include "tools/simgame/GameFrame.h"
 
@@ -512,6 +513,29 @@ TEST_F(FormOptionTest, AutomaticDetectionAppliesTheFoundAreasOnlyWhenConfirmed)
     EXPECT_EQ(option<QLabel>(u"lblCapture_sy(0)"_s)->text(), u"40"_s);
     EXPECT_EQ(option<QLabel>(u"lblCapture_sy(1)"_s)->text(), u"600"_s);
     EXPECT_FALSE(QFile::exists(dir.filePath(u"KM2DConfig.ini"_s))) << "saving is the user's";
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(FormOptionTest, TheRollingWindowIsAskedWithinItsBoundsAndKeptBesideTheSettings)
+{
+    open();
+    clickLabel(u"lblRollingMinutes"_s); // cancelled
+    ASSERT_EQ(sim.numberInput.asked().size(), 1u);
+    const NumberRequest& asked = sim.numberInput.asked().back();
+    EXPECT_EQ(Utf8(asked.min), u"10"_s);
+    EXPECT_EQ(Utf8(asked.max), u"240"_s);
+    EXPECT_EQ(asked.initial, 60);
+    EXPECT_EQ(p.extra.RollingMinutes, 60);
+
+    sim.numberInput.queue(90);
+    clickLabel(u"lblRollingMinutes"_s);
+    EXPECT_EQ(p.extra.RollingMinutes, 90);
+    EXPECT_EQ(option<QLabel>(u"lblRollingMinutes"_s)->text(), u"90"_s);
+    EXPECT_EQ(LoadExtraSettings(p.programFolder).RollingMinutes, 90);
+    EXPECT_FALSE(QFile::exists(dir.filePath(u"KM2DConfig.ini"_s)));
 }
 
 } // namespace

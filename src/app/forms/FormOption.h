@@ -66,6 +66,7 @@ private:
     void commitSaveFile();
     void cmdEnd_Click();
     void cmdDetect_Click();
+    void lblRollingMinutes_Click();
 
     Program& m_p;
     OptionWindow m_logic;
@@ -76,6 +77,7 @@ private:
     std::array<QRadioButton*, kBeepButtonCount> m_beep{};
     std::array<QRadioButton*, kSaveFormats.size()> m_formats{};
     std::array<QLabel*, 5> m_picCapture{};
+    QLabel* m_lblRollingMinutes = nullptr;
     QLineEdit* m_txtSaveFolder = nullptr;
     QLineEdit* m_txtSaveFile = nullptr;
     std::array<QLineEdit*, 2> m_txtStartUp{};
