@@ -1,7 +1,10 @@
 #include "FormsFixture.h"
+#include "SimGameFrames.h"
 #include "config/ConfigFile.h"
 #include "config/Defaults.h"
+#include "config/ExtraSettings.h"
 #include "platform/Scheduler.h"
+#include "tools/simgame/GameFrame.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -479,6 +482,60 @@ TEST_F(FormOptionTest, TheMenuClearsTheRegionPictures)
     window.hide();
     open();
     EXPECT_TRUE(picture->pixmap().isNull());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(FormOptionTest, AutomaticDetectionAppliesTheFoundAreasOnlyWhenConfirmed)
+{
+    FormOption& window = open();
+    closeGame();
+    int asked = 0;
+    window.confirmAreas = [&](const PixelBuffer&, const AreaProposal&) { return ++asked > 1; };
+    option<QPushButton>(u"cmdDetect"_s)->click();
+    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(messages(), QStringList{u"ゲームウィンドウが見つかりません。"_s});
+
+    GameFrameSpec spec = test::FrameSpec(64, 77.77, 31337);
+    spec.at = {QPoint(40, 40), QPoint(400, 600), QPoint(700, 300)};
+    LoadDefaultGlyphTables(p.settings, spec.colour);
+    SetDefaultCaptureAreas(p.settings, ScreenMode::FullScreen);
+    const WindowId game = windows.addWindow("Gamebryo Application", RenderGameFrame(spec));
+    windows.setForeground(game);
+    const std::int32_t before = p.settings.CaptureArea[0].Y;
+    option<QPushButton>(u"cmdDetect"_s)->click(); // declined
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(p.settings.CaptureArea[0].Y, before);
+    option<QPushButton>(u"cmdDetect"_s)->click();
+    EXPECT_EQ(p.settings.CaptureArea[0].Y, 40);
+    EXPECT_EQ(option<QLabel>(u"lblCapture_sy(0)"_s)->text(), u"40"_s);
+    EXPECT_EQ(option<QLabel>(u"lblCapture_sy(1)"_s)->text(), u"600"_s);
+    EXPECT_FALSE(QFile::exists(dir.filePath(u"KM2DConfig.ini"_s))) << "saving is the user's";
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(FormOptionTest, TheRollingWindowIsAskedWithinItsBoundsAndKeptBesideTheSettings)
+{
+    open();
+    clickLabel(u"lblRollingMinutes"_s); // cancelled
+    ASSERT_EQ(sim.numberInput.asked().size(), 1u);
+    const NumberRequest& asked = sim.numberInput.asked().back();
+    EXPECT_EQ(Utf8(asked.min), u"10"_s);
+    EXPECT_EQ(Utf8(asked.max), u"240"_s);
+    EXPECT_EQ(asked.initial, 60);
+    EXPECT_EQ(p.extra.RollingMinutes, 60);
+
+    sim.numberInput.queue(90);
+    clickLabel(u"lblRollingMinutes"_s);
+    EXPECT_EQ(p.extra.RollingMinutes, 90);
+    EXPECT_EQ(option<QLabel>(u"lblRollingMinutes"_s)->text(), u"90"_s);
+    EXPECT_EQ(LoadExtraSettings(p.programFolder).RollingMinutes, 90);
+    EXPECT_FALSE(QFile::exists(dir.filePath(u"KM2DConfig.ini"_s)));
 }
 
 } // namespace

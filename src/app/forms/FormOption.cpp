@@ -1,7 +1,12 @@
 #include "app/forms/FormOption.h"
 
 #include "app/GestureWindow.h"
+#include "app/forms/AreaFinderDialog.h"
 #include "app/forms/Fonts.h"
+#include "common/Numeric.h"
+#include "config/ExtraSettings.h"
+#include "measurement/StatusLine.h"
+#include "records/InputCheckBox.h"
 #include "screenshots/ImageFiles.h"
 #include "state/Program.h"
 
@@ -20,6 +25,7 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QTabBar>
+#include <cmath>
 
 namespace kesmaro {
 
@@ -136,6 +142,9 @@ FormOption::FormOption(Program& p) : QWidget(nullptr, Qt::Window), m_p(p), m_log
     m_logic.loadGestureWindow = [&p] { LoadGestureInput(p); };
     m_logic.unloadGestureWindow = [&p] { UnloadGestureInput(p); };
 
+    confirmAreas = [this](const PixelBuffer& frame, const AreaProposal& proposal) {
+        return AreaFinderDialog::confirm(this, frame, proposal);
+    };
     chooseFolder = [this](const QString& title, const QString& start) {
         return QFileDialog::getExistingDirectory(this, title, start, QFileDialog::ShowDirsOnly);
     };
@@ -290,7 +299,20 @@ void FormOption::buildFurtherPage(QWidget* page)
     label(page, u"ラグ回避時間"_s, QRect(232, 214, 90, 20));
     valueLabel(page, "lblLag", QRect(QPoint(330, 214), kValue));
     label(page, u"ｍ秒"_s, QRect(390, 214, 40, 20));
-    checkBox(page, OptionCheck::Debug, u"デバッグモード(遅くなります)"_s, QRect(12, 250, 300, 20));
+    checkBox(page, OptionCheck::Debug, u"デバッグモード(遅くなります)"_s, QRect(12, 250, 220, 20));
+    // The status line's rolling rates, kept beside the settings file.
+    label(page, u"直近の時給期間"_s, QRect(240, 250, 90, 20));
+    m_lblRollingMinutes = new QLabel(page);
+    m_lblRollingMinutes->setObjectName(u"lblRollingMinutes"_s);
+    m_lblRollingMinutes->setGeometry(QRect(QPoint(330, 250), kValue));
+    m_lblRollingMinutes->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_lblRollingMinutes->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_lblRollingMinutes->setAutoFillBackground(true);
+    m_lblRollingMinutes->setBackgroundRole(QPalette::Base);
+    m_lblRollingMinutes->setMargin(2);
+    m_lblRollingMinutes->setCursor(Qt::PointingHandCursor);
+    m_lblRollingMinutes->installEventFilter(this);
+    label(page, u"分"_s, QRect(390, 250, 30, 20));
 }
 
 void FormOption::buildStartUpPage(QWidget* page)
@@ -374,6 +396,31 @@ void FormOption::buildCapturePage(QWidget* page)
         m_logic.cmdCollar_Click();
         showState();
     });
+    QPushButton* detect = button(page, u"自動検出"_s, "cmdDetect", QPoint(380, 258));
+    connect(detect, &QPushButton::clicked, this, [this] { cmdDetect_Click(); });
+}
+
+void FormOption::lblRollingMinutes_Click()
+{
+    const std::optional<double> answer =
+        InputCheckBox(m_p.services.numberInput, QString::number(kRollingMinutesMin),
+                      QString::number(kRollingMinutesMax), m_p.extra.RollingMinutes, u"10"_s,
+                      RollingMinutesPrompt(), u"設定値入力"_s);
+    if (answer && std::isfinite(*answer) &&
+        !SetRollingMinutes(m_p, std::llround(RoundHalfEven(*answer))))
+        m_p.services.prompter.Ask(
+            Prompt{u"設定ファイル書き込み"_s.toStdString(),
+                   u"KesmaroExtra.ini に保存できませんでした。"_s.toStdString(), PromptButtons::Ok,
+                   PromptIcon::None});
+    showState();
+}
+
+void FormOption::cmdDetect_Click()
+{
+    // The detection tells of a missing game or numbers itself.
+    AutoDetectCaptureAreas(m_p, confirmAreas);
+    m_logic.Refresh();
+    showState();
 }
 
 void FormOption::buildWindowPage(QWidget* page)
@@ -471,6 +518,7 @@ void FormOption::showState()
     m_committedFile = m_logic.txtSaveFile;
     for (std::size_t i = 0; i < 2; ++i)
         showText(m_txtStartUp[i], m_logic.txtStartUp[i]);
+    m_lblRollingMinutes->setText(QString::number(m_p.extra.RollingMinutes));
     m_lblSaveCsv->setText(m_logic.lblSaveCsv);
     m_lblSaveFile_u->setText(m_logic.lblSaveFile_u);
     const auto showCombo = [](QComboBox* combo, const QStringList& items, int current) {
@@ -540,6 +588,10 @@ bool FormOption::eventFilter(QObject* watched, QEvent* event)
             commitSaveFile();
     } else if (event->type() == QEvent::MouseButtonRelease) {
         auto* mouse = static_cast<QMouseEvent*>(event);
+        if (watched == m_lblRollingMinutes && mouse->button() == Qt::LeftButton) {
+            lblRollingMinutes_Click();
+            return true;
+        }
         const auto it = std::find(m_values.begin(), m_values.end(), watched);
         if (it != m_values.end() && mouse->button() == Qt::LeftButton) {
             m_logic.ValueLabel_Click(OptionValueLabels()[std::size_t(it - m_values.begin())]);

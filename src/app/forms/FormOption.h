@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/OptionWindow.h"
+#include "recognition/AutoDetect.h"
 
 #include <QString>
 #include <QWidget>
@@ -42,6 +43,8 @@ public:
     std::function<QString(const QString& title, const QString& start)> chooseFolder;
     std::function<QString(const QString& title, const QString& start, const QString& file)>
         chooseFile;
+    // The capture-area finder's question: the proposal shown, true to apply it.
+    AreaConfirmation confirmAreas;
 
 protected:
     bool event(QEvent* event) override;
@@ -62,6 +65,8 @@ private:
     void commitSaveFolder();
     void commitSaveFile();
     void cmdEnd_Click();
+    void cmdDetect_Click();
+    void lblRollingMinutes_Click();
 
     Program& m_p;
     OptionWindow m_logic;
@@ -72,6 +77,7 @@ private:
     std::array<QRadioButton*, kBeepButtonCount> m_beep{};
     std::array<QRadioButton*, kSaveFormats.size()> m_formats{};
     std::array<QLabel*, 5> m_picCapture{};
+    QLabel* m_lblRollingMinutes = nullptr;
     QLineEdit* m_txtSaveFolder = nullptr;
     QLineEdit* m_txtSaveFile = nullptr;
     std::array<QLineEdit*, 2> m_txtStartUp{};
