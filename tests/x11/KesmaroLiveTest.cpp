@@ -508,11 +508,15 @@ TEST_F(KesmaroLiveTest, GesturesClickedInTheGameDriveTheMeasurement)
                                          right,
                                          QStringLiteral("mouseup"),
                                          left});
-        QStringList shots;
+        // Seen once the file is whole: it appears before its last byte is written.
+        QImage shot;
         EXPECT_TRUE(Eventually(
-            [&] { return !(shots = FilesIn(ss, QStringLiteral("PrtScr_*.png"))).isEmpty(); }, 20s));
-        if (!shots.isEmpty()) {
-            const QImage shot(QDir(ss).filePath(shots[0]));
+            [&] {
+                const QStringList shots = FilesIn(ss, QStringLiteral("PrtScr_*.png"));
+                return !shots.isEmpty() && shot.load(QDir(ss).filePath(shots[0]));
+            },
+            20s));
+        if (!shot.isNull()) {
             // The game window with the frame the window manager gave it.
             const QString tree = tool(QStringLiteral("xwininfo"),
                                       {QStringLiteral("-tree"), QStringLiteral("-id"), gameWindow});
