@@ -9,11 +9,11 @@
 #include "app/SystemProbes.h"
 #include "app/forms/DesktopView.h"
 #include "app/forms/Fonts.h"
+#include "app/forms/FormInputCheck.h"
 #include "app/forms/FormMain.h"
 #include "common/Arguments.h"
 #include "common/DebugLog.h"
 #include "common/Paths.h"
-#include "platform/NullDevices.h"
 #include "platform/pulse/PulseBeeper.h"
 #include "platform/qt/QtClockScheduler.h"
 #include "platform/qt/QtPrompter.h"
@@ -106,7 +106,7 @@ int main(int argc, char* argv[])
     kesmaro::PulseBeeper beeper([bell] { bell->Ring(); });
     kesmaro::X11MouseButtons mouse(clock);
     kesmaro::LinuxSystemInfo systemInfo;
-    kesmaro::NullNumberInput numberInput;
+    kesmaro::FormInputCheck numberInput(prompter);
     kesmaro::Services services{clock,  scheduler, windows,    prompter,   shell,
                                beeper, mouse,     systemInfo, numberInput};
 

@@ -2,13 +2,14 @@
 // the popup of a missing game, saved as main-window.png and popup.png, the status line of an
 // Exp area that stopped reading as status-line.png, the five pages of the options window as
 // options-0.png to options-4.png, and the capture-area finder's dialog on a frame with moved
-// numbers as area-finder.png. Run it on a real X
+// numbers as area-finder.png, and the input dialog as input-dialog.png. Run it on a real X
 // server (or Xvfb) to see the windows as users do: fonts, clipping and txtLog's columns.
 // kesmaro-forms-shot --screen OUT.png saves the whole screen instead (a live session's look).
 
 #include "FormsFixture.h"
 #include "app/forms/AreaFinderDialog.h"
 #include "app/forms/Fonts.h"
+#include "app/forms/FormInputCheck.h"
 #include "app/forms/FormOption.h"
 #include "recognition/AutoDetect.h"
 #include "tools/simgame/GameFrame.h"
@@ -17,6 +18,7 @@
 #include <QScreen>
 #include <QTabBar>
 #include <QTextStream>
+#include <QTimer>
 
 using namespace kesmaro;
 using namespace Qt::StringLiterals;
@@ -79,6 +81,13 @@ int main(int argc, char** argv)
         save(options, out.filePath(u"options-%1.png"_s.arg(page)));
     }
     options.hide();
+
+    FormInputCheck input(h.sim.prompter);
+    QTimer::singleShot(0, &input, [&] {
+        save(input, out.filePath(u"input-dialog.png"_s));
+        input.close();
+    });
+    input.Ask({"1", "1440", 6, "5", "キャプチャー周期を入力してください", "設定値入力"});
 
     GameFrameSpec moved;
     moved.level = 35;
