@@ -551,3 +551,64 @@ TEST_F(KesmaroLiveTest, GesturesClickedInTheGameDriveTheMeasurement)
     }
     closeThroughWindowManager(program, main);
 }
+
+// The options window from the menu of a running program: a new capture interval set through
+// the input dialog, saved, and followed from the next capture on.
+TEST_F(KesmaroLiveTest, TheOptionsWindowChangesTheIntervalOfTheRunningProgram)
+{
+    if (!startSession())
+        GTEST_SKIP() << skipped;
+    const QString exe = install(/*autoStart=*/true); // every minute
+    QProcess& game = startGame(QStringLiteral("0 35 10.00 1000000\n30 35 12.00 1100000\n"));
+    const QString gameWindow = waitForWindow(game, QStringLiteral("."));
+    ASSERT_FALSE(gameWindow.isEmpty());
+    QProcess& program = start(exe);
+    const QString main = waitForMainWindow(program);
+    ASSERT_FALSE(main.isEmpty());
+    activate(gameWindow);
+    // The run's first capture: the next is due a minute later.
+    ASSERT_TRUE(
+        Eventually([&] { return ReadAll(debugLogPath()).contains("Fast ImageRecognition"); }, 60s));
+
+    activate(main);
+    tool(QStringLiteral("xdotool"),
+         {QStringLiteral("key"), QStringLiteral("--window"), main, QStringLiteral("--delay"),
+          QStringLiteral("200"), QStringLiteral("alt"), QStringLiteral("Right"),
+          QStringLiteral("Return"), QStringLiteral("Return")});
+    const QString options = waitForWindow(program, QStringLiteral("^オプション$"), 20s);
+    ASSERT_FALSE(options.isEmpty()) << "the menu did not open the options window";
+    activate(options);
+    const auto clickAt = [&](const QString& window, int x, int y) {
+        tool(QStringLiteral("xdotool"),
+             {QStringLiteral("mousemove"), QStringLiteral("--window"), window, QString::number(x),
+              QString::number(y), QStringLiteral("click"), QStringLiteral("1")});
+    };
+    clickAt(options, 153, 129); // lblCaptureInterval on the first page
+    const QString dialog = waitForWindow(program, QStringLiteral("^設定値入力$"), 20s);
+    ASSERT_FALSE(dialog.isEmpty()) << "no input dialog";
+    activate(dialog);
+    // From 1 the step of 5 goes up to 6; then 決 定.
+    clickAt(dialog, 274, 90);
+    clickAt(dialog, 100, 127);
+    ASSERT_TRUE(
+        Eventually([&] { return windows(program, QStringLiteral("^設定値入力$")).isEmpty(); }, 20s))
+        << "the dialog stayed open";
+    activate(options);
+    clickAt(options, 200, 370); // cmdSave
+    const QString settingsPath = folder.filePath(QStringLiteral("KM2DConfig.ini"));
+    EXPECT_TRUE(Eventually(
+        [&] {
+            const QList<QByteArray> lines = ReadAll(settingsPath).split('\n');
+            return lines.size() > 8 && lines[7].startsWith("      6 ,");
+        },
+        20s))
+        << "the settings file does not hold the new interval";
+
+    // The capture already due a minute after the first sets the next six minutes ahead.
+    activate(gameWindow);
+    ASSERT_TRUE(Eventually([&] { return !recordLines().empty(); }, 110s))
+        << "the capture due under the old interval did not come";
+    EXPECT_FALSE(Eventually([&] { return recordLines().size() > 1; }, 90s))
+        << "a capture came a minute later: the old interval still runs";
+    closeThroughWindowManager(program, main);
+}
