@@ -8,6 +8,7 @@
 #include "recognition/Recognition.h"
 #include "records/Documents.h"
 #include "records/LoggingRun.h"
+#include "records/RandomTools.h"
 #include "records/Suspend.h"
 #include "screenshots/ImageFiles.h"
 #include "state/Program.h"
@@ -44,10 +45,8 @@ constexpr std::array kCommands{
                 [](Program& p) { menuDebugMode_Click(p, p.menus.innerHeight); }},
     CommandInfo{Command::Run, u"run", nullptr, menuRun_Click},
     CommandInfo{Command::Stop, u"stop", nullptr, menuStop_Click},
-    CommandInfo{Command::RandomOne, u"randomone", u"Click : RandomOne ",
-                [](Program& p) { p.view.showWindow(SubWindow::RandomOne); }},
-    CommandInfo{Command::RandomSome, u"randomsome", u"Click : RandomSome ",
-                [](Program& p) { p.view.showWindow(SubWindow::RandomSome); }},
+    CommandInfo{Command::RandomOne, u"randomone", u"Click : RandomOne ", menuRandomOne_Click},
+    CommandInfo{Command::RandomSome, u"randomsome", u"Click : RandomSome ", menuRandomSome_Click},
     CommandInfo{Command::PrtScr, u"prtscr", nullptr, menuPrtScr_Click},
     CommandInfo{Command::QuickReference, u"quick", u"Click : Show Quick Reference ",
                 [](Program& p) { openDocument(p, kQuickReferenceDocument); }},

@@ -5,7 +5,7 @@
 namespace kesmaro {
 
 // The program's other windows, which the commands open.
-enum class SubWindow { Options, Version, RandomOne, RandomSome };
+enum class SubWindow { Options, Version };
 
 // The parts of the program state that the windows show.
 enum class ViewPart {

@@ -45,8 +45,6 @@ TEST_F(ExecuteTest, WindowCommandsLogTheirClickAndAskTheViewForTheirWindow)
         SubWindow window;
     } rows[] = {
         {Command::Option, "Click : Option ", SubWindow::Options},
-        {Command::RandomOne, "Click : RandomOne ", SubWindow::RandomOne},
-        {Command::RandomSome, "Click : RandomSome ", SubWindow::RandomSome},
         {Command::Version, "Click : VersionInformation ", SubWindow::Version},
     };
     for (const auto& row : rows) {
