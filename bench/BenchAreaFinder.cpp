@@ -12,16 +12,16 @@ namespace {
 
 PixelBuffer frameOf(QSize size, bool moved)
 {
-    GameFrameSpec spec;
-    spec.level = 87;
-    spec.expPercent = 45.09;
-    spec.coins = 98765432;
-    spec.coinArea = CoinArea::Both;
-    spec.size = size;
+    GameFrameSpec scene;
+    scene.level = 87;
+    scene.expPercent = 45.09;
+    scene.coins = 98765432;
+    scene.coinArea = CoinArea::Both;
+    scene.size = size;
     if (moved)
-        spec.at = {QPoint(size.width() - 300, 80), QPoint(size.width() / 2, size.height() - 60),
-                   QPoint(40, size.height() / 2)};
-    return RenderGameFrame(spec);
+        scene.at = {QPoint(size.width() - 300, 80), QPoint(size.width() / 2, size.height() - 60),
+                    QPoint(40, size.height() / 2)};
+    return RenderGameFrame(scene);
 }
 
 void BM_FindCaptureAreas(benchmark::State& state)

@@ -26,12 +26,12 @@ protected:
     struct Reading {
         QString level, exp, coins, coins2;
     };
-    Reading readBack(const PixelBuffer& frame, const GameFrameSpec& spec,
+    Reading readBack(const PixelBuffer& frame, const GameFrameSpec& scene,
                      const AreaProposal& proposal)
     {
-        LoadDefaultGlyphTables(p.settings, spec.colour);
+        LoadDefaultGlyphTables(p.settings, scene.colour);
         SetDefaultCaptureAreas(p.settings,
-                               spec.windowMode ? ScreenMode::Window : ScreenMode::FullScreen);
+                               scene.windowMode ? ScreenMode::Window : ScreenMode::FullScreen);
         ApplyCaptureAreas(p.settings, proposal);
         const WindowId window = windows.addWindow("Gamebryo Application", frame);
         Reading r;
@@ -77,14 +77,14 @@ TEST_F(AreaFinderTest, EveryModeAndColourReadsBackAtTheDefaultAreas)
     };
     for (const FrameCase& c : cases) {
         SCOPED_TRACE(c.name);
-        const GameFrameSpec spec = FrameSpec(87, 38.83, 1234567, c.coins, c.windowMode, c.colour);
-        const PixelBuffer frame = RenderGameFrame(spec);
+        const GameFrameSpec scene = FrameSpec(87, 38.83, 1234567, c.coins, c.windowMode, c.colour);
+        const PixelBuffer frame = RenderGameFrame(scene);
         const AreaProposal found = FindCaptureAreas(frame, DefaultFinderFonts(std::nullopt));
         ASSERT_EQ(found.level.status, FindStatus::Found);
         ASSERT_EQ(found.exp.status, FindStatus::Found);
         ASSERT_EQ(found.coins.status, FindStatus::Found);
         EXPECT_EQ(found.coins2.status, FindStatus::NotFound);
-        const Settings drawn = FrameSettings(spec);
+        const Settings drawn = FrameSettings(scene);
         // Row-exact and as tall as the glyphs: one row off reads nothing.
         EXPECT_EQ(found.level.area.y, drawn.CaptureArea[AreaLevel].Y);
         EXPECT_EQ(found.level.area.height, 15);
@@ -99,7 +99,7 @@ TEST_F(AreaFinderTest, EveryModeAndColourReadsBackAtTheDefaultAreas)
                                   : c.colour == InterfaceColour::White ? 3
                                                                        : 0);
         EXPECT_EQ(found.coins.digits, u"1234567");
-        const Reading r = readBack(frame, spec, found);
+        const Reading r = readBack(frame, scene, found);
         EXPECT_EQ(r.level, u"87");
         EXPECT_EQ(r.exp, u"3883");
         EXPECT_EQ(r.coins, u"1234567");
@@ -111,39 +111,39 @@ TEST_F(AreaFinderTest, NumbersMovedAnywhereAreFoundAndReadBack)
     std::mt19937 random(20240501);
     for (const QSize size : {QSize(1280, 720), QSize(1920, 1080)}) {
         for (int round = 0; round < 6; ++round) {
-            GameFrameSpec spec = FrameSpec(1 + static_cast<int>(random() % 999),
-                                           static_cast<double>(random() % 10001) / 100.0,
-                                           static_cast<std::int64_t>(random() % 100000000));
-            spec.size = size;
-            spec.colour = static_cast<InterfaceColour>(random() % 4);
-            spec.windowMode = random() % 2 == 0;
+            GameFrameSpec scene = FrameSpec(1 + static_cast<int>(random() % 999),
+                                            static_cast<double>(random() % 10001) / 100.0,
+                                            static_cast<std::int64_t>(random() % 100000000));
+            scene.size = size;
+            scene.colour = static_cast<InterfaceColour>(random() % 4);
+            scene.windowMode = random() % 2 == 0;
             // One band of rows each, so that no two areas overlap.
             const int band = (size.height() - 40) / 3;
             for (int n = 0; n < 3; ++n)
-                spec.at[static_cast<std::size_t>(n)] = QPoint(
+                scene.at[static_cast<std::size_t>(n)] = QPoint(
                     8 + static_cast<int>(random() % static_cast<unsigned>(size.width() - 200)),
                     8 + n * band + static_cast<int>(random() % static_cast<unsigned>(band - 20)));
             SCOPED_TRACE(QStringLiteral("%1x%2 round %3 level %4 at %5,%6")
                              .arg(size.width())
                              .arg(size.height())
                              .arg(round)
-                             .arg(spec.level)
-                             .arg(spec.at[0]->x())
-                             .arg(spec.at[0]->y())
+                             .arg(scene.level)
+                             .arg(scene.at[0]->x())
+                             .arg(scene.at[0]->y())
                              .toStdString());
-            ASSERT_EQ(CheckGameFrameSpec(spec), QString());
-            const PixelBuffer frame = RenderGameFrame(spec);
+            ASSERT_EQ(CheckGameFrameSpec(scene), QString());
+            const PixelBuffer frame = RenderGameFrame(scene);
             const AreaProposal found = FindCaptureAreas(frame, DefaultFinderFonts(std::nullopt));
             ASSERT_EQ(found.level.status, FindStatus::Found);
             ASSERT_EQ(found.exp.status, FindStatus::Found);
             ASSERT_EQ(found.coins.status, FindStatus::Found);
-            EXPECT_EQ(found.level.area.y, spec.at[0]->y());
-            EXPECT_EQ(found.exp.area.y, spec.at[1]->y());
-            EXPECT_EQ(found.coins.area.y, spec.at[2]->y());
-            const Reading r = readBack(frame, spec, found);
-            EXPECT_EQ(r.level, QString::number(spec.level));
-            EXPECT_EQ(r.exp, expDigits(spec.expPercent));
-            EXPECT_EQ(r.coins, QString::number(spec.coins));
+            EXPECT_EQ(found.level.area.y, scene.at[0]->y());
+            EXPECT_EQ(found.exp.area.y, scene.at[1]->y());
+            EXPECT_EQ(found.coins.area.y, scene.at[2]->y());
+            const Reading r = readBack(frame, scene, found);
+            EXPECT_EQ(r.level, QString::number(scene.level));
+            EXPECT_EQ(r.exp, expDigits(scene.expPercent));
+            EXPECT_EQ(r.coins, QString::number(scene.coins));
         }
     }
 }
@@ -152,18 +152,18 @@ TEST_F(AreaFinderTest, ProposedAreasHoldTheLongestNumbers)
 {
     // Found while the numbers are short, the areas must still read them once they are long:
     // the level and Exp grow on both sides, the coins to the left.
-    GameFrameSpec spec = FrameSpec(5, 0.5, 7);
-    spec.size = QSize(1280, 720);
-    spec.at = {QPoint(300, 100), QPoint(600, 300), QPoint(900, 500)};
+    GameFrameSpec scene = FrameSpec(5, 0.5, 7);
+    scene.size = QSize(1280, 720);
+    scene.at = {QPoint(300, 100), QPoint(600, 300), QPoint(900, 500)};
     const AreaProposal found =
-        FindCaptureAreas(RenderGameFrame(spec), DefaultFinderFonts(InterfaceColour::Yellow));
+        FindCaptureAreas(RenderGameFrame(scene), DefaultFinderFonts(InterfaceColour::Yellow));
     ASSERT_EQ(found.coins.status, FindStatus::Found);
-    GameFrameSpec longer = spec;
+    GameFrameSpec longer = scene;
     longer.level = 999;
     longer.expPercent = 100.0;
     longer.coins = 999999999999999;
     // The game keeps the level and Exp centred and the coins' right edge where it was.
-    const Settings drawn = FrameSettings(spec);
+    const Settings drawn = FrameSettings(scene);
     const int coinsRight = 900 + drawn.CaptureArea[AreaMoney].Width;
     longer.at[2] = QPoint(900, 500);
     ASSERT_EQ(coinsRight, 900 + FrameSettings(longer).CaptureArea[AreaMoney].Width);
@@ -177,19 +177,19 @@ TEST_F(AreaFinderTest, TwoCoinDisplaysProposeAreaFourAsTheUpperOne)
 {
     for (const bool windowMode : {false, true}) {
         SCOPED_TRACE(windowMode ? "window" : "full screen");
-        const GameFrameSpec spec = FrameSpec(12, 3.25, 4096, CoinArea::Both, windowMode);
-        const PixelBuffer frame = RenderGameFrame(spec);
+        const GameFrameSpec scene = FrameSpec(12, 3.25, 4096, CoinArea::Both, windowMode);
+        const PixelBuffer frame = RenderGameFrame(scene);
         const AreaProposal found = FindCaptureAreas(frame, DefaultFinderFonts(std::nullopt));
         ASSERT_EQ(found.coins.status, FindStatus::Found);
         ASSERT_EQ(found.coins2.status, FindStatus::Found);
-        const Settings drawn = FrameSettings(spec);
+        const Settings drawn = FrameSettings(scene);
         EXPECT_EQ(found.coins.area.y, drawn.CaptureArea[AreaMoney].Y);
         EXPECT_EQ(found.coins2.area.y, drawn.CaptureArea[AreaMoneySecond].Y);
         EXPECT_EQ(found.coins2.area.width, found.coins.area.width);
         bool complete = false;
         EXPECT_EQ(ProposalLines(found, &complete).size(), 4);
         EXPECT_TRUE(complete);
-        const Reading r = readBack(frame, spec, found);
+        const Reading r = readBack(frame, scene, found);
         EXPECT_EQ(r.coins, u"4096");
         EXPECT_EQ(r.coins2, u"4096");
     }
@@ -197,10 +197,10 @@ TEST_F(AreaFinderTest, TwoCoinDisplaysProposeAreaFourAsTheUpperOne)
 
 TEST_F(AreaFinderTest, MissingNumbersAreReportedMissing)
 {
-    GameFrameSpec spec = FrameSpec(30, 50.0, 0, CoinArea::None);
-    spec.hideLevel = true;
+    GameFrameSpec scene = FrameSpec(30, 50.0, 0, CoinArea::None);
+    scene.hideLevel = true;
     const AreaProposal found =
-        FindCaptureAreas(RenderGameFrame(spec), DefaultFinderFonts(std::nullopt));
+        FindCaptureAreas(RenderGameFrame(scene), DefaultFinderFonts(std::nullopt));
     EXPECT_EQ(found.level.status, FindStatus::NotFound);
     EXPECT_EQ(found.exp.status, FindStatus::Found);
     EXPECT_EQ(found.coins.status, FindStatus::NotFound);
@@ -225,10 +225,10 @@ TEST_F(AreaFinderTest, MissingNumbersAreReportedMissing)
 
 TEST_F(AreaFinderTest, TwoPlausibleLevelsAreAmbiguousNotGuessed)
 {
-    const GameFrameSpec spec = FrameSpec(41, 10.0, 5);
-    PixelBuffer frame = RenderGameFrame(spec);
+    const GameFrameSpec scene = FrameSpec(41, 10.0, 5);
+    PixelBuffer frame = RenderGameFrame(scene);
     // A second level on the dark bottom bar, as a party member's panel might show one.
-    GameFrameSpec second = spec;
+    GameFrameSpec second = scene;
     second.level = 40;
     second.at[0] = QPoint(150, 730);
     second.hideExp = true;
@@ -241,7 +241,7 @@ TEST_F(AreaFinderTest, TwoPlausibleLevelsAreAmbiguousNotGuessed)
     EXPECT_EQ(ProposalLines(found).front(), u"level ambiguous");
 
     // Ambiguous numbers leave their areas alone.
-    Settings s = FrameSettings(spec);
+    Settings s = FrameSettings(scene);
     const CaptureRect before = s.CaptureArea[AreaLevel];
     ApplyCaptureAreas(s, found);
     EXPECT_EQ(s.CaptureArea[AreaLevel].X, before.X);
@@ -250,9 +250,9 @@ TEST_F(AreaFinderTest, TwoPlausibleLevelsAreAmbiguousNotGuessed)
 
 TEST_F(AreaFinderTest, DetectionAppliesOnlyAfterConfirmation)
 {
-    GameFrameSpec spec = FrameSpec(64, 77.77, 31337);
-    spec.at = {QPoint(40, 40), QPoint(400, 600), QPoint(700, 300)};
-    LoadDefaultGlyphTables(p.settings, spec.colour);
+    GameFrameSpec scene = FrameSpec(64, 77.77, 31337);
+    scene.at = {QPoint(40, 40), QPoint(400, 600), QPoint(700, 300)};
+    LoadDefaultGlyphTables(p.settings, scene.colour);
     SetDefaultCaptureAreas(p.settings, ScreenMode::FullScreen);
     p.settings.SearchWindowClass = QStringLiteral("Gamebryo Application");
     const Settings before = p.settings;
@@ -264,7 +264,7 @@ TEST_F(AreaFinderTest, DetectionAppliesOnlyAfterConfirmation)
                                      }),
               AutoDetectOutcome::NoWindow);
 
-    windows.addWindow("Gamebryo Application", RenderGameFrame(spec));
+    windows.addWindow("Gamebryo Application", RenderGameFrame(scene));
     sim.prompter.queue(PromptAnswer::Cancel);
     EXPECT_EQ(AutoDetectCaptureAreas(p,
                                      [&](const PixelBuffer&, const AreaProposal& proposal) {

@@ -17,13 +17,13 @@ namespace {
 
 PixelBuffer frameWith(bool hideLevel, CoinArea coins)
 {
-    GameFrameSpec spec;
-    spec.level = 35;
-    spec.expPercent = 12.34;
-    spec.coins = 1000;
-    spec.coinArea = coins;
-    spec.hideLevel = hideLevel;
-    return RenderGameFrame(spec);
+    GameFrameSpec scene;
+    scene.level = 35;
+    scene.expPercent = 12.34;
+    scene.coins = 1000;
+    scene.coinArea = coins;
+    scene.hideLevel = hideLevel;
+    return RenderGameFrame(scene);
 }
 
 TEST(AreaFinderDialog, TellsWhatEachAreaReadsAndWhatIsMissing)

@@ -498,11 +498,11 @@ TEST_F(FormOptionTest, AutomaticDetectionAppliesTheFoundAreasOnlyWhenConfirmed)
     EXPECT_EQ(asked, 0);
     EXPECT_EQ(messages(), QStringList{u"ゲームウィンドウが見つかりません。"_s});
 
-    GameFrameSpec spec = test::FrameSpec(64, 77.77, 31337);
-    spec.at = {QPoint(40, 40), QPoint(400, 600), QPoint(700, 300)};
-    LoadDefaultGlyphTables(p.settings, spec.colour);
+    GameFrameSpec scene = test::FrameSpec(64, 77.77, 31337);
+    scene.at = {QPoint(40, 40), QPoint(400, 600), QPoint(700, 300)};
+    LoadDefaultGlyphTables(p.settings, scene.colour);
     SetDefaultCaptureAreas(p.settings, ScreenMode::FullScreen);
-    const WindowId game = windows.addWindow("Gamebryo Application", RenderGameFrame(spec));
+    const WindowId game = windows.addWindow("Gamebryo Application", RenderGameFrame(scene));
     windows.setForeground(game);
     const std::int32_t before = p.settings.CaptureArea[0].Y;
     option<QPushButton>(u"cmdDetect"_s)->click(); // declined
