@@ -2,15 +2,17 @@
 // the popup of a missing game, saved as main-window.png and popup.png, the status line of an
 // Exp area that stopped reading as status-line.png, the five pages of the options window as
 // options-0.png to options-4.png, and the capture-area finder's dialog on a frame with moved
-// numbers as area-finder.png, and the input dialog as input-dialog.png. Run it on a real X
-// server (or Xvfb) to see the windows as users do: fonts, clipping and txtLog's columns.
-// kesmaro-forms-shot --screen OUT.png saves the whole screen instead (a live session's look).
+// numbers as area-finder.png, the input dialog as input-dialog.png and the version window as
+// version.png. Run it on a real X server (or Xvfb) to see the windows as users do: fonts, clipping
+// and txtLog's columns. kesmaro-forms-shot --screen OUT.png saves the whole screen instead (a live
+// session's look).
 
 #include "FormsFixture.h"
 #include "app/forms/AreaFinderDialog.h"
 #include "app/forms/Fonts.h"
 #include "app/forms/FormInputCheck.h"
 #include "app/forms/FormOption.h"
+#include "app/forms/FormVersion.h"
 #include "recognition/AutoDetect.h"
 #include "tools/simgame/GameFrame.h"
 
@@ -81,6 +83,11 @@ int main(int argc, char** argv)
         save(options, out.filePath(u"options-%1.png"_s.arg(page)));
     }
     options.hide();
+
+    FormVersion version(h.p);
+    version.show();
+    save(version, out.filePath(u"version.png"_s));
+    version.hide();
 
     FormInputCheck input(h.sim.prompter);
     QTimer::singleShot(0, &input, [&] {

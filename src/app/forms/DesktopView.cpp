@@ -3,6 +3,7 @@
 #include "app/forms/FormMain.h"
 #include "app/forms/FormOption.h"
 #include "app/forms/FormPopup.h"
+#include "app/forms/FormVersion.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -89,8 +90,12 @@ void DesktopView::showWindow(SubWindow window)
             m_options = std::make_unique<FormOption>(*m_program);
         m_options->open();
         return;
-    default:
+    case SubWindow::Version: {
+        // Loaded for each showing, modal over the main window.
+        FormVersion version(*m_program, m_main.get());
+        version.exec();
         return;
+    }
     }
 }
 

@@ -1,0 +1,72 @@
+#include "app/forms/FormVersion.h"
+
+#include "app/forms/Fonts.h"
+#include "config/Settings.h"
+#include "state/Program.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+
+namespace kesmaro {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QLabel* label(QWidget* parent, const QString& text, const char* name, QRect where)
+{
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QLatin1String(name));
+    l->setGeometry(where);
+    return l;
+}
+
+} // namespace
+
+FormVersion::FormVersion(Program& p, QWidget* parent) : QDialog(parent), m_p(p)
+{
+    setObjectName(u"FormVersion"_s);
+    setWindowTitle(u"バージョン情報"_s);
+    setFont(InterfaceFont());
+    setModal(true);
+    setFixedSize(300, 150);
+    QLabel* name = label(this, u"Kesmaro  for  Dragonica"_s, "lblName", QRect(16, 12, 268, 24));
+    QFont large = name->font();
+    large.setPixelSize(16);
+    large.setBold(true);
+    name->setFont(large);
+    label(this, kProgramVersion, "lblVer", QRect(16, 40, 268, 18));
+    label(this, u"Support Site"_s, "Label1", QRect(16, 70, 90, 18));
+    m_lblHomePage = label(this, SupportLink::Name(), "lblHomePage", QRect(106, 70, 178, 18));
+    QPalette palette = m_lblHomePage->palette();
+    palette.setColor(QPalette::WindowText, palette.color(QPalette::Link));
+    m_lblHomePage->setPalette(palette);
+    m_lblHomePage->setToolTip(SupportLink::Address());
+    m_lblHomePage->installEventFilter(this);
+    showLinkPointer();
+    auto* ok = new QPushButton(u"OK"_s, this);
+    ok->setObjectName(u"cmdOK"_s);
+    ok->setGeometry(110, 110, 80, 26);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void FormVersion::showLinkPointer()
+{
+    // The hand says "click me" until the first click has armed the link.
+    m_lblHomePage->setCursor(m_link.armed() ? Qt::ArrowCursor : Qt::PointingHandCursor);
+}
+
+bool FormVersion::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_lblHomePage && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        Context ctx = m_p.context();
+        m_link.Click(ctx);
+        showLinkPointer();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace kesmaro

@@ -1,0 +1,43 @@
+#include "app/forms/FormVersion.h"
+
+#include "FormsFixture.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+
+using namespace kesmaro;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class FormVersionTest : public FormsTest {};
+
+TEST_F(FormVersionTest, ShowsTheProgramAndOpensTheSiteOnEverySecondClick)
+{
+    FormVersion window(p);
+    EXPECT_EQ(window.windowTitle(), u"バージョン情報"_s);
+    EXPECT_EQ(window.findChild<QLabel*>(u"lblName"_s)->text(), u"Kesmaro  for  Dragonica"_s);
+    EXPECT_EQ(window.findChild<QLabel*>(u"lblVer"_s)->text(), kProgramVersion);
+    EXPECT_EQ(window.findChild<QLabel*>(u"Label1"_s)->text(), u"Support Site"_s);
+    auto* link = window.findChild<QLabel*>(u"lblHomePage"_s);
+    ASSERT_NE(link, nullptr);
+    const auto click = [&] {
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2),
+                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(link, &release);
+    };
+    EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
+    click();
+    EXPECT_TRUE(sim.shell.requests.empty()) << "the first click only arms the link";
+    EXPECT_EQ(link->cursor().shape(), Qt::ArrowCursor);
+    click();
+    ASSERT_EQ(sim.shell.requests.size(), 1u);
+    EXPECT_EQ(QString::fromStdString(sim.shell.requests[0].target), SupportLink::Address());
+    EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
+    click();
+    EXPECT_EQ(sim.shell.requests.size(), 1u);
+    click();
+    EXPECT_EQ(sim.shell.requests.size(), 2u);
+}
+
+} // namespace
