@@ -158,10 +158,9 @@ FormOption::FormOption(Program& p) : QWidget(nullptr, Qt::Window), m_p(p), m_log
 
 FormOption::~FormOption() = default;
 
-QLabel* FormOption::valueLabel(QWidget* page, const char* name, QRect where)
+QLabel* FormOption::numberBox(QWidget* page, const char* name, QRect where)
 {
-    const OptionValueLabel* info = FindOptionValueLabel(name);
-    Q_ASSERT(info);
+    // A number shown in a sunken box; a click on it asks for a new one.
     auto* l = new QLabel(page);
     l->setObjectName(QLatin1String(name));
     l->setGeometry(where);
@@ -172,6 +171,14 @@ QLabel* FormOption::valueLabel(QWidget* page, const char* name, QRect where)
     l->setMargin(2);
     l->setCursor(Qt::PointingHandCursor);
     l->installEventFilter(this);
+    return l;
+}
+
+QLabel* FormOption::valueLabel(QWidget* page, const char* name, QRect where)
+{
+    const OptionValueLabel* info = FindOptionValueLabel(name);
+    Q_ASSERT(info);
+    QLabel* l = numberBox(page, name, where);
     m_values[std::size_t(info - OptionValueLabels().data())] = l;
     return l;
 }
@@ -302,16 +309,7 @@ void FormOption::buildFurtherPage(QWidget* page)
     checkBox(page, OptionCheck::Debug, u"デバッグモード(遅くなります)"_s, QRect(12, 250, 220, 20));
     // The status line's rolling rates, kept beside the settings file.
     label(page, u"直近の時給期間"_s, QRect(240, 250, 90, 20));
-    m_lblRollingMinutes = new QLabel(page);
-    m_lblRollingMinutes->setObjectName(u"lblRollingMinutes"_s);
-    m_lblRollingMinutes->setGeometry(QRect(QPoint(330, 250), kValue));
-    m_lblRollingMinutes->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_lblRollingMinutes->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    m_lblRollingMinutes->setAutoFillBackground(true);
-    m_lblRollingMinutes->setBackgroundRole(QPalette::Base);
-    m_lblRollingMinutes->setMargin(2);
-    m_lblRollingMinutes->setCursor(Qt::PointingHandCursor);
-    m_lblRollingMinutes->installEventFilter(this);
+    m_lblRollingMinutes = numberBox(page, "lblRollingMinutes", QRect(QPoint(330, 250), kValue));
     label(page, u"分"_s, QRect(390, 250, 30, 20));
 }
 

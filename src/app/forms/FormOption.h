@@ -57,6 +57,7 @@ private:
     void buildStartUpPage(QWidget* page);
     void buildCapturePage(QWidget* page);
     void buildWindowPage(QWidget* page);
+    QLabel* numberBox(QWidget* page, const char* name, QRect where);
     QLabel* valueLabel(QWidget* page, const char* name, QRect where);
     QCheckBox* checkBox(QWidget* page, OptionCheck check, const QString& caption, QRect where);
     QLineEdit* textBox(QWidget* page, const char* name, QRect where);
