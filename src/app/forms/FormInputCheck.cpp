@@ -1,6 +1,7 @@
 #include "app/forms/FormInputCheck.h"
 
 #include "app/forms/Fonts.h"
+#include "app/forms/Widgets.h"
 #include "platform/Prompter.h"
 
 #include <QCloseEvent>
@@ -15,16 +16,6 @@ namespace kesmaro {
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QLabel* label(QWidget* parent, const QString& text, const char* name, QRect where,
-              Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter)
-{
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QLatin1String(name));
-    l->setGeometry(where);
-    l->setAlignment(align);
-    return l;
-}
 
 QPushButton* button(QWidget* parent, const QString& caption, const char* name, QRect where)
 {
@@ -50,13 +41,13 @@ FormInputCheck::FormInputCheck(Prompter& prompter, QWidget* parent)
     setFont(InterfaceFont());
     setModal(true);
     setFixedSize(300, 150);
-    m_lblmsg = label(this, u"インプットガイド"_s, "lblmsg", QRect(12, 8, 276, 40),
-                     Qt::AlignLeft | Qt::AlignTop);
+    m_lblmsg = PlacedLabel(this, u"インプットガイド"_s, "lblmsg", QRect(12, 8, 276, 40),
+                           Qt::AlignLeft | Qt::AlignTop);
     m_lblmsg->setWordWrap(true);
-    label(this, u"最小："_s, "lblmin", QRect(12, 54, 40, 18));
-    m_lblminV = label(this, {}, "lblminV", QRect(52, 54, 90, 18));
-    label(this, u"最大："_s, "lblmax", QRect(156, 54, 40, 18));
-    m_lblmaxv = label(this, {}, "lblmaxv", QRect(196, 54, 90, 18));
+    PlacedLabel(this, u"最小："_s, "lblmin", QRect(12, 54, 40, 18));
+    m_lblminV = PlacedLabel(this, {}, "lblminV", QRect(52, 54, 90, 18));
+    PlacedLabel(this, u"最大："_s, "lblmax", QRect(156, 54, 40, 18));
+    m_lblmaxv = PlacedLabel(this, {}, "lblmaxv", QRect(196, 54, 90, 18));
     auto* dec = button(this, u"<"_s, "cmdDec", QRect(12, 78, 28, 24));
     m_txtInput = new QLineEdit(this);
     m_txtInput->setObjectName(u"txtInput"_s);

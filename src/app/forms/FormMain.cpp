@@ -5,6 +5,7 @@
 #include "app/MainWindowLogic.h"
 #include "app/forms/Fonts.h"
 #include "app/forms/GraphFrame.h"
+#include "app/forms/Widgets.h"
 #include "measurement/StatusLine.h"
 #include "records/DebugItems.h"
 #include "screenshots/ImageFiles.h"
@@ -55,17 +56,6 @@ std::optional<QColor> storedColour(std::uint32_t value)
     return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
 }
 
-QLabel* label(QWidget* parent, const QString& text, const char* name, QRect where,
-              Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter)
-{
-    auto* l = new QLabel(text, parent);
-    if (name)
-        l->setObjectName(QLatin1String(name));
-    l->setGeometry(where);
-    l->setAlignment(align);
-    return l;
-}
-
 // One pixel of an etched line: the shadow above, the highlight below.
 QFrame* etchedLine(QWidget* parent, const char* name, QRect where, QPalette::ColorRole role)
 {
@@ -108,7 +98,7 @@ FormMain::FormMain(Program& p) : m_program(p)
 
     buildCaptureRows(m_inner);
 
-    auto* lblLog_t = label(m_inner, kLogColumns, "lblLog_t", QRect(11, 136, 438, 13));
+    auto* lblLog_t = PlacedLabel(m_inner, kLogColumns, "lblLog_t", QRect(11, 136, 438, 13));
     lblLog_t->setFont(LogFont());
     m_txtLog = new QPlainTextEdit(m_inner);
     m_txtLog->setObjectName(u"txtLog"_s);
@@ -260,16 +250,18 @@ void FormMain::buildResultTable(QWidget* inner)
     const std::array<const char*, 3> rowNames{"lblStart_t", "lblEnd_t", "lblElapse_t"};
 
     for (const Column& c : columns)
-        label(frame, QString::fromUtf8(c.title), c.name, QRect(c.left, 14, c.width, 14),
-              Qt::AlignCenter);
+        PlacedLabel(frame, QString::fromUtf8(c.title), c.name, QRect(c.left, 14, c.width, 14),
+                    Qt::AlignCenter);
     for (std::size_t r = 0; r < rows.size(); ++r) {
-        label(frame, QString::fromUtf8(rowTitles[r]), rowNames[r], QRect(16, rows[r], 40, 16));
+        PlacedLabel(frame, QString::fromUtf8(rowTitles[r]), rowNames[r],
+                    QRect(16, rows[r], 40, 16));
         for (std::size_t c = 0; c < columns.size(); ++c) {
             const std::size_t i = c * 3 + r;
             const Qt::Alignment align =
                 c == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter;
-            m_results[i] = label(frame, QString(), kResultNames[i],
-                                 QRect(columns[c].left, rows[r], columns[c].width, 16), align);
+            m_results[i] =
+                PlacedLabel(frame, QString(), kResultNames[i],
+                            QRect(columns[c].left, rows[r], columns[c].width, 16), align);
         }
     }
     const int lineWidth = kLeftColumnWidth - 16;
@@ -290,10 +282,11 @@ void FormMain::buildCaptureRows(QWidget* inner)
         {{96, 48, "Lv読込→"}, {184, 54, "Exp読込→"}, {304, 56, "ｺｲﾝ読込→"}}};
     const std::array<int, 3> valueWidths{36, 64, 104};
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        label(inner, QString::fromUtf8(rows[i].title), "lblCapture_t",
-              QRect(rows[i].left, 96, rows[i].titleWidth, 16));
-        m_lblCapture[i] = label(inner, QString(), nullptr,
-                                QRect(rows[i].left + rows[i].titleWidth, 96, valueWidths[i], 16));
+        PlacedLabel(inner, QString::fromUtf8(rows[i].title), "lblCapture_t",
+                    QRect(rows[i].left, 96, rows[i].titleWidth, 16));
+        m_lblCapture[i] =
+            PlacedLabel(inner, QString(), nullptr,
+                        QRect(rows[i].left + rows[i].titleWidth, 96, valueWidths[i], 16));
         m_lblCapture[i]->setObjectName(QStringLiteral("lblCapture(%1)").arg(i));
     }
     // The region pictures: the level, Exp and coin areas under their rows, the Exp area's
@@ -321,8 +314,8 @@ void FormMain::buildDebugFrame(QWidget* inner)
     m_cmdRecognize = new QPushButton(u"認 識"_s, m_frmDebug);
     m_cmdRecognize->setObjectName(u"cmdRecognize"_s);
     m_cmdRecognize->setGeometry(320, 4, 73, 25);
-    m_lblElapse = label(m_frmDebug, QString(), "lblElapse", QRect(392, 4, 70, 25),
-                        Qt::AlignRight | Qt::AlignVCenter);
+    m_lblElapse = PlacedLabel(m_frmDebug, QString(), "lblElapse", QRect(392, 4, 70, 25),
+                              Qt::AlignRight | Qt::AlignVCenter);
     connect(m_cmdCapture, &QPushButton::clicked, this,
             [this] { Execute(m_program, Command::Capture); });
     connect(m_cmdRecognize, &QPushButton::clicked, this,

@@ -1,6 +1,7 @@
 #include "app/forms/FormVersion.h"
 
 #include "app/forms/Fonts.h"
+#include "app/forms/Widgets.h"
 #include "config/Settings.h"
 #include "state/Program.h"
 
@@ -12,18 +13,6 @@ namespace kesmaro {
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-QLabel* label(QWidget* parent, const QString& text, const char* name, QRect where)
-{
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QLatin1String(name));
-    l->setGeometry(where);
-    return l;
-}
-
-} // namespace
-
 FormVersion::FormVersion(Program& p, QWidget* parent) : QDialog(parent), m_p(p)
 {
     setObjectName(u"FormVersion"_s);
@@ -31,14 +20,15 @@ FormVersion::FormVersion(Program& p, QWidget* parent) : QDialog(parent), m_p(p)
     setFont(InterfaceFont());
     setModal(true);
     setFixedSize(300, 150);
-    QLabel* name = label(this, u"Kesmaro  for  Dragonica"_s, "lblName", QRect(16, 12, 268, 24));
+    QLabel* name =
+        PlacedLabel(this, u"Kesmaro  for  Dragonica"_s, "lblName", QRect(16, 12, 268, 24));
     QFont large = name->font();
     large.setPixelSize(16);
     large.setBold(true);
     name->setFont(large);
-    label(this, kProgramVersion, "lblVer", QRect(16, 40, 268, 18));
-    label(this, u"Support Site"_s, "Label1", QRect(16, 70, 90, 18));
-    m_lblHomePage = label(this, SupportLink::Name(), "lblHomePage", QRect(106, 70, 178, 18));
+    PlacedLabel(this, kProgramVersion, "lblVer", QRect(16, 40, 268, 18));
+    PlacedLabel(this, u"Support Site"_s, "Label1", QRect(16, 70, 90, 18));
+    m_lblHomePage = PlacedLabel(this, SupportLink::Name(), "lblHomePage", QRect(106, 70, 178, 18));
     QPalette palette = m_lblHomePage->palette();
     palette.setColor(QPalette::WindowText, palette.color(QPalette::Link));
     m_lblHomePage->setPalette(palette);
