@@ -15,45 +15,37 @@ namespace {
 
 constexpr std::int32_t kBackgroundTicksPerSample = 480;
 
-bool found(const QString& text)
-{
-    return !text.isEmpty();
-}
+const Currency kNotRead = Currency::FromInteger(-1);
 
 // Coins: the area that worked last time, or the second area then the first until one works.
+// An area works when it gives an amount: a reading beyond the coin range counts as none.
 void readCoins(Program& p, WindowId window)
 {
     MeasurementState& m = p.measurement;
-    auto readSlot = [&](int area) {
+    auto readArea = [&](int area) {
         CaptureAreaColumnText(p, window, area, CategoryMoney);
         if (area != AreaMoney)
             CopyColumnSlot(p, area, AreaMoney);
-        return RecognizeNumber(p, CategoryMoney);
+        return AmountFromText(RecognizeNumber(p, CategoryMoney));
     };
 
     if (m.MoneyAreaMode == MoneyAreaFirst || m.MoneyAreaMode == MoneyAreaSecond) {
-        const QString text =
-            readSlot(m.MoneyAreaMode == MoneyAreaFirst ? AreaMoney : AreaMoneySecond);
-        m.ReadMoney = AmountFromText(text);
-        if (!found(text))
+        m.ReadMoney = readArea(m.MoneyAreaMode == MoneyAreaFirst ? AreaMoney : AreaMoneySecond);
+        if (m.ReadMoney == kNotRead)
             m.MoneyAreaMode = MoneyAreaDetect;
         return;
     }
-    QString text = readSlot(AreaMoneySecond);
-    if (found(text)) {
-        m.ReadMoney = AmountFromText(text);
+    m.ReadMoney = readArea(AreaMoneySecond);
+    if (m.ReadMoney != kNotRead) {
         m.MoneyAreaMode = MoneyAreaSecond;
         p.log.WriteDebugLog(QStringLiteral("Normal EnhancedPosition "));
         return;
     }
-    text = readSlot(AreaMoney);
-    if (found(text)) {
-        m.ReadMoney = AmountFromText(text);
+    m.ReadMoney = readArea(AreaMoney);
+    if (m.ReadMoney != kNotRead) {
         m.MoneyAreaMode = MoneyAreaFirst;
         p.log.WriteDebugLog(QStringLiteral("Detect EnhancedPosition "));
-        return;
     }
-    m.ReadMoney = Currency::FromInteger(-1);
 }
 
 void gameMissing(Program& p)
@@ -135,7 +127,7 @@ void CaptureImage(Program& p)
     readCoins(p, window);
     RecordCapturedNumbers(p, window, coinArea);
 
-    if (m.ReadMoney != Currency::FromInteger(-1))
+    if (m.ReadMoney != kNotRead)
         m.MoneyPair[MoneyPairLatest] = m.ReadMoney;
     m.CaptureBusy = false;
     UpdateMeasurement(p);

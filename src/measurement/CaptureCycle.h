@@ -1,11 +1,10 @@
 #pragma once
 
+#include "state/MeasurementState.h"
+
 namespace kesmaro {
 
 struct Program;
-
-// The interval of the capture timer: it only asks whether a capture is due.
-constexpr int kCaptureTickMs = 10 * 1000;
 
 // A tick of timCaptureInterval: captures when one is due during a run, switches itself off
 // when no run is in progress.

@@ -10,6 +10,9 @@
 
 namespace kesmaro {
 
+// The interval of the capture timer: it only asks whether a capture is due.
+constexpr int kCaptureTickMs = 10 * 1000;
+
 // Index of the current/previous/difference triples.
 enum Track : int { TrackCurrent = 0, TrackPrevious = 1, TrackDifference = 2 };
 
@@ -70,7 +73,14 @@ struct MeasurementState {
         NextCaptureTime = ToQDateTime(clock.Now()).addMSecs(delayMs);
         NextCaptureTick = clock.TickMs() + delayMs;
     }
-    bool captureDue(const Clock& clock) const { return clock.TickMs() >= NextCaptureTick; }
+    // Due on the first tick less than a quarter tick before the deadline. A deadline set on a
+    // tick falls on a later tick, and one set 15 s after a tick falls half-way between two:
+    // with a quarter tick of slack neither moves to another tick when the timer fires a little
+    // early or late.
+    bool captureDue(const Clock& clock) const
+    {
+        return NextCaptureTick - clock.TickMs() < kCaptureTickMs / 4;
+    }
 };
 
 } // namespace kesmaro

@@ -4,6 +4,7 @@
 #include "common/Cp932.h"
 #include "common/TextFile.h"
 #include "records/LoggingRun.h"
+#include "records/RecordFile.h"
 #include "state/GraphBuffer.h"
 
 #include <gtest/gtest.h>
@@ -140,4 +141,69 @@ TEST_F(CaptureCycleTest, OneCaptureIsOneRequestToTheWindowSystemWhicheverCoinAre
         EXPECT_EQ(p.measurement.ReadExp, Currency::FromInteger(1234));
         EXPECT_EQ(p.measurement.MoneyPair[MoneyPairLatest], Currency::FromInteger(1000 * coinArea));
     }
+}
+
+// Ticks that come a few milliseconds early or late never move a capture to another tick: 200
+// captures each land on the tick their interval names, and the record lines say so.
+TEST_F(CaptureCycleTest, TimerJitterNeverMovesACaptureToAnotherTick)
+{
+    for (const int interval : {1, 6}) {
+        SCOPED_TRACE(interval);
+        p.settings.CaptureInterval = interval;
+        p.settings.SaveCsv = true;
+        p.settings.MonthlyAppend = false;
+        sim.scheduler.setTimerJitter(5, static_cast<std::uint32_t>(interval));
+        show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
+        // The run start enables the timer: its ticks count from here.
+        p.timers.timCaptureInterval->setEnabled(false);
+        const std::int64_t start = sim.clock.elapsedMs();
+        LoggingControl(p, LoggingMode::Start);
+        const QString file = RecordFileTarget(p.settings, p.LogStartStamp, p.programFolder).path;
+        const std::int64_t intervalMs = std::int64_t{interval} * 60 * 1000;
+
+        // Due 15 s after the start, the first capture comes on the second tick; then one
+        // capture every interval, each on its tick and never on the one before.
+        int requests = windows.requestCount();
+        for (int i = 0; i < 200; ++i) {
+            const std::int64_t tick = start + 20000 + i * intervalMs;
+            sim.scheduler.runUntil(tick - 5000);
+            ASSERT_EQ(windows.requestCount(), requests) << "capture " << i << " came early";
+            // Numbers that move, so that every capture writes its record line.
+            show(QStringLiteral("35"), QString::asprintf("%d.%02d", 10 + i / 100, i % 100),
+                 QString::number(1000 + 10 * i));
+            sim.scheduler.runUntil(tick + 5000);
+            ASSERT_EQ(windows.requestCount(), requests + 1) << "capture " << i << " slipped";
+            requests = windows.requestCount();
+        }
+        LoggingControl(p, LoggingMode::Stop);
+
+        QStringList lines = DecodeCp932(ReadFileBytes(file)).split(QStringLiteral("\r\n"));
+        lines.removeAll(QString());
+        ASSERT_EQ(lines.size(), 200); // the header, then a line for each capture but the first
+        const QString minutes = QString::number(interval) + QStringLiteral(".0");
+        for (qsizetype i = 1; i < lines.size(); ++i) {
+            const QStringList columns = lines[i].split(QStringLiteral(" ,"));
+            ASSERT_EQ(columns.size(), 10) << lines[i].toStdString();
+            EXPECT_EQ(columns[6].trimmed(), minutes) << lines[i].toStdString();
+            EXPECT_EQ(columns[8].trimmed(), minutes) << lines[i].toStdString();
+        }
+    }
+}
+
+// A coin area "works" when it gives an amount: 15 digits beyond the coin range are no amount,
+// so detection goes on as for an unreadable area.
+TEST_F(CaptureCycleTest, ACoinReadingBeyondTheRangeDoesNotChooseItsArea)
+{
+    const QString tooMany = QStringLiteral("999999999999999");
+    show(QStringLiteral("35"), QStringLiteral("12.34"), tooMany, 4);
+    p.measurement.MoneyAreaMode = MoneyAreaDetect;
+    CaptureImage(p);
+    EXPECT_EQ(p.measurement.ReadMoney, Currency::FromInteger(-1));
+    EXPECT_EQ(p.measurement.MoneyAreaMode, MoneyAreaDetect);
+    EXPECT_FALSE(debugLog().contains(QStringLiteral("Normal EnhancedPosition ")));
+
+    p.measurement.MoneyAreaMode = MoneyAreaSecond; // the area in use now reads beyond the range
+    CaptureImage(p);
+    EXPECT_EQ(p.measurement.ReadMoney, Currency::FromInteger(-1));
+    EXPECT_EQ(p.measurement.MoneyAreaMode, MoneyAreaDetect);
 }

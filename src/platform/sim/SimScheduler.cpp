@@ -10,6 +10,7 @@ struct SimScheduler::TimerState {
     bool enabled = false;
     bool running = false;
     bool alive = true;
+    std::int64_t regular = 0; // the tick's time without jitter
     std::int64_t due = 0;
     std::uint64_t seq = 0;
 
@@ -47,7 +48,8 @@ public:
 private:
     void restart()
     {
-        m_state->due = m_scheduler.m_clock.elapsedMs() + m_state->interval;
+        m_state->regular = m_scheduler.m_clock.elapsedMs() + m_state->interval;
+        m_state->due = m_scheduler.jittered(m_state->regular);
         m_state->seq = ++m_scheduler.m_seq;
     }
 
@@ -67,6 +69,20 @@ std::unique_ptr<Timer> SimScheduler::CreateTimer(std::function<void()> onTick)
     state->onTick = std::move(onTick);
     m_timers.push_back(state);
     return std::make_unique<SimTimer>(*this, std::move(state));
+}
+
+void SimScheduler::setTimerJitter(int maxMs, std::uint32_t seed)
+{
+    m_jitterMs = std::max(maxMs, 0);
+    m_jitter.seed(seed);
+}
+
+std::int64_t SimScheduler::jittered(std::int64_t regularMs)
+{
+    if (m_jitterMs == 0)
+        return regularMs;
+    std::uniform_int_distribution<int> offset(-m_jitterMs, m_jitterMs);
+    return regularMs + offset(m_jitter);
 }
 
 void SimScheduler::at(std::int64_t elapsedMs, std::function<void()> event)
@@ -109,9 +125,10 @@ bool SimScheduler::runNext(std::int64_t deadline)
     // from now, as a real event loop does.
     m_clock.advanceTo(timer->due);
     const std::int64_t now = m_clock.elapsedMs();
-    timer->due += timer->interval;
-    if (timer->due <= now)
-        timer->due = now + timer->interval;
+    timer->regular += timer->interval;
+    if (timer->regular <= now)
+        timer->regular = now + timer->interval;
+    timer->due = std::max(jittered(timer->regular), now + 1);
     timer->seq = ++m_seq;
     timer->running = true;
     const std::function<void()> onTick = timer->onTick; // the callback may destroy the timer

@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <random>
 #include <vector>
 
 namespace kesmaro {
@@ -31,6 +32,9 @@ public:
     std::int64_t nextDueMs() const;
     // How deep the running waits are nested (0 at top level).
     int waitDepth() const { return m_depth; }
+    // From now on every timer tick fires up to `maxMs` early or late around its regular time,
+    // as a real event loop's do; the regular times themselves do not drift. 0 = exact.
+    void setTimerJitter(int maxMs, std::uint32_t seed);
 
     struct TimerState;
 
@@ -38,6 +42,7 @@ private:
     // Runs the earliest item due at or before `deadline`; false when there is none.
     bool runNext(std::int64_t deadline);
     void advance(std::int64_t deadline);
+    std::int64_t jittered(std::int64_t regularMs);
 
     SimClock& m_clock;
     // Scripted events by (due time, order of scheduling): the first one is the next to run.
@@ -45,6 +50,8 @@ private:
     std::vector<std::shared_ptr<TimerState>> m_timers;
     std::uint64_t m_seq = 0;
     int m_depth = 0;
+    int m_jitterMs = 0;
+    std::minstd_rand m_jitter;
 
     friend class SimTimer;
 };
