@@ -203,6 +203,23 @@ FrameChange widthOnly(int width)
     return change;
 }
 
+// GraphData exists exactly while GraphEnabled is on, whoever changed the setting; the window
+// widens for a graph that would not fit and narrows when it goes.
+void keepGraphInStep(Program& p)
+{
+    if (p.settings.GraphEnabled == p.graph.GraphData.has_value())
+        return;
+    if (p.settings.GraphEnabled) {
+        p.graph.GraphData.emplace(p.services.clock);
+        if (p.view.mainWindowFrame().width * kTwipsPerPixel < kGraphMinWidthTwips)
+            p.view.setMainWindowFrame(widthOnly(kGraphWidthTwips / kTwipsPerPixel));
+    } else {
+        p.graph.GraphData.reset();
+        p.view.setMainWindowFrame(widthOnly(kNoGraphWidthTwips / kTwipsPerPixel));
+    }
+    p.view.changed(ViewPart::Graph);
+}
+
 ConfigContext configOf(Program& p)
 {
     return ConfigContext{p.settings, p.services.prompter, p.log, p.programFolder};
@@ -351,17 +368,9 @@ void OptionWindow::Check_Click(OptionCheck check, bool on)
         return;
     case OptionCheck::Graph:
         s.GraphEnabled = on;
-        if (on) {
-            if (!m_p.graph.GraphData)
-                m_p.graph.GraphData.emplace(m_p.services.clock);
-            log.WriteDebugLog(u"Change GraphDisplay ON ･･･ End "_s);
-            if (m_p.view.mainWindowFrame().width * kTwipsPerPixel < kGraphMinWidthTwips)
-                m_p.view.setMainWindowFrame(widthOnly(kGraphWidthTwips / kTwipsPerPixel));
-        } else {
-            m_p.graph.GraphData.reset();
-            log.WriteDebugLog(u"Change GraphDisplay OFF ･･･ End "_s);
-            m_p.view.setMainWindowFrame(widthOnly(kNoGraphWidthTwips / kTwipsPerPixel));
-        }
+        keepGraphInStep(m_p);
+        log.WriteDebugLog(on ? u"Change GraphDisplay ON ･･･ End "_s
+                             : u"Change GraphDisplay OFF ･･･ End "_s);
         return;
     case OptionCheck::StartUp0:
     case OptionCheck::StartUp1: {
@@ -523,6 +532,7 @@ void OptionWindow::cmdInit_Click()
         return;
     ConfigContext config = configOf(m_p);
     ConfigFile(config, ConfigMode::Reset);
+    keepGraphInStep(m_p);
     Refresh();
     m_p.log.WriteDebugLog(u"Initializing ConfigFile ･･･ End "_s);
 }
@@ -532,6 +542,7 @@ void OptionWindow::cmdLoad_Click()
     m_p.log.WriteDebugLog(u"Click : Setting Load "_s);
     ConfigContext config = configOf(m_p);
     ConfigFile(config, ConfigMode::Read);
+    keepGraphInStep(m_p);
     Refresh();
     m_p.log.WriteDebugLog(u"Loading ConfigFile ･･･ End "_s);
 }

@@ -3,6 +3,7 @@
 #include "config/ConfigFile.h"
 #include "config/Defaults.h"
 #include "config/ExtraSettings.h"
+#include "graph/GraphDisplay.h"
 #include "platform/Scheduler.h"
 #include "tools/simgame/GameFrame.h"
 
@@ -267,6 +268,30 @@ TEST_F(FormOptionTest, TheGraphBoxWidensAndNarrowsTheMainWindow)
     const QStringList lines = logLines();
     EXPECT_EQ(lines.count(u"Change GraphDisplay ON ･･･ End "_s), 1);
     EXPECT_EQ(lines.count(u"Change GraphDisplay OFF ･･･ End "_s), 1);
+}
+
+// Whatever changes GraphEnabled, the graph buffer follows it: a graph turned on by 読 込 or
+// 初期化 gets samples, one turned off keeps none.
+TEST_F(FormOptionTest, LoadAndInitKeepTheGraphBufferInStepWithTheSetting)
+{
+    open();
+    ASSERT_TRUE(p.graph.GraphData.has_value());
+    option<QCheckBox>(u"chkGraph"_s)->click();
+    option<QPushButton>(u"cmdSave"_s)->click(); // a settings file with the graph off
+    option<QCheckBox>(u"chkGraph"_s)->click();
+    ASSERT_TRUE(p.graph.GraphData.has_value());
+
+    option<QPushButton>(u"cmdLoad"_s)->click();
+    EXPECT_FALSE(p.settings.GraphEnabled);
+    EXPECT_FALSE(p.graph.GraphData.has_value()) << "loaded off, the buffer goes";
+    EXPECT_FALSE(option<QCheckBox>(u"chkGraph"_s)->isChecked());
+
+    option<QPushButton>(u"cmdInit"_s)->click(); // every question answered Yes / OK
+    EXPECT_TRUE(p.settings.GraphEnabled);
+    ASSERT_TRUE(p.graph.GraphData.has_value()) << "reset on, a buffer is there for samples";
+    EXPECT_EQ(frame(&WindowFrame::width), 12000 / 15);
+    AddGraphSample(p, Currency::FromInteger(5), Currency::FromInteger(1000));
+    EXPECT_NE(p.graph.GraphData->Value(0).Time, 0.0);
 }
 
 TEST_F(FormOptionTest, TheFolderBoxChecksOnlyNamesOfThreeOrMore)
