@@ -170,6 +170,21 @@ TEST_F(FormInputCheckTest, KeysAreFilteredAndEnterOnlyMovesTheFocus)
     EXPECT_EQ(answer, 7.0);
 }
 
+// Enter, Enter: the first moves to 決 定, the second confirms there.
+TEST_F(FormInputCheckTest, ASecondEnterOnTheFocusedButtonConfirms)
+{
+    const std::optional<double> answer = ask(interval, [&] {
+        auto* input = w<QLineEdit>(u"txtInput"_s);
+        input->setText(u"42"_s);
+        typeKey(Qt::Key_Return, u"\r"_s);
+        ASSERT_TRUE(dialog.isVisible());
+        auto* enter = w<QPushButton>(u"cmdEnter"_s);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, u"\r"_s);
+        QApplication::sendEvent(enter, &press);
+    });
+    EXPECT_EQ(answer, 42.0);
+}
+
 TEST_F(FormInputCheckTest, CancelAndTheCloseControlBothCancel)
 {
     EXPECT_EQ(ask(interval, [&] { click("cmdCancel"); }), std::nullopt);

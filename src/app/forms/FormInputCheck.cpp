@@ -22,7 +22,9 @@ QPushButton* button(QWidget* parent, const QString& caption, const char* name, Q
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(QLatin1String(name));
     b->setGeometry(where);
-    b->setAutoDefault(false); // Enter in the text box only moves the focus
+    // Enter clicks the focused button, as in the platform's dialogs; Enter in the text box is
+    // taken by the event filter first and only moves the focus to 決 定.
+    b->setAutoDefault(true);
     return b;
 }
 
