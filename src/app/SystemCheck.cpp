@@ -1,5 +1,7 @@
 #include "app/SystemCheck.h"
 
+#include "common/Paths.h"
+#include "platform/Prompter.h"
 #include "state/Program.h"
 
 namespace kesmaro {
@@ -37,6 +39,21 @@ void CheckSystemFiles(Program& p, const SystemPartsFound& found)
     }
     p.log.WriteDebugLog(allFound ? QStringLiteral("Result of System File Check : No Problem ")
                                  : QStringLiteral("Result of System File Check : A missing item "));
+}
+
+std::optional<QString> ProgramFolderOrRefusal(Prompter& prompter, const QString& executableFolder,
+                                              const QString& tempFolder)
+{
+    if (!IsInTempFolder(executableFolder, tempFolder))
+        return ResolveProgramFolder(executableFolder);
+    const QString text =
+        QStringLiteral("テンポラリフォルダでは実行できません。\r\n"
+                       "Zip圧縮ファイルは適切なフォルダに解凍してから実行して"
+                       "ください。\r\n"
+                       "あるいは Windows7 または Vista のＵＡＣが誤動作しています。");
+    prompter.Ask(Prompt{QStringLiteral("起動エラー").toStdString(), text.toStdString(),
+                        PromptButtons::Ok, PromptIcon::None});
+    return std::nullopt;
 }
 
 } // namespace kesmaro

@@ -2,9 +2,11 @@
 
 #include <QString>
 #include <array>
+#include <optional>
 
 namespace kesmaro {
 
+class Prompter;
 struct Program;
 
 // What this build needs at run time and a user's machine can lack, in the order checked.
@@ -29,5 +31,11 @@ using SystemPartsFound = std::array<bool, kSystemPartCount>;
 // The start-up check: one information message and one debug-log line for every part missing,
 // then the summary line. A missing part never stops the start.
 void CheckSystemFiles(Program& p, const SystemPartsFound& found);
+
+// The program folder of an executable in `executableFolder`; nothing, after the refusal box,
+// when the executable itself lies in the temporary folder (an archive viewer's copy), whichever
+// folder an installed or read-only copy would write to.
+std::optional<QString> ProgramFolderOrRefusal(Prompter& prompter, const QString& executableFolder,
+                                              const QString& tempFolder);
 
 } // namespace kesmaro

@@ -25,6 +25,7 @@
 #include "state/Program.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QTextStream>
 #include <memory>
 
@@ -47,21 +48,6 @@ bool refusedAsSecondInstance(kesmaro::Prompter& prompter, kesmaro::SingleInstanc
         return false;
     prompter.Ask(kesmaro::Prompt{QStringLiteral("エラー").toStdString(),
                                  QStringLiteral("既にプログラムは起動しています。").toStdString(),
-                                 kesmaro::PromptButtons::Ok, kesmaro::PromptIcon::None});
-    return true;
-}
-
-// The refusal to run from inside the temporary folder, before anything is written.
-bool refusedInTempFolder(kesmaro::Prompter& prompter, const QString& programFolder)
-{
-    if (!kesmaro::IsInTempFolder(programFolder))
-        return false;
-    const QString text =
-        QStringLiteral("テンポラリフォルダでは実行できません。\r\n"
-                       "Zip圧縮ファイルは適切なフォルダに解凍してから実行して"
-                       "ください。\r\n"
-                       "あるいは Windows7 または Vista のＵＡＣが誤動作しています。");
-    prompter.Ask(kesmaro::Prompt{QStringLiteral("起動エラー").toStdString(), text.toStdString(),
                                  kesmaro::PromptButtons::Ok, kesmaro::PromptIcon::None});
     return true;
 }
@@ -113,10 +99,11 @@ int main(int argc, char* argv[])
     kesmaro::SingleInstance instance;
     if (refusedAsSecondInstance(prompter, instance))
         return 0;
-    const QString programFolder =
-        kesmaro::ResolveProgramFolder(QCoreApplication::applicationDirPath());
-    if (refusedInTempFolder(prompter, programFolder))
+    const std::optional<QString> startFolder = kesmaro::ProgramFolderOrRefusal(
+        prompter, QCoreApplication::applicationDirPath(), QDir::tempPath());
+    if (!startFolder)
         return 0;
+    const QString& programFolder = *startFolder;
 
     kesmaro::DebugLog log(programFolder, clock);
     kesmaro::DesktopView view;

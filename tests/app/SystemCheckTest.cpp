@@ -1,6 +1,10 @@
 #include "app/SystemCheck.h"
 
 #include "ProgramFixture.h"
+#include "platform/sim/SimPrompter.h"
+
+#include <QDir>
+#include <QTemporaryDir>
 
 using namespace kesmaro;
 
@@ -67,4 +71,27 @@ TEST_F(SystemCheckTest, OneMessageAndOneLinePerMissingPartThenTheSummary)
                           : QStringLiteral("Result of System File Check : A missing item "));
         EXPECT_EQ(logLines(), wantLines);
     }
+}
+
+// What is tested is where the executable lies: an installed copy in the temporary folder would
+// write to the per-user folder, yet it is an archive viewer's copy all the same.
+TEST(StartFolderTest, AnExecutableInTheTemporaryFolderIsRefusedWhateverItsLayout)
+{
+    QTemporaryDir temp;
+    const QString bin = temp.filePath(QStringLiteral("unpacked/bin"));
+    ASSERT_TRUE(QDir().mkpath(bin));
+    ASSERT_TRUE(QDir().mkpath(temp.filePath(QStringLiteral("unpacked/share/doc/kesmaro"))));
+    SimPrompter prompter;
+    EXPECT_EQ(ProgramFolderOrRefusal(prompter, bin, temp.path()), std::nullopt);
+    ASSERT_EQ(prompter.asked().size(), 1u);
+    EXPECT_EQ(prompter.asked()[0].prompt.title, "起動エラー");
+    EXPECT_NE(prompter.asked()[0].prompt.text.find(
+                  "Zip圧縮ファイルは適切なフォルダに解凍してから実行してください。"),
+              std::string::npos);
+
+    // A portable copy elsewhere starts in its own folder, without a box.
+    QTemporaryDir elsewhere;
+    SimPrompter quiet;
+    EXPECT_EQ(ProgramFolderOrRefusal(quiet, elsewhere.path(), temp.path()), elsewhere.path());
+    EXPECT_TRUE(quiet.asked().empty());
 }
