@@ -86,6 +86,9 @@ void menuRun_Click(Program& p)
 {
     p.log.WriteDebugLog(QStringLiteral("Click : Run "));
     LoggingControl(p, LoggingMode::Start);
+    // The start's waits run a close too; a program that has closed meanwhile says nothing more.
+    if (p.flags.ProgramClosing)
+        return;
     p.log.WriteDebugLog(QStringLiteral("Loging ManualStart ･･･ "));
     resetTempStop(p);
     p.popup.widthTwips = 6000;

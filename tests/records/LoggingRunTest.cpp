@@ -169,6 +169,17 @@ TEST_F(LoggingRunTest, RunCommandLogsAroundTheStartAndResetsSuspendAndPopupSize)
     EXPECT_EQ(p.popup.heightTwips, 1095);
 }
 
+TEST_F(LoggingRunTest, AProgramClosedDuringTheRunCommandsStartSaysNothingAfterItsLastLine)
+{
+    p.settings.StartDelay = 5;
+    sim.scheduler.at(1000, [this] {
+        p.flags.ProgramClosing = true; // the close sequence runs inside the start's wait
+        log.WriteDebugLog(QStringLiteral("End of the Program "));
+    });
+    menuRun_Click(p);
+    EXPECT_EQ(logLines(), (QStringList{"Click : Run ", "End of the Program "}));
+}
+
 TEST_F(LoggingRunTest, AutomaticStartOnlyWithAutoStart)
 {
     AutoStartLogging(p);
