@@ -17,7 +17,7 @@ void open(Context& ctx, Target target, const QString& what, int waitMs)
                                         : QStringLiteral("サイトが見つかりません。");
         ctx.services.prompter.Ask(Prompt{QStringLiteral("実行エラー").toStdString(),
                                          (GetFileName(what) + tail).toStdString(),
-                                         PromptButtons::Ok, PromptIcon::Critical});
+                                         PromptButtons::Ok, PromptIcon::None});
         ctx.log.WriteDebugLog(QStringLiteral("Execution File Not Find  ") + what);
         return;
     }

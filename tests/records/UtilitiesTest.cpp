@@ -37,6 +37,10 @@ TEST_F(UtilitiesTest, OpenUrlOnlyRefusesAnEmptyAddress)
     OpenUrl(m_ctx, QString(), 500);
     ASSERT_EQ(sim.prompter.asked().size(), 1u);
     EXPECT_EQ(sim.prompter.asked()[0].prompt.text, "サイトが見つかりません。");
+    // A plain box: OK alone, no icon.
+    EXPECT_EQ(sim.prompter.asked()[0].prompt.title, "実行エラー");
+    EXPECT_EQ(sim.prompter.asked()[0].prompt.buttons, PromptButtons::Ok);
+    EXPECT_EQ(sim.prompter.asked()[0].prompt.icon, PromptIcon::None);
     OpenUrl(m_ctx, QStringLiteral("https://example.org/kesmaro"), 500);
     ASSERT_EQ(sim.shell.requests.size(), 1u);
     EXPECT_EQ(sim.shell.requests[0].kind, SimShell::Kind::Url);
