@@ -29,11 +29,14 @@ TEST_F(FormVersionTest, ShowsTheProgramAndOpensTheSiteOnEverySecondClick)
     EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
     click();
     EXPECT_TRUE(sim.shell.requests.empty()) << "the first click only arms the link";
-    EXPECT_EQ(link->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor) << "armed, still a link";
     click();
     ASSERT_EQ(sim.shell.requests.size(), 1u);
     EXPECT_EQ(QString::fromStdString(sim.shell.requests[0].target), SupportLink::Address());
-    EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(link->cursor().shape(), Qt::ArrowCursor) << "opened: the default pointer";
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QApplication::sendEvent(link, &enter);
+    EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor) << "back over the idle link";
     click();
     EXPECT_EQ(sim.shell.requests.size(), 1u);
     click();

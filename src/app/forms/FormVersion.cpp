@@ -34,26 +34,27 @@ FormVersion::FormVersion(Program& p, QWidget* parent) : QDialog(parent), m_p(p)
     m_lblHomePage->setPalette(palette);
     m_lblHomePage->setToolTip(SupportLink::Address());
     m_lblHomePage->installEventFilter(this);
-    showLinkPointer();
+    m_lblHomePage->setMouseTracking(true);
+    m_lblHomePage->setCursor(Qt::PointingHandCursor);
     auto* ok = new QPushButton(u"OK"_s, this);
     ok->setObjectName(u"cmdOK"_s);
     ok->setGeometry(110, 110, 80, 26);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void FormVersion::showLinkPointer()
-{
-    // The hand says "click me" until the first click has armed the link.
-    m_lblHomePage->setCursor(m_link.armed() ? Qt::ArrowCursor : Qt::PointingHandCursor);
-}
-
 bool FormVersion::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_lblHomePage && event->type() == QEvent::MouseButtonRelease &&
+    if (watched != m_lblHomePage)
+        return QDialog::eventFilter(watched, event);
+    // The hand says "click me" whenever the pointer is over the idle link and stays while it is
+    // armed; only the click that opens the site gives the default pointer back.
+    if ((event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) && !m_link.armed())
+        m_lblHomePage->setCursor(Qt::PointingHandCursor);
+    if (event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         Context ctx = m_p.context();
-        m_link.Click(ctx);
-        showLinkPointer();
+        if (m_link.Click(ctx))
+            m_lblHomePage->setCursor(Qt::ArrowCursor);
         return true;
     }
     return QDialog::eventFilter(watched, event);

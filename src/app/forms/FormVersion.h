@@ -21,8 +21,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void showLinkPointer();
-
     Program& m_p;
     SupportLink m_link;
     QLabel* m_lblHomePage = nullptr;
