@@ -174,12 +174,16 @@ QString BuildRecordLine(const RecordValues& v, bool csv)
     return line.Text();
 }
 
+QString SaveBaseFolder(const Settings& settings, const QString& programFolder)
+{
+    return settings.SaveFolder.isEmpty() ? programFolder : settings.SaveFolder;
+}
+
 RecordTarget RecordFileTarget(const Settings& settings, const QString& logStartStamp,
                               const QString& programFolder)
 {
-    const QString base = settings.SaveFolder.isEmpty() ? programFolder : settings.SaveFolder;
     RecordTarget target;
-    target.folder = JoinPath(base, QStringLiteral("log"));
+    target.folder = JoinPath(SaveBaseFolder(settings, programFolder), QStringLiteral("log"));
     const QString period =
         settings.MonthlyAppend ? logStartStamp.left(6) + QStringLiteral("月") : logStartStamp;
     const QString extension = settings.SaveCsv ? QStringLiteral(".csv") : QStringLiteral(".txt");

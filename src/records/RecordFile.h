@@ -41,8 +41,11 @@ QString RecordStampText(const QDateTime& time);
 // the comma-separated file " ," between fields and numbers without separators.
 QString BuildRecordLine(const RecordValues& values, bool csv);
 
-// The record file of the run started at `logStartStamp` ("yyyyMMddhhmm"). An empty SaveFolder
-// means the program folder.
+// The folder that holds log/ and ss/: SaveFolder, or the program folder when it is empty (a
+// cleared folder box), so that records and screenshots never part ways.
+QString SaveBaseFolder(const Settings& settings, const QString& programFolder);
+
+// The record file of the run started at `logStartStamp` ("yyyyMMddhhmm") under SaveBaseFolder.
 RecordTarget RecordFileTarget(const Settings& settings, const QString& logStartStamp,
                               const QString& programFolder);
 

@@ -2,6 +2,7 @@
 
 #include "common/Paths.h"
 #include "records/Beep.h"
+#include "records/RecordFile.h"
 #include "state/Program.h"
 
 #include <QImageWriter>
@@ -87,7 +88,7 @@ bool SaveScreenshot(Program& p, const QString& base, const QString& format)
 
 QString ScreenshotFolder(Program& p)
 {
-    QString folder = JoinPath(p.settings.SaveFolder, QStringLiteral("ss"));
+    QString folder = JoinPath(SaveBaseFolder(p.settings, p.programFolder), QStringLiteral("ss"));
     try {
         CreateFolderPath(folder);
     } catch (const TrappedError&) {

@@ -33,7 +33,7 @@ int SavePicture(const PixelBuffer& picture, const QString& base, const QString& 
 // goes on either way. Returns true when the file was written (or nothing was to be written).
 bool SaveScreenshot(Program& p, const QString& base, const QString& format);
 
-// The screenshot folder SaveFolder + "ss", created when missing; empty when it cannot be.
+// The screenshot folder SaveBaseFolder + "ss", created when missing; empty when it cannot be.
 QString ScreenshotFolder(Program& p);
 
 // `menuPrtScr`: waits 10 s for the user to bring the game to the front, then saves the

@@ -3,9 +3,11 @@
 #include "ProgramFixture.h"
 #include "common/TextFile.h"
 #include "platform/sim/SimServices.h"
+#include "records/RecordFile.h"
 #include "state/Program.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
@@ -140,6 +142,21 @@ TEST_F(ScreenshotTest, AFailingSaveIsReportedOnceUntilOneSucceeds)
     EXPECT_FALSE(
         SaveScreenshot(p, ScreenshotFolder(p) + QStringLiteral("d"), QStringLiteral(".png")));
     EXPECT_EQ(p.txtLog.text().count(QStringLiteral("スクリーンショットを保存できませんでした")), 2);
+}
+
+// A cleared folder box: records and screenshots both land in the program folder, whatever the
+// working folder is.
+TEST_F(ScreenshotTest, AnEmptySaveFolderKeepsScreenshotsBesideTheRecords)
+{
+    p.settings.SaveFolder.clear();
+    const QString shots = ScreenshotFolder(p);
+    EXPECT_TRUE(QDir(shots).exists());
+    EXPECT_EQ(QDir(shots).canonicalPath(),
+              QDir(dir.filePath(QStringLiteral("ss"))).canonicalPath());
+    const RecordTarget records =
+        RecordFileTarget(p.settings, QStringLiteral("202405011000"), p.programFolder);
+    EXPECT_EQ(QDir::cleanPath(records.folder),
+              QDir::cleanPath(dir.filePath(QStringLiteral("log"))));
 }
 
 TEST_F(ScreenshotTest, ClosingDuringTheWaitSavesNothing)
