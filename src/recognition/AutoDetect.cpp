@@ -124,10 +124,15 @@ bool ConfirmByPrompt(Program& p, const AreaProposal& proposal)
 
 AutoDetectOutcome AutoDetectCaptureAreas(Program& p, const AreaConfirmation& confirm)
 {
+    p.log.WriteDebugLog(QStringLiteral("Click : Capture Area Detect "));
+    const auto done = [&p](AutoDetectOutcome outcome, const QString& how) {
+        p.log.WriteDebugLog(QStringLiteral("Detecting CaptureArea ･･･ ") + how);
+        return outcome;
+    };
     const PixelBuffer frame = GrabGameFrame(p);
     if (frame.isEmpty()) {
         tell(p, QStringLiteral("ゲームウィンドウが見つかりません。"));
-        return AutoDetectOutcome::NoWindow;
+        return done(AutoDetectOutcome::NoWindow, QStringLiteral("Window Not Find "));
     }
     const AreaProposal proposal = FindCaptureAreas(frame, FinderFontsOf(p.settings));
     const bool any = proposal.level.status == FindStatus::Found ||
@@ -136,12 +141,12 @@ AutoDetectOutcome AutoDetectCaptureAreas(Program& p, const AreaConfirmation& con
     if (!any) {
         tell(p, QStringLiteral("数値が見つかりませんでした。\r\n") +
                     ProposalLines(proposal).join(QStringLiteral("\r\n")));
-        return AutoDetectOutcome::NothingFound;
+        return done(AutoDetectOutcome::NothingFound, QStringLiteral("Number Not Find "));
     }
     if (!confirm(frame, proposal))
-        return AutoDetectOutcome::Declined;
+        return done(AutoDetectOutcome::Declined, QStringLiteral("Cancel "));
     ApplyCaptureAreas(p.settings, proposal);
-    return AutoDetectOutcome::Applied;
+    return done(AutoDetectOutcome::Applied, QStringLiteral("End "));
 }
 
 } // namespace kesmaro

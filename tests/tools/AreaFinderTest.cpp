@@ -287,6 +287,13 @@ TEST_F(AreaFinderTest, DetectionAppliesOnlyAfterConfirmation)
               p.settings.CaptureArea[AreaMoney].Width);
     // Area 4 was not seen: it keeps its place.
     EXPECT_EQ(p.settings.CaptureArea[AreaMoneySecond].Y, before.CaptureArea[AreaMoneySecond].Y);
+
+    // Like every command: a "Click : " line, then how it ended.
+    const QString click = QStringLiteral("Click : Capture Area Detect ");
+    EXPECT_EQ(logLines(),
+              (QStringList{click, QStringLiteral("Detecting CaptureArea ･･･ Window Not Find "),
+                           click, QStringLiteral("Detecting CaptureArea ･･･ Cancel "), click,
+                           QStringLiteral("Detecting CaptureArea ･･･ End ")}));
 }
 
 // The two programs together, as a player tries the finder on a screenshot.
