@@ -113,10 +113,10 @@ void playRow(Program& p, const GestureRow& row)
 void handle(Program& p, const GestureBatch& batch, const GestureOperations& operations)
 {
     GestureState& g = p.gestures;
-    if (batch.tickMs < g.GestureLastTime + p.settings.GestureTime)
-        g.GestureHistory = (g.GestureHistory + batch.codes).right(kHistoryLength);
-    else
-        g.GestureHistory = batch.codes;
+    // A batch after a pause starts afresh, and may alone be longer than the history.
+    const bool goesOn = batch.tickMs < g.GestureLastTime + p.settings.GestureTime;
+    g.GestureHistory =
+        ((goesOn ? g.GestureHistory : QString()) + batch.codes).right(kHistoryLength);
     g.GestureLastTime = batch.tickMs;
     if (g.GestureHistory.size() < kCheckedLength)
         return;

@@ -182,6 +182,20 @@ TEST_F(GestureTest, OlderEventsFallOutOfTheTwentyCharacterHistory)
     EXPECT_TRUE(p.flags.SuspendMode);
 }
 
+TEST_F(GestureTest, OneLongBatchAfterAPauseKeepsOnlyTheNewestTwentyCharacters)
+{
+    sim.scheduler.runUntil(sim.clock.elapsedMs() + p.settings.GestureTime + 1000);
+    std::vector<MouseButtonEvent> batch;
+    const QString codes = u"RdRuRdRuLdLu"_s.repeated(5); // R R L five times: no gesture
+    for (qsizetype i = 0; i + 1 < codes.size(); i += 2)
+        batch.push_back(
+            {codes[i] == u'L' ? MouseButton::Left : MouseButton::Right, codes[i + 1] == u'd'});
+    ASSERT_EQ(batch.size(), 30u);
+    mouse().send(batch);
+    sim.scheduler.runUntil(sim.clock.elapsedMs() + 10);
+    EXPECT_EQ(p.gestures.GestureHistory, codes.right(20));
+}
+
 TEST_F(GestureTest, TheChordSavesAScreenshotInEachPressAndReleaseOrder)
 {
     const QStringList presses{u"LdRd"_s, u"RdLd"_s};
