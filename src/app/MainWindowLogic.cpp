@@ -63,6 +63,7 @@ void FormMain_QueryUnload(Program& p)
     DisplayResult(p, DisplayMode::ClosingReport);
     p.view.closing();
     p.graph.GraphData.reset();
+    p.view.unloadWindows();
     UnloadGestureInput(p);
 }
 

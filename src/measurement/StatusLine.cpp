@@ -18,7 +18,7 @@ constexpr std::int64_t kKeptMs = std::int64_t{kRollingMinutesMax} * kMsPerMinute
 // Beyond this a time to the next level says nothing useful.
 constexpr double kLongestSeconds = 999.0 * 24 * 3600;
 
-const QString kNone = QStringLiteral("—");
+const QString kNone = QStringLiteral("―");
 
 bool regionInside(const CaptureRect& area, const Rect& window)
 {

@@ -23,7 +23,7 @@ void RecordCapturedNumbers(Program& p, WindowId window, int coinArea);
 // the extra settings file at once. False when the file could not be written.
 bool SetRollingMinutes(Program& p, std::int64_t minutes);
 
-// "1分未満", "約23分", "約1時間23分", "約2時間", "約3日4時間", "約3日"; "—" for no time or a
+// "1分未満", "約23分", "約1時間23分", "約2時間", "約3日4時間", "約3日"; "―" for no time or a
 // negative one.
 QString ApproximateDuration(std::optional<double> seconds);
 // How long a state has lasted: "1分未満", "5分", "1時間5分", "2日3時間".

@@ -57,6 +57,8 @@ public:
     virtual void refreshAll() {}
     // The close sequence is about to release the graph: the last moment to read it.
     virtual void closing() {}
+    // The close sequence unloads the other windows (options, popup), before its last lines.
+    virtual void unloadWindows() {}
     // The close sequence has run to its end; the view goes away.
     virtual void programEnded() {}
 };

@@ -1,6 +1,8 @@
 #include "measurement/StatusLine.h"
 
 #include "ProgramFixture.h"
+#include "common/Cp932.h"
+#include "common/TextFile.h"
 #include "measurement/CaptureCycle.h"
 #include "recognition/Recognition.h"
 #include "records/LoggingRun.h"
@@ -42,8 +44,8 @@ TEST(StatusLineFormat, ApproximateDurations)
         std::optional<double> seconds;
         const char* text;
     } cases[] = {
-        {std::nullopt, "—"},
-        {-1.0, "—"},
+        {std::nullopt, "―"},
+        {-1.0, "―"},
         {0.0, "1分未満"},
         {59.0, "1分未満"},
         {60.0, "約1分"},
@@ -86,9 +88,14 @@ TEST(StatusLineFormat, TimeToNextLevelFromKnownRates)
 TEST_F(StatusLineTest, NoRunShowsDashes)
 {
     const StatusTexts t = status();
-    EXPECT_EQ(t.nextLevel, QStringLiteral("次のLvまで —（直近60分 —）"));
-    EXPECT_EQ(t.rolling, QStringLiteral("直近60分  Exp —  ｺｲﾝ —"));
+    EXPECT_EQ(t.nextLevel, QStringLiteral("次のLvまで ―（直近60分 ―）"));
+    EXPECT_EQ(t.rolling, QStringLiteral("直近60分  Exp ―  ｺｲﾝ ―"));
     EXPECT_TRUE(t.health.isEmpty());
+    // The debug log is CP932: the dashes must survive it, not turn into "?".
+    log.WriteDebugLog(t.logText());
+    const QString written = DecodeCp932(ReadFileBytes(log.path()));
+    EXPECT_TRUE(written.contains(t.logText())) << written.toStdString();
+    EXPECT_FALSE(written.contains(QLatin1Char('?')));
 }
 
 TEST_F(StatusLineTest, RunAndRollingRatesGiveTheTimeToTheNextLevel)
@@ -96,7 +103,7 @@ TEST_F(StatusLineTest, RunAndRollingRatesGiveTheTimeToTheNextLevel)
     LoggingControl(p, LoggingMode::Start);
     captureAt(0, QStringLiteral("35"), QStringLiteral("10.00"), QStringLiteral("1000"));
     // One sample spans no time: no rate yet.
-    EXPECT_EQ(status().nextLevel, QStringLiteral("次のLvまで —（直近60分 —）"));
+    EXPECT_EQ(status().nextLevel, QStringLiteral("次のLvまで ―（直近60分 ―）"));
     captureAt(30, QStringLiteral("35"), QStringLiteral("20.00"), QStringLiteral("2000"));
     captureAt(60, QStringLiteral("35"), QStringLiteral("30.00"), QStringLiteral("3000"));
     captureAt(90, QStringLiteral("35"), QStringLiteral("60.00"), QStringLiteral("9000"));
@@ -137,9 +144,9 @@ TEST_F(StatusLineTest, AZeroOrFallingRateShowsADash)
     LoggingControl(p, LoggingMode::Start);
     captureAt(0, QStringLiteral("35"), QStringLiteral("50.00"), QStringLiteral("1000"));
     captureAt(30, QStringLiteral("35"), QStringLiteral("50.00"), QStringLiteral("1000"));
-    EXPECT_EQ(status().nextLevel, QStringLiteral("次のLvまで —（直近60分 —）"));
+    EXPECT_EQ(status().nextLevel, QStringLiteral("次のLvまで ―（直近60分 ―）"));
     captureAt(60, QStringLiteral("35"), QStringLiteral("40.00"), QStringLiteral("1000")); // a death
-    EXPECT_EQ(status().nextLevel, QStringLiteral("次のLvまで —（直近60分 —）"));
+    EXPECT_EQ(status().nextLevel, QStringLiteral("次のLvまで ―（直近60分 ―）"));
     EXPECT_EQ(status().rolling, QStringLiteral("直近60分  Exp -10.00%/h  ｺｲﾝ 0/h"));
 }
 
@@ -216,7 +223,7 @@ TEST_F(StatusLineTest, TheRollingWindowIsSetWithinItsBoundsAndSaved)
 {
     EXPECT_TRUE(SetRollingMinutes(p, 5));
     EXPECT_EQ(p.extra.RollingMinutes, 10);
-    EXPECT_EQ(status().rolling, QStringLiteral("直近10分  Exp —  ｺｲﾝ —"));
+    EXPECT_EQ(status().rolling, QStringLiteral("直近10分  Exp ―  ｺｲﾝ ―"));
     EXPECT_TRUE(SetRollingMinutes(p, 500));
     EXPECT_EQ(LoadExtraSettings(p.programFolder).RollingMinutes, 240);
     EXPECT_FALSE(QFile::exists(QDir(p.programFolder).filePath(QStringLiteral("KM2DConfig.ini"))));

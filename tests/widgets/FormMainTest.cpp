@@ -1,10 +1,14 @@
 #include "FormsFixture.h"
+#include "app/Command.h"
 #include "app/MainWindowGeometry.h"
 #include "app/forms/Fonts.h"
+#include "app/forms/FormOption.h"
+#include "app/forms/FormPopup.h"
 #include "common/Cp932.h"
 #include "graph/GraphDisplay.h"
 #include "measurement/CaptureCycle.h"
 #include "records/LoggingRun.h"
+#include "records/Popup.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -223,6 +227,43 @@ TEST_F(FormMainTest, ClosingDuringARunReportsIntoTheLogAndEndsWithoutAsking)
     }
 }
 
+// The other windows are gone before the last lines and the final wait, not after them.
+TEST_F(FormMainTest, ClosingUnloadsTheOtherWindowsBeforeTheProgramsLastLines)
+{
+    load();
+    Execute(p, Command::Option);
+    ShowPopup(p.popup, p.flags, m_view, u"待機中"_s, QString(), 9);
+    settle();
+    ASSERT_TRUE(m_view.options()->isVisible());
+    ASSERT_TRUE(m_view.popup()->isVisible());
+    bool shownDuringTheWait = true;
+    QStringList linesAtTheWait;
+    sim.scheduler.at(sim.clock.elapsedMs() + 100, [&] {
+        shownDuringTheWait = m_view.options()->isVisible() || m_view.popup()->isVisible();
+        linesAtTheWait = logLines();
+    });
+    main().close();
+    settle();
+    EXPECT_FALSE(shownDuringTheWait);
+    ASSERT_FALSE(linesAtTheWait.isEmpty());
+    EXPECT_TRUE(linesAtTheWait.contains(u"End of the Program "_s));
+}
+
+TEST_F(FormMainTest, AnEtchedLineRunsUnderTheMenuBar)
+{
+    load();
+    QWidget* inner = main().centralWidget();
+    const QImage picture = inner->grab().toImage();
+    const QColor shadow = inner->palette().color(QPalette::Dark);
+    const QColor highlight = inner->palette().color(QPalette::Light);
+    ASSERT_NE(shadow, highlight);
+    for (const int x : {0, inner->width() / 2, inner->width() - 1}) {
+        SCOPED_TRACE(x);
+        EXPECT_EQ(picture.pixel(x, 0), shadow.rgb());
+        EXPECT_EQ(picture.pixel(x, 1), highlight.rgb());
+    }
+}
+
 TEST_F(FormMainTest, GraphLabelClicksZoomAndScrollTheView)
 {
     p.settings.GraphEnabled = true;
@@ -288,7 +329,7 @@ TEST_F(FormMainTest, TheStatusLineSitsBelowTheDesignedLayoutAndLogsOnlyChanges)
     EXPECT_EQ(inner(), kDesignedInnerSize);
     EXPECT_EQ(bar->geometry().top(), w.centralWidget()->geometry().bottom() + 1);
     EXPECT_EQ(w.frameGeometry().height() - w.rulesFrame().height(), bar->height());
-    EXPECT_EQ(widget<QLabel>(u"lblStatusNextLv"_s)->text(), u"次のLvまで —（直近60分 —）"_s);
+    EXPECT_EQ(widget<QLabel>(u"lblStatusNextLv"_s)->text(), u"次のLvまで ―（直近60分 ―）"_s);
 
     LoggingControl(p, LoggingMode::Start);
     CaptureImage(p);

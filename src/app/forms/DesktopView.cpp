@@ -127,16 +127,21 @@ void DesktopView::programEnded()
         windowClosed();
 }
 
-void DesktopView::windowClosed()
+void DesktopView::unloadWindows()
 {
-    if (m_ended)
-        return;
-    m_ended = true;
     // The program's own close: accepted without a remark.
     if (m_popup)
         m_popup->close();
     if (m_options)
         m_options->hide();
+}
+
+void DesktopView::windowClosed()
+{
+    if (m_ended)
+        return;
+    m_ended = true;
+    unloadWindows();
     if (onEnded)
         onEnded();
 }

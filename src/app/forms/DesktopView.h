@@ -36,6 +36,7 @@ public:
     WindowFrame mainWindowFrame() const override;
     void setMainWindowFrame(const FrameChange& change) override;
     void refreshAll() override;
+    void unloadWindows() override;
     void programEnded() override;
 
 private:

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -386,7 +387,14 @@ void FormMain::moveEvent(QMoveEvent* event)
 bool FormMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_inner) {
-        if (event->type() == QEvent::Resize) {
+        if (event->type() == QEvent::Paint) {
+            // The etched line under the menu bar: shadow on row 0, highlight on row 1. The
+            // inner area has no painting of its own, so the children are drawn over it.
+            QPainter painter(m_inner);
+            const int width = m_inner->width();
+            painter.fillRect(QRect(0, 0, width, 1), m_inner->palette().color(QPalette::Dark));
+            painter.fillRect(QRect(0, 1, width, 1), m_inner->palette().color(QPalette::Light));
+        } else if (event->type() == QEvent::Resize) {
             innerResized();
         } else if (event->type() == QEvent::MouseButtonRelease) {
             auto* mouse = static_cast<QMouseEvent*>(event);
