@@ -24,10 +24,13 @@ package: build
 install-user: build
 	@cmake --install $(BUILD_DIR) --prefix $(HOME)/.local --strip
 
-demo: build
+# The demos build only the programs they run, not the tests and benchmarks.
+demo: configure
+	@cmake --build --preset $(PRESET) --target kesmaro kesmaro-replay kesmaro-simgame
 	@bash scripts/demo.sh $(BUILD_DIR)
 
-demo-replay: build
+demo-replay: configure
+	@cmake --build --preset $(PRESET) --target kesmaro-replay kesmaro-simgame
 	@bash scripts/demo-replay.sh $(BUILD_DIR)
 
 bench: build

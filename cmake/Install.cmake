@@ -3,8 +3,12 @@
 # own folder, so the layout below bin/ and share/ is fixed, whatever the prefix.
 
 set(KESMARO_RELEASE_DATE "2026-12-07" CACHE STRING "Date of this version's release (YYYY-MM-DD)")
-set(KESMARO_SCREENSHOT_URL "https://kesmaro.example/main-window.png" CACHE STRING
-    "Where docs/main-window.png is published, for the AppStream screenshot")
+set(KESMARO_SCREENSHOT_URL "" CACHE STRING
+    "Where docs/main-window.png is published, for the AppStream screenshot (empty: none)")
+# Trees configured earlier cached a placeholder address that never resolved.
+if(KESMARO_SCREENSHOT_URL STREQUAL "https://kesmaro.example/main-window.png")
+    set_property(CACHE KESMARO_SCREENSHOT_URL PROPERTY VALUE "")
+endif()
 set(KESMARO_MAINTAINER_EMAIL "maintainers@users.noreply.c-seed-f771ed30.example" CACHE STRING
     "Contact address in the package")
 set(KESMARO_WM_CLASS "kesmaro")
@@ -32,6 +36,27 @@ set(_out ${PROJECT_BINARY_DIR}/dist)
 execute_process(COMMAND date -R -u -d "${KESMARO_RELEASE_DATE} 12:00:00"
                 OUTPUT_VARIABLE KESMARO_RELEASE_DATE_RFC2822 OUTPUT_STRIP_TRAILING_WHITESPACE
                 COMMAND_ERROR_IS_FATAL ANY)
+
+# The AppStream description names only addresses that exist: without a site it has no home
+# page, without a published picture no screenshot.
+set(KESMARO_METAINFO_LINKS "")
+foreach(_address IN ITEMS KESMARO_SUPPORT_URL KESMARO_SCREENSHOT_URL)
+    string(REPLACE "&" "&amp;" _${_address} "${${_address}}")
+endforeach()
+if(_KESMARO_SUPPORT_URL)
+    string(APPEND KESMARO_METAINFO_LINKS
+           "  <url type=\"homepage\">${_KESMARO_SUPPORT_URL}</url>\n")
+endif()
+if(_KESMARO_SCREENSHOT_URL)
+    string(APPEND KESMARO_METAINFO_LINKS
+           "  <screenshots>\n"
+           "    <screenshot type=\"default\">\n"
+           "      <caption>The main window measuring a game</caption>\n"
+           "      <image type=\"source\" width=\"877\" height=\"430\">"
+           "${_KESMARO_SCREENSHOT_URL}</image>\n"
+           "    </screenshot>\n"
+           "  </screenshots>\n")
+endif()
 
 configure_file(${_dist}/kesmaro.desktop.in ${_out}/${KESMARO_APP_ID}.desktop @ONLY)
 configure_file(${_dist}/kesmaro.metainfo.xml.in ${_out}/${KESMARO_APP_ID}.metainfo.xml @ONLY)

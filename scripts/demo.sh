@@ -1,17 +1,23 @@
 #!/usr/bin/env bash
-# The main job: kesmaro measures the simulated game live for about four minutes, on the user's
+# The main job: kesmaro measures the simulated game live for a few minutes, on the user's
 # desktop when there is one, else on a private X server. Ends kesmaro through the window
 # manager's close, as the close box does, and shows what it wrote.
 set -euo pipefail
 build=${1:-build/default}
-minutes=${KESMARO_DEMO_MINUTES:-4}
+lines=${KESMARO_DEMO_MINUTES:-4} # one record line a minute
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "$build" && pwd)
 simgame="$build/src/tools/kesmaro-simgame"
 replay="$build/src/tools/kesmaro-replay"
-demo="$top/demo-out/live"
+
+# kesmaro refuses to start from inside the temporary folder, where a clone may well lie: the
+# demo's program folder is in the user's cache folder instead.
+cache=${XDG_CACHE_HOME:-}
+[[ "$cache" == /* ]] || cache="$HOME/.cache"
+demo="$cache/kesmaro-demo"
 rm -rf "$demo"
 mkdir -p "$demo"
+echo "program folder: $demo"
 
 pids=()
 cleanup() {
@@ -30,49 +36,105 @@ if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
     sleep 1
 fi
 
-# A portable install: the program folder is the folder of the executable, so everything the
-# program writes lands beside it.
-cp "$build/src/app/kesmaro" "$demo/kesmaro"
-
-# Settings: a first start writes the defaults (record folder = this folder); the demo then
-# measures every minute with the level-up/death check on. AutoStart and the graph are on by
-# default.
+# Settings: a first start writes the defaults (record folder = the program folder); the demo
+# then measures every minute with the level-up/death check on. AutoStart and the graph are on
+# by default.
 printf 'start 2024-05-01 12:00:00\n' > "$demo/first-start.txt"
 QT_QPA_PLATFORM=offscreen "$replay" --out "$demo" "$demo/first-start.txt" >/dev/null 2>&1
-find "$demo" -mindepth 1 -maxdepth 1 ! -name KM2DConfig.ini ! -name kesmaro -exec rm -rf {} +
+find "$demo" -mindepth 1 -maxdepth 1 ! -name KM2DConfig.ini -exec rm -rf {} +
 sed -i -e '8s/^      6 ,/      1 ,/' -e '18s/^  False/   True/' "$demo/KM2DConfig.ini"
+
+# A portable install: the program folder is the folder of the executable, so everything the
+# program writes lands beside it, and its Help menu finds the documents there.
+cp "$build/src/app/kesmaro" "$demo/kesmaro"
+cp "$top"/docs/help/* "$demo/"
 
 "$simgame" --play --seed 7 >/dev/null 2>&1 &
 pids+=($!)
 game=$(timeout 30 xdotool search --sync --classname 'Gamebryo Application' | head -n 1)
 
 start=$(date +%s)
+# Until its main window is up, kesmaro also writes every message box to standard error.
 "$demo/kesmaro" >/dev/null 2>"$demo/kesmaro.stderr" &
 kesmaro=$!
 pids+=($kesmaro)
+
+# Only this kesmaro's windows: another one may be running on the same desktop.
+windows_of_kesmaro() {
+    xdotool search --all --onlyvisible --pid "$kesmaro" --name "$1" 2>/dev/null || true
+}
+said() {
+    sed 's/^/  /' "$demo/kesmaro.stderr"
+}
 # The start-up check tells of each missing part (a private X server has no sound server) in a
-# message box; the demo answers them as a user would.
-window=""
+# message box; the demo closes them as a user would. Any other box before the main window
+# (a second instance, a start refused) ends the demo with what the box says.
+window="" checked=0 box=""
 for _ in $(seq 1 150); do
-    window=$(xdotool search --onlyvisible --name '^Kesmaro ' 2>/dev/null | head -n 1 || true)
+    window=$(windows_of_kesmaro '^Kesmaro ' | head -n 1)
     [ -n "$window" ] && break
-    for box in $(xdotool search --onlyvisible --name '^ライブラリファイルチェック$' 2>/dev/null || true); do
-        echo "start-up check: a part of the system is missing (see the debug log); closing its message"
-        # Closed, not answered with a key: a key sent to a window that goes away can stay held.
-        wmctrl -i -c "$box" 2>/dev/null || true
+    kill -0 "$kesmaro" 2>/dev/null || break
+    for shown in $(windows_of_kesmaro .); do
+        if [ "$(xdotool getwindowname "$shown" 2>/dev/null)" = "ライブラリファイルチェック" ]; then
+            # Closed, not answered with a key: a key sent to a window that goes away can stay
+            # held.
+            wmctrl -i -c "$shown" 2>/dev/null || true
+            checked=$((checked + 1))
+        else
+            box=$shown
+        fi
     done
+    [ -n "$box" ] && break
     sleep 0.2
 done
 if [ -z "$window" ]; then
-    echo "the main window did not appear; see $demo/debug.txt" >&2
+    sleep 0.5 # the box's text reaches the file as the box shows; a moment for the last line
+    if [ -n "$box" ]; then
+        echo "kesmaro did not show its main window; it showed this message:" >&2
+        said >&2
+        wmctrl -i -c "$box" 2>/dev/null || true
+    elif ! kill -0 "$kesmaro" 2>/dev/null; then
+        echo "kesmaro ended without showing its main window; it said:" >&2
+        said >&2
+    else
+        echo "kesmaro showed no main window within 30 s; its windows:" >&2
+        for shown in $(windows_of_kesmaro .); do
+            echo "  $(xdotool getwindowname "$shown" 2>/dev/null)" >&2
+        done
+        echo "and it said:" >&2
+        said >&2
+    fi
     exit 1
+fi
+if [ "$checked" -gt 0 ]; then
+    echo "start-up check: a part of the system is missing; the demo closed its message:"
+    said
 fi
 # Back to the game, as a player would: only the window in front is measured.
 xdotool windowactivate "$game" 2>/dev/null || true
-echo "kesmaro is measuring the simulated game; about $minutes minutes to go"
-for m in $(seq 1 "$minutes"); do
-    sleep 60
-    echo "  $m min: $(ls "$demo/log" 2>/dev/null | head -n 1) $(($(cat "$demo"/log/* 2>/dev/null | wc -l))) lines"
+
+record_file() {
+    ls "$demo"/log/* 2>/dev/null | head -n 1 || true
+}
+# Lines that begin with a date, so not the header.
+record_lines() {
+    local file
+    file=$(record_file)
+    [ -n "$file" ] || { echo 0; return; }
+    iconv -f CP932 -t UTF-8 "$file" | grep -c '^[0-9][0-9]/[0-9][0-9] ' || true
+}
+echo "kesmaro is measuring the simulated game every minute; record lines to come: $lines"
+for n in $(seq 1 "$lines"); do
+    # A minute apart, the first after the start delay; generous for a busy machine.
+    deadline=$((SECONDS + 180))
+    until [ "$(record_lines)" -ge "$n" ]; do
+        if [ "$SECONDS" -ge "$deadline" ] || ! kill -0 "$kesmaro" 2>/dev/null; then
+            echo "no record line $n after $(($(date +%s) - start)) s; see $demo/debug.txt" >&2
+            exit 1
+        fi
+        sleep 2
+    done
+    echo "  $(($(date +%s) - start)) s: $(basename "$(record_file)"), record lines: $n"
 done
 # The picture needs the window in front: a covered window has no pixels of its own here.
 xdotool windowactivate --sync "$window" 2>/dev/null || true
@@ -91,13 +153,16 @@ fi
 echo "kesmaro ended after $(($(date +%s) - start)) s"
 
 echo
-echo "=== record file ==="
-cat "$demo"/log/*
+echo "=== record file (CP932, shown converted to UTF-8) ==="
+iconv -f CP932 -t UTF-8 "$(record_file)" | tr -d '\r'
 echo
 echo "=== where things are ==="
-echo "record file : $(ls "$demo"/log/*)"
-echo "text log    : shown in the main window; its lines are in the record file"
-echo "debug log   : $demo/debug.txt"
-echo "screenshots : $(ls "$demo/ss" 2>/dev/null | wc -l) files in $demo/ss"
-echo "main window : $demo/main-window.png"
-echo "settings    : $demo/KM2DConfig.ini"
+echo "program folder : $demo (outside the temporary folder, where kesmaro does not start)"
+echo "record file    : $(record_file)"
+echo "record lines   : $(record_lines), below the header line"
+echo "text log       : the main window's log; each measurement's line also went to the record file"
+echo "debug log      : $demo/debug.txt"
+echo "screenshots    : $(find "$demo/ss" -type f 2>/dev/null | wc -l) files in $demo/ss"
+echo "main window    : $demo/main-window.png"
+echo "settings       : $demo/KM2DConfig.ini"
+echo "help documents : beside the program, opened by its Help menu"

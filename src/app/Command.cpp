@@ -21,10 +21,6 @@ namespace kesmaro {
 
 using namespace Qt::StringLiterals;
 
-const QString kQuickReferenceDocument = u"とりあえず始めよう.html"_s;
-const QString kHowToUseDocument = u"使用方法D.html"_s;
-const QString kReadMeDocument = u"ReadMeD.txt"_s;
-
 namespace {
 
 constexpr int kDocumentWaitMs = 500;

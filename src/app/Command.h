@@ -1,5 +1,7 @@
 #pragma once
 
+#include "records/Documents.h" // the document names the Help menu opens
+
 #include <QString>
 #include <QStringView>
 #include <optional>
@@ -56,10 +58,5 @@ QStringView CommandName(Command command);
 
 // Runs the command's operation; never throws.
 void Execute(Program& p, Command command);
-
-// The names of the program's documents, in the program folder.
-extern const QString kQuickReferenceDocument;
-extern const QString kHowToUseDocument;
-extern const QString kReadMeDocument;
 
 } // namespace kesmaro

@@ -18,7 +18,8 @@ struct CommandLineResult {
 };
 
 // What `kesmaro` does with its arguments (the program name left out): none runs the program,
-// "--version" or "--help" alone prints and exits 0, anything else is a usage error (status 2).
+// "--version" (-V) or "--help" (-h) alone prints and exits 0, anything else is a usage error
+// (status 2).
 // Decided before any window system is reached, so that both work without a display.
 CommandLineResult ParseCommandLine(const QStringList& arguments);
 

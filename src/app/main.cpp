@@ -3,6 +3,7 @@
 
 #include "app/Command.h"
 #include "app/CommandLine.h"
+#include "app/EchoingPrompter.h"
 #include "app/MainWindowLogic.h"
 #include "app/SingleInstance.h"
 #include "app/SystemCheck.h"
@@ -27,6 +28,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QTextStream>
+#include <iostream>
 #include <memory>
 
 namespace {
@@ -86,7 +88,9 @@ int main(int argc, char* argv[])
     kesmaro::QtClock clock;
     kesmaro::QtScheduler scheduler;
     kesmaro::X11GameWindows windows;
-    kesmaro::QtPrompter prompter;
+    kesmaro::QtPrompter shownPrompter;
+    // Until the main window is up, every box is also written to standard error.
+    kesmaro::EchoingPrompter prompter(shownPrompter, std::cerr);
     kesmaro::QtShell shell;
     auto bell = std::make_shared<kesmaro::X11Bell>();
     kesmaro::PulseBeeper beeper([bell] { bell->Ring(); });
@@ -112,7 +116,7 @@ int main(int argc, char* argv[])
         QCoreApplication::applicationDirPath(),
         {kesmaro::kQuickReferenceDocument, kesmaro::kHowToUseDocument, kesmaro::kReadMeDocument});
     view.attach(program);
-    prompter.setParent(view.main());
+    shownPrompter.setParent(view.main());
     bool ended = false;
     view.onEnded = [&] {
         ended = true;
@@ -121,6 +125,7 @@ int main(int argc, char* argv[])
 
     const kesmaro::SystemPartsFound found = kesmaro::ProbeSystemParts(kesmaro::HasJapaneseFont());
     kesmaro::Main(program, [&found](kesmaro::Program& p) { kesmaro::CheckSystemFiles(p, found); });
+    prompter.setEchoing(false);
     if (ended)
         return 0;
     const int status = QApplication::exec();

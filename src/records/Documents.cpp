@@ -4,6 +4,10 @@
 
 namespace kesmaro {
 
+const QString kQuickReferenceDocument = QStringLiteral("とりあえず始めよう.html");
+const QString kHowToUseDocument = QStringLiteral("使用方法D.html");
+const QString kReadMeDocument = QStringLiteral("ReadMeD.txt");
+
 namespace {
 
 enum class Target { Document, Url };

@@ -1,17 +1,31 @@
 #include "records/SupportLink.h"
 
+#include "common/Paths.h"
 #include "records/Documents.h"
 
 namespace kesmaro {
+
+namespace {
+
+constexpr int kOpenWaitMs = 500;
+
+} // namespace
 
 QString SupportLink::Name()
 {
     return QStringLiteral("Kesmaro サポートページ");
 }
 
-QString SupportLink::Address()
+QString SupportLink::SiteAddress()
 {
-    return QStringLiteral("https://kesmaro.example/");
+    return QStringLiteral(KESMARO_SUPPORT_URL).trimmed();
+}
+
+SupportLink::SupportLink(const QString& documentFolder, const QString& site)
+    : m_target(site.trimmed()), m_opensSite(!m_target.isEmpty())
+{
+    if (!m_opensSite)
+        m_target = JoinPath(documentFolder, kQuickReferenceDocument);
 }
 
 bool SupportLink::Click(Context& ctx)
@@ -20,7 +34,10 @@ bool SupportLink::Click(Context& ctx)
         m_armed = true;
         return false;
     }
-    OpenUrl(ctx, Address(), 500);
+    if (m_opensSite)
+        OpenUrl(ctx, m_target, kOpenWaitMs);
+    else
+        OpenDocument(ctx, m_target, kOpenWaitMs);
     m_armed = false;
     return true;
 }

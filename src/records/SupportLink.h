@@ -6,18 +6,27 @@
 
 namespace kesmaro {
 
-// The version window's support-site link: the first click arms it, the second opens the site
-// and disarms it, so a stray click never starts a browser.
+// The version window's support link: the first click arms it, the second opens its target and
+// disarms it, so a stray click never starts a browser. The target is the site this build was
+// given (the build setting KESMARO_SUPPORT_URL); a build without one opens the quick-start
+// document instead, so that the second click always leads somewhere real.
 class SupportLink {
 public:
     static QString Name();
-    static QString Address();
+    // The build's support site; empty when it has none.
+    static QString SiteAddress();
 
+    explicit SupportLink(const QString& documentFolder, const QString& site = SiteAddress());
+
+    // The site, or the quick-start document in the document folder.
+    const QString& target() const { return m_target; }
     bool armed() const { return m_armed; }
-    // True when this click opened the site.
+    // True when this click opened the target.
     bool Click(Context& ctx);
 
 private:
+    QString m_target;
+    bool m_opensSite;
     bool m_armed = false;
 };
 

@@ -6,7 +6,7 @@
 
 using namespace kesmaro;
 
-TEST(CommandLineTest, OnlyNoArgumentsVersionOrHelpAreAccepted)
+TEST(CommandLineTest, OnlyNoArgumentsVersionOrHelpInEitherFormAreAccepted)
 {
     struct Row {
         QStringList arguments;
@@ -23,7 +23,14 @@ TEST(CommandLineTest, OnlyNoArgumentsVersionOrHelpAreAccepted)
          CommandLineAction::Print,
          0,
          QStringLiteral("Usage: kesmaro ")},
-        {{QStringLiteral("-h")}, CommandLineAction::Fail, 2, unexpected.arg("-h")},
+        {{QStringLiteral("-V")}, CommandLineAction::Print, 0, kProgramTitle + "\n"},
+        {{QStringLiteral("-h")}, CommandLineAction::Print, 0, QStringLiteral("Usage: kesmaro ")},
+        {{QStringLiteral("-v")}, CommandLineAction::Fail, 2, unexpected.arg("-v")},
+        {{QStringLiteral("-hV")}, CommandLineAction::Fail, 2, unexpected.arg("-hV")},
+        {{QStringLiteral("-h"), QStringLiteral("-V")},
+         CommandLineAction::Fail,
+         2,
+         unexpected.arg("-V")},
         {{QStringLiteral("--Version")}, CommandLineAction::Fail, 2, unexpected.arg("--Version")},
         {{QStringLiteral("")}, CommandLineAction::Fail, 2, unexpected.arg("")},
         {{QStringLiteral("--version"), QStringLiteral("--help")},
@@ -45,6 +52,7 @@ TEST(CommandLineTest, OnlyNoArgumentsVersionOrHelpAreAccepted)
             EXPECT_EQ(result.text.count(QLatin1Char('\n')), 1);
         }
     }
-    EXPECT_TRUE(
-        ParseCommandLine({QStringLiteral("--help")}).text.contains(QStringLiteral("--version")));
+    const QString help = ParseCommandLine({QStringLiteral("--help")}).text;
+    for (const char* option : {"-h, --help", "-V, --version"})
+        EXPECT_TRUE(help.contains(QLatin1String(option))) << option;
 }

@@ -79,6 +79,19 @@ QT_QPA_PLATFORM=offscreen bash "$source/tests/e2e/run_e2e.sh" \
     "$source/tests/e2e/scenarios/basic" "$source/tests/e2e/golden/basic" "$work/replay" ||
     fail "the installed kesmaro-replay"
 
+# One licence everywhere: the copyright file carries the terms of LICENSE (MIT, which Debian
+# calls Expat) and the AppStream description names it.
+copyright="$root/usr/share/doc/kesmaro/copyright"
+grep -qxF 'License: Expat' "$copyright" || fail "the copyright file names no Expat licence"
+if grep -qi 'no licence\|not covered' "$copyright"; then fail "the copyright file withholds a licence"; fi
+awk '/^License: Expat$/ { n++ } n == 2 && /^ / { sub(/^ /, ""); if ($0 == ".") $0 = ""; print }' \
+    "$copyright" > "$work/licence-terms.txt"
+sed -n '/^Permission/,$p' "$source/LICENSE" | cmp -s - "$work/licence-terms.txt" ||
+    fail "the copyright file's terms differ from LICENSE"
+[ "$(head -n 1 "$source/LICENSE")" = "MIT License" ] || fail "LICENSE is not the MIT licence"
+grep -qF '<project_license>MIT</project_license>' \
+    "$root/usr/share/metainfo/$app_id.metainfo.xml" || fail "the metainfo's project_license"
+
 # The desktop files as installed.
 desktop-file-validate "$root/usr/share/applications/$app_id.desktop" ||
     fail "desktop-file-validate"

@@ -3,6 +3,7 @@
 #include "records/Documents.h"
 #include "records/Popup.h"
 #include "records/RandomSeed.h"
+#include "records/SupportLink.h"
 #include "state/Context.h"
 #include "state/RuntimeFlags.h"
 
@@ -10,6 +11,7 @@
 
 using namespace kesmaro;
 using namespace kesmaro::test;
+using namespace Qt::StringLiterals;
 
 class UtilitiesTest : public ProgramFixture {
 protected:
@@ -48,6 +50,50 @@ TEST_F(UtilitiesTest, OpenUrlOnlyRefusesAnEmptyAddress)
                                        QStringLiteral("Execution Url Start ･･･  "
                                                       "https://example.org/kesmaro"),
                                        QStringLiteral("Execution Url Finish ")}));
+}
+
+// Every second click opens the target: the site when the build names one, otherwise the
+// quick-start document, reported like any document when it is missing.
+TEST_F(UtilitiesTest, TheSupportLinkOpensTheSiteOrElseTheQuickStartOnEverySecondClick)
+{
+    const QString quickStart = dir.filePath(kQuickReferenceDocument);
+    struct Row {
+        const char* site;
+        SimShell::Kind kind;
+        QString target;
+    };
+    const Row rows[] = {
+        {"https://example.org/kesmaro", SimShell::Kind::Url, u"https://example.org/kesmaro"_s},
+        {" https://example.org/kesmaro\n", SimShell::Kind::Url, u"https://example.org/kesmaro"_s},
+        {"", SimShell::Kind::Document, quickStart},
+        {"  ", SimShell::Kind::Document, quickStart},
+    };
+    QFile file(quickStart);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.site);
+        sim.shell.requests.clear();
+        SupportLink link(dir.path(), QString::fromUtf8(row.site));
+        EXPECT_EQ(link.target(), row.target);
+        EXPECT_FALSE(link.Click(m_ctx));
+        EXPECT_TRUE(link.armed());
+        EXPECT_TRUE(sim.shell.requests.empty());
+        EXPECT_TRUE(link.Click(m_ctx));
+        EXPECT_FALSE(link.armed());
+        EXPECT_EQ(sim.shell.requests,
+                  (std::vector<SimShell::Request>{{row.kind, row.target.toStdString()}}));
+    }
+
+    ASSERT_TRUE(QFile::remove(quickStart));
+    sim.shell.requests.clear();
+    SupportLink missing(dir.path(), QString());
+    missing.Click(m_ctx);
+    EXPECT_TRUE(missing.Click(m_ctx));
+    EXPECT_TRUE(sim.shell.requests.empty());
+    ASSERT_EQ(sim.prompter.asked().size(), 1u);
+    EXPECT_EQ(sim.prompter.asked()[0].prompt.text,
+              (kQuickReferenceDocument + u"ファイルが見つかりません。"_s).toStdString());
 }
 
 TEST_F(UtilitiesTest, PlayBeepFollowsTheModeTable)

@@ -50,6 +50,15 @@ TEST(SimGameArguments, AtMovesEachNumberOnce)
     EXPECT_EQ(ParseSimGameArguments(split("--at exp=5,6")).frameSpec.at[1], QPoint(5, 6));
 }
 
+TEST(SimGameArguments, HelpStandsAlone)
+{
+    for (const char* option : {"--help", "-h"}) {
+        const SimGameCommand c = ParseSimGameArguments(split(option));
+        EXPECT_EQ(c.error, "") << option;
+        EXPECT_EQ(c.mode, SimGameCommand::Mode::Help) << option;
+    }
+}
+
 TEST(SimGameArguments, TheLiveWindowTakesItsOwnOptions)
 {
     const SimGameCommand c = ParseSimGameArguments(
@@ -95,6 +104,7 @@ TEST(SimGameArguments, BadArgumentsAreRefusedWithOneLine)
         {"--at gold=1,1", "not 'gold=1,1'"},
         {"--at exp=1000,700", "size must be from"},
         {"!--class caf\xc3\xa9\xe6\x97\xa5", "--class must be 1 to 255 printable Latin-1"},
+        {"-h", "--help takes no other arguments"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.arguments);

@@ -1,7 +1,10 @@
 #include "app/forms/FormVersion.h"
 
 #include "FormsFixture.h"
+#include "records/Documents.h"
 
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QMouseEvent>
 
@@ -14,6 +17,10 @@ class FormVersionTest : public FormsTest {};
 
 TEST_F(FormVersionTest, ShowsTheProgramAndOpensTheSiteOnEverySecondClick)
 {
+    // A build without a support site links to the quick-start document beside the program.
+    QFile quickStart(QDir(p.documentFolder).filePath(kQuickReferenceDocument));
+    ASSERT_TRUE(quickStart.open(QIODevice::WriteOnly));
+    quickStart.close();
     FormVersion window(p);
     EXPECT_EQ(window.windowTitle(), u"バージョン情報"_s);
     EXPECT_EQ(window.findChild<QLabel*>(u"lblName"_s)->text(), u"Kesmaro  for  Dragonica"_s);
@@ -32,7 +39,11 @@ TEST_F(FormVersionTest, ShowsTheProgramAndOpensTheSiteOnEverySecondClick)
     EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor) << "armed, still a link";
     click();
     ASSERT_EQ(sim.shell.requests.size(), 1u);
-    EXPECT_EQ(QString::fromStdString(sim.shell.requests[0].target), SupportLink::Address());
+    const QString expected = SupportLink::SiteAddress().isEmpty()
+                                 ? QDir(p.documentFolder).filePath(kQuickReferenceDocument)
+                                 : SupportLink::SiteAddress();
+    EXPECT_EQ(QString::fromStdString(sim.shell.requests[0].target), expected);
+    EXPECT_EQ(link->toolTip(), expected);
     EXPECT_EQ(link->cursor().shape(), Qt::ArrowCursor) << "opened: the default pointer";
     QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
     QApplication::sendEvent(link, &enter);

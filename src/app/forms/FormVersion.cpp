@@ -13,7 +13,8 @@ namespace kesmaro {
 
 using namespace Qt::StringLiterals;
 
-FormVersion::FormVersion(Program& p, QWidget* parent) : QDialog(parent), m_p(p)
+FormVersion::FormVersion(Program& p, QWidget* parent)
+    : QDialog(parent), m_p(p), m_link(p.documentFolder)
 {
     setObjectName(u"FormVersion"_s);
     setWindowTitle(u"バージョン情報"_s);
@@ -32,7 +33,7 @@ FormVersion::FormVersion(Program& p, QWidget* parent) : QDialog(parent), m_p(p)
     QPalette palette = m_lblHomePage->palette();
     palette.setColor(QPalette::WindowText, palette.color(QPalette::Link));
     m_lblHomePage->setPalette(palette);
-    m_lblHomePage->setToolTip(SupportLink::Address());
+    m_lblHomePage->setToolTip(m_link.target());
     m_lblHomePage->installEventFilter(this);
     m_lblHomePage->setMouseTracking(true);
     m_lblHomePage->setCursor(Qt::PointingHandCursor);

@@ -1,3 +1,4 @@
+#include "common/Arguments.h"
 #include "recognition/AutoDetect.h"
 #include "recognition/Pictures.h"
 #include "tools/replay/Replay.h"
@@ -12,12 +13,33 @@ using namespace kesmaro;
 
 namespace {
 
+const char* const kUsage =
+    "usage: kesmaro-replay [--out DIR] SCENARIO\n"
+    "       kesmaro-replay --find-areas IMAGE [--colour yellow|red|blue|white]\n"
+    "       kesmaro-replay -h | --help\n";
+
 int usage()
 {
-    std::fputs("usage: kesmaro-replay [--out DIR] SCENARIO\n"
-               "       kesmaro-replay --find-areas IMAGE [--colour yellow|red|blue|white]\n",
-               stderr);
+    std::fputs(kUsage, stderr);
     return 2;
+}
+
+int help()
+{
+    std::fputs(kUsage, stdout);
+    std::fputs(
+        "Runs kesmaro's start-up, main-window and measuring code over a scenario of recorded\n"
+        "game frames on a simulated clock, without a display.\n"
+        "\n"
+        "  --out DIR           the program folder (default replay-out): the settings file,\n"
+        "                      debug.txt, log/ and ss/ as the program writes them, and at the\n"
+        "                      end txtLog.txt, results.txt, prompts.txt, graph.csv, graph.png\n"
+        "  --find-areas IMAGE  print the capture areas of the numbers in a screenshot:\n"
+        "                      level/exp/coins[/coins2] X Y W H; status 1 when one is missing\n"
+        "  --colour COLOUR     the interface colour to look for (default: all four)\n"
+        "  -h, --help          show this help and exit\n",
+        stdout);
+    return 0;
 }
 
 // Prints where the numbers are drawn in a screenshot, as capture areas in its pixels.
@@ -61,6 +83,10 @@ int findAreas(const QStringList& args)
 
 int main(int argc, char** argv)
 {
+    // Before the application: help needs no display and no platform plugin.
+    if (const QStringList given = ArgumentsOf(argc, argv);
+        given.size() == 1 && (given[0] == u"--help" || given[0] == u"-h"))
+        return help();
     // No display is needed: the graph picture is drawn off screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -146,11 +146,26 @@ QString parseValue(const QString& option, const QString& value, SimGameCommand& 
 QString SimGameUsage()
 {
     return QStringLiteral(
-        "usage: kesmaro-simgame --render OUT.png --level N --exp P --coins N "
-        "[--coin-area 2|4|both|none] [--window-mode] [--colour yellow|red|blue|white] "
-        "[--size WxH] [--hide level|exp|level,exp] [--at level|exp|coins=X,Y]...\n"
-        "       kesmaro-simgame [--class NAME] [--script FILE | --play [--seed N] "
-        "[--exp-rate P] [--coin-rate N]] [--level N] [--exp P] [--coins N] [frame options]");
+        "usage: kesmaro-simgame [--class NAME] [--script FILE | --play [--seed N]\n"
+        "                       [--exp-rate P] [--coin-rate N]] [--level N] [--exp P]\n"
+        "                       [--coins N] [frame options]\n"
+        "       kesmaro-simgame --render OUT.png --level N --exp P --coins N [frame options]\n"
+        "       kesmaro-simgame -h | --help\n"
+        "A stand-in for the game: a window of class \"Gamebryo Application\" that draws the\n"
+        "level, the Exp percentage and the coins in the game's glyphs at the default capture\n"
+        "areas, or one such frame written as a PNG file.\n"
+        "\n"
+        "  --class NAME          the window's class (both strings of WM_CLASS)\n"
+        "  --script FILE         timed values, one step a line: SECONDS LEVEL EXP COINS\n"
+        "  --play                a simulated player; --seed, --exp-rate (%/min), --coin-rate\n"
+        "  --render OUT.png      write one frame instead of showing a window\n"
+        "frame options:\n"
+        "  --coin-area 2|4|both|none   where the coins are drawn (default 2)\n"
+        "  --window-mode               the window-mode positions\n"
+        "  --colour yellow|red|blue|white   the interface colour of the Exp glyphs\n"
+        "  --size WxH                  the frame's size\n"
+        "  --hide level|exp|level,exp  leave numbers out\n"
+        "  --at level|exp|coins=X,Y    draw a number elsewhere\n");
 }
 
 SimGameCommand ParseSimGameArguments(const QStringList& arguments)
@@ -168,6 +183,15 @@ SimGameCommand ParseSimGameArguments(const QStringList& arguments)
         command.error = error;
         return command;
     };
+    const auto isHelp = [](const QString& option) {
+        return option == u"--help" || option == u"-h";
+    };
+    if (arguments.size() == 1 && isHelp(arguments.front())) {
+        command.mode = SimGameCommand::Mode::Help;
+        return command;
+    }
+    if (std::any_of(arguments.begin(), arguments.end(), isHelp))
+        return fail(QStringLiteral("--help takes no other arguments"));
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& option = arguments[i];
         const bool isFlag = flags.contains(option);

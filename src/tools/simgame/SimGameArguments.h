@@ -9,7 +9,7 @@
 namespace kesmaro {
 
 struct SimGameCommand {
-    enum class Mode { Render, Live };
+    enum class Mode { Render, Live, Help };
     Mode mode = Mode::Live;
     QString output; // the PNG file of --render
     GameFrameSpec frameSpec;
@@ -27,9 +27,10 @@ struct SimGameCommand {
 // window's options (--class,
 // --script,
 // --play and the player's --seed, --exp-rate, --coin-rate) are refused with --render, and the
-// player's with anything but --play.
+// player's with anything but --play. --help (-h) stands alone.
 SimGameCommand ParseSimGameArguments(const QStringList& arguments);
 
+// What --help prints: the two ways to run the program and what each option does.
 QString SimGameUsage();
 
 } // namespace kesmaro

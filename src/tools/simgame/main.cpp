@@ -153,6 +153,9 @@ int main(int argc, char* argv[])
         return kExitUsage;
     }
     switch (command.mode) {
+    case kesmaro::SimGameCommand::Mode::Help:
+        QTextStream(stdout) << kesmaro::SimGameUsage();
+        return 0;
     case kesmaro::SimGameCommand::Mode::Render: {
         QCoreApplication app(argc, argv);
         return render(command);
