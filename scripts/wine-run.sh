@@ -13,6 +13,8 @@ export WINEPREFIX WINEARCH=win64 WINEDEBUG=-all
 # No Mono or Gecko installer prompts: the programs use neither .NET nor HTML.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
+# For the few tests of behaviour where Wine is known to differ from Windows.
+export KESMARO_UNDER_WINE=1
 wineserver=wineserver
 command -v wineserver >/dev/null 2>&1 || wineserver=/usr/lib/wine/wineserver
 
