@@ -20,6 +20,12 @@ command -v wineserver >/dev/null 2>&1 || wineserver=/usr/lib/wine/wineserver
 
 case "$1" in
 --create)
+    # The prefix is made afresh, so it is only ever a folder of ours.
+    case "$WINEPREFIX" in
+    */wineprefix) ;;
+    *) echo "$0: refusing to recreate $WINEPREFIX (not a .../wineprefix folder)" >&2; exit 2 ;;
+    esac
+    [ -d "$WINEPREFIX" ] && "$wineserver" -k 2>/dev/null || true
     rm -rf "$WINEPREFIX"
     mkdir -p "$(dirname "$WINEPREFIX")"
     wine wineboot -i
