@@ -3,7 +3,7 @@
 set(KESMARO_LAYERS
     platform
     common
-    platform/sim,platform/qt,platform/x11,platform/pulse
+    platform/sim,platform/qt,platform/x11,platform/pulse,platform/win32
     config
     state
     records
@@ -13,5 +13,18 @@ set(KESMARO_LAYERS
     tools
 )
 # Implementations of the seams, and the folders that choose them.
-set(KESMARO_IMPLEMENTATIONS platform/sim platform/qt platform/x11 platform/pulse)
+set(KESMARO_IMPLEMENTATIONS platform/sim platform/qt platform/x11 platform/pulse platform/win32)
 set(KESMARO_CHOOSERS app tools)
+
+# Files written in standard C++ alone (regular expressions over paths under src/): they build
+# for every platform, so they include no Qt, X11, xcb, PulseAudio or Windows header. The
+# system calls they need sit in *Posix.cpp / *Win32.cpp files, and only a *Win32.cpp file may
+# include Windows headers.
+set(KESMARO_STD_ONLY_FILES
+    "^platform/[^/]+\\.h$"
+    "^platform/sim/"
+    "^common/(DateTime|ErrorNumbers|Files|IniFile|OsCalls|Random|Utf8)[^/]*$"
+)
+set(KESMARO_TOOLKIT_HEADERS "^(Q[A-Za-z]*|Qt[A-Za-z]*/.*|X11/.*|xcb/.*|pulse/.*)$")
+set(KESMARO_WINDOWS_HEADERS
+    "^(windows|winbase|windef|winuser|wingdi|winnt|winerror|objidl|ole2|shellapi|shlobj|commctrl|dinput|mmsystem|io|direct|gdiplus.*|gdiplus/.*)\\.h$")

@@ -1,0 +1,4 @@
+#include "common/DateTime.h"
+
+#include <QDateTime>
+#include <chrono>

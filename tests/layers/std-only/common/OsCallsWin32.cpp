@@ -1,0 +1,3 @@
+#include "common/OsCalls.h"
+
+#include <windows.h>
