@@ -264,6 +264,20 @@ protected:
         return shown;
     }
 
+    // The two minutes columns (Exp, coins) of every record line that has them.
+    std::vector<std::pair<QString, QString>> minutesColumns() const
+    {
+        std::vector<std::pair<QString, QString>> columns;
+        const QString text = kesmaro::DecodeCp932(ReadAll(recordFile()));
+        for (const QString& l : text.split(QStringLiteral("\r\n"))) {
+            // Stamp (two words), level, Exp, coins, their gains, minutes, rate, minutes, rate.
+            const QStringList words = l.split(u' ', Qt::SkipEmptyParts);
+            if (words.size() == 11 && words[0].contains(u'/'))
+                columns.emplace_back(words[7], words[9]);
+        }
+        return columns;
+    }
+
     QString debugLogPath() const { return folder.filePath(QStringLiteral("debug.txt")); }
 
     std::unique_ptr<XvfbSession> session;
@@ -287,8 +301,15 @@ TEST_F(KesmaroLiveTest, MeasuresLiveRefusesASecondStartAndSurvivesAKill)
     if (!startSession())
         GTEST_SKIP() << skipped;
     const QString exe = install(/*autoStart=*/true);
-    // Read once at the start, then changed well before the first minute's capture.
-    QProcess& game = startGame(QStringLiteral("0 35 10.00 1000000\n40 35 12.34 1234567\n"));
+    // Read once at the start, then changed well before the first minute's capture; from two
+    // minutes on, the numbers move every ten seconds so that every capture writes its line.
+    QString script = QStringLiteral("0 35 10.00 1000000\n40 35 12.34 1234567\n");
+    for (int k = 1; k <= 80; ++k)
+        script += QStringLiteral("%1 35 %2 %3\n")
+                      .arg(110 + 10 * k)
+                      .arg(12.34 + 0.01 * k, 0, 'f', 2)
+                      .arg(1234567 + 1000 * k);
+    QProcess& game = startGame(script);
     const QString firstGame = waitForWindow(game, QStringLiteral("."));
     ASSERT_FALSE(firstGame.isEmpty());
     QProcess& first = start(exe);
@@ -298,6 +319,18 @@ TEST_F(KesmaroLiveTest, MeasuresLiveRefusesASecondStartAndSurvivesAKill)
 
     ASSERT_TRUE(Eventually([&] { return !recordLines().empty(); }, 150s));
     EXPECT_EQ(recordLines().at(0), (Shown{"35", "12.34", "1,234,567"}));
+
+    {
+        SCOPED_TRACE("five captures a minute apart, each on its own tick");
+        ASSERT_TRUE(Eventually([&] { return recordLines().size() >= 5; }, 330s));
+        const std::vector<std::pair<QString, QString>> minutes = minutesColumns();
+        ASSERT_GE(minutes.size(), 5u);
+        for (const auto& [exp, coins] : minutes) {
+            EXPECT_EQ(exp, QStringLiteral("1.0"));
+            EXPECT_EQ(coins, QStringLiteral("1.0"));
+        }
+    }
+    const std::size_t steady = recordLines().size();
 
     {
         SCOPED_TRACE("a second start, while no capture is due");
@@ -324,12 +357,12 @@ TEST_F(KesmaroLiveTest, MeasuresLiveRefusesASecondStartAndSurvivesAKill)
     activate(QString::number(other.id()));
     EXPECT_TRUE(Eventually([&] { return windows(first, kErrorTitle).isEmpty(); }, 90s))
         << "the popup stayed after the game came back";
-    EXPECT_EQ(recordLines().size(), 1u) << "a capture was made of a game in the background";
+    EXPECT_EQ(recordLines().size(), steady) << "a capture was made of a game in the background";
 
     activate(gameWindow);
-    ASSERT_TRUE(Eventually([&] { return recordLines().size() >= 2; }, 40s))
+    ASSERT_TRUE(Eventually([&] { return recordLines().size() > steady; }, 40s))
         << "the capture did not resume with the game in front";
-    EXPECT_EQ(recordLines().at(1), (Shown{"36", "5.67", "1,300,000"}));
+    EXPECT_EQ(recordLines().at(steady), (Shown{"36", "5.67", "1,300,000"}));
 
     const QByteArray records = ReadAll(recordFile());
     first.kill();
