@@ -1,4 +1,4 @@
-#include "app/forms/AreaFinderDialog.h"
+#include "ui/qt/AreaFinderDialog.h"
 
 #include "recognition/Pictures.h"
 

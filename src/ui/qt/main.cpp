@@ -8,10 +8,6 @@
 #include "app/SingleInstance.h"
 #include "app/SystemCheck.h"
 #include "app/SystemProbes.h"
-#include "app/forms/DesktopView.h"
-#include "app/forms/Fonts.h"
-#include "app/forms/FormInputCheck.h"
-#include "app/forms/FormMain.h"
 #include "common/Arguments.h"
 #include "common/DebugLog.h"
 #include "common/Paths.h"
@@ -24,6 +20,10 @@
 #include "platform/x11/X11GameWindows.h"
 #include "platform/x11/X11MouseButtons.h"
 #include "state/Program.h"
+#include "ui/qt/DesktopView.h"
+#include "ui/qt/Fonts.h"
+#include "ui/qt/FormInputCheck.h"
+#include "ui/qt/FormMain.h"
 
 #include <QApplication>
 #include <QDir>
