@@ -4,6 +4,7 @@
 #include "app/MainWindowGeometry.h"
 #include "app/MainWindowLogic.h"
 #include "measurement/StatusLine.h"
+#include "platform/qt/Pictures.h"
 #include "records/DebugItems.h"
 #include "screenshots/ImageFiles.h"
 #include "state/Program.h"

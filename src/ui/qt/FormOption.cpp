@@ -4,6 +4,7 @@
 #include "common/Numeric.h"
 #include "config/ExtraSettings.h"
 #include "measurement/StatusLine.h"
+#include "platform/qt/Pictures.h"
 #include "records/InputCheckBox.h"
 #include "screenshots/ImageFiles.h"
 #include "state/Program.h"
