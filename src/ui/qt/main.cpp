@@ -6,7 +6,6 @@
 #include "app/EchoingPrompter.h"
 #include "app/MainWindowLogic.h"
 #include "app/SystemCheck.h"
-#include "app/SystemProbes.h"
 #include "common/Arguments.h"
 #include "common/DebugLog.h"
 #include "common/Paths.h"
@@ -24,6 +23,7 @@
 #include "ui/qt/Fonts.h"
 #include "ui/qt/FormInputCheck.h"
 #include "ui/qt/FormMain.h"
+#include "ui/qt/SystemProbes.h"
 
 #include <QApplication>
 #include <QDir>
