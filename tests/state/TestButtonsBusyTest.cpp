@@ -1,5 +1,6 @@
-#include "ProgramFixture.h"
 #include "state/TestButtonsBusy.h"
+
+#include "ProgramFixture.h"
 
 using namespace kesmaro;
 using namespace kesmaro::test;
