@@ -4,14 +4,14 @@
 // Prints VmRSS after the start and at checkpoints, with the sizes the run grows.
 
 #include "app/MainWindowLogic.h"
-#include "app/forms/DesktopView.h"
-#include "app/forms/Fonts.h"
-#include "app/forms/FormMain.h"
 #include "config/Defaults.h"
 #include "platform/sim/SimGameWindows.h"
 #include "platform/sim/SimServices.h"
 #include "state/Program.h"
 #include "tools/simgame/GameFrame.h"
+#include "ui/qt/DesktopView.h"
+#include "ui/qt/Fonts.h"
+#include "ui/qt/FormMain.h"
 
 #include <QAction>
 #include <QApplication>

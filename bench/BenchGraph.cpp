@@ -1,9 +1,9 @@
 #include "ProgramHarness.h"
 #include "graph/GraphDisplay.h"
-#include "graph/GraphPainter.h"
 #include "platform/sim/SimServices.h"
 #include "state/GraphBuffer.h"
 #include "state/Program.h"
+#include "ui/qt/GraphPainter.h"
 
 #include <QGuiApplication>
 #include <QTemporaryDir>

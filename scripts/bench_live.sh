@@ -30,7 +30,7 @@ done
 # Captures every two minutes, so that the minute measured holds none; started two seconds after
 # kesmaro itself.
 prog="$work/program"
-cp "$build/src/app/kesmaro" "$prog/kesmaro"
+cp "$build/src/ui/qt/kesmaro" "$prog/kesmaro"
 sed -e "s|{folder}|$prog|" -e '8s/^      6 ,/      2 ,/' -e '14s/^     15 ,/      2 ,/' \
     "$top/tests/data/config/default-fullscreen-yellow.ini" > "$prog/KM2DConfig.ini"
 

@@ -46,7 +46,7 @@ sed -i -e '8s/^      6 ,/      1 ,/' -e '18s/^  False/   True/' "$demo/KM2DConfi
 
 # A portable install: the program folder is the folder of the executable, so everything the
 # program writes lands beside it, and its Help menu finds the documents there.
-cp "$build/src/app/kesmaro" "$demo/kesmaro"
+cp "$build/src/ui/qt/kesmaro" "$demo/kesmaro"
 cp "$top"/docs/help/* "$demo/"
 
 "$simgame" --play --seed 7 >/dev/null 2>&1 &

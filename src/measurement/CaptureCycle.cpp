@@ -4,10 +4,10 @@
 #include "measurement/MeasurementUpdate.h"
 #include "measurement/StatusLine.h"
 #include "recognition/Recognition.h"
-#include "records/Menus.h"
 #include "records/Popup.h"
 #include "state/GraphBuffer.h"
 #include "state/Program.h"
+#include "state/TestButtonsBusy.h"
 
 namespace kesmaro {
 

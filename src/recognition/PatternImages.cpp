@@ -1,12 +1,13 @@
 #include "recognition/PatternImages.h"
 
 #include "common/DebugLog.h"
+#include "common/Files.h"
 #include "common/Paths.h"
-#include "recognition/Pictures.h"
+#include "platform/ImageFiles.h"
 #include "recognition/Recognition.h"
 #include "state/Program.h"
 
-#include <QSaveFile>
+#include <system_error>
 
 namespace kesmaro {
 
@@ -28,16 +29,19 @@ void savePattern(Trap& trap, Program& p, int n, const PixelBuffer& picture)
 
 bool SaveBitmap(const PixelBuffer& picture, const QString& path)
 {
-    const QImage image = ToQImage(picture);
-    if (image.isNull())
-        return false;
     // Written beside and renamed, so a failed save never leaves half a picture.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    const std::filesystem::path target = PathFromUtf8(path.toStdString());
+    std::filesystem::path partial = target;
+    partial += ".partial";
+    std::error_code error;
+    if (WriteImageFile(picture, partial, ImageFormat::Bmp) != ImageFileStatus::Ok) {
+        std::filesystem::remove(partial, error);
         return false;
-    if (!image.save(&file, "BMP"))
-        return false;
-    return file.commit();
+    }
+    std::filesystem::rename(partial, target, error);
+    if (error)
+        std::filesystem::remove(partial, error);
+    return !error;
 }
 
 QString PatternImagePath(const QString& programFolder, int n, const QDateTime& now)

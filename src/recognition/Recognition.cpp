@@ -3,8 +3,8 @@
 #include "common/StringBuffer.h"
 #include "recognition/Binarization.h"
 #include "recognition/NumberReader.h"
-#include "records/Menus.h"
 #include "state/Program.h"
+#include "state/TestButtonsBusy.h"
 
 #include <limits>
 #include <optional>

@@ -1,11 +1,12 @@
 #include "screenshots/ImageFiles.h"
 
+#include "common/Files.h"
 #include "common/Paths.h"
+#include "platform/ImageFiles.h"
 #include "records/Beep.h"
 #include "records/RecordFile.h"
 #include "state/Program.h"
 
-#include <QImageWriter>
 #include <algorithm>
 #include <cstring>
 
@@ -13,42 +14,30 @@ namespace kesmaro {
 
 namespace {
 
-int write(const PixelBuffer* picture, const QString& path, const char* format, int quality)
+// The seam numbers its failures as ImageStatus does.
+int write(const PixelBuffer* picture, const QString& path, ImageFormat format, int quality = 90)
 {
     if (picture == nullptr || picture->isEmpty())
         return ImageNoPicture;
-    QImageWriter writer(path, format);
-    if (quality >= 0)
-        writer.setQuality(quality);
-    if (writer.write(ToQImage(*picture)))
-        return ImageOk;
-    switch (writer.error()) {
-    case QImageWriter::DeviceError:
-        return ImageWriteError;
-    case QImageWriter::UnsupportedFormatError:
-        return ImageNotImplemented;
-    case QImageWriter::InvalidImageError:
-        return ImageInvalidParameter;
-    default:
-        return ImageGenericError;
-    }
+    return static_cast<int>(
+        WriteImageFile(*picture, PathFromUtf8(path.toStdString()), format, quality));
 }
 
 } // namespace
 
 int SaveBmp(const PixelBuffer* picture, const QString& path)
 {
-    return write(picture, path, "bmp", -1);
+    return write(picture, path, ImageFormat::Bmp);
 }
 
 int SavePng(const PixelBuffer* picture, const QString& path)
 {
-    return write(picture, path, "png", -1);
+    return write(picture, path, ImageFormat::Png);
 }
 
 int SaveJpeg(const PixelBuffer* picture, const QString& path, int quality)
 {
-    return write(picture, path, "jpeg", std::clamp(quality, 25, 100));
+    return write(picture, path, ImageFormat::Jpeg, std::clamp(quality, 25, 100));
 }
 
 int SavePicture(const PixelBuffer& picture, const QString& base, const QString& format)

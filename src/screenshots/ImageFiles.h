@@ -1,7 +1,6 @@
 #pragma once
 
 #include "platform/PixelBuffer.h"
-#include "recognition/Pictures.h"
 
 #include <QString>
 

@@ -71,7 +71,7 @@ scripts=$(ls "$work/control" | grep -vxE 'control|md5sums' || true)
 # Installed into a scratch root, run from there.
 root="$work/root"
 dpkg -x "$deb" "$root"
-[ "$("$root/usr/bin/kesmaro" --version)" = "$("$build/src/app/kesmaro" --version)" ] ||
+[ "$("$root/usr/bin/kesmaro" --version)" = "$("$build/src/ui/qt/kesmaro" --version)" ] ||
     fail "installed kesmaro --version: $("$root/usr/bin/kesmaro" --version)"
 # A golden replay with the installed programs gives the same files as the built ones.
 QT_QPA_PLATFORM=offscreen bash "$source/tests/e2e/run_e2e.sh" \

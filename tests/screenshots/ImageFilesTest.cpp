@@ -2,6 +2,7 @@
 
 #include "ProgramFixture.h"
 #include "common/TextFile.h"
+#include "platform/qt/Pictures.h"
 #include "platform/sim/SimServices.h"
 #include "records/RecordFile.h"
 #include "state/Program.h"

@@ -1,6 +1,6 @@
 // The finder's confirmation dialog: what it says about each number, and its two answers.
 
-#include "app/forms/AreaFinderDialog.h"
+#include "ui/qt/AreaFinderDialog.h"
 
 #include "recognition/AutoDetect.h"
 #include "tools/simgame/GameFrame.h"

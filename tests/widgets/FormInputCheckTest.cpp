@@ -1,4 +1,4 @@
-#include "app/forms/FormInputCheck.h"
+#include "ui/qt/FormInputCheck.h"
 
 #include "platform/sim/SimPrompter.h"
 

@@ -1,14 +1,14 @@
 #include "FormsFixture.h"
 #include "app/Command.h"
 #include "app/MainWindowGeometry.h"
-#include "app/forms/Fonts.h"
-#include "app/forms/FormOption.h"
-#include "app/forms/FormPopup.h"
 #include "common/Cp932.h"
 #include "graph/GraphDisplay.h"
 #include "measurement/CaptureCycle.h"
 #include "records/LoggingRun.h"
 #include "records/Popup.h"
+#include "ui/qt/Fonts.h"
+#include "ui/qt/FormOption.h"
+#include "ui/qt/FormPopup.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>

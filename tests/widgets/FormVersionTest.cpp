@@ -1,4 +1,4 @@
-#include "app/forms/FormVersion.h"
+#include "ui/qt/FormVersion.h"
 
 #include "FormsFixture.h"
 #include "records/Documents.h"

@@ -5,11 +5,11 @@
 
 #include "ProgramFixture.h"
 #include "app/MainWindowLogic.h"
-#include "app/forms/DesktopView.h"
-#include "app/forms/FormMain.h"
-#include "app/forms/FormOption.h"
-#include "app/forms/FormPopup.h"
 #include "records/Popup.h"
+#include "ui/qt/DesktopView.h"
+#include "ui/qt/FormMain.h"
+#include "ui/qt/FormOption.h"
+#include "ui/qt/FormPopup.h"
 
 #include <QAction>
 #include <QApplication>

@@ -8,13 +8,13 @@
 // session's look).
 
 #include "FormsFixture.h"
-#include "app/forms/AreaFinderDialog.h"
-#include "app/forms/Fonts.h"
-#include "app/forms/FormInputCheck.h"
-#include "app/forms/FormOption.h"
-#include "app/forms/FormVersion.h"
 #include "recognition/AutoDetect.h"
 #include "tools/simgame/GameFrame.h"
+#include "ui/qt/AreaFinderDialog.h"
+#include "ui/qt/Fonts.h"
+#include "ui/qt/FormInputCheck.h"
+#include "ui/qt/FormOption.h"
+#include "ui/qt/FormVersion.h"
 
 #include <QDir>
 #include <QScreen>

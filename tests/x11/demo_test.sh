@@ -22,12 +22,12 @@ rm -rf "$work"
 # and runtime folders lie elsewhere, as they do on a desktop.
 export TMPDIR="$work/tmp"
 clone="$TMPDIR/kesmaro"
-mkdir -p "$clone/scripts" "$clone/docs" "$clone/build/src/app" "$clone/build/src/tools" \
+mkdir -p "$clone/scripts" "$clone/docs" "$clone/build/src/ui/qt" "$clone/build/src/tools" \
     "$work/runtime"
 chmod 700 "$work/runtime"
 cp "$source/scripts/demo.sh" "$clone/scripts/"
 cp -r "$source/docs/help" "$clone/docs/"
-cp "$build/src/app/kesmaro" "$clone/build/src/app/"
+cp "$build/src/ui/qt/kesmaro" "$clone/build/src/ui/qt/"
 cp "$build/src/tools/kesmaro-replay" "$build/src/tools/kesmaro-simgame" "$clone/build/src/tools/"
 
 demo() { # cache folder, output file

@@ -4,13 +4,13 @@
 #include "app/MainWindowLogic.h"
 #include "config/ConfigFile.h"
 #include "graph/GraphDisplay.h"
-#include "graph/GraphPainter.h"
+#include "platform/qt/Pictures.h"
 #include "platform/sim/SimGameWindows.h"
 #include "platform/sim/SimServices.h"
-#include "recognition/Pictures.h"
 #include "screenshots/ImageFiles.h"
 #include "state/GraphBuffer.h"
 #include "state/Program.h"
+#include "ui/qt/GraphPainter.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "common/Arguments.h"
+#include "platform/qt/Pictures.h"
 #include "recognition/AutoDetect.h"
-#include "recognition/Pictures.h"
 #include "tools/replay/Replay.h"
 #include "tools/replay/Scenario.h"
 

@@ -1,8 +1,8 @@
 #include "tools/simgame/GameFrame.h"
 
+#include "platform/qt/Pictures.h"
 #include "recognition/Binarization.h"
 #include "recognition/GlyphRenderer.h"
-#include "recognition/Pictures.h"
 #include "recognition/Recognition.h"
 
 #include <algorithm>

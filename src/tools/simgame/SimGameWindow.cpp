@@ -1,6 +1,6 @@
 #include "tools/simgame/SimGameWindow.h"
 
-#include "recognition/Pictures.h"
+#include "platform/qt/Pictures.h"
 
 #include <QPaintEvent>
 #include <QPainter>

@@ -1,9 +1,9 @@
-#include "app/forms/FormVersion.h"
+#include "ui/qt/FormVersion.h"
 
-#include "app/forms/Fonts.h"
-#include "app/forms/Widgets.h"
 #include "config/Settings.h"
 #include "state/Program.h"
+#include "ui/qt/Fonts.h"
+#include "ui/qt/Widgets.h"
 
 #include <QLabel>
 #include <QMouseEvent>

@@ -1,14 +1,15 @@
-#include "app/forms/FormOption.h"
+#include "ui/qt/FormOption.h"
 
 #include "app/GestureWindow.h"
-#include "app/forms/AreaFinderDialog.h"
-#include "app/forms/Fonts.h"
 #include "common/Numeric.h"
 #include "config/ExtraSettings.h"
 #include "measurement/StatusLine.h"
+#include "platform/qt/Pictures.h"
 #include "records/InputCheckBox.h"
 #include "screenshots/ImageFiles.h"
 #include "state/Program.h"
+#include "ui/qt/AreaFinderDialog.h"
+#include "ui/qt/Fonts.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -1,15 +1,16 @@
-#include "app/forms/FormMain.h"
+#include "ui/qt/FormMain.h"
 
 #include "app/MainWindowEvents.h"
 #include "app/MainWindowGeometry.h"
 #include "app/MainWindowLogic.h"
-#include "app/forms/Fonts.h"
-#include "app/forms/GraphFrame.h"
-#include "app/forms/Widgets.h"
 #include "measurement/StatusLine.h"
+#include "platform/qt/Pictures.h"
 #include "records/DebugItems.h"
 #include "screenshots/ImageFiles.h"
 #include "state/Program.h"
+#include "ui/qt/Fonts.h"
+#include "ui/qt/GraphFrame.h"
+#include "ui/qt/Widgets.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>

@@ -1,4 +1,4 @@
-#include "app/SingleInstance.h"
+#include "platform/SingleInstance.h"
 
 #include "common/TextFile.h"
 
@@ -24,7 +24,7 @@ pid_t StartHolder(const QString& folder)
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::close(ready[0]);
-        SingleInstance lock(folder);
+        SingleInstance lock(folder.toStdString());
         const char answer = lock.tryAcquire() == SingleInstance::Result::Acquired ? 'y' : 'n';
         if (::write(ready[1], &answer, 1) != 1)
             ::_exit(1);
@@ -52,25 +52,28 @@ TEST(SingleInstanceTest, ASecondStartIsRefusedUntouchedAndALockOfAKilledOneIsTak
     const pid_t holder = StartHolder(folder);
     ASSERT_GT(holder, 0);
 
-    SingleInstance second(folder);
-    const QByteArray before = ReadFileBytes(second.lockPath());
-    const QDateTime modified = QFileInfo(second.lockPath()).lastModified();
+    const QString lockPath = folder + QStringLiteral("/kesmaro.lock");
+    SingleInstance second(folder.toStdString());
+    const QByteArray before = ReadFileBytes(lockPath);
+    const QDateTime modified = QFileInfo(lockPath).lastModified();
     EXPECT_EQ(second.tryAcquire(), SingleInstance::Result::AlreadyRunning);
     EXPECT_EQ(second.tryAcquire(), SingleInstance::Result::AlreadyRunning);
-    EXPECT_EQ(ReadFileBytes(second.lockPath()), before);
-    EXPECT_EQ(QFileInfo(second.lockPath()).lastModified(), modified);
+    EXPECT_EQ(ReadFileBytes(lockPath), before);
+    EXPECT_EQ(QFileInfo(lockPath).lastModified(), modified);
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"kesmaro.lock"});
 
     // Killed without a chance to clean up: its lock file stays behind.
     ::kill(holder, SIGKILL);
     ::waitpid(holder, nullptr, 0);
-    ASSERT_TRUE(QFile::exists(second.lockPath()));
+    ASSERT_TRUE(QFile::exists(lockPath));
     {
-        SingleInstance next(folder);
+        SingleInstance next(folder.toStdString());
         EXPECT_EQ(next.tryAcquire(), SingleInstance::Result::Acquired);
-        EXPECT_EQ(SingleInstance(folder).tryAcquire(), SingleInstance::Result::AlreadyRunning);
+        EXPECT_EQ(next.tryAcquire(), SingleInstance::Result::Acquired);
+        EXPECT_EQ(SingleInstance(folder.toStdString()).tryAcquire(),
+                  SingleInstance::Result::AlreadyRunning);
     }
-    EXPECT_FALSE(QFile::exists(second.lockPath())); // released when it went
+    EXPECT_FALSE(QFile::exists(lockPath)); // released when it went
 }
 
 TEST(SingleInstanceTest, AFolderThatCannotHoldALockDoesNotCountAsAnotherInstance)
@@ -79,6 +82,7 @@ TEST(SingleInstanceTest, AFolderThatCannotHoldALockDoesNotCountAsAnotherInstance
     QFile blocker(dir.path() + QStringLiteral("/file"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    EXPECT_EQ(SingleInstance(blocker.fileName() + QStringLiteral("/run")).tryAcquire(),
-              SingleInstance::Result::Unavailable);
+    EXPECT_EQ(
+        SingleInstance((blocker.fileName() + QStringLiteral("/run")).toStdString()).tryAcquire(),
+        SingleInstance::Result::Unavailable);
 }

@@ -1,4 +1,4 @@
-#include "graph/GraphPainter.h"
+#include "ui/qt/GraphPainter.h"
 
 #include "graph/GraphDisplay.h"
 

@@ -1,6 +1,6 @@
-#include "app/forms/AreaFinderDialog.h"
+#include "ui/qt/AreaFinderDialog.h"
 
-#include "recognition/Pictures.h"
+#include "platform/qt/Pictures.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>

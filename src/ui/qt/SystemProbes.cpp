@@ -1,4 +1,4 @@
-#include "app/SystemProbes.h"
+#include "ui/qt/SystemProbes.h"
 
 #include "platform/pulse/PulseProbe.h"
 #include "platform/x11/X11Extensions.h"

@@ -1,4 +1,4 @@
-#include "recognition/Pictures.h"
+#include "platform/qt/Pictures.h"
 
 namespace kesmaro {
 

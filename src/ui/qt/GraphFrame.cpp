@@ -1,9 +1,9 @@
-#include "app/forms/GraphFrame.h"
+#include "ui/qt/GraphFrame.h"
 
 #include "graph/GraphClicks.h"
 #include "graph/GraphDisplay.h"
-#include "graph/GraphPainter.h"
 #include "state/Program.h"
+#include "ui/qt/GraphPainter.h"
 
 #include <QHelpEvent>
 #include <QMouseEvent>

@@ -1,4 +1,4 @@
-#include "app/forms/Fonts.h"
+#include "ui/qt/Fonts.h"
 
 namespace kesmaro {
 

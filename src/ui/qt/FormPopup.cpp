@@ -1,9 +1,9 @@
-#include "app/forms/FormPopup.h"
+#include "ui/qt/FormPopup.h"
 
 #include "app/PopupRemarks.h"
-#include "app/forms/Fonts.h"
 #include "graph/GraphDisplay.h"
 #include "state/Program.h"
+#include "ui/qt/Fonts.h"
 
 #include <QCloseEvent>
 #include <QLabel>

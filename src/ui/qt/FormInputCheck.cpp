@@ -1,8 +1,8 @@
-#include "app/forms/FormInputCheck.h"
+#include "ui/qt/FormInputCheck.h"
 
-#include "app/forms/Fonts.h"
-#include "app/forms/Widgets.h"
 #include "platform/Prompter.h"
+#include "ui/qt/Fonts.h"
+#include "ui/qt/Widgets.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

@@ -1,9 +1,9 @@
-#include "app/forms/DesktopView.h"
+#include "ui/qt/DesktopView.h"
 
-#include "app/forms/FormMain.h"
-#include "app/forms/FormOption.h"
-#include "app/forms/FormPopup.h"
-#include "app/forms/FormVersion.h"
+#include "ui/qt/FormMain.h"
+#include "ui/qt/FormOption.h"
+#include "ui/qt/FormPopup.h"
+#include "ui/qt/FormVersion.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -1,0 +1,2 @@
+// Planted: the core reaching up into the Qt front end.
+#include "ui/qt/FormMain.h"
