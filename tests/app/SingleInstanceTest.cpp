@@ -53,11 +53,11 @@ TEST(SingleInstanceTest, ASecondStartIsRefusedUntouchedAndALockOfAKilledOneIsTak
     ASSERT_GT(holder, 0);
 
     SingleInstance second(folder);
-    const QByteArray before = ReadFileBytes(second.lockPath());
+    const std::string before = ReadFileBytes(second.lockPath().toStdString());
     const QDateTime modified = QFileInfo(second.lockPath()).lastModified();
     EXPECT_EQ(second.tryAcquire(), SingleInstance::Result::AlreadyRunning);
     EXPECT_EQ(second.tryAcquire(), SingleInstance::Result::AlreadyRunning);
-    EXPECT_EQ(ReadFileBytes(second.lockPath()), before);
+    EXPECT_EQ(ReadFileBytes(second.lockPath().toStdString()), before);
     EXPECT_EQ(QFileInfo(second.lockPath()).lastModified(), modified);
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"kesmaro.lock"});
 
