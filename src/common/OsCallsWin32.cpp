@@ -66,8 +66,12 @@ char PathSeparator()
 
 std::string TempFolder()
 {
+    // GetTempPathW ends its answer in a backslash; a folder's name does not.
     std::error_code ec;
-    return PathToUtf8(std::filesystem::temp_directory_path(ec));
+    std::string folder = PathToUtf8(std::filesystem::temp_directory_path(ec));
+    while (folder.size() > 3 && folder.back() == '\\')
+        folder.pop_back();
+    return folder;
 }
 
 std::string UserDataRoot()

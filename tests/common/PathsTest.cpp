@@ -150,9 +150,11 @@ TEST(PathsTest, TempFolderNestingComparesWholeComponents)
     EXPECT_FALSE(IsInTempFolder("/tmpfiles/kesmaro", temp));
     EXPECT_FALSE(IsInTempFolder("/opt/kesmaro", temp));
     EXPECT_FALSE(IsInTempFolder("", temp));
-    EXPECT_TRUE(IsInTempFolder(os::TempFolder() + "/x"));
-    EXPECT_TRUE(IsInTempFolder(os::TempFolder() + "/解凍/ケスマロ"));
-    EXPECT_FALSE(IsInTempFolder(os::TempFolder() + "x/kesmaro"));
+    const std::string system = os::TempFolder();
+    ASSERT_FALSE(system.ends_with(kSep));
+    EXPECT_TRUE(IsInTempFolder(system + "/x"));
+    EXPECT_TRUE(IsInTempFolder(system + "/解凍/ケスマロ"));
+    EXPECT_FALSE(IsInTempFolder(system + "x/kesmaro")); // a sibling whose name starts alike
 }
 
 // Where settings and logs of an installed copy go, as the desktop's rules (and the Qt build
