@@ -24,9 +24,8 @@ BENCHMARK(BM_FormatColumnDecimals);
 
 static void BM_EncodeCp932Line(benchmark::State& state)
 {
-    const QString line =
-        QStringLiteral("2024/05/01 12:00:00      35      3.00%       3,000    6.0  "
-                       "   30.00%        30.0 給与明細");
+    const std::string line = "2024/05/01 12:00:00      35      3.00%       3,000    6.0  "
+                             "   30.00%        30.0 給与明細";
     for (auto _ : state)
         benchmark::DoNotOptimize(EncodeCp932(line));
 }
@@ -35,7 +34,7 @@ BENCHMARK(BM_EncodeCp932Line);
 // A column text of a 179-column region: 179 pieces of 4 characters.
 static void BM_StringBufferColumnText(benchmark::State& state)
 {
-    const QString piece = QStringLiteral("01FF");
+    const std::string piece = "01FF";
     for (auto _ : state) {
         clsStringBuffer b;
         for (int i = 0; i < 179; ++i)

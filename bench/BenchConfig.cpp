@@ -30,14 +30,14 @@ QByteArray fileBytes(const QStringList& lines)
 {
     QByteArray bytes;
     for (const QString& line : lines)
-        bytes += EncodeCp932(line) + "\r\n";
+        bytes += QByteArray::fromStdString(EncodeCp932(line.toStdString())) + "\r\n";
     return bytes + "\r\n";
 }
 
 void readBytes(benchmark::State& state, const QByteArray& bytes)
 {
     const SimClock clock{LocalDateTime{}, 0};
-    DebugLog log(QStringLiteral("/nonexistent"), clock);
+    DebugLog log("/nonexistent", clock);
     YesPrompter prompter;
     Settings s;
     s.SearchWindowClass = kDefaultWindowClass;

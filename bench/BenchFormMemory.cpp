@@ -55,7 +55,7 @@ int main(int argc, char** argv)
     SimGameWindows windows;
     SimServices sim(std::chrono::local_days(std::chrono::year(2024) / 5 / 1), 3600 * 1000,
                     &windows);
-    DebugLog log(dir.path(), sim.clock);
+    DebugLog log(dir.path().toStdString(), sim.clock);
     DesktopView view;
     Program p(sim.services, log, view, dir.path());
     Settings& s = p.settings;

@@ -25,7 +25,7 @@ set(KESMARO_CHOOSERS ui/qt tools)
 set(KESMARO_STD_ONLY_FILES
     "^platform/[^/]+\\.h$"
     "^platform/sim/"
-    "^common/(DateTime|ErrorNumbers|Files|IniFile|OsCalls|Random|Utf8)[^/]*$"
+    "^common/"
 )
 set(KESMARO_TOOLKIT_HEADERS "^(Q[A-Za-z]*|Qt[A-Za-z]*/.*|X11/.*|xcb/.*|pulse/.*)$")
 set(KESMARO_WINDOWS_HEADERS

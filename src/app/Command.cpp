@@ -90,8 +90,8 @@ void Execute(Program& p, Command command)
     if (it == kCommands.end())
         return;
     if (it->clickText)
-        p.log.WriteDebugLog(QString::fromUtf16(it->clickText));
-    Trap trap(p.log, QStringLiteral("Execute"));
+        p.log.WriteDebugLog((QString::fromUtf16(it->clickText)).toStdString());
+    Trap trap(p.log, "Execute");
     trap([&] { it->run(p); });
 }
 

@@ -3,6 +3,7 @@
 #include "common/Format.h"
 #include "common/Numeric.h"
 #include "common/StringBuffer.h"
+#include "config/CommonQt.h"
 #include "state/Program.h"
 
 namespace kesmaro {
@@ -32,6 +33,22 @@ QString Trimmed(const std::string& value)
     return text.mid(first, last - first);
 }
 
+// The report is built from Qt text until this file is ported; the buffer holds it as UTF-8.
+class Buffer {
+public:
+    void setText(const QString& text) { m_buffer.setText(text.toStdString()); }
+    void Append(const QString& text) { m_buffer.Append(text.toStdString()); }
+    void AppendLF(const QString& text) { m_buffer.AppendLF(text.toStdString()); }
+    void Append2LF(const QString& text, const QString& text2)
+    {
+        m_buffer.Append2LF(text.toStdString(), text2.toStdString());
+    }
+    QString Text() const { return QString::fromStdString(m_buffer.Text()); }
+
+private:
+    clsStringBuffer m_buffer;
+};
+
 // "yyyymmddHHMMSS..." as "yyyymmdd-HHMMSS"; whatever follows the seconds is dropped.
 QString DateTime(const std::string& value)
 {
@@ -41,7 +58,7 @@ QString DateTime(const std::string& value)
 
 QString Amount(const std::string& value, const QString& unit)
 {
-    return FormatThousands(ColumnValue(Text(value)), unit);
+    return QString::fromStdString(FormatThousands(ColumnValue(value), unit.toStdString()));
 }
 
 QString FreeAndTotal(const std::string& free, const std::string& total)
@@ -73,8 +90,8 @@ std::vector<ListedCache> ListedCaches(const SystemFacts& facts)
 
 QString EnvReportText(const SystemFacts& f)
 {
-    clsStringBuffer report;
-    clsStringBuffer memory;
+    Buffer report;
+    Buffer memory;
     report.setText(QStringLiteral("実行環境情報") + kCrLf);
 
     report.AppendLF(kIndent + QStringLiteral("オペレーティングシステム : ") + Text(f.osCaption));
@@ -118,8 +135,8 @@ QString EnvReportText(const SystemFacts& f)
 
 QString EnvLogText(const SystemFacts& f)
 {
-    clsStringBuffer report;
-    clsStringBuffer memory;
+    Buffer report;
+    Buffer memory;
     report.setText(QStringLiteral("Operating Environment Information") + kCrLf);
 
     report.Append2LF(kIndent + QStringLiteral("OperatingSystem : ") + Text(f.osCaption),
@@ -161,19 +178,20 @@ QString EnvLogText(const SystemFacts& f)
 
 void LogOperatingInformation(Program& p)
 {
-    Trap run(p.log, QStringLiteral("LogOperatingInformation"));
+    Trap run(p.log, "LogOperatingInformation");
     run([&] {
         const SystemFacts facts = p.services.systemInfo.Facts();
         const double available = Val(Text(facts.availablePhysicalBytes));
         const double load = Val(Text(facts.memoryLoadPercent));
-        clsStringBuffer text;
+        Buffer text;
         text.setText(QStringLiteral("OperatingInformation") + kCrLf);
         text.Append(EnvLogText(facts));
-        text.AppendLF(kIndent + QStringLiteral("Available Physical Memory") +
-                      FormatColumn(IntDivide(available, 1024.0), 11, 1, 0, false) +
-                      QStringLiteral("kByte  ") + FormatColumn(100.0 - load, 5, 1, 0, false) +
-                      QLatin1Char('%'));
-        p.log.WriteDebugLog(text.Text());
+        text.AppendLF(
+            kIndent + QStringLiteral("Available Physical Memory") +
+            QString::fromStdString(FormatColumn(IntDivide(available, 1024.0), 11, 1, 0, false)) +
+            QStringLiteral("kByte  ") +
+            QString::fromStdString(FormatColumn(100.0 - load, 5, 1, 0, false)) + QLatin1Char('%'));
+        p.log.WriteDebugLog(text.Text().toStdString());
     });
 }
 

@@ -24,7 +24,7 @@ std::optional<ResizeRules> Form_Resize(Program& p, QSize inner, const QRect& out
         return std::nullopt;
     ResizeRules rules;
     {
-        Trap run(p.log, QStringLiteral("Form_Resize"));
+        Trap run(p.log, "Form_Resize");
         run([&] { rules = ApplyResizeRules(inner, p.settings.GraphEnabled); });
         if (rules.graphVisible)
             run([&] { GraphFrameDisplay(p, rules.graphFrame); });
@@ -41,7 +41,7 @@ std::optional<ResizeRules> Form_Resize(Program& p, QSize inner, const QRect& out
     }
     p.menus.innerHeight = inner.height();
     DebugItemDisplay(p, p.flags.DebugMode, p.menus.innerHeight);
-    p.log.WriteDebugLog(QStringLiteral("Resaizing Form ･･･ End "));
+    p.log.WriteDebugLog("Resaizing Form ･･･ End ");
     return rules;
 }
 

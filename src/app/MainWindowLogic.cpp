@@ -18,7 +18,7 @@ namespace kesmaro {
 
 void FormMain_Load(Program& p)
 {
-    Trap run(p.log, QStringLiteral("FormMain_Load"));
+    Trap run(p.log, "FormMain_Load");
     run([&] {
         p.menus.menuRunEnabled = false;
         p.menus.menuStopEnabled = false;
@@ -49,12 +49,12 @@ void FormMain_Load(Program& p)
     run([&] { AutoStartLogging(p); });
     if (p.flags.ProgramClosing)
         return;
-    p.log.WriteDebugLog(QStringLiteral("Program StartUp Complete "));
+    p.log.WriteDebugLog("Program StartUp Complete ");
 }
 
 void FormMain_QueryUnload(Program& p)
 {
-    p.log.WriteDebugLog(QStringLiteral("Closing Program ･･･ "));
+    p.log.WriteDebugLog("Closing Program ･･･ ");
     p.flags.ProgramClosing = true;
     if (p.timers.timCaptureInterval)
         p.timers.timCaptureInterval->setEnabled(false);
@@ -69,14 +69,14 @@ void FormMain_QueryUnload(Program& p)
 
 void FormMain_Unload(Program& p)
 {
-    p.log.WriteDebugLog(QStringLiteral("End of the Program "));
+    p.log.WriteDebugLog("End of the Program ");
     LogOperatingInformation(p);
     p.services.scheduler.WaitMs(500);
 }
 
 void menuEnd_Click(Program& p)
 {
-    p.log.WriteDebugLog(QStringLiteral("Click : END "));
+    p.log.WriteDebugLog("Click : END ");
     FormMain_QueryUnload(p);
     FormMain_Unload(p);
     p.view.programEnded();
@@ -86,9 +86,10 @@ void menuDebugMode_Click(Program& p, int innerHeight)
 {
     p.flags.DebugMode = !p.flags.DebugMode;
     DebugItemDisplay(p, p.flags.DebugMode, innerHeight);
-    p.log.WriteDebugLog(QStringLiteral("Change DebugMode ") +
-                        (p.flags.DebugMode ? QStringLiteral("ON") : QStringLiteral("OFF")) +
-                        QStringLiteral("･･･ End "));
+    p.log.WriteDebugLog((QStringLiteral("Change DebugMode ") +
+                         (p.flags.DebugMode ? QStringLiteral("ON") : QStringLiteral("OFF")) +
+                         QStringLiteral("･･･ End "))
+                            .toStdString());
 }
 
 void menuGesture_Click(Program& p)
@@ -98,24 +99,26 @@ void menuGesture_Click(Program& p)
         LoadGestureInput(p);
     else
         UnloadGestureInput(p);
-    p.log.WriteDebugLog(QStringLiteral("Change MouseGesture ") +
-                        (p.settings.GestureEnabled ? QStringLiteral("ON") : QStringLiteral("OFF")) +
-                        QStringLiteral("･･･ End "));
+    p.log.WriteDebugLog(
+        (QStringLiteral("Change MouseGesture ") +
+         (p.settings.GestureEnabled ? QStringLiteral("ON") : QStringLiteral("OFF")) +
+         QStringLiteral("･･･ End "))
+            .toStdString());
 }
 
 void Main(Program& p, const std::function<void(Program&)>& checkSystemFiles)
 {
-    Trap run(p.log, QStringLiteral("Main"));
+    Trap run(p.log, "Main");
     p.settings.SearchWindowClass = kDefaultWindowClass;
-    p.log.WriteDebugLog(QStringLiteral("Starting Program  ") + kProgramTitle, 1);
-    p.log.WriteDebugLog(QStringLiteral("Execute Folder : ") + p.programFolder);
+    p.log.WriteDebugLog((QStringLiteral("Starting Program  ") + kProgramTitle).toStdString(), 1);
+    p.log.WriteDebugLog((QStringLiteral("Execute Folder : ") + p.programFolder).toStdString());
     if (checkSystemFiles)
         run([&] { checkSystemFiles(p); });
     run([&] {
         ConfigContext config{p.settings, p.services.prompter, p.log, p.programFolder};
         ConfigFile(config, ConfigMode::Read);
     });
-    p.log.WriteDebugLog(QStringLiteral("Reading ConfigFile ･･･ End "));
+    p.log.WriteDebugLog("Reading ConfigFile ･･･ End ");
     run([&] { p.extra = LoadExtraSettings(p.programFolder); });
     run([&] { p.ScreenSizes = BuildScreenSizeList(); });
     run([&] { FormMain_Load(p); });

@@ -352,25 +352,26 @@ void OptionWindow::Check_Click(OptionCheck check, bool on)
     case OptionCheck::Debug:
         m_p.flags.DebugMode = on;
         DebugItemDisplay(m_p, on, m_p.menus.innerHeight);
-        log.WriteDebugLog(u"Change DebugMode ･･･ End "_s);
+        log.WriteDebugLog("Change DebugMode ･･･ End ");
         return;
     case OptionCheck::Gesture:
         s.GestureEnabled = on;
         if (on) {
             if (loadGestureWindow)
                 loadGestureWindow();
-            log.WriteDebugLog(u"Change MouseGesture ON ･･･ End "_s);
+            log.WriteDebugLog("Change MouseGesture ON ･･･ End ");
         } else {
             if (unloadGestureWindow)
                 unloadGestureWindow();
-            log.WriteDebugLog(u"Change MouseGesture OFF ･･･ End "_s);
+            log.WriteDebugLog("Change MouseGesture OFF ･･･ End ");
         }
         return;
     case OptionCheck::Graph:
         s.GraphEnabled = on;
         keepGraphInStep(m_p);
-        log.WriteDebugLog(on ? u"Change GraphDisplay ON ･･･ End "_s
-                             : u"Change GraphDisplay OFF ･･･ End "_s);
+        log.WriteDebugLog(
+            (on ? u"Change GraphDisplay ON ･･･ End "_s : u"Change GraphDisplay OFF ･･･ End "_s)
+                .toStdString());
         return;
     case OptionCheck::StartUp0:
     case OptionCheck::StartUp1: {
@@ -516,15 +517,15 @@ void OptionWindow::cmdCapture_Click(const std::function<void(int, const PixelBuf
 
 void OptionWindow::cmdCollar_Click()
 {
-    m_p.log.WriteDebugLog(u"Click : Collar Select "_s);
+    m_p.log.WriteDebugLog("Click : Collar Select ");
     ConfigContext config = configOf(m_p);
     ConfigFile(config, ConfigMode::Colour);
-    m_p.log.WriteDebugLog(u"Selection change pattern collar ･･･ End "_s);
+    m_p.log.WriteDebugLog("Selection change pattern collar ･･･ End ");
 }
 
 void OptionWindow::cmdInit_Click()
 {
-    m_p.log.WriteDebugLog(u"Click : Setting Initialize "_s);
+    m_p.log.WriteDebugLog("Click : Setting Initialize ");
     const PromptAnswer answer = m_p.services.prompter.Ask(Prompt{
         u"設定ファイル変更"_s.toStdString(), u"設定を初期化してもよろしいですか？"_s.toStdString(),
         PromptButtons::YesNo, PromptIcon::None});
@@ -534,25 +535,25 @@ void OptionWindow::cmdInit_Click()
     ConfigFile(config, ConfigMode::Reset);
     keepGraphInStep(m_p);
     Refresh();
-    m_p.log.WriteDebugLog(u"Initializing ConfigFile ･･･ End "_s);
+    m_p.log.WriteDebugLog("Initializing ConfigFile ･･･ End ");
 }
 
 void OptionWindow::cmdLoad_Click()
 {
-    m_p.log.WriteDebugLog(u"Click : Setting Load "_s);
+    m_p.log.WriteDebugLog("Click : Setting Load ");
     ConfigContext config = configOf(m_p);
     ConfigFile(config, ConfigMode::Read);
     keepGraphInStep(m_p);
     Refresh();
-    m_p.log.WriteDebugLog(u"Loading ConfigFile ･･･ End "_s);
+    m_p.log.WriteDebugLog("Loading ConfigFile ･･･ End ");
 }
 
 void OptionWindow::cmdSave_Click()
 {
-    m_p.log.WriteDebugLog(u"Click : Setting Save "_s);
+    m_p.log.WriteDebugLog("Click : Setting Save ");
     ConfigContext config = configOf(m_p);
     ConfigFile(config, ConfigMode::Write);
-    m_p.log.WriteDebugLog(u"Saving ConfigFile ･･･ End "_s);
+    m_p.log.WriteDebugLog("Saving ConfigFile ･･･ End ");
 }
 
 void OptionWindow::cmdEnd_Click()

@@ -1,6 +1,7 @@
 #include "app/SystemCheck.h"
 
 #include "common/Paths.h"
+#include "config/CommonQt.h"
 #include "platform/Prompter.h"
 #include "state/Program.h"
 
@@ -29,23 +30,25 @@ void CheckSystemFiles(Program& p, const SystemPartsFound& found)
             continue;
         allFound = false;
         const SystemPartEntry& entry = SystemPartTable()[i];
-        p.log.WriteDebugLog(QStringLiteral("System File of ") + entry.name +
-                            QStringLiteral(" is Not Find "));
+        p.log.WriteDebugLog(
+            (QStringLiteral("System File of ") + entry.name + QStringLiteral(" is Not Find "))
+                .toStdString());
         const QString text = entry.name + QStringLiteral(" ファイルが見つかりませんでした。") +
                              crLf + entry.consequence + crLf;
         p.services.prompter.Ask(Prompt{QStringLiteral("ライブラリファイルチェック").toStdString(),
                                        text.toStdString(), PromptButtons::Ok,
                                        PromptIcon::Information});
     }
-    p.log.WriteDebugLog(allFound ? QStringLiteral("Result of System File Check : No Problem ")
-                                 : QStringLiteral("Result of System File Check : A missing item "));
+    p.log.WriteDebugLog((allFound ? QStringLiteral("Result of System File Check : No Problem ")
+                                  : QStringLiteral("Result of System File Check : A missing item "))
+                            .toStdString());
 }
 
 std::optional<QString> ProgramFolderOrRefusal(Prompter& prompter, const QString& executableFolder,
                                               const QString& tempFolder)
 {
-    if (!IsInTempFolder(executableFolder, tempFolder))
-        return ResolveProgramFolder(executableFolder);
+    if (!IsInTempFolder(executableFolder.toStdString(), tempFolder.toStdString()))
+        return QString::fromStdString(ResolveProgramFolder(executableFolder.toStdString()));
     const QString text =
         QStringLiteral("テンポラリフォルダでは実行できません。\r\n"
                        "Zip圧縮ファイルは適切なフォルダに解凍してから実行して"

@@ -1,17 +1,19 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
+#include <string>
+#include <vector>
 
 namespace kesmaro {
 
 // A program's arguments as main receives them, without the program name; read before any
-// application object exists, so that options which need no display work without one.
-inline QStringList ArgumentsOf(int argc, char* argv[])
+// application object exists, so that options which need no display work without one. The
+// bytes are taken as UTF-8, the locale of the Linux desktops we run on; a Windows entry point
+// converts its wide command line instead.
+inline std::vector<std::string> ArgumentsOf(int argc, char* argv[])
 {
-    QStringList arguments;
+    std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
+        arguments.emplace_back(argv[i]);
     return arguments;
 }
 

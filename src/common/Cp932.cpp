@@ -1,5 +1,7 @@
 #include "common/Cp932.h"
 
+#include "common/Utf8.h"
+
 #include <array>
 #include <cstdint>
 
@@ -42,68 +44,63 @@ const Tables& tables()
     return instance;
 }
 
+// The CP932 code of one character; kNone when it has none. Characters outside the BMP never
+// have one.
+std::uint16_t codeOf(const Tables& t, char32_t c)
+{
+    return c > 0xFFFF ? kNone : t.toCp932[c];
+}
+
 } // namespace
 
-QByteArray EncodeCp932(QStringView text)
+std::string EncodeCp932(std::string_view text)
 {
     const Tables& t = tables();
-    QByteArray out;
-    out.reserve(text.size() * 2);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (QChar::isHighSurrogate(c) && i + 1 < text.size() &&
-            QChar::isLowSurrogate(text[i + 1].unicode())) {
-            ++i; // one character outside the BMP: one default character
-            out.append('?');
-            continue;
+    std::string out;
+    out.reserve(text.size());
+    for (const char32_t c : CodePoints(text)) {
+        const std::uint16_t code = codeOf(t, c);
+        if (code == kNone) {
+            out += '?';
+        } else if (code > 0xFF) {
+            out += static_cast<char>(code >> 8);
+            out += static_cast<char>(code & 0xFF);
+        } else {
+            out += static_cast<char>(code);
         }
-        const std::uint16_t code = t.toCp932[c];
-        if (code == kNone)
-            out.append('?');
-        else if (code > 0xFF)
-            out.append(static_cast<char>(code >> 8)).append(static_cast<char>(code & 0xFF));
-        else
-            out.append(static_cast<char>(code));
     }
     return out;
 }
 
-QString DecodeCp932(const QByteArray& bytes)
+std::string DecodeCp932(std::string_view bytes)
 {
     const Tables& t = tables();
-    QString out;
-    out.reserve(bytes.size());
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
+    std::string out;
+    out.reserve(bytes.size() * 3 / 2);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
         const auto b = static_cast<std::uint8_t>(bytes[i]);
         if (t.isLead[b] && i + 1 < bytes.size()) {
             const auto code =
                 static_cast<std::uint16_t>(b << 8 | static_cast<std::uint8_t>(bytes[i + 1]));
             const std::uint16_t u = t.toUnicode[code];
             if (u != kNone) {
-                out.append(QChar(u));
+                AppendUtf8(out, u);
                 ++i;
                 continue;
             }
         }
         const std::uint16_t u = t.toUnicode[b];
-        out.append(u == kNone ? QChar(QChar::ReplacementCharacter) : QChar(u));
+        AppendUtf8(out, u == kNone ? kReplacementCharacter : char32_t{u});
     }
     return out;
 }
 
-int ByteWidth(QStringView text)
+int ByteWidth(std::string_view text)
 {
     const Tables& t = tables();
     int width = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (QChar::isHighSurrogate(c) && i + 1 < text.size() &&
-            QChar::isLowSurrogate(text[i + 1].unicode())) {
-            ++i;
-            width += 1;
-            continue;
-        }
-        const std::uint16_t code = t.toCp932[c];
+    for (const char32_t c : CodePoints(text)) {
+        const std::uint16_t code = codeOf(t, c);
         width += (code != kNone && code > 0xFF) ? 2 : 1;
     }
     return width;

@@ -35,20 +35,21 @@ Currency Currency::FromDouble(double value)
     return Currency(static_cast<std::int64_t>(scaled));
 }
 
-QString Currency::toString() const
+std::string Currency::toString() const
 {
     const bool negative = m_raw < 0;
     const UInt128 magnitude = negative ? -static_cast<Int128>(m_raw) : static_cast<Int128>(m_raw);
     const auto whole = static_cast<unsigned long long>(magnitude / kScale);
-    auto fraction = static_cast<unsigned>(magnitude % kScale);
-    QString text = QString::number(whole);
+    const auto fraction = static_cast<unsigned>(magnitude % kScale);
+    std::string text = std::to_string(whole);
     if (fraction != 0) {
-        QString digits = QStringLiteral("%1").arg(fraction, 4, 10, QLatin1Char('0'));
-        while (digits.endsWith(QLatin1Char('0')))
-            digits.chop(1);
-        text += QLatin1Char('.') + digits;
+        std::string digits = std::to_string(fraction);
+        digits.insert(0, 4 - digits.size(), '0');
+        while (digits.back() == '0')
+            digits.pop_back();
+        text += '.' + digits;
     }
-    return negative ? QLatin1Char('-') + text : text;
+    return negative ? '-' + text : text;
 }
 
 Currency Currency::operator-() const

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QString>
 #include <compare>
 #include <cstdint>
+#include <string>
 
 namespace kesmaro {
 
@@ -22,7 +22,7 @@ public:
     constexpr std::int64_t raw() const { return m_raw; }
     double toDouble() const { return static_cast<double>(m_raw) / kScale; }
     // Plain decimal text with only the decimals needed ("12.5", "-1", "0").
-    QString toString() const;
+    std::string toString() const;
 
     Currency operator-() const;
     Currency operator+(Currency other) const;

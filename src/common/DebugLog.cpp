@@ -1,42 +1,39 @@
 #include "common/DebugLog.h"
 
+#include "common/DateTime.h"
+#include "common/Files.h"
 #include "common/Paths.h"
 #include "common/TextFile.h"
 
-#include <QFile>
-#include <QTimeZone>
+#include <filesystem>
 
 namespace kesmaro {
 
-QDateTime ToQDateTime(LocalDateTime value)
+namespace fs = std::filesystem;
+
+std::string NowStampText(const Clock& clock)
 {
-    const auto ms = value.time_since_epoch().count();
-    // The local reading is built field by field: adding an offset to an instant would be
-    // off by an hour on the day daylight saving changes.
-    const QDateTime utcFields = QDateTime::fromMSecsSinceEpoch(ms, QTimeZone::utc());
-    return QDateTime(utcFields.date(), utcFields.time());
+    return DateTime(clock.Now()).format("yyyy/MM/dd hh:mm:ss");
 }
 
-QString NowStampText(const Clock& clock)
-{
-    return ToQDateTime(clock.Now()).toString(QStringLiteral("yyyy/MM/dd hh:mm:ss"));
-}
-
-DebugLog::DebugLog(QString programFolder, const Clock& clock)
-    : m_path(JoinPath(programFolder, QStringLiteral("debug.txt"))),
-      m_backupPath(JoinPath(programFolder, QStringLiteral("debugBackUp.txt"))), m_clock(clock)
+DebugLog::DebugLog(std::string_view programFolder, const Clock& clock)
+    : m_path(JoinPath(programFolder, "debug.txt")),
+      m_backupPath(JoinPath(programFolder, "debugBackUp.txt")), m_clock(clock)
 {}
 
-void DebugLog::WriteDebugLog(const QString& message, int restart) noexcept
+void DebugLog::WriteDebugLog(std::string_view message, int restart) noexcept
 {
     Trap write(TrapPolicy::Silent);
     m_failed = !write([&] {
-        const QString line = NowStampText(m_clock) + QLatin1Char(' ') + message;
-        const bool exists = QFile::exists(m_path);
+        const std::string line = NowStampText(m_clock) + ' ' + std::string(message);
+        const bool exists = FileExists(m_path);
         if (!exists || restart == 1) {
             if (exists) {
-                QFile::remove(m_backupPath);
-                QFile::copy(m_path, m_backupPath);
+                // Best effort, as before: a backup that cannot be made does not stop the log.
+                std::error_code ec;
+                const fs::path backup = PathFromUtf8(m_backupPath);
+                fs::remove(backup, ec);
+                fs::copy_file(PathFromUtf8(m_path), backup, ec);
             }
             RewriteTextLine(m_path, line);
         } else {

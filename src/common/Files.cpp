@@ -63,6 +63,20 @@ fs::path temporaryBeside(const fs::path& target)
     return temporary;
 }
 
+int writeLineAndClose(const fs::path& path, std::string_view line, const char* mode)
+{
+    std::error_code ec;
+    if (fs::is_directory(path, ec))
+        return ErrPathFileAccess;
+    errno = 0;
+    File file(os::OpenFile(path, mode));
+    if (!file)
+        return openFailure(path, errno, false);
+    std::string bytes(line);
+    bytes += "\r\n";
+    return writeAndClose(std::move(file), bytes, false);
+}
+
 } // namespace
 
 fs::path PathFromUtf8(std::string_view utf8)
@@ -77,16 +91,12 @@ std::string PathToUtf8(const fs::path& path)
 
 int AppendLineAndClose(const fs::path& path, std::string_view line)
 {
-    std::error_code ec;
-    if (fs::is_directory(path, ec))
-        return ErrPathFileAccess;
-    errno = 0;
-    File file(os::OpenFile(path, "ab"));
-    if (!file)
-        return openFailure(path, errno, false);
-    std::string bytes(line);
-    bytes += "\r\n";
-    return writeAndClose(std::move(file), bytes, false);
+    return writeLineAndClose(path, line, "ab");
+}
+
+int RewriteLineAndClose(const fs::path& path, std::string_view line)
+{
+    return writeLineAndClose(path, line, "wb");
 }
 
 int ReplaceFileAtomic(const fs::path& path, std::string_view bytes)

@@ -19,6 +19,8 @@ std::string PathToUtf8(const std::filesystem::path& path);
 // Opens (creating when missing), appends the line and CR LF, closes: the line is in the file
 // before this returns.
 [[nodiscard]] int AppendLineAndClose(const std::filesystem::path& path, std::string_view line);
+// The same into an emptied or new file.
+[[nodiscard]] int RewriteLineAndClose(const std::filesystem::path& path, std::string_view line);
 
 // Replaces the file's content in one step: readers see the old file or the whole new one,
 // never a part, also when the program or the system stops half-way. The new content goes to a

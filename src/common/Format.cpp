@@ -2,8 +2,12 @@
 
 #include "common/Cp932.h"
 #include "common/TrappedError.h"
+#include "common/Utf8.h"
 
+#include <charconv>
 #include <cmath>
+#include <limits>
+#include <system_error>
 
 namespace kesmaro {
 
@@ -12,33 +16,43 @@ namespace {
 // An exact decimal: sign, integer digits (no leading zeros, possibly empty) and fraction digits.
 struct Decimal {
     bool negative = false;
-    QString whole;
-    QString fraction;
+    std::string whole;
+    std::string fraction;
 };
+
+void trimLeadingZeros(std::string& digits)
+{
+    digits.erase(0, digits.find_first_not_of('0') == std::string::npos
+                        ? digits.size()
+                        : digits.find_first_not_of('0'));
+}
 
 void trim(Decimal& d)
 {
-    qsizetype lead = 0;
-    while (lead < d.whole.size() && d.whole[lead] == QLatin1Char('0'))
-        ++lead;
-    d.whole.remove(0, lead);
-    while (d.fraction.endsWith(QLatin1Char('0')))
-        d.fraction.chop(1);
+    trimLeadingZeros(d.whole);
+    while (!d.fraction.empty() && d.fraction.back() == '0')
+        d.fraction.pop_back();
 }
 
-Decimal fromText(const QString& plain)
+Decimal fromText(std::string_view text)
 {
     Decimal d;
-    QString text = plain;
-    if (text.startsWith(QLatin1Char('-'))) {
+    if (!text.empty() && text.front() == '-') {
         d.negative = true;
-        text.remove(0, 1);
+        text.remove_prefix(1);
     }
-    const qsizetype dot = text.indexOf(QLatin1Char('.'));
-    d.whole = dot < 0 ? text : text.left(dot);
-    d.fraction = dot < 0 ? QString() : text.mid(dot + 1);
+    const std::size_t dot = text.find('.');
+    d.whole = std::string(text.substr(0, dot));
+    d.fraction = dot == std::string_view::npos ? std::string() : std::string(text.substr(dot + 1));
     trim(d);
     return d;
+}
+
+std::string toChars(double value, std::chars_format format, int precision)
+{
+    char buffer[64];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, format, precision).ptr;
+    return std::string(buffer, end);
 }
 
 // Doubles are taken at 15 significant digits, as the classic runtime formats them, so 2.345
@@ -47,24 +61,33 @@ Decimal fromDouble(double value)
 {
     if (!std::isfinite(value) || value == 0.0)
         return {};
-    const QString sci = QString::number(value, 'e', 14); // "-d.dddddddddddddde+XX"
+    const std::string sci = toChars(value, std::chars_format::scientific, 14); // "-d.ddde+XX"
+    const std::size_t e = sci.find('e');
     Decimal d;
-    QString mantissa = sci.left(sci.indexOf(QLatin1Char('e')));
-    const int exponent = sci.mid(sci.indexOf(QLatin1Char('e')) + 1).toInt();
-    if (mantissa.startsWith(QLatin1Char('-'))) {
+    std::string mantissa = sci.substr(0, e);
+    const char* exponentText = sci.c_str() + e + 1;
+    if (*exponentText == '+')
+        ++exponentText;
+    int exponent = 0;
+    std::from_chars(exponentText, sci.c_str() + sci.size(), exponent);
+    if (mantissa.front() == '-') {
         d.negative = true;
-        mantissa.remove(0, 1);
+        mantissa.erase(0, 1);
     }
-    const QString digits = mantissa.remove(QLatin1Char('.'));
+    std::string digits;
+    for (const char c : mantissa)
+        if (c != '.')
+            digits += c;
     // digits[0] has place value 10^exponent.
     const int point = exponent + 1; // number of digits before the decimal point
+    const auto size = static_cast<int>(digits.size());
     if (point <= 0) {
-        d.fraction = QString(-point, QLatin1Char('0')) + digits;
-    } else if (point >= digits.size()) {
-        d.whole = digits + QString(point - digits.size(), QLatin1Char('0'));
+        d.fraction = std::string(static_cast<std::size_t>(-point), '0') + digits;
+    } else if (point >= size) {
+        d.whole = digits + std::string(static_cast<std::size_t>(point - size), '0');
     } else {
-        d.whole = digits.left(point);
-        d.fraction = digits.mid(point);
+        d.whole = digits.substr(0, static_cast<std::size_t>(point));
+        d.fraction = digits.substr(static_cast<std::size_t>(point));
     }
     trim(d);
     return d;
@@ -76,11 +99,11 @@ Decimal toDecimal(const ColumnValue& value)
         [](const auto& v) -> Decimal {
             using T = std::decay_t<decltype(v)>;
             if constexpr (std::is_same_v<T, bool>)
-                return v ? fromText(QStringLiteral("-1")) : Decimal{};
-            else if constexpr (std::is_same_v<T, QString>)
+                return v ? fromText("-1") : Decimal{};
+            else if constexpr (std::is_same_v<T, std::string>)
                 return fromDouble(Val(v));
             else if constexpr (std::is_same_v<T, std::int64_t>)
-                return fromText(QString::number(v));
+                return fromText(std::to_string(v));
             else if constexpr (std::is_same_v<T, double>)
                 return fromDouble(v);
             else
@@ -92,49 +115,44 @@ Decimal toDecimal(const ColumnValue& value)
 // Rounds half away from zero to `decimals` places (decimals >= 0).
 Decimal rounded(Decimal d, int decimals)
 {
-    if (d.fraction.size() <= decimals) {
-        d.fraction += QString(decimals - d.fraction.size(), QLatin1Char('0'));
+    const auto places = static_cast<std::size_t>(decimals);
+    if (d.fraction.size() <= places) {
+        d.fraction.append(places - d.fraction.size(), '0');
         return d;
     }
-    const bool up = d.fraction[decimals] >= QLatin1Char('5');
-    QString digits = d.whole + d.fraction.left(decimals);
+    const bool up = d.fraction[places] >= '5';
+    std::string digits = d.whole + d.fraction.substr(0, places);
     if (up) {
-        qsizetype i = digits.size() - 1;
-        for (; i >= 0; --i) {
-            if (digits[i] == QLatin1Char('9')) {
-                digits[i] = QLatin1Char('0');
+        std::size_t i = digits.size();
+        for (; i > 0; --i) {
+            if (digits[i - 1] == '9') {
+                digits[i - 1] = '0';
             } else {
-                digits[i] = QChar(digits[i].unicode() + 1);
+                ++digits[i - 1];
                 break;
             }
         }
-        if (i < 0)
-            digits.prepend(QLatin1Char('1'));
+        if (i == 0)
+            digits.insert(0, 1, '1');
     }
-    d.whole = digits.left(digits.size() - decimals);
-    d.fraction = digits.right(decimals);
-    qsizetype lead = 0;
-    while (lead < d.whole.size() && d.whole[lead] == QLatin1Char('0'))
-        ++lead;
-    d.whole.remove(0, lead);
+    d.whole = digits.substr(0, digits.size() - places);
+    d.fraction = digits.substr(digits.size() - places);
+    trimLeadingZeros(d.whole);
     return d;
 }
 
 bool isZero(const Decimal& d)
 {
-    for (QChar c : d.whole + d.fraction)
-        if (c != QLatin1Char('0'))
-            return false;
-    return true;
+    return (d.whole + d.fraction).find_first_not_of('0') == std::string::npos;
 }
 
-QString grouped(const QString& digits)
+std::string grouped(const std::string& digits)
 {
-    QString out;
-    const qsizetype n = digits.size();
-    for (qsizetype i = 0; i < n; ++i) {
+    std::string out;
+    const std::size_t n = digits.size();
+    for (std::size_t i = 0; i < n; ++i) {
         if (i > 0 && (n - i) % 3 == 0)
-            out += QLatin1Char(',');
+            out += ',';
         out += digits[i];
     }
     return out;
@@ -142,145 +160,164 @@ QString grouped(const QString& digits)
 
 // The patterns "0.00", "#,##0.00", "#" and "#,###": `leadingZero` says whether an integer part
 // of zero shows as "0" (patterns ending in "0" before the point) or as nothing ("#").
-QString formatDecimal(const Decimal& value, int decimals, bool withGroups, bool leadingZero)
+std::string formatDecimal(const Decimal& value, int decimals, bool withGroups, bool leadingZero)
 {
     const Decimal r = rounded(value, decimals < 0 ? 0 : decimals);
-    QString whole = r.whole;
-    if (whole.isEmpty() && leadingZero)
-        whole = QStringLiteral("0");
-    QString text = withGroups ? grouped(whole) : whole;
+    std::string whole = r.whole;
+    if (whole.empty() && leadingZero)
+        whole = "0";
+    std::string text = withGroups ? grouped(whole) : whole;
     if (decimals > 0)
-        text += QLatin1Char('.') + r.fraction;
+        text += '.' + r.fraction;
     if (r.negative && !isZero(r))
-        text.prepend(QLatin1Char('-'));
+        text.insert(0, 1, '-');
     return text;
 }
 
-QString rawText(const ColumnValue& value)
+std::string rawText(const ColumnValue& value)
 {
     return std::visit(
-        [](const auto& v) -> QString {
+        [](const auto& v) -> std::string {
             using T = std::decay_t<decltype(v)>;
             if constexpr (std::is_same_v<T, bool>)
-                return v ? QStringLiteral("True") : QStringLiteral("False");
-            else if constexpr (std::is_same_v<T, QString>)
+                return v ? "True" : "False";
+            else if constexpr (std::is_same_v<T, std::string>)
                 return v;
             else if constexpr (std::is_same_v<T, std::int64_t>)
-                return QString::number(v);
+                return std::to_string(v);
             else if constexpr (std::is_same_v<T, double>)
-                return QString::number(v, 'g', 15);
+                return toChars(v, std::chars_format::general, 15);
             else
                 return v.toString();
         },
         value.value());
 }
 
+int characters(std::string_view text)
+{
+    return static_cast<int>(Utf8Length(text));
+}
+
 } // namespace
 
-QString FormatNumber(const ColumnValue& value, int decimals, bool grouped)
+std::string FormatNumber(const ColumnValue& value, int decimals, bool grouped)
 {
     return formatDecimal(toDecimal(value), decimals, grouped, true);
 }
 
-QString FormatColumn(const ColumnValue& value, int width, int margin, int decimals, bool plain)
+std::string FormatColumn(const ColumnValue& value, int width, int margin, int decimals, bool plain)
 {
-    const QString raw = rawText(value);
-    QString first;
+    const std::string raw = rawText(value);
+    std::string first;
     if (std::holds_alternative<bool>(value.value()) ||
-        std::holds_alternative<QString>(value.value())) {
+        std::holds_alternative<std::string>(value.value())) {
         first = raw;
     } else {
         const Decimal d = toDecimal(value);
         if (decimals > 0)
             first = formatDecimal(d, decimals, !plain, true);
         else if (isZero(d))
-            first = QStringLiteral("0");
+            first = "0";
         else
             first = formatDecimal(d, 0, !plain, false);
     }
 
-    const int extra = ByteWidth(raw) - static_cast<int>(raw.size());
+    // The padding counts characters, the column byte widths: a double-byte character takes
+    // the room of two blanks.
+    const int extra = ByteWidth(raw) - characters(raw);
     const int inner = extra > 0 ? width - margin - extra : width - margin;
     if (inner - 1 < 0)
         Raise(ErrInvalidArgument);
-    const QString second = first.rightJustified(inner - 1, QLatin1Char(' ')) + QLatin1Char(' ');
+    const int pad = inner - 1 - characters(first);
+    const std::string second = std::string(pad > 0 ? pad : 0, ' ') + first + ' ';
     const int over = ByteWidth(second) - (width - margin);
     int lead = over != 0 ? margin - over : margin;
     if (lead < 1)
         lead = 1;
-    return QString(lead, QLatin1Char(' ')) + second;
+    return std::string(static_cast<std::size_t>(lead), ' ') + second;
 }
 
-QString FormatThousands(const ColumnValue& value, const QString& unit)
+std::string FormatThousands(const ColumnValue& value, std::string_view unit)
 {
-    const QString digits = formatDecimal(toDecimal(value), 0, true, false);
-    return unit.isEmpty() ? digits : digits + QLatin1Char(' ') + unit;
+    const std::string digits = formatDecimal(toDecimal(value), 0, true, false);
+    return unit.empty() ? digits : digits + ' ' + std::string(unit);
 }
 
-QString FormatThousands(const QString& unit)
+std::string FormatThousands(std::string_view unit)
 {
     return FormatThousands(ColumnValue(0), unit);
 }
 
-double Val(const QString& text)
+double Val(std::string_view text)
 {
-    // Blanks, tabs and line feeds are skipped anywhere in the number, as `Val` does.
-    QString compact;
-    for (QChar c : text)
-        if (c != QLatin1Char(' ') && c != QLatin1Char('\t') && c != QLatin1Char('\n') &&
-            c != QLatin1Char('\r'))
+    // Blanks, tabs and line feeds are skipped anywhere in the number, as `Val` does. Only ASCII
+    // takes part, so the bytes of other characters end the number like any other letter.
+    std::string compact;
+    for (const char c : text)
+        if (c != ' ' && c != '\t' && c != '\n' && c != '\r')
             compact += c;
-    qsizetype i = 0;
-    const qsizetype n = compact.size();
-    auto digitsAt = [&](qsizetype& pos) {
-        const qsizetype from = pos;
-        while (pos < n && compact[pos].isDigit() && compact[pos].unicode() < 128)
+    std::size_t i = 0;
+    const std::size_t n = compact.size();
+    auto digitsAt = [&](std::size_t& pos) {
+        const std::size_t from = pos;
+        while (pos < n && compact[pos] >= '0' && compact[pos] <= '9')
             ++pos;
         return pos > from;
     };
-    if (i < n && (compact[i] == QLatin1Char('+') || compact[i] == QLatin1Char('-')))
+    const bool negative = i < n && compact[i] == '-';
+    if (i < n && (compact[i] == '+' || compact[i] == '-'))
         ++i;
+    const std::size_t mantissa = i;
     bool any = digitsAt(i);
-    if (i < n && compact[i] == QLatin1Char('.')) {
+    if (i < n && compact[i] == '.') {
         ++i;
         any = digitsAt(i) || any;
     }
     if (!any)
         return 0.0;
-    if (i < n && (compact[i] == QLatin1Char('e') || compact[i] == QLatin1Char('E') ||
-                  compact[i] == QLatin1Char('d') || compact[i] == QLatin1Char('D'))) {
-        qsizetype j = i + 1;
-        if (j < n && (compact[j] == QLatin1Char('+') || compact[j] == QLatin1Char('-')))
+    std::size_t end = i;
+    if (i < n &&
+        (compact[i] == 'e' || compact[i] == 'E' || compact[i] == 'd' || compact[i] == 'D')) {
+        std::size_t j = i + 1;
+        if (j < n && (compact[j] == '+' || compact[j] == '-'))
             ++j;
-        if (digitsAt(j)) {
-            QString number = compact.left(j);
-            number[i] = QLatin1Char('e');
-            return number.toDouble();
-        }
+        if (digitsAt(j))
+            end = j;
     }
-    return compact.left(i).toDouble();
+    std::string number = compact.substr(mantissa, end - mantissa);
+    if (end > i)
+        number[i - mantissa] = 'e';
+    // from_chars reads the C locale's way whatever the program's locale is.
+    double value = 0.0;
+    const auto [last, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (error == std::errc::result_out_of_range) {
+        // Too large is infinite and too small is zero, as the text-to-number reading has been.
+        const bool tiny = number.find("e-") != std::string::npos;
+        value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
+    }
+    return negative ? -value : value;
 }
 
-int CountOccurrences(const QString& text, const QString& separator)
+int CountOccurrences(std::string_view text, std::string_view separator)
 {
-    if (separator.isEmpty())
+    if (separator.empty())
         return 0;
     int count = 0;
-    for (qsizetype pos = text.indexOf(separator); pos >= 0;
-         pos = text.indexOf(separator, pos + separator.size()))
+    for (std::size_t pos = text.find(separator); pos != std::string_view::npos;
+         pos = text.find(separator, pos + separator.size()))
         ++count;
     return count;
 }
 
-int FindNthOccurrence(const QString& text, const QString& separator, int n)
+int FindNthOccurrence(std::string_view text, std::string_view separator, int n)
 {
-    if (n < 1 || separator.isEmpty())
+    if (n < 1 || separator.empty())
         return 0;
     int count = 0;
-    for (qsizetype pos = text.indexOf(separator); pos >= 0;
-         pos = text.indexOf(separator, pos + separator.size()))
+    for (std::size_t pos = text.find(separator); pos != std::string_view::npos;
+         pos = text.find(separator, pos + separator.size()))
         if (++count == n)
-            return static_cast<int>(pos) + 1;
+            return characters(text.substr(0, pos)) + 1;
     return 0;
 }
 

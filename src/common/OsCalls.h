@@ -31,4 +31,21 @@ bool IsDiskFull(int error);
 // Renames `from` over `to` in one step, replacing it; 0 or the error number of the failure.
 int ReplaceWith(const std::filesystem::path& from, const std::filesystem::path& to);
 
+// The separator of the platform's paths.
+char PathSeparator();
+
+// The system's temporary folder.
+std::string TempFolder();
+
+// The folder per-user program data goes under (UTF-8): $XDG_DATA_HOME, else
+// $HOME/.local/share, here; %LOCALAPPDATA% on Windows.
+std::string UserDataRoot();
+
+// True when the user may write into that folder, as the system's permission check says.
+bool IsWritable(const std::filesystem::path& folder);
+
+// Tries to create a file of a fresh name in the folder and removes it again: true when that
+// worked.
+bool CanCreateFileIn(const std::filesystem::path& folder);
+
 } // namespace kesmaro::os

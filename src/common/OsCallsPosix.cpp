@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <unistd.h>
 
 namespace kesmaro::os {
@@ -45,6 +46,43 @@ int ReplaceWith(const std::filesystem::path& from, const std::filesystem::path& 
     if (errno == EACCES || errno == EPERM || errno == EROFS)
         return ErrPermissionDenied;
     return IsDiskFull(errno) ? ErrDiskFull : ErrPathFileAccess;
+}
+
+char PathSeparator()
+{
+    return '/';
+}
+
+std::string TempFolder()
+{
+    const char* tmpdir = std::getenv("TMPDIR");
+    return tmpdir && *tmpdir ? tmpdir : "/tmp";
+}
+
+std::string UserDataRoot()
+{
+    // As the desktop's base-directory rules read them: a set XDG_DATA_HOME is taken as it is,
+    // an empty HOME stands for the root folder.
+    if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data)
+        return data;
+    const char* home = std::getenv("HOME");
+    return std::string(home && *home ? home : "/") + "/.local/share";
+}
+
+bool IsWritable(const std::filesystem::path& folder)
+{
+    return access(folder.c_str(), W_OK) == 0;
+}
+
+bool CanCreateFileIn(const std::filesystem::path& folder)
+{
+    std::string name = (folder / ".kesmaro-probe-XXXXXX").native();
+    const int fd = mkstemp(name.data());
+    if (fd < 0)
+        return false;
+    close(fd);
+    unlink(name.c_str());
+    return true;
 }
 
 } // namespace kesmaro::os

@@ -1,146 +1,188 @@
 #include "common/Paths.h"
 
+#include "common/Files.h"
+#include "common/OsCalls.h"
 #include "common/TrappedError.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QStandardPaths>
-#include <QTemporaryFile>
+#include <algorithm>
+#include <filesystem>
 
 namespace kesmaro {
 
+namespace fs = std::filesystem;
+
 namespace {
 
-const QChar kSeparator = QDir::separator();
+const char kSeparator = os::PathSeparator();
 
-bool isSeparator(QChar c)
+bool isSeparator(char c)
 {
-    return c == kSeparator || c == QLatin1Char('/');
+    return c == kSeparator || c == '/';
 }
 
-bool isAncestorOrSame(const QString& ancestor, const QString& path)
+std::string withSeparators(std::string path, char from, char to)
+{
+    std::replace(path.begin(), path.end(), from, to);
+    return path;
+}
+
+// '.' and '..' resolved, doubled and trailing separators gone, the platform's separators.
+std::string cleanPath(std::string_view path)
+{
+    if (path.empty())
+        return {};
+    std::string clean =
+        withSeparators(PathToUtf8(PathFromUtf8(path).lexically_normal()), '/', kSeparator);
+    while (clean.size() > 1 && clean.back() == kSeparator &&
+           !(clean.size() == 3 && clean[1] == ':')) // "C:\" stays a root
+        clean.pop_back();
+    return clean;
+}
+
+// A clean path with '/' separators, for comparing.
+std::string genericPath(std::string_view path)
+{
+    return withSeparators(cleanPath(path), kSeparator, '/');
+}
+
+bool isDirectory(std::string_view path)
+{
+    std::error_code ec;
+    return fs::is_directory(PathFromUtf8(path), ec);
+}
+
+bool isAncestorOrSame(const std::string& ancestor, const std::string& path)
 {
     if (ancestor == path)
         return true;
-    const QString prefix = ancestor.endsWith(QLatin1Char('/')) ? ancestor : ancestor + u'/';
-    return path.startsWith(prefix);
+    const std::string prefix = ancestor.ends_with('/') ? ancestor : ancestor + '/';
+    return path.starts_with(prefix);
+}
+
+std::string canonicalPath(const std::string& path)
+{
+    std::error_code ec;
+    const fs::path real = fs::canonical(PathFromUtf8(path), ec);
+    return ec ? std::string() : genericPath(PathToUtf8(real));
 }
 
 } // namespace
 
-bool FileExists(const QString& path)
+bool FileExists(std::string_view path)
 {
-    return !path.isEmpty() && QFileInfo::exists(path);
+    std::error_code ec;
+    return !path.empty() && fs::exists(PathFromUtf8(path), ec);
 }
 
-QString GetFileName(const QString& path)
+std::string GetFileName(std::string_view path)
 {
-    for (qsizetype i = path.size() - 1; i >= 0; --i)
-        if (isSeparator(path[i]))
-            return path.mid(i + 1);
-    return path;
+    for (std::size_t i = path.size(); i > 0; --i)
+        if (isSeparator(path[i - 1]))
+            return std::string(path.substr(i));
+    return std::string(path);
 }
 
-QString JoinPath(const QString& folder, const QString& name)
+std::string JoinPath(std::string_view folder, std::string_view name)
 {
-    if (folder.isEmpty())
-        return name;
-    if (isSeparator(folder.back()))
-        return folder + name;
-    return folder + kSeparator + name;
+    std::string joined(folder);
+    if (!folder.empty() && !isSeparator(folder.back()))
+        joined += kSeparator;
+    return joined += name;
 }
 
-void CreateFolderPath(QString& path)
+void CreateFolderPath(std::string& path)
 {
-    if (path.isEmpty() || !isSeparator(path.back()))
+    if (path.empty() || !isSeparator(path.back()))
         path += kSeparator;
-    qsizetype scan = 0;
-    if (kSeparator == QLatin1Char('\\') && path.startsWith(QStringLiteral("\\\\"))) {
-        while (path.size() > 2 && path[2] == QLatin1Char('\\'))
-            path.remove(2, 1);
-        const qsizetype serverEnd = path.indexOf(QLatin1Char('\\'), 2);
-        const qsizetype shareEnd =
-            serverEnd < 0 ? -1 : path.indexOf(QLatin1Char('\\'), serverEnd + 1);
-        if (shareEnd < 0 || !QFileInfo(path.left(shareEnd + 1)).isDir())
+    std::size_t scan = 0;
+    if (kSeparator == '\\' && path.starts_with("\\\\")) {
+        while (path.size() > 2 && path[2] == '\\')
+            path.erase(2, 1);
+        const std::size_t serverEnd = path.find('\\', 2);
+        const std::size_t shareEnd =
+            serverEnd == std::string::npos ? serverEnd : path.find('\\', serverEnd + 1);
+        if (shareEnd == std::string::npos || !isDirectory(path.substr(0, shareEnd + 1)))
             return;
         scan = shareEnd;
     }
     for (;;) {
-        qsizetype next = -1;
-        for (qsizetype i = scan; i < path.size(); ++i) {
-            if (isSeparator(path[i])) {
-                next = i;
-                break;
-            }
-        }
-        if (next < 0)
+        std::size_t next = scan;
+        while (next < path.size() && !isSeparator(path[next]))
+            ++next;
+        if (next >= path.size())
             return;
-        const QString level = path.left(next + 1);
-        const QFileInfo info(level);
-        if (!info.exists()) {
-            if (!QDir().mkdir(level)) {
-                const QFileInfo parent(path.left(next));
-                Raise(QFileInfo(parent.absolutePath()).isWritable() ? ErrPathNotFound
-                                                                    : ErrPermissionDenied);
+        const std::string level = path.substr(0, next + 1);
+        const fs::path levelPath = PathFromUtf8(level);
+        std::error_code ec;
+        if (!fs::exists(levelPath, ec)) {
+            if (!fs::create_directory(levelPath, ec) || ec) {
+                const fs::path parent = fs::absolute(PathFromUtf8(path.substr(0, next)), ec);
+                Raise(os::IsWritable(parent.parent_path()) ? ErrPathNotFound : ErrPermissionDenied);
             }
-        } else if (!info.isDir()) {
+        } else if (!fs::is_directory(levelPath, ec)) {
             Raise(ErrPathNotFound);
         }
         scan = next + 1;
     }
 }
 
-bool IsInTempFolder(const QString& programFolder, const QString& tempFolder)
+bool IsInTempFolder(std::string_view programFolder, std::string_view tempFolder)
 {
     // Compared as whole path components: the temporary folder here is as short as "/tmp", and
     // a plain text search would refuse any folder whose name merely contains it.
-    const QString program = QDir::cleanPath(QDir::fromNativeSeparators(programFolder));
-    const QString temp = QDir::cleanPath(QDir::fromNativeSeparators(tempFolder));
-    if (program.isEmpty() || temp.isEmpty())
+    const std::string program = genericPath(programFolder);
+    const std::string temp = genericPath(tempFolder);
+    if (program.empty() || temp.empty())
         return false;
     if (isAncestorOrSame(program, temp) || isAncestorOrSame(temp, program))
         return true;
     // The temporary folder may also be reached through a link (macOS /var -> /private/var).
-    const QString realTemp = QFileInfo(temp).canonicalFilePath();
-    const QString realProgram = QFileInfo(program).canonicalFilePath();
-    if (realTemp.isEmpty() || realProgram.isEmpty())
+    const std::string realTemp = canonicalPath(temp);
+    const std::string realProgram = canonicalPath(program);
+    if (realTemp.empty() || realProgram.empty())
         return false;
     return isAncestorOrSame(realProgram, realTemp) || isAncestorOrSame(realTemp, realProgram);
 }
 
-bool IsInTempFolder(const QString& programFolder)
+bool IsInTempFolder(std::string_view programFolder)
 {
-    return IsInTempFolder(programFolder, QDir::tempPath());
+    return IsInTempFolder(programFolder, os::TempFolder());
 }
 
-QString InstalledDocumentFolder(const QString& executableFolder)
+std::string InstalledDocumentFolder(std::string_view executableFolder)
 {
-    return QDir::toNativeSeparators(
-        QDir::cleanPath(QDir(executableFolder).filePath(QStringLiteral("../share/doc/kesmaro"))));
+    const std::string_view folder = executableFolder.empty() ? "." : executableFolder;
+    return cleanPath(JoinPath(folder, "../share/doc/kesmaro"));
 }
 
-QString ResolveProgramFolder(const QString& executableFolder)
+std::string UserDataFolder()
+{
+    return cleanPath(JoinPath(os::UserDataRoot(), "kesmaro"));
+}
+
+std::string ResolveProgramFolder(std::string_view executableFolder)
 {
     // An installed copy never writes beside itself, even where it could (root, a user install
     // in ~/.local/bin): settings and logs in a bin folder are lost to the next package update.
-    const bool installed = QFileInfo(InstalledDocumentFolder(executableFolder)).isDir();
+    const bool installed = isDirectory(InstalledDocumentFolder(executableFolder));
     // Writability is tried, not read from permission bits: ACLs and read-only mounts lie.
-    QTemporaryFile probe(JoinPath(executableFolder, QStringLiteral(".kesmaro-probe-XXXXXX")));
-    if (!installed && probe.open())
-        return QDir::toNativeSeparators(QDir::cleanPath(executableFolder));
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QDir().mkpath(data);
-    return QDir::toNativeSeparators(QDir::cleanPath(data));
+    if (!installed && os::CanCreateFileIn(PathFromUtf8(executableFolder)))
+        return cleanPath(executableFolder);
+    const std::string data = UserDataFolder();
+    std::error_code ec;
+    fs::create_directories(PathFromUtf8(data), ec);
+    return data;
 }
 
-QString ResolveDocumentFolder(const QString& executableFolder, const QStringList& documents)
+std::string ResolveDocumentFolder(std::string_view executableFolder,
+                                  const std::vector<std::string>& documents)
 {
-    const QString beside = QDir::toNativeSeparators(QDir::cleanPath(executableFolder));
-    for (const QString& document : documents)
+    const std::string beside = cleanPath(executableFolder);
+    for (const std::string& document : documents)
         if (FileExists(JoinPath(beside, document)))
             return beside;
-    const QString installed = InstalledDocumentFolder(executableFolder);
-    return QFileInfo(installed).isDir() ? installed : beside;
+    const std::string installed = InstalledDocumentFolder(executableFolder);
+    return isDirectory(installed) ? installed : beside;
 }
 
 } // namespace kesmaro

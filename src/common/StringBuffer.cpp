@@ -1,8 +1,8 @@
 #include "common/StringBuffer.h"
 
 #include "common/TrappedError.h"
+#include "common/Utf8.h"
 
-#include <algorithm>
 #include <limits>
 
 namespace kesmaro {
@@ -11,7 +11,7 @@ namespace {
 
 constexpr std::int32_t kInitialSize = 1024;
 constexpr std::int32_t kGrowStep = 256;
-const QString kCrLf = QStringLiteral("\r\n");
+constexpr std::string_view kCrLf = "\r\n";
 
 std::int32_t checkedLength(std::int64_t value)
 {
@@ -20,23 +20,28 @@ std::int32_t checkedLength(std::int64_t value)
     return static_cast<std::int32_t>(value);
 }
 
+std::int64_t characters(std::string_view text)
+{
+    return static_cast<std::int64_t>(Utf8Length(text));
+}
+
 } // namespace
 
-clsStringBuffer::clsStringBuffer()
-    : m_buffer(kInitialSize, QLatin1Char(' ')), m_capacity(kInitialSize)
-{}
+clsStringBuffer::clsStringBuffer() : m_capacity(kInitialSize)
+{
+    m_text.reserve(kInitialSize);
+}
 
 void clsStringBuffer::setBufferSize(std::int32_t newSize)
 {
     if (newSize < 1 || newSize == m_capacity)
         return;
-    if (newSize > m_capacity) {
-        m_buffer.append(QString(newSize - m_capacity, QLatin1Char(' ')));
-    } else {
-        m_buffer.truncate(newSize);
-        m_length = std::min(m_length, newSize - 1);
+    if (newSize <= m_length) {
+        m_text.resize(Utf8Left(m_text, static_cast<std::size_t>(newSize - 1)).size());
+        m_length = newSize - 1;
     }
     m_capacity = newSize;
+    m_text.reserve(static_cast<std::size_t>(m_capacity));
 }
 
 void clsStringBuffer::reserveFor(std::int64_t newLength)
@@ -48,49 +53,57 @@ void clsStringBuffer::reserveFor(std::int64_t newLength)
     setBufferSize(checkedLength(capacity));
 }
 
-void clsStringBuffer::put(const QString& piece)
+void clsStringBuffer::put(std::string_view piece, std::int64_t characters)
 {
-    std::copy(piece.cbegin(), piece.cend(), m_buffer.begin() + m_length);
-    m_length += static_cast<std::int32_t>(piece.size());
+    m_text += piece;
+    m_length += static_cast<std::int32_t>(characters);
 }
 
-void clsStringBuffer::setText(const QString& newText)
+void clsStringBuffer::setText(std::string_view newText)
 {
-    reserveFor(newText.size());
+    const std::int64_t n = characters(newText);
+    reserveFor(n);
+    m_text.clear();
     m_length = 0;
-    put(newText);
+    put(newText, n);
 }
 
-void clsStringBuffer::Append(const QString& addText)
+void clsStringBuffer::Append(std::string_view addText)
 {
-    if (addText.isEmpty())
+    if (addText.empty())
         return;
-    reserveFor(std::int64_t{m_length} + addText.size());
-    put(addText);
+    const std::int64_t n = characters(addText);
+    reserveFor(std::int64_t{m_length} + n);
+    put(addText, n);
 }
 
-void clsStringBuffer::Append2(const QString& addText, const QString& addText2)
+void clsStringBuffer::Append2(std::string_view addText, std::string_view addText2)
 {
-    if (addText.isEmpty() && addText2.isEmpty())
+    if (addText.empty() && addText2.empty())
         return;
-    reserveFor(std::int64_t{m_length} + addText.size() + addText2.size());
-    put(addText);
-    put(addText2);
+    const std::int64_t n = characters(addText);
+    const std::int64_t n2 = characters(addText2);
+    reserveFor(std::int64_t{m_length} + n + n2);
+    put(addText, n);
+    put(addText2, n2);
 }
 
-void clsStringBuffer::AppendLF(const QString& addText)
+void clsStringBuffer::AppendLF(std::string_view addText)
 {
-    reserveFor(std::int64_t{m_length} + addText.size() + 2);
-    put(addText);
-    put(kCrLf);
+    const std::int64_t n = characters(addText);
+    reserveFor(std::int64_t{m_length} + n + 2);
+    put(addText, n);
+    put(kCrLf, 2);
 }
 
-void clsStringBuffer::Append2LF(const QString& addText, const QString& addText2)
+void clsStringBuffer::Append2LF(std::string_view addText, std::string_view addText2)
 {
-    reserveFor(std::int64_t{m_length} + addText.size() + addText2.size() + 2);
-    put(addText);
-    put(addText2);
-    put(kCrLf);
+    const std::int64_t n = characters(addText);
+    const std::int64_t n2 = characters(addText2);
+    reserveFor(std::int64_t{m_length} + n + n2 + 2);
+    put(addText, n);
+    put(addText2, n2);
+    put(kCrLf, 2);
 }
 
 } // namespace kesmaro

@@ -1,133 +1,79 @@
 #include "common/TextFile.h"
 
 #include "common/Cp932.h"
+#include "common/Files.h"
 #include "common/TrappedError.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
-#include <cerrno>
+#include <utility>
 
 namespace kesmaro {
 
 namespace {
 
-const QByteArray kCrLf("\r\n", 2);
-
-[[noreturn]] void raiseOpenError(const QString& path, bool forReading)
+void check(int error)
 {
-    const int savedErrno = errno;
-    const QFileInfo info(path);
-    if (!info.absoluteDir().exists())
-        Raise(ErrPathNotFound);
-    if (forReading && !info.exists())
-        Raise(ErrFileNotFound);
-    if (savedErrno == EACCES || savedErrno == EROFS || savedErrno == EPERM)
-        Raise(ErrPermissionDenied);
-    if (savedErrno == ENOSPC)
-        Raise(ErrDiskFull);
-    Raise(ErrPathFileAccess);
-}
-
-[[noreturn]] void raiseWriteError()
-{
-    Raise(errno == ENOSPC || errno == EDQUOT ? ErrDiskFull : ErrPathFileAccess);
-}
-
-void writeLine(const QString& path, const QString& line, QIODevice::OpenMode mode)
-{
-    QFile file(path);
-    errno = 0;
-    if (!file.open(mode))
-        raiseOpenError(path, false);
-    const QByteArray bytes = EncodeCp932(line) + kCrLf;
-    errno = 0;
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        raiseWriteError();
-    file.close();
-    if (file.error() != QFileDevice::NoError)
-        raiseWriteError();
+    if (error != 0)
+        Raise(error);
 }
 
 } // namespace
 
-void AppendTextLine(const QString& path, const QString& line)
+void AppendTextLine(std::string_view path, std::string_view line)
 {
-    writeLine(path, line, QIODevice::WriteOnly | QIODevice::Append);
+    check(AppendLineAndClose(PathFromUtf8(path), EncodeCp932(line)));
 }
 
-void RewriteTextLine(const QString& path, const QString& line)
+void RewriteTextLine(std::string_view path, std::string_view line)
 {
-    writeLine(path, line, QIODevice::WriteOnly | QIODevice::Truncate);
+    check(RewriteLineAndClose(PathFromUtf8(path), EncodeCp932(line)));
 }
 
-void WriteTextLinesAtomic(const QString& path, const QStringList& lines)
+void WriteTextLinesAtomic(std::string_view path, const std::vector<std::string>& lines)
 {
-    QByteArray bytes;
-    for (const QString& line : lines)
-        bytes += EncodeCp932(line) + kCrLf;
-    QSaveFile file(path);
-    errno = 0;
-    // Unbuffered: a buffered QSaveFile takes a short write (full disk, size limit) for success
-    // and commits a truncated file; unbuffered, the short count reaches the check below.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        raiseOpenError(path, false);
-    errno = 0;
-    if (file.write(bytes) != bytes.size()) {
-        const int savedErrno = errno;
-        file.cancelWriting();
-        errno = savedErrno;
-        raiseWriteError();
-    }
-    errno = 0;
-    if (!file.commit())
-        raiseWriteError();
+    std::string bytes;
+    for (const std::string& line : lines)
+        bytes += EncodeCp932(line) + "\r\n";
+    check(ReplaceFileAtomic(PathFromUtf8(path), bytes));
 }
 
-QByteArray ReadFileBytes(const QString& path)
+std::string ReadFileBytes(std::string_view path)
 {
-    QFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::ReadOnly))
-        raiseOpenError(path, true);
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        Raise(ErrPathFileAccess);
-    return bytes;
+    FileBytes file = ReadWholeFile(PathFromUtf8(path));
+    check(file.error);
+    return std::move(file.bytes);
 }
 
-QStringList SplitTextLines(const QString& text)
+std::vector<std::string> SplitTextLines(std::string_view text)
 {
-    QStringList lines;
-    qsizetype start = 0;
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text[i];
-        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    const std::size_t n = text.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const char c = text[i];
+        if (c != '\r' && c != '\n')
             continue;
-        lines.append(text.mid(start, i - start));
-        if (c == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n'))
+        lines.emplace_back(text.substr(start, i - start));
+        if (c == '\r' && i + 1 < n && text[i + 1] == '\n')
             ++i;
         start = i + 1;
     }
     if (start < n)
-        lines.append(text.mid(start));
+        lines.emplace_back(text.substr(start));
     return lines;
 }
 
-TextLineReader::TextLineReader(const QString& path)
+TextLineReader::TextLineReader(std::string_view path)
     : m_lines(SplitTextLines(DecodeCp932(ReadFileBytes(path))))
 {}
 
-TextLineReader TextLineReader::FromBytes(const QByteArray& bytes)
+TextLineReader TextLineReader::FromBytes(std::string_view bytes)
 {
     TextLineReader reader;
     reader.m_lines = SplitTextLines(DecodeCp932(bytes));
     return reader;
 }
 
-QString TextLineReader::readLine()
+std::string TextLineReader::readLine()
 {
     if (atEnd())
         Raise(ErrPastEndOfFile);

@@ -19,9 +19,8 @@ void Trap::report() noexcept
     // Building the line may run out of memory; the log then misses it and the caller goes on.
     Trap line(TrapPolicy::Silent);
     line([&] {
-        m_log->WriteDebugLog(QStringLiteral("Error Trap : ") + m_operation +
-                             QStringLiteral(" : CODE") + QString::number(error.number) +
-                             QStringLiteral("  ") + error.description);
+        m_log->WriteDebugLog("Error Trap : " + m_operation + " : CODE" +
+                             std::to_string(error.number) + "  " + error.description);
     });
 }
 

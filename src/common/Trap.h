@@ -2,9 +2,9 @@
 
 #include "common/TrappedError.h"
 
-#include <QString>
 #include <new>
 #include <optional>
+#include <string>
 #include <utility>
 
 namespace kesmaro {
@@ -25,7 +25,7 @@ enum class TrapPolicy {
 class Trap {
 public:
     // Reports to `log` as `operation`.
-    Trap(DebugLog& log, QString operation)
+    Trap(DebugLog& log, std::string operation)
         : m_policy(TrapPolicy::Report), m_log(&log), m_operation(std::move(operation))
     {}
     // Collects or stays silent (reporting needs the log and the operation's name).
@@ -62,7 +62,7 @@ private:
 
     TrapPolicy m_policy;
     DebugLog* m_log = nullptr;
-    QString m_operation;
+    std::string m_operation;
     std::optional<TrappedError> m_error;
 };
 

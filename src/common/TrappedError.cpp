@@ -2,41 +2,41 @@
 
 namespace kesmaro {
 
-QString ErrorDescription(int number)
+std::string ErrorDescription(int number)
 {
     switch (number) {
     case ErrInvalidArgument:
-        return QStringLiteral("Invalid procedure call or argument");
+        return "Invalid procedure call or argument";
     case ErrOverflow:
-        return QStringLiteral("Overflow");
+        return "Overflow";
     case ErrOutOfMemory:
-        return QStringLiteral("Out of memory");
+        return "Out of memory";
     case ErrInternal:
-        return QStringLiteral("Internal error");
+        return "Internal error";
     case ErrSubscript:
-        return QStringLiteral("Subscript out of range");
+        return "Subscript out of range";
     case ErrDivisionByZero:
-        return QStringLiteral("Division by zero");
+        return "Division by zero";
     case ErrTypeMismatch:
-        return QStringLiteral("Type mismatch");
+        return "Type mismatch";
     case ErrBadFileName:
-        return QStringLiteral("Bad file name or number");
+        return "Bad file name or number";
     case ErrFileNotFound:
-        return QStringLiteral("File not found");
+        return "File not found";
     case ErrFileAlreadyOpen:
-        return QStringLiteral("File already open");
+        return "File already open";
     case ErrDiskFull:
-        return QStringLiteral("Disk full");
+        return "Disk full";
     case ErrPastEndOfFile:
-        return QStringLiteral("Input past end of file");
+        return "Input past end of file";
     case ErrPermissionDenied:
-        return QStringLiteral("Permission denied");
+        return "Permission denied";
     case ErrPathFileAccess:
-        return QStringLiteral("Path/File access error");
+        return "Path/File access error";
     case ErrPathNotFound:
-        return QStringLiteral("Path not found");
+        return "Path not found";
     default:
-        return QStringLiteral("Application-defined or object-defined error");
+        return "Application-defined or object-defined error";
     }
 }
 

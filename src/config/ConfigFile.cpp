@@ -3,6 +3,7 @@
 #include "common/DebugLog.h"
 #include "common/Paths.h"
 #include "common/TextFile.h"
+#include "config/CommonQt.h"
 #include "config/Defaults.h"
 #include "platform/Prompter.h"
 
@@ -44,31 +45,30 @@ ConfigReadResult readSettings(ConfigContext& ctx, std::optional<TextLineReader>&
                 PromptButtons::YesNo);
         if (answer == PromptAnswer::Yes) {
             s.SearchWindowClass = candidate;
-            ctx.log.WriteDebugLog(QStringLiteral("Target Change : ") + candidate);
+            ctx.log.WriteDebugLog("Target Change : " + candidate.toStdString());
         }
         result = ConfigReadResult::Asked;
     }
-    ctx.log.WriteDebugLog(QStringLiteral("Target Change : ") + s.SearchWindowClass);
+    ctx.log.WriteDebugLog("Target Change : " + s.SearchWindowClass.toStdString());
     return result;
 }
 
-QString readerName(ConfigLayout layout)
+std::string readerName(ConfigLayout layout)
 {
-    return layout == ConfigLayout::V230 ? QStringLiteral("ConfigFileReadV230")
-                                        : QStringLiteral("ConfigFileReadV220");
+    return layout == ConfigLayout::V230 ? "ConfigFileReadV230" : "ConfigFileReadV220";
 }
 
 ConfigReadResult readFile(ConfigContext& ctx, const QString& path, ConfigLayout layout)
 {
     Trap trap(ctx.log, readerName(layout));
     std::optional<TextLineReader> reader;
-    trap([&] { reader.emplace(path); });
+    trap([&] { reader.emplace(path.toStdString()); });
     return readSettings(ctx, reader, layout, trap);
 }
 
 void copyReplacing(const QString& from, const QString& to)
 {
-    const QByteArray bytes = ReadFileBytes(from);
+    const QByteArray bytes = QByteArray::fromStdString(ReadFileBytes(from.toStdString()));
     QSaveFile file(to);
     // Unbuffered, so that a short write is seen instead of committed.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
@@ -115,7 +115,7 @@ ConfigReadResult ReadConfigBytes(ConfigContext& ctx, const QByteArray& bytes, Co
 {
     Trap trap(ctx.log, readerName(layout));
     std::optional<TextLineReader> reader;
-    trap([&] { reader.emplace(TextLineReader::FromBytes(bytes)); });
+    trap([&] { reader.emplace(TextLineReader::FromBytes(bytes.toStdString())); });
     return readSettings(ctx, reader, layout, trap);
 }
 
@@ -132,11 +132,14 @@ ConfigMode ConfigFile(ConfigContext& ctx, ConfigMode mode)
         if (!FileExists(file)) {
             mode = ConfigMode::Reset;
         } else {
-            Trap trap(ctx.log, QStringLiteral("ConfigFile"));
+            Trap trap(ctx.log, "ConfigFile");
             // A file whose title cannot be read is left to the reader, which reports it.
             QString version;
             Trap quiet(TrapPolicy::Silent);
-            quiet([&] { version = ConfigFileVersion(TextLineReader(file).readLine()); });
+            quiet([&] {
+                version = ConfigFileVersion(
+                    QString::fromStdString(TextLineReader(file.toStdString()).readLine()));
+            });
             auto saveBackup = [&] { keepFile = !trap([&] { copyReplacing(file, backup); }); };
 
             ConfigReadResult r;
@@ -193,9 +196,10 @@ ConfigMode ConfigFile(ConfigContext& ctx, ConfigMode mode)
         mode = ConfigMode::Write;
     }
     if (mode == ConfigMode::Write) {
-        Trap trap(ctx.log, QStringLiteral("ConfigFile 2"));
-        const bool saved =
-            !keepFile && trap([&] { WriteTextLinesAtomic(file, ConfigFileLines(s) << QString()); });
+        Trap trap(ctx.log, "ConfigFile 2");
+        const bool saved = !keepFile && trap([&] {
+            WriteTextLinesAtomic(file.toStdString(), ToStdStrings(ConfigFileLines(s) << QString()));
+        });
         if (!saved)
             ask(ctx.prompter, QStringLiteral("設定ファイル書き込み"),
                 QStringLiteral("設定をファイルに保存できませんでした。"), PromptButtons::Ok);

@@ -196,8 +196,8 @@ InterfaceColour SelectGlyphColour(Settings& s, Prompter& prompter, DebugLog& log
 {
     const InterfaceColour colour = AskInterfaceColour(prompter);
     static const std::array<const char*, 4> names = {"Yellow ", "Red ", "Blue ", "White "};
-    log.WriteDebugLog(QStringLiteral("Selected EXP Collar Pattern ") +
-                      QString::fromLatin1(names[static_cast<std::size_t>(colour)]));
+    log.WriteDebugLog(std::string("Selected EXP Collar Pattern ") +
+                      names[static_cast<std::size_t>(colour)]);
     LoadDefaultGlyphTables(s, colour);
     return colour;
 }

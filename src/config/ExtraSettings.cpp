@@ -1,6 +1,7 @@
 #include "config/ExtraSettings.h"
 
 #include "common/Paths.h"
+#include "config/CommonQt.h"
 
 #include <QSettings>
 #include <algorithm>

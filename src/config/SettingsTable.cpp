@@ -361,7 +361,12 @@ QString raw(const QString& text)
 
 QString column(const ColumnValue& value)
 {
-    return FormatColumn(value, 8, 1, 0, true);
+    return QString::fromStdString(FormatColumn(value, 8, 1, 0, true));
+}
+
+QString column(const QString& text)
+{
+    return column(ColumnValue(text.toStdString()));
 }
 
 template <Kind K, class T> QString written(const Field<K, T>& field)
@@ -419,8 +424,8 @@ QString ReadSettingsLines(Settings& s, TextLineReader& reader, ConfigLayout layo
         trap([&] {
             // The comment tells the values of a line holding texts apart from it.
             const bool texts = (isText(decltype(fields)::kind) || ...);
-            const Fields values(splitFields(reader.readLine(), sizeof...(fields),
-                                            texts ? line.comment : QString()));
+            const Fields values(splitFields(QString::fromStdString(reader.readLine()),
+                                            sizeof...(fields), texts ? line.comment : QString()));
             int i = 0;
             (read(fields, values, i++, state), ...);
         });

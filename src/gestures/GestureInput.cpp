@@ -2,6 +2,7 @@
 
 #include "common/DebugLog.h"
 #include "common/Trap.h"
+#include "config/CommonQt.h"
 #include "records/Beep.h"
 #include "records/Suspend.h"
 #include "state/Program.h"
@@ -135,7 +136,7 @@ void handle(Program& p, const GestureBatch& batch, const GestureOperations& oper
         g.GestureHistory.clear();
         printScreen(p, operations);
         playRow(p, kPrintScreen);
-        p.log.WriteDebugLog(u"OnLine Print Screen ･･･ End "_s);
+        p.log.WriteDebugLog("OnLine Print Screen ･･･ End ");
         p.txtLog.AppendToTextBox(kPrintScreen.line.toString() + u"\r\n"_s);
     }
 }
@@ -189,21 +190,21 @@ void FormDirectX_Load(Program& p, GestureOperations operations)
         return;
     g.loaded = true;
     const std::uint32_t eventId = ++g.eventId;
-    p.log.WriteDebugLog(u"DirectX Loding ･･･ "_s);
+    p.log.WriteDebugLog("DirectX Loding ･･･ ");
     const MouseStart started =
         p.services.mouse.Start([&p, eventId, operations = std::move(operations)](
                                    const std::vector<MouseButtonEvent>& batch) {
             DirectXEvent8_DXCallback(p, eventId, batch, operations);
         });
     const auto tell = [&p](const QString& logLine, const QString& text) {
-        p.log.WriteDebugLog(logLine);
+        p.log.WriteDebugLog(logLine.toStdString());
         p.services.prompter.Ask(Prompt{kProgramTitle.toStdString(), text.toStdString(),
                                        PromptButtons::Ok, PromptIcon::None});
     };
     switch (started) {
     case MouseStart::Started:
         g.listening = true;
-        p.log.WriteDebugLog(u"Mouse Events Acquire ･･･ Successfull "_s);
+        p.log.WriteDebugLog("Mouse Events Acquire ･･･ Successfull ");
         break;
     case MouseStart::NoInputSystem:
         tell(u"It was mistake to Create DirectInput Object "_s,
@@ -224,11 +225,11 @@ void FormDirectX_Unload(Program& p)
     if (g.listening) {
         p.services.mouse.Stop();
         g.listening = false;
-        p.log.WriteDebugLog(u"Mouse Events UnAcquire "_s);
+        p.log.WriteDebugLog("Mouse Events UnAcquire ");
     }
     g.queued.clear();
     g.loaded = false;
-    p.log.WriteDebugLog(u"DirectX UnLoding ･･･ End "_s);
+    p.log.WriteDebugLog("DirectX UnLoding ･･･ End ");
 }
 
 void DirectXEvent8_DXCallback(Program& p, std::uint32_t eventId,
@@ -249,7 +250,7 @@ void DirectXEvent8_DXCallback(Program& p, std::uint32_t eventId,
     if (g.handling)
         return;
     const HandlingScope scope(g);
-    Trap run(p.log, u"DirectXEvent8_DXCallback"_s);
+    Trap run(p.log, "DirectXEvent8_DXCallback");
     while (!g.queued.empty() && g.listening && !p.flags.ProgramClosing) {
         const GestureBatch batchNow = std::move(g.queued.front());
         g.queued.pop_front();

@@ -49,7 +49,7 @@ std::int32_t MoneyAxisTop(double value)
 
 QString ExpAxisText(double value)
 {
-    QString text = FormatNumber(value, 2, false);
+    QString text = QString::fromStdString(FormatNumber(value, 2, false));
     if (text.endsWith(QLatin1Char('0')))
         text.chop(1);
     return (QStringLiteral("   ") + text).right(6);
@@ -57,7 +57,7 @@ QString ExpAxisText(double value)
 
 QString MoneyAxisText(double value)
 {
-    return FormatNumber(value, 0, true);
+    return QString::fromStdString(FormatNumber(value, 0, true));
 }
 
 void ComputeGraphLabels(GraphLabels& labels, const clsGraphBuffer& buffer,

@@ -136,12 +136,12 @@ void lblGraph_Tl_Click(Program& p, int index)
 {
     const std::int32_t timeScale = p.settings.GraphTimeScale;
     if (index == 1) {
-        p.log.WriteDebugLog(QStringLiteral("Click : Graph Old View "));
+        p.log.WriteDebugLog("Click : Graph Old View ");
         if (p.graph.GraphData)
             p.graph.GraphOffset =
                 OlderOffset(p.graph.GraphOffset, timeScale, p.graph.GraphData->BufferSize());
     } else {
-        p.log.WriteDebugLog(QStringLiteral("Click : Graph New View "));
+        p.log.WriteDebugLog("Click : Graph New View ");
         p.graph.GraphOffset = NewerOffset(p.graph.GraphOffset, timeScale);
     }
     GraphDataDisplay(p, p.graph.GraphOffset, p.graph.GraphZoom);
@@ -151,7 +151,7 @@ void picGraph_Click(Program& p)
 {
     if (!p.settings.GraphEnabled)
         return;
-    p.log.WriteDebugLog(QStringLiteral("Click : Graph Refresh "));
+    p.log.WriteDebugLog("Click : Graph Refresh ");
     GraphDataDisplay(p, p.graph.GraphOffset, p.graph.GraphZoom);
 }
 

@@ -25,7 +25,7 @@ void GraphFrameDisplay(Program& p, QSize frame)
     if (!p.settings.GraphEnabled)
         return;
     GraphPicture& picture = GraphPictureOf(p);
-    Trap errors(p.log, QStringLiteral("GraphFrameDisplay"));
+    Trap errors(p.log, "GraphFrameDisplay");
     LayoutGraphFrame(picture.layout, frame, picture.sizes, errors);
     errors.report();
     p.view.changed(ViewPart::Graph);
@@ -43,7 +43,7 @@ void GraphDataDisplay(Program& p, std::int32_t offset, float zoom)
     GraphPicture& picture = GraphPictureOf(p);
     const Settings& s = p.settings;
 
-    Trap labelErrors(p.log, QStringLiteral("GraphDataDisplay"));
+    Trap labelErrors(p.log, "GraphDataDisplay");
     ComputeGraphLabels(picture.labels, buffer, s.CaptureInterval, s.GraphTimeScale, zoom,
                        labelErrors);
     labelErrors.report();
@@ -55,7 +55,7 @@ void GraphDataDisplay(Program& p, std::int32_t offset, float zoom)
         p.view.changed(ViewPart::Graph);
         return;
     }
-    Trap drawErrors(p.log, QStringLiteral("GraphDataDisplay 2"));
+    Trap drawErrors(p.log, "GraphDataDisplay 2");
     picture.curves.clear();
     picture.curves = ComputeGraphCurves(buffer, s.GraphTimeScale, offset, picture.labels.topE,
                                         picture.labels.topM, picture.layout.scaleWidth,

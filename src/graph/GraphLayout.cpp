@@ -34,7 +34,7 @@ void LayoutGraphFrame(GraphLayout& layout, QSize frame, const GraphLabelSizes& s
     layout.frame = frame;
     errors([&] {
         if (fw - 76 < 0 || fh - 24 < 0)
-            throw TrappedError(kErrInvalidPropertyValue, QStringLiteral("Invalid property value"));
+            throw TrappedError(kErrInvalidPropertyValue, "Invalid property value");
         layout.picGraph = At(570, 90, (fw - 76) * kTwipsPerPixel, (fh - 24) * kTwipsPerPixel);
         layout.scaleWidth = fw - 76;
         layout.scaleHeight = fh - 24;

@@ -38,13 +38,13 @@ void readCoins(Program& p, WindowId window)
     m.ReadMoney = readArea(AreaMoneySecond);
     if (m.ReadMoney != kNotRead) {
         m.MoneyAreaMode = MoneyAreaSecond;
-        p.log.WriteDebugLog(QStringLiteral("Normal EnhancedPosition "));
+        p.log.WriteDebugLog("Normal EnhancedPosition ");
         return;
     }
     m.ReadMoney = readArea(AreaMoney);
     if (m.ReadMoney != kNotRead) {
         m.MoneyAreaMode = MoneyAreaFirst;
-        p.log.WriteDebugLog(QStringLiteral("Detect EnhancedPosition "));
+        p.log.WriteDebugLog("Detect EnhancedPosition ");
     }
 }
 
@@ -56,8 +56,9 @@ void gameMissing(Program& p)
                   p.settings.SearchWindowClass + QStringLiteral("が起動していません"),
                   QStringLiteral("エラー"), 14);
     if (p.LogStartStamp.isEmpty() && p.flags.DebugMode)
-        p.log.WriteDebugLog(QStringLiteral("Lost ") + p.settings.SearchWindowClass +
-                            QStringLiteral(" Then Capture Stop "));
+        p.log.WriteDebugLog((QStringLiteral("Lost ") + p.settings.SearchWindowClass +
+                             QStringLiteral(" Then Capture Stop "))
+                                .toStdString());
 }
 
 void inBackground(Program& p)
@@ -135,14 +136,14 @@ void CaptureImage(Program& p)
 
 void cmdCapture_Click(Program& p)
 {
-    p.log.WriteDebugLog(QStringLiteral("Click : Test Capture "));
+    p.log.WriteDebugLog("Click : Test Capture ");
     {
         TestButtonsBusy busy(p);
         p.services.scheduler.WaitMs(10000);
         CaptureImage(p);
         p.view.activateMainWindow();
     }
-    p.log.WriteDebugLog(QStringLiteral("SingleCapture ･･･ End "));
+    p.log.WriteDebugLog("SingleCapture ･･･ End ");
 }
 
 } // namespace kesmaro

@@ -2,6 +2,7 @@
 
 #include "common/Format.h"
 #include "common/Numeric.h"
+#include "config/CommonQt.h"
 #include "graph/GraphDisplay.h"
 #include "records/LoggingRun.h"
 #include "records/RandomSeed.h"
@@ -21,7 +22,12 @@ const Currency kMinusOne = Currency::FromInteger(-1);
 
 QString C(const ColumnValue& value, int width, int decimals)
 {
-    return FormatColumn(value, width, 1, decimals, false);
+    return QString::fromStdString(FormatColumn(value, width, 1, decimals, false));
+}
+
+QString C(const QString& text, int width, int decimals)
+{
+    return C(ColumnValue(text.toStdString()), width, decimals);
 }
 
 void appendLine(Program& p, const QString& line)
@@ -51,7 +57,7 @@ void failure(Program& p, const QString& stamp)
     const QString text =
         RecognitionFailureText(m.ReadLv >= 0, m.ReadExp >= Currency(), m.ReadMoney >= Currency());
     appendLine(p, stamp + QStringLiteral("  認識失敗  ") + text);
-    p.log.WriteDebugLog(QStringLiteral("ImageRecognition misstep :") + text);
+    p.log.WriteDebugLog((QStringLiteral("ImageRecognition misstep :") + text).toStdString());
     p.measurement.scheduleCapture(p.services.clock, kRetryDelayMs);
 }
 
@@ -74,7 +80,7 @@ void characterChange(Program& p)
     m.DoHLTrack[DoHLPrevious] = Currency();
     m.DoHLTrack[DoHLLastRise] = Currency();
     DisplayResult(p, DisplayMode::TakeStart);
-    p.log.WriteDebugLog(QStringLiteral("Detect Character Change "));
+    p.log.WriteDebugLog("Detect Character Change ");
     Context ctx = p.context();
     RandomizeSeed(ctx);
     if (p.settings.GraphEnabled) {
@@ -102,7 +108,7 @@ void firstMeasurement(Program& p, const QString& stamp)
                       C(ExpText(m.ExpTrack[TrackCurrent]), 11, 0) +
                       C(m.MoneyTrack[TrackCurrent], 15, 0));
     DisplayResult(p, DisplayMode::TakeStart);
-    p.log.WriteDebugLog(QStringLiteral("Fast ImageRecognition "));
+    p.log.WriteDebugLog("Fast ImageRecognition ");
 }
 
 } // namespace

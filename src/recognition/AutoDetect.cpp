@@ -124,9 +124,9 @@ bool ConfirmByPrompt(Program& p, const AreaProposal& proposal)
 
 AutoDetectOutcome AutoDetectCaptureAreas(Program& p, const AreaConfirmation& confirm)
 {
-    p.log.WriteDebugLog(QStringLiteral("Click : Capture Area Detect "));
+    p.log.WriteDebugLog("Click : Capture Area Detect ");
     const auto done = [&p](AutoDetectOutcome outcome, const QString& how) {
-        p.log.WriteDebugLog(QStringLiteral("Detecting CaptureArea ･･･ ") + how);
+        p.log.WriteDebugLog((QStringLiteral("Detecting CaptureArea ･･･ ") + how).toStdString());
         return outcome;
     };
     const PixelBuffer frame = GrabGameFrame(p);

@@ -181,8 +181,7 @@ NumberRead ReadNumber(GlyphMatcher& matcher, std::int32_t regionWidth, int categ
     const GlyphMatcher::Hit first = matcher.firstDigit();
     if (first.offset < 0) {
         if (trace)
-            trace->Append(QStringLiteral("category") + QString::number(category) +
-                          QStringLiteral(" 数値が見つかりませんでした"));
+            trace->Append("category" + std::to_string(category) + " 数値が見つかりませんでした");
         read.caption = QStringLiteral("NotFind");
         return read;
     }
@@ -202,10 +201,10 @@ NumberRead ReadNumber(GlyphMatcher& matcher, std::int32_t regionWidth, int categ
             pos += matcher.glyphLength() - 4;
             misses = 0;
             if (trace)
-                trace->Append2(QStringLiteral(" 認識結果:"), QString(digit));
+                trace->Append2(" 認識結果:", std::string(1, static_cast<char>('0' + found)));
         } else if (found == glyph::kDelimiter) {
             if (trace)
-                trace->Append(QStringLiteral(" 認識結果:デリミタ"));
+                trace->Append(" 認識結果:デリミタ");
             closed = true;
             break;
         } else {
@@ -215,7 +214,7 @@ NumberRead ReadNumber(GlyphMatcher& matcher, std::int32_t regionWidth, int categ
                 digits += u'0';
                 misses = 0;
                 if (trace)
-                    trace->Append2(QStringLiteral(" 遮蔽物検出0付加 "), digits);
+                    trace->Append2(" 遮蔽物検出0付加 ", digits.toStdString());
             }
         }
         if (hooks)
@@ -224,7 +223,7 @@ NumberRead ReadNumber(GlyphMatcher& matcher, std::int32_t regionWidth, int categ
     }
     if (!closed) {
         if (trace)
-            trace->Append2(QStringLiteral(" デリミタ未検出 "), digits);
+            trace->Append2(" デリミタ未検出 ", digits.toStdString());
         digits.clear();
     }
 
@@ -242,9 +241,8 @@ NumberRead ReadNumber(GlyphMatcher& matcher, std::int32_t regionWidth, int categ
 
 void BeginTrace(clsStringBuffer& trace, int category, const QString& columnText)
 {
-    trace.Append2LF(QStringLiteral("category") + QString::number(category) +
-                        QStringLiteral(" 変換データ : "),
-                    columnText);
+    trace.Append2LF("category" + std::to_string(category) + " 変換データ : ",
+                    columnText.toStdString());
 }
 
 NumberRead RecognizePixels(const PixelBuffer& pixels, const GlyphFont& font, int category,

@@ -3,6 +3,7 @@
 #include "common/DebugLog.h"
 #include "common/Files.h"
 #include "common/Paths.h"
+#include "config/CommonQt.h"
 #include "platform/ImageFiles.h"
 #include "recognition/Recognition.h"
 #include "state/Program.h"
@@ -53,21 +54,21 @@ QString PatternImagePath(const QString& programFolder, int n, const QDateTime& n
 
 void menuPatternSave_Click(Program& p)
 {
-    p.log.WriteDebugLog(QStringLiteral("Click : Pattern Save "));
-    Trap trap(p.log, QStringLiteral("menuPatternSave"));
+    p.log.WriteDebugLog("Click : Pattern Save ");
+    Trap trap(p.log, "menuPatternSave");
     for (int n = 1; n <= kCaptureAreaCount; ++n) {
         const PixelBuffer& picture = p.picCapture[static_cast<std::size_t>(n - 1)];
         if (picture.isEmpty())
             return;
         savePattern(trap, p, n, picture);
     }
-    p.log.WriteDebugLog(QStringLiteral("Pattern Save ･･･ End "));
+    p.log.WriteDebugLog("Pattern Save ･･･ End ");
 }
 
 void PatternCaptureAndSave(Program& p,
                            const std::function<void(int slot, const PixelBuffer& picture)>& show)
 {
-    Trap trap(p.log, QStringLiteral("PatternCaptureAndSave"));
+    Trap trap(p.log, "PatternCaptureAndSave");
     p.services.scheduler.WaitMs(kPatternWaitMs);
     for (int n = 1; n <= kCaptureAreaCount; ++n) {
         const PixelBuffer picture = CaptureForegroundRegionPicture(
@@ -76,7 +77,7 @@ void PatternCaptureAndSave(Program& p,
             show(n - 1, picture);
         savePattern(trap, p, n, picture);
     }
-    p.log.WriteDebugLog(QStringLiteral("Pattern Capture and Save ･･･ End "));
+    p.log.WriteDebugLog("Pattern Capture and Save ･･･ End ");
 }
 
 } // namespace kesmaro

@@ -277,7 +277,7 @@ Currency AmountFromText(const QString& text)
 
 void cmdRecognize_Click(Program& p)
 {
-    p.log.WriteDebugLog(QStringLiteral("Click : Test Recognize "));
+    p.log.WriteDebugLog("Click : Test Recognize ");
     QString elapsed;
     {
         TestButtonsBusy busy(p);
@@ -289,8 +289,9 @@ void cmdRecognize_Click(Program& p)
         p.results.lblElapse = elapsed;
         p.view.changed(ViewPart::Results);
     }
-    p.log.WriteDebugLog(QStringLiteral("SingleRecognize(") + elapsed +
-                        QStringLiteral(") ･･･ End "));
+    p.log.WriteDebugLog(
+        (QStringLiteral("SingleRecognize(") + elapsed + QStringLiteral(") ･･･ End "))
+            .toStdString());
 }
 
 } // namespace kesmaro

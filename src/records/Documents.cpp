@@ -1,6 +1,7 @@
 #include "records/Documents.h"
 
 #include "common/Paths.h"
+#include "config/CommonQt.h"
 
 namespace kesmaro {
 
@@ -22,12 +23,12 @@ void open(Context& ctx, Target target, const QString& what, int waitMs)
         ctx.services.prompter.Ask(Prompt{QStringLiteral("実行エラー").toStdString(),
                                          (GetFileName(what) + tail).toStdString(),
                                          PromptButtons::Ok, PromptIcon::None});
-        ctx.log.WriteDebugLog(QStringLiteral("Execution File Not Find  ") + what);
+        ctx.log.WriteDebugLog("Execution File Not Find  " + what.toStdString());
         return;
     }
-    ctx.log.WriteDebugLog((isDocument ? QStringLiteral("Execution File Start ･･･  ")
-                                      : QStringLiteral("Execution Url Start ･･･  ")) +
-                          what);
+    ctx.log.WriteDebugLog(
+        (isDocument ? "Execution File Start ･･･  " : "Execution Url Start ･･･  ") +
+        what.toStdString());
     ctx.view.busyCursor(true);
     // The shell's own answer is not examined: the program it starts reports its own failures.
     if (isDocument)
@@ -36,8 +37,7 @@ void open(Context& ctx, Target target, const QString& what, int waitMs)
         ctx.services.shell.OpenUrl(what.toStdString());
     ctx.services.scheduler.WaitMs(waitMs);
     ctx.view.busyCursor(false);
-    ctx.log.WriteDebugLog(isDocument ? QStringLiteral("Execution File Finish ")
-                                     : QStringLiteral("Execution Url Finish "));
+    ctx.log.WriteDebugLog(isDocument ? "Execution File Finish " : "Execution Url Finish ");
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "records/InputCheck.h"
 
 #include "common/Format.h"
+#include "config/CommonQt.h"
 
 #include <QLocale>
 #include <algorithm>

@@ -1,5 +1,6 @@
 #include "records/LoggingRun.h"
 
+#include "config/CommonQt.h"
 #include "records/Documents.h"
 #include "records/Menus.h"
 #include "records/Popup.h"
@@ -84,12 +85,12 @@ void LoggingControl(Program& p, LoggingMode mode)
 
 void menuRun_Click(Program& p)
 {
-    p.log.WriteDebugLog(QStringLiteral("Click : Run "));
+    p.log.WriteDebugLog("Click : Run ");
     LoggingControl(p, LoggingMode::Start);
     // The start's waits run a close too; a program that has closed meanwhile says nothing more.
     if (p.flags.ProgramClosing)
         return;
-    p.log.WriteDebugLog(QStringLiteral("Loging ManualStart ･･･ "));
+    p.log.WriteDebugLog("Loging ManualStart ･･･ ");
     resetTempStop(p);
     p.popup.widthTwips = 6000;
     p.popup.heightTwips = 1095;
@@ -99,12 +100,12 @@ void menuRun_Click(Program& p)
 
 void menuStop_Click(Program& p)
 {
-    p.log.WriteDebugLog(QStringLiteral("Click : Stop "));
+    p.log.WriteDebugLog("Click : Stop ");
     if (p.flags.PopupShown)
         HidePopup(p.flags, p.view);
     DisplayResult(p, DisplayMode::ClosingReport);
     LoggingControl(p, LoggingMode::Stop);
-    p.log.WriteDebugLog(QStringLiteral("Loging Stop ･･･ End "));
+    p.log.WriteDebugLog("Loging Stop ･･･ End ");
     resetTempStop(p);
 }
 
@@ -117,7 +118,7 @@ void AutoStartLogging(Program& p)
     // The start's waits run a close too; a program that has closed meanwhile says nothing more.
     if (p.flags.ProgramClosing)
         return;
-    p.log.WriteDebugLog(QStringLiteral("Log AutoStart ･･･ "));
+    p.log.WriteDebugLog("Log AutoStart ･･･ ");
 }
 
 } // namespace kesmaro

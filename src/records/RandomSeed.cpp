@@ -1,6 +1,7 @@
 #include "records/RandomSeed.h"
 
 #include "common/Format.h"
+#include "config/CommonQt.h"
 
 #include <QTime>
 

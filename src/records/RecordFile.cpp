@@ -5,6 +5,7 @@
 #include "common/Paths.h"
 #include "common/StringBuffer.h"
 #include "common/TrappedError.h"
+#include "config/CommonQt.h"
 #include "state/Program.h"
 
 #include <QFile>
@@ -35,7 +36,7 @@ void appendLines(const QString& path, const QStringList& lines)
 {
     QByteArray bytes;
     for (const QString& line : lines)
-        bytes += EncodeCp932(line) + "\r\n";
+        bytes += QByteArray::fromStdString(EncodeCp932(line.toStdString())) + "\r\n";
     QFile file(path);
     // A device in the file's place (a full-disk stand-in, a pipe) cannot seek to an end.
     const QFileInfo info(path);
@@ -60,7 +61,7 @@ void appendLines(const QString& path, const QStringList& lines)
 
 void ensureFolder(const RecordTarget& target)
 {
-    QString folder = target.folder;
+    std::string folder = target.folder.toStdString();
     CreateFolderPath(folder);
 }
 
@@ -96,7 +97,7 @@ bool flushBacklog(RecordFileState& state, TrappedError& failure)
 QString errorText(const TrappedError& e)
 {
     return QStringLiteral("CODE") + QString::number(e.number) + QStringLiteral("  ") +
-           e.description;
+           QString::fromStdString(e.description);
 }
 
 void reportFailure(Program& p, const RecordTarget& target, const TrappedError& e)
@@ -104,8 +105,9 @@ void reportFailure(Program& p, const RecordTarget& target, const TrappedError& e
     if (p.recordFile.failing)
         return;
     p.recordFile.failing = true;
-    p.log.WriteDebugLog(QStringLiteral("Record File Write Failed : ") + errorText(e) +
-                        QStringLiteral(" : ") + target.path);
+    p.log.WriteDebugLog((QStringLiteral("Record File Write Failed : ") + errorText(e) +
+                         QStringLiteral(" : ") + target.path)
+                            .toStdString());
     p.txtLog.AppendToTextBox(QStringLiteral("記録ファイルに書き込めません（") + errorText(e) +
                              QStringLiteral("）。書き込めるまで記録を保持します： ") + target.path +
                              kCrLf);
@@ -116,9 +118,8 @@ void reportRecovery(Program& p, std::int64_t written)
     RecordFileState& state = p.recordFile;
     if (!state.failing)
         return;
-    p.log.WriteDebugLog(QStringLiteral("Record File Write Recovered : ") +
-                        QString::number(written) + QStringLiteral(" Lines Written, ") +
-                        QString::number(state.dropped) + QStringLiteral(" Lines Dropped "));
+    p.log.WriteDebugLog("Record File Write Recovered : " + std::to_string(written) +
+                        " Lines Written, " + std::to_string(state.dropped) + " Lines Dropped ");
     QString text = QStringLiteral("記録ファイルへの書き込みが回復しました。保持していた記録 ") +
                    QString::number(written) + QStringLiteral(" 行を書き込みました。");
     if (state.dropped > 0)
@@ -139,7 +140,7 @@ void trimBacklog(Program& p)
         ++state.dropped;
         if (!state.overflowed) {
             state.overflowed = true;
-            p.log.WriteDebugLog(QStringLiteral("Record File Backlog Full : Oldest Lines Dropped "));
+            p.log.WriteDebugLog("Record File Backlog Full : Oldest Lines Dropped ");
             p.txtLog.AppendToTextBox(
                 QStringLiteral("保持できる記録が ") + QString::number(kRecordBacklogLimit) +
                 QStringLiteral(" 行を超えたため、古い記録から捨てています。") + kCrLf);
@@ -156,12 +157,12 @@ QString RecordStampText(const QDateTime& time)
 
 QString BuildRecordLine(const RecordValues& v, bool csv)
 {
-    const QString separator = csv ? QStringLiteral(" ,") : QStringLiteral("  ");
+    const std::string separator = csv ? " ," : "  ";
     auto column = [csv](const ColumnValue& value, int width, int decimals) {
         return FormatColumn(value, width, 1, decimals, csv);
     };
     clsStringBuffer line;
-    line.Append2(v.stamp, separator);
+    line.Append2(v.stamp.toStdString(), separator);
     line.Append2(column(v.level, 6, 0), separator);
     line.Append2(column(v.exp, 11, 2), separator);
     line.Append2(column(v.money, 16, 0), separator);
@@ -171,7 +172,7 @@ QString BuildRecordLine(const RecordValues& v, bool csv)
     line.Append2(column(v.expRate, 13, 2), separator);
     line.Append2(column(v.moneyMinutes, 9, 1), separator);
     line.Append(column(v.moneyRate, 14, 2));
-    return line.Text();
+    return QString::fromStdString(line.Text());
 }
 
 QString SaveBaseFolder(const Settings& settings, const QString& programFolder)

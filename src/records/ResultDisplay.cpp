@@ -3,6 +3,7 @@
 #include "common/Format.h"
 #include "common/Numeric.h"
 #include "common/Trap.h"
+#include "config/CommonQt.h"
 #include "state/Program.h"
 
 #include <QDate>
@@ -27,7 +28,7 @@ QString plainNumber(double value)
 
 QString plainNumber(Currency value)
 {
-    return value.toString();
+    return QString::fromStdString(value.toString());
 }
 
 double number(const QString& labelText)
@@ -42,7 +43,7 @@ QString expLabel(Currency readExp)
 
 QString reportColumn(const ColumnValue& value, int width)
 {
-    return FormatColumn(value, width, 1, 0, false);
+    return QString::fromStdString(FormatColumn(value, width, 1, 0, false));
 }
 
 // Minutes since an epoch of a "yyyy/M/d H:m:s" text; the seconds are dropped.
@@ -83,7 +84,7 @@ void takeStart(Program& p)
     ResultLabels& r = p.results;
     MeasurementState& m = p.measurement;
     Trap run(TrapPolicy::Silent);
-    run([&] { r.lblStartTime = NowStampText(p.services.clock); });
+    run([&] { r.lblStartTime = QString::fromStdString(NowStampText(p.services.clock)); });
     run([&] { r.lblStartLv = QString::number(m.ReadLv); });
     run([&] { r.lblStartExp = expLabel(m.ReadExp); });
     run([&] { r.lblEndTime = r.lblStartTime; });
@@ -116,8 +117,8 @@ void update(Program& p)
         takeStart(p);
         return;
     }
-    Trap run(p.log, QStringLiteral("DisplayResult"));
-    run([&] { r.lblEndTime = NowStampText(p.services.clock); });
+    Trap run(p.log, "DisplayResult");
+    run([&] { r.lblEndTime = QString::fromStdString(NowStampText(p.services.clock)); });
     run([&] { r.lblElapseTime = ElapsedText(r.lblEndTime, r.lblStartTime); });
     run([&] { r.lblEndLv = QString::number(m.ReadLv); });
     run([&] { r.lblEndExp = expLabel(m.ReadExp); });
@@ -146,7 +147,7 @@ void update(Program& p)
     p.view.changed(ViewPart::Results);
     run.report();
     if (p.flags.DebugMode)
-        p.log.WriteDebugLog(QStringLiteral("Useally Measure Data Display Complete "));
+        p.log.WriteDebugLog("Useally Measure Data Display Complete ");
 }
 
 void closingReport(Program& p)
@@ -170,8 +171,8 @@ void closingReport(Program& p)
     auto row = [&](const QString& title, const QString& lv, const QString& exp,
                    const QString& money) {
         return title + reportColumn(number(lv), 5) + QStringLiteral("   Exp:") +
-               reportColumn(exp, 11) + QStringLiteral("  ｺｲﾝ:") + reportColumn(number(money), 17) +
-               kCrLf;
+               reportColumn(exp.toStdString(), 11) + QStringLiteral("  ｺｲﾝ:") +
+               reportColumn(number(money), 17) + kCrLf;
     };
     run([&] {
         report +=
@@ -187,7 +188,7 @@ void closingReport(Program& p)
         });
     }
     run([&] { p.txtLog.AppendToTextBox(report + kCrLf + kCrLf); });
-    p.log.WriteDebugLog(QStringLiteral("Measure Result Data Display Complete "));
+    p.log.WriteDebugLog("Measure Result Data Display Complete ");
     p.view.changed(ViewPart::Results);
 }
 
@@ -195,7 +196,7 @@ void closingReport(Program& p)
 
 QString ExpText(const ColumnValue& percent)
 {
-    return FormatNumber(percent, 2, false) + QStringLiteral(" ％");
+    return QString::fromStdString(FormatNumber(percent, 2, false)) + QStringLiteral(" ％");
 }
 
 QString ElapsedText(const QString& end, const QString& start)

@@ -1,6 +1,7 @@
 #include "records/SupportLink.h"
 
 #include "common/Paths.h"
+#include "config/CommonQt.h"
 #include "records/Documents.h"
 
 namespace kesmaro {
@@ -25,7 +26,7 @@ SupportLink::SupportLink(const QString& documentFolder, const QString& site)
     : m_target(site.trimmed()), m_opensSite(!m_target.isEmpty())
 {
     if (!m_opensSite)
-        m_target = JoinPath(documentFolder, kQuickReferenceDocument);
+        m_target = JoinPath(documentFolder, QString(kQuickReferenceDocument));
 }
 
 bool SupportLink::Click(Context& ctx)

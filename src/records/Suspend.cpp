@@ -10,7 +10,7 @@ namespace kesmaro {
 
 void ChangeSuspend(Program& p, int WaitSec)
 {
-    Trap run(p.log, QStringLiteral("ChangeSuspend"));
+    Trap run(p.log, "ChangeSuspend");
     Timer* timer = p.timers.timCaptureInterval.get();
     if (p.flags.SuspendMode) {
         run([&] {
@@ -18,7 +18,7 @@ void ChangeSuspend(Program& p, int WaitSec)
             p.flags.SuspendMode = false;
             p.view.changed(ViewPart::Menus);
         });
-        p.log.WriteDebugLog(QStringLiteral("Suspend Mode Off "));
+        p.log.WriteDebugLog("Suspend Mode Off ");
         if (!p.LogStartStamp.isEmpty()) {
             run([&] {
                 if (timer)
@@ -39,13 +39,13 @@ void ChangeSuspend(Program& p, int WaitSec)
                 p.view.changed(ViewPart::Menus);
             });
         }
-        p.log.WriteDebugLog(QStringLiteral("Suspend Mode On "));
+        p.log.WriteDebugLog("Suspend Mode On ");
     }
 }
 
 void cmdTempStop_Click(Program& p)
 {
-    p.log.WriteDebugLog(QStringLiteral("Click : Temporarily Stop "));
+    p.log.WriteDebugLog("Click : Temporarily Stop ");
     ChangeSuspend(p, 10);
 }
 

@@ -2,6 +2,7 @@
 
 #include "common/Files.h"
 #include "common/Paths.h"
+#include "config/CommonQt.h"
 #include "platform/ImageFiles.h"
 #include "records/Beep.h"
 #include "records/RecordFile.h"
@@ -69,26 +70,28 @@ bool SaveScreenshot(Program& p, const QString& base, const QString& format)
         p.flags.ScreenshotFailing = true;
         p.txtLog.AppendToTextBox(QStringLiteral("スクリーンショットを保存できませんでした : ") +
                                  base + QStringLiteral("\r\n"));
-        p.log.WriteDebugLog(QStringLiteral("Screenshot Save Failed : CODE") +
-                            QString::number(status) + QStringLiteral("  ") + base);
+        p.log.WriteDebugLog((QStringLiteral("Screenshot Save Failed : CODE") +
+                             QString::number(status) + QStringLiteral("  ") + base)
+                                .toStdString());
     }
     return false;
 }
 
 QString ScreenshotFolder(Program& p)
 {
-    QString folder = JoinPath(SaveBaseFolder(p.settings, p.programFolder), QStringLiteral("ss"));
+    std::string folder =
+        JoinPath(SaveBaseFolder(p.settings, p.programFolder), QStringLiteral("ss")).toStdString();
     try {
         CreateFolderPath(folder);
     } catch (const TrappedError&) {
         // Reported by SaveScreenshot when the file cannot be written there.
     }
-    return folder;
+    return QString::fromStdString(folder);
 }
 
 void menuPrtScr_Click(Program& p)
 {
-    p.log.WriteDebugLog(QStringLiteral("Click : Print Screen "));
+    p.log.WriteDebugLog("Click : Print Screen ");
     p.services.scheduler.WaitMs(10000);
     // The window may have been closed during the wait; the program state is going away.
     if (p.flags.ProgramClosing)
@@ -100,7 +103,7 @@ void menuPrtScr_Click(Program& p)
     PlayBeep(p.services.beeper, p.settings.BeepMode);
     p.view.activateMainWindow();
     p.txtLog.AppendToTextBox(QStringLiteral("\r\nプリントスクリーン実行\r\n\r\n"));
-    p.log.WriteDebugLog(QStringLiteral("Print Screen ･･･ End "));
+    p.log.WriteDebugLog("Print Screen ･･･ End ");
 }
 
 } // namespace kesmaro

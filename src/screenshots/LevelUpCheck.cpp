@@ -1,5 +1,6 @@
 #include "screenshots/LevelUpCheck.h"
 
+#include "config/CommonQt.h"
 #include "recognition/Recognition.h"
 #include "records/Beep.h"
 #include "records/ResultDisplay.h"
@@ -65,7 +66,7 @@ void DoHLScreenshot(Program& p)
         ToQDateTime(p.services.clock.Now()).toString(QStringLiteral("MM/dd hh:mm")) +
         QStringLiteral("  LvUP or Dead 検出 \r\n"));
     DisplayResult(p, DisplayMode::Update);
-    p.log.WriteDebugLog(QStringLiteral("DEAD OR HAPPY LIVE Print Screen ･･･ End "));
+    p.log.WriteDebugLog("DEAD OR HAPPY LIVE Print Screen ･･･ End ");
 }
 
 } // namespace kesmaro

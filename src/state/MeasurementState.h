@@ -2,6 +2,7 @@
 
 #include "common/Currency.h"
 #include "common/DebugLog.h"
+#include "config/CommonQt.h"
 #include "platform/Clock.h"
 
 #include <QDateTime>

@@ -1,6 +1,7 @@
 #include "state/TextLog.h"
 
 #include "common/Format.h"
+#include "common/Utf8.h"
 #include "state/ProgramView.h"
 
 #include <algorithm>
@@ -9,12 +10,14 @@ namespace kesmaro {
 
 void TextLog::AppendToTextBox(const QString& text, int maxLines, bool caretToEnd)
 {
-    const QString crlf = QStringLiteral("\r\n");
+    const std::string crlf = "\r\n";
     QString combined = m_text + text;
-    const int count = CountOccurrences(combined, crlf);
+    const std::string all = combined.toStdString();
+    const int count = CountOccurrences(all, crlf);
     if (maxLines >= 1 && count > maxLines) {
-        const int p = FindNthOccurrence(combined, crlf, count - maxLines);
-        combined.remove(0, p - 1);
+        const int p = FindNthOccurrence(all, crlf, count - maxLines);
+        combined =
+            QString::fromStdString(std::string(Utf8Mid(all, static_cast<std::size_t>(p - 1))));
     }
     // Without caret-to-end the caret stays where the old text ended, counted before trimming
     // as the text box did; clamped to the kept text.

@@ -89,7 +89,10 @@ protected:
     EnvironmentReportTest()
         : test::ProgramFixture({.start = test::At(2009, 5, 17, 21, 30), .captureTimer = true})
     {}
-    QString debugLogText() const { return DecodeCp932(ReadFileBytes(log.path())); }
+    QString debugLogText() const
+    {
+        return QString::fromStdString(DecodeCp932(ReadFileBytes(log.path())));
+    }
 };
 
 } // namespace
@@ -167,7 +170,7 @@ TEST_F(EnvironmentReportTest, ClosingEntryIsOneDebugEntryAndTheMenuWritesOnlyThe
     menuOperatingInfo_Click(p);
     EXPECT_EQ(p.txtLog.text(),
               QStringLiteral("before\r\n\r\n") + kMachineReport + QStringLiteral("\r\n"));
-    EXPECT_FALSE(QFile::exists(log.path()));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(log.path())));
 
     // The entry ends with its own line break, and the log adds one to every entry.
     LogOperatingInformation(p);

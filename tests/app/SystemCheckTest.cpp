@@ -49,7 +49,7 @@ TEST_F(SystemCheckTest, OneMessageAndOneLinePerMissingPartThenTheSummary)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.names.join(QLatin1Char(',')).toStdString());
         sim.prompter.clearAsked();
-        QFile::remove(log.path());
+        QFile::remove(QString::fromStdString(log.path()));
         CheckSystemFiles(p, AllBut(row.missing));
 
         QStringList wantLines;

@@ -82,9 +82,9 @@ TEST(CurrencyTest, ArithmeticIsExactAndProductsRoundHalfEven)
 
 TEST(CurrencyTest, TextShowsOnlyTheNeededDecimals)
 {
-    EXPECT_EQ(Currency::FromDouble(12.5).toString(), QStringLiteral("12.5"));
-    EXPECT_EQ(Currency::FromDouble(-0.0001).toString(), QStringLiteral("-0.0001"));
-    EXPECT_EQ(Currency::FromInteger(-1).toString(), QStringLiteral("-1"));
-    EXPECT_EQ(Currency().toString(), QStringLiteral("0"));
-    EXPECT_EQ(Currency::FromRaw(INT64_MIN).toString(), QStringLiteral("-922337203685477.5808"));
+    EXPECT_EQ(Currency::FromDouble(12.5).toString(), "12.5");
+    EXPECT_EQ(Currency::FromDouble(-0.0001).toString(), "-0.0001");
+    EXPECT_EQ(Currency::FromInteger(-1).toString(), "-1");
+    EXPECT_EQ(Currency().toString(), "0");
+    EXPECT_EQ(Currency::FromRaw(INT64_MIN).toString(), "-922337203685477.5808");
 }

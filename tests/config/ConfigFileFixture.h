@@ -46,7 +46,7 @@ protected:
     {
         QByteArray bytes;
         for (const QString& line : lines)
-            bytes += EncodeCp932(line) + "\r\n";
+            bytes += QByteArray::fromStdString(EncodeCp932(line.toStdString())) + "\r\n";
         return bytes + "\r\n";
     }
     // A file of tests/data/config written for this program folder.
@@ -54,7 +54,8 @@ protected:
     {
         QFile f(QStringLiteral(KESMARO_TEST_DATA "/config/") + QLatin1String(name));
         EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << name;
-        return f.readAll().replace("{folder}", EncodeCp932(folder()));
+        return f.readAll().replace("{folder}",
+                                   QByteArray::fromStdString(EncodeCp932(folder().toStdString())));
     }
     // The record after the default chain answered full screen and yellow.
     Settings defaults() const

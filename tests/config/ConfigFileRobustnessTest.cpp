@@ -146,7 +146,8 @@ TEST_F(ConfigFileRobustnessTest, StartUpLeavesAReadableFileBehind)
         ConfigFile(m_ctx, ConfigMode::Read);
 
         Settings after;
-        after.SearchWindowClass = DecodeCp932(EncodeCp932(m_settings.SearchWindowClass));
+        after.SearchWindowClass = QString::fromStdString(
+            DecodeCp932(EncodeCp932(m_settings.SearchWindowClass.toStdString())));
         ConfigContext ctx{after, m_prompter, log, folder()};
         ASSERT_EQ(ConfigFileReadV230(ctx, file()), ConfigReadResult::Done)
             << "input " << i << "\n"

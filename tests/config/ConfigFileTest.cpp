@@ -176,7 +176,7 @@ TEST_F(ConfigReaderTest, TextsThatDoNotConvertFailTheRead)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        QFile::remove(log.path());
+        QFile::remove(QString::fromStdString(log.path()));
         EXPECT_EQ(readWith(row.line, row.text), ConfigReadResult::Failed);
         EXPECT_THAT(logged(),
                     ElementsAre(std::string("Error Trap : ConfigFileReadV230 : ") + row.logLine));
@@ -221,7 +221,7 @@ TEST_F(ConfigReaderTest, AnotherWindowClassIsAskedFor)
                 {"Game.exe", true, false}};
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << row.fileClass << (row.accepted ? " accepted" : ""));
-        QFile::remove(log.path());
+        QFile::remove(QString::fromStdString(log.path()));
         m_prompter.clearAsked();
         if (row.asked)
             m_prompter.queue(row.accepted ? PromptAnswer::Yes : PromptAnswer::No);
@@ -313,9 +313,11 @@ TEST_F(ConfigFileTest, OldFileIsKeptAsBackupAndRewritten)
         SCOPED_TRACE(row.name);
         QFile f(QStringLiteral(KESMARO_TEST_DATA "/config/v220.ini"));
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        const QByteArray original = f.readAll()
-                                        .replace("{folder}", row.folderInFile)
-                                        .replace("{folder}", EncodeCp932(folder()));
+        const QByteArray original =
+            f.readAll()
+                .replace("{folder}", row.folderInFile)
+                .replace("{folder}",
+                         QByteArray::fromStdString(EncodeCp932(folder().toStdString())));
         put(file(), original);
         reset();
         m_prompter.clearAsked();

@@ -107,7 +107,7 @@ TEST_F(ColourTest, RedKeepsYellowPatternsAndResetsAllCategories)
     EXPECT_EQ(m_settings.BinaryThreshold, (std::array<std::int32_t, 3>{135, 107, 165}));
     EXPECT_EQ(m_settings.BinaryMask, (std::array<std::int32_t, 3>{-1, -1, -1}));
     EXPECT_EQ(ReadFileBytes(log.path()),
-              QByteArray("2024/05/01 12:00:00 Selected EXP Collar Pattern Red \r\n"));
+              "2024/05/01 12:00:00 Selected EXP Collar Pattern Red \r\n");
 }
 
 TEST(ScreenSizeTest, ListIsParsedFromTheTexts)

@@ -23,7 +23,7 @@ QByteArray fileBytes(const QStringList& lines)
 {
     QByteArray bytes;
     for (const QString& line : lines)
-        bytes += EncodeCp932(line) + "\r\n";
+        bytes += QByteArray::fromStdString(EncodeCp932(line.toStdString())) + "\r\n";
     return bytes + "\r\n";
 }
 
@@ -34,11 +34,12 @@ std::string ProbeSettingsFile(const QByteArray& bytes)
     const SimClock clock{LocalDateTime{}, 0};
     // A log in a folder that does not exist: every line fails quietly, so that millions of
     // inputs leave nothing on disk.
-    DebugLog log(QStringLiteral("/nonexistent/kesmaro-probe"), clock);
+    DebugLog log("/nonexistent/kesmaro-probe", clock);
     YesPrompter prompter;
 
     try {
-        ConfigFileVersion(TextLineReader::FromBytes(bytes).readLine());
+        ConfigFileVersion(
+            QString::fromStdString(TextLineReader::FromBytes(bytes.toStdString()).readLine()));
     } catch (const TrappedError&) {
     }
 
@@ -58,7 +59,8 @@ std::string ProbeSettingsFile(const QByteArray& bytes)
             return "saved " + std::to_string(saved.size()) + " lines";
         Settings again;
         // The class as the saved file holds it, so that reading it back asks nothing.
-        again.SearchWindowClass = DecodeCp932(EncodeCp932(read.SearchWindowClass));
+        again.SearchWindowClass =
+            QString::fromStdString(DecodeCp932(EncodeCp932(read.SearchWindowClass.toStdString())));
         ConfigContext againCtx{again, prompter, log, QStringLiteral("/nonexistent")};
         const ConfigReadResult r2 = ReadConfigBytes(againCtx, fileBytes(saved), ConfigLayout::V230);
         if (r2 != ConfigReadResult::Done)
@@ -67,7 +69,7 @@ std::string ProbeSettingsFile(const QByteArray& bytes)
         // '?' and reads back as that.
         const QStringList resaved = ConfigFileLines(again);
         for (qsizetype i = 0; i < saved.size(); ++i)
-            if (EncodeCp932(resaved[i]) != EncodeCp932(saved[i]))
+            if (EncodeCp932(resaved[i].toStdString()) != EncodeCp932(saved[i].toStdString()))
                 return "line " + std::to_string(i + 1) + " changed from \"" +
                        saved[i].toStdString() + "\" to \"" + resaved[i].toStdString() + "\"";
     }

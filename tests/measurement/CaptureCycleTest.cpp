@@ -26,7 +26,10 @@ protected:
     }
 
     void at(double seconds) { sim.scheduler.runUntil(std::llround(seconds * 1000)); }
-    QString debugLog() const { return DecodeCp932(ReadFileBytes(log.path())); }
+    QString debugLog() const
+    {
+        return QString::fromStdString(DecodeCp932(ReadFileBytes(log.path())));
+    }
 };
 
 } // namespace
@@ -177,7 +180,8 @@ TEST_F(CaptureCycleTest, TimerJitterNeverMovesACaptureToAnotherTick)
         }
         LoggingControl(p, LoggingMode::Stop);
 
-        QStringList lines = DecodeCp932(ReadFileBytes(file)).split(QStringLiteral("\r\n"));
+        QStringList lines = QString::fromStdString(DecodeCp932(ReadFileBytes(file.toStdString())))
+                                .split(QStringLiteral("\r\n"));
         lines.removeAll(QString());
         ASSERT_EQ(lines.size(), 200); // the header, then a line for each capture but the first
         const QString minutes = QString::number(interval) + QStringLiteral(".0");

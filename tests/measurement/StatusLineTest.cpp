@@ -92,8 +92,8 @@ TEST_F(StatusLineTest, NoRunShowsDashes)
     EXPECT_EQ(t.rolling, QStringLiteral("直近60分  Exp ―  ｺｲﾝ ―"));
     EXPECT_TRUE(t.health.isEmpty());
     // The debug log is CP932: the dashes must survive it, not turn into "?".
-    log.WriteDebugLog(t.logText());
-    const QString written = DecodeCp932(ReadFileBytes(log.path()));
+    log.WriteDebugLog(t.logText().toStdString());
+    const QString written = QString::fromStdString(DecodeCp932(ReadFileBytes(log.path())));
     EXPECT_TRUE(written.contains(t.logText())) << written.toStdString();
     EXPECT_FALSE(written.contains(QLatin1Char('?')));
 }

@@ -242,13 +242,15 @@ TEST_F(InstalledLiveTest, KeepsSettingsDebugLogAndRecordsInThePerUserDataFolder)
     dismiss(main);
     ASSERT_TRUE(program.waitForFinished(20000)) << "still running after the close";
 
-    const QString debugLog = kesmaro::DecodeCp932(ReadAll(file(QStringLiteral("debug.txt"))));
+    const QString debugLog = QString::fromStdString(
+        kesmaro::DecodeCp932(ReadAll(file(QStringLiteral("debug.txt"))).toStdString()));
     EXPECT_TRUE(
         debugLog.contains(QStringLiteral("Execute Folder : ") + folder() + QStringLiteral("\r\n")))
         << debugLog.left(600).toStdString();
     const QByteArray written = ReadAll(file(QStringLiteral("KM2DConfig.ini")));
     EXPECT_NE(written, seeded) << "the settings file was not written";
-    EXPECT_TRUE(written.contains(kesmaro::EncodeCp932(folder())))
+    EXPECT_TRUE(
+        written.contains(QByteArray::fromStdString(kesmaro::EncodeCp932(folder().toStdString()))))
         << "the record folder is not the program's own";
     EXPECT_EQ(Tree(kRoot), installed) << "something was written beside the installed program";
 }

@@ -54,11 +54,11 @@ TEST(SingleInstanceTest, ASecondStartIsRefusedUntouchedAndALockOfAKilledOneIsTak
 
     const QString lockPath = folder + QStringLiteral("/kesmaro.lock");
     SingleInstance second(folder.toStdString());
-    const QByteArray before = ReadFileBytes(lockPath);
+    const std::string before = ReadFileBytes(lockPath.toStdString());
     const QDateTime modified = QFileInfo(lockPath).lastModified();
     EXPECT_EQ(second.tryAcquire(), SingleInstance::Result::AlreadyRunning);
     EXPECT_EQ(second.tryAcquire(), SingleInstance::Result::AlreadyRunning);
-    EXPECT_EQ(ReadFileBytes(lockPath), before);
+    EXPECT_EQ(ReadFileBytes(lockPath.toStdString()), before);
     EXPECT_EQ(QFileInfo(lockPath).lastModified(), modified);
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"kesmaro.lock"});
 

@@ -184,11 +184,10 @@ void compare(const GlyphSet& set, const QString& text, std::int32_t regionWidth,
                         !plain.trace.contains(QStringLiteral("未検出"));
 
     EXPECT_TRUE(fast.result == plain.result && fast.caption == plain.caption &&
-                trace.Text() == plain.trace)
+                QString::fromStdString(trace.Text()) == plain.trace)
         << set.name << " width " << set.width << " region " << regionWidth << "\ntext "
-        << text.toStdString() << "\nfast  " << fast.caption.toStdString() << " "
-        << trace.Text().toStdString() << "\nplain " << plain.caption.toStdString() << " "
-        << plain.trace.toStdString();
+        << text.toStdString() << "\nfast  " << fast.caption.toStdString() << " " << trace.Text()
+        << "\nplain " << plain.caption.toStdString() << " " << plain.trace.toStdString();
     // Without a trace the reader must decide the same.
     GlyphMatcher again;
     again.setGlyphs(set.width, set.patterns);

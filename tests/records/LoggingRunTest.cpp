@@ -159,7 +159,7 @@ TEST_F(LoggingRunTest, RunCommandLogsAroundTheStartAndResetsSuspendAndPopupSize)
     p.menus.cmdTempStopBackColor = 255;
     p.popup.widthTwips = 1;
     p.popup.heightTwips = 2;
-    sim.scheduler.at(1000, [this] { log.WriteDebugLog(QStringLiteral("inside the wait")); });
+    sim.scheduler.at(1000, [this] { log.WriteDebugLog("inside the wait"); });
     menuRun_Click(p);
     EXPECT_EQ(logLines(),
               (QStringList{"Click : Run ", "inside the wait", "Loging ManualStart ･･･ "}));
@@ -174,7 +174,7 @@ TEST_F(LoggingRunTest, AProgramClosedDuringTheRunCommandsStartSaysNothingAfterIt
     p.settings.StartDelay = 5;
     sim.scheduler.at(1000, [this] {
         p.flags.ProgramClosing = true; // the close sequence runs inside the start's wait
-        log.WriteDebugLog(QStringLiteral("End of the Program "));
+        log.WriteDebugLog("End of the Program ");
     });
     menuRun_Click(p);
     EXPECT_EQ(logLines(), (QStringList{"Click : Run ", "End of the Program "}));

@@ -26,7 +26,7 @@ const QByteArray kTextHeaderBytes = QByteArray::fromHex(
 
 QByteArray lineBytes(const QString& line)
 {
-    return EncodeCp932(line) + "\r\n";
+    return QByteArray::fromStdString(EncodeCp932(line.toStdString())) + "\r\n";
 }
 
 RecordValues sampleValues()
@@ -67,7 +67,7 @@ TEST(RecordLine, CsvFieldsCarryNoCommaAndKeepTheWidths)
     EXPECT_EQ(fields[5], blanks(7) + "-12345678 ");
     EXPECT_EQ(fields[7], blanks(5) + "1234.50 ");
     EXPECT_EQ(fields[9], blanks(5) + "98765.43 ");
-    EXPECT_EQ(ByteWidth(line), 135);
+    EXPECT_EQ(ByteWidth(line.toStdString()), 135);
 }
 
 TEST(RecordLine, ZeroGainShowsTheDigitAndZeroRateItsDecimals)
@@ -133,7 +133,8 @@ protected:
     }
     QByteArray bytes(const QString& file) const
     {
-        return QFile::exists(file) ? ReadFileBytes(file) : QByteArray();
+        return QFile::exists(file) ? QByteArray::fromStdString(ReadFileBytes(file.toStdString()))
+                                   : QByteArray();
     }
     QByteArray bytes() const { return bytes(path()); }
 

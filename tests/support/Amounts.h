@@ -8,7 +8,7 @@ namespace kesmaro {
 
 inline void PrintTo(const Currency& value, std::ostream* os)
 {
-    *os << value.toString().toStdString();
+    *os << value.toString();
 }
 
 inline Currency C(double value)

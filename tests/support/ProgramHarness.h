@@ -97,7 +97,7 @@ public:
     explicit ProgramHarness(ProgramOptions options = {})
         : sim(options.start, options.bootTickMs,
               options.gameWindows ? options.gameWindows : &windows),
-          log(dir.path(), sim.clock),
+          log(dir.path().toStdString(), sim.clock),
           p(sim.services, log, options.view ? *options.view : view, dir.path())
     {
         view.program = &p;
@@ -141,9 +141,9 @@ public:
         static const QRegularExpression stamp(
             QStringLiteral("^\\d{4}/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d "));
         QStringList lines;
-        if (QFile::exists(log.path()))
+        if (QFile::exists(QString::fromStdString(log.path())))
             for (TextLineReader reader(log.path()); !reader.atEnd();)
-                lines << reader.readLine().remove(stamp);
+                lines << QString::fromStdString(reader.readLine()).remove(stamp);
         return lines;
     }
 

@@ -311,7 +311,7 @@ TEST(LogFontTest, EveryCharacterTakesOneCellPerCp932Byte)
           u" 経過: 2024/05/01 12:00:20  ～  2024/05/01 12:42:19  ＝  0日 0時 42分間"_s,
           u"Closing ･･･ キャラクタチェンジ検出"_s}) {
         SCOPED_TRACE(text.toStdString());
-        EXPECT_EQ(metrics.horizontalAdvance(text), 6 * ByteWidth(text));
+        EXPECT_EQ(metrics.horizontalAdvance(text), 6 * ByteWidth(text.toStdString()));
     }
 }
 

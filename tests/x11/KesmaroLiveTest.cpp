@@ -51,7 +51,8 @@ QStringList DebugEntries(const QByteArray& debugLog)
 {
     static const QRegularExpression stamp(
         QStringLiteral("^\\d{4}/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d "));
-    QStringList lines = kesmaro::DecodeCp932(debugLog).split(QStringLiteral("\r\n"));
+    QStringList lines = QString::fromStdString(kesmaro::DecodeCp932(debugLog.toStdString()))
+                            .split(QStringLiteral("\r\n"));
     if (!lines.isEmpty() && lines.back().isEmpty())
         lines.removeLast(); // what follows the last line's end
     QStringList entries;
@@ -113,7 +114,8 @@ protected:
         EXPECT_TRUE(QFile::copy(QStringLiteral(KESMARO_EXE), exe));
         QByteArray settings =
             ReadAll(QStringLiteral(KESMARO_TEST_DATA "/config/default-fullscreen-yellow.ini"));
-        settings.replace("{folder}", kesmaro::EncodeCp932(path));
+        settings.replace("{folder}",
+                         QByteArray::fromStdString(kesmaro::EncodeCp932(path.toStdString())));
         QList<QByteArray> lines = settings.split('\n');
         const auto field = [&](int lineNumber, const QByteArray& value) {
             QByteArray& line = lines[lineNumber - 1];
@@ -255,7 +257,8 @@ protected:
         static const QRegularExpression line(
             QStringLiteral("^\\d\\d/\\d\\d \\d\\d:\\d\\d +(\\S+) +(\\S+) +(\\S+) "));
         std::vector<Shown> shown;
-        const QString text = kesmaro::DecodeCp932(ReadAll(recordFile()));
+        const QString text =
+            QString::fromStdString(kesmaro::DecodeCp932(ReadAll(recordFile()).toStdString()));
         for (const QString& l : text.split(QStringLiteral("\r\n"))) {
             const QRegularExpressionMatch m = line.match(l);
             if (m.hasMatch())
@@ -268,7 +271,8 @@ protected:
     std::vector<std::pair<QString, QString>> minutesColumns() const
     {
         std::vector<std::pair<QString, QString>> columns;
-        const QString text = kesmaro::DecodeCp932(ReadAll(recordFile()));
+        const QString text =
+            QString::fromStdString(kesmaro::DecodeCp932(ReadAll(recordFile()).toStdString()));
         for (const QString& l : text.split(QStringLiteral("\r\n"))) {
             // Stamp (two words), level, Exp, coins, their gains, minutes, rate, minutes, rate.
             const QStringList words = l.split(u' ', Qt::SkipEmptyParts);

@@ -80,7 +80,7 @@ class Run : private ProgramView {
 public:
     Run(const Scenario& scenario, const QString& folder)
         : m_scenario(scenario), m_sim(toLocal(scenario.start), scenario.bootMs, &m_windows),
-          m_log(folder, m_sim.clock), m_program(m_sim.services, m_log, *this, folder)
+          m_log(folder.toStdString(), m_sim.clock), m_program(m_sim.services, m_log, *this, folder)
     {
         for (PromptAnswer a : scenario.answers)
             m_sim.prompter.queue(a);
@@ -138,10 +138,11 @@ public:
 
         QString csv = QStringLiteral("Time,RateE,RateM,RateAveE,RateAveM\n");
         for (auto it = m_samples.rbegin(); it != m_samples.rend(); ++it)
-            csv += oleDateText(it->Time) + QLatin1Char(',') + it->RateE.toString() +
-                   QLatin1Char(',') + it->RateM.toString() + QLatin1Char(',') +
-                   it->RateAveE.toString() + QLatin1Char(',') + it->RateAveM.toString() +
-                   QLatin1Char('\n');
+            csv += oleDateText(it->Time) + QLatin1Char(',') +
+                   QString::fromStdString(it->RateE.toString()) + QLatin1Char(',') +
+                   QString::fromStdString(it->RateM.toString()) + QLatin1Char(',') +
+                   QString::fromStdString(it->RateAveE.toString()) + QLatin1Char(',') +
+                   QString::fromStdString(it->RateAveM.toString()) + QLatin1Char('\n');
 
         const QDir dir(folder);
         if (!writeUtf8(dir.filePath(QStringLiteral("txtLog.txt")), m_program.txtLog.text(),

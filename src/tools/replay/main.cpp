@@ -1,4 +1,5 @@
 #include "common/Arguments.h"
+#include "config/CommonQt.h"
 #include "platform/qt/Pictures.h"
 #include "recognition/AutoDetect.h"
 #include "tools/replay/Replay.h"
@@ -84,7 +85,7 @@ int findAreas(const QStringList& args)
 int main(int argc, char** argv)
 {
     // Before the application: help needs no display and no platform plugin.
-    if (const QStringList given = ArgumentsOf(argc, argv);
+    if (const QStringList given = ToQStringList(ArgumentsOf(argc, argv));
         given.size() == 1 && (given[0] == u"--help" || given[0] == u"-h"))
         return help();
     // No display is needed: the graph picture is drawn off screen.

@@ -9,6 +9,7 @@
 #include "tools/simgame/SimGameWindow.h"
 
 #ifdef KESMARO_HAVE_X11
+#include "config/CommonQt.h"
 #include "platform/x11/X11GameWindows.h"
 #endif
 
@@ -147,7 +148,7 @@ int main(int argc, char* argv[])
 {
     // The arguments are read before any application exists: --render needs no display.
     const kesmaro::SimGameCommand command =
-        kesmaro::ParseSimGameArguments(kesmaro::ArgumentsOf(argc, argv));
+        kesmaro::ParseSimGameArguments(kesmaro::ToQStringList(kesmaro::ArgumentsOf(argc, argv)));
     if (!command.error.isEmpty()) {
         printError(command.error);
         return kExitUsage;

@@ -174,7 +174,7 @@ void FormMain::showStatus()
     // Logged from the window's showing on, once the start has opened the debug log.
     if (isVisible() && logged != m_statusLogged) {
         m_statusLogged = logged;
-        m_program.log.WriteDebugLog(logged);
+        m_program.log.WriteDebugLog(logged.toStdString());
     }
 }
 

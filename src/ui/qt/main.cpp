@@ -9,6 +9,7 @@
 #include "common/Arguments.h"
 #include "common/DebugLog.h"
 #include "common/Paths.h"
+#include "config/CommonQt.h"
 #include "platform/SingleInstance.h"
 #include "platform/pulse/PulseBeeper.h"
 #include "platform/qt/QtClockScheduler.h"
@@ -60,7 +61,7 @@ int main(int argc, char* argv[])
 {
     // Arguments first: --version and --help need no display.
     const kesmaro::CommandLineResult command =
-        kesmaro::ParseCommandLine(kesmaro::ArgumentsOf(argc, argv));
+        kesmaro::ParseCommandLine(kesmaro::ToQStringList(kesmaro::ArgumentsOf(argc, argv)));
     if (command.action != kesmaro::CommandLineAction::Run) {
         QTextStream(command.action == kesmaro::CommandLineAction::Print ? stdout : stderr)
             << command.text;
@@ -109,12 +110,13 @@ int main(int argc, char* argv[])
         return 0;
     const QString& programFolder = *startFolder;
 
-    kesmaro::DebugLog log(programFolder, clock);
+    kesmaro::DebugLog log(programFolder.toStdString(), clock);
     kesmaro::DesktopView view;
     kesmaro::Program program(services, log, view, programFolder);
-    program.documentFolder = kesmaro::ResolveDocumentFolder(
-        QCoreApplication::applicationDirPath(),
-        {kesmaro::kQuickReferenceDocument, kesmaro::kHowToUseDocument, kesmaro::kReadMeDocument});
+    program.documentFolder = QString::fromStdString(kesmaro::ResolveDocumentFolder(
+        QCoreApplication::applicationDirPath().toStdString(),
+        kesmaro::ToStdStrings({kesmaro::kQuickReferenceDocument, kesmaro::kHowToUseDocument,
+                               kesmaro::kReadMeDocument})));
     view.attach(program);
     shownPrompter.setParent(view.main());
     bool ended = false;

@@ -1,0 +1,3 @@
+#include "common/Paths.h"
+
+#include <QStandardPaths>
