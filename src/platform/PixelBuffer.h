@@ -23,6 +23,12 @@ struct PixelBuffer {
     }
 
     bool isEmpty() const { return width <= 0 || height <= 0; }
+    // Not empty, and the bytes cover every pixel (a buffer filled by hand may fall short).
+    bool isWhole() const
+    {
+        return !isEmpty() && bgra.size() >= static_cast<std::size_t>(width) *
+                                                static_cast<std::size_t>(height) * 4;
+    }
     const std::uint8_t* pixel(int x, int y) const
     {
         return bgra.data() + (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +

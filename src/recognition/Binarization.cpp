@@ -106,8 +106,7 @@ std::vector<std::uint16_t> BinarizeColumns(const PixelBuffer& image, std::int32_
                                            std::int32_t mask)
 {
     std::vector<std::uint16_t> words;
-    if (image.isEmpty() || image.bgra.size() < static_cast<std::size_t>(image.width) *
-                                                   static_cast<std::size_t>(image.height) * 4)
+    if (!image.isWhole())
         return words;
     const SetBounds bounds = boundsOf(SetLevelsFor(threshold, mask));
     const auto width = static_cast<std::size_t>(image.width);

@@ -15,7 +15,6 @@ namespace kesmaro {
 
 namespace {
 
-// The seam numbers its failures as ImageStatus does.
 int write(const PixelBuffer* picture, const QString& path, ImageFormat format, int quality = 90)
 {
     if (picture == nullptr || picture->isEmpty())

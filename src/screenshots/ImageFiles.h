@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ImageFiles.h"
 #include "platform/PixelBuffer.h"
 
 #include <QString>
@@ -8,14 +9,15 @@ namespace kesmaro {
 
 struct Program;
 
-// Status codes of the image encoders: 0 success, 13 no picture, otherwise the failing step.
+// Status codes of the image encoders: the image-file seam's numbers (0 success, 13 no picture,
+// otherwise the failing step), as plain ints for the debug log and the callers' tests.
 enum ImageStatus : int {
-    ImageOk = 0,
-    ImageGenericError = 1,
-    ImageInvalidParameter = 2,
-    ImageNotImplemented = 6,
-    ImageWriteError = 7,
-    ImageNoPicture = 13,
+    ImageOk = static_cast<int>(ImageFileStatus::Ok),
+    ImageGenericError = static_cast<int>(ImageFileStatus::GenericError),
+    ImageInvalidParameter = static_cast<int>(ImageFileStatus::InvalidParameter),
+    ImageNotImplemented = static_cast<int>(ImageFileStatus::NotImplemented),
+    ImageWriteError = static_cast<int>(ImageFileStatus::WriteError),
+    ImageNoPicture = static_cast<int>(ImageFileStatus::NoPicture),
 };
 
 int SaveBmp(const PixelBuffer* picture, const QString& path);

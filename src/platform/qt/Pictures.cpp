@@ -4,8 +4,7 @@ namespace kesmaro {
 
 QImage ToQImage(const PixelBuffer& pixels)
 {
-    if (pixels.isEmpty() || pixels.bgra.size() < static_cast<std::size_t>(pixels.width) *
-                                                     static_cast<std::size_t>(pixels.height) * 4)
+    if (!pixels.isWhole())
         return {};
     QImage image(pixels.width, pixels.height, QImage::Format_RGB32);
     if (image.isNull())

@@ -22,8 +22,7 @@ QString qtPath(const std::filesystem::path& path)
 ImageFileStatus WriteImageFile(const PixelBuffer& picture, const std::filesystem::path& path,
                                ImageFormat format, int jpegQuality)
 {
-    if (picture.isEmpty() || picture.bgra.size() < static_cast<std::size_t>(picture.width) *
-                                                       static_cast<std::size_t>(picture.height) * 4)
+    if (!picture.isWhole())
         return ImageFileStatus::NoPicture;
     const char* name = format == ImageFormat::Bmp   ? "bmp"
                        : format == ImageFormat::Png ? "png"

@@ -69,8 +69,7 @@ bool encoderFor(const wchar_t* mimeType, CLSID& clsid)
 ImageFileStatus WriteImageFile(const PixelBuffer& picture, const std::filesystem::path& path,
                                ImageFormat format, int jpegQuality)
 {
-    if (picture.isEmpty() || picture.bgra.size() < static_cast<std::size_t>(picture.width) *
-                                                       static_cast<std::size_t>(picture.height) * 4)
+    if (!picture.isWhole())
         return ImageFileStatus::NoPicture;
     const GdiplusSession session;
     if (!session.ok())
