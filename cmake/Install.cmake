@@ -19,7 +19,7 @@ set(KESMARO_DOC_DIR "share/doc/kesmaro")
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
              ${PROJECT_SOURCE_DIR}/src/config/Settings.h)
 file(STRINGS ${PROJECT_SOURCE_DIR}/src/config/Settings.h _version_line
-     REGEX "kProgramVersion = QStringLiteral\\(\"Ver\\.")
+     REGEX "kProgramVersion = \"Ver\\.")
 if(_version_line MATCHES "\"Ver\\.([0-9.]+)([a-z][a-z0-9]*)?\"")
     set(KESMARO_PACKAGE_VERSION ${CMAKE_MATCH_1})
     if(CMAKE_MATCH_2)

@@ -28,7 +28,8 @@ constexpr int kDocumentWaitMs = 500;
 void openDocument(Program& p, const QString& document)
 {
     Context ctx = p.context();
-    OpenDocument(ctx, QDir(p.documentFolder).filePath(document), kDocumentWaitMs);
+    OpenDocument(ctx, QDir(QString::fromStdString(p.documentFolder)).filePath(document),
+                 kDocumentWaitMs);
 }
 
 constexpr std::array kCommands{

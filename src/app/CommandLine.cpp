@@ -38,7 +38,9 @@ CommandLineResult ParseCommandLine(const QStringList& arguments)
     const bool known = isVersion(first) || isHelp(first);
     if (known && arguments.size() == 1) {
         return {CommandLineAction::Print,
-                isVersion(first) ? kProgramTitle + QLatin1Char('\n') : HelpText(), 0};
+                isVersion(first) ? QString::fromStdString(kProgramTitle) + QLatin1Char('\n')
+                                 : HelpText(),
+                0};
     }
     const QString& wrong = known ? arguments.at(1) : first;
     return {CommandLineAction::Fail,

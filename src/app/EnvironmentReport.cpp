@@ -50,7 +50,7 @@ private:
 };
 
 // "yyyymmddHHMMSS..." as "yyyymmdd-HHMMSS"; whatever follows the seconds is dropped.
-QString DateTime(const std::string& value)
+QString ReportDateTime(const std::string& value)
 {
     const QString text = Text(value);
     return text.mid(0, 8) + QLatin1Char('-') + text.mid(8, 6);
@@ -98,8 +98,8 @@ QString EnvReportText(const SystemFacts& f)
     report.AppendLF(kSubIndent + QStringLiteral("バージョン : ") + Text(f.osVersion));
     report.AppendLF(kSubIndent + QStringLiteral("サービスパック : ") + Text(f.servicePackMajor) +
                     QLatin1Char('.') + Text(f.servicePackMinor));
-    report.AppendLF(kIndent + QStringLiteral("経過時間 : ") + DateTime(f.localDateTime));
-    report.AppendLF(kIndent + QStringLiteral("起動時間 : ") + DateTime(f.lastBootUpTime));
+    report.AppendLF(kIndent + QStringLiteral("経過時間 : ") + ReportDateTime(f.localDateTime));
+    report.AppendLF(kIndent + QStringLiteral("起動時間 : ") + ReportDateTime(f.lastBootUpTime));
     report.AppendLF(kIndent + Text(f.buildType));
     report.AppendLF(kSubIndent + QStringLiteral("使用プロセッサ : ") + Text(f.numberOfUsers));
     memory.AppendLF(kIndent + QStringLiteral("物理メモリ 空き/最大 : ") +
@@ -143,8 +143,8 @@ QString EnvLogText(const SystemFacts& f)
                      kGap + QStringLiteral("Version : ") + Text(f.osVersion) + kGap +
                          QStringLiteral("ServicePack : ") + Text(f.servicePackMajor) +
                          QLatin1Char('.') + Text(f.servicePackMinor));
-    report.Append2LF(kIndent + QStringLiteral("NowLocalTime : ") + DateTime(f.localDateTime),
-                     kGap + QStringLiteral("LastBootTime : ") + DateTime(f.lastBootUpTime));
+    report.Append2LF(kIndent + QStringLiteral("NowLocalTime : ") + ReportDateTime(f.localDateTime),
+                     kGap + QStringLiteral("LastBootTime : ") + ReportDateTime(f.lastBootUpTime));
     report.Append2LF(kIndent + Text(f.buildType),
                      kGap + QStringLiteral("ProcessorUse : ") + Text(f.numberOfUsers));
     memory.Append2LF(kIndent + QStringLiteral("FreePhysicalMemory : ") +
@@ -197,9 +197,9 @@ void LogOperatingInformation(Program& p)
 
 void menuOperatingInfo_Click(Program& p)
 {
-    p.txtLog.AppendToTextBox(kCrLf);
-    p.txtLog.AppendToTextBox(EnvReportText(p.services.systemInfo.Facts()));
-    p.txtLog.AppendToTextBox(kCrLf);
+    p.txtLog.AppendToTextBox("\r\n");
+    p.txtLog.AppendToTextBox(EnvReportText(p.services.systemInfo.Facts()).toStdString());
+    p.txtLog.AppendToTextBox("\r\n");
 }
 
 } // namespace kesmaro

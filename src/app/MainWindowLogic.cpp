@@ -22,7 +22,7 @@ void FormMain_Load(Program& p)
     run([&] {
         p.menus.menuRunEnabled = false;
         p.menus.menuStopEnabled = false;
-        p.txtLog.setText(QString());
+        p.txtLog.setText({});
         DisplayResult(p, DisplayMode::Clear);
     });
     run([&] { p.view.showMainWindow(); });
@@ -110,8 +110,8 @@ void Main(Program& p, const std::function<void(Program&)>& checkSystemFiles)
 {
     Trap run(p.log, "Main");
     p.settings.SearchWindowClass = kDefaultWindowClass;
-    p.log.WriteDebugLog((QStringLiteral("Starting Program  ") + kProgramTitle).toStdString(), 1);
-    p.log.WriteDebugLog((QStringLiteral("Execute Folder : ") + p.programFolder).toStdString());
+    p.log.WriteDebugLog("Starting Program  " + kProgramTitle, 1);
+    p.log.WriteDebugLog("Execute Folder : " + p.programFolder);
     if (checkSystemFiles)
         run([&] { checkSystemFiles(p); });
     run([&] {

@@ -2,6 +2,7 @@
 
 #include "common/Numeric.h"
 #include "common/Paths.h"
+#include "config/CommonQt.h"
 #include "config/ConfigFile.h"
 #include "recognition/PatternImages.h"
 #include "records/Beep.h"
@@ -267,7 +268,7 @@ void OptionWindow::Load()
     const Program& p = m_p;
     cmbStandardScreenItems.clear();
     for (const ScreenSize& size : p.ScreenSizes)
-        cmbStandardScreenItems << size.Text;
+        cmbStandardScreenItems << QString::fromStdString(size.Text);
     cmbStandardScreenItems << kStandardScreenCaption;
     cmbStandardScreen = int(cmbStandardScreenItems.size()) - 1;
     cmbRelativePositionItems = kRelativePositions;
@@ -287,13 +288,13 @@ void OptionWindow::Refresh()
     beepButton = s.BeepMode >= 0 && s.BeepMode < kBeepButtonCount ? s.BeepMode : -1;
     for (const OptionCheckInfo& c : kChecks)
         checked[std::size_t(c.check)] = flagOf(m_p, c.check);
-    txtSaveFolder = s.SaveFolder;
-    txtSaveFile = s.SaveFile;
+    txtSaveFolder = QString::fromStdString(s.SaveFolder);
+    txtSaveFile = QString::fromStdString(s.SaveFile);
     for (int i = 0; i < 2; ++i)
-        setStartUpText(i, s.StartUpPath[std::size_t(i)]);
+        setStartUpText(i, QString::fromStdString(s.StartUpPath[std::size_t(i)]));
     formatButton = -1;
     for (std::size_t i = 0; i < kSaveFormats.size(); ++i)
-        if (s.SaveFormat == QString::fromUtf16(kSaveFormats[i]))
+        if (QString::fromStdString(s.SaveFormat) == QString::fromUtf16(kSaveFormats[i]))
             formatButton = int(i);
     showSaveFileLabels();
 }
@@ -421,7 +422,7 @@ void OptionWindow::optSaveFormat_Click(int index)
     if (index < 0 || index >= int(kSaveFormats.size()))
         return;
     formatButton = index;
-    m_p.settings.SaveFormat = QString::fromUtf16(kSaveFormats[std::size_t(index)]);
+    m_p.settings.SaveFormat = QString::fromUtf16(kSaveFormats[std::size_t(index)]).toStdString();
 }
 
 void OptionWindow::txtSaveFolder_LostFocus(const QString& text)
@@ -431,14 +432,14 @@ void OptionWindow::txtSaveFolder_LostFocus(const QString& text)
         tell(m_p, u"アクセスエラー"_s, u"フォルダ名が不正です。"_s);
         m_p.settings.SaveFolder = m_p.programFolder;
     } else {
-        m_p.settings.SaveFolder = text;
+        m_p.settings.SaveFolder = text.toStdString();
     }
 }
 
 void OptionWindow::txtSaveFile_LostFocus(const QString& text)
 {
     txtSaveFile = text;
-    m_p.settings.SaveFile = text;
+    m_p.settings.SaveFile = text.toStdString();
 }
 
 void OptionWindow::txtStartUp_Change(int index, const QString& text)
@@ -448,7 +449,7 @@ void OptionWindow::txtStartUp_Change(int index, const QString& text)
     const std::size_t i = std::size_t(index);
     Settings& s = m_p.settings;
     txtStartUp[i] = text;
-    s.StartUpPath[i] = text;
+    s.StartUpPath[i] = text.toStdString();
     if (!FileExists(s.StartUpPath[i]) && s.StartUp[i]) {
         s.StartUpPath[i].clear();
         checked[std::size_t(i == 0 ? OptionCheck::StartUp0 : OptionCheck::StartUp1)] = false;
@@ -489,16 +490,16 @@ void OptionWindow::cmdSaveFolder_Chosen(const QString& folder)
 {
     if (folder.isEmpty() || !FileExists(folder))
         return;
-    m_p.settings.SaveFolder = QDir::toNativeSeparators(folder);
-    txtSaveFolder = m_p.settings.SaveFolder;
+    txtSaveFolder = QDir::toNativeSeparators(folder);
+    m_p.settings.SaveFolder = txtSaveFolder.toStdString();
 }
 
 QString OptionWindow::cmdStartUp_StartPath(int index) const
 {
-    const QString& current = m_p.settings.StartUpPath[std::size_t(index)];
+    const std::string& current = m_p.settings.StartUpPath[std::size_t(index)];
     if (FileExists(current))
         return txtStartUp[std::size_t(index)];
-    return m_p.programFolder;
+    return QString::fromStdString(m_p.programFolder);
 }
 
 void OptionWindow::cmdStartUp_Chosen(int index, const QString& path)
@@ -506,7 +507,7 @@ void OptionWindow::cmdStartUp_Chosen(int index, const QString& path)
     if (index < 0 || index > 1 || path.isEmpty())
         return;
     const QString native = QDir::toNativeSeparators(path);
-    m_p.settings.StartUpPath[std::size_t(index)] = native;
+    m_p.settings.StartUpPath[std::size_t(index)] = native.toStdString();
     setStartUpText(index, native);
 }
 

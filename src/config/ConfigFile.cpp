@@ -1,28 +1,25 @@
 #include "config/ConfigFile.h"
 
 #include "common/DebugLog.h"
+#include "common/Files.h"
 #include "common/Paths.h"
 #include "common/TextFile.h"
-#include "config/CommonQt.h"
+#include "common/Utf8.h"
 #include "config/Defaults.h"
 #include "platform/Prompter.h"
 
-#include <QDir>
-#include <QSaveFile>
-#include <cerrno>
 #include <optional>
 
 namespace kesmaro {
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
-const QString kCurrentVersion = QStringLiteral("Ver.2.30");
+constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kCurrentVersion = "Ver.2.30";
 
-PromptAnswer ask(Prompter& prompter, const QString& title, const QString& text,
-                 PromptButtons buttons)
+PromptAnswer ask(Prompter& prompter, std::string title, std::string text, PromptButtons buttons)
 {
-    return prompter.Ask(Prompt{title.toStdString(), text.toStdString(), buttons, PromptIcon::None});
+    return prompter.Ask(Prompt{std::move(title), std::move(text), buttons, PromptIcon::None});
 }
 
 ConfigReadResult readSettings(ConfigContext& ctx, std::optional<TextLineReader>& reader,
@@ -31,25 +28,24 @@ ConfigReadResult readSettings(ConfigContext& ctx, std::optional<TextLineReader>&
     Settings& s = ctx.settings;
     if (!reader)
         return ConfigReadResult::Failed;
-    const QString candidate = ReadSettingsLines(s, *reader, layout, trap);
+    const std::string candidate = ReadSettingsLines(s, *reader, layout, trap);
     if (trap.failed())
         return ConfigReadResult::Failed;
 
     ConfigReadResult result = ConfigReadResult::Done;
-    if (candidate.size() >= 5 && candidate != s.SearchWindowClass) {
+    if (Utf8Length(candidate) >= 5 && candidate != s.SearchWindowClass) {
         const PromptAnswer answer =
-            ask(ctx.prompter, QStringLiteral("ターゲット変更選択"),
-                QStringLiteral("ターゲットは ") + candidate +
-                    QStringLiteral(" でよろしいいですか？") + kCrLf +
-                    QStringLiteral("「いいえ」のときは[") + s.SearchWindowClass + QLatin1Char(']'),
+            ask(ctx.prompter, "ターゲット変更選択",
+                "ターゲットは " + candidate + " でよろしいいですか？" + std::string(kCrLf) +
+                    "「いいえ」のときは[" + s.SearchWindowClass + ']',
                 PromptButtons::YesNo);
         if (answer == PromptAnswer::Yes) {
             s.SearchWindowClass = candidate;
-            ctx.log.WriteDebugLog("Target Change : " + candidate.toStdString());
+            ctx.log.WriteDebugLog("Target Change : " + candidate);
         }
         result = ConfigReadResult::Asked;
     }
-    ctx.log.WriteDebugLog("Target Change : " + s.SearchWindowClass.toStdString());
+    ctx.log.WriteDebugLog("Target Change : " + s.SearchWindowClass);
     return result;
 }
 
@@ -58,73 +54,64 @@ std::string readerName(ConfigLayout layout)
     return layout == ConfigLayout::V230 ? "ConfigFileReadV230" : "ConfigFileReadV220";
 }
 
-ConfigReadResult readFile(ConfigContext& ctx, const QString& path, ConfigLayout layout)
+ConfigReadResult readFile(ConfigContext& ctx, const std::string& path, ConfigLayout layout)
 {
     Trap trap(ctx.log, readerName(layout));
     std::optional<TextLineReader> reader;
-    trap([&] { reader.emplace(path.toStdString()); });
+    trap([&] { reader.emplace(path); });
     return readSettings(ctx, reader, layout, trap);
 }
 
-void copyReplacing(const QString& from, const QString& to)
+void copyReplacing(const std::string& from, const std::string& to)
 {
-    const QByteArray bytes = QByteArray::fromStdString(ReadFileBytes(from.toStdString()));
-    QSaveFile file(to);
-    // Unbuffered, so that a short write is seen instead of committed.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        Raise(ErrPathFileAccess);
-    errno = 0;
-    if (file.write(bytes) != bytes.size()) {
-        const bool full = errno == ENOSPC;
-        file.cancelWriting();
-        Raise(full ? ErrDiskFull : ErrPathFileAccess);
-    }
-    if (!file.commit())
-        Raise(ErrPathFileAccess);
+    if (const int error = ReplaceFileAtomic(PathFromUtf8(to), ReadFileBytes(from)))
+        Raise(error);
 }
 
 } // namespace
 
-QString ConfigFilePath(const QString& programFolder)
+std::string ConfigFilePath(std::string_view programFolder)
 {
-    return JoinPath(programFolder, QStringLiteral("KM2DConfig") + QStringLiteral(".ini"));
+    return JoinPath(programFolder, "KM2DConfig.ini");
 }
 
-QString ConfigBackupPath(const QString& programFolder)
+std::string ConfigBackupPath(std::string_view programFolder)
 {
-    return JoinPath(programFolder, QStringLiteral("KM2DConfig") + QStringLiteral("Back.ini"));
+    return JoinPath(programFolder, "KM2DConfigBack.ini");
 }
 
-QString ConfigFileVersion(const QString& firstLine)
+std::string ConfigFileVersion(std::string_view firstLine)
 {
-    const qsizetype at = firstLine.indexOf(QLatin1String("Ver."));
-    return at < 0 ? QString() : firstLine.mid(at, 8);
+    const std::size_t at = firstLine.find("Ver.");
+    return at == std::string_view::npos ? std::string()
+                                        : std::string(Utf8Left(firstLine.substr(at), 8));
 }
 
-ConfigReadResult ConfigFileReadV230(ConfigContext& ctx, const QString& path)
+ConfigReadResult ConfigFileReadV230(ConfigContext& ctx, const std::string& path)
 {
     return readFile(ctx, path, ConfigLayout::V230);
 }
 
-ConfigReadResult ConfigFileReadV220(ConfigContext& ctx, const QString& path)
+ConfigReadResult ConfigFileReadV220(ConfigContext& ctx, const std::string& path)
 {
     return readFile(ctx, path, ConfigLayout::V220);
 }
 
-ConfigReadResult ReadConfigBytes(ConfigContext& ctx, const QByteArray& bytes, ConfigLayout layout)
+ConfigReadResult ReadConfigBytes(ConfigContext& ctx, std::string_view bytes, ConfigLayout layout)
 {
     Trap trap(ctx.log, readerName(layout));
     std::optional<TextLineReader> reader;
-    trap([&] { reader.emplace(TextLineReader::FromBytes(bytes.toStdString())); });
+    trap([&] { reader.emplace(TextLineReader::FromBytes(std::string(bytes))); });
     return readSettings(ctx, reader, layout, trap);
 }
 
 ConfigMode ConfigFile(ConfigContext& ctx, ConfigMode mode)
 {
     Settings& s = ctx.settings;
-    const QString file = ConfigFilePath(ctx.programFolder);
-    const QString backup = ConfigBackupPath(ctx.programFolder);
-    const QString readTitle = QStringLiteral("設定ファイル読込み");
+    const std::string file = ConfigFilePath(ctx.programFolder);
+    const std::string backup = ConfigBackupPath(ctx.programFolder);
+    const std::string readTitle = "設定ファイル読込み";
+    const std::string crlf(kCrLf);
     // The user's previous file is replaced only once it is safe in the backup file.
     bool keepFile = false;
 
@@ -134,12 +121,9 @@ ConfigMode ConfigFile(ConfigContext& ctx, ConfigMode mode)
         } else {
             Trap trap(ctx.log, "ConfigFile");
             // A file whose title cannot be read is left to the reader, which reports it.
-            QString version;
+            std::string version;
             Trap quiet(TrapPolicy::Silent);
-            quiet([&] {
-                version = ConfigFileVersion(
-                    QString::fromStdString(TextLineReader(file.toStdString()).readLine()));
-            });
+            quiet([&] { version = ConfigFileVersion(TextLineReader(file).readLine()); });
             auto saveBackup = [&] { keepFile = !trap([&] { copyReplacing(file, backup); }); };
 
             ConfigReadResult r;
@@ -151,12 +135,9 @@ ConfigMode ConfigFile(ConfigContext& ctx, ConfigMode mode)
                 r = ConfigFileReadV220(ctx, file);
                 if (r != ConfigReadResult::Failed) {
                     ask(ctx.prompter, readTitle,
-                        QStringLiteral("古い設定ファイルを読み込みました。") + kCrLf +
-                            QStringLiteral("　　新しい項目を追加した設定ファイルを再作成します。") +
-                            kCrLf +
-                            QStringLiteral(
-                                "　　以前のファイルは「KM2DConfigBack.ini」で保存されます。") +
-                            kCrLf,
+                        std::string("古い設定ファイルを読み込みました。") + crlf +
+                            "　　新しい項目を追加した設定ファイルを再作成します。" + crlf +
+                            "　　以前のファイルは「KM2DConfigBack.ini」で保存されます。" + crlf,
                         PromptButtons::Ok);
                     saveBackup();
                     mode = ConfigMode::Colour;
@@ -164,19 +145,17 @@ ConfigMode ConfigFile(ConfigContext& ctx, ConfigMode mode)
             }
             if (r == ConfigReadResult::Failed) {
                 ask(ctx.prompter, readTitle,
-                    QStringLiteral("読込みできない設定ファイルです。") + kCrLf +
-                        QStringLiteral("　　初期値で設定ファイルを再作成します。") + kCrLf +
-                        QStringLiteral(
-                            "　　以前のファイルは「KM2DConfigBack.ini」で保存されます。") +
-                        kCrLf,
+                    std::string("読込みできない設定ファイルです。") + crlf +
+                        "　　初期値で設定ファイルを再作成します。" + crlf +
+                        "　　以前のファイルは「KM2DConfigBack.ini」で保存されます。" + crlf,
                     PromptButtons::Ok);
                 saveBackup();
                 mode = ConfigMode::Reset;
             } else if (!FileExists(s.SaveFolder)) {
                 s.SaveFolder = DefaultSaveFolder(ctx.programFolder);
                 ask(ctx.prompter, readTitle,
-                    QStringLiteral("時給記録フォルダが不正のため") + kCrLf +
-                        QStringLiteral("デフォルトフォルダに変更しました。"),
+                    std::string("時給記録フォルダが不正のため") + crlf +
+                        "デフォルトフォルダに変更しました。",
                     PromptButtons::Ok);
                 if (mode != ConfigMode::Colour)
                     mode = ConfigMode::Write;
@@ -198,11 +177,13 @@ ConfigMode ConfigFile(ConfigContext& ctx, ConfigMode mode)
     if (mode == ConfigMode::Write) {
         Trap trap(ctx.log, "ConfigFile 2");
         const bool saved = !keepFile && trap([&] {
-            WriteTextLinesAtomic(file.toStdString(), ToStdStrings(ConfigFileLines(s) << QString()));
+            std::vector<std::string> lines = ConfigFileLines(s);
+            lines.emplace_back();
+            WriteTextLinesAtomic(file, lines);
         });
         if (!saved)
-            ask(ctx.prompter, QStringLiteral("設定ファイル書き込み"),
-                QStringLiteral("設定をファイルに保存できませんでした。"), PromptButtons::Ok);
+            ask(ctx.prompter, "設定ファイル書き込み", "設定をファイルに保存できませんでした。",
+                PromptButtons::Ok);
     }
     return mode;
 }

@@ -3,8 +3,8 @@
 #include "config/Settings.h"
 #include "config/SettingsTable.h"
 
-#include <QByteArray>
-#include <QString>
+#include <string>
+#include <string_view>
 
 namespace kesmaro {
 
@@ -27,11 +27,11 @@ struct ConfigContext {
     Settings& settings;
     Prompter& prompter;
     DebugLog& log;
-    QString programFolder;
+    std::string programFolder;
 };
 
-QString ConfigFilePath(const QString& programFolder);
-QString ConfigBackupPath(const QString& programFolder);
+std::string ConfigFilePath(std::string_view programFolder);
+std::string ConfigBackupPath(std::string_view programFolder);
 
 // Runs the mode chain from `mode` on. Returns the last step that ran: Read when the file was
 // read and left as it is, Write when the chain ended by saving (or trying to save); a value
@@ -46,13 +46,13 @@ enum class ConfigReadResult {
 };
 
 // Fill the settings from a file of the current layout ("Ver.2.30") or of the 2.20 layout.
-ConfigReadResult ConfigFileReadV230(ConfigContext& ctx, const QString& path);
-ConfigReadResult ConfigFileReadV220(ConfigContext& ctx, const QString& path);
+ConfigReadResult ConfigFileReadV230(ConfigContext& ctx, const std::string& path);
+ConfigReadResult ConfigFileReadV220(ConfigContext& ctx, const std::string& path);
 
 // The readers over a file's bytes, for callers that hold the file already.
-ConfigReadResult ReadConfigBytes(ConfigContext& ctx, const QByteArray& bytes, ConfigLayout layout);
+ConfigReadResult ReadConfigBytes(ConfigContext& ctx, std::string_view bytes, ConfigLayout layout);
 
 // The 8 characters from the first "Ver." of the title line; empty when there is none.
-QString ConfigFileVersion(const QString& firstLine);
+std::string ConfigFileVersion(std::string_view firstLine);
 
 } // namespace kesmaro

@@ -1,9 +1,8 @@
 #include "config/Defaults.h"
 
 #include "common/DebugLog.h"
+#include "common/Files.h"
 #include "platform/Prompter.h"
-
-#include <QDir>
 
 namespace kesmaro {
 
@@ -57,39 +56,40 @@ void setCategory(Settings& s, int k, GlyphSize size, std::int32_t threshold,
     s.BinaryThreshold[i] = threshold;
     s.BinaryMask[i] = -1;
     for (std::size_t d = 0; d < patterns.size(); ++d)
-        s.PatternString[i][d] = QString::fromLatin1(patterns[d]);
+        s.PatternString[i][d] = patterns[d];
 }
 
-PromptAnswer ask(Prompter& prompter, const QString& title, const QString& text,
-                 PromptButtons buttons, PromptIcon icon)
+PromptAnswer ask(Prompter& prompter, std::string title, std::string text, PromptButtons buttons,
+                 PromptIcon icon)
 {
-    return prompter.Ask(Prompt{title.toStdString(), text.toStdString(), buttons, icon});
+    return prompter.Ask(Prompt{std::move(title), std::move(text), buttons, icon});
 }
 
 } // namespace
 
-QString DefaultSaveFolder(const QString& programFolder)
+std::string DefaultSaveFolder(std::string_view programFolder)
 {
-    QString folder = QDir::toNativeSeparators(programFolder);
-    while (folder.size() > 1 && folder.endsWith(QDir::separator()))
-        folder.chop(1);
+    std::string folder = PathToUtf8(PathFromUtf8(programFolder).make_preferred());
+    const char separator = static_cast<char>(std::filesystem::path::preferred_separator);
+    while (folder.size() > 1 && folder.back() == separator)
+        folder.pop_back();
     return folder;
 }
 
-void ApplyDefaults(Settings& s, const QString& programFolder)
+void ApplyDefaults(Settings& s, std::string_view programFolder)
 {
     s.SaveFolder = DefaultSaveFolder(programFolder);
-    s.SaveFile = QStringLiteral("給与明細");
+    s.SaveFile = "給与明細";
     s.SaveCsv = false;
     s.MonthlyAppend = true;
     s.LagCancelTime = 0;
     s.StartDelay = 15;
     s.StartUp = {false, false};
-    s.StartUpPath = {QString(), QString()};
+    s.StartUpPath = {std::string(), std::string()};
     s.StartUpDelay = 15;
     s.DoHLInterval = 1000;
     s.DoHLCheckExec = false;
-    s.SaveFormat = QStringLiteral(".png");
+    s.SaveFormat = ".png";
     s.GestureEnabled = false;
     s.GestureTime = 500;
     s.GraphEnabled = true;
@@ -118,24 +118,23 @@ void SetDefaultCaptureAreas(Settings& s, ScreenMode mode)
 
 ScreenMode AskScreenMode(Settings& s, Prompter& prompter)
 {
-    const QString title = QStringLiteral("検査領域追従選択");
-    const QString crlf = QStringLiteral("\r\n");
+    const std::string title = "検査領域追従選択";
+    const std::string crlf = "\r\n";
     ScreenMode mode;
     if (ask(prompter, title,
-            s.SearchWindowClass + QStringLiteral("をフルスクリーンでプレイするときは「はい」を、") +
-                crlf +
-                QStringLiteral("ウィンドウモードでプレイする場合は「いいえ」を選択してください。") +
-                crlf + QStringLiteral("(ドラゴニカでは基本的にはいを選んでください)"),
+            s.SearchWindowClass + "をフルスクリーンでプレイするときは「はい」を、" + crlf +
+                "ウィンドウモードでプレイする場合は「いいえ」を選択してください。" + crlf +
+                "(ドラゴニカでは基本的にはいを選んでください)",
             PromptButtons::YesNo, PromptIcon::Question) == PromptAnswer::Yes) {
         mode = ask(prompter, title,
-                   QStringLiteral("フルスクリーンモードでよろしいですか？") + crlf +
-                       QStringLiteral("(ドラゴニカでは基本的にこちらを選んでください)"),
+                   "フルスクリーンモードでよろしいですか？" + crlf +
+                       "(ドラゴニカでは基本的にこちらを選んでください)",
                    PromptButtons::OkCancel, PromptIcon::Question) == PromptAnswer::Ok
                    ? ScreenMode::FullScreen
                    : ScreenMode::Window;
     } else {
-        mode = ask(prompter, title, QStringLiteral("ウィンドウモードでよろしいですか？"),
-                   PromptButtons::OkCancel, PromptIcon::Question) == PromptAnswer::Ok
+        mode = ask(prompter, title, "ウィンドウモードでよろしいですか？", PromptButtons::OkCancel,
+                   PromptIcon::Question) == PromptAnswer::Ok
                    ? ScreenMode::Window
                    : ScreenMode::FullScreen;
     }
@@ -166,29 +165,27 @@ void LoadDefaultGlyphTables(Settings& s, InterfaceColour colour)
 InterfaceColour AskInterfaceColour(Prompter& prompter)
 {
     struct Step {
-        const char16_t* title;
-        const char16_t* text;
+        const char* title;
+        const char* text;
         InterfaceColour colour;
     };
     static const std::array<Step, 4> steps = {{
-        {u"EXP基準パターン選択1/4",
-         u"ゲーム内オプションのインターフェイスの色設定は「黄色」ですか？",
+        {"EXP基準パターン選択1/4", "ゲーム内オプションのインターフェイスの色設定は「黄色」ですか？",
          InterfaceColour::Yellow},
-        {u"EXP基準パターン選択2/4",
-         u"ゲーム内オプションのインターフェイスの色設定は「赤色」ですか？", InterfaceColour::Red},
-        {u"EXP基準パターン選択3/4",
-         u"ゲーム内オプションのインターフェイスの色設定は「青色」ですか？", InterfaceColour::Blue},
-        {u"EXP基準パターン選択4/4",
-         u"ゲーム内オプションのインターフェイスの色設定は「白色」ですか？", InterfaceColour::White},
+        {"EXP基準パターン選択2/4", "ゲーム内オプションのインターフェイスの色設定は「赤色」ですか？",
+         InterfaceColour::Red},
+        {"EXP基準パターン選択3/4", "ゲーム内オプションのインターフェイスの色設定は「青色」ですか？",
+         InterfaceColour::Blue},
+        {"EXP基準パターン選択4/4", "ゲーム内オプションのインターフェイスの色設定は「白色」ですか？",
+         InterfaceColour::White},
     }};
     for (;;) {
         for (const Step& step : steps)
-            if (ask(prompter, QString::fromUtf16(step.title), QString::fromUtf16(step.text),
-                    PromptButtons::YesNo, PromptIcon::Question) == PromptAnswer::Yes)
+            if (ask(prompter, step.title, step.text, PromptButtons::YesNo, PromptIcon::Question) ==
+                PromptAnswer::Yes)
                 return step.colour;
-        ask(prompter, QStringLiteral("EXP基準パターン選択5"),
-            QStringLiteral("あの･･･4つのどれかを選択してくださいね？"), PromptButtons::Ok,
-            PromptIcon::Exclamation);
+        ask(prompter, "EXP基準パターン選択5", "あの･･･4つのどれかを選択してくださいね？",
+            PromptButtons::Ok, PromptIcon::Exclamation);
     }
 }
 

@@ -2,6 +2,9 @@
 
 #include "config/Settings.h"
 
+#include <string>
+#include <string_view>
+
 namespace kesmaro {
 
 class DebugLog;
@@ -9,10 +12,10 @@ class Prompter;
 
 // The program folder as the record folder setting holds it: native separators, no separator at
 // the end.
-QString DefaultSaveFolder(const QString& programFolder);
+std::string DefaultSaveFolder(std::string_view programFolder);
 
 // Sets every scalar field to its default. Capture areas, glyph sets and SearchWindowClass stay.
-void ApplyDefaults(Settings& settings, const QString& programFolder);
+void ApplyDefaults(Settings& settings, std::string_view programFolder);
 
 enum class ScreenMode { FullScreen, Window };
 

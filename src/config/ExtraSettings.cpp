@@ -1,29 +1,29 @@
 #include "config/ExtraSettings.h"
 
+#include "common/Files.h"
+#include "common/IniFile.h"
 #include "common/Paths.h"
-#include "config/CommonQt.h"
+#include "common/Text.h"
 
-#include <QSettings>
 #include <algorithm>
 
 namespace kesmaro {
 
 namespace {
 
-const QString kRollingKey = QStringLiteral("StatusLine/RollingMinutes");
+constexpr std::string_view kRollingKey = "StatusLine/RollingMinutes";
 
 } // namespace
 
-QString RollingMinutesPrompt()
+std::string RollingMinutesPrompt()
 {
-    return QStringLiteral("直近の時給を計算する期間（分）を入力してください（%1～%2）")
-        .arg(kRollingMinutesMin)
-        .arg(kRollingMinutesMax);
+    return "直近の時給を計算する期間（分）を入力してください（" +
+           std::to_string(kRollingMinutesMin) + "～" + std::to_string(kRollingMinutesMax) + "）";
 }
 
-QString ExtraSettingsPath(const QString& programFolder)
+std::string ExtraSettingsPath(std::string_view programFolder)
 {
-    return JoinPath(programFolder, QStringLiteral("KesmaroExtra.ini"));
+    return JoinPath(programFolder, "KesmaroExtra.ini");
 }
 
 std::int32_t ClampRollingMinutes(std::int64_t minutes)
@@ -32,26 +32,30 @@ std::int32_t ClampRollingMinutes(std::int64_t minutes)
         std::clamp<std::int64_t>(minutes, kRollingMinutesMin, kRollingMinutesMax));
 }
 
-ExtraSettings LoadExtraSettings(const QString& programFolder)
+ExtraSettings LoadExtraSettings(std::string_view programFolder)
 {
     ExtraSettings extra;
-    const QString path = ExtraSettingsPath(programFolder);
+    const std::string path = ExtraSettingsPath(programFolder);
     if (!FileExists(path))
         return extra;
-    const QSettings file(path, QSettings::IniFormat);
-    bool ok = false;
-    const qlonglong minutes = file.value(kRollingKey).toString().trimmed().toLongLong(&ok);
-    if (ok)
-        extra.RollingMinutes = ClampRollingMinutes(minutes);
+    const IniFile::Loaded loaded = IniFile::Load(PathFromUtf8(path));
+    const std::optional<std::string> value = loaded.file.value(kRollingKey);
+    if (!value)
+        return extra;
+    if (const std::optional<std::int64_t> minutes = ParseInteger(TrimSpaces(*value)))
+        extra.RollingMinutes = ClampRollingMinutes(*minutes);
     return extra;
 }
 
-bool SaveExtraSettings(const QString& programFolder, const ExtraSettings& extra)
+bool SaveExtraSettings(std::string_view programFolder, const ExtraSettings& extra)
 {
-    QSettings file(ExtraSettingsPath(programFolder), QSettings::IniFormat);
-    file.setValue(kRollingKey, ClampRollingMinutes(extra.RollingMinutes));
-    file.sync();
-    return file.status() == QSettings::NoError;
+    const std::filesystem::path path = PathFromUtf8(ExtraSettingsPath(programFolder));
+    // The other keys of the file stay as they are.
+    IniFile::Loaded loaded = IniFile::Load(path);
+    if (loaded.error != 0)
+        return false;
+    loaded.file.setValue(kRollingKey, std::to_string(ClampRollingMinutes(extra.RollingMinutes)));
+    return loaded.file.Save(path) == 0;
 }
 
 } // namespace kesmaro

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QString>
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 namespace kesmaro {
 
@@ -17,17 +18,17 @@ constexpr std::int32_t kRollingMinutesMax = 240;
 constexpr std::int32_t kRollingMinutesDefault = 60;
 
 // The question the options window asks when the rolling window is edited.
-QString RollingMinutesPrompt();
+std::string RollingMinutesPrompt();
 
 // "KesmaroExtra.ini" in the program folder.
-QString ExtraSettingsPath(const QString& programFolder);
+std::string ExtraSettingsPath(std::string_view programFolder);
 
 // The file's values, each brought into its bounds; the defaults for what is missing or not a
 // number, and for a missing or unreadable file.
-ExtraSettings LoadExtraSettings(const QString& programFolder);
+ExtraSettings LoadExtraSettings(std::string_view programFolder);
 
 // Writes the values; false when the file could not be written.
-bool SaveExtraSettings(const QString& programFolder, const ExtraSettings& extra);
+bool SaveExtraSettings(std::string_view programFolder, const ExtraSettings& extra);
 
 // A rolling window brought into 10..240 minutes.
 std::int32_t ClampRollingMinutes(std::int64_t minutes);

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QString>
 #include <array>
 #include <cstdint>
+#include <string>
 
 namespace kesmaro {
 
@@ -35,23 +35,23 @@ struct Settings {
     std::array<std::int32_t, kCategoryCount> BinaryThreshold{};
     std::array<std::int32_t, kCategoryCount> BinaryMask{};
     std::array<GlyphSize, kCategoryCount> PatternSize{};
-    std::array<std::array<QString, kGlyphCount>, kCategoryCount> PatternString{};
+    std::array<std::array<std::string, kGlyphCount>, kCategoryCount> PatternString{};
 
     bool AutoStart = false;
     std::int32_t CaptureInterval = 0; // minutes
     std::int32_t BeepMode = 0;
-    QString SaveFolder;
-    QString SaveFile;
+    std::string SaveFolder;
+    std::string SaveFile;
     bool SaveCsv = false;
     bool MonthlyAppend = false;
     std::int32_t LagCancelTime = 0; // milliseconds
     std::int32_t StartDelay = 0;    // seconds
     std::array<bool, 2> StartUp{};
-    std::array<QString, 2> StartUpPath{};
+    std::array<std::string, 2> StartUpPath{};
     std::int32_t StartUpDelay = 0; // seconds
     bool DoHLCheckExec = false;
     std::int32_t DoHLInterval = 0; // milliseconds
-    QString SaveFormat;
+    std::string SaveFormat;
     bool GestureEnabled = false;
     std::int32_t GestureTime = 0; // milliseconds
     bool GraphEnabled = false;
@@ -62,7 +62,7 @@ struct Settings {
     bool DualDisplay = false;
     std::int32_t DisplayOffsetX = 0;
     std::int32_t DisplayOffsetY = 0;
-    QString SearchWindowClass;
+    std::string SearchWindowClass;
 };
 
 // Bounds (minimum, maximum, step) that the options window offers for a number.
@@ -91,16 +91,15 @@ constexpr Bounds AreaHeight{4, 16, 1};
 } // namespace bounds
 
 // Identity texts, never stored in the settings file.
-inline const QString kProgramVersion = QStringLiteral("Ver.2.30b2");
-inline const QString kProgramTitle =
-    QStringLiteral("Kesmaro  for  Dragonica    ") + kProgramVersion;
-inline const QString kDefaultWindowClass = QStringLiteral("Gamebryo Application");
+inline const std::string kProgramVersion = "Ver.2.30b2";
+inline const std::string kProgramTitle = "Kesmaro  for  Dragonica    " + kProgramVersion;
+inline const std::string kDefaultWindowClass = "Gamebryo Application";
 
 struct ScreenSize {
     std::int32_t Width = 0;
     std::int32_t Height = 0;
-    QString Name;
-    QString Text;
+    std::string Name;
+    std::string Text;
 };
 constexpr int kScreenSizeCount = 14;
 using ScreenSizeList = std::array<ScreenSize, kScreenSizeCount>;

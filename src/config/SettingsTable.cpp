@@ -1,9 +1,12 @@
 #include "config/SettingsTable.h"
 
 #include "common/Format.h"
+#include "common/Text.h"
 #include "common/TextFile.h"
 #include "common/Trap.h"
+#include "common/Utf8.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <type_traits>
@@ -16,78 +19,62 @@ namespace {
 // ---------------------------------------------------------------------------------------------
 // Field conversion
 
-bool isBlank(QChar c)
+bool isDigit(char c)
 {
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
-}
-
-bool isDigit(QChar c)
-{
-    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-}
-
-QString trimBlanks(QStringView text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isBlank(text[begin]))
-        ++begin;
-    while (end > begin && isBlank(text[end - 1]))
-        --end;
-    return text.mid(begin, end - begin).toString();
+    return c >= '0' && c <= '9';
 }
 
 // A decimal number as the classic conversions accept it: optional sign, digits, optional
 // fraction. Views into the text, so that a megabyte of digits costs one pass.
 struct NumberText {
     bool negative = false;
-    QStringView whole;
-    QStringView fraction;
+    std::string_view whole;
+    std::string_view fraction;
 };
 
-std::optional<NumberText> parseNumber(QStringView text)
+std::optional<NumberText> parseNumber(std::string_view text)
 {
     NumberText number;
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
-        number.negative = text[i] == QLatin1Char('-');
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    if (i < n && (text[i] == '+' || text[i] == '-')) {
+        number.negative = text[i] == '-';
         ++i;
     }
-    const qsizetype wholeStart = i;
+    const std::size_t wholeStart = i;
     while (i < n && isDigit(text[i]))
         ++i;
-    number.whole = text.mid(wholeStart, i - wholeStart);
-    if (i < n && text[i] == QLatin1Char('.')) {
-        const qsizetype fractionStart = ++i;
+    number.whole = text.substr(wholeStart, i - wholeStart);
+    if (i < n && text[i] == '.') {
+        const std::size_t fractionStart = ++i;
         while (i < n && isDigit(text[i]))
             ++i;
-        number.fraction = text.mid(fractionStart, i - fractionStart);
+        number.fraction = text.substr(fractionStart, i - fractionStart);
     }
-    if (i != n || (number.whole.isEmpty() && number.fraction.isEmpty()))
+    if (i != n || (number.whole.empty() && number.fraction.empty()))
         return std::nullopt;
     return number;
 }
 
 // A whole number field; a fraction rounds half to even. 13 when the text is no number, 6 when
 // it does not fit 32 bits.
-std::int32_t toWhole(const QString& text)
+std::int32_t toWhole(std::string_view text)
 {
     const std::optional<NumberText> number = parseNumber(text);
     if (!number)
         Raise(ErrTypeMismatch);
     constexpr std::int64_t kLimit = std::int64_t{1} << 31;
     std::int64_t value = 0;
-    for (QChar c : number->whole) {
-        value = value * 10 + (c.unicode() - u'0');
+    for (char c : number->whole) {
+        value = value * 10 + (c - '0');
         if (value > kLimit)
             Raise(ErrOverflow);
     }
-    if (!number->fraction.isEmpty()) {
-        const int first = number->fraction[0].unicode() - u'0';
+    if (!number->fraction.empty()) {
+        const int first = number->fraction[0] - '0';
         bool beyondHalf = false;
-        for (QChar c : number->fraction.mid(1))
-            beyondHalf = beyondHalf || c != QLatin1Char('0');
+        for (char c : number->fraction.substr(1))
+            beyondHalf = beyondHalf || c != '0';
         if (first > 5 || (first == 5 && (beyondHalf || value % 2 == 1)))
             ++value;
     }
@@ -99,18 +86,18 @@ std::int32_t toWhole(const QString& text)
 }
 
 // A flag field: the words True and False in any case, or a number (true when not zero).
-bool toBoolean(const QString& text)
+bool toBoolean(std::string_view text)
 {
-    if (text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+    if (EqualsIgnoringAsciiCase(text, "True"))
         return true;
-    if (text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+    if (EqualsIgnoringAsciiCase(text, "False"))
         return false;
     const std::optional<NumberText> number = parseNumber(text);
     if (!number)
         Raise(ErrTypeMismatch);
-    for (QStringView digits : {number->whole, number->fraction})
-        for (QChar c : digits)
-            if (c != QLatin1Char('0'))
+    for (std::string_view digits : {number->whole, number->fraction})
+        for (char c : digits)
+            if (c != '0')
                 return true;
     return false;
 }
@@ -118,41 +105,48 @@ bool toBoolean(const QString& text)
 // ---------------------------------------------------------------------------------------------
 // Splitting a line into its fields
 
+using FieldList = std::vector<std::string>;
+
+std::string trimmed(std::string_view text)
+{
+    return std::string(TrimBlanks(text));
+}
+
 // The values of a line whose comment is cut off: each value but the last ends at the writer's
 // " ," (or at a plain comma in a hand-written line), the last one takes the rest. So a folder
 // or application path holding commas comes back whole.
-QStringList splitValues(QStringView values, int count)
+FieldList splitValues(std::string_view values, int count)
 {
-    QStringList fields;
-    qsizetype start = 0;
+    FieldList fields;
+    std::size_t start = 0;
     for (int i = 0; i + 1 < count; ++i) {
-        qsizetype end = values.indexOf(QLatin1String(" ,"), start);
-        qsizetype next = end + 2;
-        if (end < 0) {
-            end = values.indexOf(QLatin1Char(','), start);
+        std::size_t end = values.find(" ,", start);
+        std::size_t next = end + 2;
+        if (end == std::string_view::npos) {
+            end = values.find(',', start);
             next = end + 1;
         }
-        if (end < 0)
+        if (end == std::string_view::npos)
             return fields;
-        fields.append(trimBlanks(values.mid(start, end - start)));
+        fields.push_back(trimmed(values.substr(start, end - start)));
         start = next;
     }
-    fields.append(trimBlanks(values.mid(start)));
+    fields.push_back(trimmed(values.substr(std::min(start, values.size()))));
     return fields;
 }
 
 // A hand-edited comment may hold commas too; the writer's " ," separators still tell the
 // values apart when there are as many of them as values.
-bool splitAtWriterSeparators(const QString& line, int count, QStringList& fields)
+bool splitAtWriterSeparators(std::string_view line, int count, FieldList& fields)
 {
-    qsizetype start = 0;
+    std::size_t start = 0;
     for (int i = 0; i < count; ++i) {
-        if (i > 0 && start < line.size() && line[start] == QLatin1Char(' '))
+        if (i > 0 && start < line.size() && line[start] == ' ')
             ++start;
-        const qsizetype separator = line.indexOf(QLatin1String(" ,"), start);
-        if (separator < 0)
+        const std::size_t separator = line.find(" ,", start);
+        if (separator == std::string_view::npos)
             return false;
-        fields.append(trimBlanks(QStringView(line).mid(start, separator - start)));
+        fields.push_back(trimmed(line.substr(start, separator - start)));
         start = separator + 2;
     }
     return true;
@@ -161,21 +155,22 @@ bool splitAtWriterSeparators(const QString& line, int count, QStringList& fields
 // The first `count` fields of a line, blanks around them dropped; the rest is the comment.
 // `comment` is what the writer puts after the last value of a line holding texts, empty for
 // lines of numbers and flags. A line may hold fewer fields: asking for a missing one fails.
-QStringList splitFields(const QString& line, int count, const QString& comment = QString())
+FieldList splitFields(std::string_view line, int count, std::string_view comment = {})
 {
-    QStringList fields;
-    if (!comment.isEmpty()) {
-        if (line.endsWith(comment))
-            return splitValues(QStringView(line).chopped(comment.size()), count);
-        if (line.count(QLatin1Char(',')) > count && splitAtWriterSeparators(line, count, fields))
+    FieldList fields;
+    if (!comment.empty()) {
+        if (EndsWith(line, comment))
+            return splitValues(line.substr(0, line.size() - comment.size()), count);
+        if (CountOccurrences(line, ",") > count && splitAtWriterSeparators(line, count, fields))
             return fields;
         fields.clear();
     }
-    qsizetype start = 0;
-    while (fields.size() < count) {
-        const qsizetype comma = line.indexOf(QLatin1Char(','), start);
-        fields.append(trimBlanks(QStringView(line).mid(start, comma < 0 ? -1 : comma - start)));
-        if (comma < 0)
+    std::size_t start = 0;
+    while (static_cast<int>(fields.size()) < count) {
+        const std::size_t comma = line.find(',', start);
+        fields.push_back(trimmed(line.substr(
+            start, comma == std::string_view::npos ? std::string_view::npos : comma - start)));
+        if (comma == std::string_view::npos)
             break;
         start = comma + 1;
     }
@@ -184,11 +179,11 @@ QStringList splitFields(const QString& line, int count, const QString& comment =
 
 class Fields {
 public:
-    explicit Fields(QStringList fields) : m_fields(std::move(fields)) {}
+    explicit Fields(FieldList fields) : m_fields(std::move(fields)) {}
 
-    const QString& text(int i) const
+    const std::string& text(int i) const
     {
-        if (i >= m_fields.size())
+        if (static_cast<std::size_t>(i) >= m_fields.size())
             Raise(ErrPastEndOfFile);
         return m_fields[i];
     }
@@ -196,7 +191,7 @@ public:
     bool flag(int i) const { return toBoolean(text(i)); }
 
 private:
-    QStringList m_fields;
+    FieldList m_fields;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -252,15 +247,15 @@ struct SizeFrom {
 
 // What a line holds besides its fields.
 struct Line {
-    explicit Line(QString text = QString()) : comment(std::move(text)) {}
+    explicit Line(std::string text = {}) : comment(std::move(text)) {}
 
-    QString comment; // what follows the last value, separator included
+    std::string comment; // what follows the last value, separator included
     bool currentOnly = false;
     std::optional<SizeFrom> size;
 };
 
 // A line the 2.20 layout does not have.
-Line addedLine(QString comment, std::optional<SizeFrom> size = std::nullopt)
+Line addedLine(std::string comment, std::optional<SizeFrom> size = std::nullopt)
 {
     Line line(std::move(comment));
     line.currentOnly = true;
@@ -268,10 +263,10 @@ Line addedLine(QString comment, std::optional<SizeFrom> size = std::nullopt)
     return line;
 }
 
-QString patternComment(std::size_t k, std::size_t d)
+std::string patternComment(std::size_t k, std::size_t d)
 {
-    return QStringLiteral("  ,     基準パターン画像変換文字列") + QString::number(k + 1) +
-           QStringLiteral("%1").arg(d, 2, 10, QLatin1Char('0'));
+    return "  ,     基準パターン画像変換文字列" + std::to_string(k + 1) + (d < 10 ? "0" : "") +
+           std::to_string(d);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -283,68 +278,55 @@ template <class S, class Visit> void forEachLine(S& s, Visit&& line)
 {
     auto& a = s.CaptureArea;
     line(Line{}, title(kProgramTitle));
-    const QString areaComments[] = {QStringLiteral(", Lvキャプチャ領域(1)、開始座標とサイズ"),
-                                    QStringLiteral(", Expキャプチャ領域(2)、開始座標とサイズ"),
-                                    QStringLiteral(", Moneyキャプチャ領域(3)、開始座標とサイズ")};
+    const char* const areaComments[] = {", Lvキャプチャ領域(1)、開始座標とサイズ",
+                                        ", Expキャプチャ領域(2)、開始座標とサイズ",
+                                        ", Moneyキャプチャ領域(3)、開始座標とサイズ"};
     for (std::size_t i = 0; i < 3; ++i)
         line(Line{areaComments[i]}, whole(a[i].X), whole(a[i].Y), whole(a[i].Width),
              whole(a[i].Height));
-    line(addedLine(QStringLiteral(",          Exp拡張キャプチャ領域(4)、開始座標"), SizeFrom{3, 1}),
-         whole(a[3].X), whole(a[3].Y));
-    line(addedLine(QStringLiteral(",          Moneyキャプチャ領域(5)、開始座標"), SizeFrom{4, 2}),
-         whole(a[4].X), whole(a[4].Y));
-    line(Line{QStringLiteral(",                   自動開始フラグ")}, flag(s.AutoStart));
-    line(Line{QStringLiteral(",                   キャプチャインターバル(分)")},
-         whole(s.CaptureInterval));
-    line(Line{QStringLiteral(",                   キャプチャ時に音を鳴らす")},
-         soundMode(s.BeepMode));
-    line(Line{QStringLiteral(" , 時給ファイル保存場所")}, rawText(s.SaveFolder),
-         rawText(s.SaveFile));
-    line(Line{QStringLiteral(",                   時給ファイルをCSVで保存する")}, flag(s.SaveCsv));
-    line(Line{QStringLiteral(",                   時給記録ファイルを一ヶ月追記する")},
-         flag(s.MonthlyAppend));
-    line(Line{QStringLiteral(",                   ラグキャンセル時間(ｍ秒)")},
-         whole(s.LagCancelTime));
-    line(Line{QStringLiteral(",                   起動時にメイプルストーリ起動確認遅延時間(秒)")},
+    line(addedLine(",          Exp拡張キャプチャ領域(4)、開始座標", SizeFrom{3, 1}), whole(a[3].X),
+         whole(a[3].Y));
+    line(addedLine(",          Moneyキャプチャ領域(5)、開始座標", SizeFrom{4, 2}), whole(a[4].X),
+         whole(a[4].Y));
+    line(Line{",                   自動開始フラグ"}, flag(s.AutoStart));
+    line(Line{",                   キャプチャインターバル(分)"}, whole(s.CaptureInterval));
+    line(Line{",                   キャプチャ時に音を鳴らす"}, soundMode(s.BeepMode));
+    line(Line{" , 時給ファイル保存場所"}, rawText(s.SaveFolder), rawText(s.SaveFile));
+    line(Line{",                   時給ファイルをCSVで保存する"}, flag(s.SaveCsv));
+    line(Line{",                   時給記録ファイルを一ヶ月追記する"}, flag(s.MonthlyAppend));
+    line(Line{",                   ラグキャンセル時間(ｍ秒)"}, whole(s.LagCancelTime));
+    line(Line{",                   起動時にメイプルストーリ起動確認遅延時間(秒)"},
          whole(s.StartDelay));
-    line(Line{QStringLiteral(
-             " ,                アプリケーション1を自動起動させるかと、そのファイルパス")},
+    line(Line{" ,                アプリケーション1を自動起動させるかと、そのファイルパス"},
          flag(s.StartUp[0]), rawText(s.StartUpPath[0]));
-    line(Line{QStringLiteral(
-             " ,                アプリケーション2を自動起動させるかと、そのファイルパス")},
+    line(Line{" ,                アプリケーション2を自動起動させるかと、そのファイルパス"},
          flag(s.StartUp[1]), rawText(s.StartUpPath[1]));
-    line(Line{QStringLiteral(",                   アプリケーション2を自動起動させる遅延時間(秒)")},
+    line(Line{",                   アプリケーション2を自動起動させる遅延時間(秒)"},
          whole(s.StartUpDelay));
-    line(Line{QStringLiteral(
-             ",          撮影チェックを実行するかどうかと、撮影チェックインターバル(m秒)")},
+    line(Line{",          撮影チェックを実行するかどうかと、撮影チェックインターバル(m秒)"},
          flag(s.DoHLCheckExec), whole(s.DoHLInterval));
-    line(Line{QStringLiteral(",                   画像ファイルの保存拡張子")},
-         columnText(s.SaveFormat));
-    line(Line{QStringLiteral(
-             ",          "
-             "マウスボタンジェスチャを監視するかどうかと、ジェスチャ入力待ち時間(m秒)")},
+    line(Line{",                   画像ファイルの保存拡張子"}, columnText(s.SaveFormat));
+    line(Line{",          "
+              "マウスボタンジェスチャを監視するかどうかと、ジェスチャ入力待ち時間(m秒)"},
          flag(s.GestureEnabled), whole(s.GestureTime));
-    line(Line{QStringLiteral(
-             ", グラフを表示するかどうかと、グラフ時間軸データ数、グラフの平均化データ数")},
+    line(Line{", グラフを表示するかどうかと、グラフ時間軸データ数、グラフの平均化データ数"},
          flag(s.GraphEnabled), whole(s.GraphTimeScale), whole(s.GraphAveNum));
-    line(addedLine(QStringLiteral(",                   ウィンドウ位置を記憶する")),
-         flag(s.WindowMemory));
+    line(addedLine(",                   ウィンドウ位置を記憶する"), flag(s.WindowMemory));
     auto& w = s.WindowPosition;
-    line(addedLine(QStringLiteral(", ウィンドウ位置の開始座標とサイズ")), whole(w.X), whole(w.Y),
-         whole(w.Width), whole(w.Height));
-    line(addedLine(QStringLiteral(",                   マルチディスプレイに対応する")),
-         flag(s.DualDisplay));
-    line(addedLine(QStringLiteral(",          ディスプレイのオフセットサイズ")),
-         whole(s.DisplayOffsetX), whole(s.DisplayOffsetY));
+    line(addedLine(", ウィンドウ位置の開始座標とサイズ"), whole(w.X), whole(w.Y), whole(w.Width),
+         whole(w.Height));
+    line(addedLine(",                   マルチディスプレイに対応する"), flag(s.DualDisplay));
+    line(addedLine(",          ディスプレイのオフセットサイズ"), whole(s.DisplayOffsetX),
+         whole(s.DisplayOffsetY));
     for (std::size_t k = 0; k < kCategoryCount; ++k) {
-        line(Line{QStringLiteral(",          画像２値化境界値とマスク値") + QString::number(k + 1)},
+        line(Line{std::string(",          画像２値化境界値とマスク値") + std::to_string(k + 1)},
              whole(s.BinaryThreshold[k]), whole(s.BinaryMask[k]));
-        line(Line{QStringLiteral(",          基準画像サイズ")}, whole(s.PatternSize[k].Width),
+        line(Line{",          基準画像サイズ"}, whole(s.PatternSize[k].Width),
              whole(s.PatternSize[k].Height));
         for (std::size_t d = 0; d < kGlyphCount; ++d)
             line(Line{patternComment(k, d)}, rawText(s.PatternString[k][d]));
     }
-    line(Line{QStringLiteral("     , 検索ウィンドウ名")}, candidate(s.SearchWindowClass));
+    line(Line{"     , 検索ウィンドウ名"}, candidate(s.SearchWindowClass));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -352,34 +334,35 @@ template <class S, class Visit> void forEachLine(S& s, Visit&& line)
 
 // Texts are written raw; a line break inside one would split the line and make the whole file
 // unreadable, so it is written as a blank.
-QString raw(const QString& text)
+std::string raw(std::string text)
 {
-    QString line = text;
-    line.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return line;
+    for (char& c : text)
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    return text;
 }
 
-QString column(const ColumnValue& value)
+std::string column(const ColumnValue& value)
 {
-    return QString::fromStdString(FormatColumn(value, 8, 1, 0, true));
+    return FormatColumn(value, 8, 1, 0, true);
 }
 
-QString column(const QString& text)
+std::string column(const std::string& text)
 {
-    return column(ColumnValue(text.toStdString()));
+    return column(ColumnValue(text));
 }
 
-template <Kind K, class T> QString written(const Field<K, T>& field)
+template <Kind K, class T> std::string written(const Field<K, T>& field)
 {
     if constexpr (isRaw(K)) {
         return raw(field.value);
     } else if constexpr (K == Kind::ColumnText) {
         // A text of wide characters too long for the column's blanks is written with one blank
         // each side, as every other too long value is.
-        QString text;
+        std::string text;
         Trap fits(TrapPolicy::Silent);
         if (!fits([&] { text = column(raw(field.value)); }))
-            text = QLatin1Char(' ') + raw(field.value) + QLatin1Char(' ');
+            text = ' ' + raw(field.value) + ' ';
         return text;
     } else {
         return column(field.value);
@@ -391,7 +374,7 @@ template <Kind K, class T> QString written(const Field<K, T>& field)
 
 struct ReadState {
     bool current = true;
-    QString candidate;
+    std::string candidate;
 };
 
 template <Kind K, class T>
@@ -402,7 +385,7 @@ void read(const Field<K, T>& field, const Fields& values, int i, ReadState& stat
     } else if constexpr (K == Kind::Flag) {
         field.value = values.flag(i);
     } else if constexpr (K == Kind::SoundMode) {
-        if (!state.current || values.text(i).size() >= 3)
+        if (!state.current || Utf8Length(values.text(i)) >= 3)
             field.value = values.flag(i) ? 1 : 0;
         else
             field.value = values.whole(i);
@@ -415,17 +398,18 @@ void read(const Field<K, T>& field, const Fields& values, int i, ReadState& stat
 
 } // namespace
 
-QString ReadSettingsLines(Settings& s, TextLineReader& reader, ConfigLayout layout, Trap& trap)
+std::string ReadSettingsLines(Settings& s, TextLineReader& reader, ConfigLayout layout, Trap& trap)
 {
-    ReadState state{layout == ConfigLayout::V230, QString()};
+    ReadState state{layout == ConfigLayout::V230, {}};
     forEachLine(s, [&](const Line& line, auto... fields) {
         if (line.currentOnly && !state.current)
             return;
         trap([&] {
             // The comment tells the values of a line holding texts apart from it.
             const bool texts = (isText(decltype(fields)::kind) || ...);
-            const Fields values(splitFields(QString::fromStdString(reader.readLine()),
-                                            sizeof...(fields), texts ? line.comment : QString()));
+            const Fields values(
+                splitFields(reader.readLine(), sizeof...(fields),
+                            texts ? std::string_view(line.comment) : std::string_view()));
             int i = 0;
             (read(fields, values, i++, state), ...);
         });
@@ -438,29 +422,29 @@ QString ReadSettingsLines(Settings& s, TextLineReader& reader, ConfigLayout layo
     return state.candidate;
 }
 
-QStringList ConfigFileLines(const Settings& s)
+std::vector<std::string> ConfigFileLines(const Settings& s)
 {
-    QStringList lines;
+    std::vector<std::string> lines;
     lines.reserve(65);
     forEachLine(s, [&](const Line& line, auto... fields) {
-        QString text;
+        std::string text;
         bool previousRaw = false;
         bool first = true;
         const auto add = [&](const auto& field) {
             constexpr bool rawField = isRaw(std::decay_t<decltype(field)>::kind);
             if (!first) {
                 if (previousRaw)
-                    text += QLatin1Char(' ');
-                text += QLatin1Char(',');
+                    text += ' ';
+                text += ',';
                 if (rawField)
-                    text += QLatin1Char(' ');
+                    text += ' ';
             }
             text += written(field);
             previousRaw = rawField;
             first = false;
         };
         (add(fields), ...);
-        lines << text + line.comment;
+        lines.push_back(text + line.comment);
     });
     return lines;
 }

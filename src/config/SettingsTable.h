@@ -2,8 +2,8 @@
 
 #include "config/Settings.h"
 
-#include <QString>
-#include <QStringList>
+#include <string>
+#include <vector>
 
 namespace kesmaro {
 
@@ -18,10 +18,10 @@ enum class ConfigLayout { V230, V220 };
 // Reads the lines `layout` has, in file order, into `settings`. Each line is one statement of
 // `trap`: a line that fails keeps what it stored so far and reading goes on with the next one.
 // Returns the window class the last line names; whether it is taken is the caller's question.
-QString ReadSettingsLines(Settings& settings, TextLineReader& reader, ConfigLayout layout,
-                          Trap& trap);
+std::string ReadSettingsLines(Settings& settings, TextLineReader& reader, ConfigLayout layout,
+                              Trap& trap);
 
 // The lines of a current-layout file, without line ends and without the final empty line.
-QStringList ConfigFileLines(const Settings& settings);
+std::vector<std::string> ConfigFileLines(const Settings& settings);
 
 } // namespace kesmaro

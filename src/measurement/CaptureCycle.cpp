@@ -51,12 +51,14 @@ void readCoins(Program& p, WindowId window)
 void gameMissing(Program& p)
 {
     // Players must hear that the game is not running, whatever dialogs they used before.
-    if (!p.LogStartStamp.isEmpty() && !p.flags.PopupShown)
+    if (!p.LogStartStamp.empty() && !p.flags.PopupShown)
         ShowPopup(p.popup, p.flags, p.view,
-                  p.settings.SearchWindowClass + QStringLiteral("が起動していません"),
+                  QString::fromStdString(p.settings.SearchWindowClass) +
+                      QStringLiteral("が起動していません"),
                   QStringLiteral("エラー"), 14);
-    if (p.LogStartStamp.isEmpty() && p.flags.DebugMode)
-        p.log.WriteDebugLog((QStringLiteral("Lost ") + p.settings.SearchWindowClass +
+    if (p.LogStartStamp.empty() && p.flags.DebugMode)
+        p.log.WriteDebugLog((QStringLiteral("Lost ") +
+                             QString::fromStdString(p.settings.SearchWindowClass) +
                              QStringLiteral(" Then Capture Stop "))
                                 .toStdString());
 }
@@ -81,7 +83,7 @@ void timCaptureInterval_Timer(Program& p)
 {
     if (!p.measurement.captureDue(p.services.clock))
         return;
-    if (p.LogStartStamp.isEmpty()) {
+    if (p.LogStartStamp.empty()) {
         if (p.timers.timCaptureInterval)
             p.timers.timCaptureInterval->setEnabled(false);
         return;
@@ -100,7 +102,7 @@ void CaptureImage(Program& p)
     GameWindows& windows = p.services.windows;
     m.scheduleCapture(p.services.clock, std::int64_t{s.CaptureInterval} * 60 * 1000);
 
-    const WindowId window = windows.FindWindow(s.SearchWindowClass.toStdString());
+    const WindowId window = windows.FindWindow(s.SearchWindowClass);
     if (window == kNoWindow) {
         RecordCaptureOutcome(p, CaptureOutcome::WindowMissing);
         gameMissing(p);

@@ -32,7 +32,7 @@ QString C(const QString& text, int width, int decimals)
 
 void appendLine(Program& p, const QString& line)
 {
-    p.txtLog.AppendToTextBox(line + kCrLf);
+    p.txtLog.AppendToTextBox((line + kCrLf).toStdString());
 }
 
 // Minutes with one decimal, truncated to tenths: 359 s -> 5.9.

@@ -4,6 +4,7 @@
 #include "recognition/Recognition.h"
 #include "state/Program.h"
 
+#include <QStringList>
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -189,7 +190,7 @@ void RecordCapturedNumbers(Program& p, WindowId window, int coinArea)
     }
     markHealth(p);
 
-    if (!levelRead || !expRead || p.LogStartStamp.isEmpty())
+    if (!levelRead || !expRead || p.LogStartStamp.empty())
         return;
     RateSample sample;
     sample.tickMs = p.services.clock.TickMs();
@@ -272,7 +273,7 @@ StatusTexts ComputeStatusLine(const Program& p)
     StatusTexts t;
     const std::int32_t minutes = ClampRollingMinutes(p.extra.RollingMinutes);
     const QString window = QStringLiteral("直近%1分").arg(minutes);
-    const bool running = !p.LogStartStamp.isEmpty() && p.rates.runStamp == p.LogStartStamp;
+    const bool running = !p.LogStartStamp.empty() && p.rates.runStamp == p.LogStartStamp;
     Rates run;
     Rates rolling;
     Currency percent;

@@ -67,8 +67,8 @@ bool SaveScreenshot(Program& p, const QString& base, const QString& format)
     }
     if (!p.flags.ScreenshotFailing) {
         p.flags.ScreenshotFailing = true;
-        p.txtLog.AppendToTextBox(QStringLiteral("スクリーンショットを保存できませんでした : ") +
-                                 base + QStringLiteral("\r\n"));
+        p.txtLog.AppendToTextBox(
+            "スクリーンショットを保存できませんでした : " + base.toStdString() + "\r\n");
         p.log.WriteDebugLog((QStringLiteral("Screenshot Save Failed : CODE") +
                              QString::number(status) + QStringLiteral("  ") + base)
                                 .toStdString());
@@ -78,8 +78,8 @@ bool SaveScreenshot(Program& p, const QString& base, const QString& format)
 
 QString ScreenshotFolder(Program& p)
 {
-    std::string folder =
-        JoinPath(SaveBaseFolder(p.settings, p.programFolder), QStringLiteral("ss")).toStdString();
+    std::string folder = JoinPath(
+        SaveBaseFolder(p.settings, QString::fromStdString(p.programFolder)).toStdString(), "ss");
     try {
         CreateFolderPath(folder);
     } catch (const TrappedError&) {
@@ -98,10 +98,10 @@ void menuPrtScr_Click(Program& p)
     const QString base =
         ScreenshotFolder(p) + QStringLiteral("PrtScr") +
         ToQDateTime(p.services.clock.Now()).toString(QStringLiteral("_yyyyMMddhhmmss"));
-    SaveScreenshot(p, base, p.settings.SaveFormat);
+    SaveScreenshot(p, base, QString::fromStdString(p.settings.SaveFormat));
     PlayBeep(p.services.beeper, p.settings.BeepMode);
     p.view.activateMainWindow();
-    p.txtLog.AppendToTextBox(QStringLiteral("\r\nプリントスクリーン実行\r\n\r\n"));
+    p.txtLog.AppendToTextBox("\r\nプリントスクリーン実行\r\n\r\n");
     p.log.WriteDebugLog("Print Screen ･･･ End ");
 }
 

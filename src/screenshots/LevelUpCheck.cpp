@@ -17,7 +17,7 @@ constexpr int kBurstGapMs = 300;
 
 void timDoHLInterval_Timer(Program& p)
 {
-    if (!p.LogStartStamp.isEmpty() && !p.measurement.CaptureBusy)
+    if (!p.LogStartStamp.empty() && !p.measurement.CaptureBusy)
         DoHLCheck(p);
 }
 
@@ -27,7 +27,7 @@ void DoHLCheck(Program& p)
         return;
     const Settings& s = p.settings;
     GameWindows& windows = p.services.windows;
-    const WindowId window = windows.FindWindow(s.SearchWindowClass.toStdString());
+    const WindowId window = windows.FindWindow(s.SearchWindowClass);
     if (window == kNoWindow || windows.ForegroundWindow() != window)
         return;
     p.measurement.DoHLReadExp = ReadExpArea(p, window);
@@ -60,11 +60,11 @@ void DoHLScreenshot(Program& p)
     for (int i = 0; i < 4; ++i) {
         if (i > 0)
             p.services.scheduler.WaitMs(kBurstGapMs);
-        SaveScreenshot(p, base + QLatin1String(suffixes[i]), p.settings.SaveFormat);
+        SaveScreenshot(p, base + QLatin1String(suffixes[i]),
+                       QString::fromStdString(p.settings.SaveFormat));
     }
-    p.txtLog.AppendToTextBox(
-        ToQDateTime(p.services.clock.Now()).toString(QStringLiteral("MM/dd hh:mm")) +
-        QStringLiteral("  LvUP or Dead 検出 \r\n"));
+    p.txtLog.AppendToTextBox(DateTime(p.services.clock.Now()).format("MM/dd hh:mm") +
+                             "  LvUP or Dead 検出 \r\n");
     DisplayResult(p, DisplayMode::Update);
     p.log.WriteDebugLog("DEAD OR HAPPY LIVE Print Screen ･･･ End ");
 }

@@ -3,11 +3,11 @@
 #include "common/Currency.h"
 #include "config/Settings.h"
 
-#include <QString>
 #include <array>
 #include <cstdint>
 #include <deque>
 #include <optional>
+#include <string>
 
 namespace kesmaro {
 
@@ -57,7 +57,7 @@ struct RateSample {
 
 // The samples of the current run and character, for the run's and the rolling rates.
 struct RateHistory {
-    QString runStamp; // LogStartStamp of the run the samples belong to
+    std::string runStamp; // LogStartStamp of the run the samples belong to
     std::optional<RateSample> first;
     std::deque<RateSample> recent; // the rolling window, oldest first
 };

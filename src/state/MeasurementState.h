@@ -1,11 +1,10 @@
 #pragma once
 
 #include "common/Currency.h"
+#include "common/DateTime.h"
 #include "common/DebugLog.h"
-#include "config/CommonQt.h"
 #include "platform/Clock.h"
 
-#include <QDateTime>
 #include <array>
 #include <cstdint>
 
@@ -56,7 +55,7 @@ struct MeasurementState {
     // When the next capture is due: the local time shown and logged, and beside it the
     // monotonic deadline that decides, so that a wall-clock jump neither stalls nor bunches
     // captures. Set both through scheduleCapture.
-    QDateTime NextCaptureTime;
+    DateTime NextCaptureTime;
     std::int64_t NextCaptureTick = 0;
     bool CaptureBusy = false;
     std::int32_t MoneyAreaMode = MoneyAreaDetect;
@@ -71,7 +70,7 @@ struct MeasurementState {
 
     void scheduleCapture(const Clock& clock, std::int64_t delayMs)
     {
-        NextCaptureTime = ToQDateTime(clock.Now()).addMSecs(delayMs);
+        NextCaptureTime = DateTime(clock.Now()).addMilliseconds(delayMs);
         NextCaptureTick = clock.TickMs() + delayMs;
     }
     // Due on the first tick less than a quarter tick before the deadline. A deadline set on a

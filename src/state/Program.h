@@ -17,31 +17,31 @@
 #include "state/RuntimeFlags.h"
 #include "state/TextLog.h"
 
-#include <QString>
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace kesmaro {
 
 // The texts of the main window's result labels: the working memory of the result display.
 struct ResultLabels {
-    QString lblStartTime, lblEndTime, lblElapseTime;
-    QString lblStartLv, lblEndLv, lblElapseLv;
-    QString lblStartExp, lblEndExp, lblElapseExp;
-    QString lblStartMoney, lblEndMoney, lblElapseMoney;
-    std::array<QString, kCaptureAreaCount> lblCapture; // recognition progress per category
-    QString lblElapse;                                 // recognition test time
+    std::string lblStartTime, lblEndTime, lblElapseTime;
+    std::string lblStartLv, lblEndLv, lblElapseLv;
+    std::string lblStartExp, lblEndExp, lblElapseExp;
+    std::string lblStartMoney, lblEndMoney, lblElapseMoney;
+    std::array<std::string, kCaptureAreaCount> lblCapture; // recognition progress per category
+    std::string lblElapse;                                 // recognition test time
 };
 
 // The column words of a slot as CaptureColumnText binarized them, with the column text it wrote
 // out from them; `text` shares the characters of ColumnText(slot) until something else is
 // written there, and the words stand for the slot only while it does.
 struct ColumnWords {
-    QString text;
+    std::string text;
     std::vector<std::uint16_t> words;
 };
 
@@ -58,7 +58,7 @@ constexpr std::uint32_t kButtonFaceColour = 0x8000000F;
 
 struct MenuState {
     bool menuRunEnabled = true;
-    QString menuRunCaption = QStringLiteral("開始");
+    std::string menuRunCaption = "開始";
     bool menuStopEnabled = false;
     std::uint32_t cmdTempStopBackColor = kButtonFaceColour;
     bool frmDebugVisible = false;
@@ -90,7 +90,7 @@ struct Timers {
 // The whole state of the running program, passed by reference to every operation; the windows
 // are views of it.
 struct Program {
-    Program(Services& s, DebugLog& l, ProgramView& v, QString folder)
+    Program(Services& s, DebugLog& l, ProgramView& v, std::string folder)
         : services(s), log(l), view(v), programFolder(std::move(folder)),
           documentFolder(programFolder), txtLog(&v)
     {}
@@ -102,8 +102,8 @@ struct Program {
     Services& services;
     DebugLog& log;
     ProgramView& view;
-    QString programFolder;
-    QString documentFolder; // where the help documents are opened from
+    std::string programFolder;
+    std::string documentFolder; // where the help documents are opened from
 
     Settings settings;
     ScreenSizeList ScreenSizes{};
@@ -112,8 +112,8 @@ struct Program {
     CaptureHealth captureHealth;
     RateHistory rates;
     ExtraSettings extra;
-    QString LogStartStamp; // "yyyyMMddhhmm" of the run's start; empty = no run in progress
-    std::array<QString, kCaptureAreaCount> ColumnText;
+    std::string LogStartStamp; // "yyyyMMddhhmm" of the run's start; empty = no run in progress
+    std::array<std::string, kCaptureAreaCount> ColumnText;
     GrabbedRegions grabbed;
     std::array<ColumnWords, kCaptureAreaCount> columnWords;
     std::array<PixelBuffer, kCaptureAreaCount> picCapture; // empty = no picture

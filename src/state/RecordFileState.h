@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QString>
 #include <cstdint>
 #include <deque>
+#include <string>
 
 namespace kesmaro {
 
@@ -12,16 +12,16 @@ constexpr int kRecordBacklogLimit = 10000;
 // Where one record line belongs: the file is chosen when the line is made, so that a line kept
 // across the end of a run or a month still goes into its own file.
 struct RecordTarget {
-    QString folder; // ends without a separator
-    QString path;
-    QString header;
+    std::string folder; // ends without a separator
+    std::string path;
+    std::string header;
 };
 
 // What the record writer remembers between lines.
 struct RecordFileState {
     struct Pending {
         RecordTarget target;
-        QString line;
+        std::string line;
     };
     std::deque<Pending> backlog;
     bool failing = false;     // the failure has been reported and not yet the recovery

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <string>
 
 namespace kesmaro {
 
@@ -16,8 +16,8 @@ struct RuntimeFlags {
 
 // The popup message window's content while it is shown.
 struct PopupState {
-    QString caption;
-    QString message;
+    std::string caption;
+    std::string message;
     int fontSize = 9;
     int widthTwips = 6000; // the window's size, reset by each manual run start
     int heightTwips = 1095;

@@ -8,31 +8,32 @@
 
 namespace kesmaro {
 
-void TextLog::AppendToTextBox(const QString& text, int maxLines, bool caretToEnd)
+void TextLog::AppendToTextBox(std::string_view text, int maxLines, bool caretToEnd)
 {
-    const std::string crlf = "\r\n";
-    QString combined = m_text + text;
-    const std::string all = combined.toStdString();
-    const int count = CountOccurrences(all, crlf);
+    const std::string_view crlf = "\r\n";
+    std::string combined = m_text;
+    combined += text;
+    const int count = CountOccurrences(combined, crlf);
     if (maxLines >= 1 && count > maxLines) {
-        const int p = FindNthOccurrence(all, crlf, count - maxLines);
-        combined =
-            QString::fromStdString(std::string(Utf8Mid(all, static_cast<std::size_t>(p - 1))));
+        const int p = FindNthOccurrence(combined, crlf, count - maxLines);
+        combined = std::string(Utf8Mid(combined, static_cast<std::size_t>(p - 1)));
     }
     // Without caret-to-end the caret stays where the old text ended, counted before trimming
     // as the text box did; clamped to the kept text.
-    const qsizetype oldEnd = m_text.size();
+    const std::size_t oldEnd = m_length;
     m_text = std::move(combined);
-    const qsizetype caret = caretToEnd ? m_text.size() : oldEnd;
-    m_caret = static_cast<int>(std::min(caret, m_text.size()));
+    m_length = Utf8Length(m_text);
+    const std::size_t caret = caretToEnd ? m_length : oldEnd;
+    m_caret = static_cast<int>(std::min(caret, m_length));
     if (m_view)
         m_view->changed(ViewPart::Log);
 }
 
-void TextLog::setText(const QString& text)
+void TextLog::setText(std::string text)
 {
-    m_text = text;
-    m_caret = static_cast<int>(m_text.size());
+    m_text = std::move(text);
+    m_length = Utf8Length(m_text);
+    m_caret = static_cast<int>(m_length);
     if (m_view)
         m_view->changed(ViewPart::Log);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QString>
+#include <string>
+#include <string_view>
 
 namespace kesmaro {
 
@@ -17,14 +18,16 @@ public:
 
     // Appends `text`, keeps at most `maxLines` line breaks (dropping the oldest lines, so that
     // the kept text starts with the break that ended the last dropped line), places the caret.
-    void AppendToTextBox(const QString& text, int maxLines = kMaxLines, bool caretToEnd = true);
+    void AppendToTextBox(std::string_view text, int maxLines = kMaxLines, bool caretToEnd = true);
 
-    const QString& text() const { return m_text; }
-    void setText(const QString& text);
+    const std::string& text() const { return m_text; }
+    void setText(std::string text);
+    // In characters.
     int caretPosition() const { return m_caret; }
 
 private:
-    QString m_text;
+    std::string m_text;
+    std::size_t m_length = 0; // characters
     int m_caret = 0;
     ProgramView* m_view;
 };

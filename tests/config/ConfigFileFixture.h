@@ -24,29 +24,29 @@ protected:
         m_settings.SearchWindowClass = kDefaultWindowClass;
     }
 
-    QString folder() const { return QDir::toNativeSeparators(dir.path()); }
-    QString file() const { return ConfigFilePath(folder()); }
-    QString backup() const { return ConfigBackupPath(folder()); }
+    std::string folder() const { return QDir::toNativeSeparators(dir.path()).toStdString(); }
+    std::string file() const { return ConfigFilePath(folder()); }
+    std::string backup() const { return ConfigBackupPath(folder()); }
 
-    static void put(const QString& path, const QByteArray& bytes)
+    static void put(const std::string& path, const QByteArray& bytes)
     {
-        QFile f(path);
+        QFile f(QString::fromStdString(path));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         ASSERT_EQ(f.write(bytes), bytes.size());
     }
-    static std::optional<QByteArray> contents(const QString& path)
+    static std::optional<QByteArray> contents(const std::string& path)
     {
-        QFile f(path);
+        QFile f(QString::fromStdString(path));
         if (!f.open(QIODevice::ReadOnly))
             return std::nullopt;
         return f.readAll();
     }
     // The bytes the writer produces for these lines.
-    static QByteArray encode(const QStringList& lines)
+    static QByteArray encode(const std::vector<std::string>& lines)
     {
         QByteArray bytes;
-        for (const QString& line : lines)
-            bytes += QByteArray::fromStdString(EncodeCp932(line.toStdString())) + "\r\n";
+        for (const std::string& line : lines)
+            bytes += QByteArray::fromStdString(EncodeCp932(line)) + "\r\n";
         return bytes + "\r\n";
     }
     // A file of tests/data/config written for this program folder.
@@ -54,8 +54,7 @@ protected:
     {
         QFile f(QStringLiteral(KESMARO_TEST_DATA "/config/") + QLatin1String(name));
         EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << name;
-        return f.readAll().replace("{folder}",
-                                   QByteArray::fromStdString(EncodeCp932(folder().toStdString())));
+        return f.readAll().replace("{folder}", QByteArray::fromStdString(EncodeCp932(folder())));
     }
     // The record after the default chain answered full screen and yellow.
     Settings defaults() const

@@ -123,7 +123,7 @@ TEST_F(ConfigFileRobustnessTest, MutatedFilesNeverBreakTheReaders)
 
     int failures = 0;
     for (std::size_t i = 0; i < inputs.size() && failures < 5; ++i) {
-        const std::string broken = ProbeSettingsFile(inputs[i]);
+        const std::string broken = ProbeSettingsFile(inputs[i].toStdString());
         if (!broken.empty()) {
             ++failures;
             ADD_FAILURE() << "input " << i << ": " << broken << "\n"
@@ -146,8 +146,7 @@ TEST_F(ConfigFileRobustnessTest, StartUpLeavesAReadableFileBehind)
         ConfigFile(m_ctx, ConfigMode::Read);
 
         Settings after;
-        after.SearchWindowClass = QString::fromStdString(
-            DecodeCp932(EncodeCp932(m_settings.SearchWindowClass.toStdString())));
+        after.SearchWindowClass = DecodeCp932(EncodeCp932(m_settings.SearchWindowClass));
         ConfigContext ctx{after, m_prompter, log, folder()};
         ASSERT_EQ(ConfigFileReadV230(ctx, file()), ConfigReadResult::Done)
             << "input " << i << "\n"

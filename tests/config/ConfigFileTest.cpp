@@ -84,8 +84,9 @@ TEST_F(ConfigWriterTest, ValuesSurviveASaveAndALoad)
         Settings loaded;
         loaded.SearchWindowClass = saved.SearchWindowClass;
         ConfigContext ctx{loaded, m_prompter, log, folder()};
-        EXPECT_EQ(ReadConfigBytes(ctx, encode(ConfigFileLines(saved)), ConfigLayout::V230),
-                  ConfigReadResult::Done);
+        EXPECT_EQ(
+            ReadConfigBytes(ctx, encode(ConfigFileLines(saved)).toStdString(), ConfigLayout::V230),
+            ConfigReadResult::Done);
         EXPECT_EQ(ConfigFileLines(loaded), ConfigFileLines(saved));
     }
 }
@@ -96,7 +97,7 @@ TEST_F(ConfigWriterTest, LineBreakInsideATextKeepsTheFileReadable)
     m_settings.SaveFile = "a\r\nb";
     ConfigFile(m_ctx, ConfigMode::Write);
     EXPECT_EQ(ConfigFileReadV230(m_ctx, file()), ConfigReadResult::Done);
-    EXPECT_EQ(m_settings.SaveFile, QStringLiteral("a  b"));
+    EXPECT_EQ(m_settings.SaveFile, "a  b");
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -105,12 +106,12 @@ TEST_F(ConfigWriterTest, LineBreakInsideATextKeepsTheFileReadable)
 class ConfigReaderTest : public ConfigFileFixture {
 protected:
     // Reads a default file with line `line` (1-based) replaced by `text`.
-    ConfigReadResult readWith(int line, const QString& text)
+    ConfigReadResult readWith(int line, const std::string& text)
     {
-        QStringList lines = ConfigFileLines(defaults());
+        std::vector<std::string> lines = ConfigFileLines(defaults());
         lines[line - 1] = text;
         reset();
-        return ReadConfigBytes(m_ctx, encode(lines), ConfigLayout::V230);
+        return ReadConfigBytes(m_ctx, encode(lines).toStdString(), ConfigLayout::V230);
     }
 };
 
@@ -119,7 +120,7 @@ TEST_F(ConfigReaderTest, FieldRules)
     struct Row {
         const char* name;
         int line; // 1-based line of a default file replaced by `text`
-        QString text;
+        std::string text;
         std::function<void(const Settings&)> check;
     };
     const Row rows[] = {
@@ -138,12 +139,12 @@ TEST_F(ConfigReaderTest, FieldRules)
         {"sound mode of three characters is a flag", 9, "100,c",
          [](const Settings& s) { EXPECT_EQ(s.BeepMode, 1); }},
         {"pattern trimmed", 28, "  ABCD \t ,     c",
-         [](const Settings& s) { EXPECT_EQ(s.PatternString[0][0], QStringLiteral("ABCD")); }},
+         [](const Settings& s) { EXPECT_EQ(s.PatternString[0][0], "ABCD"); }},
         {"comment left out", 7, "   False ", [](const Settings& s) { EXPECT_FALSE(s.AutoStart); }},
         {"hand-edited comment holding commas", 10, "/x , 記録 , saved, here",
          [](const Settings& s) {
-             EXPECT_EQ(s.SaveFolder, QStringLiteral("/x"));
-             EXPECT_EQ(s.SaveFile, QStringLiteral("記録"));
+             EXPECT_EQ(s.SaveFolder, "/x");
+             EXPECT_EQ(s.SaveFile, "記録");
          }},
         {"areas 4 and 5 take the sizes of areas 2 and 3", 3, "1,2,60,12,c",
          [](const Settings& s) {
@@ -165,7 +166,7 @@ TEST_F(ConfigReaderTest, TextsThatDoNotConvertFailTheRead)
     struct Row {
         const char* name;
         int line;
-        QString text;
+        std::string text;
         const char* logLine;
     };
     const Row rows[] = {
@@ -189,7 +190,8 @@ TEST_F(ConfigReaderTest, AnyLineEndReads)
     for (const char* end : {"\n", "\r"}) {
         SCOPED_TRACE(end[0] == '\n' ? "LF" : "CR");
         reset();
-        EXPECT_EQ(ReadConfigBytes(m_ctx, QByteArray(crlf).replace("\r\n", end), ConfigLayout::V230),
+        EXPECT_EQ(ReadConfigBytes(m_ctx, QByteArray(crlf).replace("\r\n", end).toStdString(),
+                                  ConfigLayout::V230),
                   ConfigReadResult::Done);
         EXPECT_EQ(ConfigFileLines(m_settings), ConfigFileLines(defaults()));
     }
@@ -204,9 +206,9 @@ TEST_F(ConfigReaderTest, OldLayoutFillsWhatItHolds)
     EXPECT_EQ(m_settings.CaptureArea[0], (CaptureRect{400, 700, 50, 14}));
     EXPECT_EQ(m_settings.CaptureArea[3], (CaptureRect{7, 7, 7, 7}));
     EXPECT_EQ(m_settings.WindowPosition, (CaptureRect{5, 5, 5, 5}));
-    EXPECT_EQ(m_settings.SaveFormat, QStringLiteral(".jpg90"));
+    EXPECT_EQ(m_settings.SaveFormat, ".jpg90");
     EXPECT_EQ(m_settings.BinaryMask[2], 10);
-    EXPECT_EQ(m_settings.PatternString[1][10], QStringLiteral("E10"));
+    EXPECT_EQ(m_settings.PatternString[1][10], "E10");
     EXPECT_THAT(logged(), ElementsAre("Target Change : Gamebryo Application"));
 }
 
@@ -225,10 +227,10 @@ TEST_F(ConfigReaderTest, AnotherWindowClassIsAskedFor)
         m_prompter.clearAsked();
         if (row.asked)
             m_prompter.queue(row.accepted ? PromptAnswer::Yes : PromptAnswer::No);
-        EXPECT_EQ(readWith(65, QString::fromUtf8(row.fileClass) + "     , 検索ウィンドウ名"),
+        EXPECT_EQ(readWith(65, std::string(row.fileClass) + "     , 検索ウィンドウ名"),
                   row.asked ? ConfigReadResult::Asked : ConfigReadResult::Done);
         const std::string chosen = row.accepted ? "Game.exe" : "Gamebryo Application";
-        EXPECT_EQ(m_settings.SearchWindowClass, QString::fromStdString(chosen));
+        EXPECT_EQ(m_settings.SearchWindowClass, chosen);
         EXPECT_EQ(logged(),
                   std::vector<std::string>(row.accepted ? 2 : 1, "Target Change : " + chosen));
         ASSERT_EQ(m_prompter.asked().size(), row.asked ? 1u : 0u);
@@ -242,10 +244,10 @@ TEST_F(ConfigReaderTest, AnotherWindowClassIsAskedFor)
 
 TEST(ConfigVersionTest, EightCharactersFromTheFirstVer)
 {
-    EXPECT_EQ(ConfigFileVersion(kProgramTitle), QStringLiteral("Ver.2.30"));
-    EXPECT_EQ(ConfigFileVersion("x Ver.2.20 Ver.2.30"), QStringLiteral("Ver.2.20"));
-    EXPECT_EQ(ConfigFileVersion("ver.2.30"), QString());
-    EXPECT_EQ(ConfigFileVersion("Ver.2"), QStringLiteral("Ver.2"));
+    EXPECT_EQ(ConfigFileVersion(kProgramTitle), "Ver.2.30");
+    EXPECT_EQ(ConfigFileVersion("x Ver.2.20 Ver.2.30"), "Ver.2.20");
+    EXPECT_EQ(ConfigFileVersion("ver.2.30"), "");
+    EXPECT_EQ(ConfigFileVersion("Ver.2"), "Ver.2");
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -255,7 +257,7 @@ using ConfigFileTest = ConfigFileFixture;
 
 TEST_F(ConfigFileTest, CurrentFileIsReadAndLeftAsItIs)
 {
-    QStringList lines = ConfigFileLines(defaults());
+    std::vector<std::string> lines = ConfigFileLines(defaults());
     lines[7] = "9,hand-edited";
     const QByteArray original = encode(lines);
     put(file(), original);
@@ -270,7 +272,7 @@ TEST_F(ConfigFileTest, AskedWindowClassRewritesTheFileWhateverTheAnswer)
 {
     for (PromptAnswer answer : {PromptAnswer::Yes, PromptAnswer::No}) {
         SCOPED_TRACE(answer == PromptAnswer::Yes ? "Yes" : "No");
-        QStringList lines = ConfigFileLines(defaults());
+        std::vector<std::string> lines = ConfigFileLines(defaults());
         lines[64] = "Game.exe     , c";
         put(file(), encode(lines));
         m_settings.SearchWindowClass = kDefaultWindowClass;
@@ -278,8 +280,8 @@ TEST_F(ConfigFileTest, AskedWindowClassRewritesTheFileWhateverTheAnswer)
         m_prompter.queue(answer);
         EXPECT_EQ(ConfigFile(m_ctx, ConfigMode::Read), ConfigMode::Write);
         EXPECT_THAT(titles(), ElementsAre("ターゲット変更選択"));
-        lines[64] = (answer == PromptAnswer::Yes ? "Game.exe" : "Gamebryo Application") +
-                    QStringLiteral("     , 検索ウィンドウ名");
+        lines[64] = std::string(answer == PromptAnswer::Yes ? "Game.exe" : "Gamebryo Application") +
+                    "     , 検索ウィンドウ名";
         EXPECT_EQ(contents(file()), encode(lines));
         EXPECT_FALSE(contents(backup()));
     }
@@ -316,8 +318,7 @@ TEST_F(ConfigFileTest, OldFileIsKeptAsBackupAndRewritten)
         const QByteArray original =
             f.readAll()
                 .replace("{folder}", row.folderInFile)
-                .replace("{folder}",
-                         QByteArray::fromStdString(EncodeCp932(folder().toStdString())));
+                .replace("{folder}", QByteArray::fromStdString(EncodeCp932(folder())));
         put(file(), original);
         reset();
         m_prompter.clearAsked();
@@ -340,9 +341,9 @@ TEST_F(ConfigFileTest, OldFileIsKeptAsBackupAndRewritten)
 
 TEST_F(ConfigFileTest, UnreadableFileIsKeptAsBackupAndReplacedByDefaults)
 {
-    QStringList current = ConfigFileLines(defaults());
+    std::vector<std::string> current = ConfigFileLines(defaults());
     current[0] = "Kesmaro  for  Dragonica    ver.2.30b2";
-    QStringList broken = ConfigFileLines(defaults());
+    std::vector<std::string> broken = ConfigFileLines(defaults());
     broken[20] = "True, many, words";
     const std::pair<const char*, QByteArray> rows[] = {
         {"empty file", QByteArray()},
@@ -383,7 +384,7 @@ TEST_F(ConfigFileTest, EntryModesRunTheRestOfTheChain)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        QFile::remove(file());
+        QFile::remove(QString::fromStdString(file()));
         m_settings = defaults();
         m_settings.CaptureInterval = 77;
         m_settings.BinaryThreshold[1] = 99;
@@ -446,14 +447,15 @@ TEST_F(ConfigFileTest, FailedSaveIsReportedAndKeepsTheOldFile)
     EXPECT_THAT(logged(), ElementsAre(StartsWith("Error Trap : ConfigFile 2 : CODE")));
     EXPECT_EQ(contents(file()), original);
     EXPECT_EQ(m_settings.CaptureInterval, 30);
-    EXPECT_EQ(QDir(folder()).entryList(QDir::Files).size(), 2); // no temporary file left over
+    EXPECT_EQ(QDir(QString::fromStdString(folder())).entryList(QDir::Files).size(),
+              2); // no temporary file left over
 }
 
 TEST_F(ConfigFileTest, FailedBackupKeepsTheUnreadableFile)
 {
     const QByteArray original("not a settings file\r\n");
     put(file(), original);
-    ASSERT_TRUE(QDir().mkpath(backup() + "/occupied"));
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(backup() + "/occupied")));
     EXPECT_EQ(ConfigFile(m_ctx, ConfigMode::Read), ConfigMode::Write);
     EXPECT_THAT(titles(), ElementsAre(kRead, kScreen, kScreen, kColour1, kWrite));
     EXPECT_THAT(logged(), Contains(StartsWith("Error Trap : ConfigFile : CODE")));
@@ -464,7 +466,7 @@ TEST_F(ConfigFileTest, FailedBackupKeepsTheUnreadableFile)
 
 TEST_F(ConfigFileTest, SettingsPathThatIsAFolderIsSurvived)
 {
-    ASSERT_TRUE(QDir().mkpath(file() + "/inside"));
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(file() + "/inside")));
     EXPECT_EQ(ConfigFile(m_ctx, ConfigMode::Read), ConfigMode::Write);
     EXPECT_EQ(titles().front(), kRead);
     EXPECT_EQ(titles().back(), kWrite);

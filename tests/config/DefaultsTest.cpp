@@ -36,7 +36,7 @@ TEST(ScreenModeTest, AnswersChooseTheCaptureAreas)
           Row{"window cancelled", PromptAnswer::No, PromptAnswer::Cancel, kFullScreen}}) {
         SCOPED_TRACE(r.name);
         Settings s;
-        s.SearchWindowClass = QStringLiteral("Gamebryo Application");
+        s.SearchWindowClass = "Gamebryo Application";
         SimPrompter prompter;
         prompter.queue(r.first);
         prompter.queue(r.second);
@@ -51,7 +51,7 @@ TEST(ScreenModeTest, AnswersChooseTheCaptureAreas)
 TEST(ScreenModeTest, QuestionNamesTheCurrentWindowClass)
 {
     Settings s;
-    s.SearchWindowClass = QStringLiteral("Game.exe");
+    s.SearchWindowClass = "Game.exe";
     SimPrompter prompter;
     AskScreenMode(s, prompter);
     EXPECT_EQ(prompter.asked()[0].prompt.text,
@@ -66,14 +66,14 @@ TEST(ScreenModeTest, QuestionNamesTheCurrentWindowClass)
 TEST(DefaultsTest, ApplyDefaultsLeavesClassAreasAndGlyphSettings)
 {
     Settings s;
-    s.SearchWindowClass = QStringLiteral("custom");
+    s.SearchWindowClass = "custom";
     s.CaptureArea[2] = {1, 2, 3, 4};
     s.BinaryThreshold[1] = 99;
     s.WindowPosition = {5, 6, 7, 8};
-    ApplyDefaults(s, QStringLiteral("/opt/kesmaro/"));
-    EXPECT_EQ(s.SaveFolder, QStringLiteral("/opt/kesmaro"));
+    ApplyDefaults(s, "/opt/kesmaro/");
+    EXPECT_EQ(s.SaveFolder, "/opt/kesmaro");
     EXPECT_EQ(s.WindowPosition, CaptureRect{});
-    EXPECT_EQ(s.SearchWindowClass, QStringLiteral("custom"));
+    EXPECT_EQ(s.SearchWindowClass, "custom");
     EXPECT_EQ(s.CaptureArea[2], (CaptureRect{1, 2, 3, 4}));
     EXPECT_EQ(s.BinaryThreshold[1], 99);
 }
@@ -95,7 +95,7 @@ TEST_F(ColourTest, OnlyAYesEndsTheQuestions)
 
 TEST_F(ColourTest, RedKeepsYellowPatternsAndResetsAllCategories)
 {
-    m_settings.PatternString[0][3] = QStringLiteral("edited");
+    m_settings.PatternString[0][3] = "edited";
     m_settings.BinaryMask[2] = 7;
     m_prompter.queue(PromptAnswer::No);
     m_prompter.queue(PromptAnswer::Yes);
@@ -115,5 +115,5 @@ TEST(ScreenSizeTest, ListIsParsedFromTheTexts)
     const ScreenSizeList list = BuildScreenSizeList();
     EXPECT_EQ(list[13].Width, 800);
     EXPECT_EQ(list[13].Height, 600);
-    EXPECT_EQ(list[13].Text, QStringLiteral(" 800×600   SVGA     "));
+    EXPECT_EQ(list[13].Text, " 800×600   SVGA     ");
 }

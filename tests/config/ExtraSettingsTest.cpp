@@ -1,31 +1,57 @@
 #include "config/ExtraSettings.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+#include "TempFolder.h"
+#include "common/Files.h"
+
+#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace kesmaro;
 
 namespace {
 
-void writeFile(const QString& path, const QByteArray& bytes)
+std::string folderOf(const test::TempFolder& dir)
 {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    return PathToUtf8(dir.path());
+}
+
+void writeFile(const std::string& path, std::string_view bytes)
+{
+    ASSERT_EQ(ReplaceFileAtomic(PathFromUtf8(path), bytes), 0);
+}
+
+std::string readFile(const std::string& path)
+{
+    return ReadWholeFile(PathFromUtf8(path)).bytes;
 }
 
 } // namespace
 
 TEST(ExtraSettings, AMissingFileGivesTheDefaultAndASavedValueComesBack)
 {
-    QTemporaryDir dir;
-    EXPECT_EQ(LoadExtraSettings(dir.path()).RollingMinutes, kRollingMinutesDefault);
-    EXPECT_TRUE(SaveExtraSettings(dir.path(), ExtraSettings{90}));
-    EXPECT_EQ(LoadExtraSettings(dir.path()).RollingMinutes, 90);
-    // Only its own file: the settings file is not created or touched.
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{u"KesmaroExtra.ini"_qs});
+    const test::TempFolder dir;
+    const std::string folder = folderOf(dir);
+    EXPECT_EQ(LoadExtraSettings(folder).RollingMinutes, kRollingMinutesDefault);
+    EXPECT_TRUE(SaveExtraSettings(folder, ExtraSettings{90}));
+    EXPECT_EQ(LoadExtraSettings(folder).RollingMinutes, 90);
+    // Only its own file, byte for byte as earlier versions wrote it; the settings file is not
+    // created or touched.
+    EXPECT_EQ(readFile(ExtraSettingsPath(folder)), "[StatusLine]\nRollingMinutes=90\n");
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        names.push_back(PathToUtf8(entry.path().filename()));
+    EXPECT_EQ(names, std::vector<std::string>{"KesmaroExtra.ini"});
+}
+
+TEST(ExtraSettings, SavingKeepsTheFilesOtherKeys)
+{
+    const test::TempFolder dir;
+    const std::string folder = folderOf(dir);
+    writeFile(ExtraSettingsPath(folder), "[Capture]\nSource=screen\n\n[StatusLine]\n"
+                                         "RollingMinutes=30\n");
+    EXPECT_TRUE(SaveExtraSettings(folder, ExtraSettings{45}));
+    EXPECT_EQ(readFile(ExtraSettingsPath(folder)),
+              "[Capture]\nSource=screen\n\n[StatusLine]\nRollingMinutes=45\n");
 }
 
 TEST(ExtraSettings, ValuesOutsideTheBoundsOrNotNumbersAreCorrected)
@@ -33,16 +59,27 @@ TEST(ExtraSettings, ValuesOutsideTheBoundsOrNotNumbersAreCorrected)
     const struct {
         const char* value;
         std::int32_t loaded;
-    } cases[] = {{"5", 10},    {"10", 10}, {"240", 240},
-                 {"241", 240}, {"-3", 10}, {"99999999999999999999", 60},
-                 {"abc", 60},  {"", 60},   {" 45 ", 45}};
+    } cases[] = {{"5", 10},    {"10", 10},  {"240", 240},
+                 {"241", 240}, {"-3", 10},  {"99999999999999999999", 60},
+                 {"abc", 60},  {"", 60},    {" 45 ", 45},
+                 {"4 5", 60},  {"+50", 50}, {"\"75\"", 75}};
     for (const auto& c : cases) {
-        QTemporaryDir dir;
-        writeFile(ExtraSettingsPath(dir.path()),
-                  QByteArray("[StatusLine]\nRollingMinutes=") + c.value + '\n');
-        EXPECT_EQ(LoadExtraSettings(dir.path()).RollingMinutes, c.loaded) << c.value;
+        const test::TempFolder dir;
+        writeFile(ExtraSettingsPath(folderOf(dir)),
+                  std::string("[StatusLine]\nRollingMinutes=") + c.value + '\n');
+        EXPECT_EQ(LoadExtraSettings(folderOf(dir)).RollingMinutes, c.loaded) << c.value;
     }
-    QTemporaryDir dir;
-    EXPECT_TRUE(SaveExtraSettings(dir.path(), ExtraSettings{1000}));
-    EXPECT_EQ(LoadExtraSettings(dir.path()).RollingMinutes, 240);
+    const test::TempFolder dir;
+    EXPECT_TRUE(SaveExtraSettings(folderOf(dir), ExtraSettings{1000}));
+    EXPECT_EQ(LoadExtraSettings(folderOf(dir)).RollingMinutes, 240);
+}
+
+TEST(ExtraSettings, AFileThatCannotBeWrittenIsReported)
+{
+    const test::TempFolder dir;
+    const std::string folder = folderOf(dir);
+    // A folder where the file should be: neither replaceable nor readable as a file.
+    std::filesystem::create_directories(PathFromUtf8(ExtraSettingsPath(folder)) / "inside");
+    EXPECT_FALSE(SaveExtraSettings(folder, ExtraSettings{90}));
+    EXPECT_EQ(LoadExtraSettings(folder).RollingMinutes, kRollingMinutesDefault);
 }

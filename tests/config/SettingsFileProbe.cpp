@@ -7,6 +7,8 @@
 #include "platform/Prompter.h"
 #include "platform/sim/SimClock.h"
 
+#include <vector>
+
 namespace kesmaro {
 
 namespace {
@@ -19,17 +21,17 @@ public:
     }
 };
 
-QByteArray fileBytes(const QStringList& lines)
+std::string fileBytes(const std::vector<std::string>& lines)
 {
-    QByteArray bytes;
-    for (const QString& line : lines)
-        bytes += QByteArray::fromStdString(EncodeCp932(line.toStdString())) + "\r\n";
+    std::string bytes;
+    for (const std::string& line : lines)
+        bytes += EncodeCp932(line) + "\r\n";
     return bytes + "\r\n";
 }
 
 } // namespace
 
-std::string ProbeSettingsFile(const QByteArray& bytes)
+std::string ProbeSettingsFile(std::string_view bytes)
 {
     const SimClock clock{LocalDateTime{}, 0};
     // A log in a folder that does not exist: every line fails quietly, so that millions of
@@ -38,15 +40,14 @@ std::string ProbeSettingsFile(const QByteArray& bytes)
     YesPrompter prompter;
 
     try {
-        ConfigFileVersion(
-            QString::fromStdString(TextLineReader::FromBytes(bytes.toStdString()).readLine()));
+        ConfigFileVersion(TextLineReader::FromBytes(bytes).readLine());
     } catch (const TrappedError&) {
     }
 
     for (const ConfigLayout layout : {ConfigLayout::V230, ConfigLayout::V220}) {
         Settings read;
         read.SearchWindowClass = kDefaultWindowClass;
-        ConfigContext ctx{read, prompter, log, QStringLiteral("/nonexistent")};
+        ConfigContext ctx{read, prompter, log, "/nonexistent"};
         const ConfigReadResult r = ReadConfigBytes(ctx, bytes, layout);
         if (r != ConfigReadResult::Failed && r != ConfigReadResult::Done &&
             r != ConfigReadResult::Asked)
@@ -54,24 +55,23 @@ std::string ProbeSettingsFile(const QByteArray& bytes)
         if (r == ConfigReadResult::Failed)
             continue;
 
-        const QStringList saved = ConfigFileLines(read);
+        const std::vector<std::string> saved = ConfigFileLines(read);
         if (saved.size() != 65)
             return "saved " + std::to_string(saved.size()) + " lines";
         Settings again;
         // The class as the saved file holds it, so that reading it back asks nothing.
-        again.SearchWindowClass =
-            QString::fromStdString(DecodeCp932(EncodeCp932(read.SearchWindowClass.toStdString())));
-        ConfigContext againCtx{again, prompter, log, QStringLiteral("/nonexistent")};
+        again.SearchWindowClass = DecodeCp932(EncodeCp932(read.SearchWindowClass));
+        ConfigContext againCtx{again, prompter, log, "/nonexistent"};
         const ConfigReadResult r2 = ReadConfigBytes(againCtx, fileBytes(saved), ConfigLayout::V230);
         if (r2 != ConfigReadResult::Done)
             return "saved file reads back with result " + std::to_string(static_cast<int>(r2));
         // Compared as bytes: a character without a code in the file's code page is saved as
         // '?' and reads back as that.
-        const QStringList resaved = ConfigFileLines(again);
-        for (qsizetype i = 0; i < saved.size(); ++i)
-            if (EncodeCp932(resaved[i].toStdString()) != EncodeCp932(saved[i].toStdString()))
-                return "line " + std::to_string(i + 1) + " changed from \"" +
-                       saved[i].toStdString() + "\" to \"" + resaved[i].toStdString() + "\"";
+        const std::vector<std::string> resaved = ConfigFileLines(again);
+        for (std::size_t i = 0; i < saved.size(); ++i)
+            if (EncodeCp932(resaved[i]) != EncodeCp932(saved[i]))
+                return "line " + std::to_string(i + 1) + " changed from \"" + saved[i] +
+                       "\" to \"" + resaved[i] + "\"";
     }
     return {};
 }

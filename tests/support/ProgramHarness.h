@@ -33,7 +33,8 @@ struct RecordingView : ProgramView {
             ++graphChanges;
             break;
         case ViewPart::CaptureSlot:
-            captions.push_back(program->results.lblCapture[static_cast<std::size_t>(slot)]);
+            captions.push_back(QString::fromStdString(
+                program->results.lblCapture[static_cast<std::size_t>(slot)]));
             break;
         case ViewPart::Picture:
             pictures.push_back(slot);
@@ -98,14 +99,14 @@ public:
         : sim(options.start, options.bootTickMs,
               options.gameWindows ? options.gameWindows : &windows),
           log(dir.path().toStdString(), sim.clock),
-          p(sim.services, log, options.view ? *options.view : view, dir.path())
+          p(sim.services, log, options.view ? *options.view : view, dir.path().toStdString())
     {
         view.program = &p;
         view.clock = &sim.clock;
         if (options.defaults) {
             Settings& s = p.settings;
             s.SearchWindowClass = kDefaultWindowClass;
-            ApplyDefaults(s, dir.path());
+            ApplyDefaults(s, dir.path().toStdString());
             SetDefaultCaptureAreas(s, ScreenMode::FullScreen);
             LoadDefaultGlyphTables(s, InterfaceColour::Yellow);
         }
@@ -122,7 +123,7 @@ public:
     {
         PixelBuffer frame = TestFrame(p.settings, lv, exp, coins, coinArea);
         if (gameWindow == kNoWindow || !windows.exists(gameWindow)) {
-            gameWindow = windows.addWindow(kDefaultWindowClass.toStdString(), std::move(frame));
+            gameWindow = windows.addWindow(kDefaultWindowClass, std::move(frame));
             windows.setForeground(gameWindow);
         } else {
             windows.setImage(gameWindow, std::move(frame));

@@ -80,7 +80,8 @@ class Run : private ProgramView {
 public:
     Run(const Scenario& scenario, const QString& folder)
         : m_scenario(scenario), m_sim(toLocal(scenario.start), scenario.bootMs, &m_windows),
-          m_log(folder.toStdString(), m_sim.clock), m_program(m_sim.services, m_log, *this, folder)
+          m_log(folder.toStdString(), m_sim.clock),
+          m_program(m_sim.services, m_log, *this, folder.toStdString())
     {
         for (PromptAnswer a : scenario.answers)
             m_sim.prompter.queue(a);
@@ -109,7 +110,7 @@ public:
     bool writeOutputs(const QString& folder, QString& error)
     {
         const ResultLabels& r = m_program.results;
-        const std::pair<const char*, const QString*> labels[] = {
+        const std::pair<const char*, const std::string*> labels[] = {
             {"lblStartTime", &r.lblStartTime},   {"lblEndTime", &r.lblEndTime},
             {"lblElapseTime", &r.lblElapseTime}, {"lblStartLv", &r.lblStartLv},
             {"lblEndLv", &r.lblEndLv},           {"lblElapseLv", &r.lblElapseLv},
@@ -122,18 +123,19 @@ public:
         };
         QString results;
         for (const auto& [name, text] : labels)
-            results += QLatin1String(name) + QLatin1Char('\t') + *text + QLatin1Char('\n');
+            results += QLatin1String(name) + QLatin1Char('\t') + QString::fromStdString(*text) +
+                       QLatin1Char('\n');
 
         QString prompts;
         for (const auto& asked : m_sim.prompter.asked()) {
-            const QDateTime when =
-                ToQDateTime(toLocal(m_scenario.start) +
-                            std::chrono::milliseconds(asked.tickMs - m_scenario.bootMs));
+            const DateTime when(toLocal(m_scenario.start) +
+                                std::chrono::milliseconds(asked.tickMs - m_scenario.bootMs));
             QString text = QString::fromStdString(asked.prompt.text);
             text.replace(QStringLiteral("\r\n"), QStringLiteral("\\n"));
-            prompts += when.toString(QStringLiteral("yyyy/MM/dd hh:mm:ss")) + QLatin1Char('\t') +
-                       QString::fromStdString(asked.prompt.title) + QLatin1Char('\t') + text +
-                       QLatin1Char('\t') + answerName(asked.answer) + QLatin1Char('\n');
+            prompts += QString::fromStdString(when.format("yyyy/MM/dd hh:mm:ss")) +
+                       QLatin1Char('\t') + QString::fromStdString(asked.prompt.title) +
+                       QLatin1Char('\t') + text + QLatin1Char('\t') + answerName(asked.answer) +
+                       QLatin1Char('\n');
         }
 
         QString csv = QStringLiteral("Time,RateE,RateM,RateAveE,RateAveM\n");
@@ -145,8 +147,8 @@ public:
                    QString::fromStdString(it->RateAveM.toString()) + QLatin1Char('\n');
 
         const QDir dir(folder);
-        if (!writeUtf8(dir.filePath(QStringLiteral("txtLog.txt")), m_program.txtLog.text(),
-                       error) ||
+        if (!writeUtf8(dir.filePath(QStringLiteral("txtLog.txt")),
+                       QString::fromStdString(m_program.txtLog.text()), error) ||
             !writeUtf8(dir.filePath(QStringLiteral("results.txt")), results, error) ||
             !writeUtf8(dir.filePath(QStringLiteral("prompts.txt")), prompts, error) ||
             !writeUtf8(dir.filePath(QStringLiteral("graph.csv")), csv, error))
@@ -237,7 +239,7 @@ bool RunReplay(const Scenario& scenario, const QString& outFolder, QString& erro
     }
     const QString folder = QDir(outFolder).absolutePath();
     if (!scenario.settingsFile.isEmpty()) {
-        const QString target = ConfigFilePath(folder);
+        const QString target = QString::fromStdString(ConfigFilePath(folder.toStdString()));
         QFile::remove(target);
         if (!QFile::copy(scenario.settingsFile, target)) {
             error = target + QStringLiteral(": cannot copy the settings file");

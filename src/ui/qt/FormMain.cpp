@@ -3,6 +3,7 @@
 #include "app/MainWindowEvents.h"
 #include "app/MainWindowGeometry.h"
 #include "app/MainWindowLogic.h"
+#include "common/Utf8.h"
 #include "measurement/StatusLine.h"
 #include "platform/qt/Pictures.h"
 #include "records/DebugItems.h"
@@ -10,6 +11,7 @@
 #include "state/Program.h"
 #include "ui/qt/Fonts.h"
 #include "ui/qt/GraphFrame.h"
+#include "ui/qt/QtText.h"
 #include "ui/qt/Widgets.h"
 
 #include <QCloseEvent>
@@ -40,7 +42,7 @@ const QString kLogColumns =
 constexpr int kLeftColumnWidth = 465;
 constexpr int kTxtLogLeft = 8;
 
-constexpr std::array<QString ResultLabels::*, 12> kResultFields{
+constexpr std::array<std::string ResultLabels::*, 12> kResultFields{
     &ResultLabels::lblStartTime,  &ResultLabels::lblEndTime,  &ResultLabels::lblElapseTime,
     &ResultLabels::lblStartLv,    &ResultLabels::lblEndLv,    &ResultLabels::lblElapseLv,
     &ResultLabels::lblStartExp,   &ResultLabels::lblEndExp,   &ResultLabels::lblElapseExp,
@@ -71,11 +73,12 @@ QFrame* etchedLine(QWidget* parent, const char* name, QRect where, QPalette::Col
     return line;
 }
 
-// The text box shows CR LF line ends as one break; the caret moves with the text before it.
-int displayPosition(const QString& text, int position)
+// The text box shows CR LF line ends as one break; the caret (in characters) moves with the
+// text before it.
+int displayPosition(std::string_view text, int position)
 {
-    const int clamped = std::clamp(position, 0, int(text.size()));
-    return clamped - int(QStringView(text).left(clamped).count(u"\r\n"_s));
+    const QString before = Q(Utf8Left(text, std::size_t(std::max(position, 0))));
+    return int(before.size() - before.count(u"\r\n"_s));
 }
 
 } // namespace
@@ -327,7 +330,7 @@ void FormMain::buildDebugFrame(QWidget* inner)
 
 void FormMain::load()
 {
-    setWindowTitle(kProgramTitle);
+    setWindowTitle(Q(kProgramTitle));
     if (!m_program.flags.DebugMode) {
         for (QLabel* picture : m_picCapture)
             picture->hide();
@@ -431,17 +434,17 @@ void FormMain::showResults()
 {
     const ResultLabels& r = m_program.results;
     for (std::size_t i = 0; i < m_results.size(); ++i)
-        m_results[i]->setText(r.*kResultFields[i]);
+        m_results[i]->setText(Q(r.*kResultFields[i]));
     showStatus();
     for (std::size_t i = 0; i < m_lblCapture.size(); ++i)
         showCaptureSlot(int(i));
-    m_lblElapse->setText(r.lblElapse);
+    m_lblElapse->setText(Q(r.lblElapse));
 }
 
 void FormMain::showLog()
 {
-    const QString& text = m_program.txtLog.text();
-    QString shown = text;
+    const std::string& text = m_program.txtLog.text();
+    QString shown = Q(text);
     shown.replace(u"\r\n"_s, u"\n"_s);
     m_txtLog->setPlainText(shown);
     QTextCursor cursor = m_txtLog->textCursor();
@@ -461,7 +464,7 @@ void FormMain::showCaptureSlot(int slot)
 {
     if (slot < 0 || slot >= int(m_lblCapture.size()))
         return;
-    m_lblCapture[std::size_t(slot)]->setText(m_program.results.lblCapture[std::size_t(slot)]);
+    m_lblCapture[std::size_t(slot)]->setText(Q(m_program.results.lblCapture[std::size_t(slot)]));
     // The recognizer shows its progress while it works, inside one event.
     m_lblCapture[std::size_t(slot)]->repaint();
 }
@@ -482,7 +485,7 @@ void FormMain::showMenus()
 {
     const MenuState& m = m_program.menus;
     m_menuRun->setEnabled(m.menuRunEnabled);
-    m_menuRun->setText(m.menuRunCaption);
+    m_menuRun->setText(Q(m.menuRunCaption));
     m_menuStop->setEnabled(m.menuStopEnabled);
     QPalette palette = m_cmdTempStop->parentWidget()->palette();
     if (const std::optional<QColor> colour = storedColour(m.cmdTempStopBackColor))

@@ -10,6 +10,7 @@
 #include "state/Program.h"
 #include "ui/qt/AreaFinderDialog.h"
 #include "ui/qt/Fonts.h"
+#include "ui/qt/QtText.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -235,7 +236,7 @@ void FormOption::buildGeneralPage(QWidget* page)
     auto* browse = button(page, u"参照"_s, "cmdSaveFolder", QPoint(316, 151));
     browse->resize(48, 24);
     connect(browse, &QPushButton::clicked, this, [this] {
-        const QString folder = chooseFolder(SaveFolderBrowserText(), m_p.settings.SaveFolder);
+        const QString folder = chooseFolder(SaveFolderBrowserText(), Q(m_p.settings.SaveFolder));
         m_logic.cmdSaveFolder_Chosen(folder);
         m_committedFolder = m_logic.txtSaveFolder;
         showState();
@@ -334,7 +335,7 @@ void FormOption::buildStartUpPage(QWidget* page)
         connect(browse, &QPushButton::clicked, this, [this, i] {
             const QString start = m_logic.cmdStartUp_StartPath(i);
             const QFileInfo info(start);
-            const bool onFile = start != m_p.programFolder && info.isFile();
+            const bool onFile = start != Q(m_p.programFolder) && info.isFile();
             const QString chosen =
                 chooseFile(StartUpDialogTitle(i), onFile ? info.absolutePath() : start,
                            onFile ? info.fileName() : QString());
@@ -404,7 +405,7 @@ void FormOption::lblRollingMinutes_Click()
     const std::optional<double> answer =
         InputCheckBox(m_p.services.numberInput, QString::number(kRollingMinutesMin),
                       QString::number(kRollingMinutesMax), m_p.extra.RollingMinutes, u"10"_s,
-                      RollingMinutesPrompt(), u"設定値入力"_s);
+                      Q(RollingMinutesPrompt()), u"設定値入力"_s);
     if (answer && std::isfinite(*answer) &&
         !SetRollingMinutes(m_p, std::llround(RoundHalfEven(*answer))))
         m_p.services.prompter.Ask(

@@ -4,6 +4,7 @@
 #include "graph/GraphDisplay.h"
 #include "state/Program.h"
 #include "ui/qt/Fonts.h"
+#include "ui/qt/QtText.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -37,12 +38,12 @@ void FormPopup::showState()
         hide();
         return;
     }
-    setWindowTitle(popup.caption);
+    setWindowTitle(Q(popup.caption));
     QFont font = m_lblPopUpMsg->font();
     font.setPointSize(std::max(1, popup.fontSize));
     m_lblPopUpMsg->setFont(font);
     setOuterSize(QSize(popup.widthTwips, popup.heightTwips) / kTwipsPerPixel);
-    setMessage(popup.message);
+    setMessage(Q(popup.message));
     show();
 }
 
@@ -86,7 +87,7 @@ bool FormPopup::userClose()
     ++m_closeAttempts;
     // Ticks and commands run during the pauses; one of them may hide the window meanwhile.
     for (const RemarkFrame& frame :
-         PopupRemark(m_closeAttempts, m_program.settings.SearchWindowClass)) {
+         PopupRemark(m_closeAttempts, Q(m_program.settings.SearchWindowClass))) {
         setMessage(frame.text);
         m_program.services.scheduler.WaitMs(frame.pauseMs);
     }

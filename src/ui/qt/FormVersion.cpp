@@ -3,6 +3,7 @@
 #include "config/Settings.h"
 #include "state/Program.h"
 #include "ui/qt/Fonts.h"
+#include "ui/qt/QtText.h"
 #include "ui/qt/Widgets.h"
 
 #include <QLabel>
@@ -14,7 +15,7 @@ namespace kesmaro {
 using namespace Qt::StringLiterals;
 
 FormVersion::FormVersion(Program& p, QWidget* parent)
-    : QDialog(parent), m_p(p), m_link(p.documentFolder)
+    : QDialog(parent), m_p(p), m_link(Q(p.documentFolder))
 {
     setObjectName(u"FormVersion"_s);
     setWindowTitle(u"バージョン情報"_s);
@@ -27,7 +28,7 @@ FormVersion::FormVersion(Program& p, QWidget* parent)
     large.setPixelSize(16);
     large.setBold(true);
     name->setFont(large);
-    PlacedLabel(this, kProgramVersion, "lblVer", QRect(16, 40, 268, 18));
+    PlacedLabel(this, Q(kProgramVersion), "lblVer", QRect(16, 40, 268, 18));
     PlacedLabel(this, u"Support Site"_s, "Label1", QRect(16, 70, 90, 18));
     m_lblHomePage = PlacedLabel(this, SupportLink::Name(), "lblHomePage", QRect(106, 70, 178, 18));
     QPalette palette = m_lblHomePage->palette();

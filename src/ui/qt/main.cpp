@@ -112,11 +112,11 @@ int main(int argc, char* argv[])
 
     kesmaro::DebugLog log(programFolder.toStdString(), clock);
     kesmaro::DesktopView view;
-    kesmaro::Program program(services, log, view, programFolder);
-    program.documentFolder = QString::fromStdString(kesmaro::ResolveDocumentFolder(
+    kesmaro::Program program(services, log, view, programFolder.toStdString());
+    program.documentFolder = kesmaro::ResolveDocumentFolder(
         QCoreApplication::applicationDirPath().toStdString(),
         kesmaro::ToStdStrings({kesmaro::kQuickReferenceDocument, kesmaro::kHowToUseDocument,
-                               kesmaro::kReadMeDocument})));
+                               kesmaro::kReadMeDocument}));
     view.attach(program);
     shownPrompter.setParent(view.main());
     bool ended = false;

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <string>
+#include <string_view>
+
+namespace kesmaro {
+
+// The core's UTF-8 text as Qt text, and back: the front end's one conversion.
+inline QString Q(std::string_view utf8)
+{
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+inline std::string U8(const QString& text)
+{
+    return text.toStdString();
+}
+
+} // namespace kesmaro
