@@ -10,7 +10,6 @@
 #include "recognition/Recognition.h"
 #include "state/Program.h"
 
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 using namespace kesmaro;
@@ -27,8 +26,7 @@ struct Scene {
         LoadDefaultGlyphTables(settings, InterfaceColour::Blue);
         SetDefaultCaptureAreas(settings, ScreenMode::FullScreen);
         // Level at the left, Exp with its point, coins right-aligned as the game shows them.
-        const std::array<QString, kCategoryCount> numbers = {
-            QStringLiteral("87"), QStringLiteral("45.09"), QStringLiteral("98765432")};
+        const std::array<std::string, kCategoryCount> numbers = {"87", "45.09", "98765432"};
         const std::array<int, kCategoryCount> offsets = {2, 3, 179 - 9 * 6 - 3};
         for (int c = 0; c < kCategoryCount; ++c) {
             const auto k = static_cast<std::size_t>(c);
@@ -65,7 +63,7 @@ void BM_BinarizeAndRecognizeThreeAreas(benchmark::State& state)
         }
     }
     if (RecognizePixels(s.regions[CategoryMoney], fonts[CategoryMoney], CategoryMoney).result !=
-        QStringLiteral("98765432"))
+        "98765432")
         state.SkipWithError("the rendered coins were not read");
 }
 BENCHMARK(BM_BinarizeAndRecognizeThreeAreas);
@@ -75,8 +73,9 @@ void BM_RecognizeThreeEmptyAreas(benchmark::State& state)
 {
     const Scene& s = scene();
     std::array<std::vector<std::uint16_t>, kCategoryCount> words;
+    std::array<GlyphFont, kCategoryCount> fonts;
     for (std::size_t k = 0; k < kCategoryCount; ++k) {
-        const GlyphFont font = GlyphFontOf(s.settings, static_cast<int>(k));
+        const GlyphFont& font = fonts[k] = GlyphFontOf(s.settings, static_cast<int>(k));
         const CaptureRect& a = s.settings.CaptureArea[k];
         PixelBuffer empty(a.Width, a.Height);
         FillGlyphBackground(empty, Rect{0, 0, a.Width, a.Height}, font, 5);
@@ -86,7 +85,7 @@ void BM_RecognizeThreeEmptyAreas(benchmark::State& state)
         for (int c = 0; c < kCategoryCount; ++c) {
             const auto k = static_cast<std::size_t>(c);
             GlyphMatcher matcher;
-            matcher.setGlyphs(s.settings.PatternSize[k].Width, s.settings.PatternString[k]);
+            matcher.setGlyphs(fonts[k].width, fonts[k].patterns);
             matcher.setWords(words[k]);
             NumberRead read =
                 ReadNumber(matcher, s.settings.CaptureArea[k].Width, c, nullptr, nullptr);
@@ -130,7 +129,7 @@ void BM_CaptureColumnTextAndRecognizeNumber(benchmark::State& state)
     SimGameWindows& windows = h.windows;
     p.settings = s.settings;
     const WindowId game = windows.addWindow("Gamebryo Application", s.frame);
-    QString results;
+    std::string results;
     for (auto _ : state) {
         for (int c = 0; c < kCategoryCount; ++c) {
             const auto k = static_cast<std::size_t>(c);
@@ -139,7 +138,7 @@ void BM_CaptureColumnTextAndRecognizeNumber(benchmark::State& state)
             results = RecognizeNumber(p, c);
         }
     }
-    if (results != QStringLiteral("98765432"))
+    if (results != "98765432")
         state.SkipWithError("the rendered coins were not read");
 }
 BENCHMARK(BM_CaptureColumnTextAndRecognizeNumber);

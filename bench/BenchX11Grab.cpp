@@ -187,7 +187,7 @@ struct LiveGame {
         const Settings& s = program->settings;
         CaptureColumnText(*program, game, s.CaptureArea[c], category, s.BinaryThreshold[c],
                           s.BinaryMask[c]);
-        return RecognizeNumber(*program, category);
+        return QString::fromStdString(RecognizeNumber(*program, category));
     }
 
     QTemporaryDir dir;

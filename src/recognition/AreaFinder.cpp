@@ -141,7 +141,7 @@ struct Seen {
     int y = 0;   // top row
     int end = 0; // last column of the delimiter
     int digitCount = 0;
-    QString digits; // as read, leading zeros kept
+    std::string digits; // as read, leading zeros kept
 };
 
 class FontSearch {
@@ -196,7 +196,7 @@ public:
             while (g < glyph::kCount && !glyphAt(g, pos, at.y))
                 ++g;
             if (g < glyph::kDigits) {
-                seen.digits += QChar(u'0' + g);
+                seen.digits += static_cast<char>('0' + g);
                 if (++seen.digitCount > kMaxNumberDigits)
                     return false;
                 pos += m_table.width;
@@ -234,12 +234,12 @@ private:
     int m_height;
 };
 
-QString withoutLeadingZeros(const QString& digits)
+std::string withoutLeadingZeros(const std::string& digits)
 {
-    qsizetype i = 0;
-    while (i + 1 < digits.size() && digits[i] == u'0')
+    std::size_t i = 0;
+    while (i + 1 < digits.size() && digits[i] == '0')
         ++i;
-    return digits.mid(i);
+    return digits.substr(i);
 }
 
 enum class Align { Centre, Right };
@@ -260,10 +260,10 @@ Rect areaFor(const Seen& seen, const GlyphFont& font, int longest, Align align, 
 }
 
 bool readsBack(const PixelBuffer& frame, const Rect& area, const GlyphFont& font,
-               const QString& digits)
+               const std::string& digits)
 {
     const NumberRead read = RecognizePixels(CropFrame(frame, area), font, 0);
-    return !read.result.isEmpty() && read.result == withoutLeadingZeros(digits);
+    return !read.result.empty() && read.result == withoutLeadingZeros(digits);
 }
 
 FoundNumber propose(const PixelBuffer& frame, const Seen& seen, const GlyphFont& font, int longest,

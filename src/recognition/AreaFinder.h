@@ -4,7 +4,7 @@
 #include "platform/PixelBuffer.h"
 #include "recognition/Glyphs.h"
 
-#include <QString>
+#include <string>
 #include <vector>
 
 namespace kesmaro {
@@ -22,7 +22,7 @@ enum class FindStatus { Found, NotFound, Ambiguous };
 struct FoundNumber {
     FindStatus status = FindStatus::NotFound;
     Rect area;             // the proposed capture area, in the frame's pixels
-    QString digits;        // what the proposed area reads, as RecognizeNumber gives it
+    std::string digits;    // what the proposed area reads, as RecognizeNumber gives it
     int font = 0;          // for Exp: the index into FinderFonts::exp that read it
     std::vector<Rect> all; // every place the number was seen (two or more when ambiguous)
 };

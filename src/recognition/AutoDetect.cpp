@@ -4,36 +4,40 @@
 #include "state/Program.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace kesmaro {
 
 namespace {
 
-const QString kTitle = QStringLiteral("自動検出");
+constexpr const char* kTitle = "自動検出";
 
-QString line(const char* name, const FoundNumber& number)
+std::string line(const char* name, const FoundNumber& number)
 {
-    const QString label = QLatin1String(name);
+    const std::string label = name;
     switch (number.status) {
     case FindStatus::Found:
-        return QStringLiteral("%1 %2 %3 %4 %5")
-            .arg(label)
-            .arg(number.area.x)
-            .arg(number.area.y)
-            .arg(number.area.width)
-            .arg(number.area.height);
+        return label + ' ' + std::to_string(number.area.x) + ' ' + std::to_string(number.area.y) +
+               ' ' + std::to_string(number.area.width) + ' ' + std::to_string(number.area.height);
     case FindStatus::Ambiguous:
-        return label + QStringLiteral(" ambiguous");
+        return label + " ambiguous";
     case FindStatus::NotFound:
         break;
     }
-    return label + QStringLiteral(" not found");
+    return label + " not found";
 }
 
-void tell(Program& p, const QString& text)
+std::string joinedLines(const AreaProposal& proposal)
 {
-    p.services.prompter.Ask(Prompt{kTitle.toStdString(), text.toStdString(), PromptButtons::Ok,
-                                   PromptIcon::Exclamation});
+    std::string text;
+    for (const std::string& l : ProposalLines(proposal))
+        text += (text.empty() ? "" : "\r\n") + l;
+    return text;
+}
+
+void tell(Program& p, const std::string& text)
+{
+    p.services.prompter.Ask(Prompt{kTitle, text, PromptButtons::Ok, PromptIcon::Exclamation});
 }
 
 } // namespace
@@ -64,12 +68,12 @@ FinderFonts DefaultFinderFonts(std::optional<InterfaceColour> colour)
     return fonts;
 }
 
-QStringList ProposalLines(const AreaProposal& proposal, bool* complete)
+std::vector<std::string> ProposalLines(const AreaProposal& proposal, bool* complete)
 {
-    QStringList lines{line("level", proposal.level), line("exp", proposal.exp),
-                      line("coins", proposal.coins)};
+    std::vector<std::string> lines{line("level", proposal.level), line("exp", proposal.exp),
+                                   line("coins", proposal.coins)};
     if (proposal.coins2.status == FindStatus::Found)
-        lines << line("coins2", proposal.coins2);
+        lines.push_back(line("coins2", proposal.coins2));
     if (complete)
         *complete = proposal.level.status == FindStatus::Found &&
                     proposal.exp.status == FindStatus::Found &&
@@ -115,38 +119,35 @@ PixelBuffer GrabGameFrame(Program& p)
 
 bool ConfirmByPrompt(Program& p, const AreaProposal& proposal)
 {
-    const QString text = QStringLiteral("次のキャプチャ領域を設定しますか？\r\n") +
-                         ProposalLines(proposal).join(QStringLiteral("\r\n"));
-    return p.services.prompter.Ask(Prompt{kTitle.toStdString(), text.toStdString(),
-                                          PromptButtons::OkCancel, PromptIcon::Question}) ==
-           PromptAnswer::Ok;
+    const std::string text = "次のキャプチャ領域を設定しますか？\r\n" + joinedLines(proposal);
+    return p.services.prompter.Ask(Prompt{kTitle, text, PromptButtons::OkCancel,
+                                          PromptIcon::Question}) == PromptAnswer::Ok;
 }
 
 AutoDetectOutcome AutoDetectCaptureAreas(Program& p, const AreaConfirmation& confirm)
 {
     p.log.WriteDebugLog("Click : Capture Area Detect ");
-    const auto done = [&p](AutoDetectOutcome outcome, const QString& how) {
-        p.log.WriteDebugLog((QStringLiteral("Detecting CaptureArea ･･･ ") + how).toStdString());
+    const auto done = [&p](AutoDetectOutcome outcome, std::string_view how) {
+        p.log.WriteDebugLog("Detecting CaptureArea ･･･ " + std::string(how));
         return outcome;
     };
     const PixelBuffer frame = GrabGameFrame(p);
     if (frame.isEmpty()) {
-        tell(p, QStringLiteral("ゲームウィンドウが見つかりません。"));
-        return done(AutoDetectOutcome::NoWindow, QStringLiteral("Window Not Find "));
+        tell(p, "ゲームウィンドウが見つかりません。");
+        return done(AutoDetectOutcome::NoWindow, "Window Not Find ");
     }
     const AreaProposal proposal = FindCaptureAreas(frame, FinderFontsOf(p.settings));
     const bool any = proposal.level.status == FindStatus::Found ||
                      proposal.exp.status == FindStatus::Found ||
                      proposal.coins.status == FindStatus::Found;
     if (!any) {
-        tell(p, QStringLiteral("数値が見つかりませんでした。\r\n") +
-                    ProposalLines(proposal).join(QStringLiteral("\r\n")));
-        return done(AutoDetectOutcome::NothingFound, QStringLiteral("Number Not Find "));
+        tell(p, "数値が見つかりませんでした。\r\n" + joinedLines(proposal));
+        return done(AutoDetectOutcome::NothingFound, "Number Not Find ");
     }
     if (!confirm(frame, proposal))
-        return done(AutoDetectOutcome::Declined, QStringLiteral("Cancel "));
+        return done(AutoDetectOutcome::Declined, "Cancel ");
     ApplyCaptureAreas(p.settings, proposal);
-    return done(AutoDetectOutcome::Applied, QStringLiteral("End "));
+    return done(AutoDetectOutcome::Applied, "End ");
 }
 
 } // namespace kesmaro

@@ -5,9 +5,10 @@
 #include "platform/PixelBuffer.h"
 #include "recognition/AreaFinder.h"
 
-#include <QStringList>
 #include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace kesmaro {
 
@@ -22,7 +23,7 @@ FinderFonts DefaultFinderFonts(std::optional<InterfaceColour> colour);
 // One line a number, in the frame's pixels: "level X Y W H", "exp …", "coins …" and, when a
 // second coin display was seen, "coins2 …"; a number not seen gives "level not found", one
 // seen twice "level ambiguous". `complete` is set when level, Exp and coins were all found.
-QStringList ProposalLines(const AreaProposal& proposal, bool* complete = nullptr);
+std::vector<std::string> ProposalLines(const AreaProposal& proposal, bool* complete = nullptr);
 
 // The proposal as the settings hold it: areas 0-2, area 4 when a second coin display was seen
 // (regions 3 and 4 take the size of regions 1 and 2). Only found numbers change their area.

@@ -123,16 +123,16 @@ std::vector<std::uint16_t> BinarizeColumns(const PixelBuffer& image, std::int32_
     return words;
 }
 
-QString ColumnWordsToText(const std::vector<std::uint16_t>& words)
+std::string ColumnWordsToText(const std::vector<std::uint16_t>& words)
 {
-    static constexpr char16_t kHex[] = u"0123456789ABCDEF";
-    QString text(static_cast<qsizetype>(words.size()) * 4, Qt::Uninitialized);
-    QChar* out = text.data();
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string text(words.size() * 4, '\0');
+    char* out = text.data();
     for (const std::uint16_t w : words) {
-        *out++ = QChar(kHex[(w >> 12) & 0xF]);
-        *out++ = QChar(kHex[(w >> 8) & 0xF]);
-        *out++ = QChar(kHex[(w >> 4) & 0xF]);
-        *out++ = QChar(kHex[w & 0xF]);
+        *out++ = kHex[(w >> 12) & 0xF];
+        *out++ = kHex[(w >> 8) & 0xF];
+        *out++ = kHex[(w >> 4) & 0xF];
+        *out++ = kHex[w & 0xF];
     }
     return text;
 }
@@ -140,24 +140,24 @@ QString ColumnWordsToText(const std::vector<std::uint16_t>& words)
 namespace {
 
 // 0..15 for an uppercase hexadecimal digit, 16 for anything else.
-inline unsigned hexValue(char16_t c)
+inline unsigned hexValue(char c)
 {
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10U;
+    if (c >= '0' && c <= '9')
+        return static_cast<unsigned>(c - '0');
+    if (c >= 'A' && c <= 'F')
+        return static_cast<unsigned>(c - 'A') + 10U;
     return 16;
 }
 
 } // namespace
 
-bool ColumnTextToWords(QStringView text, std::vector<std::uint16_t>& words)
+bool ColumnTextToWords(std::string_view text, std::vector<std::uint16_t>& words)
 {
     if (text.size() % 4 != 0)
         return false;
     const auto count = static_cast<std::size_t>(text.size() / 4);
     words.resize(count);
-    const char16_t* c = text.utf16();
+    const char* c = text.data();
     for (std::size_t i = 0; i < count; ++i, c += 4) {
         const unsigned a = hexValue(c[0]);
         const unsigned b = hexValue(c[1]);

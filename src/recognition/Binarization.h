@@ -2,9 +2,9 @@
 
 #include "platform/PixelBuffer.h"
 
-#include <QString>
-#include <QStringView>
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace kesmaro {
@@ -39,10 +39,10 @@ std::vector<std::uint16_t> BinarizeColumns(const PixelBuffer& image, std::int32_
                                            std::int32_t mask);
 
 // The column text of column words: four uppercase hexadecimal digits per column.
-QString ColumnWordsToText(const std::vector<std::uint16_t>& words);
+std::string ColumnWordsToText(const std::vector<std::uint16_t>& words);
 
 // The column words of a text made only of uppercase hexadecimal digits; false (and `words`
 // undefined) for any other text, including one whose length is not a multiple of four.
-bool ColumnTextToWords(QStringView text, std::vector<std::uint16_t>& words);
+bool ColumnTextToWords(std::string_view text, std::vector<std::uint16_t>& words);
 
 } // namespace kesmaro

@@ -1,10 +1,12 @@
 #include "recognition/GlyphRenderer.h"
 
+#include "common/Utf8.h"
 #include "recognition/Binarization.h"
 
 #include <algorithm>
 #include <bit>
 #include <random>
+#include <utility>
 #include <vector>
 
 namespace kesmaro {
@@ -68,8 +70,8 @@ int drawnRows(const GlyphFont& font)
 
 bool glyphWords(const GlyphFont& font, int glyph, std::vector<std::uint16_t>& words)
 {
-    const QString& pattern = font.patterns[static_cast<std::size_t>(glyph)];
-    return font.width > 0 && pattern.size() == std::int64_t{font.width} * 4 &&
+    const std::string& pattern = font.patterns[static_cast<std::size_t>(glyph)];
+    return font.width > 0 && std::cmp_equal(pattern.size(), std::int64_t{font.width} * 4) &&
            ColumnTextToWords(pattern, words);
 }
 
@@ -108,7 +110,7 @@ void FillGlyphBackground(PixelBuffer& image, const Rect& area, const GlyphFont& 
             painter.put(x, y, background);
 }
 
-int DrawNumber(PixelBuffer& image, int x, int y, QStringView text, const GlyphFont& font,
+int DrawNumber(PixelBuffer& image, int x, int y, std::string_view text, const GlyphFont& font,
                const GlyphInk& ink, bool delimiter)
 {
     Painter painter(image, font, ink.seed);
@@ -148,20 +150,21 @@ int DrawNumber(PixelBuffer& image, int x, int y, QStringView text, const GlyphFo
     };
     const auto gap = [&] { blankColumns(std::max(0, ink.gapColumns), false); };
 
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (i > 0)
+    bool first = true;
+    for (const char32_t ch : CodePoints(text)) {
+        if (!first)
             gap();
-        const char16_t ch = text[i].unicode();
-        if (ch >= u'0' && ch <= u'9') {
-            drawGlyph(ch - u'0');
-        } else if (ch == u'.') {
+        first = false;
+        if (ch >= U'0' && ch <= U'9') {
+            drawGlyph(static_cast<int>(ch - U'0'));
+        } else if (ch == U'.') {
             blankColumns(std::max(0, ink.pointColumns), true);
         } else {
             blankColumns(width, false);
         }
     }
     if (delimiter) {
-        if (!text.isEmpty())
+        if (!text.empty())
             gap();
         drawGlyph(glyph::kDelimiter);
     }

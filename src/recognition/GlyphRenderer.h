@@ -4,8 +4,8 @@
 #include "platform/PixelBuffer.h"
 #include "recognition/Glyphs.h"
 
-#include <QStringView>
 #include <cstdint>
+#include <string_view>
 
 namespace kesmaro {
 
@@ -19,7 +19,7 @@ struct GlyphInk {
 
 // Draws a number into `image` so that binarizing it with the font's threshold and mask gives
 // back the glyph patterns word for word. The top-left corner of the first character is at
-// (x, y); pixels outside the image are skipped.
+// (x, y); pixels outside the image are skipped. `text` is UTF-8; each character is drawn as one.
 //   '0'..'9'  the digit's glyph
 //   '.'       a decimal point: `pointColumns` background columns with one dot pixel at the
 //             bottom of the first, which matches no glyph (the Exp percentage)
@@ -29,7 +29,7 @@ struct GlyphInk {
 // glyph-wide gap. Returns the column just right of the last drawn column.
 // Exactness needs both pixel kinds to exist: a threshold of 0 or less (everything set) or
 // above 255 (nothing set) cannot show a glyph.
-int DrawNumber(PixelBuffer& image, int x, int y, QStringView text, const GlyphFont& font,
+int DrawNumber(PixelBuffer& image, int x, int y, std::string_view text, const GlyphFont& font,
                const GlyphInk& ink = {}, bool delimiter = true);
 
 // Fills `area` with the glyphs' background: clear pixels for fonts drawn as set strokes, set

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QString>
 #include <array>
 #include <cstdint>
+#include <string>
 
 namespace kesmaro {
 
@@ -15,7 +15,7 @@ constexpr int kCount = 11;
 } // namespace glyph
 
 // Pattern texts as the glyph table holds them: four hexadecimal digits a column.
-using GlyphPatterns = std::array<QString, glyph::kCount>;
+using GlyphPatterns = std::array<std::string, glyph::kCount>;
 
 // One category's glyphs with the binarization they are read with.
 struct GlyphFont {

@@ -1,6 +1,7 @@
 #include "recognition/NumberReader.h"
 
 #include "common/StringBuffer.h"
+#include "common/Utf8.h"
 #include "recognition/Binarization.h"
 
 #include <algorithm>
@@ -36,25 +37,30 @@ void GlyphMatcher::setGlyphs(std::int32_t glyphWidth, const GlyphPatterns& patte
 {
     m_width = glyphWidth;
     m_length = glyphWidth > 0 ? std::int64_t{glyphWidth} * 4 : 0;
-    m_patterns = patterns;
     m_filterAll.fill(0);
     m_filterDigits.fill(0);
     m_glyphWords.clear();
     m_hexValid.fill(false);
-    for (int i = 0; i < glyph::kCount; ++i) {
-        const auto k = static_cast<std::size_t>(i);
-        m_valid[k] = m_length > 0 && patterns[k].size() == m_length;
-    }
-    if (std::none_of(m_valid.begin(), m_valid.end(), [](bool v) { return v; }))
-        return;
-    const auto width = static_cast<std::size_t>(m_width);
-    m_glyphWords.assign(static_cast<std::size_t>(glyph::kCount) * width, 0);
+    for (auto& pattern : m_textPatterns)
+        pattern.clear();
+    const auto width = static_cast<std::size_t>(std::max(glyphWidth, 0));
     std::vector<std::uint16_t> words;
     for (int i = 0; i < glyph::kCount; ++i) {
         const auto k = static_cast<std::size_t>(i);
-        if (!m_valid[k] || !ColumnTextToWords(patterns[k], words))
+        const std::string& pattern = patterns[k];
+        // Column words are ASCII, so their bytes are their characters.
+        m_hexValid[k] = m_length > 0 && std::cmp_equal(pattern.size(), m_length) &&
+                        ColumnTextToWords(pattern, words);
+        m_valid[k] =
+            m_hexValid[k] || (m_length > 0 && std::cmp_equal(Utf8Length(pattern), m_length));
+        if (!m_hexValid[k]) {
+            if (m_valid[k])
+                for (const char32_t c : CodePoints(pattern))
+                    m_textPatterns[k].push_back(c);
             continue;
-        m_hexValid[k] = true;
+        }
+        if (m_glyphWords.empty())
+            m_glyphWords.assign(static_cast<std::size_t>(glyph::kCount) * width, 0);
         std::copy(words.begin(), words.end(),
                   m_glyphWords.begin() + static_cast<std::ptrdiff_t>(k * width));
         m_keys[k] = keyAt(words.data());
@@ -73,16 +79,19 @@ void GlyphMatcher::setWords(std::vector<std::uint16_t> words)
     makePhases();
 }
 
-void GlyphMatcher::setText(const QString& text)
+void GlyphMatcher::setText(std::string_view text)
 {
-    m_textLength = text.size();
     m_wordsText = ColumnTextToWords(text, m_phase[0]);
     if (m_wordsText) {
+        m_textLength = static_cast<std::int64_t>(text.size());
         m_text.clear();
         makePhases();
         return;
     }
-    m_text = text;
+    m_text.clear();
+    for (const char32_t c : CodePoints(text))
+        m_text.push_back(c);
+    m_textLength = static_cast<std::int64_t>(m_text.size());
     for (auto& phase : m_phase)
         phase.clear();
 }
@@ -118,12 +127,25 @@ int GlyphMatcher::wordGlyphAt(const std::uint16_t* at, int last) const
     return -1;
 }
 
+bool GlyphMatcher::fallbackMatches(std::int64_t offset, std::size_t glyph) const
+{
+    const std::u32string_view window = std::u32string_view(m_text).substr(
+        static_cast<std::size_t>(offset), static_cast<std::size_t>(m_length));
+    if (!m_hexValid[glyph])
+        return window == m_textPatterns[glyph];
+    static constexpr char32_t kHex[] = U"0123456789ABCDEF";
+    const std::uint16_t* words = m_glyphWords.data() + glyph * static_cast<std::size_t>(m_width);
+    for (std::size_t i = 0; i < window.size(); ++i)
+        if (window[i] != kHex[(words[i / 4] >> (12 - 4 * (i % 4))) & 0xF])
+            return false;
+    return true;
+}
+
 int GlyphMatcher::fallbackGlyphAt(std::int64_t offset, int last) const
 {
-    const QStringView window = QStringView(m_text).mid(offset, m_length);
     for (int i = 0; i <= last; ++i)
         if (m_valid[static_cast<std::size_t>(i)] &&
-            window == m_patterns[static_cast<std::size_t>(i)])
+            fallbackMatches(offset, static_cast<std::size_t>(i)))
             return i;
     return -1;
 }
@@ -149,13 +171,10 @@ GlyphMatcher::Hit GlyphMatcher::firstDigit() const
     if (m_length == 0 || m_length > m_textLength)
         return hit;
     if (!m_wordsText) {
-        for (int i = 0; i < glyph::kDigits; ++i) {
-            const auto k = static_cast<std::size_t>(i);
-            if (!m_valid[k])
-                continue;
-            const qsizetype at = m_text.indexOf(m_patterns[k]);
-            if (at >= 0 && (hit.offset < 0 || at < hit.offset))
-                hit = Hit{at, i};
+        for (std::int64_t offset = 0; offset + m_length <= m_textLength; ++offset) {
+            const int digit = fallbackGlyphAt(offset, glyph::kDigits - 1);
+            if (digit >= 0)
+                return Hit{offset, digit};
         }
         return hit;
     }
@@ -182,11 +201,11 @@ NumberRead ReadNumber(GlyphMatcher& matcher, std::int32_t regionWidth, int categ
     if (first.offset < 0) {
         if (trace)
             trace->Append("category" + std::to_string(category) + " 数値が見つかりませんでした");
-        read.caption = QStringLiteral("NotFind");
+        read.caption = "NotFind";
         return read;
     }
 
-    QString digits;
+    std::string digits;
     int misses = 0;
     bool closed = false;
     std::int64_t pos = first.offset;
@@ -196,8 +215,7 @@ NumberRead ReadNumber(GlyphMatcher& matcher, std::int32_t regionWidth, int categ
             hooks->beforeStep(matcher, regionWidth);
         const int found = matcher.glyphAt(pos);
         if (found >= 0 && found < glyph::kDigits) {
-            const QChar digit(u'0' + found);
-            digits += digit;
+            digits += static_cast<char>('0' + found);
             pos += matcher.glyphLength() - 4;
             misses = 0;
             if (trace)
@@ -208,13 +226,13 @@ NumberRead ReadNumber(GlyphMatcher& matcher, std::int32_t regionWidth, int categ
             closed = true;
             break;
         } else {
-            if (!digits.isEmpty())
+            if (!digits.empty())
                 ++misses;
             if (misses > kMissesPerZero) {
-                digits += u'0';
+                digits += '0';
                 misses = 0;
                 if (trace)
-                    trace->Append2(" 遮蔽物検出0付加 ", digits.toStdString());
+                    trace->Append2(" 遮蔽物検出0付加 ", digits);
             }
         }
         if (hooks)
@@ -223,26 +241,25 @@ NumberRead ReadNumber(GlyphMatcher& matcher, std::int32_t regionWidth, int categ
     }
     if (!closed) {
         if (trace)
-            trace->Append2(" デリミタ未検出 ", digits.toStdString());
+            trace->Append2(" デリミタ未検出 ", digits);
         digits.clear();
     }
 
-    qsizetype lead = 0;
-    while (lead + 1 < digits.size() && digits[lead] == u'0')
+    std::size_t lead = 0;
+    while (lead + 1 < digits.size() && digits[lead] == '0')
         ++lead;
-    if (digits.isEmpty() || digits.size() - lead > kMaxNumberDigits) {
-        read.caption = QStringLiteral("認識NG");
+    if (digits.empty() || digits.size() - lead > kMaxNumberDigits) {
+        read.caption = "認識NG";
         return read;
     }
-    read.result = digits.mid(lead);
+    read.result = digits.substr(lead);
     read.caption = digits;
     return read;
 }
 
-void BeginTrace(clsStringBuffer& trace, int category, const QString& columnText)
+void BeginTrace(clsStringBuffer& trace, int category, std::string_view columnText)
 {
-    trace.Append2LF("category" + std::to_string(category) + " 変換データ : ",
-                    columnText.toStdString());
+    trace.Append2LF("category" + std::to_string(category) + " 変換データ : ", columnText);
 }
 
 NumberRead RecognizePixels(const PixelBuffer& pixels, const GlyphFont& font, int category,

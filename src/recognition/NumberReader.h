@@ -3,9 +3,10 @@
 #include "platform/PixelBuffer.h"
 #include "recognition/Glyphs.h"
 
-#include <QString>
 #include <array>
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace kesmaro {
@@ -19,14 +20,14 @@ constexpr int kMaxNumberDigits = 15;
 // 4 x width characters of the text there equal its pattern text. A capture is matched as its
 // 16-bit column words in the four character phases, which gives the same answers as comparing
 // the characters of its column text; any other text (hand-edited, not whole hexadecimal
-// columns) is compared character by character. A pattern whose length is not 4 x width (or a
-// width of 0 or less) never matches.
+// columns) is compared character by character (code points of UTF-8). A pattern whose length
+// in characters is not 4 x width (or a width of 0 or less) never matches.
 class GlyphMatcher {
 public:
     void setGlyphs(std::int32_t glyphWidth, const GlyphPatterns& patterns);
     // The column words of a capture: the text they stand for without writing it out.
     void setWords(std::vector<std::uint16_t> words);
-    void setText(const QString& text);
+    void setText(std::string_view text);
 
     struct Hit {
         std::int64_t offset = -1; // 0-based character offset; -1 = no digit anywhere
@@ -53,13 +54,16 @@ private:
     // The first word glyph, 0..last, whose words equal those at `at`; -1 for none.
     int wordGlyphAt(const std::uint16_t* at, int last) const;
     int fallbackGlyphAt(std::int64_t offset, int last) const;
+    bool fallbackMatches(std::int64_t offset, std::size_t glyph) const;
 
     std::int32_t m_width = 0;
-    std::int64_t m_length = 0; // 4 x width, 0 when nothing can match
-    GlyphPatterns m_patterns;
+    std::int64_t m_length = 0;                    // 4 x width, 0 when nothing can match
     std::array<bool, glyph::kCount> m_valid{};    // right length
     std::array<bool, glyph::kCount> m_hexValid{}; // right length and made of column words
-    std::vector<std::uint16_t> m_glyphWords;      // glyph::kCount x width
+    // The valid patterns that are not column words, as characters; the others are compared
+    // through their words, so that the common case copies no text.
+    std::array<std::u32string, glyph::kCount> m_textPatterns;
+    std::vector<std::uint16_t> m_glyphWords; // glyph::kCount x width
     std::array<std::uint32_t, glyph::kCount> m_keys{};
     // The keys of the word glyphs as a small hash filter, so that most windows are rejected by
     // one bit test.
@@ -68,7 +72,7 @@ private:
 
     std::int64_t m_textLength = 0;
     bool m_wordsText = false; // the text is column words; otherwise m_text's characters count
-    QString m_text;
+    std::u32string m_text;
     // Column words read at character phase 0..3: m_phase[s][c] = the 4 characters at 4c + s.
     std::array<std::vector<std::uint16_t>, 4> m_phase;
 };
@@ -81,12 +85,12 @@ public:
     virtual ~ScanHooks() = default;
     virtual void beforeStep(GlyphMatcher& matcher, std::int32_t& regionWidth) = 0;
     // The digits read so far, after every step.
-    virtual void progress(const QString& digits) = 0;
+    virtual void progress(const std::string& digits) = 0;
 };
 
 struct NumberRead {
-    QString result;  // digits without leading zeros; empty = not read
-    QString caption; // "NotFind", "認識NG" or the digits as read
+    std::string result;  // digits without leading zeros; empty = not read
+    std::string caption; // "NotFind", "認識NG" or the digits as read
 };
 
 // Reads the number of a category from the matcher's text: the first digit anywhere, then a
@@ -99,7 +103,7 @@ NumberRead ReadNumber(GlyphMatcher& matcher, std::int32_t regionWidth, int categ
                       clsStringBuffer* trace, ScanHooks* hooks);
 
 // The first line of a recognition's debug trace: the column text it reads.
-void BeginTrace(clsStringBuffer& trace, int category, const QString& columnText);
+void BeginTrace(clsStringBuffer& trace, int category, std::string_view columnText);
 
 // One capture read without the program: its pixels binarized once with the font's threshold
 // and mask, and the number read from those column words across the capture's whole width.

@@ -3,7 +3,6 @@
 #include "common/DebugLog.h"
 #include "common/Files.h"
 #include "common/Paths.h"
-#include "config/CommonQt.h"
 #include "platform/ImageFiles.h"
 #include "recognition/Recognition.h"
 #include "state/Program.h"
@@ -19,8 +18,8 @@ constexpr int kPatternWaitMs = 10000;
 void savePattern(Trap& trap, Program& p, int n, const PixelBuffer& picture)
 {
     trap([&] {
-        const QString path =
-            PatternImagePath(p.programFolder, n, ToQDateTime(p.services.clock.Now()));
+        const std::string path =
+            PatternImagePath(p.programFolder.toStdString(), n, DateTime(p.services.clock.Now()));
         if (!SaveBitmap(picture, path))
             Raise(ErrPathFileAccess);
     });
@@ -28,10 +27,10 @@ void savePattern(Trap& trap, Program& p, int n, const PixelBuffer& picture)
 
 } // namespace
 
-bool SaveBitmap(const PixelBuffer& picture, const QString& path)
+bool SaveBitmap(const PixelBuffer& picture, const std::string& path)
 {
     // Written beside and renamed, so a failed save never leaves half a picture.
-    const std::filesystem::path target = PathFromUtf8(path.toStdString());
+    const std::filesystem::path target = PathFromUtf8(path);
     std::filesystem::path partial = target;
     partial += ".partial";
     std::error_code error;
@@ -45,11 +44,10 @@ bool SaveBitmap(const PixelBuffer& picture, const QString& path)
     return !error;
 }
 
-QString PatternImagePath(const QString& programFolder, int n, const QDateTime& now)
+std::string PatternImagePath(const std::string& programFolder, int n, const DateTime& now)
 {
-    return JoinPath(programFolder, QStringLiteral("Capture") + QString::number(n) +
-                                       now.toString(QStringLiteral("_MMddhhmmss")) +
-                                       QStringLiteral(".bmp"));
+    return JoinPath(programFolder,
+                    "Capture" + std::to_string(n) + now.format("_MMddhhmmss") + ".bmp");
 }
 
 void menuPatternSave_Click(Program& p)

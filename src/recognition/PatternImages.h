@@ -1,22 +1,22 @@
 #pragma once
 
+#include "common/DateTime.h"
 #include "platform/PixelBuffer.h"
 
-#include <QDateTime>
-#include <QString>
 #include <functional>
+#include <string>
 
 namespace kesmaro {
 
 struct Program;
 
-// Writes a picture as a standard BMP file of its size; false when it is empty or the file
-// cannot be written.
-bool SaveBitmap(const PixelBuffer& picture, const QString& path);
+// Writes a picture as a standard BMP file of its size (`path` in UTF-8); false when it is empty
+// or the file cannot be written.
+bool SaveBitmap(const PixelBuffer& picture, const std::string& path);
 
 // The file of pattern image n (1..5) taken at `now`: "Capture" + n + "_MMddhhmmss.bmp" in the
 // program folder.
-QString PatternImagePath(const QString& programFolder, int n, const QDateTime& now);
+std::string PatternImagePath(const std::string& programFolder, int n, const DateTime& now);
 
 // The main window's pattern save (menuPatternSave): saves the pictures that the last capture
 // in debug mode left in picCapture, stopping silently at the first slot without a picture.

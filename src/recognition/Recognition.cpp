@@ -6,6 +6,7 @@
 #include "state/Program.h"
 #include "state/TestButtonsBusy.h"
 
+#include <charconv>
 #include <limits>
 #include <optional>
 
@@ -32,7 +33,16 @@ void loadSlot(GlyphMatcher& matcher, const Program& p, std::size_t slot)
     if (sameString(captured.text, p.ColumnText[slot]))
         matcher.setWords(captured.words);
     else
-        matcher.setText(p.ColumnText[slot]);
+        matcher.setText(p.ColumnText[slot].toStdString());
+}
+
+// The settings still hold their glyph tables as Qt text.
+GlyphPatterns patternsOf(const Settings& settings, std::size_t category)
+{
+    GlyphPatterns patterns;
+    for (std::size_t g = 0; g < patterns.size(); ++g)
+        patterns[g] = settings.PatternString[category][g].toStdString();
+    return patterns;
 }
 
 bool pictureSizeAllowed(std::int32_t width, std::int32_t height)
@@ -80,16 +90,16 @@ public:
             loadSlot(matcher, m_p, c);
             m_loaded = m_p.ColumnText[c];
         }
-        matcher.setGlyphs(m_p.settings.PatternSize[c].Width, m_p.settings.PatternString[c]);
+        matcher.setGlyphs(m_p.settings.PatternSize[c].Width, patternsOf(m_p.settings, c));
         regionWidth = m_p.settings.CaptureArea[c].Width;
     }
 
-    void progress(const QString& digits) override
+    void progress(const std::string& digits) override
     {
         if (!m_p.flags.DebugMode)
             return;
         m_p.results.lblCapture[static_cast<std::size_t>(m_category)] =
-            digits + QStringLiteral("認識中…");
+            QString::fromStdString(digits + "認識中…");
         m_p.view.changed(ViewPart::CaptureSlot, m_category);
     }
 
@@ -100,10 +110,30 @@ private:
 };
 
 // "#0.000" of whole milliseconds as seconds.
-QString formatSeconds(std::int64_t ms)
+std::string formatSeconds(std::int64_t ms)
 {
-    return QString::number(ms / 1000) + u'.' +
-           QStringLiteral("%1").arg(ms % 1000, 3, 10, QLatin1Char('0'));
+    std::string fraction = std::to_string(ms % 1000);
+    fraction.insert(0, fraction.size() < 3 ? 3 - fraction.size() : 0, '0');
+    return std::to_string(ms / 1000) + '.' + fraction;
+}
+
+// A decimal integer with an optional sign and blanks around it, as the text a program reads
+// numbers from may carry; empty for anything else or beyond 64 bits.
+std::optional<std::int64_t> parseInteger(std::string_view text)
+{
+    constexpr std::string_view kBlanks = " \t\n\v\f\r";
+    const std::size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos)
+        return std::nullopt;
+    text = text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+    // from_chars takes a minus sign only.
+    if (text.size() > 1 && text.front() == '+' && text[1] != '-')
+        text.remove_prefix(1);
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc{} || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
 }
 
 } // namespace
@@ -118,7 +148,7 @@ GlyphFont GlyphFontOf(const Settings& settings, int category)
     font.height = settings.PatternSize[c].Height;
     font.threshold = settings.BinaryThreshold[c];
     font.mask = settings.BinaryMask[c];
-    font.patterns = settings.PatternString[c];
+    font.patterns = patternsOf(settings, c);
     return font;
 }
 
@@ -199,7 +229,7 @@ int CaptureColumnText(Program& p, WindowId window, const CaptureRect& region, in
     ColumnWords& captured = p.columnWords[k];
     captured.words = BinarizeColumns(pixels, threshold, mask);
     // Written out once, for the slot's view; recognition reads the words.
-    captured.text = ColumnWordsToText(captured.words);
+    captured.text = QString::fromStdString(ColumnWordsToText(captured.words));
     p.ColumnText[k] = captured.text;
     return pixels.height;
 }
@@ -222,7 +252,7 @@ void CopyColumnSlot(Program& p, int from, int to)
     p.columnWords[static_cast<std::size_t>(to)] = p.columnWords[static_cast<std::size_t>(from)];
 }
 
-QString RecognizeNumber(Program& p, int category)
+std::string RecognizeNumber(Program& p, int category)
 {
     if (category < 0 || category >= kCategoryCount)
         return {};
@@ -230,20 +260,20 @@ QString RecognizeNumber(Program& p, int category)
     const bool debug = p.flags.DebugMode;
     std::optional<clsStringBuffer> trace;
     if (debug) {
-        p.results.lblCapture[c] = QStringLiteral("認識中…");
+        p.results.lblCapture[c] = QString::fromStdString("認識中…");
         p.view.changed(ViewPart::CaptureSlot, category);
         trace.emplace();
-        BeginTrace(*trace, category, p.ColumnText[c]);
+        BeginTrace(*trace, category, p.ColumnText[c].toStdString());
     }
 
     GlyphMatcher matcher;
-    matcher.setGlyphs(p.settings.PatternSize[c].Width, p.settings.PatternString[c]);
+    matcher.setGlyphs(p.settings.PatternSize[c].Width, patternsOf(p.settings, c));
     loadSlot(matcher, p, c);
     ProgramScanHooks hooks(p, category);
     const NumberRead read = ReadNumber(matcher, p.settings.CaptureArea[c].Width, category,
                                        trace ? &*trace : nullptr, &hooks);
 
-    p.results.lblCapture[c] = read.caption;
+    p.results.lblCapture[c] = QString::fromStdString(read.caption);
     p.view.changed(ViewPart::CaptureSlot, category);
     if (trace)
         p.log.WriteDebugLog(trace->Text());
@@ -256,42 +286,38 @@ Currency ReadExpArea(Program& p, WindowId window)
     return AmountFromText(RecognizeNumber(p, CategoryExp));
 }
 
-std::int32_t LevelFromText(const QString& text)
+std::int32_t LevelFromText(std::string_view text)
 {
-    bool ok = false;
-    const qlonglong value = text.toLongLong(&ok);
-    if (!ok || value < 0 || value > std::numeric_limits<std::int32_t>::max())
+    const std::optional<std::int64_t> value = parseInteger(text);
+    if (!value || *value < 0 || *value > std::numeric_limits<std::int32_t>::max())
         return -1;
-    return static_cast<std::int32_t>(value);
+    return static_cast<std::int32_t>(*value);
 }
 
-Currency AmountFromText(const QString& text)
+Currency AmountFromText(std::string_view text)
 {
-    constexpr qlonglong kMaxUnits = std::numeric_limits<std::int64_t>::max() / Currency::kScale;
-    bool ok = false;
-    const qlonglong value = text.toLongLong(&ok);
-    if (!ok || value < 0 || value > kMaxUnits)
+    constexpr std::int64_t kMaxUnits = std::numeric_limits<std::int64_t>::max() / Currency::kScale;
+    const std::optional<std::int64_t> value = parseInteger(text);
+    if (!value || *value < 0 || *value > kMaxUnits)
         return Currency::FromInteger(-1);
-    return Currency::FromInteger(value);
+    return Currency::FromInteger(*value);
 }
 
 void cmdRecognize_Click(Program& p)
 {
     p.log.WriteDebugLog("Click : Test Recognize ");
-    QString elapsed;
+    std::string elapsed;
     {
         TestButtonsBusy busy(p);
         const std::int64_t t0 = p.services.clock.TickMs();
         p.measurement.ReadLv = LevelFromText(RecognizeNumber(p, CategoryLevel));
         p.measurement.ReadExp = AmountFromText(RecognizeNumber(p, CategoryExp));
         p.measurement.ReadMoney = AmountFromText(RecognizeNumber(p, CategoryMoney));
-        elapsed = formatSeconds(p.services.clock.TickMs() - t0) + QStringLiteral("秒");
-        p.results.lblElapse = elapsed;
+        elapsed = formatSeconds(p.services.clock.TickMs() - t0) + "秒";
+        p.results.lblElapse = QString::fromStdString(elapsed);
         p.view.changed(ViewPart::Results);
     }
-    p.log.WriteDebugLog(
-        (QStringLiteral("SingleRecognize(") + elapsed + QStringLiteral(") ･･･ End "))
-            .toStdString());
+    p.log.WriteDebugLog("SingleRecognize(" + elapsed + ") ･･･ End ");
 }
 
 } // namespace kesmaro

@@ -6,8 +6,9 @@
 #include "platform/PixelBuffer.h"
 #include "recognition/Glyphs.h"
 
-#include <QString>
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 namespace kesmaro {
 
@@ -87,16 +88,17 @@ void CopyColumnSlot(Program& p, int from, int to);
 // is read as it stands. Sets lblCapture(category) and, in debug mode, shows the progress and
 // writes the trace to the debug log. With a lag cancel time each step first waits, and reads
 // the slot and the settings afresh, since a capture may run during the wait.
-QString RecognizeNumber(Program& p, int category);
+std::string RecognizeNumber(Program& p, int category);
 
 // The Exp area captured and read, as both the capture cycle and the level-up/death check read
 // it: the percentage x 100, -1 when not read.
 Currency ReadExpArea(Program& p, WindowId window);
 
 // A result of RecognizeNumber as the level: -1 when empty or beyond 32 bits.
-std::int32_t LevelFromText(const QString& text);
+std::int32_t LevelFromText(std::string_view text);
 // A result of RecognizeNumber as a fixed-point value: -1 when empty or beyond its range.
-Currency AmountFromText(const QString& text);
+Currency AmountFromText(std::string_view text);
+// Both read a decimal integer with an optional sign and blanks around it.
 
 // The recognition test button (cmdRecognize): reads the three slots as the last capture left
 // them into ReadLv, ReadExp and ReadMoney and shows the time taken in lblElapse.

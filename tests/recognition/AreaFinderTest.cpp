@@ -20,7 +20,7 @@ protected:
     GlyphFont font(int category) const { return GlyphFontOf(p.settings, category); }
 
     // A dark frame with one coin number drawn at (x, y).
-    PixelBuffer coinsAt(int x, int y, const QString& text, bool delimiter = true,
+    PixelBuffer coinsAt(int x, int y, const std::string& text, bool delimiter = true,
                         QSize size = {400, 200}) const
     {
         PixelBuffer frame(size.width(), size.height());
@@ -38,25 +38,23 @@ TEST_F(PureAreaFinderTest, OnlyNumbersTheRecognizerWouldReadAreProposed)
         const char* digits;
     };
     const Row rows[] = {
-        {"plain", coinsAt(100, 50, QStringLiteral("305")), FindStatus::Found, "305"},
-        {"leading zeros read as the recognizer reads them", coinsAt(100, 50, QStringLiteral("007")),
+        {"plain", coinsAt(100, 50, "305"), FindStatus::Found, "305"},
+        {"leading zeros read as the recognizer reads them", coinsAt(100, 50, "007"),
          FindStatus::Found, "7"},
-        {"no delimiter", coinsAt(100, 50, QStringLiteral("305"), false), FindStatus::NotFound, ""},
+        {"no delimiter", coinsAt(100, 50, "305", false), FindStatus::NotFound, ""},
         // The 3 and 40 unreadable columns would add a hidden 0 before the 5: the 5 cannot get
         // an area of its own.
-        {"a gap the recognizer fills with 0",
-         coinsAt(100, 50, QStringLiteral("3") + QString(7, u' ') + QStringLiteral("5")),
+        {"a gap the recognizer fills with 0", coinsAt(100, 50, "3" + std::string(7, ' ') + "5"),
          FindStatus::Ambiguous, ""},
-        {"cut by the frame's right edge", coinsAt(380, 50, QStringLiteral("305")),
-         FindStatus::NotFound, ""},
-        {"on the bottom row", coinsAt(10, 191, QStringLiteral("42")), FindStatus::Found, "42"},
-        {"at the left edge", coinsAt(0, 0, QStringLiteral("9")), FindStatus::Found, "9"},
+        {"cut by the frame's right edge", coinsAt(380, 50, "305"), FindStatus::NotFound, ""},
+        {"on the bottom row", coinsAt(10, 191, "42"), FindStatus::Found, "42"},
+        {"at the left edge", coinsAt(0, 0, "9"), FindStatus::Found, "9"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const AreaProposal found = FindCaptureAreas(row.frame, fonts());
         EXPECT_EQ(found.coins.status, row.status);
-        EXPECT_EQ(found.coins.digits, QString::fromUtf8(row.digits));
+        EXPECT_EQ(found.coins.digits, row.digits);
         if (row.status == FindStatus::Found) {
             const NumberRead read =
                 RecognizePixels(CropFrame(row.frame, found.coins.area), font(CategoryMoney), 2);
@@ -70,7 +68,7 @@ TEST_F(PureAreaFinderTest, ThreeCoinDisplaysAreAmbiguous)
 {
     PixelBuffer frame(400, 200);
     for (int y : {20, 80, 140})
-        DrawNumber(frame, 150, y, QStringLiteral("12"), font(CategoryMoney));
+        DrawNumber(frame, 150, y, "12", font(CategoryMoney));
     const AreaProposal found = FindCaptureAreas(frame, fonts());
     EXPECT_EQ(found.coins.status, FindStatus::Ambiguous);
     EXPECT_EQ(found.coins2.status, FindStatus::Ambiguous);
@@ -79,15 +77,15 @@ TEST_F(PureAreaFinderTest, ThreeCoinDisplaysAreAmbiguous)
 
 TEST_F(PureAreaFinderTest, TablesThatCannotMatchFindNothingAndDoNotFail)
 {
-    const PixelBuffer frame = coinsAt(100, 50, QStringLiteral("305"));
+    const PixelBuffer frame = coinsAt(100, 50, "305");
     FinderFonts broken = fonts();
-    broken.money.patterns[glyph::kDelimiter] = QStringLiteral("00000000000000030000000x");
+    broken.money.patterns[glyph::kDelimiter] = "00000000000000030000000x";
     EXPECT_EQ(FindCaptureAreas(frame, broken).coins.status, FindStatus::NotFound);
     broken = fonts();
     broken.money.width = 0;
     EXPECT_EQ(FindCaptureAreas(frame, broken).coins.status, FindStatus::NotFound);
     broken = fonts();
-    broken.money.patterns.fill(QString());
+    broken.money.patterns.fill(std::string());
     EXPECT_EQ(FindCaptureAreas(frame, broken).coins.status, FindStatus::NotFound);
     broken.exp.clear();
     EXPECT_EQ(FindCaptureAreas(frame, broken).exp.status, FindStatus::NotFound);

@@ -113,10 +113,11 @@ TEST(ColumnTextTest, EmptyOrShortBuffersGiveNoColumns)
 TEST(ColumnTextTest, TextAndWordsConvertBothWays)
 {
     std::vector<std::uint16_t> words;
-    ASSERT_TRUE(ColumnTextToWords(u"07F01FFCABCD", words));
+    ASSERT_TRUE(ColumnTextToWords("07F01FFCABCD", words));
     EXPECT_EQ(words, (std::vector<std::uint16_t>{0x07F0, 0x1FFC, 0xABCD}));
     EXPECT_EQ(ColumnWordsToText(words), "07F01FFCABCD");
-    for (const char16_t* bad : {u"07f0", u"07F", u"07G0"})
+    // A full-width digit is three bytes: with "07F" that makes six, and with "0" four.
+    for (const char* bad : {"07f0", "07F", "07G0", "07F\uFF10", "0\uFF10"})
         EXPECT_FALSE(ColumnTextToWords(bad, words));
 }
 

@@ -17,7 +17,7 @@ namespace {
 class CaptureTest : public RecognitionFixture {
 protected:
     // A game frame with the three numbers drawn at the default areas of the screen mode.
-    PixelBuffer frame(const QString& level, const QString& exp, const QString& money,
+    PixelBuffer frame(const std::string& level, const std::string& exp, const std::string& money,
                       std::uint32_t seed = 0) const
     {
         PixelBuffer image(1030, 800);
@@ -25,7 +25,7 @@ protected:
             const GlyphFont font = GlyphFontOf(p.settings, c);
             const CaptureRect& area = p.settings.CaptureArea[static_cast<std::size_t>(c)];
             FillGlyphBackground(image, Rect{area.X, area.Y, area.Width, area.Height}, font, seed);
-            const QString& text = c == 0 ? level : c == 1 ? exp : money;
+            const std::string& text = c == 0 ? level : c == 1 ? exp : money;
             DrawNumber(image, area.X + 2, area.Y, text, font, GlyphInk{0, 2, seed});
         }
         return image;
@@ -38,12 +38,12 @@ protected:
         return id;
     }
 
-    QString captureAndRead(WindowId window, int category)
+    std::string captureAndRead(WindowId window, int category)
     {
         const auto c = static_cast<std::size_t>(category);
         CaptureColumnText(p, window, p.settings.CaptureArea[c], category,
                           p.settings.BinaryThreshold[c], p.settings.BinaryMask[c]);
-        const QString read = RecognizeNumber(p, category);
+        const std::string read = RecognizeNumber(p, category);
         // Without the program the region's pixels read the same.
         EXPECT_EQ(RecognizePixels(GrabRegionPixels(windows, window, p.settings.CaptureArea[c]),
                                   GlyphFontOf(p.settings, category), category)
@@ -156,7 +156,8 @@ TEST_F(CaptureTest, DebugPicturesShowEveryAreaOfTheClientArea)
     EXPECT_TRUE(p.picCapture[3].isEmpty());
     // Client coordinates: the frame does not shift the areas.
     const PixelBuffer& level = p.picCapture[0];
-    EXPECT_EQ(ColumnWordsToText(BinarizeColumns(level, 135, -1)).mid(8, 44), glyph(0, 1));
+    EXPECT_EQ(ColumnWordsToText(BinarizeColumns(level, 135, -1)).substr(8, 44),
+              glyph(0, 1).toStdString());
 }
 
 class RecognitionCommandTest : public CaptureTest {};
@@ -188,6 +189,16 @@ TEST(NumberValueTest, TextsBecomeValuesOrMinusOne)
     EXPECT_EQ(AmountFromText("922337203685477"), Currency::FromInteger(922337203685477));
     EXPECT_EQ(AmountFromText("922337203685478"), Currency::FromInteger(-1));
     EXPECT_EQ(AmountFromText("999999999999999"), Currency::FromInteger(-1));
+    // Blanks around and a plus sign are read; anything else inside is not a number.
+    EXPECT_EQ(LevelFromText(" 12\t"), 12);
+    EXPECT_EQ(LevelFromText("+12"), 12);
+    EXPECT_EQ(AmountFromText("+007"), Currency::FromInteger(7));
+    for (const char* bad : {"-3", "+", "+-3", "--3", "1 2", "12a", "0x10", " ", "１２"}) {
+        SCOPED_TRACE(bad);
+        EXPECT_EQ(LevelFromText(bad), -1);
+        EXPECT_EQ(AmountFromText(bad), Currency::FromInteger(-1));
+    }
+    EXPECT_EQ(AmountFromText("99999999999999999999"), Currency::FromInteger(-1));
 }
 
 } // namespace

@@ -1,4 +1,6 @@
-// The word-based reader against the plain text algorithm, on many generated column texts.
+// The word-based reader against the plain text algorithm, on many generated column texts. The
+// texts are built and read plainly as Qt (UTF-16) text, so that the reader's UTF-8 text is
+// checked against an independent notion of a character too.
 
 #include "ReferenceRecognizer.h"
 #include "common/StringBuffer.h"
@@ -163,36 +165,46 @@ struct Coverage {
         spoiled = 0;
 };
 
+GlyphPatterns utf8(const Patterns& patterns)
+{
+    GlyphPatterns texts;
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        texts[i] = patterns[i].toStdString();
+    return texts;
+}
+
 void compare(const GlyphSet& set, const QString& text, std::int32_t regionWidth, Coverage& coverage)
 {
     GlyphMatcher matcher;
-    matcher.setGlyphs(set.width, set.patterns);
-    matcher.setText(text);
+    matcher.setGlyphs(set.width, utf8(set.patterns));
+    matcher.setText(text.toStdString());
     clsStringBuffer trace;
     const NumberRead fast = ReadNumber(matcher, regionWidth, set.category, &trace, nullptr);
     const reference::Outcome plain =
         reference::Recognize(text, regionWidth, set.width, set.patterns, set.category);
 
     ++coverage.cases;
-    coverage.read += !fast.result.isEmpty();
+    coverage.read += !fast.result.empty();
     coverage.notFound += plain.caption == QStringLiteral("NotFind");
     coverage.unclosed += plain.trace.contains(QStringLiteral("デリミタ未検出"));
     coverage.zeroInserted += plain.trace.contains(QStringLiteral("遮蔽物検出"));
-    coverage.shifted += !fast.result.isEmpty() && matcher.firstDigit().offset % 4 != 0;
+    coverage.shifted += !fast.result.empty() && matcher.firstDigit().offset % 4 != 0;
     coverage.tooLong += plain.result.isEmpty() &&
                         plain.trace.contains(QStringLiteral("デリミタ")) &&
                         !plain.trace.contains(QStringLiteral("未検出"));
 
-    EXPECT_TRUE(fast.result == plain.result && fast.caption == plain.caption &&
+    EXPECT_TRUE(fast.result == plain.result.toStdString() &&
+                fast.caption == plain.caption.toStdString() &&
                 QString::fromStdString(trace.Text()) == plain.trace)
         << set.name << " width " << set.width << " region " << regionWidth << "\ntext "
-        << text.toStdString() << "\nfast  " << fast.caption.toStdString() << " " << trace.Text()
-        << "\nplain " << plain.caption.toStdString() << " " << plain.trace.toStdString();
+        << text.toStdString() << "\nfast  " << fast.caption << " " << trace.Text() << "\nplain "
+        << plain.caption.toStdString() << " " << plain.trace.toStdString();
     // Without a trace the reader must decide the same.
     GlyphMatcher again;
-    again.setGlyphs(set.width, set.patterns);
-    again.setText(text);
-    EXPECT_EQ(ReadNumber(again, regionWidth, set.category, nullptr, nullptr).result, plain.result);
+    again.setGlyphs(set.width, utf8(set.patterns));
+    again.setText(text.toStdString());
+    EXPECT_EQ(ReadNumber(again, regionWidth, set.category, nullptr, nullptr).result,
+              plain.result.toStdString());
 }
 
 TEST(DifferentialTest, WordReaderEqualsTextAlgorithmOnGeneratedTexts)

@@ -80,6 +80,14 @@ TEST_F(PatternImagesTest, OptionsCaptureWaitsTenSecondsThenTakesTheWindowInFront
     EXPECT_THAT(logLines(), ElementsAre("Pattern Capture and Save ･･･ End "));
 }
 
+TEST(PatternImagePathTest, NamesTheAreaAndTheLocalTimeToTheSecond)
+{
+    const DateTime at = *DateTime::FromFields(2024, 1, 2, 3, 4, 5, 999);
+    EXPECT_EQ(PatternImagePath("/data/フォルダ", 3, at), "/data/フォルダ/Capture3_0102030405.bmp");
+    EXPECT_EQ(PatternImagePath("/data", 5, *DateTime::FromFields(2024, 12, 31, 23, 59, 59)),
+              "/data/Capture5_1231235959.bmp");
+}
+
 TEST_F(PatternImagesTest, OptionsCaptureOfAnAreaWithoutSizeSavesTheOthers)
 {
     windows.setForeground(windows.addWindow("Gamebryo Application", gradient(1030, 800)));

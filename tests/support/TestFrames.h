@@ -25,7 +25,7 @@ inline kesmaro::PixelBuffer TestFrame(const kesmaro::Settings& s, const QString&
         const CaptureRect& a = s.CaptureArea[static_cast<std::size_t>(part.area)];
         FillGlyphBackground(frame, Rect{a.X, a.Y, a.Width, a.Height}, font);
         if (!part.text.isEmpty())
-            DrawNumber(frame, a.X + 2, a.Y, part.text, font);
+            DrawNumber(frame, a.X + 2, a.Y, part.text.toStdString(), font);
     }
     return frame;
 }

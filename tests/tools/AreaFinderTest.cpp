@@ -39,7 +39,7 @@ protected:
             CaptureAreaColumnText(p, window, area, category);
             if (area != category)
                 CopyColumnSlot(p, area, category);
-            return RecognizeNumber(p, category);
+            return QString::fromStdString(RecognizeNumber(p, category));
         };
         r.level = read(AreaLevel, CategoryLevel);
         r.exp = read(AreaExp, CategoryExp);
@@ -91,14 +91,14 @@ TEST_F(AreaFinderTest, EveryModeAndColourReadsBackAtTheDefaultAreas)
         EXPECT_EQ(found.exp.area.y, drawn.CaptureArea[AreaExp].Y);
         EXPECT_EQ(found.exp.area.height, 10);
         EXPECT_EQ(found.coins.area.height, 9);
-        EXPECT_EQ(found.level.digits, u"87");
-        EXPECT_EQ(found.exp.digits, u"3883");
+        EXPECT_EQ(found.level.digits, "87");
+        EXPECT_EQ(found.exp.digits, "3883");
         // Yellow and red share their glyphs; blue and white differ from them and each other in
         // the 3 and the 8.
         EXPECT_EQ(found.exp.font, c.colour == InterfaceColour::Blue    ? 2
                                   : c.colour == InterfaceColour::White ? 3
                                                                        : 0);
-        EXPECT_EQ(found.coins.digits, u"1234567");
+        EXPECT_EQ(found.coins.digits, "1234567");
         const Reading r = readBack(frame, scene, found);
         EXPECT_EQ(r.level, u"87");
         EXPECT_EQ(r.exp, u"3883");
@@ -187,7 +187,7 @@ TEST_F(AreaFinderTest, TwoCoinDisplaysProposeAreaFourAsTheUpperOne)
         EXPECT_EQ(found.coins2.area.y, drawn.CaptureArea[AreaMoneySecond].Y);
         EXPECT_EQ(found.coins2.area.width, found.coins.area.width);
         bool complete = false;
-        EXPECT_EQ(ProposalLines(found, &complete).size(), 4);
+        EXPECT_EQ(ProposalLines(found, &complete).size(), 4U);
         EXPECT_TRUE(complete);
         const Reading r = readBack(frame, scene, found);
         EXPECT_EQ(r.coins, u"4096");
@@ -205,9 +205,9 @@ TEST_F(AreaFinderTest, MissingNumbersAreReportedMissing)
     EXPECT_EQ(found.exp.status, FindStatus::Found);
     EXPECT_EQ(found.coins.status, FindStatus::NotFound);
     bool complete = true;
-    EXPECT_EQ(ProposalLines(found, &complete),
-              QStringList({QStringLiteral("level not found"), QStringLiteral("exp 689 752 44 10"),
-                           QStringLiteral("coins not found")}));
+    EXPECT_EQ(
+        ProposalLines(found, &complete),
+        std::vector<std::string>({"level not found", "exp 689 752 44 10", "coins not found"}));
     EXPECT_FALSE(complete);
 
     // A blank or malformed frame finds nothing and does not fail.
@@ -238,7 +238,7 @@ TEST_F(AreaFinderTest, TwoPlausibleLevelsAreAmbiguousNotGuessed)
     EXPECT_EQ(found.level.status, FindStatus::Ambiguous);
     EXPECT_EQ(found.level.all.size(), 2U);
     EXPECT_EQ(found.exp.status, FindStatus::Found);
-    EXPECT_EQ(ProposalLines(found).front(), u"level ambiguous");
+    EXPECT_EQ(ProposalLines(found).front(), "level ambiguous");
 
     // Ambiguous numbers leave their areas alone.
     Settings s = FrameSettings(scene);

@@ -33,7 +33,7 @@ protected:
         CaptureColumnText(p, game, p.settings.CaptureArea[c], category,
                           p.settings.BinaryThreshold[c], p.settings.BinaryMask[c]);
         windows.removeWindow(game);
-        return RecognizeNumber(p, category);
+        return QString::fromStdString(RecognizeNumber(p, category));
     }
 
     void expectRoundTrip(const GameFrameSpec& s)

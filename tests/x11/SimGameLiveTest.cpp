@@ -104,7 +104,7 @@ protected:
             const auto c = static_cast<std::size_t>(category);
             CaptureColumnText(p, id, p.settings.CaptureArea[c], category,
                               p.settings.BinaryThreshold[c], p.settings.BinaryMask[c]);
-            *texts[c] = RecognizeNumber(p, category);
+            *texts[c] = QString::fromStdString(RecognizeNumber(p, category));
         }
         return r;
     }
@@ -213,7 +213,7 @@ TEST_F(SimGameLiveTest, NumbersMovedAwayFromTheDefaultsAreFoundAndTheNextCapture
     p.settings.LagCancelTime = 0;
     // At the default areas nothing reads.
     CaptureAreaColumnText(p, game, AreaLevel, CategoryLevel);
-    EXPECT_EQ(RecognizeNumber(p, CategoryLevel), QString());
+    EXPECT_EQ(RecognizeNumber(p, CategoryLevel), "");
 
     program->sim.prompter.queue(PromptAnswer::Ok);
     ASSERT_EQ(AutoDetectCaptureAreas(p,
@@ -230,7 +230,8 @@ TEST_F(SimGameLiveTest, NumbersMovedAwayFromTheDefaultsAreFoundAndTheNextCapture
         RegionBatch batch(p, game, {AreaLevel, AreaExp, AreaMoney});
         for (int category : {CategoryLevel, CategoryExp, CategoryMoney}) {
             CaptureAreaColumnText(p, game, category, category);
-            *texts[static_cast<std::size_t>(category)] = RecognizeNumber(p, category);
+            *texts[static_cast<std::size_t>(category)] =
+                QString::fromStdString(RecognizeNumber(p, category));
         }
     }
     EXPECT_EQ(r, (Reading{QStringLiteral("64"), QStringLiteral("7731"), QStringLiteral("424242")}));

@@ -73,10 +73,10 @@ int findAreas(const QStringList& args)
         return 2;
     }
     bool complete = false;
-    const QStringList lines =
+    const std::vector<std::string> lines =
         ProposalLines(FindCaptureAreas(FromQImage(picture), DefaultFinderFonts(colour)), &complete);
-    for (const QString& line : lines)
-        std::printf("%s\n", qPrintable(line));
+    for (const std::string& line : lines)
+        std::printf("%s\n", line.c_str());
     return complete ? 0 : 1;
 }
 

@@ -426,9 +426,10 @@ void drawValue(Canvas& canvas, const Layout& layout, int category, const Capture
     const bool inverted = HasSetBackground(font);
     const int rows = std::clamp(font.height, 0, kColumnRows);
     PixelBuffer measure;
-    const int width = DrawNumber(measure, 0, 0, text, font);
+    const std::string digits = text.toStdString();
+    const int width = DrawNumber(measure, 0, 0, digits, font);
     PixelBuffer strokes(width, rows);
-    DrawNumber(strokes, 0, 0, text, font);
+    DrawNumber(strokes, 0, 0, digits, font);
     const int offset = align == Align::Centre ? std::max(0, (area.Width - width) / 2)
                                               : std::max(0, area.Width - 2 - width);
     const int low = inverted ? 0 : std::min(layout.limits.brightMin, kMaxBrightness);

@@ -32,7 +32,7 @@ QString describe(const FoundNumber& number)
 {
     switch (number.status) {
     case FindStatus::Found:
-        return u"%1  (X %2, Y %3, 幅 %4, 高さ %5)"_s.arg(number.digits)
+        return u"%1  (X %2, Y %3, 幅 %4, 高さ %5)"_s.arg(QString::fromStdString(number.digits))
             .arg(number.area.x)
             .arg(number.area.y)
             .arg(number.area.width)
