@@ -105,7 +105,7 @@ void ApplyCaptureAreas(Settings& settings, const AreaProposal& proposal)
 PixelBuffer GrabGameFrame(Program& p)
 {
     GameWindows& windows = p.services.windows;
-    const WindowId window = windows.FindWindow(p.settings.SearchWindowClass.toStdString());
+    const WindowId window = windows.FindWindow(p.settings.SearchWindowClass);
     if (window == kNoWindow)
         return {};
     // The frame's size bounds the client area; what lies beyond the client grabs black.

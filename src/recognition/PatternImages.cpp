@@ -19,7 +19,7 @@ void savePattern(Trap& trap, Program& p, int n, const PixelBuffer& picture)
 {
     trap([&] {
         const std::string path =
-            PatternImagePath(p.programFolder.toStdString(), n, DateTime(p.services.clock.Now()));
+            PatternImagePath(p.programFolder, n, DateTime(p.services.clock.Now()));
         if (!SaveBitmap(picture, path))
             Raise(ErrPathFileAccess);
     });

@@ -19,30 +19,20 @@ bool validSlot(int slot)
     return slot >= 0 && slot < kCaptureAreaCount;
 }
 
-// The same characters, not merely equal ones: a string that shares its characters with another
-// cannot have been changed in place since.
-bool sameString(const QString& a, const QString& b)
-{
-    return a.constData() == b.constData() && a.size() == b.size();
-}
-
 // The slot's column words when they still stand for its text, or its text.
 void loadSlot(GlyphMatcher& matcher, const Program& p, std::size_t slot)
 {
     const ColumnWords& captured = p.columnWords[slot];
-    if (sameString(captured.text, p.ColumnText[slot]))
+    // The words are the text's own as long as the text is still what they were written out as.
+    if (captured.text == p.ColumnText[slot])
         matcher.setWords(captured.words);
     else
-        matcher.setText(p.ColumnText[slot].toStdString());
+        matcher.setText(p.ColumnText[slot]);
 }
 
-// The settings still hold their glyph tables as Qt text.
-GlyphPatterns patternsOf(const Settings& settings, std::size_t category)
+const GlyphPatterns& patternsOf(const Settings& settings, std::size_t category)
 {
-    GlyphPatterns patterns;
-    for (std::size_t g = 0; g < patterns.size(); ++g)
-        patterns[g] = settings.PatternString[category][g].toStdString();
-    return patterns;
+    return settings.PatternString[category];
 }
 
 bool pictureSizeAllowed(std::int32_t width, std::int32_t height)
@@ -86,7 +76,7 @@ public:
             return;
         m_p.services.scheduler.WaitMs(m_p.settings.LagCancelTime);
         const auto c = static_cast<std::size_t>(m_category);
-        if (!sameString(m_p.ColumnText[c], m_loaded)) {
+        if (m_p.ColumnText[c] != m_loaded) {
             loadSlot(matcher, m_p, c);
             m_loaded = m_p.ColumnText[c];
         }
@@ -98,15 +88,14 @@ public:
     {
         if (!m_p.flags.DebugMode)
             return;
-        m_p.results.lblCapture[static_cast<std::size_t>(m_category)] =
-            QString::fromStdString(digits + "認識中…");
+        m_p.results.lblCapture[static_cast<std::size_t>(m_category)] = digits + "認識中…";
         m_p.view.changed(ViewPart::CaptureSlot, m_category);
     }
 
 private:
     Program& m_p;
     int m_category;
-    QString m_loaded; // the slot's text the matcher holds
+    std::string m_loaded; // the slot's text the matcher holds
 };
 
 // "#0.000" of whole milliseconds as seconds.
@@ -229,7 +218,7 @@ int CaptureColumnText(Program& p, WindowId window, const CaptureRect& region, in
     ColumnWords& captured = p.columnWords[k];
     captured.words = BinarizeColumns(pixels, threshold, mask);
     // Written out once, for the slot's view; recognition reads the words.
-    captured.text = QString::fromStdString(ColumnWordsToText(captured.words));
+    captured.text = ColumnWordsToText(captured.words);
     p.ColumnText[k] = captured.text;
     return pixels.height;
 }
@@ -260,10 +249,10 @@ std::string RecognizeNumber(Program& p, int category)
     const bool debug = p.flags.DebugMode;
     std::optional<clsStringBuffer> trace;
     if (debug) {
-        p.results.lblCapture[c] = QString::fromStdString("認識中…");
+        p.results.lblCapture[c] = "認識中…";
         p.view.changed(ViewPart::CaptureSlot, category);
         trace.emplace();
-        BeginTrace(*trace, category, p.ColumnText[c].toStdString());
+        BeginTrace(*trace, category, p.ColumnText[c]);
     }
 
     GlyphMatcher matcher;
@@ -273,7 +262,7 @@ std::string RecognizeNumber(Program& p, int category)
     const NumberRead read = ReadNumber(matcher, p.settings.CaptureArea[c].Width, category,
                                        trace ? &*trace : nullptr, &hooks);
 
-    p.results.lblCapture[c] = QString::fromStdString(read.caption);
+    p.results.lblCapture[c] = read.caption;
     p.view.changed(ViewPart::CaptureSlot, category);
     if (trace)
         p.log.WriteDebugLog(trace->Text());
@@ -314,7 +303,7 @@ void cmdRecognize_Click(Program& p)
         p.measurement.ReadExp = AmountFromText(RecognizeNumber(p, CategoryExp));
         p.measurement.ReadMoney = AmountFromText(RecognizeNumber(p, CategoryMoney));
         elapsed = formatSeconds(p.services.clock.TickMs() - t0) + "秒";
-        p.results.lblElapse = QString::fromStdString(elapsed);
+        p.results.lblElapse = elapsed;
         p.view.changed(ViewPart::Results);
     }
     p.log.WriteDebugLog("SingleRecognize(" + elapsed + ") ･･･ End ");
