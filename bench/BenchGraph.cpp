@@ -32,7 +32,7 @@ struct GraphBench {
             p.graph.GraphData->AddGraphData(Currency::FromInteger(i % 7),
                                             Currency::FromInteger(i % 5 == 0 ? -1 : i % 900), 10,
                                             timeScale, 0);
-        GraphFrameDisplay(p, QSize(385, 361));
+        GraphFrameDisplay(p, PixelSize{385, 361});
     }
 
     test::ProgramHarness h;

@@ -13,7 +13,7 @@ void Form_Activate(Program& p, QSize graphFrame)
     if (p.flags.PopupShown)
         HidePopup(p.flags, p.view);
     if (p.settings.GraphEnabled)
-        GraphFrameDisplay(p, graphFrame);
+        GraphFrameDisplay(p, PixelSize{graphFrame.width(), graphFrame.height()});
     Context ctx = p.context();
     RandomizeSeed(ctx);
 }
@@ -27,7 +27,10 @@ std::optional<ResizeRules> Form_Resize(Program& p, QSize inner, const QRect& out
         Trap run(p.log, "Form_Resize");
         run([&] { rules = ApplyResizeRules(inner, p.settings.GraphEnabled); });
         if (rules.graphVisible)
-            run([&] { GraphFrameDisplay(p, rules.graphFrame); });
+            run([&] {
+                GraphFrameDisplay(p,
+                                  PixelSize{rules.graphFrame.width(), rules.graphFrame.height()});
+            });
         if (p.settings.WindowMemory) {
             run([&] {
                 QRect corrected = outer;

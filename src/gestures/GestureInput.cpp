@@ -1,8 +1,8 @@
 #include "gestures/GestureInput.h"
 
+#include "common/DateTime.h"
 #include "common/DebugLog.h"
 #include "common/Trap.h"
-#include "config/CommonQt.h"
 #include "records/Beep.h"
 #include "records/Suspend.h"
 #include "state/Program.h"
@@ -11,12 +11,11 @@
 
 namespace kesmaro {
 
-using namespace Qt::StringLiterals;
-
 namespace {
 
-constexpr qsizetype kHistoryLength = 20;
-constexpr qsizetype kCheckedLength = 16;
+// The codes are ASCII: these lengths count bytes and characters alike.
+constexpr std::size_t kHistoryLength = 20;
+constexpr std::size_t kCheckedLength = 16;
 constexpr int kGroupGapMs = 500;
 constexpr int kQuickPairMs = 50;
 constexpr int kSlowPairMs = 100;
@@ -26,37 +25,44 @@ constexpr std::size_t kMaxQueued = 16;
 
 constexpr std::array kTable{
     GestureRow{GestureCommand::Suspend,
-               u"LdLuRdRuLdLuLdLu",
+               "LdLuRdRuLdLuLdLu",
                {1, 2, 1, 1},
-               u"マウスジェスチャ：時給測定一時停止"},
+               "マウスジェスチャ：時給測定一時停止"},
     GestureRow{GestureCommand::Resume,
-               u"LdLuRdRuLdLuRdRu",
+               "LdLuRdRuLdLuRdRu",
                {1, 2, 1, 2},
-               u"マウスジェスチャ：時給測定一時停止 解除"},
+               "マウスジェスチャ：時給測定一時停止 解除"},
     GestureRow{GestureCommand::WatchOn,
-               u"RdRuLdLuLdLuLdLu",
+               "RdRuLdLuLdLuLdLu",
                {2, 1, 1, 1},
-               u"マウスジェスチャ：自動撮影 監視開始"},
+               "マウスジェスチャ：自動撮影 監視開始"},
     GestureRow{GestureCommand::WatchOff,
-               u"RdRuLdLuLdLuRdRu",
+               "RdRuLdLuLdLuRdRu",
                {2, 1, 1, 2},
-               u"マウスジェスチャ：自動撮影 監視終了"},
+               "マウスジェスチャ：自動撮影 監視終了"},
     GestureRow{GestureCommand::CaptureReset,
-               u"RdRuRdRuRdRuRdRu",
+               "RdRuRdRuRdRuRdRu",
                {2, 2, 2, 2},
-               u"マウスジェスチャ：時給サイクルタイマリセット"},
+               "マウスジェスチャ：時給サイクルタイマリセット"},
 };
 constexpr GestureRow kPrintScreen{
-    GestureCommand::PrintScreen, u"", {3, 3, 0, 0}, u"マウスジェスチャ：プリントスクリーン"};
-constexpr std::array<QStringView, 4> kPressChords{u"LdRdLuRu", u"RdLdLuRu", u"LdRdRuLu",
-                                                  u"RdLdRuLu"};
-constexpr std::array<QStringView, 4> kReleasePressChords{u"LuRuLdRd", u"RuLuLdRd", u"LuRuRdLd",
-                                                         u"RuLuRdLd"};
+    GestureCommand::PrintScreen, "", {3, 3, 0, 0}, "マウスジェスチャ：プリントスクリーン"};
+constexpr std::array<std::string_view, 4> kPressChords{"LdRdLuRu", "RdLdLuRu", "LdRdRuLu",
+                                                       "RdLdRuLu"};
+constexpr std::array<std::string_view, 4> kReleasePressChords{"LuRuLdRd", "RuLuLdRd", "LuRuRdLd",
+                                                              "RuLuRdLd"};
 
-bool containsAny(const QString& history, std::span<const QStringView> chords)
+bool containsAny(std::string_view history, std::span<const std::string_view> chords)
 {
-    return std::any_of(chords.begin(), chords.end(),
-                       [&](QStringView chord) { return history.contains(chord); });
+    return std::any_of(chords.begin(), chords.end(), [&](std::string_view chord) {
+        return history.find(chord) != std::string_view::npos;
+    });
+}
+
+// The text log still takes Qt text.
+void appendLine(Program& p, std::string_view line)
+{
+    p.txtLog.AppendToTextBox(QString::fromStdString(std::string(line) + "\r\n"));
 }
 
 void setWatch(Program& p, bool on)
@@ -97,12 +103,12 @@ void act(Program& p, GestureCommand command, const GestureOperations& operations
 
 void printScreen(Program& p, const GestureOperations& operations)
 {
-    const QString folder = operations.screenshotFolder ? operations.screenshotFolder(p) : QString();
-    const QString base =
-        folder + u"PrtScr"_s +
-        ToQDateTime(p.services.clock.Now()).toString(QStringLiteral("_yyyyMMddhhmmss"));
+    const std::string folder =
+        operations.screenshotFolder ? operations.screenshotFolder(p) : std::string();
+    const std::string base =
+        folder + "PrtScr" + DateTime(p.services.clock.Now()).format("_yyyyMMddhhmmss");
     if (operations.saveScreenshot)
-        operations.saveScreenshot(p, base, p.settings.SaveFormat);
+        operations.saveScreenshot(p, base, p.settings.SaveFormat.toStdString());
 }
 
 void playRow(Program& p, const GestureRow& row)
@@ -116,19 +122,21 @@ void handle(Program& p, const GestureBatch& batch, const GestureOperations& oper
     GestureState& g = p.gestures;
     // A batch after a pause starts afresh, and may alone be longer than the history.
     const bool goesOn = batch.tickMs < g.GestureLastTime + p.settings.GestureTime;
-    g.GestureHistory =
-        ((goesOn ? g.GestureHistory : QString()) + batch.codes).right(kHistoryLength);
+    std::string history = (goesOn ? g.GestureHistory : std::string()) + batch.codes;
+    if (history.size() > kHistoryLength)
+        history.erase(0, history.size() - kHistoryLength);
+    g.GestureHistory = std::move(history);
     g.GestureLastTime = batch.tickMs;
     if (g.GestureHistory.size() < kCheckedLength)
         return;
 
     for (const GestureRow& row : kTable) {
-        if (!g.GestureHistory.contains(row.codes))
+        if (g.GestureHistory.find(row.codes) == std::string::npos)
             continue;
         g.GestureHistory.clear();
         act(p, row.command, operations);
         playRow(p, row);
-        p.txtLog.AppendToTextBox(row.line.toString() + u"\r\n"_s);
+        appendLine(p, row.line);
         return;
     }
     if (containsAny(g.GestureHistory, kPressChords) &&
@@ -137,7 +145,7 @@ void handle(Program& p, const GestureBatch& batch, const GestureOperations& oper
         printScreen(p, operations);
         playRow(p, kPrintScreen);
         p.log.WriteDebugLog("OnLine Print Screen ･･･ End ");
-        p.txtLog.AppendToTextBox(kPrintScreen.line.toString() + u"\r\n"_s);
+        appendLine(p, kPrintScreen.line);
     }
 }
 
@@ -157,12 +165,12 @@ std::span<const GestureRow> GestureTable()
     return kTable;
 }
 
-std::span<const QStringView> PressChords()
+std::span<const std::string_view> PressChords()
 {
     return kPressChords;
 }
 
-std::span<const QStringView> ReleasePressChords()
+std::span<const std::string_view> ReleasePressChords()
 {
     return kReleasePressChords;
 }
@@ -172,13 +180,13 @@ const GestureRow& PrintScreenGesture()
     return kPrintScreen;
 }
 
-QString GestureCodes(const std::vector<MouseButtonEvent>& events)
+std::string GestureCodes(const std::vector<MouseButtonEvent>& events)
 {
-    QString codes;
-    codes.reserve(static_cast<qsizetype>(events.size()) * 2);
+    std::string codes;
+    codes.reserve(events.size() * 2);
     for (const MouseButtonEvent& e : events) {
-        codes += e.button == MouseButton::Left ? u'L' : u'R';
-        codes += e.pressed ? u'd' : u'u';
+        codes += e.button == MouseButton::Left ? 'L' : 'R';
+        codes += e.pressed ? 'd' : 'u';
     }
     return codes;
 }
@@ -196,9 +204,9 @@ void FormDirectX_Load(Program& p, GestureOperations operations)
                                    const std::vector<MouseButtonEvent>& batch) {
             DirectXEvent8_DXCallback(p, eventId, batch, operations);
         });
-    const auto tell = [&p](const QString& logLine, const QString& text) {
-        p.log.WriteDebugLog(logLine.toStdString());
-        p.services.prompter.Ask(Prompt{kProgramTitle.toStdString(), text.toStdString(),
+    const auto tell = [&p](std::string_view logLine, std::string_view text) {
+        p.log.WriteDebugLog(logLine);
+        p.services.prompter.Ask(Prompt{kProgramTitle.toStdString(), std::string(text),
                                        PromptButtons::Ok, PromptIcon::None});
     };
     switch (started) {
@@ -207,12 +215,12 @@ void FormDirectX_Load(Program& p, GestureOperations operations)
         p.log.WriteDebugLog("Mouse Events Acquire ･･･ Successfull ");
         break;
     case MouseStart::NoInputSystem:
-        tell(u"It was mistake to Create DirectInput Object "_s,
-             u"DirectInputオブジェクトが生成できません。"_s);
+        tell("It was mistake to Create DirectInput Object ",
+             "DirectInputオブジェクトが生成できません。");
         break;
     case MouseStart::NoPointerDevice:
-        tell(u"It was mistake to Create DirectInputDevice Object "_s,
-             u"Mouse用DirectInputDeviceオブジェクトが生成できません。"_s);
+        tell("It was mistake to Create DirectInputDevice Object ",
+             "Mouse用DirectInputDeviceオブジェクトが生成できません。");
         break;
     }
 }
@@ -240,7 +248,7 @@ void DirectXEvent8_DXCallback(Program& p, std::uint32_t eventId,
     if (eventId != g.eventId || !g.listening)
         return;
     GestureBatch next{GestureCodes(batch), p.services.clock.TickMs()};
-    if (next.codes.isEmpty())
+    if (next.codes.empty())
         return;
     g.queued.push_back(std::move(next));
     if (g.queued.size() > kMaxQueued)

@@ -2,12 +2,12 @@
 
 #include "platform/MouseButtons.h"
 
-#include <QString>
-#include <QStringView>
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace kesmaro {
@@ -16,31 +16,33 @@ struct Program;
 
 enum class GestureCommand { Suspend, Resume, WatchOn, WatchOff, CaptureReset, PrintScreen };
 
-// One gesture: its codes, the beep rhythm that repeats it and the text-log line.
+// One gesture: its codes, the beep rhythm that repeats it and the text-log line (UTF-8).
 struct GestureRow {
     GestureCommand command;
-    QStringView codes;
+    std::string_view codes;
     std::array<int, 4> rhythm;
-    QStringView line;
+    std::string_view line;
 };
 
 // The sequence gestures in the order they are checked; the first found in the history wins.
 std::span<const GestureRow> GestureTable();
 // Both buttons together and let go, then both again: one of the press chords and one of the
 // release-then-press chords anywhere in the history.
-std::span<const QStringView> PressChords();
-std::span<const QStringView> ReleasePressChords();
+std::span<const std::string_view> PressChords();
+std::span<const std::string_view> ReleasePressChords();
 const GestureRow& PrintScreenGesture();
 
 // What a gesture starts that lives beside this library: the capture cycle and image saving.
+// Paths and the file type (".png") are UTF-8.
 struct GestureOperations {
     std::function<void(Program&)> captureImage;
-    std::function<QString(Program&)> screenshotFolder;
-    std::function<void(Program&, const QString& base, const QString& format)> saveScreenshot;
+    std::function<std::string(Program&)> screenshotFolder;
+    std::function<void(Program&, const std::string& base, const std::string& format)>
+        saveScreenshot;
 };
 
 // "Ld", "Lu", "Rd", "Ru" for each event, in order.
-QString GestureCodes(const std::vector<MouseButtonEvent>& events);
+std::string GestureCodes(const std::vector<MouseButtonEvent>& events);
 
 // Loading the gesture input window: starts listening to the mouse buttons. A failure is told
 // in a message box; the window stays loaded without input.

@@ -3,6 +3,7 @@
 #include "common/Format.h"
 #include "common/Numeric.h"
 #include "common/Trap.h"
+#include "common/Utf8.h"
 #include "state/GraphBuffer.h"
 
 #include <initializer_list>
@@ -47,17 +48,17 @@ std::int32_t MoneyAxisTop(double value)
                  value);
 }
 
-QString ExpAxisText(double value)
+std::string ExpAxisText(double value)
 {
-    QString text = QString::fromStdString(FormatNumber(value, 2, false));
-    if (text.endsWith(QLatin1Char('0')))
-        text.chop(1);
-    return (QStringLiteral("   ") + text).right(6);
+    std::string text = FormatNumber(value, 2, false);
+    if (text.ends_with('0'))
+        text.pop_back();
+    return std::string(Utf8Right("   " + text, 6));
 }
 
-QString MoneyAxisText(double value)
+std::string MoneyAxisText(double value)
 {
-    return QString::fromStdString(FormatNumber(value, 0, true));
+    return FormatNumber(value, 0, true);
 }
 
 void ComputeGraphLabels(GraphLabels& labels, const clsGraphBuffer& buffer,
@@ -71,8 +72,7 @@ void ComputeGraphLabels(GraphLabels& labels, const clsGraphBuffer& buffer,
     errors([&] { topM = MoneyAxisTop(buffer.MaxValueRateM() * double{zoom}); });
     labels.topE = topE;
     labels.topM = topM;
-    labels.lblGraph_Tt = QStringLiteral("経過時間(") + QString::number(IntDivide(span, 4)) +
-                         QStringLiteral("分間隔)");
+    labels.lblGraph_Tt = "経過時間(" + std::to_string(IntDivide(span, 4)) + "分間隔)";
 
     const double e = topE;
     labels.lblGraph_El = {ExpAxisText(e), ExpAxisText(e / 4 * 3), ExpAxisText(e / 2),

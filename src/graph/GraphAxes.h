@@ -3,28 +3,28 @@
 #include "common/Currency.h"
 #include "state/GraphPicture.h"
 
-#include <QString>
 #include <array>
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 namespace kesmaro {
 
 class Trap;
 class clsGraphBuffer;
 
-inline const QString kExpAxisTitle = QStringLiteral(" % EXP");
-inline const QString kMoneyAxisTitle = QStringLiteral(" k ｺｲﾝ");
-inline const std::array<QString, 2> kTimeButtonTexts{QStringLiteral("現在"),
-                                                     QStringLiteral("思ひ出")};
+inline constexpr std::string_view kExpAxisTitle = " % EXP";
+inline constexpr std::string_view kMoneyAxisTitle = " k ｺｲﾝ";
+inline constexpr std::array<std::string_view, 2> kTimeButtonTexts{"現在", "思ひ出"};
 
 // The axis tops: the smallest ladder step above the value; 0 when the value is beyond the
 // ladder (the curves of that rate are then not drawn).
 std::int32_t ExpAxisTop(Currency value);
 std::int32_t MoneyAxisTop(double value);
 // "   #0.0#" cut to its last six characters.
-QString ExpAxisText(double value);
+std::string ExpAxisText(double value);
 // "#,##0".
-QString MoneyAxisText(double value);
+std::string MoneyAxisText(double value);
 
 // The label phase: span title, axis tops and values, statement by statement.
 void ComputeGraphLabels(GraphLabels& labels, const clsGraphBuffer& buffer,

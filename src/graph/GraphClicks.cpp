@@ -20,7 +20,7 @@ std::int32_t ClampToInt32(std::int64_t value)
 
 } // namespace
 
-GraphHit GraphWidgetAt(const GraphLayout& layout, QPoint framePixel)
+GraphHit GraphWidgetAt(const GraphLayout& layout, PixelPoint framePixel)
 {
     // Tried topmost first; the first widget under the pixel is the one hit.
     std::optional<GraphHit> hit;
@@ -41,27 +41,27 @@ GraphHit GraphWidgetAt(const GraphLayout& layout, QPoint framePixel)
     return hit.value_or(GraphHit{});
 }
 
-QString GraphToolTipAt(const GraphLayout& layout, QPoint framePixel)
+std::string GraphToolTipAt(const GraphLayout& layout, PixelPoint framePixel)
 {
     const GraphHit hit = GraphWidgetAt(layout, framePixel);
     switch (hit.widget) {
     case GraphWidget::lblGraph_El:
     case GraphWidget::lblGraph_Ml:
-        return hit.index == 0 ? kZoomInTip : QString();
+        return std::string(hit.index == 0 ? kZoomInTip : std::string_view());
     case GraphWidget::lblGraph_Et:
     case GraphWidget::lblGraph_Mt:
-        return kZoomOutTip;
+        return std::string(kZoomOutTip);
     case GraphWidget::lblGraph_Tl:
-        return kTimeButtonTips[static_cast<std::size_t>(hit.index)];
+        return std::string(kTimeButtonTips[static_cast<std::size_t>(hit.index)]);
     case GraphWidget::None:
     case GraphWidget::picGraph:
     case GraphWidget::lblGraph_Tt:
         break;
     }
-    return QString();
+    return {};
 }
 
-void GraphClickAt(Program& p, QPoint framePixel)
+void GraphClickAt(Program& p, PixelPoint framePixel)
 {
     const GraphHit hit = GraphWidgetAt(GraphPictureOf(p).layout, framePixel);
     switch (hit.widget) {

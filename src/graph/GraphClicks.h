@@ -1,14 +1,15 @@
 #pragma once
 
-#include <QPoint>
-#include <QString>
+#include "state/GraphPicture.h"
+
 #include <array>
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 namespace kesmaro {
 
 struct Program;
-struct GraphLayout;
 
 // Clicks on the graph's widgets; each redraws with the new view.
 void lblGraph_El_Click(Program& p, int index);
@@ -34,18 +35,17 @@ struct GraphHit {
     int index = 0;
     friend bool operator==(const GraphHit&, const GraphHit&) = default;
 };
-GraphHit GraphWidgetAt(const GraphLayout& layout, QPoint framePixel);
+GraphHit GraphWidgetAt(const GraphLayout& layout, PixelPoint framePixel);
 
-inline const QString kZoomInTip = QStringLiteral(" 縦軸を一時的に拡大 ");
-inline const QString kZoomOutTip = QStringLiteral(" 縦軸を一時的に縮小 ");
-inline const std::array<QString, 2> kTimeButtonTips{
-    QStringLiteral(" 時間軸を一時的に現在にひとメモリ移動する "),
-    QStringLiteral(" 時間軸を一時的に過去にひとメモリ移動する ")};
+inline constexpr std::string_view kZoomInTip = " 縦軸を一時的に拡大 ";
+inline constexpr std::string_view kZoomOutTip = " 縦軸を一時的に縮小 ";
+inline constexpr std::array<std::string_view, 2> kTimeButtonTips{
+    " 時間軸を一時的に現在にひとメモリ移動する ", " 時間軸を一時的に過去にひとメモリ移動する "};
 
-// The tool tip of the widget under a frame pixel; empty where there is none.
-QString GraphToolTipAt(const GraphLayout& layout, QPoint framePixel);
+// The tool tip (UTF-8) of the widget under a frame pixel; empty where there is none.
+std::string GraphToolTipAt(const GraphLayout& layout, PixelPoint framePixel);
 // A click on a frame pixel, handed to the click handler of the widget there.
-void GraphClickAt(Program& p, QPoint framePixel);
+void GraphClickAt(Program& p, PixelPoint framePixel);
 
 // The pure parts of the clicks.
 float ZoomedIn(float zoom);

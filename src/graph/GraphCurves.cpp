@@ -61,7 +61,7 @@ std::vector<GraphCurve> ComputeGraphCurves(const clsGraphBuffer& buffer, std::in
         return std::clamp(RoundHalfEven(hh - rate.toDouble() * double{factor}), low, high);
     };
     const auto startAt = [&](Currency rate, float factor) {
-        return QPointF(xAt(first), hh - rate.toDouble() * double{factor});
+        return CurvePoint{xAt(first), hh - rate.toDouble() * double{factor}};
     };
     const Currency missing = Currency::FromInteger(-1);
 
@@ -74,12 +74,12 @@ std::vector<GraphCurve> ComputeGraphCurves(const clsGraphBuffer& buffer, std::in
         for (std::int64_t k = first + 1; k <= last; ++k) {
             const Currency r = sample(k).*rate;
             if (r != missing)
-                solid.points.emplace_back(xAt(k), yAt(r, factor));
+                solid.points.push_back({xAt(k), yAt(r, factor)});
         }
         GraphCurve dotted{which, true, false, {}};
         dotted.points.push_back(startAt(sample(first).*average, factor));
         for (std::int64_t k = first + 1; k <= last; ++k)
-            dotted.points.emplace_back(xAt(k), yAt(sample(k).*average, factor));
+            dotted.points.push_back({xAt(k), yAt(sample(k).*average, factor)});
         curves.push_back(std::move(solid));
         curves.push_back(std::move(dotted));
     };

@@ -2,8 +2,6 @@
 
 #include "state/GraphPicture.h"
 
-#include <QColor>
-#include <QPointF>
 #include <cstdint>
 #include <vector>
 
@@ -12,9 +10,9 @@ namespace kesmaro {
 class Trap;
 class clsGraphBuffer;
 
-inline const QColor kExpCurveColour{0, 0, 255};
-inline const QColor kMoneyCurveColour{255, 0, 0};
-inline const QColor& CurveColour(GraphRate rate)
+inline constexpr RgbColour kExpCurveColour{0, 0, 255};
+inline constexpr RgbColour kMoneyCurveColour{255, 0, 0};
+constexpr RgbColour CurveColour(GraphRate rate)
 {
     return rate == GraphRate::Exp ? kExpCurveColour : kMoneyCurveColour;
 }

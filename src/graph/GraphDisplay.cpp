@@ -20,7 +20,7 @@ void AddGraphSample(Program& p, Currency rateE, Currency rateM)
         p.graph.sampleAdded(p.graph.GraphData->Value(0));
 }
 
-void GraphFrameDisplay(Program& p, QSize frame)
+void GraphFrameDisplay(Program& p, PixelSize frame)
 {
     if (!p.settings.GraphEnabled)
         return;

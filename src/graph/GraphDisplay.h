@@ -5,7 +5,6 @@
 #include "graph/GraphCurves.h"
 #include "graph/GraphLayout.h"
 
-#include <QSize>
 #include <cstdint>
 #include <vector>
 
@@ -21,7 +20,7 @@ GraphPicture& GraphPictureOf(Program& p);
 void AddGraphSample(Program& p, Currency rateE, Currency rateM);
 
 // Lays out the frame at `frame` pixels, then draws the data with the current view.
-void GraphFrameDisplay(Program& p, QSize frame);
+void GraphFrameDisplay(Program& p, PixelSize frame);
 // Sets the axis labels and redraws the curves for a view `offset` samples into the past with
 // the vertical factor `zoom`; only while the graph is enabled and exactly one of Run and Stop
 // is available.

@@ -27,10 +27,11 @@ GridStyle linGraphXStyle(int index)
     return index == 0 || index == 4 ? GridStyle::Solid : GridStyle::DottedBlack;
 }
 
-void LayoutGraphFrame(GraphLayout& layout, QSize frame, const GraphLabelSizes& sizes, Trap& errors)
+void LayoutGraphFrame(GraphLayout& layout, PixelSize frame, const GraphLabelSizes& sizes,
+                      Trap& errors)
 {
-    const int fw = frame.width();
-    const int fh = frame.height();
+    const int fw = frame.width;
+    const int fh = frame.height;
     layout.frame = frame;
     errors([&] {
         if (fw - 76 < 0 || fh - 24 < 0)
@@ -62,11 +63,11 @@ void LayoutGraphFrame(GraphLayout& layout, QSize frame, const GraphLabelSizes& s
     const int w = layout.scaleWidth - 1;
     for (int i = 0; i <= 8; ++i) {
         const int y = i == 8 ? h : (h / 8) * i;
-        layout.linGraphY[i] = QLine(0, y, w, y);
+        layout.linGraphY[i] = PixelLine{{0, y}, {w, y}};
     }
     for (int j = 0; j <= 4; ++j) {
         const int x = j == 4 ? w : (w / 4) * j;
-        layout.linGraphX[j] = QLine(x, 0, x, h);
+        layout.linGraphX[j] = PixelLine{{x, 0}, {x, h}};
     }
 }
 

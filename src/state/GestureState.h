@@ -1,14 +1,14 @@
 #pragma once
 
-#include <QString>
 #include <cstdint>
 #include <deque>
+#include <string>
 
 namespace kesmaro {
 
-// A batch of button codes ("LdLu...") and when it was read.
+// A batch of button codes ("LdLu...", ASCII only, so bytes are characters) and when it was read.
 struct GestureBatch {
-    QString codes;
+    std::string codes;
     std::int64_t tickMs = 0;
 };
 
@@ -21,7 +21,7 @@ struct GestureState {
     // Changes with every load, so that a listener of an earlier load recognises itself as stale.
     std::uint32_t eventId = 0;
 
-    QString GestureHistory;           // the newest codes, at most 20 characters, oldest first
+    std::string GestureHistory;       // the newest codes, at most 20 characters, oldest first
     std::int64_t GestureLastTime = 0; // TickMs when the last batch was read
 
     // A recognised gesture's command and rhythm are running; batches that come meanwhile (its

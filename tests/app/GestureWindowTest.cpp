@@ -6,8 +6,11 @@
 #include "screenshots/ImageFiles.h"
 
 #include <QDir>
+#include <algorithm>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <string>
+#include <string_view>
 
 using namespace kesmaro;
 using namespace kesmaro::test;
@@ -36,20 +39,20 @@ protected:
     SimMouseButtons& mouse() { return sim.mouseButtons; }
 
     // One event per batch, `gapMs` after the previous one.
-    void events(const QString& codes, int gapMs = kClickGapMs)
+    void events(std::string_view codes, int gapMs = kClickGapMs)
     {
-        for (qsizetype i = 0; i + 1 < codes.size(); i += 2) {
+        for (std::size_t i = 0; i + 1 < codes.size(); i += 2) {
             sim.scheduler.runUntil(sim.clock.elapsedMs() + gapMs);
-            const MouseButton button = codes[i] == u'L' ? MouseButton::Left : MouseButton::Right;
-            mouse().send({MouseButtonEvent{button, codes[i + 1] == u'd'}});
+            const MouseButton button = codes[i] == 'L' ? MouseButton::Left : MouseButton::Right;
+            mouse().send({MouseButtonEvent{button, codes[i + 1] == 'd'}});
         }
     }
     // "LRLL": each letter a click, press then release.
-    void clicks(const QString& buttons)
+    void clicks(std::string_view buttons)
     {
-        QString codes;
-        for (QChar b : buttons)
-            codes += QString(b) + u"d"_s + QString(b) + u"u"_s;
+        std::string codes;
+        for (char b : buttons)
+            codes += {b, 'd', b, 'u'};
         events(codes);
     }
 
@@ -65,14 +68,20 @@ protected:
         }
         return groups;
     }
-    QStringList logTail() const { return p.txtLog.text().split(u"\r\n"_s, Qt::SkipEmptyParts); }
+    std::vector<std::string> logTail() const
+    {
+        std::vector<std::string> lines;
+        for (const QString& line : p.txtLog.text().split(u"\r\n"_s, Qt::SkipEmptyParts))
+            lines.push_back(line.toStdString());
+        return lines;
+    }
 };
 
 struct GestureCase {
     const char* name;
-    QString clicks;
+    std::string clicks;
     std::vector<int> rhythm;
-    QString line;
+    std::string line;
     void (*allow)(Program&, bool);       // puts the state where the action is (not) allowed
     bool (*acted)(const Program&, bool); // the action was taken, from that state
 };
@@ -81,21 +90,21 @@ const std::vector<GestureCase>& Cases()
 {
     static const std::vector<GestureCase> cases{
         {"Suspend",
-         u"LRLL"_s,
+         "LRLL",
          {1, 2, 1, 1},
-         u"マウスジェスチャ：時給測定一時停止"_s,
+         "マウスジェスチャ：時給測定一時停止",
          [](Program& p, bool allowed) { p.flags.SuspendMode = !allowed; },
          [](const Program& p, bool allowed) { return allowed && p.flags.SuspendMode; }},
         {"Resume",
-         u"LRLR"_s,
+         "LRLR",
          {1, 2, 1, 2},
-         u"マウスジェスチャ：時給測定一時停止 解除"_s,
+         "マウスジェスチャ：時給測定一時停止 解除",
          [](Program& p, bool allowed) { p.flags.SuspendMode = allowed; },
          [](const Program& p, bool allowed) { return allowed && !p.flags.SuspendMode; }},
         {"WatchOn",
-         u"RLLL"_s,
+         "RLLL",
          {2, 1, 1, 1},
-         u"マウスジェスチャ：自動撮影 監視開始"_s,
+         "マウスジェスチャ：自動撮影 監視開始",
          [](Program& p, bool allowed) {
              p.settings.DoHLCheckExec = !allowed;
              p.timers.timDoHLInterval->setEnabled(!allowed);
@@ -104,9 +113,9 @@ const std::vector<GestureCase>& Cases()
              return allowed && p.settings.DoHLCheckExec && p.timers.timDoHLInterval->isEnabled();
          }},
         {"WatchOff",
-         u"RLLR"_s,
+         "RLLR",
          {2, 1, 1, 2},
-         u"マウスジェスチャ：自動撮影 監視終了"_s,
+         "マウスジェスチャ：自動撮影 監視終了",
          [](Program& p, bool allowed) {
              p.settings.DoHLCheckExec = allowed;
              p.timers.timDoHLInterval->setEnabled(allowed);
@@ -115,9 +124,9 @@ const std::vector<GestureCase>& Cases()
              return allowed && !p.settings.DoHLCheckExec && !p.timers.timDoHLInterval->isEnabled();
          }},
         {"CaptureReset",
-         u"RRRR"_s,
+         "RRRR",
          {2, 2, 2, 2},
-         u"マウスジェスチャ：時給サイクルタイマリセット"_s,
+         "マウスジェスチャ：時給サイクルタイマリセット",
          [](Program& p, bool allowed) {
              p.LogStartStamp = allowed ? u"202405011200"_s : QString();
          },
@@ -143,42 +152,42 @@ TEST_F(GestureTest, EachGestureActsOnlyWhereItsStateAllowsButAlwaysBeepsAndLogs)
             EXPECT_EQ(c.acted(p, allowed), allowed && !before);
             EXPECT_EQ(rhythm(), c.rhythm);
             // A capture adds its own line before the gesture's.
-            EXPECT_EQ(logTail().count(c.line), 1);
-            EXPECT_EQ(logTail().last(), c.line);
-            EXPECT_TRUE(p.gestures.GestureHistory.isEmpty());
+            EXPECT_EQ(std::ranges::count(logTail(), c.line), 1);
+            EXPECT_EQ(logTail().back(), c.line);
+            EXPECT_TRUE(p.gestures.GestureHistory.empty());
         }
     }
 }
 
 TEST_F(GestureTest, APauseOfTheGestureTimeStartsAFreshHistory)
 {
-    clicks(u"LR"_s);
+    clicks("LR");
     sim.scheduler.runUntil(sim.clock.elapsedMs() + 500 - kClickGapMs);
-    clicks(u"LL"_s);
+    clicks("LL");
     EXPECT_FALSE(p.flags.SuspendMode);
-    EXPECT_EQ(p.gestures.GestureHistory, u"LdLuLdLu"_s);
+    EXPECT_EQ(p.gestures.GestureHistory, "LdLuLdLu");
     EXPECT_TRUE(p.txtLog.text().isEmpty());
 
     // Just under the pause the gesture holds together.
     sim.scheduler.runUntil(sim.clock.elapsedMs() + 1000);
-    events(u"LdLuRdRuLdLuLdLu"_s, 499);
+    events("LdLuRdRuLdLuLdLu", 499);
     EXPECT_TRUE(p.flags.SuspendMode);
 }
 
 TEST_F(GestureTest, TheEighthEventRunsTheCheck)
 {
-    events(u"LdLuRdRuLdLuLd"_s);
-    EXPECT_EQ(p.gestures.GestureHistory.size(), 14);
+    events("LdLuRdRuLdLuLd");
+    EXPECT_EQ(p.gestures.GestureHistory.size(), 14U);
     EXPECT_FALSE(p.flags.SuspendMode);
-    events(u"Lu"_s);
+    events("Lu");
     EXPECT_TRUE(p.flags.SuspendMode);
 }
 
 TEST_F(GestureTest, OlderEventsFallOutOfTheTwentyCharacterHistory)
 {
-    events(u"RdRuRdRuLdLuRdRuLdLu"_s); // no gesture in it yet
-    EXPECT_EQ(p.gestures.GestureHistory, u"RdRuRdRuLdLuRdRuLdLu"_s);
-    events(u"LdLu"_s); // R R L R L L: ends in L R L L
+    events("RdRuRdRuLdLuRdRuLdLu"); // no gesture in it yet
+    EXPECT_EQ(p.gestures.GestureHistory, "RdRuRdRuLdLuRdRuLdLu");
+    events("LdLu"); // R R L R L L: ends in L R L L
     EXPECT_TRUE(p.flags.SuspendMode);
 }
 
@@ -186,34 +195,36 @@ TEST_F(GestureTest, OneLongBatchAfterAPauseKeepsOnlyTheNewestTwentyCharacters)
 {
     sim.scheduler.runUntil(sim.clock.elapsedMs() + p.settings.GestureTime + 1000);
     std::vector<MouseButtonEvent> batch;
-    const QString codes = u"RdRuRdRuLdLu"_s.repeated(5); // R R L five times: no gesture
-    for (qsizetype i = 0; i + 1 < codes.size(); i += 2)
+    std::string codes;
+    for (int i = 0; i < 5; ++i) // R R L five times: no gesture
+        codes += "RdRuRdRuLdLu";
+    for (std::size_t i = 0; i + 1 < codes.size(); i += 2)
         batch.push_back(
-            {codes[i] == u'L' ? MouseButton::Left : MouseButton::Right, codes[i + 1] == u'd'});
+            {codes[i] == 'L' ? MouseButton::Left : MouseButton::Right, codes[i + 1] == 'd'});
     ASSERT_EQ(batch.size(), 30u);
     mouse().send(batch);
     sim.scheduler.runUntil(sim.clock.elapsedMs() + 10);
-    EXPECT_EQ(p.gestures.GestureHistory, codes.right(20));
+    EXPECT_EQ(p.gestures.GestureHistory, codes.substr(codes.size() - 20));
 }
 
 TEST_F(GestureTest, TheChordSavesAScreenshotInEachPressAndReleaseOrder)
 {
-    const QStringList presses{u"LdRd"_s, u"RdLd"_s};
-    const QStringList releases{u"LuRu"_s, u"RuLu"_s};
+    const std::vector<std::string> presses{"LdRd", "RdLd"};
+    const std::vector<std::string> releases{"LuRu", "RuLu"};
     int saved = 0;
-    for (const QString& press1 : presses)
-        for (const QString& release1 : releases)
-            for (const QString& press2 : presses)
-                for (const QString& release2 : releases) {
-                    const QString codes = press1 + release1 + press2 + release2;
-                    SCOPED_TRACE(codes.toStdString());
+    for (const std::string& press1 : presses)
+        for (const std::string& release1 : releases)
+            for (const std::string& press2 : presses)
+                for (const std::string& release2 : releases) {
+                    const std::string codes = press1 + release1 + press2 + release2;
+                    SCOPED_TRACE(codes);
                     p.txtLog.setText(QString());
                     sim.beeper.soundAt.clear();
                     // One screenshot a second: file names hold the second.
                     sim.scheduler.runUntil(sim.clock.elapsedMs() + 1000);
                     events(codes);
                     sim.scheduler.runUntil(sim.clock.elapsedMs() + 1000);
-                    EXPECT_THAT(logTail(), ElementsAre(u"マウスジェスチャ：プリントスクリーン"_s));
+                    EXPECT_THAT(logTail(), ElementsAre("マウスジェスチャ：プリントスクリーン"));
                     EXPECT_EQ(rhythm(), (std::vector<int>{2, 2}));
                     ++saved;
                 }
@@ -226,10 +237,10 @@ TEST_F(GestureTest, TheChordSavesAScreenshotInEachPressAndReleaseOrder)
 TEST_F(GestureTest, BeepModeZeroIsSilentButActs)
 {
     p.settings.BeepMode = 0;
-    clicks(u"LRLL"_s);
+    clicks("LRLL");
     EXPECT_TRUE(p.flags.SuspendMode);
     EXPECT_TRUE(sim.beeper.sounds.empty());
-    EXPECT_THAT(logTail(), ElementsAre(u"マウスジェスチャ：時給測定一時停止"_s));
+    EXPECT_THAT(logTail(), ElementsAre("マウスジェスチャ：時給測定一時停止"));
 }
 
 TEST_F(GestureTest, TheRhythmRepeatsTheClicksOnTheSimulatedClock)
@@ -252,22 +263,22 @@ TEST_F(GestureTest, TheRhythmRepeatsTheClicksOnTheSimulatedClock)
 
 TEST_F(GestureTest, AGestureDuringARhythmIsHandledAfterIt)
 {
-    clicks(u"LRL"_s);
+    clicks("LRL");
     // The last click of L R L L starts a 1.6 s rhythm; L R L R arrives while it plays.
     const std::int64_t start = sim.clock.elapsedMs() + kClickGapMs;
     for (int i = 0; i < 8; ++i) {
-        const QString code = u"LdLuRdRuLdLuRdRu"_s.mid(i * 2, 2);
+        const std::string code = std::string("LdLuRdRuLdLuRdRu").substr(i * 2, 2);
         sim.scheduler.at(start + 300 + i * 100, [this, code] {
-            mouse().send({MouseButtonEvent{code[0] == u'L' ? MouseButton::Left : MouseButton::Right,
-                                           code[1] == u'd'}});
+            mouse().send({MouseButtonEvent{code[0] == 'L' ? MouseButton::Left : MouseButton::Right,
+                                           code[1] == 'd'}});
         });
     }
-    events(u"LdLu"_s);
+    events("LdLu");
     sim.scheduler.runUntil(sim.clock.elapsedMs() + 5000);
 
     EXPECT_FALSE(p.flags.SuspendMode); // stopped, then resumed
-    EXPECT_THAT(logTail(), ElementsAre(u"マウスジェスチャ：時給測定一時停止"_s,
-                                       u"マウスジェスチャ：時給測定一時停止 解除"_s));
+    EXPECT_THAT(logTail(), ElementsAre("マウスジェスチャ：時給測定一時停止",
+                                       "マウスジェスチャ：時給測定一時停止 解除"));
     // One rhythm after the other, never interleaved: 1 2 1 1, then 1 2 1 2 from its end on.
     const std::vector<std::int64_t>& at = sim.beeper.soundAt;
     ASSERT_EQ(at.size(), 11U);
@@ -285,10 +296,10 @@ TEST_F(GestureTest, UnloadStopsListeningAndLoadStartsAgain)
 {
     UnloadGestureInput(p);
     EXPECT_FALSE(mouse().listening());
-    clicks(u"LRLL"_s);
+    clicks("LRLL");
     EXPECT_FALSE(p.flags.SuspendMode);
     LoadGestureInput(p);
-    clicks(u"LRLL"_s);
+    clicks("LRLL");
     EXPECT_TRUE(p.flags.SuspendMode);
     EXPECT_THAT(
         logLines(),
@@ -312,16 +323,16 @@ TEST_F(GestureTest, MenuGestureTogglesTheInputAndTheCloseUnloadsIt)
 struct StartFailure {
     MouseStart result;
     QString line;
-    QString message;
+    std::string message;
 };
 
 TEST_F(GestureTest, EachStartFailureIsToldWithItsLineAndBox)
 {
     const std::vector<StartFailure> failures{
         {MouseStart::NoInputSystem, u"It was mistake to Create DirectInput Object "_s,
-         u"DirectInputオブジェクトが生成できません。"_s},
+         "DirectInputオブジェクトが生成できません。"},
         {MouseStart::NoPointerDevice, u"It was mistake to Create DirectInputDevice Object "_s,
-         u"Mouse用DirectInputDeviceオブジェクトが生成できません。"_s},
+         "Mouse用DirectInputDeviceオブジェクトが生成できません。"},
     };
     for (const StartFailure& f : failures) {
         UnloadGestureInput(p);
@@ -330,7 +341,7 @@ TEST_F(GestureTest, EachStartFailureIsToldWithItsLineAndBox)
         LoadGestureInput(p);
         EXPECT_THAT(logLines(), Contains(f.line));
         ASSERT_EQ(sim.prompter.asked().size(), 1U);
-        EXPECT_EQ(QString::fromStdString(sim.prompter.asked()[0].prompt.text), f.message);
+        EXPECT_EQ(sim.prompter.asked()[0].prompt.text, f.message);
         EXPECT_FALSE(mouse().listening());
     }
 }

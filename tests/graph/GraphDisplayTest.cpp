@@ -3,12 +3,23 @@
 #include "GraphTestSupport.h"
 #include "graph/GraphClicks.h"
 
+#include <array>
 #include <limits>
+#include <string>
+#include <string_view>
 
 using namespace kesmaro;
 using namespace std::chrono;
 
 namespace {
+
+std::string Joined(const std::array<std::string, 4>& labels)
+{
+    std::string text;
+    for (const std::string& label : labels)
+        text += (text.empty() ? "" : "|") + label;
+    return text;
+}
 
 class GraphDisplayTest : public GraphProgramTest {
 protected:
@@ -41,6 +52,53 @@ protected:
 };
 
 } // namespace
+
+TEST(GraphGeometry, PixelRectsHoldTheirLastRowAndColumnAndNothingWhenEmpty)
+{
+    const struct {
+        PixelRect rect;
+        PixelPoint at;
+        bool inside;
+    } rows[] = {
+        {{10, 20, 5, 3}, {10, 20}, true},
+        {{10, 20, 5, 3}, {14, 22}, true},
+        {{10, 20, 5, 3}, {15, 22}, false},
+        {{10, 20, 5, 3}, {14, 23}, false},
+        {{10, 20, 5, 3}, {9, 21}, false},
+        {{10, 20, 0, 3}, {10, 20}, false},
+        {{10, 20, 5, 0}, {10, 20}, false},
+        {{10, 20, 1, 1}, {10, 20}, true},
+        // A negative side counts back from its start, both ends included.
+        {{10, 20, -3, 3}, {6, 20}, true},
+        {{10, 20, -3, 3}, {10, 20}, true},
+        {{10, 20, -3, 3}, {5, 20}, false},
+        {{10, 20, -3, 3}, {11, 20}, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message()
+                     << row.rect.left << "," << row.rect.top << " " << row.rect.width << "x"
+                     << row.rect.height << " at " << row.at.x << "," << row.at.y);
+        EXPECT_EQ(row.rect.contains(row.at), row.inside);
+    }
+    // Twips become pixels by whole divisions, remainders dropped.
+    EXPECT_EQ((TwipsRect{570, 89, 4649, 14}.toPixels()), (PixelRect{38, 5, 309, 0}));
+}
+
+TEST(GraphGeometry, GridLinesDivideThePlotAndTheLastOnesSitOnItsEdges)
+{
+    GraphLayout layout;
+    Trap errors{TrapPolicy::Collect};
+    LayoutGraphFrame(layout, PixelSize{380, 350}, GraphLabelSizes{}, errors);
+    EXPECT_FALSE(errors.failed());
+    EXPECT_EQ(layout.frame, (PixelSize{380, 350}));
+    // A plot of 304 x 326 pixels: rows 40 apart, the last on row 325; columns 75 apart, the
+    // last on column 303.
+    EXPECT_EQ(layout.linGraphY[0], (PixelLine{{0, 0}, {303, 0}}));
+    EXPECT_EQ(layout.linGraphY[7], (PixelLine{{0, 280}, {303, 280}}));
+    EXPECT_EQ(layout.linGraphY[8], (PixelLine{{0, 325}, {303, 325}}));
+    EXPECT_EQ(layout.linGraphX[3], (PixelLine{{225, 0}, {225, 325}}));
+    EXPECT_EQ(layout.linGraphX[4], (PixelLine{{303, 0}, {303, 325}}));
+}
 
 TEST(GraphAxisTop, ExpLadder)
 {
@@ -93,10 +151,8 @@ TEST_F(GraphDisplayTest, AxisLabelsFollowTheMaximaAndTheZoom)
         buffer().AddGraphData(C(row.maxE), C(row.maxM), 10, 20, 0);
         GraphDataDisplay(p, 0, row.zoom);
         const GraphLabels& l = picture().labels;
-        EXPECT_EQ(QStringList(l.lblGraph_El.begin(), l.lblGraph_El.end()).join('|'),
-                  QString::fromUtf8(row.exp));
-        EXPECT_EQ(QStringList(l.lblGraph_Ml.begin(), l.lblGraph_Ml.end()).join('|'),
-                  QString::fromUtf8(row.money));
+        EXPECT_EQ(Joined(l.lblGraph_El), row.exp);
+        EXPECT_EQ(Joined(l.lblGraph_Ml), row.money);
     }
 }
 
@@ -114,14 +170,14 @@ TEST_F(GraphDisplayTest, TimeTitleShowsTheMinutesPerDivision)
         p.settings.CaptureInterval = row.interval;
         p.settings.GraphTimeScale = row.scale;
         GraphDataDisplay(p, 0, 1.0f);
-        EXPECT_EQ(picture().labels.lblGraph_Tt, QString::fromUtf8(row.text));
+        EXPECT_EQ(picture().labels.lblGraph_Tt, row.text);
     }
 }
 
 TEST_F(GraphDisplayTest, FrameTooSmallForThePlotKeepsThePlotAndSaysSo)
 {
-    GraphFrameDisplay(p, QSize(385, 361));
-    GraphFrameDisplay(p, QSize(60, 20));
+    GraphFrameDisplay(p, PixelSize{385, 361});
+    GraphFrameDisplay(p, PixelSize{60, 20});
     EXPECT_EQ(picture().layout.picGraph, (TwipsRect{570, 90, 309 * 15, 337 * 15}));
     EXPECT_EQ(picture().layout.lblGraph_Ml[0].left, 24 * 15);
     EXPECT_EQ(logLines(), QStringList{QStringLiteral(
@@ -132,7 +188,7 @@ TEST_F(GraphDisplayTest, FrameDisplayDrawsWithTheCurrentView)
 {
     buffer().AddGraphData(C(5), C(100), 10, 20, 0);
     p.graph.GraphZoom = 2.0f;
-    GraphFrameDisplay(p, QSize(385, 361));
+    GraphFrameDisplay(p, PixelSize{385, 361});
     EXPECT_EQ(picture().labels.topE, 20);
     EXPECT_EQ(view.graphChanges, 2); // the layout, then the data
 }
@@ -156,7 +212,7 @@ TEST_F(GraphDisplayTest, DrawnOnlyWhileExactlyOneOfRunAndStopIsAvailable)
         p.menus.menuStopEnabled = row.stop;
         GraphDataDisplay(p, 0, 1.0f);
         EXPECT_EQ(view.graphChanges, row.drawn ? 1 : 0);
-        EXPECT_EQ(!picture().labels.lblGraph_Tt.isEmpty(), row.drawn);
+        EXPECT_EQ(!picture().labels.lblGraph_Tt.empty(), row.drawn);
     }
 }
 
@@ -188,7 +244,7 @@ TEST_F(GraphDisplayTest, UncheckedGraphSettingsDrawNothing)
         p.settings.GraphAveNum = row.aveNum;
         GraphDataDisplay(p, 0, 1.0f);
         EXPECT_TRUE(picture().curves.empty());
-        EXPECT_FALSE(picture().labels.lblGraph_Tt.isEmpty());
+        EXPECT_FALSE(picture().labels.lblGraph_Tt.empty());
     }
     EXPECT_TRUE(logLines().isEmpty());
 }
@@ -224,12 +280,12 @@ TEST_F(GraphCurvesTest, PointsAreRoundedAndHeldWithinTwiceTheHeight)
     const double ys[10] = {77.5, 78, 76, -200, 200, 100, 0, 100, 100, 99};
     ASSERT_EQ(solid.points.size(), 10u);
     for (int k = 0; k < 10; ++k) {
-        EXPECT_DOUBLE_EQ(solid.points[k].x(), xAt(k)) << k;
-        EXPECT_DOUBLE_EQ(solid.points[k].y(), ys[k]) << k;
+        EXPECT_DOUBLE_EQ(solid.points[k].x, xAt(k)) << k;
+        EXPECT_DOUBLE_EQ(solid.points[k].y, ys[k]) << k;
     }
     // The starting point is neither rounded nor limited.
     m_buffer.Value(0).RateAveE = C(-100.01);
-    EXPECT_NEAR(curves(10, 10)[1].points[0].y(), 1100.1, 1e-9);
+    EXPECT_NEAR(curves(10, 10)[1].points[0].y, 1100.1, 1e-9);
 }
 
 TEST_F(GraphCurvesTest, MissingSamplesAreBridgedButAveragesAreNot)
@@ -242,21 +298,21 @@ TEST_F(GraphCurvesTest, MissingSamplesAreBridgedButAveragesAreNot)
     for (int i : {0, 2}) {
         SCOPED_TRACE(i);
         ASSERT_EQ(c[i].points.size(), 8u);
-        EXPECT_DOUBLE_EQ(c[i].points[1].x(), xAt(1));
-        EXPECT_DOUBLE_EQ(c[i].points[2].x(), xAt(4)); // from k = 1 straight to k = 4
-        EXPECT_DOUBLE_EQ(c[i].points[2].y(), 50);
+        EXPECT_DOUBLE_EQ(c[i].points[1].x, xAt(1));
+        EXPECT_DOUBLE_EQ(c[i].points[2].x, xAt(4)); // from k = 1 straight to k = 4
+        EXPECT_DOUBLE_EQ(c[i].points[2].y, 50);
         EXPECT_FALSE(c[i].firstSegmentHidden);
     }
     EXPECT_EQ(c[3].rate, GraphRate::Money);
     EXPECT_TRUE(c[3].dotted);
     ASSERT_EQ(c[3].points.size(), 10u);
-    EXPECT_DOUBLE_EQ(c[3].points[5].y(), 100);
+    EXPECT_DOUBLE_EQ(c[3].points[5].y, 100);
 }
 
 TEST_F(GraphCurvesTest, OffsetWindowKeepsTheSamplesThereAre)
 {
     setRates(&clsGraphFormat::RateE, {9, 9, 9, 9, 9, 1, 2});
-    EXPECT_DOUBLE_EQ(curves(10, 10, 5)[0].points[1].y(), 80);
+    EXPECT_DOUBLE_EQ(curves(10, 10, 5)[0].points[1].y, 80);
     EXPECT_FALSE(m_errors.failed());
 
     const auto old = curves(10, 10, 505);
@@ -267,7 +323,7 @@ TEST_F(GraphCurvesTest, OffsetWindowKeepsTheSamplesThereAre)
     m_errors.clear();
     const auto future = curves(10, 10, -3);
     EXPECT_EQ(future.at(1).points.size(), 7u);
-    EXPECT_DOUBLE_EQ(future[1].points[0].x(), xAt(3));
+    EXPECT_DOUBLE_EQ(future[1].points[0].x, xAt(3));
     EXPECT_EQ(m_errors.error()->number, ErrSubscript);
 
     EXPECT_TRUE(curves(10, 10, 600).empty());
@@ -323,23 +379,23 @@ TEST_F(GraphDisplayTest, PastButtonNeverGoesBeforeTheFirstSampleOrNegative)
 
 TEST_F(GraphDisplayTest, FramePixelsFindTheirWidgets)
 {
-    GraphFrameDisplay(p, QSize(385, 361));
+    GraphFrameDisplay(p, PixelSize{385, 361});
     const GraphLayout& l = picture().layout;
     const struct {
-        QPoint at;
+        PixelPoint at;
         GraphHit hit;
-        QString tip;
+        std::string_view tip;
     } rows[] = {
         {{10, 3}, {GraphWidget::lblGraph_El, 0}, kZoomInTip},
         {{10, 335}, {GraphWidget::lblGraph_Et, 0}, kZoomOutTip},
         {{370, 335}, {GraphWidget::lblGraph_Mt, 0}, kZoomOutTip},
         {{345, 355}, {GraphWidget::lblGraph_Tl, 0}, kTimeButtonTips[0]},
         {{30, 355}, {GraphWidget::lblGraph_Tl, 1}, kTimeButtonTips[1]},
-        {{200, 100}, {GraphWidget::picGraph, 0}, QString()},
-        {{37, 200}, {}, QString()},
+        {{200, 100}, {GraphWidget::picGraph, 0}, ""},
+        {{37, 200}, {}, ""},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(testing::Message() << row.at.x() << "," << row.at.y());
+        SCOPED_TRACE(testing::Message() << row.at.x << "," << row.at.y);
         EXPECT_EQ(GraphWidgetAt(l, row.at), row.hit);
         EXPECT_EQ(GraphToolTipAt(l, row.at), row.tip);
     }
@@ -347,7 +403,7 @@ TEST_F(GraphDisplayTest, FramePixelsFindTheirWidgets)
 
 TEST_F(GraphDisplayTest, ClicksOnFramePixelsReachTheirHandlers)
 {
-    GraphFrameDisplay(p, QSize(385, 361));
+    GraphFrameDisplay(p, PixelSize{385, 361});
     GraphClickAt(p, {370, 335});
     EXPECT_NEAR(p.graph.GraphZoom, 0.9f, 1e-6);
     GraphClickAt(p, {30, 355});

@@ -7,6 +7,7 @@
 #include "recognition/AutoDetect.h"
 #include "recognition/NumberReader.h"
 
+#include <QSize>
 #include <gtest/gtest.h>
 
 using namespace kesmaro;

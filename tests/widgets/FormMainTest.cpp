@@ -9,6 +9,7 @@
 #include "ui/qt/Fonts.h"
 #include "ui/qt/FormOption.h"
 #include "ui/qt/FormPopup.h"
+#include "ui/qt/GraphPainter.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -273,7 +274,7 @@ TEST_F(FormMainTest, GraphLabelClicksZoomAndScrollTheView)
     at(30);
     auto* graph = widget(u"frmGraph"_s);
     const GraphLayout& layout = GraphPictureOf(p).layout;
-    const auto centre = [](const TwipsRect& r) { return r.toPixels().center(); };
+    const auto centre = [](const TwipsRect& r) { return ToQRect(r.toPixels()).center(); };
     const std::int32_t step = p.settings.GraphTimeScale / 4;
     const struct {
         const char* name;

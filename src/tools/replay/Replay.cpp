@@ -212,7 +212,7 @@ private:
     {
         Program& p = m_program;
         if (p.settings.GraphEnabled && p.graph.GraphData) {
-            GraphFrameDisplay(p, QSize(385, 361));
+            GraphFrameDisplay(p, PixelSize{385, 361});
             m_graph = RenderGraph(GraphPictureOf(p));
         }
     }

@@ -31,14 +31,15 @@ void GraphFrame::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton || !rect().contains(event->position().toPoint()))
         return;
-    GraphClickAt(m_program, event->position().toPoint());
+    GraphClickAt(m_program, ToPixelPoint(event->position().toPoint()));
 }
 
 bool GraphFrame::event(QEvent* event)
 {
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
-        const QString tip = GraphToolTipAt(m_program.graph.picture.layout, help->pos());
+        const QString tip = QString::fromStdString(
+            GraphToolTipAt(m_program.graph.picture.layout, ToPixelPoint(help->pos())));
         if (tip.isEmpty())
             QToolTip::hideText();
         else

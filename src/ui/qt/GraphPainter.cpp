@@ -3,10 +3,12 @@
 #include "graph/GraphDisplay.h"
 
 #include <QFont>
+#include <QLine>
 #include <QPainter>
 #include <QPen>
 #include <QPolygonF>
 #include <cmath>
+#include <string_view>
 
 namespace kesmaro {
 
@@ -14,6 +16,21 @@ namespace {
 
 const QColor kFrameBackground{240, 240, 240};
 const QColor kPlotBackground{255, 255, 255};
+
+QColor ToQColor(RgbColour c)
+{
+    return QColor(c.red, c.green, c.blue);
+}
+
+QLine ToQLine(const PixelLine& l)
+{
+    return QLine(l.from.x, l.from.y, l.to.x, l.to.y);
+}
+
+QString ToQString(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 QPen LinePen(const QColor& colour, bool dotted)
 {
@@ -36,7 +53,7 @@ QPen GridPen(GridStyle style)
     case GridStyle::DottedGrey:
         break;
     }
-    return LinePen(kGridGrey, true);
+    return LinePen(ToQColor(kGridGrey), true);
 }
 
 // Liang-Barsky: keeps the part of the segment inside `box`; false when nothing is inside.
@@ -71,7 +88,10 @@ bool ClipSegment(QPointF& a, QPointF& b, const QRectF& box)
 
 void PaintCurve(QPainter& painter, const GraphCurve& curve, const QRectF& reach)
 {
-    QPolygonF line(curve.points.begin(), curve.points.end());
+    QPolygonF line;
+    line.reserve(static_cast<qsizetype>(curve.points.size()));
+    for (const CurvePoint& point : curve.points)
+        line.append(QPointF(point.x, point.y));
     if (line.size() < 2)
         return;
     // Only the starting point is unbounded; bring a far-off one back along its own segment so
@@ -86,15 +106,16 @@ void PaintCurve(QPainter& painter, const GraphCurve& curve, const QRectF& reach)
     }
     if (curve.firstSegmentHidden && !line.isEmpty())
         line.removeFirst();
-    painter.setPen(LinePen(CurveColour(curve.rate), curve.dotted));
+    painter.setPen(LinePen(ToQColor(CurveColour(curve.rate)), curve.dotted));
     painter.drawPolyline(line);
 }
 
-void PaintLabel(QPainter& painter, const TwipsRect& where, const QString& text,
+void PaintLabel(QPainter& painter, const TwipsRect& where, std::string_view text,
                 const QColor& colour, Qt::Alignment alignment)
 {
     painter.setPen(colour);
-    painter.drawText(where.toPixels(), int(alignment | Qt::AlignVCenter) | Qt::TextDontClip, text);
+    painter.drawText(ToQRect(where.toPixels()),
+                     int(alignment | Qt::AlignVCenter) | Qt::TextDontClip, ToQString(text));
 }
 
 } // namespace
@@ -104,9 +125,9 @@ void PaintGraph(QPainter& painter, const GraphPicture& picture)
     const GraphLayout& layout = picture.layout;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.fillRect(QRect(QPoint(0, 0), layout.frame), kFrameBackground);
+    painter.fillRect(QRect(0, 0, layout.frame.width, layout.frame.height), kFrameBackground);
 
-    const QRect plot = layout.picGraph.toPixels();
+    const QRect plot = ToQRect(layout.picGraph.toPixels());
     painter.save();
     painter.translate(plot.topLeft());
     painter.setClipRect(QRect(0, 0, layout.scaleWidth, layout.scaleHeight));
@@ -117,11 +138,11 @@ void PaintGraph(QPainter& painter, const GraphPicture& picture)
     // The grid lines are widgets above the drawing, so they cover the curves.
     for (int i = 0; i < int(layout.linGraphY.size()); ++i) {
         painter.setPen(GridPen(linGraphYStyle(i)));
-        painter.drawLine(layout.linGraphY[i]);
+        painter.drawLine(ToQLine(layout.linGraphY[i]));
     }
     for (int j = 0; j < int(layout.linGraphX.size()); ++j) {
         painter.setPen(GridPen(linGraphXStyle(j)));
-        painter.drawLine(layout.linGraphX[j]);
+        painter.drawLine(ToQLine(layout.linGraphX[j]));
     }
     painter.restore();
 
@@ -129,14 +150,16 @@ void PaintGraph(QPainter& painter, const GraphPicture& picture)
     font.setPixelSize(10);
     painter.setFont(font);
     const GraphLabels& labels = picture.labels;
+    const QColor expColour = ToQColor(kExpCurveColour);
+    const QColor moneyColour = ToQColor(kMoneyCurveColour);
     for (int i = 0; i < 4; ++i) {
-        PaintLabel(painter, layout.lblGraph_El[i], labels.lblGraph_El[i], kExpCurveColour,
+        PaintLabel(painter, layout.lblGraph_El[i], labels.lblGraph_El[i], expColour,
                    Qt::AlignRight);
-        PaintLabel(painter, layout.lblGraph_Ml[i], labels.lblGraph_Ml[i], kMoneyCurveColour,
+        PaintLabel(painter, layout.lblGraph_Ml[i], labels.lblGraph_Ml[i], moneyColour,
                    Qt::AlignLeft);
     }
-    PaintLabel(painter, layout.lblGraph_Et, kExpAxisTitle, kExpCurveColour, Qt::AlignLeft);
-    PaintLabel(painter, layout.lblGraph_Mt, kMoneyAxisTitle, kMoneyCurveColour, Qt::AlignLeft);
+    PaintLabel(painter, layout.lblGraph_Et, kExpAxisTitle, expColour, Qt::AlignLeft);
+    PaintLabel(painter, layout.lblGraph_Mt, kMoneyAxisTitle, moneyColour, Qt::AlignLeft);
     PaintLabel(painter, layout.lblGraph_Tt, labels.lblGraph_Tt, Qt::black, Qt::AlignHCenter);
     for (int i = 0; i < 2; ++i)
         PaintLabel(painter, layout.lblGraph_Tl[i], kTimeButtonTexts[i], Qt::black,
@@ -146,7 +169,8 @@ void PaintGraph(QPainter& painter, const GraphPicture& picture)
 
 QImage RenderGraph(const GraphPicture& picture)
 {
-    const QSize size = picture.layout.frame.expandedTo(QSize(1, 1));
+    const QSize size =
+        QSize(picture.layout.frame.width, picture.layout.frame.height).expandedTo(QSize(1, 1));
     QImage image(size, QImage::Format_RGB32);
     image.fill(kFrameBackground);
     QPainter painter(&image);

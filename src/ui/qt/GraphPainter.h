@@ -1,12 +1,24 @@
 #pragma once
 
+#include "state/GraphPicture.h"
+
 #include <QImage>
+#include <QPoint>
+#include <QRect>
 
 class QPainter;
 
 namespace kesmaro {
 
-struct GraphPicture;
+// The graph's plain geometry in Qt's terms, and a frame pixel back.
+inline QRect ToQRect(const PixelRect& r)
+{
+    return QRect(r.left, r.top, r.width, r.height);
+}
+inline PixelPoint ToPixelPoint(QPoint p)
+{
+    return PixelPoint{p.x(), p.y()};
+}
 
 // Draws the whole graph frame (background, plot, curves, grid, labels) with its top-left corner
 // at the painter's origin, at the size the picture was laid out for.

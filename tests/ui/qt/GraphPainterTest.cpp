@@ -39,7 +39,7 @@ protected:
 
     QImage render()
     {
-        GraphFrameDisplay(p, QSize(385, 361));
+        GraphFrameDisplay(p, PixelSize{385, 361});
         const QString path = dir.filePath(QStringLiteral("graph.png"));
         EXPECT_TRUE(RenderGraph(GraphPictureOf(p)).save(path, "PNG"));
         QImage png(path);
@@ -105,7 +105,7 @@ TEST_F(GraphPainterTest, AnyFrameSizePaintsWithoutFailing)
     for (QSize size : {QSize(0, 0), QSize(10, 10), QSize(77, 25), QSize(2000, 1200)}) {
         SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height());
         p.graph.picture = GraphPicture{};
-        GraphFrameDisplay(p, size);
+        GraphFrameDisplay(p, PixelSize{size.width(), size.height()});
         const QImage image = RenderGraph(GraphPictureOf(p));
         EXPECT_EQ(image.size(), size.expandedTo(QSize(1, 1)));
     }
