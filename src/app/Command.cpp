@@ -25,10 +25,11 @@ namespace {
 
 constexpr int kDocumentWaitMs = 500;
 
-void openDocument(Program& p, const QString& document)
+void openDocument(Program& p, std::string_view document)
 {
     Context ctx = p.context();
-    OpenDocument(ctx, QDir(p.documentFolder).filePath(document), kDocumentWaitMs);
+    const QString name = QString::fromUtf8(document.data(), qsizetype(document.size()));
+    OpenDocument(ctx, QDir(p.documentFolder).filePath(name).toStdString(), kDocumentWaitMs);
 }
 
 constexpr std::array kCommands{

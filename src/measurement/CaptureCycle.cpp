@@ -52,9 +52,10 @@ void gameMissing(Program& p)
 {
     // Players must hear that the game is not running, whatever dialogs they used before.
     if (!p.LogStartStamp.isEmpty() && !p.flags.PopupShown)
-        ShowPopup(p.popup, p.flags, p.view,
-                  p.settings.SearchWindowClass + QStringLiteral("が起動していません"),
-                  QStringLiteral("エラー"), 14);
+        ShowPopup(
+            p.popup, p.flags, p.view,
+            (p.settings.SearchWindowClass + QStringLiteral("が起動していません")).toStdString(),
+            "エラー", 14);
     if (p.LogStartStamp.isEmpty() && p.flags.DebugMode)
         p.log.WriteDebugLog((QStringLiteral("Lost ") + p.settings.SearchWindowClass +
                              QStringLiteral(" Then Capture Stop "))

@@ -78,8 +78,7 @@ bool SaveScreenshot(Program& p, const QString& base, const QString& format)
 
 QString ScreenshotFolder(Program& p)
 {
-    std::string folder =
-        JoinPath(SaveBaseFolder(p.settings, p.programFolder), QStringLiteral("ss")).toStdString();
+    std::string folder = JoinPath(SaveBaseFolder(p.settings, p.programFolder.toStdString()), "ss");
     try {
         CreateFolderPath(folder);
     } catch (const TrappedError&) {
