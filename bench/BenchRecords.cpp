@@ -16,7 +16,7 @@ namespace {
 RecordValues sample()
 {
     RecordValues v;
-    v.stamp = QStringLiteral("05/17 21:36");
+    v.stamp = "05/17 21:36";
     v.level = 57;
     v.exp = Currency::FromDouble(12.34);
     v.money = Currency::FromInteger(1234567);
@@ -57,7 +57,7 @@ BENCHMARK(BM_BuildRecordLine);
 static void BM_WriteRecordLine(benchmark::State& state)
 {
     Bench b;
-    const QString line = BuildRecordLine(sample(), false);
+    const std::string line = BuildRecordLine(sample(), false);
     for (auto _ : state)
         WriteRecordFile(b.program, line, RecordWrite::Line);
 }
@@ -66,14 +66,15 @@ BENCHMARK(BM_WriteRecordLine);
 // The recovery after a long failure: the whole bounded backlog in one append.
 static void BM_FlushFullBacklog(benchmark::State& state)
 {
-    const QString line = BuildRecordLine(sample(), false);
+    const std::string line = BuildRecordLine(sample(), false);
     for (auto _ : state) {
         state.PauseTiming();
         Bench b;
         const RecordTarget target =
-            RecordFileTarget(b.program.settings, b.program.LogStartStamp, b.h.dir.path());
+            RecordFileTarget(b.program.settings, b.program.LogStartStamp.toStdString(),
+                             b.h.dir.path().toStdString());
         for (int i = 0; i < kRecordBacklogLimit; ++i)
-            b.program.recordFile.backlog.push_back({target, line});
+            b.program.recordFile.backlog.push_back({target, QString::fromStdString(line)});
         state.ResumeTiming();
         WriteRecordFile(b.program, line, RecordWrite::Line);
     }

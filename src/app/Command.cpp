@@ -2,6 +2,7 @@
 
 #include "app/EnvironmentReport.h"
 #include "app/MainWindowLogic.h"
+#include "common/Paths.h"
 #include "common/TrappedError.h"
 #include "measurement/CaptureCycle.h"
 #include "recognition/PatternImages.h"
@@ -25,11 +26,10 @@ namespace {
 
 constexpr int kDocumentWaitMs = 500;
 
-void openDocument(Program& p, const QString& document)
+void openDocument(Program& p, std::string_view document)
 {
     Context ctx = p.context();
-    OpenDocument(ctx, QDir(QString::fromStdString(p.documentFolder)).filePath(document),
-                 kDocumentWaitMs);
+    OpenDocument(ctx, JoinPath(p.documentFolder, document), kDocumentWaitMs);
 }
 
 constexpr std::array kCommands{

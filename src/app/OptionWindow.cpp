@@ -323,9 +323,10 @@ void OptionWindow::tabOption_Click(int tab)
 void OptionWindow::ValueLabel_Click(const OptionValueLabel& label)
 {
     std::int32_t& value = label.setting(m_p.settings);
-    const std::optional<double> answer = InputCheckBox(
-        m_p.services.numberInput, QString::number(label.min), QString::number(label.max), value,
-        QString::number(label.step), QString::fromUtf16(label.prompt), kValueTitle);
+    const std::optional<double> answer =
+        InputCheckBox(m_p.services.numberInput, std::to_string(label.min),
+                      std::to_string(label.max), value, std::to_string(label.step),
+                      QString::fromUtf16(label.prompt).toStdString(), kValueTitle.toStdString());
     // The dialog keeps its answers within the bounds; a number it let through unchecked
     // (a stand-in's, NaN) must not make a setting out of nothing.
     if (answer && std::isfinite(*answer))

@@ -52,10 +52,8 @@ void gameMissing(Program& p)
 {
     // Players must hear that the game is not running, whatever dialogs they used before.
     if (!p.LogStartStamp.empty() && !p.flags.PopupShown)
-        ShowPopup(p.popup, p.flags, p.view,
-                  QString::fromStdString(p.settings.SearchWindowClass) +
-                      QStringLiteral("が起動していません"),
-                  QStringLiteral("エラー"), 14);
+        ShowPopup(p.popup, p.flags, p.view, p.settings.SearchWindowClass + "が起動していません",
+                  "エラー", 14);
     if (p.LogStartStamp.empty() && p.flags.DebugMode)
         p.log.WriteDebugLog((QStringLiteral("Lost ") +
                              QString::fromStdString(p.settings.SearchWindowClass) +

@@ -25,11 +25,6 @@ QString C(const ColumnValue& value, int width, int decimals)
     return QString::fromStdString(FormatColumn(value, width, 1, decimals, false));
 }
 
-QString C(const QString& text, int width, int decimals)
-{
-    return C(ColumnValue(text.toStdString()), width, decimals);
-}
-
 void appendLine(Program& p, const QString& line)
 {
     p.txtLog.AppendToTextBox((line + kCrLf).toStdString());
@@ -66,7 +61,7 @@ void characterChange(Program& p)
     MeasurementState& m = p.measurement;
     appendLine(p, QStringLiteral("キャラクタチェンジ検出"));
     DisplayResult(p, DisplayMode::ClosingReport);
-    appendLine(p, kLogColumnHeader);
+    appendLine(p, QString::fromStdString(std::string(kLogColumnHeader)));
     m.MoneyAreaMode = MoneyAreaDetect;
     m.ExpTrack[TrackPrevious] = Currency();
     m.ExpClock[TrackPrevious] = 0;
@@ -103,7 +98,7 @@ void firstMeasurement(Program& p, const QString& stamp)
     m.ExpClock[TrackPrevious] = m.ExpClock[TrackCurrent];
     m.LevelTrack[TrackPrevious] = m.LevelTrack[TrackCurrent];
     m.DoHLTrack[DoHLPrevious] = m.DoHLTrack[DoHLCurrent];
-    WriteRecordFile(p, QString(), RecordWrite::Header);
+    WriteRecordFile(p, {}, RecordWrite::Header);
     appendLine(p, stamp + C(m.LevelTrack[TrackCurrent], 6, 0) +
                       C(ExpText(m.ExpTrack[TrackCurrent]), 11, 0) +
                       C(m.MoneyTrack[TrackCurrent], 15, 0));
@@ -128,7 +123,7 @@ void UpdateMeasurement(Program& p)
 {
     MeasurementState& m = p.measurement;
     const Settings& s = p.settings;
-    const QString stamp = RecordStampText(ToQDateTime(p.services.clock.Now()));
+    const QString stamp = QString::fromStdString(RecordStampText(DateTime(p.services.clock.Now())));
 
     if (m.ReadExp < Currency() || m.ReadLv < 0) {
         failure(p, stamp);
@@ -232,7 +227,7 @@ void UpdateMeasurement(Program& p)
                       C(ExpText(expRate), 11, 0) + coinPart);
 
     RecordValues record;
-    record.stamp = stamp;
+    record.stamp = stamp.toStdString();
     record.level = m.LevelTrack[TrackCurrent];
     record.exp = m.ExpTrack[TrackCurrent];
     record.money = m.MoneyTrack[TrackCurrent];

@@ -1,40 +1,35 @@
 #include "records/Documents.h"
 
 #include "common/Paths.h"
-#include "config/CommonQt.h"
+
+#include <string>
 
 namespace kesmaro {
-
-const QString kQuickReferenceDocument = QStringLiteral("とりあえず始めよう.html");
-const QString kHowToUseDocument = QStringLiteral("使用方法D.html");
-const QString kReadMeDocument = QStringLiteral("ReadMeD.txt");
 
 namespace {
 
 enum class Target { Document, Url };
 
-void open(Context& ctx, Target target, const QString& what, int waitMs)
+void open(Context& ctx, Target target, std::string_view what, int waitMs)
 {
     const bool isDocument = target == Target::Document;
-    const bool present = isDocument ? FileExists(what) : !what.isEmpty();
+    const std::string text(what);
+    const bool present = isDocument ? FileExists(what) : !what.empty();
     if (!present) {
-        const QString tail = isDocument ? QStringLiteral("ファイルが見つかりません。")
-                                        : QStringLiteral("サイトが見つかりません。");
-        ctx.services.prompter.Ask(Prompt{QStringLiteral("実行エラー").toStdString(),
-                                         (GetFileName(what) + tail).toStdString(),
-                                         PromptButtons::Ok, PromptIcon::None});
-        ctx.log.WriteDebugLog("Execution File Not Find  " + what.toStdString());
+        const char* tail = isDocument ? "ファイルが見つかりません。" : "サイトが見つかりません。";
+        ctx.services.prompter.Ask(
+            Prompt{"実行エラー", GetFileName(what) + tail, PromptButtons::Ok, PromptIcon::None});
+        ctx.log.WriteDebugLog("Execution File Not Find  " + text);
         return;
     }
     ctx.log.WriteDebugLog(
-        (isDocument ? "Execution File Start ･･･  " : "Execution Url Start ･･･  ") +
-        what.toStdString());
+        (isDocument ? "Execution File Start ･･･  " : "Execution Url Start ･･･  ") + text);
     ctx.view.busyCursor(true);
     // The shell's own answer is not examined: the program it starts reports its own failures.
     if (isDocument)
-        ctx.services.shell.OpenDocument(what.toStdString());
+        ctx.services.shell.OpenDocument(text);
     else
-        ctx.services.shell.OpenUrl(what.toStdString());
+        ctx.services.shell.OpenUrl(text);
     ctx.services.scheduler.WaitMs(waitMs);
     ctx.view.busyCursor(false);
     ctx.log.WriteDebugLog(isDocument ? "Execution File Finish " : "Execution Url Finish ");
@@ -42,12 +37,12 @@ void open(Context& ctx, Target target, const QString& what, int waitMs)
 
 } // namespace
 
-void OpenDocument(Context& ctx, const QString& path, int waitMs)
+void OpenDocument(Context& ctx, std::string_view path, int waitMs)
 {
     open(ctx, Target::Document, path, waitMs);
 }
 
-void OpenUrl(Context& ctx, const QString& address, int waitMs)
+void OpenUrl(Context& ctx, std::string_view address, int waitMs)
 {
     open(ctx, Target::Url, address, waitMs);
 }

@@ -1,24 +1,15 @@
 #include "records/InputCheck.h"
 
 #include "common/Format.h"
-#include "config/CommonQt.h"
+#include "common/Utf8.h"
 
-#include <QLocale>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace kesmaro {
 
-namespace {
-
-bool isDigit(QChar c)
-{
-    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-}
-
-} // namespace
-
-InputCheck::InputCheck(const QString& min, const QString& max, const QString& step)
+InputCheck::InputCheck(std::string_view min, std::string_view max, std::string_view step)
 {
     const double a = Val(min);
     const double b = Val(max);
@@ -27,26 +18,31 @@ InputCheck::InputCheck(const QString& min, const QString& max, const QString& st
     m_step = std::abs(Val(step));
 }
 
-bool InputCheck::KeyPasses(QChar c)
+bool InputCheck::KeyPasses(char32_t c)
 {
-    return isDigit(c) || c == QLatin1Char('-') || c == QLatin1Char('.') || c == QLatin1Char('E') ||
-           c == QLatin1Char('e');
+    return (c >= U'0' && c <= U'9') || c == U'-' || c == U'.' || c == U'E' || c == U'e';
 }
 
-bool InputCheck::ValidCharacters(const QString& text)
+bool InputCheck::ValidCharacters(std::string_view text)
 {
-    return std::all_of(text.begin(), text.end(),
-                       [](QChar c) { return c == QLatin1Char(' ') || KeyPasses(c); });
+    for (const char32_t c : CodePoints(text))
+        if (c != U' ' && !KeyPasses(c))
+            return false;
+    return true;
 }
 
-QString InputCheck::NumberText(double value)
+std::string InputCheck::NumberText(double value)
 {
     if (value == 0)
-        return QStringLiteral("0"); // no "-0"
-    return QString::number(value, 'f', QLocale::FloatingPointShortest);
+        return "0"; // no "-0"
+    // The longest fixed text of a double (1.8e308 with all its digits) fits.
+    char buffer[400];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    return std::string(buffer, result.ptr);
 }
 
-QString InputCheck::Dec(const QString& text) const
+std::string InputCheck::Dec(std::string_view text) const
 {
     double value = Val(text) - m_step;
     // A number beyond a double's range stands for the bound on its side.
@@ -55,7 +51,7 @@ QString InputCheck::Dec(const QString& text) const
     return NumberText(std::max(value, m_min));
 }
 
-QString InputCheck::Inc(const QString& text) const
+std::string InputCheck::Inc(std::string_view text) const
 {
     double value = Val(text) + m_step;
     if (std::isinf(value))
@@ -63,7 +59,7 @@ QString InputCheck::Inc(const QString& text) const
     return NumberText(std::min(value, m_max));
 }
 
-InputCheck::Verdict InputCheck::Confirm(const QString& text, double* value) const
+InputCheck::Verdict InputCheck::Confirm(std::string_view text, double* value) const
 {
     if (!ValidCharacters(text))
         return Verdict::InvalidCharacters;

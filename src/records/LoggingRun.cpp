@@ -1,6 +1,6 @@
 #include "records/LoggingRun.h"
 
-#include "config/CommonQt.h"
+#include "common/DateTime.h"
 #include "records/Documents.h"
 #include "records/Menus.h"
 #include "records/Popup.h"
@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <string>
 
 namespace kesmaro {
 
@@ -30,22 +31,22 @@ void start(Program& p)
     Context ctx = p.context();
     const Settings& s = p.settings;
     if (s.StartUp[0])
-        OpenDocument(ctx, s.StartUpPath[0], kOpenWaitMs);
+        OpenDocument(ctx, s.StartUpPath[0].toStdString(), kOpenWaitMs);
     if (s.StartUp[1]) {
         if (s.StartUp[0])
             WaitSeconds(p.services.scheduler, s.StartUpDelay);
         if (p.flags.ProgramClosing)
             return;
-        OpenDocument(ctx, s.StartUpPath[1], kOpenWaitMs);
+        OpenDocument(ctx, s.StartUpPath[1].toStdString(), kOpenWaitMs);
     }
     // The launch waits run the close too; a closing program must not get its timer back.
     if (p.flags.ProgramClosing)
         return;
     setCaptureTimer(p, true);
-    const QDateTime now = ToQDateTime(p.services.clock.Now());
+    const DateTime now(p.services.clock.Now());
     p.measurement.scheduleCapture(p.services.clock, kFirstCaptureDelaySeconds * 1000);
-    p.LogStartStamp = now.toString(QStringLiteral("yyyyMMddhhmm"));
-    p.txtLog.AppendToTextBox(kLogColumnHeader + QStringLiteral("\r\n"));
+    p.LogStartStamp = QString::fromStdString(now.format("yyyyMMddhhmm"));
+    p.txtLog.AppendToTextBox(QString::fromStdString(std::string(kLogColumnHeader) + "\r\n"));
     WaitSeconds(p.services.scheduler, s.StartDelay);
 }
 

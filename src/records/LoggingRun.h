@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <string_view>
 
 namespace kesmaro {
 
@@ -9,8 +9,8 @@ struct Program;
 enum class LoggingMode { Start, Stop };
 
 // The column titles above the result lines in the text log.
-inline const QString kLogColumnHeader =
-    QStringLiteral(" 月日 時刻    Lv    獲得Exp        獲得ｺｲﾝ   経過    Exp時給     ｺｲﾝ時給 ");
+inline constexpr std::string_view kLogColumnHeader =
+    " 月日 時刻    Lv    獲得Exp        獲得ｺｲﾝ   経過    Exp時給     ｺｲﾝ時給 ";
 
 // Starts (4096) or stops (8192) a logging run; any other mode does nothing. The start launches
 // the companion applications and waits inside (ticks and clicks run meanwhile); a close of the

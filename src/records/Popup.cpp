@@ -1,13 +1,15 @@
 #include "records/Popup.h"
 
+#include <string>
+
 namespace kesmaro {
 
-void ShowPopup(PopupState& popup, RuntimeFlags& flags, ProgramView& view, const QString& message,
-               const QString& caption, int fontSize)
+void ShowPopup(PopupState& popup, RuntimeFlags& flags, ProgramView& view, std::string_view message,
+               std::string_view caption, int fontSize)
 {
-    popup.caption = caption.isEmpty() ? QStringLiteral("メッセージ ") : caption;
+    popup.caption = QString::fromStdString(std::string(caption.empty() ? "メッセージ " : caption));
     popup.fontSize = fontSize;
-    popup.message = message;
+    popup.message = QString::fromStdString(std::string(message));
     flags.PopupShown = true;
     view.changed(ViewPart::Popup);
 }

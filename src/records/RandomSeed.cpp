@@ -1,16 +1,15 @@
 #include "records/RandomSeed.h"
 
-#include "common/Format.h"
-#include "config/CommonQt.h"
-
-#include <QTime>
+#include "common/DateTime.h"
 
 namespace kesmaro {
 
 void RandomizeSeed(Context& ctx)
 {
-    const QTime time = ToQDateTime(ctx.services.clock.Now()).time();
-    const double secondsSinceMidnight = time.msecsSinceStartOfDay() / 1000.0;
+    const DateTime now(ctx.services.clock.Now());
+    const int msSinceMidnight =
+        ((now.hour() * 60 + now.minute()) * 60 + now.second()) * 1000 + now.millisecond();
+    const double secondsSinceMidnight = msSinceMidnight / 1000.0;
     ctx.random.RandomizeSeed(static_cast<double>(ctx.services.clock.TickMs()),
                              secondsSinceMidnight);
 }

@@ -6,21 +6,20 @@
 #include "state/Program.h"
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 namespace kesmaro {
 
-using namespace Qt::StringLiterals;
-
 namespace {
 
-const QString kLineEnd = u"\r\n"_s;
+constexpr std::string_view kLineEnd = "\r\n";
 
-std::optional<std::int32_t> askWhole(Program& p, const QString& max, double ini, const QString& msg,
-                                     const QString& title)
+std::optional<std::int32_t> askWhole(Program& p, std::string_view max, double ini,
+                                     std::string_view msg, std::string_view title)
 {
     const std::optional<double> answer =
-        InputCheckBox(p.services.numberInput, u"2"_s, max, ini, u"1"_s, msg, title);
+        InputCheckBox(p.services.numberInput, "2", max, ini, "1", msg, title);
     if (!answer || !std::isfinite(*answer))
         return std::nullopt;
     return std::int32_t(RoundHalfEven(*answer));
@@ -33,8 +32,8 @@ std::int32_t RandomInt(RandomGenerator& random, std::int32_t range, std::int32_t
     return low + std::int32_t(std::floor(random.next() * range));
 }
 
-QString RandomSequence(RandomGenerator& random, std::int32_t high, std::int32_t low,
-                       std::int32_t perLine, std::int32_t indent)
+std::string RandomSequence(RandomGenerator& random, std::int32_t high, std::int32_t low,
+                           std::int32_t perLine, std::int32_t indent)
 {
     const std::size_t size = std::size_t(std::max(high, 0)) + 1;
     std::vector<std::int32_t> order(size, 0);
@@ -47,13 +46,18 @@ QString RandomSequence(RandomGenerator& random, std::int32_t high, std::int32_t 
         order[std::size_t(i)] = r;
         used[std::size_t(r)] = true;
     }
-    const QString blanks(indent, u' ');
-    QString text =
-        u"  %1 ～ %2 の範囲の乱数列は以下のとおりです"_s.arg(low).arg(high) + kLineEnd + blanks;
+    const std::string blanks(std::size_t(std::max(indent, 0)), ' ');
+    std::string text = "  " + std::to_string(low) + " ～ " + std::to_string(high) +
+                       " の範囲の乱数列は以下のとおりです";
+    text.append(kLineEnd).append(blanks);
     for (std::int32_t i = low; i <= high; ++i) {
-        text += QString::number(order[std::size_t(i)]).rightJustified(5);
+        // Digits and a sign only, so bytes count the field's characters.
+        const std::string number = std::to_string(order[std::size_t(i)]);
+        if (number.size() < 5)
+            text.append(5 - number.size(), ' ');
+        text += number;
         if (perLine > 0 && i % perLine == 0)
-            text += kLineEnd + blanks;
+            text.append(kLineEnd).append(blanks);
     }
     return text;
 }
@@ -61,25 +65,26 @@ QString RandomSequence(RandomGenerator& random, std::int32_t high, std::int32_t 
 void menuRandomOne_Click(Program& p)
 {
     // 19999 is a bound like any other here: only a real cancel stops.
-    const std::optional<std::int32_t> n = askWhole(
-        p, u"32000"_s, 10, u"乱数の上限値を入力してください"_s, u"らんだまーオンリーONE"_s);
+    const std::optional<std::int32_t> n =
+        askWhole(p, "32000", 10, "乱数の上限値を入力してください", "らんだまーオンリーONE");
     if (!n)
         return;
     const std::int32_t r = RandomInt(p.random, *n, 1);
-    p.txtLog.AppendToTextBox(kLineEnd +
-                                 u"  1 ～ %1 の範囲で、今回の乱数は %2 です"_s.arg(*n).arg(r) +
-                                 kLineEnd + kLineEnd,
-                             512, true);
+    const std::string text = std::string(kLineEnd) + "  1 ～ " + std::to_string(*n) +
+                             " の範囲で、今回の乱数は " + std::to_string(r) + " です" +
+                             std::string(kLineEnd) + std::string(kLineEnd);
+    p.txtLog.AppendToTextBox(QString::fromStdString(text), 512, true);
 }
 
 void menuRandomSome_Click(Program& p)
 {
-    const std::optional<std::int32_t> n = askWhole(
-        p, u"128"_s, 6, u"乱数の個数を入力してください"_s, u"らんだまーステキなサムシング"_s);
+    const std::optional<std::int32_t> n =
+        askWhole(p, "128", 6, "乱数の個数を入力してください", "らんだまーステキなサムシング");
     if (!n)
         return;
-    p.txtLog.AppendToTextBox(
-        kLineEnd + RandomSequence(p.random, *n, 1, 10, 4) + kLineEnd + kLineEnd, 512, true);
+    const std::string text = std::string(kLineEnd) + RandomSequence(p.random, *n, 1, 10, 4) +
+                             std::string(kLineEnd) + std::string(kLineEnd);
+    p.txtLog.AppendToTextBox(QString::fromStdString(text), 512, true);
 }
 
 } // namespace kesmaro

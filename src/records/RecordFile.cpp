@@ -1,62 +1,48 @@
 #include "records/RecordFile.h"
 
 #include "common/Cp932.h"
+#include "common/Files.h"
 #include "common/Format.h"
 #include "common/Paths.h"
 #include "common/StringBuffer.h"
 #include "common/TrappedError.h"
-#include "config/CommonQt.h"
+#include "common/Utf8.h"
 #include "state/Program.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QStringList>
-#include <cerrno>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
 
 namespace kesmaro {
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
-
-[[noreturn]] void raiseFromErrno(int error)
-{
-    if (error == ENOSPC || error == EDQUOT)
-        Raise(ErrDiskFull);
-    if (error == EACCES || error == EPERM || error == EROFS)
-        Raise(ErrPermissionDenied);
-    if (error == ENOENT || error == ENOTDIR)
-        Raise(ErrPathNotFound);
-    Raise(ErrPathFileAccess);
-}
+constexpr std::string_view kCrLf = "\r\n";
 
 // Appends all lines or none: a write that fails part way is cut back off, so that a line
 // written again later never follows a torn copy of itself.
-void appendLines(const QString& path, const QStringList& lines)
+void appendLines(std::string_view path, const std::vector<std::string>& lines)
 {
-    QByteArray bytes;
-    for (const QString& line : lines)
-        bytes += QByteArray::fromStdString(EncodeCp932(line.toStdString())) + "\r\n";
-    QFile file(path);
-    // A device in the file's place (a full-disk stand-in, a pipe) cannot seek to an end.
-    const QFileInfo info(path);
-    const QIODevice::OpenMode mode = info.exists() && !info.isFile()
-                                         ? QIODevice::WriteOnly | QIODevice::ExistingOnly
-                                         : QIODevice::WriteOnly | QIODevice::Append;
-    errno = 0;
-    if (!file.open(mode | QIODevice::Unbuffered))
-        raiseFromErrno(errno);
-    const qint64 before = file.size();
-    errno = 0;
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const int error = errno;
-        if (!file.isSequential())
-            file.resize(before);
-        raiseFromErrno(error);
+    // The last line end comes with the append.
+    std::string text;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            text += kCrLf;
+        text += lines[i];
     }
-    file.close();
-    if (file.error() != QFileDevice::NoError)
-        raiseFromErrno(errno);
+    const std::filesystem::path file = PathFromUtf8(path);
+    std::error_code ec;
+    // A device in the file's place (a full-disk stand-in, a pipe) has no size to cut back to.
+    const bool regular = std::filesystem::is_regular_file(file, ec);
+    const std::uintmax_t before = regular ? std::filesystem::file_size(file, ec) : 0;
+    const bool sized = regular && !ec;
+    const int error = AppendLineAndClose(file, EncodeCp932(text));
+    if (error == 0)
+        return;
+    if (sized)
+        std::filesystem::resize_file(file, before, ec);
+    Raise(error);
 }
 
 void ensureFolder(const RecordTarget& target)
@@ -71,19 +57,20 @@ bool flushBacklog(RecordFileState& state, TrappedError& failure)
 {
     while (!state.backlog.empty()) {
         const RecordTarget target = state.backlog.front().target;
-        QStringList lines;
+        const std::string path = target.path.toStdString();
+        std::vector<std::string> lines;
         std::size_t count = 0;
         for (const auto& pending : state.backlog) {
             if (pending.target.path != target.path)
                 break;
-            lines << pending.line;
+            lines.push_back(pending.line.toStdString());
             ++count;
         }
         try {
             ensureFolder(target);
-            if (!FileExists(target.path))
-                lines.prepend(target.header);
-            appendLines(target.path, lines);
+            if (!FileExists(path))
+                lines.insert(lines.begin(), target.header.toStdString());
+            appendLines(path, lines);
         } catch (const TrappedError& e) {
             failure = e;
             return false;
@@ -94,10 +81,14 @@ bool flushBacklog(RecordFileState& state, TrappedError& failure)
     return true;
 }
 
-QString errorText(const TrappedError& e)
+std::string errorText(const TrappedError& e)
 {
-    return QStringLiteral("CODE") + QString::number(e.number) + QStringLiteral("  ") +
-           QString::fromStdString(e.description);
+    return "CODE" + std::to_string(e.number) + "  " + e.description;
+}
+
+void appendToLog(Program& p, const std::string& text)
+{
+    p.txtLog.AppendToTextBox(QString::fromStdString(text));
 }
 
 void reportFailure(Program& p, const RecordTarget& target, const TrappedError& e)
@@ -105,12 +96,10 @@ void reportFailure(Program& p, const RecordTarget& target, const TrappedError& e
     if (p.recordFile.failing)
         return;
     p.recordFile.failing = true;
-    p.log.WriteDebugLog((QStringLiteral("Record File Write Failed : ") + errorText(e) +
-                         QStringLiteral(" : ") + target.path)
-                            .toStdString());
-    p.txtLog.AppendToTextBox(QStringLiteral("記録ファイルに書き込めません（") + errorText(e) +
-                             QStringLiteral("）。書き込めるまで記録を保持します： ") + target.path +
-                             kCrLf);
+    const std::string path = target.path.toStdString();
+    p.log.WriteDebugLog("Record File Write Failed : " + errorText(e) + " : " + path);
+    appendToLog(p, "記録ファイルに書き込めません（" + errorText(e) +
+                       "）。書き込めるまで記録を保持します： " + path + std::string(kCrLf));
 }
 
 void reportRecovery(Program& p, std::int64_t written)
@@ -120,12 +109,11 @@ void reportRecovery(Program& p, std::int64_t written)
         return;
     p.log.WriteDebugLog("Record File Write Recovered : " + std::to_string(written) +
                         " Lines Written, " + std::to_string(state.dropped) + " Lines Dropped ");
-    QString text = QStringLiteral("記録ファイルへの書き込みが回復しました。保持していた記録 ") +
-                   QString::number(written) + QStringLiteral(" 行を書き込みました。");
+    std::string text = "記録ファイルへの書き込みが回復しました。保持していた記録 " +
+                       std::to_string(written) + " 行を書き込みました。";
     if (state.dropped > 0)
-        text += QStringLiteral("上限を超えた古い記録 ") + QString::number(state.dropped) +
-                QStringLiteral(" 行は失われました。");
-    p.txtLog.AppendToTextBox(text + kCrLf);
+        text += "上限を超えた古い記録 " + std::to_string(state.dropped) + " 行は失われました。";
+    appendToLog(p, text + std::string(kCrLf));
     state.failing = false;
     state.overflowed = false;
     state.dropped = 0;
@@ -141,28 +129,27 @@ void trimBacklog(Program& p)
         if (!state.overflowed) {
             state.overflowed = true;
             p.log.WriteDebugLog("Record File Backlog Full : Oldest Lines Dropped ");
-            p.txtLog.AppendToTextBox(
-                QStringLiteral("保持できる記録が ") + QString::number(kRecordBacklogLimit) +
-                QStringLiteral(" 行を超えたため、古い記録から捨てています。") + kCrLf);
+            appendToLog(p, "保持できる記録が " + std::to_string(kRecordBacklogLimit) +
+                               " 行を超えたため、古い記録から捨てています。" + std::string(kCrLf));
         }
     }
 }
 
 } // namespace
 
-QString RecordStampText(const QDateTime& time)
+std::string RecordStampText(const DateTime& time)
 {
-    return time.toString(QStringLiteral("MM/dd hh:mm"));
+    return time.format("MM/dd hh:mm");
 }
 
-QString BuildRecordLine(const RecordValues& v, bool csv)
+std::string BuildRecordLine(const RecordValues& v, bool csv)
 {
     const std::string separator = csv ? " ," : "  ";
     auto column = [csv](const ColumnValue& value, int width, int decimals) {
         return FormatColumn(value, width, 1, decimals, csv);
     };
     clsStringBuffer line;
-    line.Append2(v.stamp.toStdString(), separator);
+    line.Append2(v.stamp, separator);
     line.Append2(column(v.level, 6, 0), separator);
     line.Append2(column(v.exp, 11, 2), separator);
     line.Append2(column(v.money, 16, 0), separator);
@@ -172,38 +159,46 @@ QString BuildRecordLine(const RecordValues& v, bool csv)
     line.Append2(column(v.expRate, 13, 2), separator);
     line.Append2(column(v.moneyMinutes, 9, 1), separator);
     line.Append(column(v.moneyRate, 14, 2));
-    return QString::fromStdString(line.Text());
+    return line.Text();
 }
 
-QString SaveBaseFolder(const Settings& settings, const QString& programFolder)
+std::string SaveBaseFolder(const Settings& settings, std::string_view programFolder)
 {
-    return settings.SaveFolder.isEmpty() ? programFolder : settings.SaveFolder;
+    return settings.SaveFolder.isEmpty() ? std::string(programFolder)
+                                         : settings.SaveFolder.toStdString();
 }
 
-RecordTarget RecordFileTarget(const Settings& settings, const QString& logStartStamp,
-                              const QString& programFolder)
+RecordTarget RecordFileTarget(const Settings& settings, std::string_view logStartStamp,
+                              std::string_view programFolder)
 {
+    const std::string folder = JoinPath(SaveBaseFolder(settings, programFolder), "log");
+    // A monthly file is named by the stamp's first six characters, "yyyyMM".
+    const std::string period = settings.MonthlyAppend
+                                   ? std::string(Utf8Left(logStartStamp, 6)) + "月"
+                                   : std::string(logStartStamp);
+    const std::string extension = settings.SaveCsv ? ".csv" : ".txt";
+    const std::string path = JoinPath(folder, settings.SaveFile.toStdString() + period + extension);
+    const std::string_view header = settings.SaveCsv ? kRecordHeaderCsv : kRecordHeaderText;
     RecordTarget target;
-    target.folder = JoinPath(SaveBaseFolder(settings, programFolder), QStringLiteral("log"));
-    const QString period =
-        settings.MonthlyAppend ? logStartStamp.left(6) + QStringLiteral("月") : logStartStamp;
-    const QString extension = settings.SaveCsv ? QStringLiteral(".csv") : QStringLiteral(".txt");
-    target.path = JoinPath(target.folder, settings.SaveFile + period + extension);
-    target.header = settings.SaveCsv ? kRecordHeaderCsv : kRecordHeaderText;
+    target.folder = QString::fromStdString(folder);
+    target.path = QString::fromStdString(path);
+    target.header = QString::fromStdString(std::string(header));
     return target;
 }
 
-void WriteRecordFile(Program& p, const QString& line, RecordWrite what)
+void WriteRecordFile(Program& p, std::string_view line, RecordWrite what)
 {
     if (p.LogStartStamp.isEmpty())
         return;
-    const RecordTarget target = RecordFileTarget(p.settings, p.LogStartStamp, p.programFolder);
+    const RecordTarget target =
+        RecordFileTarget(p.settings, p.LogStartStamp.toStdString(), p.programFolder.toStdString());
     RecordFileState& state = p.recordFile;
     const bool wasFailing = state.failing;
     const auto keptBefore = static_cast<std::int64_t>(state.backlog.size());
 
     if (what == RecordWrite::Line)
-        state.backlog.push_back(RecordFileState::Pending{target, line});
+        state.backlog.push_back(
+            RecordFileState::Pending{target, QString::fromStdString(std::string(line))});
     TrappedError failure(0);
     if (!flushBacklog(state, failure)) {
         reportFailure(p, state.backlog.front().target, failure);
@@ -213,8 +208,9 @@ void WriteRecordFile(Program& p, const QString& line, RecordWrite what)
     if (what == RecordWrite::Header) {
         try {
             ensureFolder(target);
-            if (!FileExists(target.path))
-                appendLines(target.path, QStringList{target.header});
+            const std::string path = target.path.toStdString();
+            if (!FileExists(path))
+                appendLines(path, {target.header.toStdString()});
         } catch (const TrappedError& e) {
             // No line is lost: the first record line that finds the file missing writes the
             // header above itself.

@@ -1,66 +1,75 @@
 #include "records/ResultDisplay.h"
 
+#include "common/DateTime.h"
 #include "common/Format.h"
 #include "common/Numeric.h"
 #include "common/Trap.h"
-#include "config/CommonQt.h"
 #include "state/Program.h"
 
-#include <QDate>
-#include <QRegularExpression>
+#include <charconv>
+#include <chrono>
 #include <cmath>
 #include <optional>
+#include <string>
 
 namespace kesmaro {
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
-const QString kNoMoney = QStringLiteral("------");
+constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kNoMoney = "------";
 
-// A number as a label shows it: plain decimal, no grouping, no padding.
-QString plainNumber(double value)
+// The labels live in the program state as its own text type.
+std::string text(const QString& label)
 {
-    if (std::isfinite(value) && value == std::floor(value) && std::fabs(value) < 1e15)
-        return QString::number(static_cast<qint64>(value));
-    return QString::number(value, 'g', 15);
+    return label.toStdString();
 }
 
-QString plainNumber(Currency value)
+void set(QString& label, std::string_view value)
 {
-    return QString::fromStdString(value.toString());
+    label = QString::fromStdString(std::string(value));
+}
+
+// A number as a label shows it: plain decimal, no grouping, no padding.
+std::string plainNumber(double value)
+{
+    if (std::isfinite(value) && value == std::floor(value) && std::fabs(value) < 1e15)
+        return std::to_string(static_cast<std::int64_t>(value));
+    if (std::isnan(value))
+        return "nan"; // without the sign a negative NaN would print
+    char buffer[32];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+    return std::string(buffer, result.ptr);
+}
+
+std::string plainNumber(Currency value)
+{
+    return value.toString();
 }
 
 double number(const QString& labelText)
 {
-    return Val(labelText);
+    return Val(text(labelText));
 }
 
-QString expLabel(Currency readExp)
+std::string expLabel(Currency readExp)
 {
     return ExpText(ExpPercent(readExp));
 }
 
-QString reportColumn(const ColumnValue& value, int width)
+std::string reportColumn(const ColumnValue& value, int width)
 {
-    return QString::fromStdString(FormatColumn(value, width, 1, 0, false));
+    return FormatColumn(value, width, 1, 0, false);
 }
 
 // Minutes since an epoch of a "yyyy/M/d H:m:s" text; the seconds are dropped.
-std::int64_t wholeMinutes(const QString& text)
+std::int64_t wholeMinutes(std::string_view text)
 {
-    static const QRegularExpression pattern(QStringLiteral(
-        R"(^\s*(\d{1,4})/(\d{1,2})/(\d{1,2})(?:\s+(\d{1,2}):(\d{1,2})(?::(\d{1,2}))?)?\s*$)"));
-    const QRegularExpressionMatch m = pattern.match(text);
-    if (!m.hasMatch())
+    const std::optional<DateTime> time = DateTime::Parse(text);
+    if (!time)
         Raise(ErrTypeMismatch);
-    const QDate date(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
-    const int hour = m.captured(4).isEmpty() ? 0 : m.captured(4).toInt();
-    const int minute = m.captured(5).isEmpty() ? 0 : m.captured(5).toInt();
-    const int second = m.captured(6).isEmpty() ? 0 : m.captured(6).toInt();
-    if (!date.isValid() || hour > 23 || minute > 59 || second > 59)
-        Raise(ErrTypeMismatch);
-    return date.toJulianDay() * 1440 + hour * 60 + minute;
+    return std::chrono::floor<std::chrono::minutes>(time->time()).time_since_epoch().count();
 }
 
 void clear(Program& p)
@@ -84,23 +93,23 @@ void takeStart(Program& p)
     ResultLabels& r = p.results;
     MeasurementState& m = p.measurement;
     Trap run(TrapPolicy::Silent);
-    run([&] { r.lblStartTime = QString::fromStdString(NowStampText(p.services.clock)); });
-    run([&] { r.lblStartLv = QString::number(m.ReadLv); });
-    run([&] { r.lblStartExp = expLabel(m.ReadExp); });
+    run([&] { set(r.lblStartTime, NowStampText(p.services.clock)); });
+    run([&] { set(r.lblStartLv, std::to_string(m.ReadLv)); });
+    run([&] { set(r.lblStartExp, expLabel(m.ReadExp)); });
     run([&] { r.lblEndTime = r.lblStartTime; });
-    run([&] { r.lblEndLv = QString::number(m.ReadLv); });
+    run([&] { set(r.lblEndLv, std::to_string(m.ReadLv)); });
     run([&] { r.lblEndExp = r.lblStartExp; });
     run([&] { r.lblElapseTime.clear(); });
-    run([&] { r.lblElapseLv = QStringLiteral("0"); });
-    run([&] { r.lblElapseExp = ExpText(0.0); });
+    run([&] { set(r.lblElapseLv, "0"); });
+    run([&] { set(r.lblElapseExp, ExpText(0.0)); });
     run([&] {
         if (m.MoneyPair[1] >= Currency{}) {
             m.MoneyPair[0] = m.MoneyPair[1];
-            r.lblStartMoney = plainNumber(m.MoneyPair[0]);
-            r.lblEndMoney = plainNumber(m.MoneyPair[1]);
-            r.lblElapseMoney = QStringLiteral("0");
+            set(r.lblStartMoney, plainNumber(m.MoneyPair[0]));
+            set(r.lblEndMoney, plainNumber(m.MoneyPair[1]));
+            set(r.lblElapseMoney, "0");
         } else {
-            r.lblStartMoney = kNoMoney;
+            set(r.lblStartMoney, kNoMoney);
             r.lblEndMoney.clear();
             r.lblElapseMoney.clear();
         }
@@ -118,30 +127,30 @@ void update(Program& p)
         return;
     }
     Trap run(p.log, "DisplayResult");
-    run([&] { r.lblEndTime = QString::fromStdString(NowStampText(p.services.clock)); });
-    run([&] { r.lblElapseTime = ElapsedText(r.lblEndTime, r.lblStartTime); });
-    run([&] { r.lblEndLv = QString::number(m.ReadLv); });
-    run([&] { r.lblEndExp = expLabel(m.ReadExp); });
-    run([&] { r.lblElapseLv = plainNumber(number(r.lblEndLv) - number(r.lblStartLv)); });
+    run([&] { set(r.lblEndTime, NowStampText(p.services.clock)); });
+    run([&] { set(r.lblElapseTime, ElapsedText(text(r.lblEndTime), text(r.lblStartTime))); });
+    run([&] { set(r.lblEndLv, std::to_string(m.ReadLv)); });
+    run([&] { set(r.lblEndExp, expLabel(m.ReadExp)); });
+    run([&] { set(r.lblElapseLv, plainNumber(number(r.lblEndLv) - number(r.lblStartLv))); });
     run([&] {
         Currency gain = Currency::FromDouble(number(r.lblElapseLv) * 100 + number(r.lblEndExp) -
                                              number(r.lblStartExp));
         if (gain > Currency::FromInteger(100))
             gain = Currency::FromInteger(ToLong(gain.toDouble()) % 100);
-        r.lblElapseExp = ExpText(gain.toDouble());
+        set(r.lblElapseExp, ExpText(gain.toDouble()));
     });
     run([&] {
         if (m.ReadMoney < Currency{})
             return;
         if (m.MoneyPair[0] >= Currency{}) {
             // Read before the end label moves on: the gain shown trails the end by one update.
-            r.lblElapseMoney = plainNumber(number(r.lblEndMoney) - number(r.lblStartMoney));
+            set(r.lblElapseMoney, plainNumber(number(r.lblEndMoney) - number(r.lblStartMoney)));
         } else {
-            r.lblStartMoney = plainNumber(m.ReadMoney);
+            set(r.lblStartMoney, plainNumber(m.ReadMoney));
             m.MoneyPair[0] = m.ReadMoney;
-            r.lblElapseMoney = QStringLiteral("0");
+            set(r.lblElapseMoney, "0");
         }
-        r.lblEndMoney = plainNumber(m.ReadMoney);
+        set(r.lblEndMoney, plainNumber(m.ReadMoney));
         m.ReadMoney = Currency::FromInteger(-1);
     });
     p.view.changed(ViewPart::Results);
@@ -158,54 +167,51 @@ void closingReport(Program& p)
     }
     ResultLabels& r = p.results;
     Trap run(TrapPolicy::Silent);
-    QString report;
+    std::string report;
     run([&] {
         // Without any coin reading in the run the pair holds its "none" marker, not coins.
         if (p.measurement.MoneyPair[1] >= Currency{})
-            r.lblEndMoney = plainNumber(p.measurement.MoneyPair[1]);
+            set(r.lblEndMoney, plainNumber(p.measurement.MoneyPair[1]));
     });
     run([&] {
-        report += QStringLiteral(" 経過: ") + r.lblStartTime + QStringLiteral("  ～  ") +
-                  r.lblEndTime + QStringLiteral("  ＝  ") + r.lblElapseTime + kCrLf;
+        report += " 経過: " + text(r.lblStartTime) + "  ～  " + text(r.lblEndTime) + "  ＝  " +
+                  text(r.lblElapseTime) + std::string(kCrLf);
     });
-    auto row = [&](const QString& title, const QString& lv, const QString& exp,
+    auto row = [&](std::string_view title, const QString& lv, const QString& exp,
                    const QString& money) {
-        return title + reportColumn(number(lv), 5) + QStringLiteral("   Exp:") +
-               reportColumn(exp.toStdString(), 11) + QStringLiteral("  ｺｲﾝ:") +
-               reportColumn(number(money), 17) + kCrLf;
+        return std::string(title) + reportColumn(number(lv), 5) +
+               "   Exp:" + reportColumn(text(exp), 11) +
+               "  ｺｲﾝ:" + reportColumn(number(money), 17) + std::string(kCrLf);
     };
-    run([&] {
-        report +=
-            row(QStringLiteral("    開始  Lv:"), r.lblStartLv, r.lblStartExp, r.lblStartMoney);
-    });
+    run([&] { report += row("    開始  Lv:", r.lblStartLv, r.lblStartExp, r.lblStartMoney); });
     if (number(r.lblEndLv) >= 0 || number(r.lblEndExp) >= 0) {
+        run([&] { report += row("    終了  Lv:", r.lblEndLv, r.lblEndExp, r.lblEndMoney); });
         run([&] {
-            report += row(QStringLiteral("    終了  Lv:"), r.lblEndLv, r.lblEndExp, r.lblEndMoney);
-        });
-        run([&] {
-            report += row(QStringLiteral("    増加  Lv:"), r.lblElapseLv, r.lblElapseExp,
-                          r.lblElapseMoney);
+            report += row("    増加  Lv:", r.lblElapseLv, r.lblElapseExp, r.lblElapseMoney);
         });
     }
-    run([&] { p.txtLog.AppendToTextBox(report + kCrLf + kCrLf); });
+    run([&] {
+        p.txtLog.AppendToTextBox(
+            QString::fromStdString(report + std::string(kCrLf) + std::string(kCrLf)));
+    });
     p.log.WriteDebugLog("Measure Result Data Display Complete ");
     p.view.changed(ViewPart::Results);
 }
 
 } // namespace
 
-QString ExpText(const ColumnValue& percent)
+std::string ExpText(const ColumnValue& percent)
 {
-    return QString::fromStdString(FormatNumber(percent, 2, false)) + QStringLiteral(" ％");
+    return FormatNumber(percent, 2, false) + " ％";
 }
 
-QString ElapsedText(const QString& end, const QString& start)
+std::string ElapsedText(std::string_view end, std::string_view start)
 {
     const std::int64_t m = wholeMinutes(end) - wholeMinutes(start);
     const std::int64_t days = m / 1440;
     const std::int64_t rest = m % 1440;
-    return QString::number(days) + QStringLiteral("日 ") + QString::number(rest / 60) +
-           QStringLiteral("時 ") + QString::number(rest % 60) + QStringLiteral("分間");
+    return std::to_string(days) + "日 " + std::to_string(rest / 60) + "時 " +
+           std::to_string(rest % 60) + "分間";
 }
 
 void DisplayResult(Program& p, DisplayMode mode)

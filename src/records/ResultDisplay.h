@@ -2,7 +2,8 @@
 
 #include "common/Format.h"
 
-#include <QString>
+#include <string>
+#include <string_view>
 
 namespace kesmaro {
 
@@ -22,9 +23,9 @@ void DisplayResult(Program& p, DisplayMode mode);
 
 // "<d>日 <h>時 <m>分間": the minute boundaries crossed from `start` to `end`, both texts in the
 // "yyyy/MM/dd hh:mm:ss" form of the time labels. Error 13 when a text is not such a date.
-QString ElapsedText(const QString& end, const QString& start);
+std::string ElapsedText(std::string_view end, std::string_view start);
 
 // A percentage as the Exp labels show it: "#0.00 ％".
-QString ExpText(const ColumnValue& percent);
+std::string ExpText(const ColumnValue& percent);
 
 } // namespace kesmaro

@@ -1,7 +1,6 @@
 #include "records/SupportLink.h"
 
 #include "common/Paths.h"
-#include "config/CommonQt.h"
 #include "records/Documents.h"
 
 namespace kesmaro {
@@ -10,23 +9,33 @@ namespace {
 
 constexpr int kOpenWaitMs = 500;
 
+// Blanks and line ends a build setting or a pasted address may carry around it.
+std::string_view trimmed(std::string_view text)
+{
+    constexpr std::string_view kBlanks = " \t\n\v\f\r";
+    const std::size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
 } // namespace
 
-QString SupportLink::Name()
+std::string SupportLink::Name()
 {
-    return QStringLiteral("Kesmaro サポートページ");
+    return "Kesmaro サポートページ";
 }
 
-QString SupportLink::SiteAddress()
+std::string SupportLink::SiteAddress()
 {
-    return QStringLiteral(KESMARO_SUPPORT_URL).trimmed();
+    return std::string(trimmed(KESMARO_SUPPORT_URL));
 }
 
-SupportLink::SupportLink(const QString& documentFolder, const QString& site)
-    : m_target(site.trimmed()), m_opensSite(!m_target.isEmpty())
+SupportLink::SupportLink(std::string_view documentFolder, std::string_view site)
+    : m_target(trimmed(site)), m_opensSite(!m_target.empty())
 {
     if (!m_opensSite)
-        m_target = JoinPath(documentFolder, QString(kQuickReferenceDocument));
+        m_target = JoinPath(documentFolder, kQuickReferenceDocument);
 }
 
 bool SupportLink::Click(Context& ctx)

@@ -2,7 +2,8 @@
 
 #include "state/Context.h"
 
-#include <QString>
+#include <string>
+#include <string_view>
 
 namespace kesmaro {
 
@@ -12,20 +13,20 @@ namespace kesmaro {
 // document instead, so that the second click always leads somewhere real.
 class SupportLink {
 public:
-    static QString Name();
+    static std::string Name();
     // The build's support site; empty when it has none.
-    static QString SiteAddress();
+    static std::string SiteAddress();
 
-    explicit SupportLink(const QString& documentFolder, const QString& site = SiteAddress());
+    explicit SupportLink(std::string_view documentFolder, std::string_view site = SiteAddress());
 
     // The site, or the quick-start document in the document folder.
-    const QString& target() const { return m_target; }
+    const std::string& target() const { return m_target; }
     bool armed() const { return m_armed; }
     // True when this click opened the target.
     bool Click(Context& ctx);
 
 private:
-    QString m_target;
+    std::string m_target;
     bool m_opensSite;
     bool m_armed = false;
 };

@@ -78,8 +78,7 @@ bool SaveScreenshot(Program& p, const QString& base, const QString& format)
 
 QString ScreenshotFolder(Program& p)
 {
-    std::string folder = JoinPath(
-        SaveBaseFolder(p.settings, QString::fromStdString(p.programFolder)).toStdString(), "ss");
+    std::string folder = JoinPath(SaveBaseFolder(p.settings, p.programFolder), "ss");
     try {
         CreateFolderPath(folder);
     } catch (const TrappedError&) {

@@ -61,14 +61,14 @@ TEST_F(ExecuteTest, WindowCommandsLogTheirClickAndAskTheViewForTheirWindow)
 TEST_F(ExecuteTest, DocumentsOpenFromTheProgramFolderOrAreReportedMissing)
 {
     const QDir folder(dir.path());
-    QFile present(folder.filePath(kReadMeDocument));
+    QFile present(folder.filePath(QString::fromStdString(std::string(kReadMeDocument))));
     ASSERT_TRUE(present.open(QIODevice::WriteOnly));
     present.close();
 
     Execute(p, Command::ReadMe);
     ASSERT_EQ(sim.shell.requests.size(), std::size_t{1});
     EXPECT_EQ(QString::fromStdString(sim.shell.requests[0].target),
-              folder.filePath(kReadMeDocument));
+              folder.filePath(QString::fromStdString(std::string(kReadMeDocument))));
     EXPECT_TRUE(sim.prompter.asked().empty());
 
     Execute(p, Command::QuickReference);
@@ -89,7 +89,8 @@ TEST_F(ExecuteTest, DocumentsOpenFromTheDocumentFolderWhenItIsNotTheProgramFolde
     ASSERT_TRUE(folder.mkdir(u"doc"_s));
     p.documentFolder = folder.filePath(u"doc"_s);
     for (const QString& path :
-         {folder.filePath(u"doc/"_s + kHowToUseDocument), folder.filePath(kReadMeDocument)}) {
+         {folder.filePath(u"doc/"_s + QString::fromStdString(std::string(kHowToUseDocument))),
+          folder.filePath(QString::fromStdString(std::string(kReadMeDocument)))}) {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     }
@@ -98,7 +99,7 @@ TEST_F(ExecuteTest, DocumentsOpenFromTheDocumentFolderWhenItIsNotTheProgramFolde
     Execute(p, Command::ReadMe);
     ASSERT_EQ(sim.shell.requests.size(), std::size_t{1});
     EXPECT_EQ(QString::fromStdString(sim.shell.requests[0].target),
-              folder.filePath(u"doc/"_s + kHowToUseDocument));
+              folder.filePath(u"doc/"_s + QString::fromStdString(std::string(kHowToUseDocument))));
     EXPECT_EQ(sim.prompter.asked().size(), std::size_t{1}) << "the read-me was found elsewhere";
 }
 

@@ -161,7 +161,9 @@ TEST_F(CaptureCycleTest, TimerJitterNeverMovesACaptureToAnotherTick)
         p.timers.timCaptureInterval->setEnabled(false);
         const std::int64_t start = sim.clock.elapsedMs();
         LoggingControl(p, LoggingMode::Start);
-        const QString file = RecordFileTarget(p.settings, p.LogStartStamp, p.programFolder).path;
+        const QString file = RecordFileTarget(p.settings, p.LogStartStamp.toStdString(),
+                                              p.programFolder.toStdString())
+                                 .path;
         const std::int64_t intervalMs = std::int64_t{interval} * 60 * 1000;
 
         // Due 15 s after the start, the first capture comes on the second tick; then one

@@ -64,7 +64,8 @@ TEST_F(MeasurementUpdateTest, AFallOrAJumpOfThreeLevelsIsAnotherCharacter)
         const qsizetype change = text.indexOf(QStringLiteral("キャラクタチェンジ検出\r\n"));
         ASSERT_GE(change, 0);
         const qsizetype report = text.indexOf(QStringLiteral(" 経過: "), change);
-        const qsizetype header = text.indexOf(kLogColumnHeader + kCrLf, report);
+        const qsizetype header =
+            text.indexOf(QString::fromStdString(std::string(kLogColumnHeader)) + kCrLf, report);
         EXPECT_GT(report, change);
         EXPECT_GT(header, report);
         EXPECT_TRUE(lastLine().startsWith(QStringLiteral("05/01 12:06 ")));

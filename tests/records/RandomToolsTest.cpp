@@ -1,11 +1,13 @@
 #include "records/RandomTools.h"
 
 #include "ProgramFixture.h"
+#include "common/Utf8.h"
 
 #include <QRegularExpression>
 #include <algorithm>
 #include <numeric>
 #include <set>
+#include <string>
 
 using namespace kesmaro;
 using namespace Qt::StringLiterals;
@@ -57,20 +59,28 @@ TEST_F(RandomToolsTest, APermutationHoldsEveryNumberOnceInRowsOfTen)
 {
     for (const int n : {2, 10, 23, 128}) {
         SCOPED_TRACE(n);
-        const QString text = RandomSequence(p.random, n, 1, 10, 4);
-        const QString header = u"  1 ～ %1 の範囲の乱数列は以下のとおりです\r\n    "_s.arg(n);
-        ASSERT_TRUE(text.startsWith(header)) << text.toStdString();
-        const QStringList rows = text.mid(header.size()).split(u"\r\n    "_s);
+        const std::string text = RandomSequence(p.random, n, 1, 10, 4);
+        const std::string header =
+            "  1 ～ " + std::to_string(n) + " の範囲の乱数列は以下のとおりです\r\n    ";
+        ASSERT_TRUE(text.starts_with(header)) << text;
+        std::vector<std::string> rows;
+        const std::string rowBreak = "\r\n    ";
+        std::size_t start = header.size();
+        for (std::size_t at = text.find(rowBreak, start); at != std::string::npos;
+             at = text.find(rowBreak, start)) {
+            rows.push_back(text.substr(start, at - start));
+            start = at + rowBreak.size();
+        }
+        rows.push_back(text.substr(start));
         std::vector<int> numbers;
-        for (qsizetype r = 0; r < rows.size(); ++r) {
-            const QString& row = rows[r];
-            EXPECT_EQ(row.size() % 5, 0) << row.toStdString();
-            EXPECT_LE(row.size(), 50);
-            for (qsizetype i = 0; i < row.size(); i += 5)
-                numbers.push_back(row.mid(i, 5).trimmed().toInt());
+        for (const std::string& row : rows) {
+            EXPECT_EQ(Utf8Length(row) % 5, 0u) << row;
+            EXPECT_LE(Utf8Length(row), 50u);
+            for (std::size_t i = 0; i < row.size(); i += 5)
+                numbers.push_back(std::stoi(row.substr(i, 5)));
         }
         // A multiple of ten ends with the break and its indent.
-        EXPECT_EQ(rows.back().isEmpty(), n % 10 == 0);
+        EXPECT_EQ(rows.back().empty(), n % 10 == 0);
         std::sort(numbers.begin(), numbers.end());
         std::vector<int> expected(static_cast<std::size_t>(n));
         std::iota(expected.begin(), expected.end(), 1);

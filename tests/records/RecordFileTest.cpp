@@ -13,9 +13,21 @@ using namespace kesmaro::test;
 
 namespace {
 
-QString blanks(int n)
+std::string blanks(std::size_t n)
 {
-    return QString(n, QLatin1Char(' '));
+    return std::string(n, ' ');
+}
+
+std::vector<std::string> fields(const std::string& line)
+{
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (std::size_t at = line.find(" ,"); at != std::string::npos; at = line.find(" ,", start)) {
+        parts.push_back(line.substr(start, at - start));
+        start = at + 2;
+    }
+    parts.push_back(line.substr(start));
+    return parts;
 }
 
 const QByteArray kTextHeaderBytes = QByteArray::fromHex(
@@ -32,7 +44,7 @@ QByteArray lineBytes(const QString& line)
 RecordValues sampleValues()
 {
     RecordValues v;
-    v.stamp = QStringLiteral("05/17 21:36");
+    v.stamp = "05/17 21:36";
     v.level = 57;
     v.exp = Currency::FromDouble(12.34);
     v.money = Currency::FromInteger(1234567);
@@ -56,18 +68,18 @@ TEST(RecordLine, CsvFieldsCarryNoCommaAndKeepTheWidths)
     v.expRate = Currency::FromDouble(1234.5);
     v.moneyRate = Currency::FromDouble(98765.43);
     v.moneyGain = Currency::FromInteger(-12345678);
-    const QString line = BuildRecordLine(v, true);
-    const QStringList fields = line.split(QStringLiteral(" ,"));
-    ASSERT_EQ(fields.size(), 10);
-    for (const QString& field : fields) {
-        SCOPED_TRACE(field.toStdString());
-        EXPECT_FALSE(field.contains(QLatin1Char(',')));
+    const std::string line = BuildRecordLine(v, true);
+    const std::vector<std::string> csv = fields(line);
+    ASSERT_EQ(csv.size(), 10u);
+    for (const std::string& field : csv) {
+        SCOPED_TRACE(field);
+        EXPECT_EQ(field.find(','), std::string::npos);
     }
-    EXPECT_EQ(fields[3], blanks(8) + "1234567 ");
-    EXPECT_EQ(fields[5], blanks(7) + "-12345678 ");
-    EXPECT_EQ(fields[7], blanks(5) + "1234.50 ");
-    EXPECT_EQ(fields[9], blanks(5) + "98765.43 ");
-    EXPECT_EQ(ByteWidth(line.toStdString()), 135);
+    EXPECT_EQ(csv[3], blanks(8) + "1234567 ");
+    EXPECT_EQ(csv[5], blanks(7) + "-12345678 ");
+    EXPECT_EQ(csv[7], blanks(5) + "1234.50 ");
+    EXPECT_EQ(csv[9], blanks(5) + "98765.43 ");
+    EXPECT_EQ(ByteWidth(line), 135);
 }
 
 TEST(RecordLine, ZeroGainShowsTheDigitAndZeroRateItsDecimals)
@@ -76,7 +88,7 @@ TEST(RecordLine, ZeroGainShowsTheDigitAndZeroRateItsDecimals)
     v.expMinutes = Currency::FromDouble(5.9); // 359 s
     v.moneyGain = Currency{};
     v.moneyRate = Currency{};
-    const QStringList csv = BuildRecordLine(v, true).split(QStringLiteral(" ,"));
+    const std::vector<std::string> csv = fields(BuildRecordLine(v, true));
     EXPECT_EQ(csv[5], blanks(15) + "0 ");
     EXPECT_EQ(csv[6], blanks(5) + "5.9 ");
     EXPECT_EQ(csv[9], blanks(9) + "0.00 ");
@@ -101,14 +113,14 @@ TEST(RecordFileName, FollowsThePeriodAndLayoutSettings)
         s.SaveFile = QStringLiteral("給与明細");
         s.MonthlyAppend = row.monthly;
         s.SaveCsv = row.csv;
-        const RecordTarget t = RecordFileTarget(s, QStringLiteral("200905172130"), "/prog");
-        EXPECT_EQ(t.folder, QDir::toNativeSeparators("/data/records/log"));
-        EXPECT_EQ(t.path, JoinPath(t.folder, QString::fromUtf8(row.name)));
-        EXPECT_EQ(t.header, row.csv ? kRecordHeaderCsv : kRecordHeaderText);
+        const RecordTarget t = RecordFileTarget(s, "200905172130", "/prog");
+        EXPECT_EQ(t.folder.toStdString(), JoinPath(std::string("/data/records"), "log"));
+        EXPECT_EQ(t.path.toStdString(), JoinPath(t.folder.toStdString(), row.name));
+        EXPECT_EQ(t.header.toStdString(), row.csv ? kRecordHeaderCsv : kRecordHeaderText);
     }
     Settings noFolder;
-    EXPECT_EQ(RecordFileTarget(noFolder, QStringLiteral("200905172130"), "/prog").folder,
-              JoinPath(QStringLiteral("/prog"), QStringLiteral("log")));
+    EXPECT_EQ(RecordFileTarget(noFolder, "200905172130", "/prog").folder.toStdString(),
+              JoinPath(std::string("/prog"), "log"));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -129,7 +141,9 @@ protected:
 
     QString path() const
     {
-        return RecordFileTarget(p.settings, p.LogStartStamp, p.programFolder).path;
+        return RecordFileTarget(p.settings, p.LogStartStamp.toStdString(),
+                                p.programFolder.toStdString())
+            .path;
     }
     QByteArray bytes(const QString& file) const
     {
@@ -147,8 +161,8 @@ protected:
         EXPECT_TRUE(f.open(QIODevice::WriteOnly));
         return path;
     }
-    void header() { WriteRecordFile(p, QString(), RecordWrite::Header); }
-    void record(const QString& line) { WriteRecordFile(p, line, RecordWrite::Line); }
+    void header() { WriteRecordFile(p, "", RecordWrite::Header); }
+    void record(const QString& line) { WriteRecordFile(p, line.toStdString(), RecordWrite::Line); }
 
     int txtLogLines(const QString& part) const
     {

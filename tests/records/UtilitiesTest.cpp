@@ -1,4 +1,5 @@
 #include "ProgramFixture.h"
+#include "common/Paths.h"
 #include "records/Beep.h"
 #include "records/Documents.h"
 #include "records/Popup.h"
@@ -11,7 +12,6 @@
 
 using namespace kesmaro;
 using namespace kesmaro::test;
-using namespace Qt::StringLiterals;
 
 class UtilitiesTest : public ProgramFixture {
 protected:
@@ -26,7 +26,7 @@ TEST_F(UtilitiesTest, OpenDocumentHandsTheFileToTheShellAndWaits)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
-    OpenDocument(m_ctx, path, 500);
+    OpenDocument(m_ctx, path.toStdString(), 500);
     EXPECT_EQ(sim.shell.requests,
               (std::vector<SimShell::Request>{{SimShell::Kind::Document, path.toStdString()}}));
     EXPECT_EQ(sim.clock.elapsedMs(), 501);
@@ -36,14 +36,14 @@ TEST_F(UtilitiesTest, OpenDocumentHandsTheFileToTheShellAndWaits)
 
 TEST_F(UtilitiesTest, OpenUrlOnlyRefusesAnEmptyAddress)
 {
-    OpenUrl(m_ctx, QString(), 500);
+    OpenUrl(m_ctx, "", 500);
     ASSERT_EQ(sim.prompter.asked().size(), 1u);
     EXPECT_EQ(sim.prompter.asked()[0].prompt.text, "サイトが見つかりません。");
     // A plain box: OK alone, no icon.
     EXPECT_EQ(sim.prompter.asked()[0].prompt.title, "実行エラー");
     EXPECT_EQ(sim.prompter.asked()[0].prompt.buttons, PromptButtons::Ok);
     EXPECT_EQ(sim.prompter.asked()[0].prompt.icon, PromptIcon::None);
-    OpenUrl(m_ctx, QStringLiteral("https://example.org/kesmaro"), 500);
+    OpenUrl(m_ctx, "https://example.org/kesmaro", 500);
     ASSERT_EQ(sim.shell.requests.size(), 1u);
     EXPECT_EQ(sim.shell.requests[0].kind, SimShell::Kind::Url);
     EXPECT_EQ(logLines(), (QStringList{QStringLiteral("Execution File Not Find  "),
@@ -56,44 +56,43 @@ TEST_F(UtilitiesTest, OpenUrlOnlyRefusesAnEmptyAddress)
 // quick-start document, reported like any document when it is missing.
 TEST_F(UtilitiesTest, TheSupportLinkOpensTheSiteOrElseTheQuickStartOnEverySecondClick)
 {
-    const QString quickStart = dir.filePath(kQuickReferenceDocument);
+    const std::string quickStart = JoinPath(dir.path().toStdString(), kQuickReferenceDocument);
     struct Row {
         const char* site;
         SimShell::Kind kind;
-        QString target;
+        std::string target;
     };
     const Row rows[] = {
-        {"https://example.org/kesmaro", SimShell::Kind::Url, u"https://example.org/kesmaro"_s},
-        {" https://example.org/kesmaro\n", SimShell::Kind::Url, u"https://example.org/kesmaro"_s},
+        {"https://example.org/kesmaro", SimShell::Kind::Url, "https://example.org/kesmaro"},
+        {" https://example.org/kesmaro\n", SimShell::Kind::Url, "https://example.org/kesmaro"},
         {"", SimShell::Kind::Document, quickStart},
         {"  ", SimShell::Kind::Document, quickStart},
     };
-    QFile file(quickStart);
+    QFile file(QString::fromStdString(quickStart));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
     for (const Row& row : rows) {
         SCOPED_TRACE(row.site);
         sim.shell.requests.clear();
-        SupportLink link(dir.path(), QString::fromUtf8(row.site));
+        SupportLink link(dir.path().toStdString(), row.site);
         EXPECT_EQ(link.target(), row.target);
         EXPECT_FALSE(link.Click(m_ctx));
         EXPECT_TRUE(link.armed());
         EXPECT_TRUE(sim.shell.requests.empty());
         EXPECT_TRUE(link.Click(m_ctx));
         EXPECT_FALSE(link.armed());
-        EXPECT_EQ(sim.shell.requests,
-                  (std::vector<SimShell::Request>{{row.kind, row.target.toStdString()}}));
+        EXPECT_EQ(sim.shell.requests, (std::vector<SimShell::Request>{{row.kind, row.target}}));
     }
 
-    ASSERT_TRUE(QFile::remove(quickStart));
+    ASSERT_TRUE(QFile::remove(QString::fromStdString(quickStart)));
     sim.shell.requests.clear();
-    SupportLink missing(dir.path(), QString());
+    SupportLink missing(dir.path().toStdString(), "");
     missing.Click(m_ctx);
     EXPECT_TRUE(missing.Click(m_ctx));
     EXPECT_TRUE(sim.shell.requests.empty());
     ASSERT_EQ(sim.prompter.asked().size(), 1u);
     EXPECT_EQ(sim.prompter.asked()[0].prompt.text,
-              (kQuickReferenceDocument + u"ファイルが見つかりません。"_s).toStdString());
+              std::string(kQuickReferenceDocument) + "ファイルが見つかりません。");
 }
 
 TEST_F(UtilitiesTest, PlayBeepFollowsTheModeTable)
@@ -106,7 +105,7 @@ TEST_F(UtilitiesTest, PlayBeepFollowsTheModeTable)
 
 TEST_F(UtilitiesTest, PopupShowsWithADefaultCaptionAndHides)
 {
-    ShowPopup(p.popup, p.flags, view, QStringLiteral("not running"), QString(), 14);
+    ShowPopup(p.popup, p.flags, view, "not running", "", 14);
     EXPECT_EQ(p.popup.caption, QStringLiteral("メッセージ "));
     HidePopup(p.flags, view);
     HidePopup(p.flags, view); // hiding a hidden popup is harmless

@@ -155,7 +155,7 @@ TEST_F(ScreenshotTest, AnEmptySaveFolderKeepsScreenshotsBesideTheRecords)
     EXPECT_EQ(QDir(shots).canonicalPath(),
               QDir(dir.filePath(QStringLiteral("ss"))).canonicalPath());
     const RecordTarget records =
-        RecordFileTarget(p.settings, QStringLiteral("202405011000"), p.programFolder);
+        RecordFileTarget(p.settings, "202405011000", p.programFolder.toStdString());
     EXPECT_EQ(QDir::cleanPath(records.folder),
               QDir::cleanPath(dir.filePath(QStringLiteral("log"))));
 }

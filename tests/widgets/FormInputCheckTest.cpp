@@ -19,48 +19,49 @@ namespace {
 
 TEST(InputCheckTest, BoundsComeInEitherOrderAndTheStepWithoutItsSign)
 {
-    const InputCheck check(u"2048"_s, u"-2048"_s, u"-8"_s);
+    const InputCheck check("2048", "-2048", "-8");
     EXPECT_EQ(check.minValue(), -2048);
     EXPECT_EQ(check.maxValue(), 2048);
     EXPECT_EQ(check.step(), 8);
-    EXPECT_EQ(InputCheck::NumberText(-2048), u"-2048"_s);
-    EXPECT_EQ(InputCheck::NumberText(1440), u"1440"_s);
-    EXPECT_EQ(InputCheck::NumberText(0.5), u"0.5"_s);
-    EXPECT_EQ(InputCheck::NumberText(-0.0), u"0"_s);
+    EXPECT_EQ(InputCheck::NumberText(-2048), "-2048");
+    EXPECT_EQ(InputCheck::NumberText(1440), "1440");
+    EXPECT_EQ(InputCheck::NumberText(0.5), "0.5");
+    EXPECT_EQ(InputCheck::NumberText(-0.0), "0");
 }
 
 TEST(InputCheckTest, StepsStopAtTheBoundTheyMoveTowards)
 {
-    const InputCheck check(u"100"_s, u"2000"_s, u"100"_s);
-    EXPECT_EQ(check.Dec(u"150"_s), u"100"_s);
-    EXPECT_EQ(check.Dec(u"100"_s), u"100"_s);
-    EXPECT_EQ(check.Inc(u"1950"_s), u"2000"_s);
-    EXPECT_EQ(check.Inc(u"50"_s), u"150"_s) << "no test against the other bound";
+    const InputCheck check("100", "2000", "100");
+    EXPECT_EQ(check.Dec("150"), "100");
+    EXPECT_EQ(check.Dec("100"), "100");
+    EXPECT_EQ(check.Inc("1950"), "2000");
+    EXPECT_EQ(check.Inc("50"), "150") << "no test against the other bound";
     // A number beyond a double's range stands for its bound.
-    EXPECT_EQ(check.Dec(u"1E400"_s), u"2000"_s);
-    EXPECT_EQ(check.Inc(u"-1E400"_s), u"100"_s);
+    EXPECT_EQ(check.Dec("1E400"), "2000");
+    EXPECT_EQ(check.Inc("-1E400"), "100");
 }
 
 TEST(InputCheckTest, ConfirmReadsTheTextAndChecksBothBounds)
 {
-    const InputCheck check(u"1"_s, u"1440"_s, u"5"_s);
+    const InputCheck check("1", "1440", "5");
     const struct {
-        QString text;
+        const char* text;
         InputCheck::Verdict verdict;
         double value;
     } rows[] = {
-        {u"0"_s, InputCheck::Verdict::BelowMinimum, 0},
-        {u"1441"_s, InputCheck::Verdict::AboveMaximum, 0},
-        {u"1 5"_s, InputCheck::Verdict::Confirmed, 15},
-        {u"7.5"_s, InputCheck::Verdict::Confirmed, 7.5},
-        {u"1.2e2"_s, InputCheck::Verdict::Confirmed, 120},
-        {u"1E400"_s, InputCheck::Verdict::AboveMaximum, 0},
-        {u"-1E400"_s, InputCheck::Verdict::BelowMinimum, 0},
-        {u"12a"_s, InputCheck::Verdict::InvalidCharacters, 0},
-        {u"-"_s, InputCheck::Verdict::BelowMinimum, 0}, // a lone minus reads 0
+        {"0", InputCheck::Verdict::BelowMinimum, 0},
+        {"1441", InputCheck::Verdict::AboveMaximum, 0},
+        {"1 5", InputCheck::Verdict::Confirmed, 15},
+        {"7.5", InputCheck::Verdict::Confirmed, 7.5},
+        {"1.2e2", InputCheck::Verdict::Confirmed, 120},
+        {"1E400", InputCheck::Verdict::AboveMaximum, 0},
+        {"-1E400", InputCheck::Verdict::BelowMinimum, 0},
+        {"12a", InputCheck::Verdict::InvalidCharacters, 0},
+        {"-", InputCheck::Verdict::BelowMinimum, 0},         // a lone minus reads 0
+        {"１２", InputCheck::Verdict::InvalidCharacters, 0}, // full-width digits are no digits
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.text.toStdString());
+        SCOPED_TRACE(row.text);
         double value = -1;
         EXPECT_EQ(check.Confirm(row.text, &value), row.verdict);
         if (row.verdict == InputCheck::Verdict::Confirmed) {
@@ -68,8 +69,7 @@ TEST(InputCheckTest, ConfirmReadsTheTextAndChecksBothBounds)
         }
     }
     double value = -1;
-    EXPECT_EQ(InputCheck(u"-5"_s, u"5"_s, u"1"_s).Confirm(u"-"_s, &value),
-              InputCheck::Verdict::Confirmed);
+    EXPECT_EQ(InputCheck("-5", "5", "1").Confirm("-", &value), InputCheck::Verdict::Confirmed);
     EXPECT_EQ(value, 0);
 }
 

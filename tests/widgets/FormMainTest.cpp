@@ -233,7 +233,7 @@ TEST_F(FormMainTest, ClosingUnloadsTheOtherWindowsBeforeTheProgramsLastLines)
 {
     load();
     Execute(p, Command::Option);
-    ShowPopup(p.popup, p.flags, m_view, u"待機中"_s, QString(), 9);
+    ShowPopup(p.popup, p.flags, m_view, "待機中", "", 9);
     settle();
     ASSERT_TRUE(m_view.options()->isVisible());
     ASSERT_TRUE(m_view.popup()->isVisible());

@@ -10,7 +10,7 @@ protected:
     FormPopupTest()
     {
         load();
-        ShowPopup(p.popup, p.flags, m_view, u"ゲームが見つかりません"_s, u"エラー"_s, 14);
+        ShowPopup(p.popup, p.flags, m_view, "ゲームが見つかりません", "エラー", 14);
         settle();
     }
     FormPopup& popup() { return *m_view.popup(); }
@@ -58,7 +58,7 @@ TEST_F(FormPopupTest, TheProgramsOwnClosesAreAcceptedAndRunsHideIt)
     EXPECT_FALSE(popup().userClose());
     EXPECT_FALSE(popup().isVisible());
 
-    ShowPopup(p.popup, p.flags, m_view, u"待機中"_s, QString(), 9);
+    ShowPopup(p.popup, p.flags, m_view, "待機中", "", 9);
     EXPECT_EQ(popup().windowTitle(), u"メッセージ "_s);
     p.flags.ProgramClosing = true;
     EXPECT_TRUE(popup().userClose());

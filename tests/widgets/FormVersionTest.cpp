@@ -18,7 +18,8 @@ class FormVersionTest : public FormsTest {};
 TEST_F(FormVersionTest, ShowsTheProgramAndOpensTheSiteOnEverySecondClick)
 {
     // A build without a support site links to the quick-start document beside the program.
-    QFile quickStart(QDir(p.documentFolder).filePath(kQuickReferenceDocument));
+    QFile quickStart(QDir(p.documentFolder)
+                         .filePath(QString::fromStdString(std::string(kQuickReferenceDocument))));
     ASSERT_TRUE(quickStart.open(QIODevice::WriteOnly));
     quickStart.close();
     FormVersion window(p);
@@ -39,9 +40,11 @@ TEST_F(FormVersionTest, ShowsTheProgramAndOpensTheSiteOnEverySecondClick)
     EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor) << "armed, still a link";
     click();
     ASSERT_EQ(sim.shell.requests.size(), 1u);
-    const QString expected = SupportLink::SiteAddress().isEmpty()
-                                 ? QDir(p.documentFolder).filePath(kQuickReferenceDocument)
-                                 : SupportLink::SiteAddress();
+    const QString expected =
+        SupportLink::SiteAddress().empty()
+            ? QDir(p.documentFolder)
+                  .filePath(QString::fromStdString(std::string(kQuickReferenceDocument)))
+            : QString::fromStdString(SupportLink::SiteAddress());
     EXPECT_EQ(QString::fromStdString(sim.shell.requests[0].target), expected);
     EXPECT_EQ(link->toolTip(), expected);
     EXPECT_EQ(link->cursor().shape(), Qt::ArrowCursor) << "opened: the default pointer";

@@ -67,15 +67,14 @@ FormInputCheck::FormInputCheck(Prompter& prompter, QWidget* parent)
 
 std::optional<double> FormInputCheck::Ask(const NumberRequest& request)
 {
-    m_check = InputCheck(QString::fromStdString(request.min), QString::fromStdString(request.max),
-                         QString::fromStdString(request.step));
+    m_check = InputCheck(request.min, request.max, request.step);
     m_value.reset();
-    m_lblminV->setText(InputCheck::NumberText(m_check.minValue()));
-    m_lblmaxv->setText(InputCheck::NumberText(m_check.maxValue()));
+    m_lblminV->setText(QString::fromStdString(InputCheck::NumberText(m_check.minValue())));
+    m_lblmaxv->setText(QString::fromStdString(InputCheck::NumberText(m_check.maxValue())));
     m_lblmsg->setText(QString::fromStdString(request.message));
     const QString title = QString::fromStdString(request.title);
     setWindowTitle(title.isEmpty() ? DesignCaption() : title);
-    m_txtInput->setText(InputCheck::NumberText(request.initial));
+    m_txtInput->setText(QString::fromStdString(InputCheck::NumberText(request.initial)));
     m_txtInput->selectAll();
     m_txtInput->setFocus();
     exec();
@@ -90,7 +89,7 @@ void FormInputCheck::tell(const QString& title, const QString& text)
 
 bool FormInputCheck::charactersValid()
 {
-    if (InputCheck::ValidCharacters(m_txtInput->text()))
+    if (InputCheck::ValidCharacters(m_txtInput->text().toStdString()))
         return true;
     tell(u"入力チェック"_s, u"無効文字が含まれています。"_s);
     return false;
@@ -99,19 +98,19 @@ bool FormInputCheck::charactersValid()
 void FormInputCheck::cmdDec_Click()
 {
     if (charactersValid())
-        m_txtInput->setText(m_check.Dec(m_txtInput->text()));
+        m_txtInput->setText(QString::fromStdString(m_check.Dec(m_txtInput->text().toStdString())));
 }
 
 void FormInputCheck::cmdInc_Click()
 {
     if (charactersValid())
-        m_txtInput->setText(m_check.Inc(m_txtInput->text()));
+        m_txtInput->setText(QString::fromStdString(m_check.Inc(m_txtInput->text().toStdString())));
 }
 
 void FormInputCheck::cmdEnter_Click()
 {
     double value = 0;
-    switch (m_check.Confirm(m_txtInput->text(), &value)) {
+    switch (m_check.Confirm(m_txtInput->text().toStdString(), &value)) {
     case InputCheck::Verdict::InvalidCharacters:
         tell(u"入力チェック"_s, u"無効文字が含まれています。"_s);
         return;
@@ -172,7 +171,7 @@ bool FormInputCheck::eventFilter(QObject* watched, QEvent* event)
             if (text.isEmpty() || key->matches(QKeySequence::Paste) ||
                 key->matches(QKeySequence::SelectAll) || key->matches(QKeySequence::Copy))
                 return false;
-            if (text.size() != 1 || !InputCheck::KeyPasses(text[0]))
+            if (text.size() != 1 || !InputCheck::KeyPasses(text[0].unicode()))
                 return true;
         }
     }

@@ -40,7 +40,7 @@ private:
     void tell(const QString& title, const QString& text);
 
     Prompter& m_prompter;
-    InputCheck m_check{QString(), QString(), QString()};
+    InputCheck m_check{{}, {}, {}};
     std::optional<double> m_value;
     QLabel* m_lblmsg = nullptr;
     QLabel* m_lblminV = nullptr;

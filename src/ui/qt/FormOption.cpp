@@ -403,9 +403,9 @@ void FormOption::buildCapturePage(QWidget* page)
 void FormOption::lblRollingMinutes_Click()
 {
     const std::optional<double> answer =
-        InputCheckBox(m_p.services.numberInput, QString::number(kRollingMinutesMin),
-                      QString::number(kRollingMinutesMax), m_p.extra.RollingMinutes, u"10"_s,
-                      Q(RollingMinutesPrompt()), u"設定値入力"_s);
+        InputCheckBox(m_p.services.numberInput, std::to_string(kRollingMinutesMin),
+                      std::to_string(kRollingMinutesMax), m_p.extra.RollingMinutes, "10",
+                      RollingMinutesPrompt(), "設定値入力");
     if (answer && std::isfinite(*answer) &&
         !SetRollingMinutes(m_p, std::llround(RoundHalfEven(*answer))))
         m_p.services.prompter.Ask(

@@ -15,7 +15,7 @@ namespace kesmaro {
 using namespace Qt::StringLiterals;
 
 FormVersion::FormVersion(Program& p, QWidget* parent)
-    : QDialog(parent), m_p(p), m_link(Q(p.documentFolder))
+    : QDialog(parent), m_p(p), m_link(p.documentFolder)
 {
     setObjectName(u"FormVersion"_s);
     setWindowTitle(u"バージョン情報"_s);
@@ -30,11 +30,12 @@ FormVersion::FormVersion(Program& p, QWidget* parent)
     name->setFont(large);
     PlacedLabel(this, Q(kProgramVersion), "lblVer", QRect(16, 40, 268, 18));
     PlacedLabel(this, u"Support Site"_s, "Label1", QRect(16, 70, 90, 18));
-    m_lblHomePage = PlacedLabel(this, SupportLink::Name(), "lblHomePage", QRect(106, 70, 178, 18));
+    m_lblHomePage = PlacedLabel(this, QString::fromStdString(SupportLink::Name()), "lblHomePage",
+                                QRect(106, 70, 178, 18));
     QPalette palette = m_lblHomePage->palette();
     palette.setColor(QPalette::WindowText, palette.color(QPalette::Link));
     m_lblHomePage->setPalette(palette);
-    m_lblHomePage->setToolTip(m_link.target());
+    m_lblHomePage->setToolTip(QString::fromStdString(m_link.target()));
     m_lblHomePage->installEventFilter(this);
     m_lblHomePage->setMouseTracking(true);
     m_lblHomePage->setCursor(Qt::PointingHandCursor);

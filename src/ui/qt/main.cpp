@@ -115,8 +115,9 @@ int main(int argc, char* argv[])
     kesmaro::Program program(services, log, view, programFolder.toStdString());
     program.documentFolder = kesmaro::ResolveDocumentFolder(
         QCoreApplication::applicationDirPath().toStdString(),
-        kesmaro::ToStdStrings({kesmaro::kQuickReferenceDocument, kesmaro::kHowToUseDocument,
-                               kesmaro::kReadMeDocument}));
+        std::vector<std::string>{std::string(kesmaro::kQuickReferenceDocument),
+                                 std::string(kesmaro::kHowToUseDocument),
+                                 std::string(kesmaro::kReadMeDocument)});
     view.attach(program);
     shownPrompter.setParent(view.main());
     bool ended = false;
