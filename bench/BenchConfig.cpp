@@ -20,7 +20,7 @@ Settings defaultSettings()
 {
     Settings s;
     s.SearchWindowClass = kDefaultWindowClass;
-    ApplyDefaults(s, QStringLiteral("/opt/kesmaro"));
+    ApplyDefaults(s, "/opt/kesmaro");
     SetDefaultCaptureAreas(s, ScreenMode::FullScreen);
     LoadDefaultGlyphTables(s, InterfaceColour::Yellow);
     return s;
@@ -41,7 +41,7 @@ void readBytes(benchmark::State& state, const QByteArray& bytes)
     YesPrompter prompter;
     Settings s;
     s.SearchWindowClass = kDefaultWindowClass;
-    ConfigContext ctx{s, prompter, log, QStringLiteral("/opt/kesmaro")};
+    ConfigContext ctx{s, prompter, log, "/opt/kesmaro"};
     for (auto _ : state)
         benchmark::DoNotOptimize(ReadConfigBytes(ctx, bytes, ConfigLayout::V230));
     state.SetBytesProcessed(state.iterations() * bytes.size());
@@ -60,7 +60,7 @@ BENCHMARK(BM_ReadSettingsFile);
 static void BM_ReadSettingsFileWithMegabyteLine(benchmark::State& state)
 {
     QStringList lines = ConfigFileLines(defaultSettings());
-    lines[9] = QString(1 << 20, QLatin1Char(',')).prepend(lines[9]);
+    lines[9] = QString(1 << 20, ',').prepend(lines[9]);
     readBytes(state, fileBytes(lines));
 }
 BENCHMARK(BM_ReadSettingsFileWithMegabyteLine);

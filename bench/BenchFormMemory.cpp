@@ -26,7 +26,7 @@ namespace {
 
 long residentKiB()
 {
-    QFile status(QStringLiteral("/proc/self/status"));
+    QFile status("/proc/self/status");
     if (!status.open(QIODevice::ReadOnly))
         return -1;
     for (const QByteArray& line : status.readAll().split('\n'))
@@ -83,7 +83,7 @@ int main(int argc, char** argv)
     };
     const WindowId game = windows.addWindow(kDefaultWindowClass.toStdString(), frame());
     windows.setForeground(game);
-    view.main()->findChild<QAction*>(QStringLiteral("menuRun"))->trigger();
+    view.main()->findChild<QAction*>("menuRun")->trigger();
     sim.scheduler.runUntil(30 * 1000);
     settle();
 

@@ -36,9 +36,9 @@ struct Bench {
     Bench()
     {
         program.settings.SaveFolder = h.dir.path();
-        program.settings.SaveFile = QStringLiteral("給与明細");
+        program.settings.SaveFile = "給与明細";
         program.settings.MonthlyAppend = true;
-        program.LogStartStamp = QStringLiteral("200905172100");
+        program.LogStartStamp = "200905172100";
     }
 };
 

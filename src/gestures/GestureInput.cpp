@@ -62,7 +62,7 @@ bool containsAny(std::string_view history, std::span<const std::string_view> cho
 // The text log still takes Qt text.
 void appendLine(Program& p, std::string_view line)
 {
-    p.txtLog.AppendToTextBox(QString::fromStdString(std::string(line) + "\r\n"));
+    p.txtLog.AppendToTextBox(std::string(line) + "\r\n");
 }
 
 void setWatch(Program& p, bool on)
@@ -93,7 +93,7 @@ void act(Program& p, GestureCommand command, const GestureOperations& operations
         setWatch(p, false);
         break;
     case GestureCommand::CaptureReset:
-        if (!p.LogStartStamp.isEmpty() && operations.captureImage)
+        if (!p.LogStartStamp.empty() && operations.captureImage)
             operations.captureImage(p);
         break;
     case GestureCommand::PrintScreen:
@@ -108,7 +108,7 @@ void printScreen(Program& p, const GestureOperations& operations)
     const std::string base =
         folder + "PrtScr" + DateTime(p.services.clock.Now()).format("_yyyyMMddhhmmss");
     if (operations.saveScreenshot)
-        operations.saveScreenshot(p, base, p.settings.SaveFormat.toStdString());
+        operations.saveScreenshot(p, base, p.settings.SaveFormat);
 }
 
 void playRow(Program& p, const GestureRow& row)
@@ -206,7 +206,7 @@ void FormDirectX_Load(Program& p, GestureOperations operations)
         });
     const auto tell = [&p](std::string_view logLine, std::string_view text) {
         p.log.WriteDebugLog(logLine);
-        p.services.prompter.Ask(Prompt{kProgramTitle.toStdString(), std::string(text),
+        p.services.prompter.Ask(Prompt{kProgramTitle, std::string(text),
                                        PromptButtons::Ok, PromptIcon::None});
     };
     switch (started) {

@@ -31,13 +31,13 @@ void start(Program& p)
     Context ctx = p.context();
     const Settings& s = p.settings;
     if (s.StartUp[0])
-        OpenDocument(ctx, s.StartUpPath[0].toStdString(), kOpenWaitMs);
+        OpenDocument(ctx, s.StartUpPath[0], kOpenWaitMs);
     if (s.StartUp[1]) {
         if (s.StartUp[0])
             WaitSeconds(p.services.scheduler, s.StartUpDelay);
         if (p.flags.ProgramClosing)
             return;
-        OpenDocument(ctx, s.StartUpPath[1].toStdString(), kOpenWaitMs);
+        OpenDocument(ctx, s.StartUpPath[1], kOpenWaitMs);
     }
     // The launch waits run the close too; a closing program must not get its timer back.
     if (p.flags.ProgramClosing)
@@ -45,8 +45,8 @@ void start(Program& p)
     setCaptureTimer(p, true);
     const DateTime now(p.services.clock.Now());
     p.measurement.scheduleCapture(p.services.clock, kFirstCaptureDelaySeconds * 1000);
-    p.LogStartStamp = QString::fromStdString(now.format("yyyyMMddhhmm"));
-    p.txtLog.AppendToTextBox(QString::fromStdString(std::string(kLogColumnHeader) + "\r\n"));
+    p.LogStartStamp = now.format("yyyyMMddhhmm");
+    p.txtLog.AppendToTextBox(std::string(kLogColumnHeader) + "\r\n");
     WaitSeconds(p.services.scheduler, s.StartDelay);
 }
 

@@ -8,7 +8,7 @@ void SetRunMenus(Program& p, bool running)
 {
     p.menus.menuRunEnabled = !running;
     p.menus.menuStopEnabled = running;
-    p.menus.menuRunCaption = QString::fromStdString(running ? "ロギング" : "開始");
+    p.menus.menuRunCaption = running ? "ロギング" : "開始";
     p.view.changed(ViewPart::Menus);
 }
 

@@ -7,9 +7,9 @@ namespace kesmaro {
 void ShowPopup(PopupState& popup, RuntimeFlags& flags, ProgramView& view, std::string_view message,
                std::string_view caption, int fontSize)
 {
-    popup.caption = QString::fromStdString(std::string(caption.empty() ? "メッセージ " : caption));
+    popup.caption = std::string(caption.empty() ? "メッセージ " : caption);
     popup.fontSize = fontSize;
-    popup.message = QString::fromStdString(std::string(message));
+    popup.message = std::string(message);
     flags.PopupShown = true;
     view.changed(ViewPart::Popup);
 }

@@ -73,7 +73,7 @@ void menuRandomOne_Click(Program& p)
     const std::string text = std::string(kLineEnd) + "  1 ～ " + std::to_string(*n) +
                              " の範囲で、今回の乱数は " + std::to_string(r) + " です" +
                              std::string(kLineEnd) + std::string(kLineEnd);
-    p.txtLog.AppendToTextBox(QString::fromStdString(text), 512, true);
+    p.txtLog.AppendToTextBox(text, 512, true);
 }
 
 void menuRandomSome_Click(Program& p)
@@ -84,7 +84,7 @@ void menuRandomSome_Click(Program& p)
         return;
     const std::string text = std::string(kLineEnd) + RandomSequence(p.random, *n, 1, 10, 4) +
                              std::string(kLineEnd) + std::string(kLineEnd);
-    p.txtLog.AppendToTextBox(QString::fromStdString(text), 512, true);
+    p.txtLog.AppendToTextBox(text, 512, true);
 }
 
 } // namespace kesmaro

@@ -47,7 +47,7 @@ void appendLines(std::string_view path, const std::vector<std::string>& lines)
 
 void ensureFolder(const RecordTarget& target)
 {
-    std::string folder = target.folder.toStdString();
+    std::string folder = target.folder;
     CreateFolderPath(folder);
 }
 
@@ -57,19 +57,19 @@ bool flushBacklog(RecordFileState& state, TrappedError& failure)
 {
     while (!state.backlog.empty()) {
         const RecordTarget target = state.backlog.front().target;
-        const std::string path = target.path.toStdString();
+        const std::string path = target.path;
         std::vector<std::string> lines;
         std::size_t count = 0;
         for (const auto& pending : state.backlog) {
             if (pending.target.path != target.path)
                 break;
-            lines.push_back(pending.line.toStdString());
+            lines.push_back(pending.line);
             ++count;
         }
         try {
             ensureFolder(target);
             if (!FileExists(path))
-                lines.insert(lines.begin(), target.header.toStdString());
+                lines.insert(lines.begin(), target.header);
             appendLines(path, lines);
         } catch (const TrappedError& e) {
             failure = e;
@@ -88,7 +88,7 @@ std::string errorText(const TrappedError& e)
 
 void appendToLog(Program& p, const std::string& text)
 {
-    p.txtLog.AppendToTextBox(QString::fromStdString(text));
+    p.txtLog.AppendToTextBox(text);
 }
 
 void reportFailure(Program& p, const RecordTarget& target, const TrappedError& e)
@@ -96,7 +96,7 @@ void reportFailure(Program& p, const RecordTarget& target, const TrappedError& e
     if (p.recordFile.failing)
         return;
     p.recordFile.failing = true;
-    const std::string path = target.path.toStdString();
+    const std::string path = target.path;
     p.log.WriteDebugLog("Record File Write Failed : " + errorText(e) + " : " + path);
     appendToLog(p, "記録ファイルに書き込めません（" + errorText(e) +
                        "）。書き込めるまで記録を保持します： " + path + std::string(kCrLf));
@@ -164,8 +164,8 @@ std::string BuildRecordLine(const RecordValues& v, bool csv)
 
 std::string SaveBaseFolder(const Settings& settings, std::string_view programFolder)
 {
-    return settings.SaveFolder.isEmpty() ? std::string(programFolder)
-                                         : settings.SaveFolder.toStdString();
+    return settings.SaveFolder.empty() ? std::string(programFolder)
+                                         : settings.SaveFolder;
 }
 
 RecordTarget RecordFileTarget(const Settings& settings, std::string_view logStartStamp,
@@ -177,28 +177,28 @@ RecordTarget RecordFileTarget(const Settings& settings, std::string_view logStar
                                    ? std::string(Utf8Left(logStartStamp, 6)) + "月"
                                    : std::string(logStartStamp);
     const std::string extension = settings.SaveCsv ? ".csv" : ".txt";
-    const std::string path = JoinPath(folder, settings.SaveFile.toStdString() + period + extension);
+    const std::string path = JoinPath(folder, settings.SaveFile + period + extension);
     const std::string_view header = settings.SaveCsv ? kRecordHeaderCsv : kRecordHeaderText;
     RecordTarget target;
-    target.folder = QString::fromStdString(folder);
-    target.path = QString::fromStdString(path);
-    target.header = QString::fromStdString(std::string(header));
+    target.folder = folder;
+    target.path = path;
+    target.header = std::string(header);
     return target;
 }
 
 void WriteRecordFile(Program& p, std::string_view line, RecordWrite what)
 {
-    if (p.LogStartStamp.isEmpty())
+    if (p.LogStartStamp.empty())
         return;
     const RecordTarget target =
-        RecordFileTarget(p.settings, p.LogStartStamp.toStdString(), p.programFolder.toStdString());
+        RecordFileTarget(p.settings, p.LogStartStamp, p.programFolder);
     RecordFileState& state = p.recordFile;
     const bool wasFailing = state.failing;
     const auto keptBefore = static_cast<std::int64_t>(state.backlog.size());
 
     if (what == RecordWrite::Line)
         state.backlog.push_back(
-            RecordFileState::Pending{target, QString::fromStdString(std::string(line))});
+            RecordFileState::Pending{target, std::string(line)});
     TrappedError failure(0);
     if (!flushBacklog(state, failure)) {
         reportFailure(p, state.backlog.front().target, failure);
@@ -208,9 +208,9 @@ void WriteRecordFile(Program& p, std::string_view line, RecordWrite what)
     if (what == RecordWrite::Header) {
         try {
             ensureFolder(target);
-            const std::string path = target.path.toStdString();
+            const std::string path = target.path;
             if (!FileExists(path))
-                appendLines(path, {target.header.toStdString()});
+                appendLines(path, {target.header});
         } catch (const TrappedError& e) {
             // No line is lost: the first record line that finds the file missing writes the
             // header above itself.

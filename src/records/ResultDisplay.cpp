@@ -20,14 +20,14 @@ constexpr std::string_view kCrLf = "\r\n";
 constexpr std::string_view kNoMoney = "------";
 
 // The labels live in the program state as its own text type.
-std::string text(const QString& label)
+std::string text(const std::string& label)
 {
-    return label.toStdString();
+    return label;
 }
 
-void set(QString& label, std::string_view value)
+void set(std::string& label, std::string_view value)
 {
-    label = QString::fromStdString(std::string(value));
+    label = std::string(value);
 }
 
 // A number as a label shows it: plain decimal, no grouping, no padding.
@@ -48,7 +48,7 @@ std::string plainNumber(Currency value)
     return value.toString();
 }
 
-double number(const QString& labelText)
+double number(const std::string& labelText)
 {
     return Val(text(labelText));
 }
@@ -75,7 +75,7 @@ std::int64_t wholeMinutes(std::string_view text)
 void clear(Program& p)
 {
     ResultLabels& r = p.results;
-    for (QString* label : {&r.lblStartTime, &r.lblEndTime, &r.lblElapseTime, &r.lblStartLv,
+    for (std::string* label : {&r.lblStartTime, &r.lblEndTime, &r.lblElapseTime, &r.lblStartLv,
                            &r.lblEndLv, &r.lblElapseLv, &r.lblStartExp, &r.lblEndExp,
                            &r.lblElapseExp, &r.lblStartMoney, &r.lblEndMoney, &r.lblElapseMoney})
         label->clear();
@@ -122,7 +122,7 @@ void update(Program& p)
 {
     ResultLabels& r = p.results;
     MeasurementState& m = p.measurement;
-    if (r.lblStartTime.isEmpty()) {
+    if (r.lblStartTime.empty()) {
         takeStart(p);
         return;
     }
@@ -161,7 +161,7 @@ void update(Program& p)
 
 void closingReport(Program& p)
 {
-    if (p.LogStartStamp.isEmpty()) {
+    if (p.LogStartStamp.empty()) {
         p.view.changed(ViewPart::Results);
         return;
     }
@@ -177,8 +177,8 @@ void closingReport(Program& p)
         report += " 経過: " + text(r.lblStartTime) + "  ～  " + text(r.lblEndTime) + "  ＝  " +
                   text(r.lblElapseTime) + std::string(kCrLf);
     });
-    auto row = [&](std::string_view title, const QString& lv, const QString& exp,
-                   const QString& money) {
+    auto row = [&](std::string_view title, const std::string& lv, const std::string& exp,
+                   const std::string& money) {
         return std::string(title) + reportColumn(number(lv), 5) +
                "   Exp:" + reportColumn(text(exp), 11) +
                "  ｺｲﾝ:" + reportColumn(number(money), 17) + std::string(kCrLf);
@@ -192,7 +192,7 @@ void closingReport(Program& p)
     }
     run([&] {
         p.txtLog.AppendToTextBox(
-            QString::fromStdString(report + std::string(kCrLf) + std::string(kCrLf)));
+            report + std::string(kCrLf) + std::string(kCrLf));
     });
     p.log.WriteDebugLog("Measure Result Data Display Complete ");
     p.view.changed(ViewPart::Results);

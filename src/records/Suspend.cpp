@@ -19,7 +19,7 @@ void ChangeSuspend(Program& p, int WaitSec)
             p.view.changed(ViewPart::Menus);
         });
         p.log.WriteDebugLog("Suspend Mode Off ");
-        if (!p.LogStartStamp.isEmpty()) {
+        if (!p.LogStartStamp.empty()) {
             run([&] {
                 if (timer)
                     timer->setEnabled(true);

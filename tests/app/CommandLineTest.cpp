@@ -15,44 +15,44 @@ TEST(CommandLineTest, OnlyNoArgumentsVersionOrHelpInEitherFormAreAccepted)
         QString text; // the text exactly, or its start for the help
     };
     const QString unexpected =
-        QStringLiteral("kesmaro: unexpected argument '%1' (see kesmaro --help)\n");
+        "kesmaro: unexpected argument '%1' (see kesmaro --help)\n";
     const Row rows[] = {
         {{}, CommandLineAction::Run, 0, {}},
-        {{QStringLiteral("--version")}, CommandLineAction::Print, 0, kProgramTitle + "\n"},
-        {{QStringLiteral("--help")},
+        {{"--version"}, CommandLineAction::Print, 0, kProgramTitle + "\n"},
+        {{"--help"},
          CommandLineAction::Print,
          0,
-         QStringLiteral("Usage: kesmaro ")},
-        {{QStringLiteral("-V")}, CommandLineAction::Print, 0, kProgramTitle + "\n"},
-        {{QStringLiteral("-h")}, CommandLineAction::Print, 0, QStringLiteral("Usage: kesmaro ")},
-        {{QStringLiteral("-v")}, CommandLineAction::Fail, 2, unexpected.arg("-v")},
-        {{QStringLiteral("-hV")}, CommandLineAction::Fail, 2, unexpected.arg("-hV")},
-        {{QStringLiteral("-h"), QStringLiteral("-V")},
+         "Usage: kesmaro "},
+        {{"-V"}, CommandLineAction::Print, 0, kProgramTitle + "\n"},
+        {{"-h"}, CommandLineAction::Print, 0, "Usage: kesmaro "},
+        {{"-v"}, CommandLineAction::Fail, 2, unexpected.arg("-v")},
+        {{"-hV"}, CommandLineAction::Fail, 2, unexpected.arg("-hV")},
+        {{"-h", "-V"},
          CommandLineAction::Fail,
          2,
          unexpected.arg("-V")},
-        {{QStringLiteral("--Version")}, CommandLineAction::Fail, 2, unexpected.arg("--Version")},
-        {{QStringLiteral("")}, CommandLineAction::Fail, 2, unexpected.arg("")},
-        {{QStringLiteral("--version"), QStringLiteral("--help")},
+        {{"--Version"}, CommandLineAction::Fail, 2, unexpected.arg("--Version")},
+        {{""}, CommandLineAction::Fail, 2, unexpected.arg("")},
+        {{"--version", "--help"},
          CommandLineAction::Fail,
          2,
          unexpected.arg("--help")},
-        {{QStringLiteral("game.exe"), QStringLiteral("--help")},
+        {{"game.exe", "--help"},
          CommandLineAction::Fail,
          2,
          unexpected.arg("game.exe")},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.arguments.join(QLatin1Char(' ')).toStdString());
+        SCOPED_TRACE(row.arguments.join(' ').toStdString());
         const CommandLineResult result = ParseCommandLine(row.arguments);
         EXPECT_EQ(result.action, row.action);
         EXPECT_EQ(result.exitStatus, row.exitStatus);
         EXPECT_TRUE(result.text.startsWith(row.text)) << result.text.toStdString();
         if (row.action == CommandLineAction::Fail) {
-            EXPECT_EQ(result.text.count(QLatin1Char('\n')), 1);
+            EXPECT_EQ(result.text.count('\n'), 1);
         }
     }
-    const QString help = ParseCommandLine({QStringLiteral("--help")}).text;
+    const QString help = ParseCommandLine({"--help"}).text;
     for (const char* option : {"-h, --help", "-V, --version"})
         EXPECT_TRUE(help.contains(QLatin1String(option))) << option;
 }

@@ -43,7 +43,7 @@ SystemFacts Machine()
 }
 
 const QString kMachineReport =
-    QStringLiteral("実行環境情報\r\n"
+    "実行環境情報\r\n"
                    "　　オペレーティングシステム : Debian GNU/Linux 12 (bookworm)\r\n"
                    "　　　　バージョン : 12\r\n"
                    "　　　　サービスパック : 0.1\r\n"
@@ -66,10 +66,9 @@ const QString kMachineReport =
                    "　　　　ドライババージョン : 535.1\r\n"
                    "　　　　画面設定 : 1920 x 1080 x 16777216 colors\r\n"
                    "　　製造メーカー : ASUSTeK\r\n"
-                   "　　　　モデル名 : PRIME Z390\r\n");
+                   "　　　　モデル名 : PRIME Z390\r\n";
 
-const QString kMachineLog = QStringLiteral(
-    "Operating Environment Information\r\n"
+const QString kMachineLog = "Operating Environment Information\r\n"
     "　　OperatingSystem : Debian GNU/Linux 12 (bookworm)　　　Version : 12　　　ServicePack : "
     "0.1\r\n"
     "　　NowLocalTime : 20100315-142530　　　LastBootTime : 20100315-080102\r\n"
@@ -82,7 +81,7 @@ const QString kMachineLog = QStringLiteral(
     "18,415,732 Byte\r\n"
     "　　GraphicAdapter : NVIDIA GP107　　　AdapterRAM : 4,294,967,296 Byte\r\n"
     "　　　　DriverVersion : 535.1　　　GraphicMode : 1920 x 1080 x 16777216 colors\r\n"
-    "　　Manufacturer : ASUSTeK　　　Model : PRIME Z390\r\n");
+    "　　Manufacturer : ASUSTeK　　　Model : PRIME Z390\r\n";
 
 class EnvironmentReportTest : public test::ProgramFixture {
 protected:
@@ -116,32 +115,32 @@ TEST(EnvironmentReportTextTest, MissingAndOddFacts)
     };
     const Row rows[] = {
         {"nothing known", [](SystemFacts& f) { f = SystemFacts{}; },
-         QStringLiteral("　　物理メモリ 空き/最大 :  /  Byte"),
-         QStringLiteral("　　NowLocalTime : -　　　LastBootTime : -"),
-         QStringLiteral("Processor :")},
+         "　　物理メモリ 空き/最大 :  /  Byte",
+         "　　NowLocalTime : -　　　LastBootTime : -",
+         "Processor :"},
         {"no adapter",
          [](SystemFacts& f) { f.videoControllers.clear(); },
-         QStringLiteral("　　製造メーカー : ASUSTeK"),
+         "　　製造メーカー : ASUSTeK",
          {},
-         QStringLiteral("GP107")},
+         "GP107"},
         {"empty purpose and purpose in capitals",
          [](SystemFacts& f) {
              f.caches = {{"32", "", "Cache Memory 0"}, {"64", "NONE", "Cache Memory 3"}};
          },
-         QStringLiteral("　　キャッシュメモリ : Cache Memory 0 = 32 kByte"),
-         QStringLiteral("　　CacheMemory : Cache Memory 3 = 64 kByte"), QStringLiteral("NONE")},
+         "　　キャッシュメモリ : Cache Memory 0 = 32 kByte",
+         "　　CacheMemory : Cache Memory 3 = 64 kByte", "NONE"},
         {"sizes that read as no number",
          [](SystemFacts& f) {
              f.caches = {{"none", "L3", "x"}, {"-1", "L4", "y"}};
          },
          {},
          {},
-         QStringLiteral("CacheMemory")},
+         "CacheMemory"},
         {"a short date-time",
          [](SystemFacts& f) { f.lastBootUpTime = "201003"; },
-         QStringLiteral("　　起動時間 : 201003-"),
+         "　　起動時間 : 201003-",
          {},
-         QStringLiteral("+540")},
+         "+540"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -150,37 +149,37 @@ TEST(EnvironmentReportTextTest, MissingAndOddFacts)
         const QString report = EnvReportText(facts);
         const QString log = EnvLogText(facts);
         if (!row.reportLine.isEmpty()) {
-            EXPECT_TRUE(report.split(QStringLiteral("\r\n")).contains(row.reportLine))
+            EXPECT_TRUE(report.split("\r\n").contains(row.reportLine))
                 << report.toStdString();
         }
         if (!row.logLine.isEmpty()) {
-            EXPECT_TRUE(log.split(QStringLiteral("\r\n")).contains(row.logLine))
+            EXPECT_TRUE(log.split("\r\n").contains(row.logLine))
                 << log.toStdString();
         }
         EXPECT_FALSE(report.contains(row.absent) || log.contains(row.absent));
-        EXPECT_TRUE(report.endsWith(QStringLiteral("\r\n")) &&
-                    log.endsWith(QStringLiteral("\r\n")));
+        EXPECT_TRUE(report.endsWith("\r\n") &&
+                    log.endsWith("\r\n"));
     }
 }
 
 TEST_F(EnvironmentReportTest, ClosingEntryIsOneDebugEntryAndTheMenuWritesOnlyTheRunningLog)
 {
     sim.systemInfo.facts = Machine();
-    p.txtLog.setText(QStringLiteral("before\r\n"));
+    p.txtLog.setText("before\r\n");
     menuOperatingInfo_Click(p);
     EXPECT_EQ(p.txtLog.text(),
-              QStringLiteral("before\r\n\r\n") + kMachineReport + QStringLiteral("\r\n"));
+              "before\r\n\r\n" + kMachineReport + "\r\n");
     EXPECT_FALSE(QFile::exists(QString::fromStdString(log.path())));
 
     // The entry ends with its own line break, and the log adds one to every entry.
     LogOperatingInformation(p);
     EXPECT_EQ(debugLogText(),
-              QStringLiteral("2009/05/17 21:30:00 OperatingInformation\r\n") + kMachineLog +
-                  QStringLiteral("　　Available Physical Memory 8,388,608 kByte    52 %\r\n\r\n"));
+              "2009/05/17 21:30:00 OperatingInformation\r\n" + kMachineLog +
+                  "　　Available Physical Memory 8,388,608 kByte    52 %\r\n\r\n");
 
     // Nothing known: no memory free, no load.
     sim.systemInfo.facts = SystemFacts{};
     LogOperatingInformation(p);
     EXPECT_TRUE(debugLogText().endsWith(
-        QStringLiteral("　　Available Physical Memory         0 kByte   100 %\r\n\r\n")));
+        "　　Available Physical Memory         0 kByte   100 %\r\n\r\n"));
 }

@@ -36,7 +36,7 @@ protected:
 
 TEST_F(CaptureCycleTest, TheGameInTheBackgroundAddsAZeroSampleAtThe481stTry)
 {
-    show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
+    show("35", "12.34", "1000");
     background();
     LoggingControl(p, LoggingMode::Start);
     const std::int32_t before = p.graph.GraphData->MaxNum();
@@ -57,12 +57,12 @@ TEST_F(CaptureCycleTest, AMissingGameIsSaidByThePopupDuringARunAndTakenBack)
     LoggingControl(p, LoggingMode::Start);
     CaptureImage(p);
     EXPECT_TRUE(p.flags.PopupShown);
-    EXPECT_EQ(p.popup.message, QStringLiteral("Gamebryo Applicationが起動していません"));
-    EXPECT_EQ(p.popup.caption, QStringLiteral("エラー"));
+    EXPECT_EQ(p.popup.message, "Gamebryo Applicationが起動していません");
+    EXPECT_EQ(p.popup.caption, "エラー");
     EXPECT_EQ(p.popup.fontSize, 14);
     const QDateTime next = p.measurement.NextCaptureTime;
     EXPECT_EQ(next, ToQDateTime(sim.clock.Now()).addSecs(360));
-    show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
+    show("35", "12.34", "1000");
     CaptureImage(p);
     EXPECT_FALSE(p.flags.PopupShown);
 }
@@ -76,18 +76,18 @@ TEST_F(CaptureCycleTest, NoRunSwitchesTheTimerOffAndLogsTheLossInDebugMode)
     CaptureImage(p);
     EXPECT_FALSE(p.flags.PopupShown);
     EXPECT_TRUE(
-        debugLog().contains(QStringLiteral("Lost Gamebryo Application Then Capture Stop ")));
+        debugLog().contains("Lost Gamebryo Application Then Capture Stop "));
 }
 
 TEST_F(CaptureCycleTest, ACaptureInsideALagWaitRewritesTheSlotsSafely)
 {
-    show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
+    show("35", "12.34", "1000");
     LoggingControl(p, LoggingMode::Start);
     p.settings.LagCancelTime = 50;
     // While the first capture's scan waits, a second capture (as a gesture would) runs inside.
     bool nested = false;
     sim.scheduler.at(sim.clock.elapsedMs() + 60, [&] {
-        show(QStringLiteral("36"), QStringLiteral("1.00"), QStringLiteral("2000"));
+        show("36", "1.00", "2000");
         nested = true;
         CaptureImage(p);
     });
@@ -100,7 +100,7 @@ TEST_F(CaptureCycleTest, ACaptureInsideALagWaitRewritesTheSlotsSafely)
 
 TEST_F(CaptureCycleTest, TheTestCaptureWaitsTenSecondsWithTheButtonsOff)
 {
-    show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
+    show("35", "12.34", "1000");
     bool disabledDuringWait = false;
     sim.scheduler.at(5000, [&] {
         disabledDuringWait = !p.menus.cmdCaptureEnabled && !p.menus.cmdRecognizeEnabled;
@@ -110,12 +110,12 @@ TEST_F(CaptureCycleTest, TheTestCaptureWaitsTenSecondsWithTheButtonsOff)
     EXPECT_TRUE(p.menus.cmdCaptureEnabled);
     EXPECT_EQ(p.measurement.ReadLv, 35);
     EXPECT_EQ(sim.clock.elapsedMs(), 10001);
-    EXPECT_TRUE(debugLog().contains(QStringLiteral("SingleCapture ･･･ End ")));
+    EXPECT_TRUE(debugLog().contains("SingleCapture ･･･ End "));
 }
 
 TEST_F(CaptureCycleTest, AWallClockJumpNeitherStallsNorBunchesCaptures)
 {
-    show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
+    show("35", "12.34", "1000");
     LoggingControl(p, LoggingMode::Start);
     at(20);
     const int grabs = windows.grabCount();
@@ -134,7 +134,7 @@ TEST_F(CaptureCycleTest, OneCaptureIsOneRequestToTheWindowSystemWhicheverCoinAre
 {
     for (int coinArea : {4, 2}) {
         SCOPED_TRACE(coinArea);
-        show(QStringLiteral("35"), QStringLiteral("12.34"), QString::number(1000 * coinArea),
+        show("35", "12.34", QString::number(1000 * coinArea),
              coinArea);
         p.measurement.MoneyAreaMode = MoneyAreaDetect;
         const int before = windows.requestCount();
@@ -156,7 +156,7 @@ TEST_F(CaptureCycleTest, TimerJitterNeverMovesACaptureToAnotherTick)
         p.settings.SaveCsv = true;
         p.settings.MonthlyAppend = false;
         sim.scheduler.setTimerJitter(5, static_cast<std::uint32_t>(interval));
-        show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
+        show("35", "12.34", "1000");
         // The run start enables the timer: its ticks count from here.
         p.timers.timCaptureInterval->setEnabled(false);
         const std::int64_t start = sim.clock.elapsedMs();
@@ -174,7 +174,7 @@ TEST_F(CaptureCycleTest, TimerJitterNeverMovesACaptureToAnotherTick)
             sim.scheduler.runUntil(tick - 5000);
             ASSERT_EQ(windows.requestCount(), requests) << "capture " << i << " came early";
             // Numbers that move, so that every capture writes its record line.
-            show(QStringLiteral("35"), QString::asprintf("%d.%02d", 10 + i / 100, i % 100),
+            show("35", QString::asprintf("%d.%02d", 10 + i / 100, i % 100),
                  QString::number(1000 + 10 * i));
             sim.scheduler.runUntil(tick + 5000);
             ASSERT_EQ(windows.requestCount(), requests + 1) << "capture " << i << " slipped";
@@ -183,12 +183,12 @@ TEST_F(CaptureCycleTest, TimerJitterNeverMovesACaptureToAnotherTick)
         LoggingControl(p, LoggingMode::Stop);
 
         QStringList lines = QString::fromStdString(DecodeCp932(ReadFileBytes(file.toStdString())))
-                                .split(QStringLiteral("\r\n"));
+                                .split("\r\n");
         lines.removeAll(QString());
         ASSERT_EQ(lines.size(), 200); // the header, then a line for each capture but the first
-        const QString minutes = QString::number(interval) + QStringLiteral(".0");
+        const QString minutes = QString::number(interval) + ".0";
         for (qsizetype i = 1; i < lines.size(); ++i) {
-            const QStringList columns = lines[i].split(QStringLiteral(" ,"));
+            const QStringList columns = lines[i].split(" ,");
             ASSERT_EQ(columns.size(), 10) << lines[i].toStdString();
             EXPECT_EQ(columns[6].trimmed(), minutes) << lines[i].toStdString();
             EXPECT_EQ(columns[8].trimmed(), minutes) << lines[i].toStdString();
@@ -200,13 +200,13 @@ TEST_F(CaptureCycleTest, TimerJitterNeverMovesACaptureToAnotherTick)
 // so detection goes on as for an unreadable area.
 TEST_F(CaptureCycleTest, ACoinReadingBeyondTheRangeDoesNotChooseItsArea)
 {
-    const QString tooMany = QStringLiteral("999999999999999");
-    show(QStringLiteral("35"), QStringLiteral("12.34"), tooMany, 4);
+    const QString tooMany = "999999999999999";
+    show("35", "12.34", tooMany, 4);
     p.measurement.MoneyAreaMode = MoneyAreaDetect;
     CaptureImage(p);
     EXPECT_EQ(p.measurement.ReadMoney, Currency::FromInteger(-1));
     EXPECT_EQ(p.measurement.MoneyAreaMode, MoneyAreaDetect);
-    EXPECT_FALSE(debugLog().contains(QStringLiteral("Normal EnhancedPosition ")));
+    EXPECT_FALSE(debugLog().contains("Normal EnhancedPosition "));
 
     p.measurement.MoneyAreaMode = MoneyAreaSecond; // the area in use now reads beyond the range
     CaptureImage(p);

@@ -15,7 +15,7 @@ using namespace std::chrono;
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
+const QString kCrLf = "\r\n";
 
 class MeasurementUpdateTest : public test::ProgramFixture {
 protected:
@@ -23,7 +23,7 @@ protected:
     {
         ApplyDefaults(p.settings, dir.path());
         p.graph.GraphData.emplace(sim.clock);
-        p.LogStartStamp = QStringLiteral("202405011200");
+        p.LogStartStamp = "202405011200";
         p.measurement.ReadMoney = Currency::FromInteger(-1);
     }
 
@@ -61,15 +61,15 @@ TEST_F(MeasurementUpdateTest, AFallOrAJumpOfThreeLevelsIsAnotherCharacter)
         measure(0, 35, 1234, 1000);
         measure(360, newLevel, 500, 2000);
         const QString text = p.txtLog.text();
-        const qsizetype change = text.indexOf(QStringLiteral("キャラクタチェンジ検出\r\n"));
+        const qsizetype change = text.indexOf("キャラクタチェンジ検出\r\n");
         ASSERT_GE(change, 0);
-        const qsizetype report = text.indexOf(QStringLiteral(" 経過: "), change);
+        const qsizetype report = text.indexOf(" 経過: ", change);
         const qsizetype header =
             text.indexOf(QString::fromStdString(std::string(kLogColumnHeader)) + kCrLf, report);
         EXPECT_GT(report, change);
         EXPECT_GT(header, report);
-        EXPECT_TRUE(lastLine().startsWith(QStringLiteral("05/01 12:06 ")));
-        EXPECT_TRUE(lastLine().contains(QStringLiteral("5.00 ％")));
+        EXPECT_TRUE(lastLine().startsWith("05/01 12:06 "));
+        EXPECT_TRUE(lastLine().contains("5.00 ％"));
         EXPECT_EQ(p.measurement.MoneyAreaMode, MoneyAreaDetect);
         EXPECT_EQ(p.results.lblStartLv, QString::number(newLevel));
         EXPECT_EQ(p.measurement.ExpClock[TrackPrevious], p.measurement.ExpClock[TrackCurrent]);
@@ -81,15 +81,15 @@ TEST_F(MeasurementUpdateTest, ExpIdleWithCoinsMovingGivesAZeroExpSpan)
     measure(0, 35, 1234, 1000);
     measure(360, 35, 1234, 2800);
     EXPECT_EQ(p.measurement.ExpClock[TrackDifference], 0);
-    EXPECT_TRUE(lastLine().endsWith(QStringLiteral("    0.0    0.00 ％        18.0 ")));
+    EXPECT_TRUE(lastLine().endsWith("    0.0    0.00 ％        18.0 "));
 }
 
 TEST_F(MeasurementUpdateTest, UnreadableCoinsShowNotRecognisedAndGraphMinusOne)
 {
     measure(0, 35, 1234, 1000);
     measure(359, 35, 1534, -1);
-    EXPECT_TRUE(lastLine().endsWith(QStringLiteral("    5.9 ") + QStringLiteral("  30.08 ％ ") +
-                                    QStringLiteral("     未認識 ")));
+    EXPECT_TRUE(lastLine().endsWith("    5.9 " + "  30.08 ％ " +
+                                    "     未認識 "));
     EXPECT_EQ(newestSample().RateM, Currency::FromInteger(-1));
 }
 
@@ -98,7 +98,7 @@ TEST_F(MeasurementUpdateTest, AFailedRecognitionRetriesIn15SecondsAndKeepsTheSta
     measure(0, 35, 1234, 1000);
     const MeasurementState before = p.measurement;
     measure(360, 35, -1, 1000);
-    EXPECT_EQ(lastLine(), QStringLiteral("05/01 12:06  認識失敗  Exp NG"));
+    EXPECT_EQ(lastLine(), "05/01 12:06  認識失敗  Exp NG");
     EXPECT_EQ(p.measurement.NextCaptureTick, sim.clock.TickMs() + 15000);
     EXPECT_EQ(p.measurement.NextCaptureTime, QDateTime(QDate(2024, 5, 1), QTime(12, 6, 15)));
     EXPECT_EQ(p.measurement.ExpClock, before.ExpClock);
@@ -121,5 +121,5 @@ TEST_F(MeasurementUpdateTest, AHugeAveragingCountDoesNotStallACharacterChange)
     p.settings.GraphAveNum = 2147483647;
     measure(0, 35, 1234, 1000);
     measure(360, 80, 1234, 1000);
-    EXPECT_NE(p.txtLog.text().indexOf(QStringLiteral("キャラクタチェンジ検出")), -1);
+    EXPECT_NE(p.txtLog.text().indexOf("キャラクタチェンジ検出"), -1);
 }

@@ -66,11 +66,11 @@ TEST(StatusLineFormat, ApproximateDurations)
 
 TEST(StatusLineFormat, ElapsedTimes)
 {
-    EXPECT_EQ(ElapsedText(-5), QStringLiteral("1分未満"));
-    EXPECT_EQ(ElapsedText(59'999), QStringLiteral("1分未満"));
-    EXPECT_EQ(ElapsedText(5 * 60'000), QStringLiteral("5分"));
-    EXPECT_EQ(ElapsedText(65 * 60'000), QStringLiteral("1時間5分"));
-    EXPECT_EQ(ElapsedText((51 * 60 + 7) * 60'000LL), QStringLiteral("2日3時間"));
+    EXPECT_EQ(ElapsedText(-5), "1分未満");
+    EXPECT_EQ(ElapsedText(59'999), "1分未満");
+    EXPECT_EQ(ElapsedText(5 * 60'000), "5分");
+    EXPECT_EQ(ElapsedText(65 * 60'000), "1時間5分");
+    EXPECT_EQ(ElapsedText((51 * 60 + 7) * 60'000LL), "2日3時間");
 }
 
 TEST(StatusLineFormat, TimeToNextLevelFromKnownRates)
@@ -88,51 +88,51 @@ TEST(StatusLineFormat, TimeToNextLevelFromKnownRates)
 TEST_F(StatusLineTest, NoRunShowsDashes)
 {
     const StatusTexts t = status();
-    EXPECT_EQ(t.nextLevel, QStringLiteral("次のLvまで ―（直近60分 ―）"));
-    EXPECT_EQ(t.rolling, QStringLiteral("直近60分  Exp ―  ｺｲﾝ ―"));
+    EXPECT_EQ(t.nextLevel, "次のLvまで ―（直近60分 ―）");
+    EXPECT_EQ(t.rolling, "直近60分  Exp ―  ｺｲﾝ ―");
     EXPECT_TRUE(t.health.isEmpty());
     // The debug log is CP932: the dashes must survive it, not turn into "?".
     log.WriteDebugLog(t.logText().toStdString());
     const QString written = QString::fromStdString(DecodeCp932(ReadFileBytes(log.path())));
     EXPECT_TRUE(written.contains(t.logText())) << written.toStdString();
-    EXPECT_FALSE(written.contains(QLatin1Char('?')));
+    EXPECT_FALSE(written.contains('?'));
 }
 
 TEST_F(StatusLineTest, RunAndRollingRatesGiveTheTimeToTheNextLevel)
 {
     LoggingControl(p, LoggingMode::Start);
-    captureAt(0, QStringLiteral("35"), QStringLiteral("10.00"), QStringLiteral("1000"));
+    captureAt(0, "35", "10.00", "1000");
     // One sample spans no time: no rate yet.
-    EXPECT_EQ(status().nextLevel, QStringLiteral("次のLvまで ―（直近60分 ―）"));
-    captureAt(30, QStringLiteral("35"), QStringLiteral("20.00"), QStringLiteral("2000"));
-    captureAt(60, QStringLiteral("35"), QStringLiteral("30.00"), QStringLiteral("3000"));
-    captureAt(90, QStringLiteral("35"), QStringLiteral("60.00"), QStringLiteral("9000"));
+    EXPECT_EQ(status().nextLevel, "次のLvまで ―（直近60分 ―）");
+    captureAt(30, "35", "20.00", "2000");
+    captureAt(60, "35", "30.00", "3000");
+    captureAt(90, "35", "60.00", "9000");
 
     // Run: 50 % in 90 min = 33.33 %/h; 40 % to go = 72 min. Rolling (30..90): 40 %/h = 60 min.
     const StatusTexts t = status();
-    EXPECT_EQ(t.nextLevel, QStringLiteral("次のLvまで 約1時間12分（直近60分 約1時間）"));
-    EXPECT_EQ(t.rolling, QStringLiteral("直近60分  Exp 40.00%/h  ｺｲﾝ 7000/h"));
+    EXPECT_EQ(t.nextLevel, "次のLvまで 約1時間12分（直近60分 約1時間）");
+    EXPECT_EQ(t.rolling, "直近60分  Exp 40.00%/h  ｺｲﾝ 7000/h");
     EXPECT_TRUE(t.health.isEmpty());
 
     // A level-up counts on: 35 60% -> 36 20% in 30 min is 60 %/h.
     p.extra.RollingMinutes = 30;
-    captureAt(120, QStringLiteral("36"), QStringLiteral("20.00"), QStringLiteral("9000"));
-    EXPECT_EQ(status().rolling, QStringLiteral("直近30分  Exp 120.00%/h  ｺｲﾝ 0/h"));
+    captureAt(120, "36", "20.00", "9000");
+    EXPECT_EQ(status().rolling, "直近30分  Exp 120.00%/h  ｺｲﾝ 0/h");
 }
 
 TEST_F(StatusLineTest, TheRollingWindowDropsOldSamples)
 {
     LoggingControl(p, LoggingMode::Start);
-    captureAt(0, QStringLiteral("35"), QStringLiteral("10.00"), QStringLiteral("1000"));
-    captureAt(30, QStringLiteral("35"), QStringLiteral("20.00"), QStringLiteral("1000"));
-    captureAt(90, QStringLiteral("35"), QStringLiteral("60.00"), QStringLiteral("1000"));
+    captureAt(0, "35", "10.00", "1000");
+    captureAt(30, "35", "20.00", "1000");
+    captureAt(90, "35", "60.00", "1000");
     // Ten minutes back from the newest sample hold it alone.
     EXPECT_FALSE(RollingRates(p.rates, 10).expPerHour);
     EXPECT_DOUBLE_EQ(*RollingRates(p.rates, 60).expPerHour, 40.0);
     EXPECT_NEAR(*RollingRates(p.rates, 240).expPerHour, 33.333, 0.001);
 
     // Samples older than the longest window go; the run's rate keeps its first sample.
-    captureAt(400, QStringLiteral("35"), QStringLiteral("70.00"), QStringLiteral("1000"));
+    captureAt(400, "35", "70.00", "1000");
     ASSERT_EQ(p.rates.recent.size(), 1U);
     EXPECT_FALSE(RollingRates(p.rates, 240).expPerHour);
     EXPECT_NEAR(*RunRates(p.rates).expPerHour, 60.0 / 400 * 60, 1e-4);
@@ -142,22 +142,22 @@ TEST_F(StatusLineTest, TheRollingWindowDropsOldSamples)
 TEST_F(StatusLineTest, AZeroOrFallingRateShowsADash)
 {
     LoggingControl(p, LoggingMode::Start);
-    captureAt(0, QStringLiteral("35"), QStringLiteral("50.00"), QStringLiteral("1000"));
-    captureAt(30, QStringLiteral("35"), QStringLiteral("50.00"), QStringLiteral("1000"));
-    EXPECT_EQ(status().nextLevel, QStringLiteral("次のLvまで ―（直近60分 ―）"));
-    captureAt(60, QStringLiteral("35"), QStringLiteral("40.00"), QStringLiteral("1000")); // a death
-    EXPECT_EQ(status().nextLevel, QStringLiteral("次のLvまで ―（直近60分 ―）"));
-    EXPECT_EQ(status().rolling, QStringLiteral("直近60分  Exp -10.00%/h  ｺｲﾝ 0/h"));
+    captureAt(0, "35", "50.00", "1000");
+    captureAt(30, "35", "50.00", "1000");
+    EXPECT_EQ(status().nextLevel, "次のLvまで ―（直近60分 ―）");
+    captureAt(60, "35", "40.00", "1000"); // a death
+    EXPECT_EQ(status().nextLevel, "次のLvまで ―（直近60分 ―）");
+    EXPECT_EQ(status().rolling, "直近60分  Exp -10.00%/h  ｺｲﾝ 0/h");
 }
 
 TEST_F(StatusLineTest, AnotherCharacterStartsTheRatesAfresh)
 {
     LoggingControl(p, LoggingMode::Start);
-    captureAt(0, QStringLiteral("35"), QStringLiteral("10.00"), QStringLiteral("1000"));
-    captureAt(30, QStringLiteral("35"), QStringLiteral("20.00"), QStringLiteral("1000"));
-    captureAt(40, QStringLiteral("12"), QStringLiteral("90.00"), QStringLiteral("50"));
+    captureAt(0, "35", "10.00", "1000");
+    captureAt(30, "35", "20.00", "1000");
+    captureAt(40, "12", "90.00", "50");
     EXPECT_FALSE(RunRates(p.rates).expPerHour);
-    captureAt(100, QStringLiteral("13"), QStringLiteral("10.00"), QStringLiteral("50"));
+    captureAt(100, "13", "10.00", "50");
     EXPECT_DOUBLE_EQ(*RunRates(p.rates).expPerHour, 20.0);
 }
 
@@ -171,11 +171,11 @@ TEST_F(StatusLineTest, EachCaptureHealthReasonFromItsCause)
         {"no window", [](StatusLineTest& t) { t.closeGame(); }, "ゲームウィンドウが見つかりません"},
         {"behind", [](StatusLineTest& t) { t.background(); }, "ゲームウィンドウが前面にありません"},
         {"exp blank",
-         [](StatusLineTest& t) { t.show(QStringLiteral("35"), QString(), QStringLiteral("1000")); },
+         [](StatusLineTest& t) { t.show("35", QString(), "1000"); },
          "Exp読取失敗: 範囲に文字色なし"},
         {"coins blank",
          [](StatusLineTest& t) {
-             t.show(QStringLiteral("35"), QStringLiteral("12.34"), QString());
+             t.show("35", "12.34", QString());
          },
          "ｺｲﾝ読取失敗: 範囲に文字色なし"},
         {"level outside", [](StatusLineTest& t) { t.p.settings.CaptureArea[AreaLevel].X = 1090; },
@@ -183,11 +183,11 @@ TEST_F(StatusLineTest, EachCaptureHealthReasonFromItsCause)
         {"level glyphs unknown",
          [](StatusLineTest& t) {
              for (QString& glyph : t.p.settings.PatternString[CategoryLevel])
-                 glyph = QStringLiteral("FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF");
+                 glyph = "FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF";
          },
          "Lv読取失敗: パターンにない文字"},
         {"two at once",
-         [](StatusLineTest& t) { t.show(QString(), QStringLiteral("12.34"), QString()); },
+         [](StatusLineTest& t) { t.show(QString(), "12.34", QString()); },
          "Lv読取失敗: 範囲に文字色なし / ｺｲﾝ読取失敗: 範囲に文字色なし"},
     };
     for (const auto& c : cases) {
@@ -195,7 +195,7 @@ TEST_F(StatusLineTest, EachCaptureHealthReasonFromItsCause)
         StatusLineTest& t = *this;
         const Settings saved = p.settings;
         LoggingControl(p, LoggingMode::Start);
-        show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
+        show("35", "12.34", "1000");
         CaptureImage(p);
         EXPECT_TRUE(p.captureHealth.healthy());
         EXPECT_TRUE(status().health.isEmpty());
@@ -203,15 +203,15 @@ TEST_F(StatusLineTest, EachCaptureHealthReasonFromItsCause)
         c.cause(t);
         CaptureImage(p);
         EXPECT_EQ(status().healthReason, QString::fromUtf8(c.reason));
-        EXPECT_EQ(status().health, QString::fromUtf8(c.reason) + QStringLiteral("（1分未満継続）"));
+        EXPECT_EQ(status().health, QString::fromUtf8(c.reason) + "（1分未満継続）");
         sim.scheduler.runUntil(sim.clock.elapsedMs() + 5 * 60 * 1000);
         CaptureImage(p);
-        EXPECT_EQ(status().health, QString::fromUtf8(c.reason) + QStringLiteral("（5分継続）"));
+        EXPECT_EQ(status().health, QString::fromUtf8(c.reason) + "（5分継続）");
         EXPECT_TRUE(
-            status().logText().endsWith(QStringLiteral(" | ") + QString::fromUtf8(c.reason)));
+            status().logText().endsWith(" | " + QString::fromUtf8(c.reason)));
 
         p.settings = saved;
-        show(QStringLiteral("35"), QStringLiteral("12.34"), QStringLiteral("1000"));
+        show("35", "12.34", "1000");
         foreground();
         CaptureImage(p);
         EXPECT_TRUE(status().health.isEmpty());
@@ -223,8 +223,8 @@ TEST_F(StatusLineTest, TheRollingWindowIsSetWithinItsBoundsAndSaved)
 {
     EXPECT_TRUE(SetRollingMinutes(p, 5));
     EXPECT_EQ(p.extra.RollingMinutes, 10);
-    EXPECT_EQ(status().rolling, QStringLiteral("直近10分  Exp ―  ｺｲﾝ ―"));
+    EXPECT_EQ(status().rolling, "直近10分  Exp ―  ｺｲﾝ ―");
     EXPECT_TRUE(SetRollingMinutes(p, 500));
     EXPECT_EQ(LoadExtraSettings(p.programFolder).RollingMinutes, 240);
-    EXPECT_FALSE(QFile::exists(QDir(p.programFolder).filePath(QStringLiteral("KM2DConfig.ini"))));
+    EXPECT_FALSE(QFile::exists(QDir(p.programFolder).filePath("KM2DConfig.ini")));
 }

@@ -185,13 +185,13 @@ void compare(const GlyphSet& set, const QString& text, std::int32_t regionWidth,
 
     ++coverage.cases;
     coverage.read += !fast.result.empty();
-    coverage.notFound += plain.caption == QStringLiteral("NotFind");
-    coverage.unclosed += plain.trace.contains(QStringLiteral("デリミタ未検出"));
-    coverage.zeroInserted += plain.trace.contains(QStringLiteral("遮蔽物検出"));
+    coverage.notFound += plain.caption == "NotFind";
+    coverage.unclosed += plain.trace.contains("デリミタ未検出");
+    coverage.zeroInserted += plain.trace.contains("遮蔽物検出");
     coverage.shifted += !fast.result.empty() && matcher.firstDigit().offset % 4 != 0;
     coverage.tooLong += plain.result.isEmpty() &&
-                        plain.trace.contains(QStringLiteral("デリミタ")) &&
-                        !plain.trace.contains(QStringLiteral("未検出"));
+                        plain.trace.contains("デリミタ") &&
+                        !plain.trace.contains("未検出");
 
     EXPECT_TRUE(fast.result == plain.result.toStdString() &&
                 fast.caption == plain.caption.toStdString() &&
@@ -251,8 +251,8 @@ TEST(DifferentialTest, EveryPhaseAndEveryEndPosition)
         const QString number = set.patterns[1] + set.patterns[2] + set.patterns[kDelimiterGlyph];
         for (int shift = 0; shift < 8; ++shift) {
             for (int tail = 0; tail < 6; ++tail) {
-                const QString text = QStringLiteral("0").repeated(shift) + number +
-                                     QStringLiteral("F").repeated(tail);
+                const QString text = "0".repeated(shift) + number +
+                                     "F".repeated(tail);
                 for (std::int32_t extra = -3; extra <= 3; ++extra) {
                     SCOPED_TRACE(::testing::Message() << set.name << " shift " << shift << " tail "
                                                       << tail << " extra " << extra);

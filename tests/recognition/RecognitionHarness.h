@@ -31,7 +31,7 @@ protected:
     }
 
     // Columns that match no glyph of the default tables.
-    static QString blank(int columns) { return QStringLiteral("0000").repeated(columns); }
+    static QString blank(int columns) { return "0000".repeated(columns); }
 
     // Sets slot `category` and the width of its capture area to the text.
     void setSlot(int category, const QString& text)

@@ -27,9 +27,9 @@ protected:
 TEST_F(RecognizeNumberTest, ReadsEachCategoryWithItsOwnGlyphs)
 {
     setSlot(CategoryLevel, blank(3) + number(CategoryLevel, "53") + blank(3));
-    setSlot(CategoryExp, QStringLiteral("03FF").repeated(2) + digitsText(CategoryExp, "12") +
-                             QStringLiteral("03FF") + number(CategoryExp, "34") +
-                             QStringLiteral("03FF"));
+    setSlot(CategoryExp, "03FF".repeated(2) + digitsText(CategoryExp, "12") +
+                             "03FF" + number(CategoryExp, "34") +
+                             "03FF");
     EXPECT_EQ(RecognizeNumber(p, CategoryLevel), "53");
     EXPECT_EQ(RecognizeNumber(p, CategoryExp), "1234");
 }
@@ -64,7 +64,7 @@ TEST_F(RecognizeNumberTest, ResultsAndCaptions)
         {"66 steps", blank(2) + one + blank(66) + two + delimiter(m) + blank(2), "1002", "1002"},
         {"none before the first digit", blank(100) + number(m, "7") + blank(2), "7", "7"},
         {"first digit off the column grid",
-         QStringLiteral("00") + number(m, "305") + blank(3) + QStringLiteral("00"), "305", "305"},
+         "00" + number(m, "305") + blank(3) + "00", "305", "305"},
         {"15 digits", blank(1) + number(m, "922337203685477") + blank(1), "922337203685477",
          "922337203685477"},
         {"16 digits", blank(1) + number(m, "1000000000000000") + blank(1), "", "認識NG"},
@@ -85,7 +85,7 @@ TEST_F(RecognizeNumberTest, HandEditedGlyphsAndSizesNeverMatchOrCrash)
     // The capture shows "12"; with digit 1 spoilt the read starts at the 2.
     setSlot(CategoryMoney, blank(3) + number(CategoryMoney, "12") + blank(3));
     const QString one = glyph(CategoryMoney, 1);
-    for (const QString& spoilt : {one.toLower(), QString(), one + QStringLiteral("00")}) {
+    for (const QString& spoilt : {one.toLower(), QString(), one + "00"}) {
         SCOPED_TRACE(spoilt.toStdString());
         p.settings.PatternString[CategoryMoney][1] = spoilt;
         EXPECT_EQ(RecognizeNumber(p, CategoryMoney), "2");

@@ -24,8 +24,8 @@ protected:
     LoggingRunTest()
         : ProgramFixture({.start = test::At(2009, 5, 17, 21, 30), .captureTimer = true})
     {
-        m_app1 = makeFile(QStringLiteral("companion1.exe"));
-        m_app2 = makeFile(QStringLiteral("companion2.exe"));
+        m_app1 = makeFile("companion1.exe");
+        m_app2 = makeFile("companion2.exe");
         Settings& s = p.settings;
         s.StartUpPath = {m_app1, m_app2};
         s.StartUpDelay = 30;
@@ -87,10 +87,10 @@ TEST_F(LoggingRunTest, StartWithoutCompanionsSetsEverythingAtOnceAndWaitsStartDe
     LoggingControl(p, LoggingMode::Start);
     EXPECT_EQ(sim.clock.elapsedMs(), 25001);
     EXPECT_EQ(tickAt.size(), 2u) << "captures run during the start delay";
-    EXPECT_EQ(p.LogStartStamp, QStringLiteral("200905172130"));
+    EXPECT_EQ(p.LogStartStamp, "200905172130");
     EXPECT_EQ(p.txtLog.text(),
-              QStringLiteral(" 月日 時刻    Lv    獲得Exp        獲得ｺｲﾝ   経過    Exp時給     "
-                             "ｺｲﾝ時給 \r\n"));
+              " 月日 時刻    Lv    獲得Exp        獲得ｺｲﾝ   経過    Exp時給     "
+                             "ｺｲﾝ時給 \r\n");
     expectState(kRunning);
 }
 
@@ -106,7 +106,7 @@ TEST_F(LoggingRunTest, BothCompanionsAreOpenedWithTheDelayBetweenThemBeforeTheRu
     EXPECT_FALSE(timerDuringSecondLaunch);
     // Timer, due time and stamp follow the second launch's wait, here past the minute.
     EXPECT_EQ(sim.clock.elapsedMs(), 501 + 59001 + 501 + 2);
-    EXPECT_EQ(p.LogStartStamp, QStringLiteral("200905172131"));
+    EXPECT_EQ(p.LogStartStamp, "200905172131");
     EXPECT_EQ(p.measurement.NextCaptureTime, QDateTime(QDate(2009, 5, 17), QTime(21, 31, 15, 3)));
 }
 
@@ -134,7 +134,7 @@ TEST_F(LoggingRunTest, ClosingDuringALaunchWaitLeavesTheTimerOff)
 TEST_F(LoggingRunTest, AMissingCompanionIsReportedAndTheRunStartsAnyway)
 {
     p.settings.StartUp = {true, false};
-    p.settings.StartUpPath[0] = dir.filePath(QStringLiteral("gone.exe"));
+    p.settings.StartUpPath[0] = dir.filePath("gone.exe");
     LoggingControl(p, LoggingMode::Start);
     ASSERT_EQ(sim.prompter.asked().size(), 1u);
     EXPECT_EQ(sim.prompter.asked()[0].prompt.text, "gone.exeファイルが見つかりません。");

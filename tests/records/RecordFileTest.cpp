@@ -109,8 +109,8 @@ TEST(RecordFileName, FollowsThePeriodAndLayoutSettings)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         Settings s;
-        s.SaveFolder = QStringLiteral("/data/records");
-        s.SaveFile = QStringLiteral("給与明細");
+        s.SaveFolder = "/data/records";
+        s.SaveFile = "給与明細";
         s.MonthlyAppend = row.monthly;
         s.SaveCsv = row.csv;
         const RecordTarget t = RecordFileTarget(s, "200905172130", "/prog");
@@ -132,11 +132,11 @@ protected:
         : ProgramFixture({.start = test::At(2009, 5, 17, 21, 30), .captureTimer = true})
     {
         Settings& s = p.settings;
-        s.SaveFolder = dir.filePath(QStringLiteral("records/deep"));
-        s.SaveFile = QStringLiteral("給与明細");
+        s.SaveFolder = dir.filePath("records/deep");
+        s.SaveFile = "給与明細";
         s.MonthlyAppend = true;
         s.SaveCsv = false;
-        p.LogStartStamp = QStringLiteral("200905172130");
+        p.LogStartStamp = "200905172130";
     }
 
     QString path() const
@@ -177,87 +177,87 @@ protected:
 TEST_F(RecordFileTest, AFileDeletedMidRunGetsHeaderAndTheLineThatFoundItMissing)
 {
     header();
-    record(QStringLiteral("one"));
+    record("one");
     ASSERT_TRUE(QFile::remove(path()));
-    record(QStringLiteral("two"));
-    record(QStringLiteral("three"));
+    record("two");
+    record("three");
     EXPECT_EQ(bytes(), kTextHeaderBytes + lineBytes("two") + lineBytes("three"));
-    EXPECT_EQ(txtLogLines(QStringLiteral("記録ファイル")), 0) << "a missing file is no failure";
+    EXPECT_EQ(txtLogLines("記録ファイル"), 0) << "a missing file is no failure";
 }
 
 TEST_F(RecordFileTest, NothingHappensWithoutARun)
 {
     p.LogStartStamp.clear();
     header();
-    record(QStringLiteral("x"));
+    record("x");
     EXPECT_FALSE(QFileInfo::exists(p.settings.SaveFolder));
 }
 
 TEST_F(RecordFileTest, UnwritableFolderKeepsLinesAndWritesThemInOrderOnRecovery)
 {
-    const QString blocker = block(QStringLiteral("blocker"));
-    p.settings.SaveFolder = blocker + QStringLiteral("/sub");
+    const QString blocker = block("blocker");
+    p.settings.SaveFolder = blocker + "/sub";
     header();
-    record(QStringLiteral("one"));
-    record(QStringLiteral("two"));
-    EXPECT_EQ(txtLogLines(QStringLiteral("記録ファイルに書き込めません（CODE76")), 1);
-    EXPECT_EQ(debugLines(QStringLiteral("Record File Write Failed : CODE76  Path not found")), 1);
+    record("one");
+    record("two");
+    EXPECT_EQ(txtLogLines("記録ファイルに書き込めません（CODE76"), 1);
+    EXPECT_EQ(debugLines("Record File Write Failed : CODE76  Path not found"), 1);
 
     ASSERT_TRUE(QFile::remove(blocker));
-    record(QStringLiteral("three"));
+    record("three");
     EXPECT_EQ(bytes(), kTextHeaderBytes + lineBytes("one") + lineBytes("two") + lineBytes("three"));
-    EXPECT_EQ(txtLogLines(QStringLiteral("書き込みが回復しました。保持していた記録 2 行")), 1);
-    EXPECT_EQ(debugLines(QStringLiteral("Record File Write Recovered : 2 Lines Written")), 1);
+    EXPECT_EQ(txtLogLines("書き込みが回復しました。保持していた記録 2 行"), 1);
+    EXPECT_EQ(debugLines("Record File Write Recovered : 2 Lines Written"), 1);
 
-    record(QStringLiteral("four"));
-    EXPECT_EQ(txtLogLines(QStringLiteral("回復しました")), 1) << "the recovery is told once";
+    record("four");
+    EXPECT_EQ(txtLogLines("回復しました"), 1) << "the recovery is told once";
 }
 
 TEST_F(RecordFileTest, FullDiskReportsOnceAndLosesNothing)
 {
     header();
-    record(QStringLiteral("before"));
+    record("before");
     // The record file turns into a device that refuses every byte, as a full disk does.
     ASSERT_TRUE(QFile::remove(path()));
-    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), path()));
-    record(QStringLiteral("one"));
-    record(QStringLiteral("two"));
-    EXPECT_EQ(debugLines(QStringLiteral("Record File Write Failed : CODE61  Disk full")), 1);
-    EXPECT_EQ(txtLogLines(QStringLiteral("記録ファイルに書き込めません（CODE61  Disk full）")), 1);
+    ASSERT_TRUE(QFile::link("/dev/full", path()));
+    record("one");
+    record("two");
+    EXPECT_EQ(debugLines("Record File Write Failed : CODE61  Disk full"), 1);
+    EXPECT_EQ(txtLogLines("記録ファイルに書き込めません（CODE61  Disk full）"), 1);
 
     ASSERT_TRUE(QFile::remove(path()));
-    record(QStringLiteral("three"));
+    record("three");
     EXPECT_EQ(bytes(), kTextHeaderBytes + lineBytes("one") + lineBytes("two") + lineBytes("three"));
 }
 
 TEST_F(RecordFileTest, KeptLinesGoToTheFileOfTheirOwnRun)
 {
     p.settings.MonthlyAppend = false;
-    const QString blocker = block(QStringLiteral("records"));
+    const QString blocker = block("records");
     header();
-    record(QStringLiteral("run A"));
+    record("run A");
     const QString fileA = path();
-    p.LogStartStamp = QStringLiteral("200905172245");
+    p.LogStartStamp = "200905172245";
     ASSERT_TRUE(QFile::remove(blocker));
     header();
-    record(QStringLiteral("run B"));
+    record("run B");
     EXPECT_EQ(bytes(fileA), kTextHeaderBytes + lineBytes("run A"));
     EXPECT_EQ(bytes(), kTextHeaderBytes + lineBytes("run B"));
 }
 
 TEST_F(RecordFileTest, BacklogKeepsTheNewestTenThousandLines)
 {
-    const QString blocker = block(QStringLiteral("records"));
+    const QString blocker = block("records");
     for (int i = 1; i <= kRecordBacklogLimit + 5; ++i)
         record(QString::number(i));
     EXPECT_EQ(p.recordFile.backlog.size(), static_cast<std::size_t>(kRecordBacklogLimit));
-    EXPECT_EQ(debugLines(QStringLiteral("Record File Backlog Full")), 1);
+    EXPECT_EQ(debugLines("Record File Backlog Full"), 1);
 
     ASSERT_TRUE(QFile::remove(blocker));
-    record(QStringLiteral("last"));
+    record("last");
     const QList<QByteArray> lines = bytes().split('\n');
     ASSERT_EQ(lines.size(), kRecordBacklogLimit + 3); // header, the kept lines, "last", ""
     EXPECT_EQ(lines[1], "6\r");
     EXPECT_EQ(lines[kRecordBacklogLimit + 1], "last\r");
-    EXPECT_EQ(debugLines(QStringLiteral("5 Lines Dropped")), 1);
+    EXPECT_EQ(debugLines("5 Lines Dropped"), 1);
 }

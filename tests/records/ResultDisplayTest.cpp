@@ -10,7 +10,7 @@ namespace {
 
 QString blanks(int n)
 {
-    return QString(n, QLatin1Char(' '));
+    return QString(n, ' ');
 }
 
 class ResultDisplayTest : public ProgramFixture {
@@ -18,7 +18,7 @@ protected:
     ResultDisplayTest()
         : ProgramFixture({.start = test::At(2009, 5, 17, 21, 30), .captureTimer = true})
     {
-        p.LogStartStamp = QStringLiteral("200905172130");
+        p.LogStartStamp = "200905172130";
         DisplayResult(p, DisplayMode::Clear);
     }
 
@@ -59,7 +59,7 @@ TEST_F(ResultDisplayTest, ClearEmptiesEveryLabelAndMarksMoneyMissing)
     for (const QString& text : {r.lblStartTime, r.lblEndTime, r.lblElapseTime, r.lblStartLv,
                                 r.lblElapseExp, r.lblStartMoney, r.lblEndMoney, r.lblCapture[2]})
         EXPECT_TRUE(text.isEmpty()) << text.toStdString();
-    EXPECT_EQ(r.lblCapture[3], QStringLiteral("x"));
+    EXPECT_EQ(r.lblCapture[3], "x");
     const Currency none = Currency::FromInteger(-1);
     EXPECT_EQ(p.measurement.MoneyPair[0], none);
     EXPECT_EQ(p.measurement.MoneyPair[1], none);
@@ -99,23 +99,23 @@ TEST_F(ResultDisplayTest, MoneyGainTrailsTheEndMoneyByOneUpdate)
 {
     update(57, 1234, 1000);
     update(57, 1300, 1500);
-    EXPECT_EQ(labels().lblElapseMoney, QStringLiteral("0"));
-    EXPECT_EQ(labels().lblEndMoney, QStringLiteral("1500"));
+    EXPECT_EQ(labels().lblElapseMoney, "0");
+    EXPECT_EQ(labels().lblEndMoney, "1500");
     update(57, 1400, 1800);
     update(57, 1500); // coins not read: the money labels stay
-    EXPECT_EQ(labels().lblElapseMoney, QStringLiteral("500"));
-    EXPECT_EQ(labels().lblEndMoney, QStringLiteral("1800"));
+    EXPECT_EQ(labels().lblElapseMoney, "500");
+    EXPECT_EQ(labels().lblEndMoney, "1800");
 }
 
 TEST_F(ResultDisplayTest, MoneyReadOnlyLaterBecomesTheStartMoney)
 {
     update(57, 1234);
-    EXPECT_EQ(labels().lblStartMoney, QStringLiteral("------"));
+    EXPECT_EQ(labels().lblStartMoney, "------");
     update(57, 1300, 1200);
-    EXPECT_EQ(labels().lblStartMoney, QStringLiteral("1200"));
+    EXPECT_EQ(labels().lblStartMoney, "1200");
     update(57, 1400, 1500);
     update(57, 1500, 1900);
-    EXPECT_EQ(labels().lblElapseMoney, QStringLiteral("300"));
+    EXPECT_EQ(labels().lblElapseMoney, "300");
 }
 
 TEST(ElapsedText, CountsMinuteBoundaries)
@@ -156,12 +156,12 @@ TEST_F(ResultDisplayTest, UpdateSkipsAFailingStatementAndReportsIt)
     update(57, 1234);
     at(21, 40, 0);
     update(57, 1300);
-    p.results.lblStartTime = QStringLiteral("not a date");
+    p.results.lblStartTime = "not a date";
     update(58, 100);
-    EXPECT_EQ(labels().lblElapseTime, QStringLiteral("0日 0時 10分間")) << "kept from before";
-    EXPECT_EQ(labels().lblEndLv, QStringLiteral("58"));
+    EXPECT_EQ(labels().lblElapseTime, "0日 0時 10分間") << "kept from before";
+    EXPECT_EQ(labels().lblEndLv, "58");
     EXPECT_EQ(logLines(),
-              QStringList{QStringLiteral("Error Trap : DisplayResult : CODE13  Type mismatch")});
+              QStringList{"Error Trap : DisplayResult : CODE13  Type mismatch"});
 }
 
 TEST_F(ResultDisplayTest, ClosingReportEdgeCases)
@@ -172,15 +172,15 @@ TEST_F(ResultDisplayTest, ClosingReportEdgeCases)
     DisplayResult(p, DisplayMode::ClosingReport);
     EXPECT_EQ(labels().lblEndMoney, QString());
     EXPECT_TRUE(
-        p.txtLog.text().contains(QStringLiteral("    終了  Lv:  57    Exp:  13.00 ％   ｺｲﾝ:") +
-                                 blanks(15) + QStringLiteral("0 ")))
+        p.txtLog.text().contains("    終了  Lv:  57    Exp:  13.00 ％   ｺｲﾝ:" +
+                                 blanks(15) + "0 "))
         << "no coin reading shows no negative coins";
 
-    p.results.lblEndLv = QStringLiteral("-1");
-    p.results.lblEndExp = QStringLiteral("-0.01 ％");
+    p.results.lblEndLv = "-1";
+    p.results.lblEndExp = "-0.01 ％";
     p.txtLog.setText(QString());
     DisplayResult(p, DisplayMode::ClosingReport);
-    EXPECT_FALSE(p.txtLog.text().contains(QStringLiteral("終了")))
+    EXPECT_FALSE(p.txtLog.text().contains("終了"))
         << "both end labels negative leave out the end row";
 
     p.LogStartStamp.clear();

@@ -73,13 +73,13 @@ protected:
     ScreenshotTest()
         : ProgramFixture({.start = test::At(2009, 5, 17, 21, 30, 35), .gameWindows = &m_windows})
     {
-        p.settings.SaveFolder = dir.filePath(QStringLiteral("records/new"));
-        p.settings.SaveFormat = QStringLiteral(".jpg90");
+        p.settings.SaveFolder = dir.filePath("records/new");
+        p.settings.SaveFormat = ".jpg90";
         p.settings.BeepMode = 3;
     }
     QString ss(const QString& name) const
     {
-        return dir.filePath(QStringLiteral("records/new/ss/") + name);
+        return dir.filePath("records/new/ss/" + name);
     }
 };
 
@@ -89,32 +89,32 @@ TEST(ImageFilesTest, FormatsPickExtensionEncoderAndQuality)
 {
     QTemporaryDir dir;
     const PixelBuffer p = gradient(40, 30);
-    const QString base = dir.filePath(QStringLiteral("shot"));
-    EXPECT_EQ(SavePicture(p, base, QStringLiteral(".jpg90")), ImageOk);
-    EXPECT_EQ(fileBytes(base + QStringLiteral(".jpg")), jpegBytes(p, 90));
-    EXPECT_EQ(SavePicture(p, base, QStringLiteral(".jpg70")), ImageOk);
-    EXPECT_EQ(fileBytes(base + QStringLiteral(".jpg")), jpegBytes(p, 70));
+    const QString base = dir.filePath("shot");
+    EXPECT_EQ(SavePicture(p, base, ".jpg90"), ImageOk);
+    EXPECT_EQ(fileBytes(base + ".jpg"), jpegBytes(p, 90));
+    EXPECT_EQ(SavePicture(p, base, ".jpg70"), ImageOk);
+    EXPECT_EQ(fileBytes(base + ".jpg"), jpegBytes(p, 70));
     EXPECT_NE(jpegBytes(p, 90), jpegBytes(p, 70));
 
-    EXPECT_EQ(SavePicture(p, base, QStringLiteral(".png")), ImageOk);
-    QImage png(base + QStringLiteral(".png"));
+    EXPECT_EQ(SavePicture(p, base, ".png"), ImageOk);
+    QImage png(base + ".png");
     ASSERT_EQ(png.size(), QSize(40, 30));
     EXPECT_EQ(png.pixel(3, 4), ToQImage(p).pixel(3, 4));
     EXPECT_EQ(png.pixel(3, 4), qRgb(21, 20, 21));
 
-    EXPECT_EQ(SavePicture(p, base, QStringLiteral(".bmp")), ImageOk);
-    EXPECT_EQ(QImageReader(base + QStringLiteral(".bmp")).format(), QByteArray("bmp"));
+    EXPECT_EQ(SavePicture(p, base, ".bmp"), ImageOk);
+    EXPECT_EQ(QImageReader(base + ".bmp").format(), QByteArray("bmp"));
 
-    EXPECT_EQ(SavePicture(p, dir.filePath(QStringLiteral("other")), QStringLiteral(".gif")),
+    EXPECT_EQ(SavePicture(p, dir.filePath("other"), ".gif"),
               ImageOk);
-    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("other.gif"))));
+    EXPECT_FALSE(QFile::exists(dir.filePath("other.gif")));
 }
 
 TEST(ImageFilesTest, JpegQualityIsClampedAndMissingPicturesAreStatus13)
 {
     QTemporaryDir dir;
     const PixelBuffer p = gradient(40, 30);
-    const QString path = dir.filePath(QStringLiteral("q.jpg"));
+    const QString path = dir.filePath("q.jpg");
     EXPECT_EQ(SaveJpeg(&p, path, 10), ImageOk);
     EXPECT_EQ(fileBytes(path), jpegBytes(p, 25));
     EXPECT_EQ(SaveJpeg(&p, path, 150), ImageOk);
@@ -122,27 +122,27 @@ TEST(ImageFilesTest, JpegQualityIsClampedAndMissingPicturesAreStatus13)
     EXPECT_EQ(SavePng(nullptr, path), ImageNoPicture);
     const PixelBuffer empty;
     EXPECT_EQ(SaveJpeg(&empty, path, 90), ImageNoPicture);
-    EXPECT_EQ(SavePng(&p, dir.filePath(QStringLiteral("missing/dir/x.png"))), ImageWriteError);
+    EXPECT_EQ(SavePng(&p, dir.filePath("missing/dir/x.png")), ImageWriteError);
 }
 
 TEST_F(ScreenshotTest, AFailingSaveIsReportedOnceUntilOneSucceeds)
 {
-    QFile blocker(dir.filePath(QStringLiteral("blocker")));
+    QFile blocker(dir.filePath("blocker"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     p.settings.SaveFolder = blocker.fileName(); // a file: no folder can go under it
     EXPECT_FALSE(
-        SaveScreenshot(p, ScreenshotFolder(p) + QStringLiteral("a"), QStringLiteral(".png")));
+        SaveScreenshot(p, ScreenshotFolder(p) + "a", ".png"));
     EXPECT_FALSE(
-        SaveScreenshot(p, ScreenshotFolder(p) + QStringLiteral("b"), QStringLiteral(".png")));
-    EXPECT_EQ(p.txtLog.text().count(QStringLiteral("スクリーンショットを保存できませんでした")), 1);
+        SaveScreenshot(p, ScreenshotFolder(p) + "b", ".png"));
+    EXPECT_EQ(p.txtLog.text().count("スクリーンショットを保存できませんでした"), 1);
     p.settings.SaveFolder = dir.path();
     EXPECT_TRUE(
-        SaveScreenshot(p, ScreenshotFolder(p) + QStringLiteral("c"), QStringLiteral(".png")));
+        SaveScreenshot(p, ScreenshotFolder(p) + "c", ".png"));
     m_windows.present = false; // nothing in front: nothing to save, and that is reported again
     EXPECT_FALSE(
-        SaveScreenshot(p, ScreenshotFolder(p) + QStringLiteral("d"), QStringLiteral(".png")));
-    EXPECT_EQ(p.txtLog.text().count(QStringLiteral("スクリーンショットを保存できませんでした")), 2);
+        SaveScreenshot(p, ScreenshotFolder(p) + "d", ".png"));
+    EXPECT_EQ(p.txtLog.text().count("スクリーンショットを保存できませんでした"), 2);
 }
 
 // A cleared folder box: records and screenshots both land in the program folder, whatever the
@@ -153,11 +153,11 @@ TEST_F(ScreenshotTest, AnEmptySaveFolderKeepsScreenshotsBesideTheRecords)
     const QString shots = ScreenshotFolder(p);
     EXPECT_TRUE(QDir(shots).exists());
     EXPECT_EQ(QDir(shots).canonicalPath(),
-              QDir(dir.filePath(QStringLiteral("ss"))).canonicalPath());
+              QDir(dir.filePath("ss")).canonicalPath());
     const RecordTarget records =
         RecordFileTarget(p.settings, "202405011000", p.programFolder.toStdString());
     EXPECT_EQ(QDir::cleanPath(records.folder),
-              QDir::cleanPath(dir.filePath(QStringLiteral("log"))));
+              QDir::cleanPath(dir.filePath("log")));
 }
 
 TEST_F(ScreenshotTest, ClosingDuringTheWaitSavesNothing)

@@ -13,18 +13,18 @@ class LevelUpCheckTest : public test::ProgramFixture {
 protected:
     LevelUpCheckTest() : ProgramFixture({.start = test::At(2024, 5, 1, 10), .defaults = true})
     {
-        p.LogStartStamp = QStringLiteral("202405011000");
-        show(QStringLiteral("35"), QString(), QStringLiteral("1000"));
+        p.LogStartStamp = "202405011000";
+        show("35", QString(), "1000");
     }
     // One tick of the check with the Exp area showing `exp` (empty: nothing readable).
     void reading(const QString& exp)
     {
-        show(QStringLiteral("35"), exp, QStringLiteral("1000"));
+        show("35", exp, "1000");
         timDoHLInterval_Timer(p);
     }
     QStringList shots() const
     {
-        return QDir(dir.filePath(QStringLiteral("ss"))).entryList(QDir::Files, QDir::Name);
+        return QDir(dir.filePath("ss")).entryList(QDir::Files, QDir::Name);
     }
 };
 
@@ -33,26 +33,26 @@ protected:
 TEST_F(LevelUpCheckTest, NothingIsTakenWithoutAnArmingRiseOrAReading)
 {
     p.measurement.DoHLTrack = {}; // as after a change of character
-    reading(QStringLiteral("0.00"));
+    reading("0.00");
     reading(QString()); // covered Exp bar: no change recorded
     EXPECT_EQ(p.measurement.DoHLReadExp, Currency::FromInteger(-1));
-    reading(QStringLiteral("0.00"));
+    reading("0.00");
     EXPECT_TRUE(shots().isEmpty());
-    reading(QStringLiteral("12.00")); // a rise from 0 arms the check
+    reading("12.00"); // a rise from 0 arms the check
     EXPECT_EQ(p.measurement.DoHLTrack[3], Currency::FromInteger(12));
 }
 
 TEST_F(LevelUpCheckTest, ChecksOnlyDuringARunInFrontAndOutsideCaptures)
 {
-    reading(QStringLiteral("45.80"));
+    reading("45.80");
     background();
-    reading(QStringLiteral("1.00"));
+    reading("1.00");
     p.measurement.CaptureBusy = true;
     foreground();
-    reading(QStringLiteral("1.00"));
+    reading("1.00");
     p.measurement.CaptureBusy = false;
     p.LogStartStamp.clear();
-    reading(QStringLiteral("1.00"));
+    reading("1.00");
     EXPECT_TRUE(shots().isEmpty());
     EXPECT_EQ(p.measurement.DoHLTrack[0], Currency::FromDouble(45.8));
 }

@@ -61,9 +61,9 @@ protected:
     {
         auto game = std::make_unique<QProcess>();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DISPLAY"), QString::fromStdString(session->display()));
-        env.remove(QStringLiteral("QT_QPA_PLATFORM")); // the game picks xcb itself
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), program->dir.path());
+        env.insert("DISPLAY", QString::fromStdString(session->display()));
+        env.remove("QT_QPA_PLATFORM"); // the game picks xcb itself
+        env.insert("XDG_RUNTIME_DIR", program->dir.path());
         game->setProcessEnvironment(env);
         game->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         game->start(QStringLiteral(KESMARO_SIMGAME_EXE), arguments);
@@ -119,7 +119,7 @@ protected:
 
 TEST_F(SimGameLiveTest, IsFoundByItsClassOrTheOneGivenAndIsExactlyTheFrame)
 {
-    start({QStringLiteral("--window-mode")});
+    start({"--window-mode"});
     const GameFrameSpec frameSpec = test::FrameSpec(1, 0, 0, CoinArea::Area2, true);
     const WindowId game = waitForFrame(kGameClass, frameSpec);
     ASSERT_NE(game, kNoWindow);
@@ -129,8 +129,8 @@ TEST_F(SimGameLiveTest, IsFoundByItsClassOrTheOneGivenAndIsExactlyTheFrame)
         windows->GrabClientRegion(game, {size.width(), size.height() - 1, 1, 1});
     EXPECT_EQ(beyond.pixel(0, 0)[0] + beyond.pixel(0, 0)[1] + beyond.pixel(0, 0)[2], 0);
 
-    start({QStringLiteral("--class"), QStringLiteral("Other Game"), QStringLiteral("--level"),
-           QStringLiteral("7")});
+    start({"--class", "Other Game", "--level",
+           "7"});
     const WindowId other = waitForFrame("Other Game", test::FrameSpec(7, 0, 0));
     EXPECT_NE(other, kNoWindow);
     EXPECT_NE(other, game);
@@ -139,7 +139,7 @@ TEST_F(SimGameLiveTest, IsFoundByItsClassOrTheOneGivenAndIsExactlyTheFrame)
 
 TEST_F(SimGameLiveTest, AGameKilledBetweenFindAndGrabReadsNothingWithoutAnError)
 {
-    QProcess& process = start({QStringLiteral("--level"), QStringLiteral("42")});
+    QProcess& process = start({"--level", "42"});
     const GameFrameSpec frameSpec = test::FrameSpec(42, 0, 0);
     const WindowId game = waitForFrame(kGameClass, frameSpec);
     ASSERT_NE(game, kNoWindow);
@@ -164,8 +164,8 @@ TEST_F(SimGameLiveTest, AGameKilledBetweenFindAndGrabReadsNothingWithoutAnError)
 
 TEST_F(SimGameLiveTest, ABatchOfRegionsGivesThePixelsOfOneByOne)
 {
-    start({QStringLiteral("--level"), QStringLiteral("87"), QStringLiteral("--exp"),
-           QStringLiteral("45.09"), QStringLiteral("--coins"), QStringLiteral("98765432")});
+    start({"--level", "87", "--exp",
+           "45.09", "--coins", "98765432"});
     const WindowId game = waitForFrame(kGameClass, test::FrameSpec(87, 45.09, 98765432));
     ASSERT_NE(game, kNoWindow);
     // The default regions, then ones that reach out of the window, lie outside it or hold
@@ -197,11 +197,11 @@ TEST_F(SimGameLiveTest, NumbersMovedAwayFromTheDefaultsAreFoundAndTheNextCapture
 {
     if (!session)
         GTEST_SKIP() << "no X server";
-    start({QStringLiteral("--level"), QStringLiteral("64"), QStringLiteral("--exp"),
-           QStringLiteral("77.31"), QStringLiteral("--coins"), QStringLiteral("424242"),
-           QStringLiteral("--window-mode"), QStringLiteral("--at"), QStringLiteral("level=60,100"),
-           QStringLiteral("--at"), QStringLiteral("exp=500,600"), QStringLiteral("--at"),
-           QStringLiteral("coins=300,400")});
+    start({"--level", "64", "--exp",
+           "77.31", "--coins", "424242",
+           "--window-mode", "--at", "level=60,100",
+           "--at", "exp=500,600", "--at",
+           "coins=300,400"});
     GameFrameSpec moved = test::FrameSpec(64, 77.31, 424242, CoinArea::Area2, true);
     moved.at = {QPoint(60, 100), QPoint(500, 600), QPoint(300, 400)};
     const WindowId game = waitForFrame(kGameClass, moved);
@@ -234,5 +234,5 @@ TEST_F(SimGameLiveTest, NumbersMovedAwayFromTheDefaultsAreFoundAndTheNextCapture
                 QString::fromStdString(RecognizeNumber(p, category));
         }
     }
-    EXPECT_EQ(r, (Reading{QStringLiteral("64"), QStringLiteral("7731"), QStringLiteral("424242")}));
+    EXPECT_EQ(r, (Reading{"64", "7731", "424242"}));
 }
