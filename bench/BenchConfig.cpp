@@ -6,6 +6,8 @@
 #include "platform/sim/SimClock.h"
 
 #include <benchmark/benchmark.h>
+#include <string>
+#include <vector>
 
 using namespace kesmaro;
 
@@ -26,15 +28,15 @@ Settings defaultSettings()
     return s;
 }
 
-QByteArray fileBytes(const QStringList& lines)
+std::string fileBytes(const std::vector<std::string>& lines)
 {
-    QByteArray bytes;
-    for (const QString& line : lines)
-        bytes += QByteArray::fromStdString(EncodeCp932(line.toStdString())) + "\r\n";
+    std::string bytes;
+    for (const std::string& line : lines)
+        bytes += EncodeCp932(line) + "\r\n";
     return bytes + "\r\n";
 }
 
-void readBytes(benchmark::State& state, const QByteArray& bytes)
+void readBytes(benchmark::State& state, const std::string& bytes)
 {
     const SimClock clock{LocalDateTime{}, 0};
     DebugLog log("/nonexistent", clock);
@@ -44,7 +46,7 @@ void readBytes(benchmark::State& state, const QByteArray& bytes)
     ConfigContext ctx{s, prompter, log, "/opt/kesmaro"};
     for (auto _ : state)
         benchmark::DoNotOptimize(ReadConfigBytes(ctx, bytes, ConfigLayout::V230));
-    state.SetBytesProcessed(state.iterations() * bytes.size());
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes.size()));
 }
 
 } // namespace
@@ -59,8 +61,8 @@ BENCHMARK(BM_ReadSettingsFile);
 // A hand-edited file with a megabyte-long line must stay a matter of milliseconds.
 static void BM_ReadSettingsFileWithMegabyteLine(benchmark::State& state)
 {
-    QStringList lines = ConfigFileLines(defaultSettings());
-    lines[9] = QString(1 << 20, ',').prepend(lines[9]);
+    std::vector<std::string> lines = ConfigFileLines(defaultSettings());
+    lines[9] += std::string(1 << 20, ',');
     readBytes(state, fileBytes(lines));
 }
 BENCHMARK(BM_ReadSettingsFileWithMegabyteLine);

@@ -57,10 +57,10 @@ int main(int argc, char** argv)
                     &windows);
     DebugLog log(dir.path().toStdString(), sim.clock);
     DesktopView view;
-    Program p(sim.services, log, view, dir.path());
+    Program p(sim.services, log, view, dir.path().toStdString());
     Settings& s = p.settings;
     s.SearchWindowClass = kDefaultWindowClass;
-    ApplyDefaults(s, dir.path());
+    ApplyDefaults(s, dir.path().toStdString());
     SetDefaultCaptureAreas(s, ScreenMode::FullScreen);
     LoadDefaultGlyphTables(s, InterfaceColour::Yellow);
     s.StartDelay = 0;
@@ -81,7 +81,7 @@ int main(int argc, char** argv)
         DrawHudValues(f, shown);
         return f;
     };
-    const WindowId game = windows.addWindow(kDefaultWindowClass.toStdString(), frame());
+    const WindowId game = windows.addWindow(kDefaultWindowClass, frame());
     windows.setForeground(game);
     view.main()->findChild<QAction*>("menuRun")->trigger();
     sim.scheduler.runUntil(30 * 1000);

@@ -35,7 +35,7 @@ struct Bench {
 
     Bench()
     {
-        program.settings.SaveFolder = h.dir.path();
+        program.settings.SaveFolder = h.dir.path().toStdString();
         program.settings.SaveFile = "給与明細";
         program.settings.MonthlyAppend = true;
         program.LogStartStamp = "200905172100";
@@ -71,10 +71,10 @@ static void BM_FlushFullBacklog(benchmark::State& state)
         state.PauseTiming();
         Bench b;
         const RecordTarget target =
-            RecordFileTarget(b.program.settings, b.program.LogStartStamp.toStdString(),
+            RecordFileTarget(b.program.settings, b.program.LogStartStamp,
                              b.h.dir.path().toStdString());
         for (int i = 0; i < kRecordBacklogLimit; ++i)
-            b.program.recordFile.backlog.push_back({target, QString::fromStdString(line)});
+            b.program.recordFile.backlog.push_back({target, line});
         state.ResumeTiming();
         WriteRecordFile(b.program, line, RecordWrite::Line);
     }

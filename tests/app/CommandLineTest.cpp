@@ -18,12 +18,12 @@ TEST(CommandLineTest, OnlyNoArgumentsVersionOrHelpInEitherFormAreAccepted)
         "kesmaro: unexpected argument '%1' (see kesmaro --help)\n";
     const Row rows[] = {
         {{}, CommandLineAction::Run, 0, {}},
-        {{"--version"}, CommandLineAction::Print, 0, kProgramTitle + "\n"},
+        {{"--version"}, CommandLineAction::Print, 0, QString::fromStdString(kProgramTitle + "\n")},
         {{"--help"},
          CommandLineAction::Print,
          0,
          "Usage: kesmaro "},
-        {{"-V"}, CommandLineAction::Print, 0, kProgramTitle + "\n"},
+        {{"-V"}, CommandLineAction::Print, 0, QString::fromStdString(kProgramTitle + "\n")},
         {{"-h"}, CommandLineAction::Print, 0, "Usage: kesmaro "},
         {{"-v"}, CommandLineAction::Fail, 2, unexpected.arg("-v")},
         {{"-hV"}, CommandLineAction::Fail, 2, unexpected.arg("-hV")},

@@ -87,7 +87,7 @@ TEST_F(ExecuteTest, DocumentsOpenFromTheDocumentFolderWhenItIsNotTheProgramFolde
 {
     const QDir folder(dir.path());
     ASSERT_TRUE(folder.mkdir(u"doc"_s));
-    p.documentFolder = folder.filePath(u"doc"_s);
+    p.documentFolder = folder.filePath(u"doc"_s).toStdString();
     for (const QString& path :
          {folder.filePath(u"doc/"_s + QString::fromStdString(std::string(kHowToUseDocument))),
           folder.filePath(QString::fromStdString(std::string(kReadMeDocument)))}) {

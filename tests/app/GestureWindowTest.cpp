@@ -71,7 +71,7 @@ protected:
     std::vector<std::string> logTail() const
     {
         std::vector<std::string> lines;
-        for (const QString& line : p.txtLog.text().split(u"\r\n"_s, Qt::SkipEmptyParts))
+        for (const QString& line : QString::fromStdString(p.txtLog.text()).split(u"\r\n"_s, Qt::SkipEmptyParts))
             lines.push_back(line.toStdString());
         return lines;
     }
@@ -128,7 +128,7 @@ const std::vector<GestureCase>& Cases()
          {2, 2, 2, 2},
          "マウスジェスチャ：時給サイクルタイマリセット",
          [](Program& p, bool allowed) {
-             p.LogStartStamp = allowed ? u"202405011200"_s : QString();
+             p.LogStartStamp = allowed ? "202405011200" : "";
          },
          // A capture reads the game window's numbers.
          [](const Program& p, bool) { return p.measurement.ReadLv == 12; }},
@@ -141,7 +141,7 @@ TEST_F(GestureTest, EachGestureActsOnlyWhereItsStateAllowsButAlwaysBeepsAndLogs)
     for (const GestureCase& c : Cases()) {
         for (bool allowed : {true, false}) {
             SCOPED_TRACE(std::string(c.name) + (allowed ? " allowed" : " not allowed"));
-            p.txtLog.setText(QString());
+            p.txtLog.setText({});
             sim.beeper.soundAt.clear();
             p.measurement.ReadLv = -1;
             c.allow(p, allowed);
@@ -166,7 +166,7 @@ TEST_F(GestureTest, APauseOfTheGestureTimeStartsAFreshHistory)
     clicks("LL");
     EXPECT_FALSE(p.flags.SuspendMode);
     EXPECT_EQ(p.gestures.GestureHistory, "LdLuLdLu");
-    EXPECT_TRUE(p.txtLog.text().isEmpty());
+    EXPECT_TRUE(p.txtLog.text().empty());
 
     // Just under the pause the gesture holds together.
     sim.scheduler.runUntil(sim.clock.elapsedMs() + 1000);
@@ -218,7 +218,7 @@ TEST_F(GestureTest, TheChordSavesAScreenshotInEachPressAndReleaseOrder)
                 for (const std::string& release2 : releases) {
                     const std::string codes = press1 + release1 + press2 + release2;
                     SCOPED_TRACE(codes);
-                    p.txtLog.setText(QString());
+                    p.txtLog.setText({});
                     sim.beeper.soundAt.clear();
                     // One screenshot a second: file names hold the second.
                     sim.scheduler.runUntil(sim.clock.elapsedMs() + 1000);
@@ -229,7 +229,8 @@ TEST_F(GestureTest, TheChordSavesAScreenshotInEachPressAndReleaseOrder)
                     ++saved;
                 }
     const QStringList files =
-        QDir(ScreenshotFolder(p)).entryList({u"PrtScr_*"_s + p.settings.SaveFormat}, QDir::Files);
+        QDir(QString::fromStdString(ScreenshotFolder(p)))
+            .entryList({QString::fromStdString("PrtScr_*" + p.settings.SaveFormat)}, QDir::Files);
     EXPECT_EQ(files.size(), saved);
     EXPECT_THAT(logLines(), Contains(u"OnLine Print Screen ･･･ End "_s));
 }

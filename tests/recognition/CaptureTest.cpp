@@ -157,7 +157,7 @@ TEST_F(CaptureTest, DebugPicturesShowEveryAreaOfTheClientArea)
     // Client coordinates: the frame does not shift the areas.
     const PixelBuffer& level = p.picCapture[0];
     EXPECT_EQ(ColumnWordsToText(BinarizeColumns(level, 135, -1)).substr(8, 44),
-              glyph(0, 1).toStdString());
+              glyph(0, 1));
 }
 
 class RecognitionCommandTest : public CaptureTest {};

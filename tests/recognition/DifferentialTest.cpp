@@ -24,6 +24,14 @@ struct GlyphSet {
     QString background; // one column of the glyphs' background
 };
 
+Patterns qtPatterns(const std::array<std::string, kGlyphCount>& patterns)
+{
+    Patterns out;
+    for (std::size_t i = 0; i < out.size(); ++i)
+        out[i] = QString::fromStdString(patterns[i]);
+    return out;
+}
+
 // Level and money glyphs, and the Exp glyphs of every colour.
 std::vector<GlyphSet> defaultSets()
 {
@@ -36,10 +44,10 @@ std::vector<GlyphSet> defaultSets()
         Settings s;
         LoadDefaultGlyphTables(s, colour);
         if (sets.empty()) {
-            sets.push_back({"level", 0, s.PatternSize[0].Width, s.PatternString[0], "0000"});
-            sets.push_back({"money", 2, s.PatternSize[2].Width, s.PatternString[2], "0000"});
+            sets.push_back({"level", 0, s.PatternSize[0].Width, qtPatterns(s.PatternString[0]), "0000"});
+            sets.push_back({"money", 2, s.PatternSize[2].Width, qtPatterns(s.PatternString[2]), "0000"});
         }
-        sets.push_back({name, 1, s.PatternSize[1].Width, s.PatternString[1], "03FF"});
+        sets.push_back({name, 1, s.PatternSize[1].Width, qtPatterns(s.PatternString[1]), "03FF"});
     }
     return sets;
 }
@@ -185,13 +193,13 @@ void compare(const GlyphSet& set, const QString& text, std::int32_t regionWidth,
 
     ++coverage.cases;
     coverage.read += !fast.result.empty();
-    coverage.notFound += plain.caption == "NotFind";
-    coverage.unclosed += plain.trace.contains("デリミタ未検出");
-    coverage.zeroInserted += plain.trace.contains("遮蔽物検出");
+    coverage.notFound += plain.caption == QStringLiteral("NotFind");
+    coverage.unclosed += plain.trace.contains(QStringLiteral("デリミタ未検出"));
+    coverage.zeroInserted += plain.trace.contains(QStringLiteral("遮蔽物検出"));
     coverage.shifted += !fast.result.empty() && matcher.firstDigit().offset % 4 != 0;
     coverage.tooLong += plain.result.isEmpty() &&
-                        plain.trace.contains("デリミタ") &&
-                        !plain.trace.contains("未検出");
+                        plain.trace.contains(QStringLiteral("デリミタ")) &&
+                        !plain.trace.contains(QStringLiteral("未検出"));
 
     EXPECT_TRUE(fast.result == plain.result.toStdString() &&
                 fast.caption == plain.caption.toStdString() &&
@@ -251,8 +259,8 @@ TEST(DifferentialTest, EveryPhaseAndEveryEndPosition)
         const QString number = set.patterns[1] + set.patterns[2] + set.patterns[kDelimiterGlyph];
         for (int shift = 0; shift < 8; ++shift) {
             for (int tail = 0; tail < 6; ++tail) {
-                const QString text = "0".repeated(shift) + number +
-                                     "F".repeated(tail);
+                const QString text = QStringLiteral("0").repeated(shift) + number +
+                                     QStringLiteral("F").repeated(tail);
                 for (std::int32_t extra = -3; extra <= 3; ++extra) {
                     SCOPED_TRACE(::testing::Message() << set.name << " shift " << shift << " tail "
                                                       << tail << " extra " << extra);

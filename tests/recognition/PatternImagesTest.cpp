@@ -19,7 +19,7 @@ class PatternImagesTest : public RecognitionFixture {
 protected:
     QStringList bitmaps() const
     {
-        return QDir(dir.path()).entryList({"*.bmp"}, QDir::Files, QDir::Name);
+        return QDir(dir.path()).entryList({QStringLiteral("*.bmp")}, QDir::Files, QDir::Name);
     }
 
     static PixelBuffer gradient(int width, int height)
@@ -51,13 +51,13 @@ TEST_F(PatternImagesTest, StopsSilentlyAtTheFirstAreaWithoutAPicture)
 
 TEST_F(PatternImagesTest, AFolderThatCannotBeWrittenIsReportedNotHidden)
 {
-    p.programFolder = QDir(dir.path()).filePath("missing/folder");
+    p.programFolder = QDir(dir.path()).filePath(QStringLiteral("missing/folder")).toStdString();
     p.picCapture.fill(gradient(4, 4));
     menuPatternSave_Click(p);
     const QStringList lines = logLines();
     ASSERT_EQ(lines.size(), 3);
     EXPECT_EQ(lines[1], "Pattern Save ･･･ End ");
-    EXPECT_TRUE(lines[2].startsWith("Error Trap : menuPatternSave : CODE75  "));
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("Error Trap : menuPatternSave : CODE75  ")));
 }
 
 TEST_F(PatternImagesTest, OptionsCaptureWaitsTenSecondsThenTakesTheWindowInFront)
@@ -96,7 +96,7 @@ TEST_F(PatternImagesTest, OptionsCaptureOfAnAreaWithoutSizeSavesTheOthers)
     EXPECT_EQ(bitmaps().size(), 4);
     const QStringList lines = logLines();
     ASSERT_EQ(lines.size(), 2);
-    EXPECT_TRUE(lines[1].startsWith("Error Trap : PatternCaptureAndSave : CODE75"));
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("Error Trap : PatternCaptureAndSave : CODE75")));
 }
 
 } // namespace

@@ -3,6 +3,9 @@
 #include "ProgramFixture.h"
 #include "recognition/GlyphRenderer.h"
 
+#include <string>
+#include <string_view>
+
 namespace kesmaro::test {
 
 // A program with the default glyph tables and full-screen capture areas.
@@ -15,26 +18,32 @@ protected:
         p.settings.LagCancelTime = 0;
     }
 
-    const QString& glyph(int category, int index) const
+    const std::string& glyph(int category, int index) const
     {
         return p.settings
             .PatternString[static_cast<std::size_t>(category)][static_cast<std::size_t>(index)];
     }
 
     // Glyph texts of the digits of `number`, each followed by nothing: adjacent glyphs.
-    QString digitsText(int category, const QString& number) const
+    std::string digitsText(int category, std::string_view number) const
     {
-        QString text;
-        for (const QChar ch : number)
-            text += glyph(category, ch.digitValue());
+        std::string text;
+        for (const char ch : number)
+            text += glyph(category, ch - '0');
         return text;
     }
 
     // Columns that match no glyph of the default tables.
-    static QString blank(int columns) { return "0000".repeated(columns); }
+    static std::string blank(int columns)
+    {
+        std::string text;
+        for (int i = 0; i < columns; ++i)
+            text += "0000";
+        return text;
+    }
 
     // Sets slot `category` and the width of its capture area to the text.
-    void setSlot(int category, const QString& text)
+    void setSlot(int category, const std::string& text)
     {
         p.ColumnText[static_cast<std::size_t>(category)] = text;
         p.settings.CaptureArea[static_cast<std::size_t>(category)].Width =

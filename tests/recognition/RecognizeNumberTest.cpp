@@ -11,14 +11,30 @@ using ::testing::ElementsAre;
 
 namespace {
 
+std::string repeat(const std::string& text, int times)
+{
+    std::string out;
+    for (int i = 0; i < times; ++i)
+        out += text;
+    return out;
+}
+
+std::string lower(std::string text)
+{
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
 class RecognizeNumberTest : public RecognitionFixture {
 protected:
-    QString delimiter(int category) const { return glyph(category, kDelimiterGlyph); }
-    QString number(int category, const QString& digits) const
+    std::string delimiter(int category) const { return glyph(category, kDelimiterGlyph); }
+    std::string number(int category, const std::string& digits) const
     {
         return digitsText(category, digits) + delimiter(category);
     }
-    QString caption(int category) const
+    const std::string& caption(int category) const
     {
         return p.results.lblCapture[static_cast<std::size_t>(category)];
     }
@@ -27,9 +43,9 @@ protected:
 TEST_F(RecognizeNumberTest, ReadsEachCategoryWithItsOwnGlyphs)
 {
     setSlot(CategoryLevel, blank(3) + number(CategoryLevel, "53") + blank(3));
-    setSlot(CategoryExp, "03FF".repeated(2) + digitsText(CategoryExp, "12") +
-                             "03FF" + number(CategoryExp, "34") +
-                             "03FF");
+    setSlot(CategoryExp, repeat("03FF", 2) + digitsText(CategoryExp, "12") +
+                             std::string("03FF") + number(CategoryExp, "34") +
+                             std::string("03FF"));
     EXPECT_EQ(RecognizeNumber(p, CategoryLevel), "53");
     EXPECT_EQ(RecognizeNumber(p, CategoryExp), "1234");
 }
@@ -38,10 +54,10 @@ TEST_F(RecognizeNumberTest, ReadsEachCategoryWithItsOwnGlyphs)
 TEST_F(RecognizeNumberTest, ResultsAndCaptions)
 {
     const int m = CategoryMoney;
-    const QString one = glyph(m, 1), two = glyph(m, 2);
+    const std::string one = glyph(m, 1), two = glyph(m, 2);
     struct Row {
         const char* name;
-        QString text;
+        std::string text;
         const char* result;
         const char* caption;
     };
@@ -50,8 +66,8 @@ TEST_F(RecognizeNumberTest, ResultsAndCaptions)
         {"leading zeros stay in the caption", blank(3) + number(m, "0012") + blank(3), "12",
          "0012"},
         {"no digit", blank(40), "", "NotFind"},
-        {"empty slot", QString(), "", "NotFind"},
-        {"narrower than a glyph", one.left(one.size() - 4), "", "NotFind"},
+        {"empty slot", std::string(), "", "NotFind"},
+        {"narrower than a glyph", one.substr(0, one.size() - 4), "", "NotFind"},
         {"delimiter only", blank(3) + delimiter(m) + blank(3), "", "NotFind"},
         {"no delimiter", blank(3) + digitsText(m, "45") + blank(3), "", "認識NG"},
         {"delimiter touching the edge", blank(3) + number(m, "45"), "", "認識NG"},
@@ -64,7 +80,7 @@ TEST_F(RecognizeNumberTest, ResultsAndCaptions)
         {"66 steps", blank(2) + one + blank(66) + two + delimiter(m) + blank(2), "1002", "1002"},
         {"none before the first digit", blank(100) + number(m, "7") + blank(2), "7", "7"},
         {"first digit off the column grid",
-         "00" + number(m, "305") + blank(3) + "00", "305", "305"},
+         std::string("00") + number(m, "305") + blank(3) + std::string("00"), "305", "305"},
         {"15 digits", blank(1) + number(m, "922337203685477") + blank(1), "922337203685477",
          "922337203685477"},
         {"16 digits", blank(1) + number(m, "1000000000000000") + blank(1), "", "認識NG"},
@@ -75,7 +91,7 @@ TEST_F(RecognizeNumberTest, ResultsAndCaptions)
         SCOPED_TRACE(row.name);
         setSlot(m, row.text);
         EXPECT_EQ(RecognizeNumber(p, m), row.result);
-        EXPECT_EQ(caption(m), QString::fromUtf8(row.caption));
+        EXPECT_EQ(caption(m), row.caption);
         EXPECT_EQ(p.ColumnText[m], row.text); // the slot is left as it was
     }
 }
@@ -84,9 +100,9 @@ TEST_F(RecognizeNumberTest, HandEditedGlyphsAndSizesNeverMatchOrCrash)
 {
     // The capture shows "12"; with digit 1 spoilt the read starts at the 2.
     setSlot(CategoryMoney, blank(3) + number(CategoryMoney, "12") + blank(3));
-    const QString one = glyph(CategoryMoney, 1);
-    for (const QString& spoilt : {one.toLower(), QString(), one + "00"}) {
-        SCOPED_TRACE(spoilt.toStdString());
+    const std::string one = glyph(CategoryMoney, 1);
+    for (const std::string& spoilt : {lower(one), std::string(), one + "00"}) {
+        SCOPED_TRACE(spoilt);
         p.settings.PatternString[CategoryMoney][1] = spoilt;
         EXPECT_EQ(RecognizeNumber(p, CategoryMoney), "2");
     }
@@ -140,7 +156,7 @@ TEST_F(LagCancelTest, EveryScanStepWaitsAndLetsOtherEventsRun)
 TEST_F(LagCancelTest, ACaptureOrSettingsChangeDuringTheWaitIsPickedUp)
 {
     // The slot holds "1" without a delimiter; during the first wait a capture rewrites it.
-    const QString later = blank(2) + number(CategoryMoney, "17") + blank(2);
+    const std::string later = blank(2) + number(CategoryMoney, "17") + blank(2);
     setSlot(CategoryMoney,
             blank(2) + glyph(CategoryMoney, 1) + blank(static_cast<int>(later.size() / 4) - 8));
     sim.scheduler.at(5, [&] { p.ColumnText[CategoryMoney] = later; });

@@ -27,7 +27,7 @@ protected:
         m_app1 = makeFile("companion1.exe");
         m_app2 = makeFile("companion2.exe");
         Settings& s = p.settings;
-        s.StartUpPath = {m_app1, m_app2};
+        s.StartUpPath = {m_app1.toStdString(), m_app2.toStdString()};
         s.StartUpDelay = 30;
         s.StartDelay = 0;
         AutoStartLogging(p); // the menus' idle state, as the main window leaves them
@@ -43,9 +43,9 @@ protected:
 
     void expectState(const RunState& expected) const
     {
-        EXPECT_EQ(!p.LogStartStamp.isEmpty(), expected.stamped);
+        EXPECT_EQ(!p.LogStartStamp.empty(), expected.stamped);
         EXPECT_EQ(p.menus.menuRunEnabled, expected.runEnabled);
-        EXPECT_EQ(p.menus.menuRunCaption, QString::fromUtf8(expected.runCaption));
+        EXPECT_EQ(p.menus.menuRunCaption, expected.runCaption);
         EXPECT_EQ(p.menus.menuStopEnabled, expected.stopEnabled);
         EXPECT_EQ(timerOn(), expected.timer);
     }
@@ -107,7 +107,7 @@ TEST_F(LoggingRunTest, BothCompanionsAreOpenedWithTheDelayBetweenThemBeforeTheRu
     // Timer, due time and stamp follow the second launch's wait, here past the minute.
     EXPECT_EQ(sim.clock.elapsedMs(), 501 + 59001 + 501 + 2);
     EXPECT_EQ(p.LogStartStamp, "200905172131");
-    EXPECT_EQ(p.measurement.NextCaptureTime, QDateTime(QDate(2009, 5, 17), QTime(21, 31, 15, 3)));
+    EXPECT_EQ(p.measurement.NextCaptureTime, DateTime::FromFields(2009, 5, 17, 21, 31, 15, 3));
 }
 
 TEST_F(LoggingRunTest, ClosingDuringTheCompanionDelayAbandonsTheStart)
@@ -119,7 +119,7 @@ TEST_F(LoggingRunTest, ClosingDuringTheCompanionDelayAbandonsTheStart)
     });
     LoggingControl(p, LoggingMode::Start);
     EXPECT_EQ(opened(), (std::vector<std::string>{m_app1.toStdString()}));
-    EXPECT_TRUE(p.txtLog.text().isEmpty());
+    EXPECT_TRUE(p.txtLog.text().empty());
     expectState(kStarting);
 }
 
@@ -134,7 +134,7 @@ TEST_F(LoggingRunTest, ClosingDuringALaunchWaitLeavesTheTimerOff)
 TEST_F(LoggingRunTest, AMissingCompanionIsReportedAndTheRunStartsAnyway)
 {
     p.settings.StartUp = {true, false};
-    p.settings.StartUpPath[0] = dir.filePath("gone.exe");
+    p.settings.StartUpPath[0] = dir.filePath("gone.exe").toStdString();
     LoggingControl(p, LoggingMode::Start);
     ASSERT_EQ(sim.prompter.asked().size(), 1u);
     EXPECT_EQ(sim.prompter.asked()[0].prompt.text, "gone.exeファイルが見つかりません。");

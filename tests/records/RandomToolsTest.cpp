@@ -17,7 +17,7 @@ namespace {
 class RandomToolsTest : public test::ProgramFixture {
 protected:
     RandomToolsTest() : ProgramFixture({.start = test::At(2009, 5, 17, 21, 30)}) {}
-    const QString& logText() const { return p.txtLog.text(); }
+    QString logText() const { return QString::fromStdString(p.txtLog.text()); }
 };
 
 TEST_F(RandomToolsTest, OneNumberWithinTheAskedBoundAndBothEndsDrawn)

@@ -114,12 +114,12 @@ TEST(RecordFileName, FollowsThePeriodAndLayoutSettings)
         s.MonthlyAppend = row.monthly;
         s.SaveCsv = row.csv;
         const RecordTarget t = RecordFileTarget(s, "200905172130", "/prog");
-        EXPECT_EQ(t.folder.toStdString(), JoinPath(std::string("/data/records"), "log"));
-        EXPECT_EQ(t.path.toStdString(), JoinPath(t.folder.toStdString(), row.name));
-        EXPECT_EQ(t.header.toStdString(), row.csv ? kRecordHeaderCsv : kRecordHeaderText);
+        EXPECT_EQ(t.folder, JoinPath(std::string("/data/records"), "log"));
+        EXPECT_EQ(t.path, JoinPath(t.folder, row.name));
+        EXPECT_EQ(t.header, row.csv ? kRecordHeaderCsv : kRecordHeaderText);
     }
     Settings noFolder;
-    EXPECT_EQ(RecordFileTarget(noFolder, "200905172130", "/prog").folder.toStdString(),
+    EXPECT_EQ(RecordFileTarget(noFolder, "200905172130", "/prog").folder,
               JoinPath(std::string("/prog"), "log"));
 }
 
@@ -132,7 +132,7 @@ protected:
         : ProgramFixture({.start = test::At(2009, 5, 17, 21, 30), .captureTimer = true})
     {
         Settings& s = p.settings;
-        s.SaveFolder = dir.filePath("records/deep");
+        s.SaveFolder = dir.filePath("records/deep").toStdString();
         s.SaveFile = "給与明細";
         s.MonthlyAppend = true;
         s.SaveCsv = false;
@@ -141,9 +141,8 @@ protected:
 
     QString path() const
     {
-        return RecordFileTarget(p.settings, p.LogStartStamp.toStdString(),
-                                p.programFolder.toStdString())
-            .path;
+        return QString::fromStdString(
+            RecordFileTarget(p.settings, p.LogStartStamp, p.programFolder).path);
     }
     QByteArray bytes(const QString& file) const
     {
@@ -166,7 +165,7 @@ protected:
 
     int txtLogLines(const QString& part) const
     {
-        return static_cast<int>(p.txtLog.text().count(part));
+        return static_cast<int>(QString::fromStdString(p.txtLog.text()).count(part));
     }
     int debugLines(const QString& part) const
     {
@@ -190,13 +189,13 @@ TEST_F(RecordFileTest, NothingHappensWithoutARun)
     p.LogStartStamp.clear();
     header();
     record("x");
-    EXPECT_FALSE(QFileInfo::exists(p.settings.SaveFolder));
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(p.settings.SaveFolder)));
 }
 
 TEST_F(RecordFileTest, UnwritableFolderKeepsLinesAndWritesThemInOrderOnRecovery)
 {
     const QString blocker = block("blocker");
-    p.settings.SaveFolder = blocker + "/sub";
+    p.settings.SaveFolder = (blocker + "/sub").toStdString();
     header();
     record("one");
     record("two");

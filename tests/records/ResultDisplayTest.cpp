@@ -8,9 +8,14 @@ using namespace kesmaro::test;
 
 namespace {
 
-QString blanks(int n)
+std::string blanks(int n)
 {
-    return QString(n, ' ');
+    return std::string(static_cast<std::size_t>(n), ' ');
+}
+
+bool contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
 }
 
 class ResultDisplayTest : public ProgramFixture {
@@ -56,9 +61,9 @@ TEST_F(ResultDisplayTest, ClearEmptiesEveryLabelAndMarksMoneyMissing)
     p.results.lblCapture = {"57", "1234", "1000", "x", "y"};
     DisplayResult(p, DisplayMode::Clear);
     const ResultLabels& r = labels();
-    for (const QString& text : {r.lblStartTime, r.lblEndTime, r.lblElapseTime, r.lblStartLv,
+    for (const std::string& text : {r.lblStartTime, r.lblEndTime, r.lblElapseTime, r.lblStartLv,
                                 r.lblElapseExp, r.lblStartMoney, r.lblEndMoney, r.lblCapture[2]})
-        EXPECT_TRUE(text.isEmpty()) << text.toStdString();
+        EXPECT_TRUE(text.empty()) << text;
     EXPECT_EQ(r.lblCapture[3], "x");
     const Currency none = Currency::FromInteger(-1);
     EXPECT_EQ(p.measurement.MoneyPair[0], none);
@@ -90,8 +95,8 @@ TEST_F(ResultDisplayTest, ExpGainCountsLevelsAndFoldsAboveHundred)
         DisplayResult(p, DisplayMode::Clear);
         update(row.startLv, row.startExp);
         update(row.lv, row.exp);
-        EXPECT_EQ(labels().lblElapseLv, QString::fromUtf8(row.levelGain));
-        EXPECT_EQ(labels().lblElapseExp, QString::fromUtf8(row.expGain));
+        EXPECT_EQ(labels().lblElapseLv, row.levelGain);
+        EXPECT_EQ(labels().lblElapseExp, row.expGain);
     }
 }
 
@@ -168,25 +173,25 @@ TEST_F(ResultDisplayTest, ClosingReportEdgeCases)
 {
     update(57, 1234);
     update(57, 1300);
-    p.txtLog.setText(QString());
+    p.txtLog.setText({});
     DisplayResult(p, DisplayMode::ClosingReport);
-    EXPECT_EQ(labels().lblEndMoney, QString());
+    EXPECT_EQ(labels().lblEndMoney, "");
     EXPECT_TRUE(
-        p.txtLog.text().contains("    終了  Lv:  57    Exp:  13.00 ％   ｺｲﾝ:" +
+        contains(p.txtLog.text(), "    終了  Lv:  57    Exp:  13.00 ％   ｺｲﾝ:" +
                                  blanks(15) + "0 "))
         << "no coin reading shows no negative coins";
 
     p.results.lblEndLv = "-1";
     p.results.lblEndExp = "-0.01 ％";
-    p.txtLog.setText(QString());
+    p.txtLog.setText({});
     DisplayResult(p, DisplayMode::ClosingReport);
-    EXPECT_FALSE(p.txtLog.text().contains("終了"))
+    EXPECT_FALSE(contains(p.txtLog.text(), "終了"))
         << "both end labels negative leave out the end row";
 
     p.LogStartStamp.clear();
-    p.txtLog.setText(QString());
+    p.txtLog.setText({});
     const int before = view.results;
     DisplayResult(p, DisplayMode::ClosingReport);
-    EXPECT_TRUE(p.txtLog.text().isEmpty()) << "without a run";
+    EXPECT_TRUE(p.txtLog.text().empty()) << "without a run";
     EXPECT_EQ(view.results, before + 1);
 }

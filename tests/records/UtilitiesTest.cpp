@@ -106,7 +106,7 @@ TEST_F(UtilitiesTest, PlayBeepFollowsTheModeTable)
 TEST_F(UtilitiesTest, PopupShowsWithADefaultCaptionAndHides)
 {
     ShowPopup(p.popup, p.flags, view, "not running", "", 14);
-    EXPECT_EQ(p.popup.caption, QStringLiteral("メッセージ "));
+    EXPECT_EQ(p.popup.caption, "メッセージ ");
     HidePopup(p.flags, view);
     HidePopup(p.flags, view); // hiding a hidden popup is harmless
     EXPECT_FALSE(p.flags.PopupShown);

@@ -123,7 +123,7 @@ TEST_F(AreaFinderTest, NumbersMovedAnywhereAreFoundAndReadBack)
                 scene.at[static_cast<std::size_t>(n)] = QPoint(
                     8 + static_cast<int>(random() % static_cast<unsigned>(size.width() - 200)),
                     8 + n * band + static_cast<int>(random() % static_cast<unsigned>(band - 20)));
-            SCOPED_TRACE("%1x%2 round %3 level %4 at %5,%6"
+            SCOPED_TRACE(QStringLiteral("%1x%2 round %3 level %4 at %5,%6")
                              .arg(size.width())
                              .arg(size.height())
                              .arg(round)
@@ -289,11 +289,11 @@ TEST_F(AreaFinderTest, DetectionAppliesOnlyAfterConfirmation)
     EXPECT_EQ(p.settings.CaptureArea[AreaMoneySecond].Y, before.CaptureArea[AreaMoneySecond].Y);
 
     // Like every command: a "Click : " line, then how it ended.
-    const QString click = "Click : Capture Area Detect ";
+    const QString click = QStringLiteral("Click : Capture Area Detect ");
     EXPECT_EQ(logLines(),
-              (QStringList{click, "Detecting CaptureArea ･･･ Window Not Find ",
-                           click, "Detecting CaptureArea ･･･ Cancel ", click,
-                           "Detecting CaptureArea ･･･ End "}));
+              (QStringList{click, QStringLiteral("Detecting CaptureArea ･･･ Window Not Find "),
+                           click, QStringLiteral("Detecting CaptureArea ･･･ Cancel "), click,
+                           QStringLiteral("Detecting CaptureArea ･･･ End ")}));
 }
 
 // The two programs together, as a player tries the finder on a screenshot.
@@ -311,7 +311,7 @@ int run(const char* program, const QStringList& arguments, QString* out = nullpt
 TEST(FindAreasProgram, PrintsTheAreasOfARenderedFrameAndFailsOnAMissingNumber)
 {
     QTemporaryDir dir;
-    const QString moved = dir.filePath("moved.png");
+    const QString moved = dir.filePath(QStringLiteral("moved.png"));
     ASSERT_EQ(
         run(KESMARO_SIMGAME_EXE,
             QString::fromUtf8("--render %1 --level 123 --exp 38.83 --coins 77 --size 1920x1080 "
@@ -321,26 +321,26 @@ TEST(FindAreasProgram, PrintsTheAreasOfARenderedFrameAndFailsOnAMissingNumber)
                 .split(u' ')),
         0);
     QString out;
-    EXPECT_EQ(run(KESMARO_REPLAY_EXE, {"--find-areas", moved}, &out), 0);
+    EXPECT_EQ(run(KESMARO_REPLAY_EXE, {QStringLiteral("--find-areas"), moved}, &out), 0);
     EXPECT_EQ(out, "level 1499 60 55 15\nexp 32 1000 44 10\ncoins 681 500 102 9\n"
                    "coins2 927 43 102 9\n");
     // The yellow table has other 3 and 8 glyphs than the white one: nothing of the Exp reads.
     EXPECT_EQ(run(KESMARO_REPLAY_EXE,
-                  {"--find-areas", moved, "--colour",
-                   "yellow"},
+                  {QStringLiteral("--find-areas"), moved, QStringLiteral("--colour"),
+                   QStringLiteral("yellow")},
                   &out),
               1);
-    EXPECT_TRUE(out.contains("exp not found\n")) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("exp not found\n"))) << out.toStdString();
 
-    const QString hidden = dir.filePath("hidden.png");
+    const QString hidden = dir.filePath(QStringLiteral("hidden.png"));
     ASSERT_EQ(run(KESMARO_SIMGAME_EXE,
                   QString::fromUtf8("--render %1 --level 5 --exp 1 --coins 1 --hide level")
                       .arg(hidden)
                       .split(u' ')),
               0);
-    EXPECT_EQ(run(KESMARO_REPLAY_EXE, {"--find-areas", hidden}, &out), 1);
-    EXPECT_TRUE(out.startsWith("level not found\n")) << out.toStdString();
-    EXPECT_EQ(run(KESMARO_REPLAY_EXE, {"--find-areas", dir.filePath("none.png")}),
+    EXPECT_EQ(run(KESMARO_REPLAY_EXE, {QStringLiteral("--find-areas"), hidden}, &out), 1);
+    EXPECT_TRUE(out.startsWith(QStringLiteral("level not found\n"))) << out.toStdString();
+    EXPECT_EQ(run(KESMARO_REPLAY_EXE, {QStringLiteral("--find-areas"), dir.filePath("none.png")}),
               2);
 }
 

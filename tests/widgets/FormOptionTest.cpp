@@ -217,7 +217,7 @@ TEST_F(FormOptionTest, BoxesThatRefuseLeaveTheirSettingOffWithTheirMessage)
         EXPECT_EQ(p.settings.StartUpPath[1], app);
         option<QLineEdit>(u"txtStartUp(1)"_s)->setText(app + u"x"_s);
         EXPECT_FALSE(p.settings.StartUp[1]);
-        EXPECT_TRUE(p.settings.StartUpPath[1].isEmpty());
+        EXPECT_TRUE(p.settings.StartUpPath[1].empty());
         EXPECT_FALSE(option<QCheckBox>(u"chkStartUp(1)"_s)->isChecked());
         EXPECT_TRUE(messages().isEmpty());
     }

@@ -18,7 +18,7 @@ class FormVersionTest : public FormsTest {};
 TEST_F(FormVersionTest, ShowsTheProgramAndOpensTheSiteOnEverySecondClick)
 {
     // A build without a support site links to the quick-start document beside the program.
-    QFile quickStart(QDir(p.documentFolder)
+    QFile quickStart(QDir(QString::fromStdString(p.documentFolder))
                          .filePath(QString::fromStdString(std::string(kQuickReferenceDocument))));
     ASSERT_TRUE(quickStart.open(QIODevice::WriteOnly));
     quickStart.close();
@@ -42,7 +42,7 @@ TEST_F(FormVersionTest, ShowsTheProgramAndOpensTheSiteOnEverySecondClick)
     ASSERT_EQ(sim.shell.requests.size(), 1u);
     const QString expected =
         SupportLink::SiteAddress().empty()
-            ? QDir(p.documentFolder)
+            ? QDir(QString::fromStdString(p.documentFolder))
                   .filePath(QString::fromStdString(std::string(kQuickReferenceDocument)))
             : QString::fromStdString(SupportLink::SiteAddress());
     EXPECT_EQ(QString::fromStdString(sim.shell.requests[0].target), expected);

@@ -209,7 +209,7 @@ TEST_F(SimGameLiveTest, NumbersMovedAwayFromTheDefaultsAreFoundAndTheNextCapture
 
     Program& p = program->p;
     p.settings = FrameSettings(test::FrameSpec(1, 0, 0, CoinArea::Area2, true));
-    p.settings.SearchWindowClass = QString::fromStdString(kGameClass);
+    p.settings.SearchWindowClass = kGameClass;
     p.settings.LagCancelTime = 0;
     // At the default areas nothing reads.
     CaptureAreaColumnText(p, game, AreaLevel, CategoryLevel);
