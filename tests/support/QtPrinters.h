@@ -24,3 +24,16 @@ inline void PrintTo(const QStringList& value, std::ostream* os)
         *os << (i ? ", \"" : "\"") << value[i].toStdString() << '"';
     *os << '}';
 }
+
+#include <string>
+
+// Tests of the Qt front end compare what its widgets show with the core's UTF-8 text.
+inline bool operator==(const QString& qt, const std::string& utf8)
+{
+    return qt == QString::fromStdString(utf8);
+}
+
+inline bool operator==(const std::string& utf8, const QString& qt)
+{
+    return qt == QString::fromStdString(utf8);
+}

@@ -78,7 +78,7 @@ TEST_F(FormMainTest, LoadPlacesTheWindowForEveryWindowPositionCase)
         if (row.top)
             expected.moveTop(*row.top);
         EXPECT_TRUE(w.isVisible());
-        EXPECT_EQ(w.windowTitle(), kProgramTitle);
+        EXPECT_EQ(w.windowTitle(), QString::fromStdString(kProgramTitle));
         EXPECT_EQ(w.rulesFrame().size(), expected.size());
         // The offscreen platform's pretend frame may shift the window by its width.
         EXPECT_LE((w.frameGeometry().topLeft() - expected.topLeft()).manhattanLength(), 8);

@@ -214,7 +214,7 @@ TEST_F(FormOptionTest, BoxesThatRefuseLeaveTheirSettingOffWithTheirMessage)
         option<QLineEdit>(u"txtStartUp(1)"_s)->setText(app);
         option<QCheckBox>(u"chkStartUp(1)"_s)->click();
         EXPECT_TRUE(p.settings.StartUp[1]);
-        EXPECT_EQ(p.settings.StartUpPath[1], app);
+        EXPECT_EQ(p.settings.StartUpPath[1], app.toStdString());
         option<QLineEdit>(u"txtStartUp(1)"_s)->setText(app + u"x"_s);
         EXPECT_FALSE(p.settings.StartUp[1]);
         EXPECT_TRUE(p.settings.StartUpPath[1].empty());
@@ -298,7 +298,7 @@ TEST_F(FormOptionTest, TheFolderBoxChecksOnlyNamesOfThreeOrMore)
 {
     open();
     type(u"txtSaveFolder"_s, u"ab"_s);
-    EXPECT_EQ(p.settings.SaveFolder, u"ab"_s);
+    EXPECT_EQ(p.settings.SaveFolder, "ab");
     EXPECT_TRUE(messages().isEmpty());
 
     type(u"txtSaveFolder"_s, dir.filePath(u"missing"_s));
@@ -312,10 +312,10 @@ TEST_F(FormOptionTest, TheFolderBoxChecksOnlyNamesOfThreeOrMore)
     QApplication::sendEvent(option<QLineEdit>(u"txtSaveFolder"_s), &out);
     EXPECT_EQ(messages().size(), 1);
     m_view.options()->activated();
-    EXPECT_EQ(option<QLineEdit>(u"txtSaveFolder"_s)->text(), p.programFolder);
+    EXPECT_EQ(option<QLineEdit>(u"txtSaveFolder"_s)->text(), QString::fromStdString(p.programFolder));
 
     type(u"txtSaveFolder"_s, dir.path());
-    EXPECT_EQ(p.settings.SaveFolder, dir.path());
+    EXPECT_EQ(p.settings.SaveFolder, dir.path().toStdString());
     type(u"txtSaveFile"_s, u"記録"_s);
     EXPECT_EQ(p.settings.SaveFile, u"記録"_s);
 
