@@ -26,9 +26,12 @@ set(KESMARO_STD_ONLY_FILES
     "^platform/[^/]+\\.h$"
     "^platform/sim/"
     "^common/"
+    "^config/(ConfigFile|Defaults|ExtraSettings|Settings|SettingsTable)\\.(h|cpp)$"
+    "^state/"
+    "^records/"
+    "^recognition/"
     "^graph/"
     "^gestures/"
-    "^state/(GraphPicture|GraphBuffer|GestureState)\\.(h|cpp)$"
 )
 set(KESMARO_TOOLKIT_HEADERS "^(Q[A-Za-z]*|Qt[A-Za-z]*/.*|X11/.*|xcb/.*|pulse/.*)$")
 set(KESMARO_WINDOWS_HEADERS
