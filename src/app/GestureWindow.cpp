@@ -12,11 +12,10 @@ void LoadGestureInput(Program& p)
     FormDirectX_Load(
         p, GestureOperations{
                .captureImage = [](Program& q) { CaptureImage(q); },
-               .screenshotFolder = [](Program& q) { return ScreenshotFolder(q).toStdString(); },
+               .screenshotFolder = [](Program& q) { return ScreenshotFolder(q); },
                .saveScreenshot =
                    [](Program& q, const std::string& base, const std::string& format) {
-                       SaveScreenshot(q, QString::fromStdString(base),
-                                      QString::fromStdString(format));
+                       SaveScreenshot(q, base, format);
                    },
            });
 }
