@@ -158,14 +158,15 @@ std::string healthReason(const CaptureHealth& h)
 }
 
 // Two decimals as the status bar has always shown them: an exact half rounds away from zero
-// and a negative zero shows as "0.00".
+// (where the C library rounds it to even) and a negative zero shows as "0.00".
 std::string twoDecimals(double value)
 {
     if (value == 0)
         value = 0;
     const double magnitude = std::abs(value);
     const double eighths = magnitude * 8;
-    // Only odd eighths (.125, .375, ...) lie exactly halfway between two hundredths.
+    // Only odd eighths (.125, .375, .625, .875) lie exactly halfway between two hundredths,
+    // and rounding them up never carries.
     const bool half =
         eighths < 0x1p53 && eighths == std::floor(eighths) && std::fmod(eighths, 2.0) == 1.0;
     char buffer[400];
@@ -175,34 +176,22 @@ std::string twoDecimals(double value)
     std::string digits(buffer, end);
     if (half) {
         digits.pop_back(); // the exact '5'
-        std::size_t i = digits.size();
-        while (i > 0) {
-            --i;
-            if (digits[i] == '.')
-                continue;
-            if (digits[i] != '9') {
-                ++digits[i];
-                break;
-            }
-            digits[i] = '0';
-            if (i == 0)
-                digits.insert(digits.begin(), '1');
-        }
+        ++digits.back();
     }
     return std::signbit(value) ? "-" + digits : digits;
 }
 
-std::string expRateText(std::optional<double> rate)
-{
-    return rate ? twoDecimals(*rate) + "%/h" : kNone;
-}
-
-std::string coinRateText(std::optional<double> rate)
-{
-    return rate ? std::to_string(std::llround(*rate)) + "/h" : kNone;
-}
-
 } // namespace
+
+std::string ExpRateText(std::optional<double> ratePerHour)
+{
+    return ratePerHour ? twoDecimals(*ratePerHour) + "%/h" : kNone;
+}
+
+std::string CoinRateText(std::optional<double> ratePerHour)
+{
+    return ratePerHour ? std::to_string(std::llround(*ratePerHour)) + "/h" : kNone;
+}
 
 void RecordCaptureOutcome(Program& p, CaptureOutcome outcome)
 {
@@ -325,8 +314,8 @@ StatusTexts ComputeStatusLine(const Program& p)
     t.nextLevel = "次のLvまで " + ApproximateDuration(SecondsToNextLevel(percent, run.expPerHour)) +
                   "（" + window + ' ' +
                   ApproximateDuration(SecondsToNextLevel(percent, rolling.expPerHour)) + "）";
-    t.rolling = window + "  Exp " + expRateText(rolling.expPerHour) + "  ｺｲﾝ " +
-                coinRateText(rolling.coinsPerHour);
+    t.rolling = window + "  Exp " + ExpRateText(rolling.expPerHour) + "  ｺｲﾝ " +
+                CoinRateText(rolling.coinsPerHour);
     if (running) {
         const CaptureHealth& h = p.captureHealth;
         t.healthReason = healthReason(h);

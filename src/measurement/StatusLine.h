@@ -26,6 +26,9 @@ bool SetRollingMinutes(Program& p, std::int64_t minutes);
 // "1分未満", "約23分", "約1時間23分", "約2時間", "約3日4時間", "約3日"; "―" for no time or a
 // negative one.
 std::string ApproximateDuration(std::optional<double> seconds);
+// "3.21%/h" (two decimals, an exact half away from zero) and "12345/h"; "―" for no rate.
+std::string ExpRateText(std::optional<double> ratePerHour);
+std::string CoinRateText(std::optional<double> ratePerHour);
 // How long a state has lasted: "1分未満", "5分", "1時間5分", "2日3時間".
 std::string ElapsedText(std::int64_t ms);
 

@@ -71,6 +71,41 @@ TEST(StatusLineFormat, ElapsedTimes)
     EXPECT_EQ(ElapsedText(5 * 60'000), "5分");
     EXPECT_EQ(ElapsedText(65 * 60'000), "1時間5分");
     EXPECT_EQ(ElapsedText((51 * 60 + 7) * 60'000LL), "2日3時間");
+    // Unlike the approximate durations, whole hours and days keep their zero part.
+    EXPECT_EQ(ElapsedText(60 * 60'000), "1時間0分");
+    EXPECT_EQ(ElapsedText(24 * 60 * 60'000LL), "1日0時間");
+}
+
+TEST(StatusLineFormat, RateTexts)
+{
+    const struct {
+        std::optional<double> rate;
+        const char* text;
+    } expCases[] = {
+        {std::nullopt, "―"},
+        {3.214, "3.21%/h"},
+        {40.0, "40.00%/h"},
+        {-10.0, "-10.00%/h"},
+        // Exact halves go away from zero, whichever neighbour is even.
+        {0.125, "0.13%/h"},
+        {0.375, "0.38%/h"},
+        {2.625, "2.63%/h"},
+        {-0.125, "-0.13%/h"},
+        {-7.875, "-7.88%/h"},
+        // Decimal halves that a double holds just below stay below.
+        {2.675, "2.67%/h"},
+        {1.005, "1.00%/h"},
+        // A falling rate too small to show keeps its sign; a negative zero does not.
+        {-0.001, "-0.00%/h"},
+        {-0.0, "0.00%/h"},
+        {123456.785, "123456.79%/h"},
+    };
+    for (const auto& c : expCases)
+        EXPECT_EQ(ExpRateText(c.rate), c.text) << (c.rate ? *c.rate : -999.0);
+    EXPECT_EQ(CoinRateText(std::nullopt), "―");
+    EXPECT_EQ(CoinRateText(12344.5), "12345/h");
+    EXPECT_EQ(CoinRateText(-0.4), "0/h");
+    EXPECT_EQ(CoinRateText(-2.5), "-3/h");
 }
 
 TEST(StatusLineFormat, TimeToNextLevelFromKnownRates)
