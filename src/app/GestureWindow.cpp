@@ -13,10 +13,8 @@ void LoadGestureInput(Program& p)
         p, GestureOperations{
                .captureImage = [](Program& q) { CaptureImage(q); },
                .screenshotFolder = [](Program& q) { return ScreenshotFolder(q); },
-               .saveScreenshot =
-                   [](Program& q, const std::string& base, const std::string& format) {
-                       SaveScreenshot(q, base, format);
-                   },
+               .saveScreenshot = [](Program& q, const std::string& base,
+                                    const std::string& format) { SaveScreenshot(q, base, format); },
            });
 }
 
