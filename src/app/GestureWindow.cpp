@@ -12,12 +12,9 @@ void LoadGestureInput(Program& p)
     FormDirectX_Load(
         p, GestureOperations{
                .captureImage = [](Program& q) { CaptureImage(q); },
-               .screenshotFolder = [](Program& q) { return ScreenshotFolder(q).toStdString(); },
-               .saveScreenshot =
-                   [](Program& q, const std::string& base, const std::string& format) {
-                       SaveScreenshot(q, QString::fromStdString(base),
-                                      QString::fromStdString(format));
-                   },
+               .screenshotFolder = [](Program& q) { return ScreenshotFolder(q); },
+               .saveScreenshot = [](Program& q, const std::string& base,
+                                    const std::string& format) { SaveScreenshot(q, base, format); },
            });
 }
 

@@ -55,10 +55,7 @@ void gameMissing(Program& p)
         ShowPopup(p.popup, p.flags, p.view, p.settings.SearchWindowClass + "が起動していません",
                   "エラー", 14);
     if (p.LogStartStamp.empty() && p.flags.DebugMode)
-        p.log.WriteDebugLog((QStringLiteral("Lost ") +
-                             QString::fromStdString(p.settings.SearchWindowClass) +
-                             QStringLiteral(" Then Capture Stop "))
-                                .toStdString());
+        p.log.WriteDebugLog("Lost " + p.settings.SearchWindowClass + " Then Capture Stop ");
 }
 
 void inBackground(Program& p)

@@ -2,7 +2,6 @@
 
 #include "common/Format.h"
 #include "common/Numeric.h"
-#include "config/CommonQt.h"
 #include "graph/GraphDisplay.h"
 #include "records/LoggingRun.h"
 #include "records/RandomSeed.h"
@@ -12,22 +11,22 @@
 #include "state/Program.h"
 
 #include <algorithm>
+#include <string>
 
 namespace kesmaro {
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
 const Currency kMinusOne = Currency::FromInteger(-1);
 
-QString C(const ColumnValue& value, int width, int decimals)
+std::string C(const ColumnValue& value, int width, int decimals)
 {
-    return QString::fromStdString(FormatColumn(value, width, 1, decimals, false));
+    return FormatColumn(value, width, 1, decimals, false);
 }
 
-void appendLine(Program& p, const QString& line)
+void appendLine(Program& p, const std::string& line)
 {
-    p.txtLog.AppendToTextBox((line + kCrLf).toStdString());
+    p.txtLog.AppendToTextBox(line + "\r\n");
 }
 
 // Minutes with one decimal, truncated to tenths: 359 s -> 5.9.
@@ -46,22 +45,22 @@ void graphIdleSample(Program& p)
     GraphDataDisplay(p, p.graph.GraphOffset, p.graph.GraphZoom);
 }
 
-void failure(Program& p, const QString& stamp)
+void failure(Program& p, const std::string& stamp)
 {
     const MeasurementState& m = p.measurement;
-    const QString text =
+    const std::string text =
         RecognitionFailureText(m.ReadLv >= 0, m.ReadExp >= Currency(), m.ReadMoney >= Currency());
-    appendLine(p, stamp + QStringLiteral("  認識失敗  ") + text);
-    p.log.WriteDebugLog((QStringLiteral("ImageRecognition misstep :") + text).toStdString());
+    appendLine(p, stamp + "  認識失敗  " + text);
+    p.log.WriteDebugLog("ImageRecognition misstep :" + text);
     p.measurement.scheduleCapture(p.services.clock, kRetryDelayMs);
 }
 
 void characterChange(Program& p)
 {
     MeasurementState& m = p.measurement;
-    appendLine(p, QStringLiteral("キャラクタチェンジ検出"));
+    appendLine(p, "キャラクタチェンジ検出");
     DisplayResult(p, DisplayMode::ClosingReport);
-    appendLine(p, QString::fromStdString(std::string(kLogColumnHeader)));
+    appendLine(p, std::string(kLogColumnHeader));
     m.MoneyAreaMode = MoneyAreaDetect;
     m.ExpTrack[TrackPrevious] = Currency();
     m.ExpClock[TrackPrevious] = 0;
@@ -91,7 +90,7 @@ void characterChange(Program& p)
     }
 }
 
-void firstMeasurement(Program& p, const QString& stamp)
+void firstMeasurement(Program& p, const std::string& stamp)
 {
     MeasurementState& m = p.measurement;
     m.ExpTrack[TrackPrevious] = m.ExpTrack[TrackCurrent];
@@ -108,22 +107,22 @@ void firstMeasurement(Program& p, const QString& stamp)
 
 } // namespace
 
-QString RecognitionFailureText(bool levelRead, bool expRead, bool moneyRead)
+std::string RecognitionFailureText(bool levelRead, bool expRead, bool moneyRead)
 {
     if (levelRead && expRead)
         return {};
     if (!levelRead && !expRead)
-        return moneyRead ? QStringLiteral("LvとExp NG") : QStringLiteral("全部 NG");
+        return moneyRead ? "LvとExp NG" : "全部 NG";
     if (levelRead)
-        return moneyRead ? QStringLiteral("Exp NG") : QStringLiteral("ExpとMoney NG");
-    return moneyRead ? QStringLiteral("Lv NG") : QStringLiteral("LvとMoney NG");
+        return moneyRead ? "Exp NG" : "ExpとMoney NG";
+    return moneyRead ? "Lv NG" : "LvとMoney NG";
 }
 
 void UpdateMeasurement(Program& p)
 {
     MeasurementState& m = p.measurement;
     const Settings& s = p.settings;
-    const QString stamp = QString::fromStdString(RecordStampText(DateTime(p.services.clock.Now())));
+    const std::string stamp = RecordStampText(DateTime(p.services.clock.Now()));
 
     if (m.ReadExp < Currency() || m.ReadLv < 0) {
         failure(p, stamp);
@@ -215,9 +214,9 @@ void UpdateMeasurement(Program& p)
         GraphDataDisplay(p, 0, 1.0F);
     }
 
-    QString coinPart;
+    std::string coinPart;
     if (!coinInterval) {
-        coinPart = moneyRead ? QString(12, QLatin1Char(' ')) : QStringLiteral("     未認識 ");
+        coinPart = moneyRead ? std::string(12, ' ') : "     未認識 ";
     } else {
         coinPart = C(moneyRate, 12, 1);
         m.MoneyClock[TrackDifference] = 0;
@@ -227,7 +226,7 @@ void UpdateMeasurement(Program& p)
                       C(ExpText(expRate), 11, 0) + coinPart);
 
     RecordValues record;
-    record.stamp = stamp.toStdString();
+    record.stamp = stamp;
     record.level = m.LevelTrack[TrackCurrent];
     record.exp = m.ExpTrack[TrackCurrent];
     record.money = m.MoneyTrack[TrackCurrent];

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <string>
 
 namespace kesmaro {
 
@@ -14,7 +14,7 @@ void UpdateMeasurement(Program& p);
 
 // What was not read, for the failure line ("全部 NG", "Exp NG", ...); empty when level and
 // Exp were both read.
-QString RecognitionFailureText(bool levelRead, bool expRead, bool moneyRead);
+std::string RecognitionFailureText(bool levelRead, bool expRead, bool moneyRead);
 
 // The retry delay after a failed recognition or a game in the background.
 constexpr int kRetryDelayMs = 15 * 1000;

@@ -4,10 +4,11 @@
 #include "recognition/Recognition.h"
 #include "state/Program.h"
 
-#include <QStringList>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <functional>
+#include <string>
 
 namespace kesmaro {
 
@@ -19,7 +20,7 @@ constexpr std::int64_t kKeptMs = std::int64_t{kRollingMinutesMax} * kMsPerMinute
 // Beyond this a time to the next level says nothing useful.
 constexpr double kLongestSeconds = 999.0 * 24 * 3600;
 
-const QString kNone = QStringLiteral("―");
+constexpr const char* kNone = "―";
 
 bool regionInside(const CaptureRect& area, const Rect& window)
 {
@@ -105,65 +106,92 @@ Rates ratesBetween(const RateSample& from, const std::deque<RateSample>& samples
     return rates;
 }
 
-QString categoryName(int category)
+std::string categoryName(int category)
 {
     switch (category) {
     case CategoryLevel:
-        return QStringLiteral("Lv");
+        return "Lv";
     case CategoryExp:
-        return QStringLiteral("Exp");
+        return "Exp";
     default:
-        return QStringLiteral("ｺｲﾝ");
+        return "ｺｲﾝ";
     }
 }
 
-QString causeText(ReadCause cause)
+std::string causeText(ReadCause cause)
 {
     switch (cause) {
     case ReadCause::OutsideWindow:
-        return QStringLiteral("範囲がウィンドウの外");
+        return "範囲がウィンドウの外";
     case ReadCause::NoGlyphColour:
-        return QStringLiteral("範囲に文字色なし");
+        return "範囲に文字色なし";
     case ReadCause::UnknownGlyph:
-        return QStringLiteral("パターンにない文字");
+        return "パターンにない文字";
     case ReadCause::Read:
         break;
     }
     return {};
 }
 
-QString healthReason(const CaptureHealth& h)
+std::string healthReason(const CaptureHealth& h)
 {
     switch (h.outcome) {
     case CaptureOutcome::None:
         return {};
     case CaptureOutcome::WindowMissing:
-        return QStringLiteral("ゲームウィンドウが見つかりません");
+        return "ゲームウィンドウが見つかりません";
     case CaptureOutcome::Background:
-        return QStringLiteral("ゲームウィンドウが前面にありません");
+        return "ゲームウィンドウが前面にありません";
     case CaptureOutcome::Captured:
         break;
     }
-    QStringList parts;
+    std::string parts;
     for (int c = 0; c < kCategoryCount; ++c) {
         const ReadCause cause = h.causes[static_cast<std::size_t>(c)];
-        if (cause != ReadCause::Read)
-            parts << categoryName(c) + QStringLiteral("読取失敗: ") + causeText(cause);
+        if (cause == ReadCause::Read)
+            continue;
+        if (!parts.empty())
+            parts += " / ";
+        parts += categoryName(c) + "読取失敗: " + causeText(cause);
     }
-    return parts.join(QStringLiteral(" / "));
+    return parts;
 }
 
-QString expRateText(std::optional<double> rate)
+// Two decimals as the status bar has always shown them: an exact half rounds away from zero
+// (where the C library rounds it to even) and a negative zero shows as "0.00".
+std::string twoDecimals(double value)
 {
-    return rate ? QString::number(*rate, 'f', 2) + QStringLiteral("%/h") : kNone;
-}
-
-QString coinRateText(std::optional<double> rate)
-{
-    return rate ? QString::number(std::llround(*rate)) + QStringLiteral("/h") : kNone;
+    if (value == 0)
+        value = 0;
+    const double magnitude = std::abs(value);
+    const double eighths = magnitude * 8;
+    // Only odd eighths (.125, .375, .625, .875) lie exactly halfway between two hundredths,
+    // and rounding them up never carries.
+    const bool half =
+        eighths < 0x1p53 && eighths == std::floor(eighths) && std::fmod(eighths, 2.0) == 1.0;
+    char buffer[400];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
+                                   std::chars_format::fixed, half ? 3 : 2)
+                         .ptr;
+    std::string digits(buffer, end);
+    if (half) {
+        digits.pop_back(); // the exact '5'
+        ++digits.back();
+    }
+    return std::signbit(value) ? "-" + digits : digits;
 }
 
 } // namespace
+
+std::string ExpRateText(std::optional<double> ratePerHour)
+{
+    return ratePerHour ? twoDecimals(*ratePerHour) + "%/h" : kNone;
+}
+
+std::string CoinRateText(std::optional<double> ratePerHour)
+{
+    return ratePerHour ? std::to_string(std::llround(*ratePerHour)) + "/h" : kNone;
+}
 
 void RecordCaptureOutcome(Program& p, CaptureOutcome outcome)
 {
@@ -207,38 +235,38 @@ bool SetRollingMinutes(Program& p, std::int64_t minutes)
     return SaveExtraSettings(p.programFolder, p.extra);
 }
 
-QString ApproximateDuration(std::optional<double> seconds)
+std::string ApproximateDuration(std::optional<double> seconds)
 {
     if (!seconds || !std::isfinite(*seconds) || *seconds < 0)
         return kNone;
     if (*seconds < 60)
-        return QStringLiteral("1分未満");
+        return "1分未満";
     if (*seconds > kLongestSeconds)
-        return QStringLiteral("999日以上");
+        return "999日以上";
     const auto minutes = static_cast<std::int64_t>(std::llround(*seconds / 60));
     if (minutes < 60)
-        return QStringLiteral("約%1分").arg(minutes);
+        return "約" + std::to_string(minutes) + "分";
     if (minutes < 24 * 60) {
         const std::int64_t m = minutes % 60;
-        return m == 0 ? QStringLiteral("約%1時間").arg(minutes / 60)
-                      : QStringLiteral("約%1時間%2分").arg(minutes / 60).arg(m);
+        return "約" + std::to_string(minutes / 60) + "時間" +
+               (m == 0 ? std::string() : std::to_string(m) + "分");
     }
     const auto hours = static_cast<std::int64_t>(std::llround(*seconds / 3600));
     const std::int64_t h = hours % 24;
-    return h == 0 ? QStringLiteral("約%1日").arg(hours / 24)
-                  : QStringLiteral("約%1日%2時間").arg(hours / 24).arg(h);
+    return "約" + std::to_string(hours / 24) + "日" +
+           (h == 0 ? std::string() : std::to_string(h) + "時間");
 }
 
-QString ElapsedText(std::int64_t ms)
+std::string ElapsedText(std::int64_t ms)
 {
     const std::int64_t minutes = std::max<std::int64_t>(ms, 0) / kMsPerMinute;
     if (minutes < 1)
-        return QStringLiteral("1分未満");
+        return "1分未満";
     if (minutes < 60)
-        return QStringLiteral("%1分").arg(minutes);
+        return std::to_string(minutes) + "分";
     if (minutes < 24 * 60)
-        return QStringLiteral("%1時間%2分").arg(minutes / 60).arg(minutes % 60);
-    return QStringLiteral("%1日%2時間").arg(minutes / (24 * 60)).arg(minutes / 60 % 24);
+        return std::to_string(minutes / 60) + "時間" + std::to_string(minutes % 60) + "分";
+    return std::to_string(minutes / (24 * 60)) + "日" + std::to_string(minutes / 60 % 24) + "時間";
 }
 
 std::optional<double> SecondsToNextLevel(Currency percent, std::optional<double> ratePerHour)
@@ -272,7 +300,7 @@ StatusTexts ComputeStatusLine(const Program& p)
 {
     StatusTexts t;
     const std::int32_t minutes = ClampRollingMinutes(p.extra.RollingMinutes);
-    const QString window = QStringLiteral("直近%1分").arg(minutes);
+    const std::string window = "直近" + std::to_string(minutes) + "分";
     const bool running = !p.LogStartStamp.empty() && p.rates.runStamp == p.LogStartStamp;
     Rates run;
     Rates rolling;
@@ -283,31 +311,28 @@ StatusTexts ComputeStatusLine(const Program& p)
         const RateSample& last = p.rates.recent.back();
         percent = last.position - Currency::FromInteger(std::int64_t{last.level} * 100);
     }
-    t.nextLevel = QStringLiteral("次のLvまで ") +
-                  ApproximateDuration(SecondsToNextLevel(percent, run.expPerHour)) +
-                  QStringLiteral("（") + window + u' ' +
-                  ApproximateDuration(SecondsToNextLevel(percent, rolling.expPerHour)) +
-                  QStringLiteral("）");
-    t.rolling = window + QStringLiteral("  Exp ") + expRateText(rolling.expPerHour) +
-                QStringLiteral("  ｺｲﾝ ") + coinRateText(rolling.coinsPerHour);
+    t.nextLevel = "次のLvまで " + ApproximateDuration(SecondsToNextLevel(percent, run.expPerHour)) +
+                  "（" + window + ' ' +
+                  ApproximateDuration(SecondsToNextLevel(percent, rolling.expPerHour)) + "）";
+    t.rolling = window + "  Exp " + ExpRateText(rolling.expPerHour) + "  ｺｲﾝ " +
+                CoinRateText(rolling.coinsPerHour);
     if (running) {
         const CaptureHealth& h = p.captureHealth;
         t.healthReason = healthReason(h);
-        if (!t.healthReason.isEmpty() && h.unhealthySinceMs)
-            t.health = t.healthReason + QStringLiteral("（") +
-                       ElapsedText(p.services.clock.TickMs() - *h.unhealthySinceMs) +
-                       QStringLiteral("継続）");
+        if (!t.healthReason.empty() && h.unhealthySinceMs)
+            t.health = t.healthReason + "（" +
+                       ElapsedText(p.services.clock.TickMs() - *h.unhealthySinceMs) + "継続）";
         else
             t.health = t.healthReason;
     }
     return t;
 }
 
-QString StatusTexts::logText() const
+std::string StatusTexts::logText() const
 {
-    QString text = QStringLiteral("StatusLine : ") + nextLevel + QStringLiteral(" | ") + rolling;
-    if (!healthReason.isEmpty())
-        text += QStringLiteral(" | ") + healthReason;
+    std::string text = "StatusLine : " + nextLevel + " | " + rolling;
+    if (!healthReason.empty())
+        text += " | " + healthReason;
     return text;
 }
 

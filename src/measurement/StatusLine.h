@@ -4,9 +4,9 @@
 #include "platform/GameWindows.h"
 #include "state/CaptureHealth.h"
 
-#include <QString>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace kesmaro {
 
@@ -25,9 +25,12 @@ bool SetRollingMinutes(Program& p, std::int64_t minutes);
 
 // "1分未満", "約23分", "約1時間23分", "約2時間", "約3日4時間", "約3日"; "―" for no time or a
 // negative one.
-QString ApproximateDuration(std::optional<double> seconds);
+std::string ApproximateDuration(std::optional<double> seconds);
+// "3.21%/h" (two decimals, an exact half away from zero) and "12345/h"; "―" for no rate.
+std::string ExpRateText(std::optional<double> ratePerHour);
+std::string CoinRateText(std::optional<double> ratePerHour);
 // How long a state has lasted: "1分未満", "5分", "1時間5分", "2日3時間".
-QString ElapsedText(std::int64_t ms);
+std::string ElapsedText(std::int64_t ms);
 
 // The time until the level rises from `percent` at `ratePerHour` percent an hour; empty for a
 // rate of zero or less.
@@ -46,13 +49,13 @@ Rates RollingRates(const RateHistory& history, std::int32_t minutes);
 
 // The texts of the status bar, each a field of its own.
 struct StatusTexts {
-    QString nextLevel;    // "次のLvまで 約1時間23分（直近60分 約50分）"
-    QString rolling;      // "直近60分  Exp 3.21%/h  ｺｲﾝ 12345/h"
-    QString health;       // "" when the captures read everything, else the reason and how long
-    QString healthReason; // the reason alone, without the duration
+    std::string nextLevel;    // "次のLvまで 約1時間23分（直近60分 約50分）"
+    std::string rolling;      // "直近60分  Exp 3.21%/h  ｺｲﾝ 12345/h"
+    std::string health;       // "" when the captures read everything, else the reason and how long
+    std::string healthReason; // the reason alone, without the duration
 
     // The texts without what changes by the minute alone, for the debug log.
-    QString logText() const;
+    std::string logText() const;
 };
 
 StatusTexts ComputeStatusLine(const Program& p);

@@ -1,8 +1,8 @@
 #include "screenshots/ImageFiles.h"
 
+#include "common/DateTime.h"
 #include "common/Files.h"
 #include "common/Paths.h"
-#include "config/CommonQt.h"
 #include "platform/ImageFiles.h"
 #include "records/Beep.h"
 #include "records/RecordFile.h"
@@ -10,50 +10,50 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 namespace kesmaro {
 
 namespace {
 
-int write(const PixelBuffer* picture, const QString& path, ImageFormat format, int quality = 90)
+int write(const PixelBuffer* picture, const std::string& path, ImageFormat format, int quality = 90)
 {
     if (picture == nullptr || picture->isEmpty())
         return ImageNoPicture;
-    return static_cast<int>(
-        WriteImageFile(*picture, PathFromUtf8(path.toStdString()), format, quality));
+    return static_cast<int>(WriteImageFile(*picture, PathFromUtf8(path), format, quality));
 }
 
 } // namespace
 
-int SaveBmp(const PixelBuffer* picture, const QString& path)
+int SaveBmp(const PixelBuffer* picture, const std::string& path)
 {
     return write(picture, path, ImageFormat::Bmp);
 }
 
-int SavePng(const PixelBuffer* picture, const QString& path)
+int SavePng(const PixelBuffer* picture, const std::string& path)
 {
     return write(picture, path, ImageFormat::Png);
 }
 
-int SaveJpeg(const PixelBuffer* picture, const QString& path, int quality)
+int SaveJpeg(const PixelBuffer* picture, const std::string& path, int quality)
 {
     return write(picture, path, ImageFormat::Jpeg, std::clamp(quality, 25, 100));
 }
 
-int SavePicture(const PixelBuffer& picture, const QString& base, const QString& format)
+int SavePicture(const PixelBuffer& picture, const std::string& base, const std::string& format)
 {
-    if (format == QLatin1String(".bmp"))
-        return SaveBmp(&picture, base + QStringLiteral(".bmp"));
-    if (format == QLatin1String(".png"))
-        return SavePng(&picture, base + QStringLiteral(".png"));
-    if (format == QLatin1String(".jpg90"))
-        return SaveJpeg(&picture, base + QStringLiteral(".jpg"), 90);
-    if (format == QLatin1String(".jpg70"))
-        return SaveJpeg(&picture, base + QStringLiteral(".jpg"), 70);
+    if (format == ".bmp")
+        return SaveBmp(&picture, base + ".bmp");
+    if (format == ".png")
+        return SavePng(&picture, base + ".png");
+    if (format == ".jpg90")
+        return SaveJpeg(&picture, base + ".jpg", 90);
+    if (format == ".jpg70")
+        return SaveJpeg(&picture, base + ".jpg", 70);
     return ImageOk;
 }
 
-bool SaveScreenshot(Program& p, const QString& base, const QString& format)
+bool SaveScreenshot(Program& p, const std::string& base, const std::string& format)
 {
     GameWindows& windows = p.services.windows;
     const WindowId window = windows.ForegroundWindow();
@@ -67,16 +67,13 @@ bool SaveScreenshot(Program& p, const QString& base, const QString& format)
     }
     if (!p.flags.ScreenshotFailing) {
         p.flags.ScreenshotFailing = true;
-        p.txtLog.AppendToTextBox(
-            "スクリーンショットを保存できませんでした : " + base.toStdString() + "\r\n");
-        p.log.WriteDebugLog((QStringLiteral("Screenshot Save Failed : CODE") +
-                             QString::number(status) + QStringLiteral("  ") + base)
-                                .toStdString());
+        p.txtLog.AppendToTextBox("スクリーンショットを保存できませんでした : " + base + "\r\n");
+        p.log.WriteDebugLog("Screenshot Save Failed : CODE" + std::to_string(status) + "  " + base);
     }
     return false;
 }
 
-QString ScreenshotFolder(Program& p)
+std::string ScreenshotFolder(Program& p)
 {
     std::string folder = JoinPath(SaveBaseFolder(p.settings, p.programFolder), "ss");
     try {
@@ -84,7 +81,7 @@ QString ScreenshotFolder(Program& p)
     } catch (const TrappedError&) {
         // Reported by SaveScreenshot when the file cannot be written there.
     }
-    return QString::fromStdString(folder);
+    return folder;
 }
 
 void menuPrtScr_Click(Program& p)
@@ -94,10 +91,9 @@ void menuPrtScr_Click(Program& p)
     // The window may have been closed during the wait; the program state is going away.
     if (p.flags.ProgramClosing)
         return;
-    const QString base =
-        ScreenshotFolder(p) + QStringLiteral("PrtScr") +
-        ToQDateTime(p.services.clock.Now()).toString(QStringLiteral("_yyyyMMddhhmmss"));
-    SaveScreenshot(p, base, QString::fromStdString(p.settings.SaveFormat));
+    const std::string base =
+        ScreenshotFolder(p) + "PrtScr" + DateTime(p.services.clock.Now()).format("_yyyyMMddhhmmss");
+    SaveScreenshot(p, base, p.settings.SaveFormat);
     PlayBeep(p.services.beeper, p.settings.BeepMode);
     p.view.activateMainWindow();
     p.txtLog.AppendToTextBox("\r\nプリントスクリーン実行\r\n\r\n");

@@ -1,6 +1,6 @@
 #include "screenshots/LevelUpCheck.h"
 
-#include "config/CommonQt.h"
+#include "common/DateTime.h"
 #include "recognition/Recognition.h"
 #include "records/Beep.h"
 #include "records/ResultDisplay.h"
@@ -53,15 +53,13 @@ void DoHLScreenshot(Program& p)
         return;
 
     PlayBeep(p.services.beeper, p.settings.BeepMode);
-    const QString base =
-        ScreenshotFolder(p) + QStringLiteral("LvUP") +
-        ToQDateTime(p.services.clock.Now()).toString(QStringLiteral("_yyyyMMddhhmmss"));
+    const std::string base =
+        ScreenshotFolder(p) + "LvUP" + DateTime(p.services.clock.Now()).format("_yyyyMMddhhmmss");
     const char* suffixes[] = {"_a", "_b", "_c", "_d"};
     for (int i = 0; i < 4; ++i) {
         if (i > 0)
             p.services.scheduler.WaitMs(kBurstGapMs);
-        SaveScreenshot(p, base + QLatin1String(suffixes[i]),
-                       QString::fromStdString(p.settings.SaveFormat));
+        SaveScreenshot(p, base + suffixes[i], p.settings.SaveFormat);
     }
     p.txtLog.AppendToTextBox(DateTime(p.services.clock.Now()).format("MM/dd hh:mm") +
                              "  LvUP or Dead 検出 \r\n");

@@ -2,17 +2,31 @@
 
 #include "ProgramFixture.h"
 #include "common/Cp932.h"
+#include "common/Text.h"
 #include "common/TextFile.h"
 #include "records/LoggingRun.h"
 #include "records/RecordFile.h"
 #include "state/GraphBuffer.h"
 
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 using namespace kesmaro;
 using namespace std::chrono;
 
 namespace {
+
+std::vector<std::string> split(std::string_view text, std::string_view separator)
+{
+    std::vector<std::string> parts;
+    std::size_t begin = 0;
+    for (std::size_t end; (end = text.find(separator, begin)) != std::string_view::npos;
+         begin = end + separator.size())
+        parts.emplace_back(text.substr(begin, end - begin));
+    parts.emplace_back(text.substr(begin));
+    return parts;
+}
 
 class CaptureCycleTest : public test::ProgramFixture {
 protected:
@@ -26,10 +40,8 @@ protected:
     }
 
     void at(double seconds) { sim.scheduler.runUntil(std::llround(seconds * 1000)); }
-    QString debugLog() const
-    {
-        return QString::fromStdString(DecodeCp932(ReadFileBytes(log.path())));
-    }
+    std::string debugLog() const { return DecodeCp932(ReadFileBytes(log.path())); }
+    bool logged(std::string_view text) const { return debugLog().find(text) != std::string::npos; }
 };
 
 } // namespace
@@ -60,8 +72,8 @@ TEST_F(CaptureCycleTest, AMissingGameIsSaidByThePopupDuringARunAndTakenBack)
     EXPECT_EQ(p.popup.message, "Gamebryo Applicationが起動していません");
     EXPECT_EQ(p.popup.caption, "エラー");
     EXPECT_EQ(p.popup.fontSize, 14);
-    const QDateTime next = p.measurement.NextCaptureTime;
-    EXPECT_EQ(next, ToQDateTime(sim.clock.Now()).addSecs(360));
+    const DateTime next = p.measurement.NextCaptureTime;
+    EXPECT_EQ(next, DateTime(sim.clock.Now()).addSeconds(360));
     show("35", "12.34", "1000");
     CaptureImage(p);
     EXPECT_FALSE(p.flags.PopupShown);
@@ -75,8 +87,7 @@ TEST_F(CaptureCycleTest, NoRunSwitchesTheTimerOffAndLogsTheLossInDebugMode)
     EXPECT_FALSE(p.timers.timCaptureInterval->isEnabled());
     CaptureImage(p);
     EXPECT_FALSE(p.flags.PopupShown);
-    EXPECT_TRUE(
-        debugLog().contains("Lost Gamebryo Application Then Capture Stop "));
+    EXPECT_TRUE(logged("Lost Gamebryo Application Then Capture Stop ")) << debugLog();
 }
 
 TEST_F(CaptureCycleTest, ACaptureInsideALagWaitRewritesTheSlotsSafely)
@@ -95,7 +106,7 @@ TEST_F(CaptureCycleTest, ACaptureInsideALagWaitRewritesTheSlotsSafely)
     EXPECT_TRUE(nested);
     EXPECT_GE(p.measurement.ReadLv, 35);
     EXPECT_FALSE(p.measurement.CaptureBusy);
-    EXPECT_FALSE(p.txtLog.text().isEmpty());
+    EXPECT_FALSE(p.txtLog.text().empty());
 }
 
 TEST_F(CaptureCycleTest, TheTestCaptureWaitsTenSecondsWithTheButtonsOff)
@@ -110,7 +121,7 @@ TEST_F(CaptureCycleTest, TheTestCaptureWaitsTenSecondsWithTheButtonsOff)
     EXPECT_TRUE(p.menus.cmdCaptureEnabled);
     EXPECT_EQ(p.measurement.ReadLv, 35);
     EXPECT_EQ(sim.clock.elapsedMs(), 10001);
-    EXPECT_TRUE(debugLog().contains("SingleCapture ･･･ End "));
+    EXPECT_TRUE(logged("SingleCapture ･･･ End ")) << debugLog();
 }
 
 TEST_F(CaptureCycleTest, AWallClockJumpNeitherStallsNorBunchesCaptures)
@@ -134,8 +145,7 @@ TEST_F(CaptureCycleTest, OneCaptureIsOneRequestToTheWindowSystemWhicheverCoinAre
 {
     for (int coinArea : {4, 2}) {
         SCOPED_TRACE(coinArea);
-        show("35", "12.34", QString::number(1000 * coinArea),
-             coinArea);
+        show("35", "12.34", QString::number(1000 * coinArea), coinArea);
         p.measurement.MoneyAreaMode = MoneyAreaDetect;
         const int before = windows.requestCount();
         CaptureImage(p);
@@ -161,9 +171,8 @@ TEST_F(CaptureCycleTest, TimerJitterNeverMovesACaptureToAnotherTick)
         p.timers.timCaptureInterval->setEnabled(false);
         const std::int64_t start = sim.clock.elapsedMs();
         LoggingControl(p, LoggingMode::Start);
-        const QString file = RecordFileTarget(p.settings, p.LogStartStamp.toStdString(),
-                                              p.programFolder.toStdString())
-                                 .path;
+        const std::string file =
+            RecordFileTarget(p.settings, p.LogStartStamp, p.programFolder).path;
         const std::int64_t intervalMs = std::int64_t{interval} * 60 * 1000;
 
         // Due 15 s after the start, the first capture comes on the second tick; then one
@@ -182,16 +191,15 @@ TEST_F(CaptureCycleTest, TimerJitterNeverMovesACaptureToAnotherTick)
         }
         LoggingControl(p, LoggingMode::Stop);
 
-        QStringList lines = QString::fromStdString(DecodeCp932(ReadFileBytes(file.toStdString())))
-                                .split("\r\n");
-        lines.removeAll(QString());
-        ASSERT_EQ(lines.size(), 200); // the header, then a line for each capture but the first
-        const QString minutes = QString::number(interval) + ".0";
-        for (qsizetype i = 1; i < lines.size(); ++i) {
-            const QStringList columns = lines[i].split(" ,");
-            ASSERT_EQ(columns.size(), 10) << lines[i].toStdString();
-            EXPECT_EQ(columns[6].trimmed(), minutes) << lines[i].toStdString();
-            EXPECT_EQ(columns[8].trimmed(), minutes) << lines[i].toStdString();
+        std::vector<std::string> lines = split(DecodeCp932(ReadFileBytes(file)), "\r\n");
+        std::erase(lines, std::string());
+        ASSERT_EQ(lines.size(), 200U); // the header, then a line for each capture but the first
+        const std::string minutes = std::to_string(interval) + ".0";
+        for (std::size_t i = 1; i < lines.size(); ++i) {
+            const std::vector<std::string> columns = split(lines[i], " ,");
+            ASSERT_EQ(columns.size(), 10U) << lines[i];
+            EXPECT_EQ(TrimSpaces(columns[6]), minutes) << lines[i];
+            EXPECT_EQ(TrimSpaces(columns[8]), minutes) << lines[i];
         }
     }
 }
@@ -200,13 +208,13 @@ TEST_F(CaptureCycleTest, TimerJitterNeverMovesACaptureToAnotherTick)
 // so detection goes on as for an unreadable area.
 TEST_F(CaptureCycleTest, ACoinReadingBeyondTheRangeDoesNotChooseItsArea)
 {
-    const QString tooMany = "999999999999999";
+    const char* tooMany = "999999999999999";
     show("35", "12.34", tooMany, 4);
     p.measurement.MoneyAreaMode = MoneyAreaDetect;
     CaptureImage(p);
     EXPECT_EQ(p.measurement.ReadMoney, Currency::FromInteger(-1));
     EXPECT_EQ(p.measurement.MoneyAreaMode, MoneyAreaDetect);
-    EXPECT_FALSE(debugLog().contains("Normal EnhancedPosition "));
+    EXPECT_FALSE(logged("Normal EnhancedPosition "));
 
     p.measurement.MoneyAreaMode = MoneyAreaSecond; // the area in use now reads beyond the range
     CaptureImage(p);

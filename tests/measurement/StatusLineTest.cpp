@@ -2,14 +2,15 @@
 
 #include "ProgramFixture.h"
 #include "common/Cp932.h"
+#include "common/Paths.h"
+#include "common/Text.h"
 #include "common/TextFile.h"
 #include "measurement/CaptureCycle.h"
 #include "recognition/Recognition.h"
 #include "records/LoggingRun.h"
 
-#include <QDir>
-#include <QFile>
 #include <gtest/gtest.h>
+#include <string>
 
 using namespace kesmaro;
 
@@ -26,7 +27,7 @@ protected:
     }
 
     // A capture of these values at `minutes` after the start.
-    void captureAt(int minutes, const QString& lv, const QString& exp, const QString& coins)
+    void captureAt(int minutes, const char* lv, const char* exp, const char* coins)
     {
         show(lv, exp, coins);
         sim.scheduler.runUntil(std::int64_t{minutes} * 60 * 1000);
@@ -60,8 +61,7 @@ TEST(StatusLineFormat, ApproximateDurations)
         {1000.0 * 24 * 3600, "999日以上"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(ApproximateDuration(c.seconds), QString::fromUtf8(c.text))
-            << (c.seconds ? *c.seconds : -999.0);
+        EXPECT_EQ(ApproximateDuration(c.seconds), c.text) << (c.seconds ? *c.seconds : -999.0);
 }
 
 TEST(StatusLineFormat, ElapsedTimes)
@@ -71,6 +71,41 @@ TEST(StatusLineFormat, ElapsedTimes)
     EXPECT_EQ(ElapsedText(5 * 60'000), "5分");
     EXPECT_EQ(ElapsedText(65 * 60'000), "1時間5分");
     EXPECT_EQ(ElapsedText((51 * 60 + 7) * 60'000LL), "2日3時間");
+    // Unlike the approximate durations, whole hours and days keep their zero part.
+    EXPECT_EQ(ElapsedText(60 * 60'000), "1時間0分");
+    EXPECT_EQ(ElapsedText(24 * 60 * 60'000LL), "1日0時間");
+}
+
+TEST(StatusLineFormat, RateTexts)
+{
+    const struct {
+        std::optional<double> rate;
+        const char* text;
+    } expCases[] = {
+        {std::nullopt, "―"},
+        {3.214, "3.21%/h"},
+        {40.0, "40.00%/h"},
+        {-10.0, "-10.00%/h"},
+        // Exact halves go away from zero, whichever neighbour is even.
+        {0.125, "0.13%/h"},
+        {0.375, "0.38%/h"},
+        {2.625, "2.63%/h"},
+        {-0.125, "-0.13%/h"},
+        {-7.875, "-7.88%/h"},
+        // Decimal halves that a double holds just below stay below.
+        {2.675, "2.67%/h"},
+        {1.005, "1.00%/h"},
+        // A falling rate too small to show keeps its sign; a negative zero does not.
+        {-0.001, "-0.00%/h"},
+        {-0.0, "0.00%/h"},
+        {123456.785, "123456.79%/h"},
+    };
+    for (const auto& c : expCases)
+        EXPECT_EQ(ExpRateText(c.rate), c.text) << (c.rate ? *c.rate : -999.0);
+    EXPECT_EQ(CoinRateText(std::nullopt), "―");
+    EXPECT_EQ(CoinRateText(12344.5), "12345/h");
+    EXPECT_EQ(CoinRateText(-0.4), "0/h");
+    EXPECT_EQ(CoinRateText(-2.5), "-3/h");
 }
 
 TEST(StatusLineFormat, TimeToNextLevelFromKnownRates)
@@ -90,12 +125,12 @@ TEST_F(StatusLineTest, NoRunShowsDashes)
     const StatusTexts t = status();
     EXPECT_EQ(t.nextLevel, "次のLvまで ―（直近60分 ―）");
     EXPECT_EQ(t.rolling, "直近60分  Exp ―  ｺｲﾝ ―");
-    EXPECT_TRUE(t.health.isEmpty());
+    EXPECT_TRUE(t.health.empty());
     // The debug log is CP932: the dashes must survive it, not turn into "?".
-    log.WriteDebugLog(t.logText().toStdString());
-    const QString written = QString::fromStdString(DecodeCp932(ReadFileBytes(log.path())));
-    EXPECT_TRUE(written.contains(t.logText())) << written.toStdString();
-    EXPECT_FALSE(written.contains('?'));
+    log.WriteDebugLog(t.logText());
+    const std::string written = DecodeCp932(ReadFileBytes(log.path()));
+    EXPECT_NE(written.find(t.logText()), std::string::npos) << written;
+    EXPECT_EQ(written.find('?'), std::string::npos);
 }
 
 TEST_F(StatusLineTest, RunAndRollingRatesGiveTheTimeToTheNextLevel)
@@ -112,7 +147,7 @@ TEST_F(StatusLineTest, RunAndRollingRatesGiveTheTimeToTheNextLevel)
     const StatusTexts t = status();
     EXPECT_EQ(t.nextLevel, "次のLvまで 約1時間12分（直近60分 約1時間）");
     EXPECT_EQ(t.rolling, "直近60分  Exp 40.00%/h  ｺｲﾝ 7000/h");
-    EXPECT_TRUE(t.health.isEmpty());
+    EXPECT_TRUE(t.health.empty());
 
     // A level-up counts on: 35 60% -> 36 20% in 30 min is 60 %/h.
     p.extra.RollingMinutes = 30;
@@ -170,24 +205,19 @@ TEST_F(StatusLineTest, EachCaptureHealthReasonFromItsCause)
     } cases[] = {
         {"no window", [](StatusLineTest& t) { t.closeGame(); }, "ゲームウィンドウが見つかりません"},
         {"behind", [](StatusLineTest& t) { t.background(); }, "ゲームウィンドウが前面にありません"},
-        {"exp blank",
-         [](StatusLineTest& t) { t.show("35", QString(), "1000"); },
+        {"exp blank", [](StatusLineTest& t) { t.show("35", "", "1000"); },
          "Exp読取失敗: 範囲に文字色なし"},
-        {"coins blank",
-         [](StatusLineTest& t) {
-             t.show("35", "12.34", QString());
-         },
+        {"coins blank", [](StatusLineTest& t) { t.show("35", "12.34", ""); },
          "ｺｲﾝ読取失敗: 範囲に文字色なし"},
         {"level outside", [](StatusLineTest& t) { t.p.settings.CaptureArea[AreaLevel].X = 1090; },
          "Lv読取失敗: 範囲がウィンドウの外"},
         {"level glyphs unknown",
          [](StatusLineTest& t) {
-             for (QString& glyph : t.p.settings.PatternString[CategoryLevel])
+             for (std::string& glyph : t.p.settings.PatternString[CategoryLevel])
                  glyph = "FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF";
          },
          "Lv読取失敗: パターンにない文字"},
-        {"two at once",
-         [](StatusLineTest& t) { t.show(QString(), "12.34", QString()); },
+        {"two at once", [](StatusLineTest& t) { t.show("", "12.34", ""); },
          "Lv読取失敗: 範囲に文字色なし / ｺｲﾝ読取失敗: 範囲に文字色なし"},
     };
     for (const auto& c : cases) {
@@ -198,23 +228,22 @@ TEST_F(StatusLineTest, EachCaptureHealthReasonFromItsCause)
         show("35", "12.34", "1000");
         CaptureImage(p);
         EXPECT_TRUE(p.captureHealth.healthy());
-        EXPECT_TRUE(status().health.isEmpty());
+        EXPECT_TRUE(status().health.empty());
 
         c.cause(t);
         CaptureImage(p);
-        EXPECT_EQ(status().healthReason, QString::fromUtf8(c.reason));
-        EXPECT_EQ(status().health, QString::fromUtf8(c.reason) + "（1分未満継続）");
+        EXPECT_EQ(status().healthReason, c.reason);
+        EXPECT_EQ(status().health, std::string(c.reason) + "（1分未満継続）");
         sim.scheduler.runUntil(sim.clock.elapsedMs() + 5 * 60 * 1000);
         CaptureImage(p);
-        EXPECT_EQ(status().health, QString::fromUtf8(c.reason) + "（5分継続）");
-        EXPECT_TRUE(
-            status().logText().endsWith(" | " + QString::fromUtf8(c.reason)));
+        EXPECT_EQ(status().health, std::string(c.reason) + "（5分継続）");
+        EXPECT_TRUE(EndsWith(status().logText(), " | " + std::string(c.reason)));
 
         p.settings = saved;
         show("35", "12.34", "1000");
         foreground();
         CaptureImage(p);
-        EXPECT_TRUE(status().health.isEmpty());
+        EXPECT_TRUE(status().health.empty());
         LoggingControl(p, LoggingMode::Stop);
     }
 }
@@ -226,5 +255,5 @@ TEST_F(StatusLineTest, TheRollingWindowIsSetWithinItsBoundsAndSaved)
     EXPECT_EQ(status().rolling, "直近10分  Exp ―  ｺｲﾝ ―");
     EXPECT_TRUE(SetRollingMinutes(p, 500));
     EXPECT_EQ(LoadExtraSettings(p.programFolder).RollingMinutes, 240);
-    EXPECT_FALSE(QFile::exists(QDir(p.programFolder).filePath("KM2DConfig.ini")));
+    EXPECT_FALSE(FileExists(JoinPath(p.programFolder, "KM2DConfig.ini")));
 }

@@ -1,6 +1,9 @@
 #include "screenshots/ImageFiles.h"
 
 #include "ProgramFixture.h"
+#include "TempFolder.h"
+#include "common/Files.h"
+#include "common/Paths.h"
 #include "common/TextFile.h"
 #include "platform/qt/Pictures.h"
 #include "platform/sim/SimServices.h"
@@ -8,12 +11,13 @@
 #include "state/Program.h"
 
 #include <QBuffer>
-#include <QDir>
-#include <QFile>
+#include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QTemporaryDir>
+#include <algorithm>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <string>
 
 using namespace kesmaro;
 using namespace std::chrono;
@@ -34,7 +38,8 @@ PixelBuffer gradient(int w, int h)
     return p;
 }
 
-QByteArray jpegBytes(const PixelBuffer& p, int quality)
+// What the encoder of the Qt pictures makes of `p`: the saved files must be exactly this.
+std::string jpegBytes(const PixelBuffer& p, int quality)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -42,13 +47,26 @@ QByteArray jpegBytes(const PixelBuffer& p, int quality)
     QImageWriter writer(&buffer, "jpeg");
     writer.setQuality(quality);
     writer.write(ToQImage(p));
-    return bytes;
+    return bytes.toStdString();
 }
 
-QByteArray fileBytes(const QString& path)
+std::string fileBytes(const std::string& path)
 {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return ReadWholeFile(PathFromUtf8(path)).bytes;
+}
+
+std::string inFolder(const test::TempFolder& dir, const std::string& name)
+{
+    return PathToUtf8(dir.path() / PathFromUtf8(name));
+}
+
+std::size_t count(const std::string& text, const std::string& part)
+{
+    std::size_t n = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos;
+         at = text.find(part, at + part.size()))
+        ++n;
+    return n;
 }
 
 // One game window in front: its whole-window picture is a gradient of its outer size.
@@ -73,23 +91,25 @@ protected:
     ScreenshotTest()
         : ProgramFixture({.start = test::At(2009, 5, 17, 21, 30, 35), .gameWindows = &m_windows})
     {
-        p.settings.SaveFolder = dir.filePath("records/new");
+        p.settings.SaveFolder = path("records/new");
         p.settings.SaveFormat = ".jpg90";
         p.settings.BeepMode = 3;
     }
-    QString ss(const QString& name) const
+    // A path under the program's temporary folder.
+    std::string path(const std::string& name) const
     {
-        return dir.filePath("records/new/ss/" + name);
+        return dir.filePath(QString::fromStdString(name)).toStdString();
     }
+    std::string ss(const std::string& name) const { return path("records/new/ss/" + name); }
 };
 
 } // namespace
 
 TEST(ImageFilesTest, FormatsPickExtensionEncoderAndQuality)
 {
-    QTemporaryDir dir;
+    const test::TempFolder dir;
     const PixelBuffer p = gradient(40, 30);
-    const QString base = dir.filePath("shot");
+    const std::string base = inFolder(dir, "shot");
     EXPECT_EQ(SavePicture(p, base, ".jpg90"), ImageOk);
     EXPECT_EQ(fileBytes(base + ".jpg"), jpegBytes(p, 90));
     EXPECT_EQ(SavePicture(p, base, ".jpg70"), ImageOk);
@@ -97,24 +117,23 @@ TEST(ImageFilesTest, FormatsPickExtensionEncoderAndQuality)
     EXPECT_NE(jpegBytes(p, 90), jpegBytes(p, 70));
 
     EXPECT_EQ(SavePicture(p, base, ".png"), ImageOk);
-    QImage png(base + ".png");
+    QImage png(QString::fromStdString(base + ".png"));
     ASSERT_EQ(png.size(), QSize(40, 30));
     EXPECT_EQ(png.pixel(3, 4), ToQImage(p).pixel(3, 4));
     EXPECT_EQ(png.pixel(3, 4), qRgb(21, 20, 21));
 
     EXPECT_EQ(SavePicture(p, base, ".bmp"), ImageOk);
-    EXPECT_EQ(QImageReader(base + ".bmp").format(), QByteArray("bmp"));
+    EXPECT_EQ(QImageReader(QString::fromStdString(base + ".bmp")).format(), QByteArray("bmp"));
 
-    EXPECT_EQ(SavePicture(p, dir.filePath("other"), ".gif"),
-              ImageOk);
-    EXPECT_FALSE(QFile::exists(dir.filePath("other.gif")));
+    EXPECT_EQ(SavePicture(p, inFolder(dir, "other"), ".gif"), ImageOk);
+    EXPECT_FALSE(FileExists(inFolder(dir, "other.gif")));
 }
 
 TEST(ImageFilesTest, JpegQualityIsClampedAndMissingPicturesAreStatus13)
 {
-    QTemporaryDir dir;
+    const test::TempFolder dir;
     const PixelBuffer p = gradient(40, 30);
-    const QString path = dir.filePath("q.jpg");
+    const std::string path = inFolder(dir, "q.jpg");
     EXPECT_EQ(SaveJpeg(&p, path, 10), ImageOk);
     EXPECT_EQ(fileBytes(path), jpegBytes(p, 25));
     EXPECT_EQ(SaveJpeg(&p, path, 150), ImageOk);
@@ -122,27 +141,22 @@ TEST(ImageFilesTest, JpegQualityIsClampedAndMissingPicturesAreStatus13)
     EXPECT_EQ(SavePng(nullptr, path), ImageNoPicture);
     const PixelBuffer empty;
     EXPECT_EQ(SaveJpeg(&empty, path, 90), ImageNoPicture);
-    EXPECT_EQ(SavePng(&p, dir.filePath("missing/dir/x.png")), ImageWriteError);
+    EXPECT_EQ(SavePng(&p, inFolder(dir, "missing/dir/x.png")), ImageWriteError);
 }
 
 TEST_F(ScreenshotTest, AFailingSaveIsReportedOnceUntilOneSucceeds)
 {
-    QFile blocker(dir.filePath("blocker"));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    p.settings.SaveFolder = blocker.fileName(); // a file: no folder can go under it
-    EXPECT_FALSE(
-        SaveScreenshot(p, ScreenshotFolder(p) + "a", ".png"));
-    EXPECT_FALSE(
-        SaveScreenshot(p, ScreenshotFolder(p) + "b", ".png"));
-    EXPECT_EQ(p.txtLog.text().count("スクリーンショットを保存できませんでした"), 1);
-    p.settings.SaveFolder = dir.path();
-    EXPECT_TRUE(
-        SaveScreenshot(p, ScreenshotFolder(p) + "c", ".png"));
+    const std::string blocker = path("blocker");
+    ASSERT_TRUE(std::ofstream(PathFromUtf8(blocker)).good());
+    p.settings.SaveFolder = blocker; // a file: no folder can go under it
+    EXPECT_FALSE(SaveScreenshot(p, ScreenshotFolder(p) + "a", ".png"));
+    EXPECT_FALSE(SaveScreenshot(p, ScreenshotFolder(p) + "b", ".png"));
+    EXPECT_EQ(count(p.txtLog.text(), "スクリーンショットを保存できませんでした"), 1U);
+    p.settings.SaveFolder = dir.path().toStdString();
+    EXPECT_TRUE(SaveScreenshot(p, ScreenshotFolder(p) + "c", ".png"));
     m_windows.present = false; // nothing in front: nothing to save, and that is reported again
-    EXPECT_FALSE(
-        SaveScreenshot(p, ScreenshotFolder(p) + "d", ".png"));
-    EXPECT_EQ(p.txtLog.text().count("スクリーンショットを保存できませんでした"), 2);
+    EXPECT_FALSE(SaveScreenshot(p, ScreenshotFolder(p) + "d", ".png"));
+    EXPECT_EQ(count(p.txtLog.text(), "スクリーンショットを保存できませんでした"), 2U);
 }
 
 // A cleared folder box: records and screenshots both land in the program folder, whatever the
@@ -150,20 +164,21 @@ TEST_F(ScreenshotTest, AFailingSaveIsReportedOnceUntilOneSucceeds)
 TEST_F(ScreenshotTest, AnEmptySaveFolderKeepsScreenshotsBesideTheRecords)
 {
     p.settings.SaveFolder.clear();
-    const QString shots = ScreenshotFolder(p);
-    EXPECT_TRUE(QDir(shots).exists());
-    EXPECT_EQ(QDir(shots).canonicalPath(),
-              QDir(dir.filePath("ss")).canonicalPath());
-    const RecordTarget records =
-        RecordFileTarget(p.settings, "202405011000", p.programFolder.toStdString());
-    EXPECT_EQ(QDir::cleanPath(records.folder),
-              QDir::cleanPath(dir.filePath("log")));
+    const std::string shots = ScreenshotFolder(p);
+    ASSERT_TRUE(std::filesystem::is_directory(PathFromUtf8(shots)));
+    EXPECT_TRUE(std::filesystem::equivalent(PathFromUtf8(shots), PathFromUtf8(path("ss"))));
+    const RecordTarget records = RecordFileTarget(p.settings, "202405011000", p.programFolder);
+    // Compared as folders: with or without a closing separator.
+    const auto folder = [](const std::string& name) {
+        return (PathFromUtf8(name) / "").lexically_normal();
+    };
+    EXPECT_EQ(folder(records.folder), folder(path("log")));
 }
 
 TEST_F(ScreenshotTest, ClosingDuringTheWaitSavesNothing)
 {
     sim.scheduler.at(5000, [&] { p.flags.ProgramClosing = true; });
     menuPrtScr_Click(p);
-    EXPECT_FALSE(QFile::exists(ss(QString())));
-    EXPECT_TRUE(p.txtLog.text().isEmpty());
+    EXPECT_FALSE(FileExists(ss("")));
+    EXPECT_TRUE(p.txtLog.text().empty());
 }

@@ -170,10 +170,10 @@ void FormMain::showStatus()
     if (m_program.flags.ProgramClosing)
         return;
     const StatusTexts texts = ComputeStatusLine(m_program);
-    m_status[0]->setText(texts.nextLevel);
-    m_status[1]->setText(texts.rolling);
-    m_status[2]->setText(texts.health);
-    const QString logged = texts.logText();
+    m_status[0]->setText(Q(texts.nextLevel));
+    m_status[1]->setText(Q(texts.rolling));
+    m_status[2]->setText(Q(texts.health));
+    const QString logged = Q(texts.logText());
     // Logged from the window's showing on, once the start has opened the debug log.
     if (isVisible() && logged != m_statusLogged) {
         m_statusLogged = logged;
