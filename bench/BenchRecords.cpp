@@ -70,9 +70,8 @@ static void BM_FlushFullBacklog(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         Bench b;
-        const RecordTarget target =
-            RecordFileTarget(b.program.settings, b.program.LogStartStamp,
-                             b.h.dir.path().toStdString());
+        const RecordTarget target = RecordFileTarget(b.program.settings, b.program.LogStartStamp,
+                                                     b.h.dir.path().toStdString());
         for (int i = 0; i < kRecordBacklogLimit; ++i)
             b.program.recordFile.backlog.push_back({target, line});
         state.ResumeTiming();

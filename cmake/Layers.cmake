@@ -31,6 +31,8 @@ set(KESMARO_STD_ONLY_FILES
     "^records/"
     "^recognition/"
     "^graph/"
+    "^measurement/"
+    "^screenshots/"
     "^gestures/"
 )
 set(KESMARO_TOOLKIT_HEADERS "^(Q[A-Za-z]*|Qt[A-Za-z]*/.*|X11/.*|xcb/.*|pulse/.*)$")

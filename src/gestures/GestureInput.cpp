@@ -206,8 +206,8 @@ void FormDirectX_Load(Program& p, GestureOperations operations)
         });
     const auto tell = [&p](std::string_view logLine, std::string_view text) {
         p.log.WriteDebugLog(logLine);
-        p.services.prompter.Ask(Prompt{kProgramTitle, std::string(text),
-                                       PromptButtons::Ok, PromptIcon::None});
+        p.services.prompter.Ask(
+            Prompt{kProgramTitle, std::string(text), PromptButtons::Ok, PromptIcon::None});
     };
     switch (started) {
     case MouseStart::Started:

@@ -164,8 +164,7 @@ std::string BuildRecordLine(const RecordValues& v, bool csv)
 
 std::string SaveBaseFolder(const Settings& settings, std::string_view programFolder)
 {
-    return settings.SaveFolder.empty() ? std::string(programFolder)
-                                         : settings.SaveFolder;
+    return settings.SaveFolder.empty() ? std::string(programFolder) : settings.SaveFolder;
 }
 
 RecordTarget RecordFileTarget(const Settings& settings, std::string_view logStartStamp,
@@ -190,15 +189,13 @@ void WriteRecordFile(Program& p, std::string_view line, RecordWrite what)
 {
     if (p.LogStartStamp.empty())
         return;
-    const RecordTarget target =
-        RecordFileTarget(p.settings, p.LogStartStamp, p.programFolder);
+    const RecordTarget target = RecordFileTarget(p.settings, p.LogStartStamp, p.programFolder);
     RecordFileState& state = p.recordFile;
     const bool wasFailing = state.failing;
     const auto keptBefore = static_cast<std::int64_t>(state.backlog.size());
 
     if (what == RecordWrite::Line)
-        state.backlog.push_back(
-            RecordFileState::Pending{target, std::string(line)});
+        state.backlog.push_back(RecordFileState::Pending{target, std::string(line)});
     TrappedError failure(0);
     if (!flushBacklog(state, failure)) {
         reportFailure(p, state.backlog.front().target, failure);

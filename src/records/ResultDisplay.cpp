@@ -75,9 +75,10 @@ std::int64_t wholeMinutes(std::string_view text)
 void clear(Program& p)
 {
     ResultLabels& r = p.results;
-    for (std::string* label : {&r.lblStartTime, &r.lblEndTime, &r.lblElapseTime, &r.lblStartLv,
-                           &r.lblEndLv, &r.lblElapseLv, &r.lblStartExp, &r.lblEndExp,
-                           &r.lblElapseExp, &r.lblStartMoney, &r.lblEndMoney, &r.lblElapseMoney})
+    for (std::string* label :
+         {&r.lblStartTime, &r.lblEndTime, &r.lblElapseTime, &r.lblStartLv, &r.lblEndLv,
+          &r.lblElapseLv, &r.lblStartExp, &r.lblEndExp, &r.lblElapseExp, &r.lblStartMoney,
+          &r.lblEndMoney, &r.lblElapseMoney})
         label->clear();
     for (int i = 0; i < 3; ++i)
         r.lblCapture[static_cast<std::size_t>(i)].clear();
@@ -190,10 +191,7 @@ void closingReport(Program& p)
             report += row("    増加  Lv:", r.lblElapseLv, r.lblElapseExp, r.lblElapseMoney);
         });
     }
-    run([&] {
-        p.txtLog.AppendToTextBox(
-            report + std::string(kCrLf) + std::string(kCrLf));
-    });
+    run([&] { p.txtLog.AppendToTextBox(report + std::string(kCrLf) + std::string(kCrLf)); });
     p.log.WriteDebugLog("Measure Result Data Display Complete ");
     p.view.changed(ViewPart::Results);
 }

@@ -14,33 +14,20 @@ TEST(CommandLineTest, OnlyNoArgumentsVersionOrHelpInEitherFormAreAccepted)
         int exitStatus;
         QString text; // the text exactly, or its start for the help
     };
-    const QString unexpected =
-        "kesmaro: unexpected argument '%1' (see kesmaro --help)\n";
+    const QString unexpected = "kesmaro: unexpected argument '%1' (see kesmaro --help)\n";
     const Row rows[] = {
         {{}, CommandLineAction::Run, 0, {}},
         {{"--version"}, CommandLineAction::Print, 0, QString::fromStdString(kProgramTitle + "\n")},
-        {{"--help"},
-         CommandLineAction::Print,
-         0,
-         "Usage: kesmaro "},
+        {{"--help"}, CommandLineAction::Print, 0, "Usage: kesmaro "},
         {{"-V"}, CommandLineAction::Print, 0, QString::fromStdString(kProgramTitle + "\n")},
         {{"-h"}, CommandLineAction::Print, 0, "Usage: kesmaro "},
         {{"-v"}, CommandLineAction::Fail, 2, unexpected.arg("-v")},
         {{"-hV"}, CommandLineAction::Fail, 2, unexpected.arg("-hV")},
-        {{"-h", "-V"},
-         CommandLineAction::Fail,
-         2,
-         unexpected.arg("-V")},
+        {{"-h", "-V"}, CommandLineAction::Fail, 2, unexpected.arg("-V")},
         {{"--Version"}, CommandLineAction::Fail, 2, unexpected.arg("--Version")},
         {{""}, CommandLineAction::Fail, 2, unexpected.arg("")},
-        {{"--version", "--help"},
-         CommandLineAction::Fail,
-         2,
-         unexpected.arg("--help")},
-        {{"game.exe", "--help"},
-         CommandLineAction::Fail,
-         2,
-         unexpected.arg("game.exe")},
+        {{"--version", "--help"}, CommandLineAction::Fail, 2, unexpected.arg("--help")},
+        {{"game.exe", "--help"}, CommandLineAction::Fail, 2, unexpected.arg("game.exe")},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.arguments.join(' ').toStdString());

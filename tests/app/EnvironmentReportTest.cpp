@@ -42,33 +42,33 @@ SystemFacts Machine()
     return f;
 }
 
-const QString kMachineReport =
-    "実行環境情報\r\n"
-                   "　　オペレーティングシステム : Debian GNU/Linux 12 (bookworm)\r\n"
-                   "　　　　バージョン : 12\r\n"
-                   "　　　　サービスパック : 0.1\r\n"
-                   "　　経過時間 : 20100315-142530\r\n"
-                   "　　起動時間 : 20100315-080102\r\n"
-                   "　　#1 SMP PREEMPT_DYNAMIC\r\n"
-                   "　　　　使用プロセッサ : 2\r\n"
-                   "　　プロセッサ : Intel(R) Core(TM) i7\r\n"
-                   "　　　　リビジョン : 40458\r\n"
-                   "　　　　x86_64 Family 6\r\n"
-                   "　　プロセッサ : AMD Ryzen 5\r\n"
-                   "　　　　リビジョン : 2\r\n"
-                   "　　　　x86_64 Family 23\r\n"
-                   "　　キャッシュメモリ : L2 Cache = 256 kByte\r\n"
-                   "　　キャッシュメモリ : Cache Memory 2 = 12,288 kByte\r\n"
-                   "　　物理メモリ 空き/最大 : 8,388,608 / 16,318,584 Byte\r\n"
-                   "　　仮想メモリ 空き/最大 : 10,388,608 / 18,415,732 Byte\r\n"
-                   "　　グラフィックアダプタ : NVIDIA GP107\r\n"
-                   "　　　　グラフィックメモリ : 4,294,967,296 Byte\r\n"
-                   "　　　　ドライババージョン : 535.1\r\n"
-                   "　　　　画面設定 : 1920 x 1080 x 16777216 colors\r\n"
-                   "　　製造メーカー : ASUSTeK\r\n"
-                   "　　　　モデル名 : PRIME Z390\r\n";
+const QString kMachineReport = "実行環境情報\r\n"
+                               "　　オペレーティングシステム : Debian GNU/Linux 12 (bookworm)\r\n"
+                               "　　　　バージョン : 12\r\n"
+                               "　　　　サービスパック : 0.1\r\n"
+                               "　　経過時間 : 20100315-142530\r\n"
+                               "　　起動時間 : 20100315-080102\r\n"
+                               "　　#1 SMP PREEMPT_DYNAMIC\r\n"
+                               "　　　　使用プロセッサ : 2\r\n"
+                               "　　プロセッサ : Intel(R) Core(TM) i7\r\n"
+                               "　　　　リビジョン : 40458\r\n"
+                               "　　　　x86_64 Family 6\r\n"
+                               "　　プロセッサ : AMD Ryzen 5\r\n"
+                               "　　　　リビジョン : 2\r\n"
+                               "　　　　x86_64 Family 23\r\n"
+                               "　　キャッシュメモリ : L2 Cache = 256 kByte\r\n"
+                               "　　キャッシュメモリ : Cache Memory 2 = 12,288 kByte\r\n"
+                               "　　物理メモリ 空き/最大 : 8,388,608 / 16,318,584 Byte\r\n"
+                               "　　仮想メモリ 空き/最大 : 10,388,608 / 18,415,732 Byte\r\n"
+                               "　　グラフィックアダプタ : NVIDIA GP107\r\n"
+                               "　　　　グラフィックメモリ : 4,294,967,296 Byte\r\n"
+                               "　　　　ドライババージョン : 535.1\r\n"
+                               "　　　　画面設定 : 1920 x 1080 x 16777216 colors\r\n"
+                               "　　製造メーカー : ASUSTeK\r\n"
+                               "　　　　モデル名 : PRIME Z390\r\n";
 
-const QString kMachineLog = "Operating Environment Information\r\n"
+const QString kMachineLog =
+    "Operating Environment Information\r\n"
     "　　OperatingSystem : Debian GNU/Linux 12 (bookworm)　　　Version : 12　　　ServicePack : "
     "0.1\r\n"
     "　　NowLocalTime : 20100315-142530　　　LastBootTime : 20100315-080102\r\n"
@@ -115,8 +115,7 @@ TEST(EnvironmentReportTextTest, MissingAndOddFacts)
     };
     const Row rows[] = {
         {"nothing known", [](SystemFacts& f) { f = SystemFacts{}; },
-         "　　物理メモリ 空き/最大 :  /  Byte",
-         "　　NowLocalTime : -　　　LastBootTime : -",
+         "　　物理メモリ 空き/最大 :  /  Byte", "　　NowLocalTime : -　　　LastBootTime : -",
          "Processor :"},
         {"no adapter",
          [](SystemFacts& f) { f.videoControllers.clear(); },
@@ -149,16 +148,13 @@ TEST(EnvironmentReportTextTest, MissingAndOddFacts)
         const QString report = EnvReportText(facts);
         const QString log = EnvLogText(facts);
         if (!row.reportLine.isEmpty()) {
-            EXPECT_TRUE(report.split("\r\n").contains(row.reportLine))
-                << report.toStdString();
+            EXPECT_TRUE(report.split("\r\n").contains(row.reportLine)) << report.toStdString();
         }
         if (!row.logLine.isEmpty()) {
-            EXPECT_TRUE(log.split("\r\n").contains(row.logLine))
-                << log.toStdString();
+            EXPECT_TRUE(log.split("\r\n").contains(row.logLine)) << log.toStdString();
         }
         EXPECT_FALSE(report.contains(row.absent) || log.contains(row.absent));
-        EXPECT_TRUE(report.endsWith("\r\n") &&
-                    log.endsWith("\r\n"));
+        EXPECT_TRUE(report.endsWith("\r\n") && log.endsWith("\r\n"));
     }
 }
 
@@ -167,19 +163,17 @@ TEST_F(EnvironmentReportTest, ClosingEntryIsOneDebugEntryAndTheMenuWritesOnlyThe
     sim.systemInfo.facts = Machine();
     p.txtLog.setText("before\r\n");
     menuOperatingInfo_Click(p);
-    EXPECT_EQ(p.txtLog.text(),
-              "before\r\n\r\n" + kMachineReport + "\r\n");
+    EXPECT_EQ(p.txtLog.text(), "before\r\n\r\n" + kMachineReport + "\r\n");
     EXPECT_FALSE(QFile::exists(QString::fromStdString(log.path())));
 
     // The entry ends with its own line break, and the log adds one to every entry.
     LogOperatingInformation(p);
-    EXPECT_EQ(debugLogText(),
-              "2009/05/17 21:30:00 OperatingInformation\r\n" + kMachineLog +
-                  "　　Available Physical Memory 8,388,608 kByte    52 %\r\n\r\n");
+    EXPECT_EQ(debugLogText(), "2009/05/17 21:30:00 OperatingInformation\r\n" + kMachineLog +
+                                  "　　Available Physical Memory 8,388,608 kByte    52 %\r\n\r\n");
 
     // Nothing known: no memory free, no load.
     sim.systemInfo.facts = SystemFacts{};
     LogOperatingInformation(p);
-    EXPECT_TRUE(debugLogText().endsWith(
-        "　　Available Physical Memory         0 kByte   100 %\r\n\r\n"));
+    EXPECT_TRUE(
+        debugLogText().endsWith("　　Available Physical Memory         0 kByte   100 %\r\n\r\n"));
 }

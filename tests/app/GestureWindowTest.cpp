@@ -71,7 +71,8 @@ protected:
     std::vector<std::string> logTail() const
     {
         std::vector<std::string> lines;
-        for (const QString& line : QString::fromStdString(p.txtLog.text()).split(u"\r\n"_s, Qt::SkipEmptyParts))
+        for (const QString& line :
+             QString::fromStdString(p.txtLog.text()).split(u"\r\n"_s, Qt::SkipEmptyParts))
             lines.push_back(line.toStdString());
         return lines;
     }
@@ -127,9 +128,7 @@ const std::vector<GestureCase>& Cases()
          "RRRR",
          {2, 2, 2, 2},
          "マウスジェスチャ：時給サイクルタイマリセット",
-         [](Program& p, bool allowed) {
-             p.LogStartStamp = allowed ? "202405011200" : "";
-         },
+         [](Program& p, bool allowed) { p.LogStartStamp = allowed ? "202405011200" : ""; },
          // A capture reads the game window's numbers.
          [](const Program& p, bool) { return p.measurement.ReadLv == 12; }},
     };

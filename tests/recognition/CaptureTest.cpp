@@ -156,8 +156,7 @@ TEST_F(CaptureTest, DebugPicturesShowEveryAreaOfTheClientArea)
     EXPECT_TRUE(p.picCapture[3].isEmpty());
     // Client coordinates: the frame does not shift the areas.
     const PixelBuffer& level = p.picCapture[0];
-    EXPECT_EQ(ColumnWordsToText(BinarizeColumns(level, 135, -1)).substr(8, 44),
-              glyph(0, 1));
+    EXPECT_EQ(ColumnWordsToText(BinarizeColumns(level, 135, -1)).substr(8, 44), glyph(0, 1));
 }
 
 class RecognitionCommandTest : public CaptureTest {};

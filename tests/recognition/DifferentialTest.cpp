@@ -44,8 +44,10 @@ std::vector<GlyphSet> defaultSets()
         Settings s;
         LoadDefaultGlyphTables(s, colour);
         if (sets.empty()) {
-            sets.push_back({"level", 0, s.PatternSize[0].Width, qtPatterns(s.PatternString[0]), "0000"});
-            sets.push_back({"money", 2, s.PatternSize[2].Width, qtPatterns(s.PatternString[2]), "0000"});
+            sets.push_back(
+                {"level", 0, s.PatternSize[0].Width, qtPatterns(s.PatternString[0]), "0000"});
+            sets.push_back(
+                {"money", 2, s.PatternSize[2].Width, qtPatterns(s.PatternString[2]), "0000"});
         }
         sets.push_back({name, 1, s.PatternSize[1].Width, qtPatterns(s.PatternString[1]), "03FF"});
     }

@@ -43,9 +43,8 @@ protected:
 TEST_F(RecognizeNumberTest, ReadsEachCategoryWithItsOwnGlyphs)
 {
     setSlot(CategoryLevel, blank(3) + number(CategoryLevel, "53") + blank(3));
-    setSlot(CategoryExp, repeat("03FF", 2) + digitsText(CategoryExp, "12") +
-                             std::string("03FF") + number(CategoryExp, "34") +
-                             std::string("03FF"));
+    setSlot(CategoryExp, repeat("03FF", 2) + digitsText(CategoryExp, "12") + std::string("03FF") +
+                             number(CategoryExp, "34") + std::string("03FF"));
     EXPECT_EQ(RecognizeNumber(p, CategoryLevel), "53");
     EXPECT_EQ(RecognizeNumber(p, CategoryExp), "1234");
 }

@@ -88,9 +88,8 @@ TEST_F(LoggingRunTest, StartWithoutCompanionsSetsEverythingAtOnceAndWaitsStartDe
     EXPECT_EQ(sim.clock.elapsedMs(), 25001);
     EXPECT_EQ(tickAt.size(), 2u) << "captures run during the start delay";
     EXPECT_EQ(p.LogStartStamp, "200905172130");
-    EXPECT_EQ(p.txtLog.text(),
-              " 月日 時刻    Lv    獲得Exp        獲得ｺｲﾝ   経過    Exp時給     "
-                             "ｺｲﾝ時給 \r\n");
+    EXPECT_EQ(p.txtLog.text(), " 月日 時刻    Lv    獲得Exp        獲得ｺｲﾝ   経過    Exp時給     "
+                               "ｺｲﾝ時給 \r\n");
     expectState(kRunning);
 }
 

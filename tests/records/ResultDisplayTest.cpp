@@ -61,8 +61,9 @@ TEST_F(ResultDisplayTest, ClearEmptiesEveryLabelAndMarksMoneyMissing)
     p.results.lblCapture = {"57", "1234", "1000", "x", "y"};
     DisplayResult(p, DisplayMode::Clear);
     const ResultLabels& r = labels();
-    for (const std::string& text : {r.lblStartTime, r.lblEndTime, r.lblElapseTime, r.lblStartLv,
-                                r.lblElapseExp, r.lblStartMoney, r.lblEndMoney, r.lblCapture[2]})
+    for (const std::string& text :
+         {r.lblStartTime, r.lblEndTime, r.lblElapseTime, r.lblStartLv, r.lblElapseExp,
+          r.lblStartMoney, r.lblEndMoney, r.lblCapture[2]})
         EXPECT_TRUE(text.empty()) << text;
     EXPECT_EQ(r.lblCapture[3], "x");
     const Currency none = Currency::FromInteger(-1);
@@ -165,8 +166,7 @@ TEST_F(ResultDisplayTest, UpdateSkipsAFailingStatementAndReportsIt)
     update(58, 100);
     EXPECT_EQ(labels().lblElapseTime, "0日 0時 10分間") << "kept from before";
     EXPECT_EQ(labels().lblEndLv, "58");
-    EXPECT_EQ(logLines(),
-              QStringList{"Error Trap : DisplayResult : CODE13  Type mismatch"});
+    EXPECT_EQ(logLines(), QStringList{"Error Trap : DisplayResult : CODE13  Type mismatch"});
 }
 
 TEST_F(ResultDisplayTest, ClosingReportEdgeCases)
@@ -177,8 +177,7 @@ TEST_F(ResultDisplayTest, ClosingReportEdgeCases)
     DisplayResult(p, DisplayMode::ClosingReport);
     EXPECT_EQ(labels().lblEndMoney, "");
     EXPECT_TRUE(
-        contains(p.txtLog.text(), "    終了  Lv:  57    Exp:  13.00 ％   ｺｲﾝ:" +
-                                 blanks(15) + "0 "))
+        contains(p.txtLog.text(), "    終了  Lv:  57    Exp:  13.00 ％   ｺｲﾝ:" + blanks(15) + "0 "))
         << "no coin reading shows no negative coins";
 
     p.results.lblEndLv = "-1";

@@ -312,7 +312,8 @@ TEST_F(FormOptionTest, TheFolderBoxChecksOnlyNamesOfThreeOrMore)
     QApplication::sendEvent(option<QLineEdit>(u"txtSaveFolder"_s), &out);
     EXPECT_EQ(messages().size(), 1);
     m_view.options()->activated();
-    EXPECT_EQ(option<QLineEdit>(u"txtSaveFolder"_s)->text(), QString::fromStdString(p.programFolder));
+    EXPECT_EQ(option<QLineEdit>(u"txtSaveFolder"_s)->text(),
+              QString::fromStdString(p.programFolder));
 
     type(u"txtSaveFolder"_s, dir.path());
     EXPECT_EQ(p.settings.SaveFolder, dir.path().toStdString());

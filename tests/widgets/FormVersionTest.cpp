@@ -25,7 +25,8 @@ TEST_F(FormVersionTest, ShowsTheProgramAndOpensTheSiteOnEverySecondClick)
     FormVersion window(p);
     EXPECT_EQ(window.windowTitle(), u"バージョン情報"_s);
     EXPECT_EQ(window.findChild<QLabel*>(u"lblName"_s)->text(), u"Kesmaro  for  Dragonica"_s);
-    EXPECT_EQ(window.findChild<QLabel*>(u"lblVer"_s)->text(), QString::fromStdString(kProgramVersion));
+    EXPECT_EQ(window.findChild<QLabel*>(u"lblVer"_s)->text(),
+              QString::fromStdString(kProgramVersion));
     EXPECT_EQ(window.findChild<QLabel*>(u"Label1"_s)->text(), u"Support Site"_s);
     auto* link = window.findChild<QLabel*>(u"lblHomePage"_s);
     ASSERT_NE(link, nullptr);

@@ -129,8 +129,7 @@ TEST_F(SimGameLiveTest, IsFoundByItsClassOrTheOneGivenAndIsExactlyTheFrame)
         windows->GrabClientRegion(game, {size.width(), size.height() - 1, 1, 1});
     EXPECT_EQ(beyond.pixel(0, 0)[0] + beyond.pixel(0, 0)[1] + beyond.pixel(0, 0)[2], 0);
 
-    start({"--class", "Other Game", "--level",
-           "7"});
+    start({"--class", "Other Game", "--level", "7"});
     const WindowId other = waitForFrame("Other Game", test::FrameSpec(7, 0, 0));
     EXPECT_NE(other, kNoWindow);
     EXPECT_NE(other, game);
@@ -164,8 +163,7 @@ TEST_F(SimGameLiveTest, AGameKilledBetweenFindAndGrabReadsNothingWithoutAnError)
 
 TEST_F(SimGameLiveTest, ABatchOfRegionsGivesThePixelsOfOneByOne)
 {
-    start({"--level", "87", "--exp",
-           "45.09", "--coins", "98765432"});
+    start({"--level", "87", "--exp", "45.09", "--coins", "98765432"});
     const WindowId game = waitForFrame(kGameClass, test::FrameSpec(87, 45.09, 98765432));
     ASSERT_NE(game, kNoWindow);
     // The default regions, then ones that reach out of the window, lie outside it or hold
@@ -197,11 +195,8 @@ TEST_F(SimGameLiveTest, NumbersMovedAwayFromTheDefaultsAreFoundAndTheNextCapture
 {
     if (!session)
         GTEST_SKIP() << "no X server";
-    start({"--level", "64", "--exp",
-           "77.31", "--coins", "424242",
-           "--window-mode", "--at", "level=60,100",
-           "--at", "exp=500,600", "--at",
-           "coins=300,400"});
+    start({"--level", "64", "--exp", "77.31", "--coins", "424242", "--window-mode", "--at",
+           "level=60,100", "--at", "exp=500,600", "--at", "coins=300,400"});
     GameFrameSpec moved = test::FrameSpec(64, 77.31, 424242, CoinArea::Area2, true);
     moved.at = {QPoint(60, 100), QPoint(500, 600), QPoint(300, 400)};
     const WindowId game = waitForFrame(kGameClass, moved);
