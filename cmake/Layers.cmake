@@ -34,6 +34,7 @@ set(KESMARO_STD_ONLY_FILES
     "^measurement/"
     "^screenshots/"
     "^gestures/"
+    "^app/"
 )
 set(KESMARO_TOOLKIT_HEADERS "^(Q[A-Za-z]*|Qt[A-Za-z]*/.*|X11/.*|xcb/.*|pulse/.*)$")
 set(KESMARO_WINDOWS_HEADERS

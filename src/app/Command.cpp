@@ -14,13 +14,10 @@
 #include "screenshots/ImageFiles.h"
 #include "state/Program.h"
 
-#include <QDir>
 #include <algorithm>
 #include <array>
 
 namespace kesmaro {
-
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -33,31 +30,31 @@ void openDocument(Program& p, std::string_view document)
 }
 
 constexpr std::array kCommands{
-    CommandInfo{Command::PatternSave, u"patternsave", nullptr, menuPatternSave_Click},
-    CommandInfo{Command::End, u"end", nullptr, menuEnd_Click},
-    CommandInfo{Command::Option, u"option", u"Click : Option ",
+    CommandInfo{Command::PatternSave, "patternsave", nullptr, menuPatternSave_Click},
+    CommandInfo{Command::End, "end", nullptr, menuEnd_Click},
+    CommandInfo{Command::Option, "option", "Click : Option ",
                 [](Program& p) { p.view.showWindow(SubWindow::Options); }},
-    CommandInfo{Command::Gesture, u"gesture", nullptr, menuGesture_Click},
-    CommandInfo{Command::DebugMode, u"debug", nullptr,
+    CommandInfo{Command::Gesture, "gesture", nullptr, menuGesture_Click},
+    CommandInfo{Command::DebugMode, "debug", nullptr,
                 [](Program& p) { menuDebugMode_Click(p, p.menus.innerHeight); }},
-    CommandInfo{Command::Run, u"run", nullptr, menuRun_Click},
-    CommandInfo{Command::Stop, u"stop", nullptr, menuStop_Click},
-    CommandInfo{Command::RandomOne, u"randomone", u"Click : RandomOne ", menuRandomOne_Click},
-    CommandInfo{Command::RandomSome, u"randomsome", u"Click : RandomSome ", menuRandomSome_Click},
-    CommandInfo{Command::PrtScr, u"prtscr", nullptr, menuPrtScr_Click},
-    CommandInfo{Command::QuickReference, u"quick", u"Click : Show Quick Reference ",
+    CommandInfo{Command::Run, "run", nullptr, menuRun_Click},
+    CommandInfo{Command::Stop, "stop", nullptr, menuStop_Click},
+    CommandInfo{Command::RandomOne, "randomone", "Click : RandomOne ", menuRandomOne_Click},
+    CommandInfo{Command::RandomSome, "randomsome", "Click : RandomSome ", menuRandomSome_Click},
+    CommandInfo{Command::PrtScr, "prtscr", nullptr, menuPrtScr_Click},
+    CommandInfo{Command::QuickReference, "quick", "Click : Show Quick Reference ",
                 [](Program& p) { openDocument(p, kQuickReferenceDocument); }},
-    CommandInfo{Command::HowToUse, u"howtouse", u"Click : Show How To Use ",
+    CommandInfo{Command::HowToUse, "howtouse", "Click : Show How To Use ",
                 [](Program& p) { openDocument(p, kHowToUseDocument); }},
-    CommandInfo{Command::ReadMe, u"readme", u"Click : Show Read Me ",
+    CommandInfo{Command::ReadMe, "readme", "Click : Show Read Me ",
                 [](Program& p) { openDocument(p, kReadMeDocument); }},
-    CommandInfo{Command::OperatingInfo, u"operatinginfo", nullptr, menuOperatingInfo_Click},
-    CommandInfo{Command::Version, u"version", u"Click : VersionInformation ",
+    CommandInfo{Command::OperatingInfo, "operatinginfo", nullptr, menuOperatingInfo_Click},
+    CommandInfo{Command::Version, "version", "Click : VersionInformation ",
                 [](Program& p) { p.view.showWindow(SubWindow::Version); }},
-    CommandInfo{Command::TempStop, u"tempstop", nullptr, cmdTempStop_Click},
-    CommandInfo{Command::Capture, u"capture", nullptr, cmdCapture_Click},
-    CommandInfo{Command::Recognize, u"recognize", nullptr, cmdRecognize_Click},
-    CommandInfo{Command::WindowRefresh, u"refresh", u"Click : Window Refresh ",
+    CommandInfo{Command::TempStop, "tempstop", nullptr, cmdTempStop_Click},
+    CommandInfo{Command::Capture, "capture", nullptr, cmdCapture_Click},
+    CommandInfo{Command::Recognize, "recognize", nullptr, cmdRecognize_Click},
+    CommandInfo{Command::WindowRefresh, "refresh", "Click : Window Refresh ",
                 [](Program& p) { p.view.refreshAll(); }},
 };
 
@@ -68,7 +65,7 @@ std::span<const CommandInfo> Commands()
     return kCommands;
 }
 
-std::optional<Command> CommandFromName(QStringView name)
+std::optional<Command> CommandFromName(std::string_view name)
 {
     const auto* it = std::find_if(kCommands.begin(), kCommands.end(),
                                   [name](const CommandInfo& c) { return c.name == name; });
@@ -77,11 +74,11 @@ std::optional<Command> CommandFromName(QStringView name)
     return it->command;
 }
 
-QStringView CommandName(Command command)
+std::string_view CommandName(Command command)
 {
     const auto* it = std::find_if(kCommands.begin(), kCommands.end(),
                                   [command](const CommandInfo& c) { return c.command == command; });
-    return it == kCommands.end() ? QStringView() : it->name;
+    return it == kCommands.end() ? std::string_view() : it->name;
 }
 
 void Execute(Program& p, Command command)
@@ -91,7 +88,7 @@ void Execute(Program& p, Command command)
     if (it == kCommands.end())
         return;
     if (it->clickText)
-        p.log.WriteDebugLog((QString::fromUtf16(it->clickText)).toStdString());
+        p.log.WriteDebugLog(it->clickText);
     Trap trap(p.log, "Execute");
     trap([&] { it->run(p); });
 }

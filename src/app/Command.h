@@ -2,10 +2,9 @@
 
 #include "records/Documents.h" // the document names the Help menu opens
 
-#include <QString>
-#include <QStringView>
 #include <optional>
 #include <span>
+#include <string_view>
 
 namespace kesmaro {
 
@@ -45,16 +44,16 @@ enum class Command {
 struct CommandInfo {
     Command command;
     // The replay tool's `click` name.
-    QStringView name;
+    std::string_view name;
     // The debug-log line written first, where the operation does not write its own.
-    const char16_t* clickText;
+    const char* clickText;
     void (*run)(Program&);
 };
 
 // Each command once, in menu order.
 std::span<const CommandInfo> Commands();
-std::optional<Command> CommandFromName(QStringView name);
-QStringView CommandName(Command command);
+std::optional<Command> CommandFromName(std::string_view name);
+std::string_view CommandName(Command command);
 
 // Runs the command's operation; never throws.
 void Execute(Program& p, Command command);

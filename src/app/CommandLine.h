@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
+#include <string>
+#include <vector>
 
 namespace kesmaro {
 
@@ -13,7 +13,7 @@ enum class CommandLineAction {
 
 struct CommandLineResult {
     CommandLineAction action = CommandLineAction::Run;
-    QString text;
+    std::string text;
     int exitStatus = 0;
 };
 
@@ -21,6 +21,6 @@ struct CommandLineResult {
 // "--version" (-V) or "--help" (-h) alone prints and exits 0, anything else is a usage error
 // (status 2).
 // Decided before any window system is reached, so that both work without a display.
-CommandLineResult ParseCommandLine(const QStringList& arguments);
+CommandLineResult ParseCommandLine(const std::vector<std::string>& arguments);
 
 } // namespace kesmaro

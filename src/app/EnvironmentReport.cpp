@@ -3,176 +3,146 @@
 #include "common/Format.h"
 #include "common/Numeric.h"
 #include "common/StringBuffer.h"
-#include "config/CommonQt.h"
+#include "common/Text.h"
+#include "common/Utf8.h"
 #include "state/Program.h"
+
+#include <string_view>
+#include <vector>
 
 namespace kesmaro {
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
+const std::string kCrLf = "\r\n";
 // Indents and the gap between the two items of a log line are ideographic spaces.
-const QString kIndent = QStringLiteral("　　");
-const QString kSubIndent = QStringLiteral("　　　　");
-const QString kGap = QStringLiteral("　　　");
-
-QString Text(const std::string& value)
-{
-    return QString::fromStdString(value);
-}
+const std::string kIndent = "　　";
+const std::string kSubIndent = "　　　　";
+const std::string kGap = "　　　";
 
 // Only blanks are cut, as the facts' own padding; other white space is part of the value.
-QString Trimmed(const std::string& value)
+std::string Trimmed(std::string_view value)
 {
-    QString text = Text(value);
-    qsizetype first = 0, last = text.size();
-    while (first < last && text[first] == QLatin1Char(' '))
-        ++first;
-    while (last > first && text[last - 1] == QLatin1Char(' '))
-        --last;
-    return text.mid(first, last - first);
+    const std::size_t first = value.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    return std::string(value.substr(first, value.find_last_not_of(' ') + 1 - first));
 }
 
-// The report is built from Qt text until this file is ported; the buffer holds it as UTF-8.
-class Buffer {
-public:
-    void setText(const QString& text) { m_buffer.setText(text.toStdString()); }
-    void Append(const QString& text) { m_buffer.Append(text.toStdString()); }
-    void AppendLF(const QString& text) { m_buffer.AppendLF(text.toStdString()); }
-    void Append2LF(const QString& text, const QString& text2)
-    {
-        m_buffer.Append2LF(text.toStdString(), text2.toStdString());
-    }
-    QString Text() const { return QString::fromStdString(m_buffer.Text()); }
-
-private:
-    clsStringBuffer m_buffer;
-};
-
-// "yyyymmddHHMMSS..." as "yyyymmdd-HHMMSS"; whatever follows the seconds is dropped.
-QString ReportDateTime(const std::string& value)
+// "yyyymmddHHMMSS..." as "yyyymmdd-HHMMSS"; whatever follows the seconds is dropped. The
+// positions count characters, so a malformed reading is cut as the report always cut it.
+std::string ReportDateTime(std::string_view value)
 {
-    const QString text = Text(value);
-    return text.mid(0, 8) + QLatin1Char('-') + text.mid(8, 6);
+    return std::string(Utf8Left(value, 8)) + '-' + std::string(Utf8Mid(value, 8, 6));
 }
 
-QString Amount(const std::string& value, const QString& unit)
+std::string Amount(const std::string& value, std::string_view unit)
 {
-    return QString::fromStdString(FormatThousands(ColumnValue(value), unit.toStdString()));
+    return FormatThousands(ColumnValue(value), unit);
 }
 
-QString FreeAndTotal(const std::string& free, const std::string& total)
+std::string FreeAndTotal(const std::string& free, const std::string& total)
 {
-    return Amount(free, QStringLiteral("/ ")) + Amount(total, QStringLiteral("Byte"));
+    return Amount(free, "/ ") + Amount(total, "Byte");
 }
 
 // Caches of no size are left out; a cache without a purpose goes by its device id.
 struct ListedCache {
-    QString name;
-    QString size;
+    std::string name;
+    std::string size;
 };
 
 std::vector<ListedCache> ListedCaches(const SystemFacts& facts)
 {
     std::vector<ListedCache> caches;
     for (const SystemFacts::Cache& cache : facts.caches) {
-        if (Val(Text(cache.maxCacheSizeKb)) <= 0)
+        if (Val(cache.maxCacheSizeKb) <= 0)
             continue;
-        QString name = Trimmed(cache.purpose);
-        if (name.isEmpty() || name.compare(QLatin1String("NONE"), Qt::CaseInsensitive) == 0)
+        std::string name = Trimmed(cache.purpose);
+        if (name.empty() || EqualsIgnoringAsciiCase(name, "NONE"))
             name = Trimmed(cache.deviceId);
-        caches.push_back({name, Amount(cache.maxCacheSizeKb, QStringLiteral("kByte"))});
+        caches.push_back({name, Amount(cache.maxCacheSizeKb, "kByte")});
     }
     return caches;
 }
 
 } // namespace
 
-QString EnvReportText(const SystemFacts& f)
+std::string EnvReportText(const SystemFacts& f)
 {
-    Buffer report;
-    Buffer memory;
-    report.setText(QStringLiteral("実行環境情報") + kCrLf);
+    clsStringBuffer report;
+    clsStringBuffer memory;
+    report.setText("実行環境情報" + kCrLf);
 
-    report.AppendLF(kIndent + QStringLiteral("オペレーティングシステム : ") + Text(f.osCaption));
-    report.AppendLF(kSubIndent + QStringLiteral("バージョン : ") + Text(f.osVersion));
-    report.AppendLF(kSubIndent + QStringLiteral("サービスパック : ") + Text(f.servicePackMajor) +
-                    QLatin1Char('.') + Text(f.servicePackMinor));
-    report.AppendLF(kIndent + QStringLiteral("経過時間 : ") + ReportDateTime(f.localDateTime));
-    report.AppendLF(kIndent + QStringLiteral("起動時間 : ") + ReportDateTime(f.lastBootUpTime));
-    report.AppendLF(kIndent + Text(f.buildType));
-    report.AppendLF(kSubIndent + QStringLiteral("使用プロセッサ : ") + Text(f.numberOfUsers));
-    memory.AppendLF(kIndent + QStringLiteral("物理メモリ 空き/最大 : ") +
+    report.AppendLF(kIndent + "オペレーティングシステム : " + f.osCaption);
+    report.AppendLF(kSubIndent + "バージョン : " + f.osVersion);
+    report.AppendLF(kSubIndent + "サービスパック : " + f.servicePackMajor + "." +
+                    f.servicePackMinor);
+    report.AppendLF(kIndent + "経過時間 : " + ReportDateTime(f.localDateTime));
+    report.AppendLF(kIndent + "起動時間 : " + ReportDateTime(f.lastBootUpTime));
+    report.AppendLF(kIndent + f.buildType);
+    report.AppendLF(kSubIndent + "使用プロセッサ : " + f.numberOfUsers);
+    memory.AppendLF(kIndent + "物理メモリ 空き/最大 : " +
                     FreeAndTotal(f.freePhysicalMemoryKb, f.totalVisibleMemoryKb));
-    memory.AppendLF(kIndent + QStringLiteral("仮想メモリ 空き/最大 : ") +
+    memory.AppendLF(kIndent + "仮想メモリ 空き/最大 : " +
                     FreeAndTotal(f.freeVirtualMemoryKb, f.totalVirtualMemoryKb));
 
     for (const SystemFacts::Processor& cpu : f.processors) {
-        report.AppendLF(kIndent + QStringLiteral("プロセッサ : ") + Trimmed(cpu.name));
-        report.AppendLF(kSubIndent + QStringLiteral("リビジョン : ") + Text(cpu.revision));
+        report.AppendLF(kIndent + "プロセッサ : " + Trimmed(cpu.name));
+        report.AppendLF(kSubIndent + "リビジョン : " + cpu.revision);
         report.AppendLF(kSubIndent + Trimmed(cpu.description));
     }
     for (const ListedCache& cache : ListedCaches(f))
-        report.AppendLF(kIndent + QStringLiteral("キャッシュメモリ : ") + cache.name +
-                        QStringLiteral(" = ") + cache.size);
+        report.AppendLF(kIndent + "キャッシュメモリ : " + cache.name + " = " + cache.size);
     report.Append(memory.Text());
 
     if (!f.videoControllers.empty()) {
         const SystemFacts::VideoController& video = f.videoControllers.front();
-        report.AppendLF(kIndent + QStringLiteral("グラフィックアダプタ : ") + Trimmed(video.name));
-        report.AppendLF(kSubIndent + QStringLiteral("グラフィックメモリ : ") +
-                        Amount(video.adapterRam, QStringLiteral("Byte")));
-        report.AppendLF(kSubIndent + QStringLiteral("ドライババージョン : ") +
-                        Trimmed(video.driverVersion));
-        report.AppendLF(kSubIndent + QStringLiteral("画面設定 : ") +
-                        Trimmed(video.modeDescription));
+        report.AppendLF(kIndent + "グラフィックアダプタ : " + Trimmed(video.name));
+        report.AppendLF(kSubIndent + "グラフィックメモリ : " + Amount(video.adapterRam, "Byte"));
+        report.AppendLF(kSubIndent + "ドライババージョン : " + Trimmed(video.driverVersion));
+        report.AppendLF(kSubIndent + "画面設定 : " + Trimmed(video.modeDescription));
     }
 
-    report.AppendLF(kIndent + QStringLiteral("製造メーカー : ") + Trimmed(f.manufacturer));
-    report.AppendLF(kSubIndent + QStringLiteral("モデル名 : ") + Trimmed(f.model));
+    report.AppendLF(kIndent + "製造メーカー : " + Trimmed(f.manufacturer));
+    report.AppendLF(kSubIndent + "モデル名 : " + Trimmed(f.model));
     return report.Text();
 }
 
-QString EnvLogText(const SystemFacts& f)
+std::string EnvLogText(const SystemFacts& f)
 {
-    Buffer report;
-    Buffer memory;
-    report.setText(QStringLiteral("Operating Environment Information") + kCrLf);
+    clsStringBuffer report;
+    clsStringBuffer memory;
+    report.setText("Operating Environment Information" + kCrLf);
 
-    report.Append2LF(kIndent + QStringLiteral("OperatingSystem : ") + Text(f.osCaption),
-                     kGap + QStringLiteral("Version : ") + Text(f.osVersion) + kGap +
-                         QStringLiteral("ServicePack : ") + Text(f.servicePackMajor) +
-                         QLatin1Char('.') + Text(f.servicePackMinor));
-    report.Append2LF(kIndent + QStringLiteral("NowLocalTime : ") + ReportDateTime(f.localDateTime),
-                     kGap + QStringLiteral("LastBootTime : ") + ReportDateTime(f.lastBootUpTime));
-    report.Append2LF(kIndent + Text(f.buildType),
-                     kGap + QStringLiteral("ProcessorUse : ") + Text(f.numberOfUsers));
-    memory.Append2LF(kIndent + QStringLiteral("FreePhysicalMemory : ") +
+    report.Append2LF(kIndent + "OperatingSystem : " + f.osCaption,
+                     kGap + "Version : " + f.osVersion + kGap +
+                         "ServicePack : " + f.servicePackMajor + "." + f.servicePackMinor);
+    report.Append2LF(kIndent + "NowLocalTime : " + ReportDateTime(f.localDateTime),
+                     kGap + "LastBootTime : " + ReportDateTime(f.lastBootUpTime));
+    report.Append2LF(kIndent + f.buildType, kGap + "ProcessorUse : " + f.numberOfUsers);
+    memory.Append2LF(kIndent + "FreePhysicalMemory : " +
                          FreeAndTotal(f.freePhysicalMemoryKb, f.totalVisibleMemoryKb),
-                     kGap + QStringLiteral("FreeVirtualMemory : ") +
+                     kGap + "FreeVirtualMemory : " +
                          FreeAndTotal(f.freeVirtualMemoryKb, f.totalVirtualMemoryKb));
 
     for (const SystemFacts::Processor& cpu : f.processors)
-        report.Append2LF(kIndent + QStringLiteral("Processor : ") + Trimmed(cpu.name),
-                         kGap + QStringLiteral("Revision : ") + Text(cpu.revision) + kGap +
-                             Trimmed(cpu.description));
+        report.Append2LF(kIndent + "Processor : " + Trimmed(cpu.name),
+                         kGap + "Revision : " + cpu.revision + kGap + Trimmed(cpu.description));
     for (const ListedCache& cache : ListedCaches(f))
-        report.AppendLF(kIndent + QStringLiteral("CacheMemory : ") + cache.name +
-                        QStringLiteral(" = ") + cache.size);
+        report.AppendLF(kIndent + "CacheMemory : " + cache.name + " = " + cache.size);
     report.Append(memory.Text());
 
     if (!f.videoControllers.empty()) {
         const SystemFacts::VideoController& video = f.videoControllers.front();
-        report.Append2LF(kIndent + QStringLiteral("GraphicAdapter : ") + Trimmed(video.name),
-                         kGap + QStringLiteral("AdapterRAM : ") +
-                             Amount(video.adapterRam, QStringLiteral("Byte")));
-        report.Append2LF(kSubIndent + QStringLiteral("DriverVersion : ") +
-                             Trimmed(video.driverVersion),
-                         kGap + QStringLiteral("GraphicMode : ") + Trimmed(video.modeDescription));
+        report.Append2LF(kIndent + "GraphicAdapter : " + Trimmed(video.name),
+                         kGap + "AdapterRAM : " + Amount(video.adapterRam, "Byte"));
+        report.Append2LF(kSubIndent + "DriverVersion : " + Trimmed(video.driverVersion),
+                         kGap + "GraphicMode : " + Trimmed(video.modeDescription));
     }
 
-    report.Append2LF(kIndent + QStringLiteral("Manufacturer : ") + Trimmed(f.manufacturer),
-                     kGap + QStringLiteral("Model : ") + Trimmed(f.model));
+    report.Append2LF(kIndent + "Manufacturer : " + Trimmed(f.manufacturer),
+                     kGap + "Model : " + Trimmed(f.model));
     return report.Text();
 }
 
@@ -181,24 +151,22 @@ void LogOperatingInformation(Program& p)
     Trap run(p.log, "LogOperatingInformation");
     run([&] {
         const SystemFacts facts = p.services.systemInfo.Facts();
-        const double available = Val(Text(facts.availablePhysicalBytes));
-        const double load = Val(Text(facts.memoryLoadPercent));
-        Buffer text;
-        text.setText(QStringLiteral("OperatingInformation") + kCrLf);
+        const double available = Val(facts.availablePhysicalBytes);
+        const double load = Val(facts.memoryLoadPercent);
+        clsStringBuffer text;
+        text.setText("OperatingInformation" + kCrLf);
         text.Append(EnvLogText(facts));
-        text.AppendLF(
-            kIndent + QStringLiteral("Available Physical Memory") +
-            QString::fromStdString(FormatColumn(IntDivide(available, 1024.0), 11, 1, 0, false)) +
-            QStringLiteral("kByte  ") +
-            QString::fromStdString(FormatColumn(100.0 - load, 5, 1, 0, false)) + QLatin1Char('%'));
-        p.log.WriteDebugLog(text.Text().toStdString());
+        text.AppendLF(kIndent + "Available Physical Memory" +
+                      FormatColumn(IntDivide(available, 1024.0), 11, 1, 0, false) + "kByte  " +
+                      FormatColumn(100.0 - load, 5, 1, 0, false) + "%");
+        p.log.WriteDebugLog(text.Text());
     });
 }
 
 void menuOperatingInfo_Click(Program& p)
 {
     p.txtLog.AppendToTextBox("\r\n");
-    p.txtLog.AppendToTextBox(EnvReportText(p.services.systemInfo.Facts()).toStdString());
+    p.txtLog.AppendToTextBox(EnvReportText(p.services.systemInfo.Facts()));
     p.txtLog.AppendToTextBox("\r\n");
 }
 

@@ -2,16 +2,16 @@
 
 #include "platform/SystemInfo.h"
 
-#include <QString>
+#include <string>
 
 namespace kesmaro {
 
 struct Program;
 
 // The computer described one item a line in Japanese, for the running log.
-QString EnvReportText(const SystemFacts& facts);
+std::string EnvReportText(const SystemFacts& facts);
 // The same facts in English, two items a line, for the debug log.
-QString EnvLogText(const SystemFacts& facts);
+std::string EnvLogText(const SystemFacts& facts);
 
 // The closing entry of the debug log: "OperatingInformation", the English report and the free
 // physical memory, as one entry. Called once when the main window is unloaded.

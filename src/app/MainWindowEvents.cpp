@@ -8,17 +8,18 @@
 
 namespace kesmaro {
 
-void Form_Activate(Program& p, QSize graphFrame)
+void Form_Activate(Program& p, PixelSize graphFrame)
 {
     if (p.flags.PopupShown)
         HidePopup(p.flags, p.view);
     if (p.settings.GraphEnabled)
-        GraphFrameDisplay(p, PixelSize{graphFrame.width(), graphFrame.height()});
+        GraphFrameDisplay(p, graphFrame);
     Context ctx = p.context();
     RandomizeSeed(ctx);
 }
 
-std::optional<ResizeRules> Form_Resize(Program& p, QSize inner, const QRect& outer, bool minimised)
+std::optional<ResizeRules> Form_Resize(Program& p, PixelSize inner, const PixelRect& outer,
+                                       bool minimised)
 {
     if (minimised)
         return std::nullopt;
@@ -27,22 +28,19 @@ std::optional<ResizeRules> Form_Resize(Program& p, QSize inner, const QRect& out
         Trap run(p.log, "Form_Resize");
         run([&] { rules = ApplyResizeRules(inner, p.settings.GraphEnabled); });
         if (rules.graphVisible)
-            run([&] {
-                GraphFrameDisplay(p,
-                                  PixelSize{rules.graphFrame.width(), rules.graphFrame.height()});
-            });
+            run([&] { GraphFrameDisplay(p, rules.graphFrame); });
         if (p.settings.WindowMemory) {
             run([&] {
-                QRect corrected = outer;
+                PixelRect corrected = outer;
                 if (rules.outerWidth)
-                    corrected.setWidth(*rules.outerWidth);
+                    corrected.width = *rules.outerWidth;
                 if (rules.outerHeight)
-                    corrected.setHeight(*rules.outerHeight);
+                    corrected.height = *rules.outerHeight;
                 p.settings.WindowPosition = RememberedPosition(corrected);
             });
         }
     }
-    p.menus.innerHeight = inner.height();
+    p.menus.innerHeight = inner.height;
     DebugItemDisplay(p, p.flags.DebugMode, p.menus.innerHeight);
     p.log.WriteDebugLog("Resaizing Form ･･･ End ");
     return rules;

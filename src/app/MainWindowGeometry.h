@@ -1,9 +1,8 @@
 #pragma once
 
 #include "config/Settings.h"
+#include "state/GraphPicture.h" // PixelRect, PixelSize
 
-#include <QRect>
-#include <QSize>
 #include <optional>
 #include <vector>
 
@@ -25,29 +24,29 @@ constexpr int kGraphFrameLeft = 480;
 constexpr int kGraphFrameTop = 2;
 
 // The designed inner size: left column, graph frame and the debug frame at the bottom.
-constexpr QSize kDesignedInnerSize{877, 385};
+constexpr PixelSize kDesignedInnerSize{877, 385};
 
 // Where the window goes when it loads: the saved WindowPosition when both its width and height
 // are set; otherwise the designed rectangle with only the non-zero edges of the saved one moved.
 // A result that lies entirely off every screen (a monitor was unplugged) goes back to the
 // designed position; a partly visible one stays. `screens` empty means unknown: no check.
-QRect LoadGeometry(const CaptureRect& saved, const QRect& designed,
-                   const std::vector<QRect>& screens);
+PixelRect LoadGeometry(const CaptureRect& saved, const PixelRect& designed,
+                       const std::vector<PixelRect>& screens);
 
 // What one resize asks of the window, for an inner size the user or the system set.
 struct ResizeRules {
     std::optional<int> outerWidth; // a new outer width (pixels) when the rules correct it
     std::optional<int> outerHeight;
-    QSize inner; // the inner size the rules work on after the corrections
+    PixelSize inner; // the inner size the rules work on after the corrections
     bool graphVisible = false;
-    QSize graphFrame; // the graph frame's size while it is visible
+    PixelSize graphFrame; // the graph frame's size while it is visible
 };
 
 // The inner height is tested against 300 and corrected through the outer height; with the
 // graph the inner width must reach 710 (outer width 710), without it the window is 488 wide.
-ResizeRules ApplyResizeRules(QSize inner, bool graphEnabled);
+ResizeRules ApplyResizeRules(PixelSize inner, bool graphEnabled);
 
 // WindowPosition as the settings keep it: the outer rectangle in whole pixels.
-CaptureRect RememberedPosition(const QRect& outer);
+CaptureRect RememberedPosition(const PixelRect& outer);
 
 } // namespace kesmaro

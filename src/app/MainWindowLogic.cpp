@@ -14,6 +14,8 @@
 #include "state/GraphBuffer.h"
 #include "state/Program.h"
 
+#include <string>
+
 namespace kesmaro {
 
 void FormMain_Load(Program& p)
@@ -86,10 +88,8 @@ void menuDebugMode_Click(Program& p, int innerHeight)
 {
     p.flags.DebugMode = !p.flags.DebugMode;
     DebugItemDisplay(p, p.flags.DebugMode, innerHeight);
-    p.log.WriteDebugLog((QStringLiteral("Change DebugMode ") +
-                         (p.flags.DebugMode ? QStringLiteral("ON") : QStringLiteral("OFF")) +
-                         QStringLiteral("･･･ End "))
-                            .toStdString());
+    p.log.WriteDebugLog(std::string("Change DebugMode ") + (p.flags.DebugMode ? "ON" : "OFF") +
+                        "･･･ End ");
 }
 
 void menuGesture_Click(Program& p)
@@ -99,11 +99,8 @@ void menuGesture_Click(Program& p)
         LoadGestureInput(p);
     else
         UnloadGestureInput(p);
-    p.log.WriteDebugLog(
-        (QStringLiteral("Change MouseGesture ") +
-         (p.settings.GestureEnabled ? QStringLiteral("ON") : QStringLiteral("OFF")) +
-         QStringLiteral("･･･ End "))
-            .toStdString());
+    p.log.WriteDebugLog(std::string("Change MouseGesture ") +
+                        (p.settings.GestureEnabled ? "ON" : "OFF") + "･･･ End ");
 }
 
 void Main(Program& p, const std::function<void(Program&)>& checkSystemFiles)

@@ -1,8 +1,9 @@
 #include "app/OptionWindow.h"
 
+#include "common/Files.h"
 #include "common/Numeric.h"
 #include "common/Paths.h"
-#include "config/CommonQt.h"
+#include "common/Utf8.h"
 #include "config/ConfigFile.h"
 #include "recognition/PatternImages.h"
 #include "records/Beep.h"
@@ -10,13 +11,11 @@
 #include "records/InputCheckBox.h"
 #include "state/Program.h"
 
-#include <QDir>
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace kesmaro {
-
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -39,10 +38,10 @@ template <int Area> std::int32_t& areaHeight(Settings& s)
     return s.CaptureArea[Area].Height;
 }
 
-constexpr const char16_t* kOriginX = u"キャプチャー始点X値を入力してください";
-constexpr const char16_t* kOriginY = u"キャプチャー始点Y値を入力してください";
-constexpr const char16_t* kSizeX = u"キャプチャーサイズX値を入力してください";
-constexpr const char16_t* kSizeY = u"キャプチャーサイズY値を入力してください";
+constexpr const char* kOriginX = "キャプチャー始点X値を入力してください";
+constexpr const char* kOriginY = "キャプチャー始点Y値を入力してください";
+constexpr const char* kSizeX = "キャプチャーサイズX値を入力してください";
+constexpr const char* kSizeY = "キャプチャーサイズY値を入力してください";
 
 template <int Area>
 constexpr std::array<OptionValueLabel, 4> areaLabels(const char* sx, const char* sy, const char* ex,
@@ -58,7 +57,7 @@ constexpr std::array<OptionValueLabel, 4> areaLabels(const char* sx, const char*
     }};
 }
 
-constexpr OptionValueLabel setting(const char* name, Accessor accessor, const char16_t* prompt,
+constexpr OptionValueLabel setting(const char* name, Accessor accessor, const char* prompt,
                                    Bounds b)
 {
     return {name, accessor, prompt, b.min, b.max, b.step};
@@ -90,49 +89,49 @@ const std::array<OptionValueLabel, kOptionValueLabelCount> kValueLabels{
     OptionValueLabel{"lblCapture_ay(2)", areaY<4>, kOriginY, 0, 800, 1},
     setting(
         "lblCaptureInterval", [](Settings& s) -> std::int32_t& { return s.CaptureInterval; },
-        u"キャプチャー周期を入力してください", bounds::CaptureInterval),
+        "キャプチャー周期を入力してください", bounds::CaptureInterval),
     setting(
         "lblDisplayOffset_x", [](Settings& s) -> std::int32_t& { return s.DisplayOffsetX; },
-        u"認識領域オフセットのサイズX値を入力してください", bounds::DisplayOffset),
+        "認識領域オフセットのサイズX値を入力してください", bounds::DisplayOffset),
     setting(
         "lblDisplayOffset_y", [](Settings& s) -> std::int32_t& { return s.DisplayOffsetY; },
-        u"認識領域オフセットのサイズY値を入力してください", bounds::DisplayOffset),
+        "認識領域オフセットのサイズY値を入力してください", bounds::DisplayOffset),
     setting(
         "lblDoHLInterval", [](Settings& s) -> std::int32_t& { return s.DoHLInterval; },
-        u"撮影チェックを実行する周期を入力してください", bounds::DoHLInterval),
+        "撮影チェックを実行する周期を入力してください", bounds::DoHLInterval),
     setting(
         "lblGestureTime", [](Settings& s) -> std::int32_t& { return s.GestureTime; },
-        u"マウスジェスチャの入力受付時間を入力してください", bounds::GestureTime),
+        "マウスジェスチャの入力受付時間を入力してください", bounds::GestureTime),
     setting(
         "lblGraphAveNum", [](Settings& s) -> std::int32_t& { return s.GraphAveNum; },
-        u"グラフの平均化するデータの個数を入力してください", bounds::GraphAveNum),
+        "グラフの平均化するデータの個数を入力してください", bounds::GraphAveNum),
     setting(
         "lblGraphTimeScale", [](Settings& s) -> std::int32_t& { return s.GraphTimeScale; },
-        u"グラフの時間軸のデータ個数を入力してください", bounds::GraphTimeScale),
+        "グラフの時間軸のデータ個数を入力してください", bounds::GraphTimeScale),
     setting(
         "lblLag", [](Settings& s) -> std::int32_t& { return s.LagCancelTime; },
-        u"ラグ回避時間を入力してください", bounds::LagCancelTime),
+        "ラグ回避時間を入力してください", bounds::LagCancelTime),
     setting(
         "lblStartDelay", [](Settings& s) -> std::int32_t& { return s.StartDelay; },
-        u"起動時にメイプルストーリの起動を\r\n確認するまでの遅延時間を入力してください",
+        "起動時にメイプルストーリの起動を\r\n確認するまでの遅延時間を入力してください",
         bounds::StartDelay),
     setting(
         "lblStartUpDelay", [](Settings& s) -> std::int32_t& { return s.StartUpDelay; },
-        u"自動起動2のアプリケーションの起動を\r\n遅らせる時間を入力してください",
+        "自動起動2のアプリケーションの起動を\r\n遅らせる時間を入力してください",
         bounds::StartUpDelay),
     setting(
         "lblWindowPosition_sx", [](Settings& s) -> std::int32_t& { return s.WindowPosition.X; },
-        u"起動時のウィンドウ始点X値を入力してください", bounds::WindowX),
+        "起動時のウィンドウ始点X値を入力してください", bounds::WindowX),
     setting(
         "lblWindowPosition_sy", [](Settings& s) -> std::int32_t& { return s.WindowPosition.Y; },
-        u"起動時のウィンドウ始点Y値を入力してください", bounds::WindowY),
+        "起動時のウィンドウ始点Y値を入力してください", bounds::WindowY),
     setting(
         "lblWindowPosition_ex", [](Settings& s) -> std::int32_t& { return s.WindowPosition.Width; },
-        u"起動時のウィンドウサイズX値を入力してください", bounds::WindowWidth),
+        "起動時のウィンドウサイズX値を入力してください", bounds::WindowWidth),
     setting(
         "lblWindowPosition_ey",
         [](Settings& s) -> std::int32_t& { return s.WindowPosition.Height; },
-        u"起動時のウィンドウサイズY値を入力してください", bounds::WindowHeight),
+        "起動時のウィンドウサイズY値を入力してください", bounds::WindowHeight),
 };
 
 constexpr std::array<OptionCheckInfo, kOptionCheckCount> kChecks{{
@@ -154,17 +153,24 @@ constexpr int kGraphMinWidthTwips = 10650;
 constexpr int kGraphWidthTwips = 12000;
 constexpr int kNoGraphWidthTwips = 9000;
 
-const QString kValueTitle = u"設定値入力"_s;
-const QString kStandardScreenCaption = u"サブ画面サイズ"_s;
-const QStringList kRelativePositions{u"サブ画面位置"_s, u"　←"_s, u"　→"_s, u"　↑"_s, u"　↓"_s};
+constexpr const char* kValueTitle = "設定値入力";
+constexpr const char* kStandardScreenCaption = "サブ画面サイズ";
+const std::array<const char*, 5> kRelativePositions{"サブ画面位置", "　←", "　→", "　↑", "　↓"};
 enum RelativePosition { Caption, Left, Right, Above, Below };
 
-constexpr int kMinCheckedFolderLength = 3;
+// In characters: a typed folder name shorter than this is taken unchecked.
+constexpr std::size_t kMinCheckedFolderLength = 3;
 
-void tell(Program& p, const QString& title, const QString& text)
+void tell(Program& p, const char* title, const char* text)
 {
-    p.services.prompter.Ask(
-        Prompt{title.toStdString(), text.toStdString(), PromptButtons::Ok, PromptIcon::None});
+    p.services.prompter.Ask(Prompt{title, text, PromptButtons::Ok, PromptIcon::None});
+}
+
+// A path with the platform's own separators, as the folder browser and the file dialog's
+// answers are shown and kept.
+std::string nativeSeparators(std::string_view path)
+{
+    return PathToUtf8(PathFromUtf8(path).make_preferred());
 }
 
 bool& flagOf(Program& p, OptionCheck check)
@@ -247,14 +253,14 @@ std::span<const OptionCheckInfo> OptionChecks()
     return kChecks;
 }
 
-QString SaveFolderBrowserText()
+std::string SaveFolderBrowserText()
 {
-    return u"希望のﾌｫﾙﾀﾞｰ名をｸﾘｯｸして、ﾌｫﾙﾀﾞｰｱｲｺﾝをｵｰﾌﾟﾝ状態にし、[OK]を押してください"_s;
+    return "希望のﾌｫﾙﾀﾞｰ名をｸﾘｯｸして、ﾌｫﾙﾀﾞｰｱｲｺﾝをｵｰﾌﾟﾝ状態にし、[OK]を押してください";
 }
 
-QString StartUpDialogTitle(int index)
+std::string StartUpDialogTitle(int index)
 {
-    return u"アプリケーション選択"_s + QString::number(index);
+    return "アプリケーション選択" + std::to_string(index);
 }
 
 OptionWindow::OptionWindow(Program& p) : m_p(p)
@@ -268,14 +274,14 @@ void OptionWindow::Load()
     const Program& p = m_p;
     cmbStandardScreenItems.clear();
     for (const ScreenSize& size : p.ScreenSizes)
-        cmbStandardScreenItems << QString::fromStdString(size.Text);
-    cmbStandardScreenItems << kStandardScreenCaption;
+        cmbStandardScreenItems.push_back(size.Text);
+    cmbStandardScreenItems.push_back(kStandardScreenCaption);
     cmbStandardScreen = int(cmbStandardScreenItems.size()) - 1;
-    cmbRelativePositionItems = kRelativePositions;
+    cmbRelativePositionItems.assign(kRelativePositions.begin(), kRelativePositions.end());
     cmbRelativePosition = Caption;
 }
 
-const QString& OptionWindow::valueText(const OptionValueLabel& label) const
+const std::string& OptionWindow::valueText(const OptionValueLabel& label) const
 {
     return valueTexts[std::size_t(&label - kValueLabels.data())];
 }
@@ -284,29 +290,28 @@ void OptionWindow::Refresh()
 {
     Settings& s = m_p.settings;
     for (std::size_t i = 0; i < kValueLabels.size(); ++i)
-        valueTexts[i] = QString::number(kValueLabels[i].setting(s));
+        valueTexts[i] = std::to_string(kValueLabels[i].setting(s));
     beepButton = s.BeepMode >= 0 && s.BeepMode < kBeepButtonCount ? s.BeepMode : -1;
     for (const OptionCheckInfo& c : kChecks)
         checked[std::size_t(c.check)] = flagOf(m_p, c.check);
-    txtSaveFolder = QString::fromStdString(s.SaveFolder);
-    txtSaveFile = QString::fromStdString(s.SaveFile);
+    txtSaveFolder = s.SaveFolder;
+    txtSaveFile = s.SaveFile;
     for (int i = 0; i < 2; ++i)
-        setStartUpText(i, QString::fromStdString(s.StartUpPath[std::size_t(i)]));
+        setStartUpText(i, s.StartUpPath[std::size_t(i)]);
     formatButton = -1;
     for (std::size_t i = 0; i < kSaveFormats.size(); ++i)
-        if (QString::fromStdString(s.SaveFormat) == QString::fromUtf16(kSaveFormats[i]))
+        if (s.SaveFormat == kSaveFormats[i])
             formatButton = int(i);
     showSaveFileLabels();
 }
 
 void OptionWindow::showSaveFileLabels()
 {
-    lblSaveCsv = m_p.settings.SaveCsv ? u".CSV"_s : u".TXT"_s;
-    lblSaveFile_u =
-        m_p.settings.MonthlyAppend ? u"＋ ［開始年月］月"_s : u"＋ ［開始年月日時分］"_s;
+    lblSaveCsv = m_p.settings.SaveCsv ? ".CSV" : ".TXT";
+    lblSaveFile_u = m_p.settings.MonthlyAppend ? "＋ ［開始年月］月" : "＋ ［開始年月日時分］";
 }
 
-void OptionWindow::setStartUpText(int index, const QString& text)
+void OptionWindow::setStartUpText(int index, std::string_view text)
 {
     if (txtStartUp[std::size_t(index)] == text)
         return;
@@ -323,10 +328,9 @@ void OptionWindow::tabOption_Click(int tab)
 void OptionWindow::ValueLabel_Click(const OptionValueLabel& label)
 {
     std::int32_t& value = label.setting(m_p.settings);
-    const std::optional<double> answer =
-        InputCheckBox(m_p.services.numberInput, std::to_string(label.min),
-                      std::to_string(label.max), value, std::to_string(label.step),
-                      QString::fromUtf16(label.prompt).toStdString(), kValueTitle.toStdString());
+    const std::optional<double> answer = InputCheckBox(
+        m_p.services.numberInput, std::to_string(label.min), std::to_string(label.max), value,
+        std::to_string(label.step), label.prompt, kValueTitle);
     // The dialog keeps its answers within the bounds; a number it let through unchecked
     // (a stand-in's, NaN) must not make a setting out of nothing.
     if (answer && std::isfinite(*answer))
@@ -371,16 +375,15 @@ void OptionWindow::Check_Click(OptionCheck check, bool on)
     case OptionCheck::Graph:
         s.GraphEnabled = on;
         keepGraphInStep(m_p);
-        log.WriteDebugLog(
-            (on ? u"Change GraphDisplay ON ･･･ End "_s : u"Change GraphDisplay OFF ･･･ End "_s)
-                .toStdString());
+        log.WriteDebugLog(on ? "Change GraphDisplay ON ･･･ End "
+                             : "Change GraphDisplay OFF ･･･ End ");
         return;
     case OptionCheck::StartUp0:
     case OptionCheck::StartUp1: {
         const std::size_t i = check == OptionCheck::StartUp0 ? 0 : 1;
         s.StartUp[i] = on;
         if (!FileExists(s.StartUpPath[i]) && on) {
-            tell(m_p, u"ファイルパスエラー"_s, u"アプリケーションが見つかりません"_s);
+            tell(m_p, "ファイルパスエラー", "アプリケーションが見つかりません");
             checked[std::size_t(check)] = false;
             s.StartUp[i] = false;
         }
@@ -403,7 +406,7 @@ void OptionWindow::Check_Click(OptionCheck check, bool on)
     case OptionCheck::DualDisplay:
         s.DualDisplay = on;
         s.DualDisplay = false;
-        tell(m_p, u"エラー"_s, u"このゲームでは変更する必要はありません。"_s);
+        tell(m_p, "エラー", "このゲームでは変更する必要はありません。");
         checked[std::size_t(check)] = false;
         return;
     }
@@ -423,34 +426,34 @@ void OptionWindow::optSaveFormat_Click(int index)
     if (index < 0 || index >= int(kSaveFormats.size()))
         return;
     formatButton = index;
-    m_p.settings.SaveFormat = QString::fromUtf16(kSaveFormats[std::size_t(index)]).toStdString();
+    m_p.settings.SaveFormat = kSaveFormats[std::size_t(index)];
 }
 
-void OptionWindow::txtSaveFolder_LostFocus(const QString& text)
+void OptionWindow::txtSaveFolder_LostFocus(std::string_view text)
 {
     txtSaveFolder = text;
-    if (text.size() >= kMinCheckedFolderLength && !FileExists(text)) {
-        tell(m_p, u"アクセスエラー"_s, u"フォルダ名が不正です。"_s);
+    if (Utf8Length(text) >= kMinCheckedFolderLength && !FileExists(text)) {
+        tell(m_p, "アクセスエラー", "フォルダ名が不正です。");
         m_p.settings.SaveFolder = m_p.programFolder;
     } else {
-        m_p.settings.SaveFolder = text.toStdString();
+        m_p.settings.SaveFolder = text;
     }
 }
 
-void OptionWindow::txtSaveFile_LostFocus(const QString& text)
+void OptionWindow::txtSaveFile_LostFocus(std::string_view text)
 {
     txtSaveFile = text;
-    m_p.settings.SaveFile = text.toStdString();
+    m_p.settings.SaveFile = text;
 }
 
-void OptionWindow::txtStartUp_Change(int index, const QString& text)
+void OptionWindow::txtStartUp_Change(int index, std::string_view text)
 {
     if (index < 0 || index > 1)
         return;
     const std::size_t i = std::size_t(index);
     Settings& s = m_p.settings;
     txtStartUp[i] = text;
-    s.StartUpPath[i] = text.toStdString();
+    s.StartUpPath[i] = text;
     if (!FileExists(s.StartUpPath[i]) && s.StartUp[i]) {
         s.StartUpPath[i].clear();
         checked[std::size_t(i == 0 ? OptionCheck::StartUp0 : OptionCheck::StartUp1)] = false;
@@ -487,28 +490,28 @@ void OptionWindow::cmb_Click(int standardScreen, int relativePosition)
     Refresh();
 }
 
-void OptionWindow::cmdSaveFolder_Chosen(const QString& folder)
+void OptionWindow::cmdSaveFolder_Chosen(std::string_view folder)
 {
-    if (folder.isEmpty() || !FileExists(folder))
+    if (folder.empty() || !FileExists(folder))
         return;
-    txtSaveFolder = QDir::toNativeSeparators(folder);
-    m_p.settings.SaveFolder = txtSaveFolder.toStdString();
+    txtSaveFolder = nativeSeparators(folder);
+    m_p.settings.SaveFolder = txtSaveFolder;
 }
 
-QString OptionWindow::cmdStartUp_StartPath(int index) const
+std::string OptionWindow::cmdStartUp_StartPath(int index) const
 {
     const std::string& current = m_p.settings.StartUpPath[std::size_t(index)];
     if (FileExists(current))
         return txtStartUp[std::size_t(index)];
-    return QString::fromStdString(m_p.programFolder);
+    return m_p.programFolder;
 }
 
-void OptionWindow::cmdStartUp_Chosen(int index, const QString& path)
+void OptionWindow::cmdStartUp_Chosen(int index, std::string_view path)
 {
-    if (index < 0 || index > 1 || path.isEmpty())
+    if (index < 0 || index > 1 || path.empty())
         return;
-    const QString native = QDir::toNativeSeparators(path);
-    m_p.settings.StartUpPath[std::size_t(index)] = native.toStdString();
+    const std::string native = nativeSeparators(path);
+    m_p.settings.StartUpPath[std::size_t(index)] = native;
     setStartUpText(index, native);
 }
 
@@ -528,9 +531,9 @@ void OptionWindow::cmdCollar_Click()
 void OptionWindow::cmdInit_Click()
 {
     m_p.log.WriteDebugLog("Click : Setting Initialize ");
-    const PromptAnswer answer = m_p.services.prompter.Ask(Prompt{
-        u"設定ファイル変更"_s.toStdString(), u"設定を初期化してもよろしいですか？"_s.toStdString(),
-        PromptButtons::YesNo, PromptIcon::None});
+    const PromptAnswer answer =
+        m_p.services.prompter.Ask(Prompt{"設定ファイル変更", "設定を初期化してもよろしいですか？",
+                                         PromptButtons::YesNo, PromptIcon::None});
     if (answer == PromptAnswer::No)
         return;
     ConfigContext config = configOf(m_p);

@@ -3,12 +3,13 @@
 #include "config/Settings.h"
 #include "platform/PixelBuffer.h"
 
-#include <QString>
-#include <QStringList>
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace kesmaro {
 
@@ -18,7 +19,7 @@ struct Program;
 struct OptionValueLabel {
     const char* name; // the label's widget name, "lblCapture_sx(0)"
     std::int32_t& (*setting)(Settings&);
-    const char16_t* prompt; // lines separated by CR LF
+    const char* prompt; // UTF-8, lines separated by CR LF
     std::int32_t min;
     std::int32_t max;
     std::int32_t step;
@@ -55,7 +56,7 @@ std::span<const OptionCheckInfo> OptionChecks();
 
 constexpr int kBeepButtonCount = 6;
 // The image kinds of the four format buttons, in their order.
-constexpr std::array<const char16_t*, 4> kSaveFormats{u".bmp", u".png", u".jpg90", u".jpg70"};
+constexpr std::array<std::string_view, 4> kSaveFormats{".bmp", ".png", ".jpg90", ".jpg70"};
 
 // The pages of the window, as the tab captions name them.
 constexpr int kOptionPageCount = 5;
@@ -72,24 +73,25 @@ public:
 
     Program& program() { return m_p; }
 
-    // --- what the widgets show
+    // --- what the widgets show; texts are UTF-8
     int page = 0;
-    std::array<QString, kOptionValueLabelCount> valueTexts{}; // by the order of OptionValueLabels()
+    std::array<std::string, kOptionValueLabelCount>
+        valueTexts{}; // by the order of OptionValueLabels()
     std::array<bool, kOptionCheckCount> checked{};
     int beepButton = -1;   // the option button that is on; -1 none
     int formatButton = -1; // likewise for the image kinds
-    QString txtSaveFolder;
-    QString txtSaveFile;
-    std::array<QString, 2> txtStartUp{};
-    QString lblSaveCsv;
-    QString lblSaveFile_u;
-    QStringList cmbStandardScreenItems;
+    std::string txtSaveFolder;
+    std::string txtSaveFile;
+    std::array<std::string, 2> txtStartUp{};
+    std::string lblSaveCsv;
+    std::string lblSaveFile_u;
+    std::vector<std::string> cmbStandardScreenItems;
     int cmbStandardScreen = 0;
-    QStringList cmbRelativePositionItems;
+    std::vector<std::string> cmbRelativePositionItems;
     int cmbRelativePosition = 0;
 
     bool isChecked(OptionCheck c) const { return checked[static_cast<std::size_t>(c)]; }
-    const QString& valueText(const OptionValueLabel& label) const;
+    const std::string& valueText(const OptionValueLabel& label) const;
 
     // The gesture input window comes and goes with chkGesture.
     std::function<void()> loadGestureWindow;
@@ -106,20 +108,20 @@ public:
     void optBeepBeep_Click(int index);
     void optSaveFormat_Click(int index);
 
-    void txtSaveFolder_LostFocus(const QString& text);
-    void txtSaveFile_LostFocus(const QString& text);
+    void txtSaveFolder_LostFocus(std::string_view text);
+    void txtSaveFile_LostFocus(std::string_view text);
     // Runs on every change of the box's text, typed or assigned.
-    void txtStartUp_Change(int index, const QString& text);
+    void txtStartUp_Change(int index, std::string_view text);
 
     // Either combo box chose an entry.
     void cmb_Click(int standardScreen, int relativePosition);
 
     // The folder browser returned `folder` (empty = nothing chosen).
-    void cmdSaveFolder_Chosen(const QString& folder);
+    void cmdSaveFolder_Chosen(std::string_view folder);
     // Where the file dialog of companion application `index` starts: the current file when it
     // exists, otherwise the program's folder.
-    QString cmdStartUp_StartPath(int index) const;
-    void cmdStartUp_Chosen(int index, const QString& path);
+    std::string cmdStartUp_StartPath(int index) const;
+    void cmdStartUp_Chosen(int index, std::string_view path);
 
     // The capture test; `show` puts each area's picture into the window.
     void cmdCapture_Click(const std::function<void(int slot, const PixelBuffer&)>& show);
@@ -134,14 +136,14 @@ public:
     void cmdResize_Click();
 
 private:
-    void setStartUpText(int index, const QString& text);
+    void setStartUpText(int index, std::string_view text);
     void showSaveFileLabels();
 
     Program& m_p;
 };
 
 // The folder browser's text and the file dialog's title.
-QString SaveFolderBrowserText();
-QString StartUpDialogTitle(int index);
+std::string SaveFolderBrowserText();
+std::string StartUpDialogTitle(int index);
 
 } // namespace kesmaro

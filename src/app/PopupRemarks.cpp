@@ -1,65 +1,61 @@
 #include "app/PopupRemarks.h"
 
 #include <array>
+#include <utility>
 
 namespace kesmaro {
-
-using namespace Qt::StringLiterals;
 
 namespace {
 
 struct Frame {
-    const char16_t* text;
+    const char* text;
     int pauseMs;
 };
 
 // The face animations of attempts 25 to 55; 60 to 90 replay them faster.
 const std::array<std::vector<Frame>, 7> kAnimations{{
     // peeking past a wall
-    {{u"|", 1000},
-     {u"|ω･`) ", 1000},
-     {u"|・`)   ", 1000},
-     {u"|)      ", 1000},
-     {u"|       ", 2000},
-     {u"|ω･`) ﾁﾗｯ", 1000}},
+    {{"|", 1000},
+     {"|ω･`) ", 1000},
+     {"|・`)   ", 1000},
+     {"|)      ", 1000},
+     {"|       ", 2000},
+     {"|ω･`) ﾁﾗｯ", 1000}},
     // fading away
-    {{u"(´・ω・`)", 1000},
-     {u"(´・ω・` )", 1000},
-     {u"( ´・ω・)", 1000},
-     {u"(   ´・ω)", 1000},
-     {u"(      ´)", 1000},
-     {u"(        )", 2000},
-     {u"  ｽｰｯ…", 1000}},
+    {{"(´・ω・`)", 1000},
+     {"(´・ω・` )", 1000},
+     {"( ´・ω・)", 1000},
+     {"(   ´・ω)", 1000},
+     {"(      ´)", 1000},
+     {"(        )", 2000},
+     {"  ｽｰｯ…", 1000}},
     // dancing
-    {{u"ヽ(・∀・)ノ", 1000},
-     {u"ノ(・∀・)ヽ", 1000},
-     {u"ヽ(・∀・)ノ", 1000},
-     {u"ノ(・∀・)ヽ", 1000},
-     {u"＼(・∀・)／ ﾜｰｲ", 2000}},
+    {{"ヽ(・∀・)ノ", 1000},
+     {"ノ(・∀・)ヽ", 1000},
+     {"ヽ(・∀・)ノ", 1000},
+     {"ノ(・∀・)ヽ", 1000},
+     {"＼(・∀・)／ ﾜｰｲ", 2000}},
     // writing
-    {{u"φ(・ω・ )", 1000},
-     {u"φ(・ω・ )ｶｷ", 1000},
-     {u"φ(・ω・ )ｶｷｶｷ", 1000},
-     {u"φ(・ω・ )ｶｷｶｷ…", 2000}},
+    {{"φ(・ω・ )", 1000}, {"φ(・ω・ )ｶｷ", 1000}, {"φ(・ω・ )ｶｷｶｷ", 1000}, {"φ(・ω・ )ｶｷｶｷ…", 2000}},
     // laughing
-    {{u"(´∀｀)", 1000}, {u"(´∀｀)ｹﾗ", 1000}, {u"(´∀｀)ｹﾗｹﾗ", 2000}},
+    {{"(´∀｀)", 1000}, {"(´∀｀)ｹﾗ", 1000}, {"(´∀｀)ｹﾗｹﾗ", 2000}},
     // pointing
-    {{u"(・∀・)", 1000}, {u"(・∀・)σ", 1000}, {u"(・∀・)σ ﾕﾋﾞ", 1000}, {u"m9(・∀・) ", 2000}},
+    {{"(・∀・)", 1000}, {"(・∀・)σ", 1000}, {"(・∀・)σ ﾕﾋﾞ", 1000}, {"m9(・∀・) ", 2000}},
     // all at once
-    {{u"|ω･`)", 1000},
-     {u"(´・ω・`)", 1000},
-     {u"ヽ(・∀・)ノ", 1000},
-     {u"φ(・ω・ )", 1000},
-     {u"(´∀｀)ｹﾗｹﾗ", 1000},
-     {u"m9(・∀・)", 1000},
-     {u"(    )", 2000},
-     {u"(・ω・)ﾉｼ", 1000},
-     {u"      ", 1000}},
+    {{"|ω･`)", 1000},
+     {"(´・ω・`)", 1000},
+     {"ヽ(・∀・)ノ", 1000},
+     {"φ(・ω・ )", 1000},
+     {"(´∀｀)ｹﾗｹﾗ", 1000},
+     {"m9(・∀・)", 1000},
+     {"(    )", 2000},
+     {"(・ω・)ﾉｼ", 1000},
+     {"      ", 1000}},
 }};
 
-std::vector<RemarkFrame> single(const QString& text)
+std::vector<RemarkFrame> single(std::string text)
 {
-    return {RemarkFrame{text, kRemarkStandMs}};
+    return {RemarkFrame{std::move(text), kRemarkStandMs}};
 }
 
 // The frames of an animation; the last one stands for the usual second. The replays take half
@@ -72,61 +68,60 @@ std::vector<RemarkFrame> animation(std::size_t index, bool fast)
         int pause = frames[i].pauseMs;
         if (fast)
             pause = index == kAnimations.size() - 1 && pause == 1000 ? 250 : pause / 2;
-        out.push_back(
-            {QString::fromUtf16(frames[i].text), i + 1 == frames.size() ? kRemarkStandMs : pause});
+        out.push_back({frames[i].text, i + 1 == frames.size() ? kRemarkStandMs : pause});
     }
     return out;
 }
 
 } // namespace
 
-std::vector<RemarkFrame> PopupRemark(int counter, const QString& windowClass)
+std::vector<RemarkFrame> PopupRemark(int counter, std::string_view windowClass)
 {
     switch (counter) {
     case 1:
     case 8:
     case 9:
-        return single(u"閉じないでください。"_s);
+        return single("閉じないでください。");
     case 2:
     case 3:
-        return single(windowClass + u"を起動すれば勝手に閉じますよ"_s);
+        return single(std::string(windowClass) + "を起動すれば勝手に閉じますよ");
     case 4:
     case 5:
-        return single(u"それともロギング終了しても閉じますけど"_s);
+        return single("それともロギング終了しても閉じますけど");
     case 6:
     case 7:
-        return single(u"いっそのことKesmaroを閉じるとか？"_s);
+        return single("いっそのことKesmaroを閉じるとか？");
     case 10:
     case 11:
-        return single(u"ちょｗおまっｗｗしつけーってｗｗｗ"_s);
+        return single("ちょｗおまっｗｗしつけーってｗｗｗ");
     case 12:
     case 13:
-        return single(u"いい加減にしろやｗ"_s);
+        return single("いい加減にしろやｗ");
     case 14:
-        return single(u"・・・"_s);
+        return single("・・・");
     case 15:
-        return single(u"あんまりしつこいようだと・・・"_s);
+        return single("あんまりしつこいようだと・・・");
     case 16:
-        return single(u"あんたも大概しつこいね。"_s);
+        return single("あんたも大概しつこいね。");
     case 17:
-        return single(u"ｳｿﾃﾞｽ"_s);
+        return single("ｳｿﾃﾞｽ");
     case 18:
-        return single(u"その代わり・・・"_s);
+        return single("その代わり・・・");
     case 19:
-        return {{u"ハードディスクフォーマット\r\n始めるよ！"_s, 2000},
-                {u"Ｂドライブフォーマット開始・・・"_s, 2000},
-                {u"え、Ｂドライブなんて無い？"_s, 2000},
-                {u"(´・ω・`)"_s, kRemarkStandMs}};
+        return {{"ハードディスクフォーマット\r\n始めるよ！", 2000},
+                {"Ｂドライブフォーマット開始・・・", 2000},
+                {"え、Ｂドライブなんて無い？", 2000},
+                {"(´・ω・`)", kRemarkStandMs}};
     case 20:
-        return {{u"ただの冗談だよっ"_s, 2000}, {u"安心汁！"_s, kRemarkStandMs}};
+        return {{"ただの冗談だよっ", 2000}, {"安心汁！", kRemarkStandMs}};
     case 59:
-        return single(u"ここからはさきほどの内容を早送りでお送りします"_s);
+        return single("ここからはさきほどの内容を早送りでお送りします");
     case 95:
     case 100:
     case 105:
-        return single(u"暇ですか？"_s);
+        return single("暇ですか？");
     case 110:
-        return single(u"ちょｗどんだけ暇ですかっ！？"_s);
+        return single("ちょｗどんだけ暇ですかっ！？");
     default:
         break;
     }
@@ -135,26 +130,26 @@ std::vector<RemarkFrame> PopupRemark(int counter, const QString& windowClass)
     if (counter >= 60 && counter <= 90 && counter % 5 == 0)
         return animation(static_cast<std::size_t>((counter - 60) / 5), true);
     if (counter >= 200)
-        return single(u" っ 「キング・オブ・ひまじん」"_s);
+        return single(" っ 「キング・オブ・ひまじん」");
     if (counter >= 111)
-        return single(u"まじでおしまい"_s);
-    return single(u"おしまい"_s);
+        return single("まじでおしまい");
+    return single("おしまい");
 }
 
-PopupPlacement CentrePopupLabel(QSize inner, QSize outer, QSize label)
+PopupPlacement CentrePopupLabel(PixelSize inner, PixelSize outer, PixelSize label)
 {
     PopupPlacement placement;
-    int top = (inner.height() - label.height()) / 2;
+    int top = (inner.height - label.height) / 2;
     if (top < 0) {
-        placement.outerHeight = label.height() + 2 * (outer.height() - inner.height());
+        placement.outerHeight = label.height + 2 * (outer.height - inner.height);
         top = 0;
     }
-    int left = (inner.width() - label.width()) / 2;
+    int left = (inner.width - label.width) / 2;
     if (left < 0) {
-        placement.outerWidth = label.width() + 2 * (outer.width() - inner.width());
+        placement.outerWidth = label.width + 2 * (outer.width - inner.width);
         left = 0;
     }
-    placement.label = QPoint(left, top);
+    placement.label = PixelPoint{left, top};
     return placement;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QString>
 #include <array>
 #include <optional>
+#include <string>
+#include <string_view>
 
 namespace kesmaro {
 
@@ -20,8 +21,8 @@ enum SystemPart {
 };
 
 struct SystemPartEntry {
-    QString name;        // as the message and the debug log name it
-    QString consequence; // the message's line saying what may not work
+    std::string name;        // as the message and the debug log name it
+    std::string consequence; // the message's line saying what may not work
 };
 const std::array<SystemPartEntry, kSystemPartCount>& SystemPartTable();
 
@@ -35,7 +36,8 @@ void CheckSystemFiles(Program& p, const SystemPartsFound& found);
 // The program folder of an executable in `executableFolder`; nothing, after the refusal box,
 // when the executable itself lies in the temporary folder (an archive viewer's copy), whichever
 // folder an installed or read-only copy would write to.
-std::optional<QString> ProgramFolderOrRefusal(Prompter& prompter, const QString& executableFolder,
-                                              const QString& tempFolder);
+std::optional<std::string> ProgramFolderOrRefusal(Prompter& prompter,
+                                                  std::string_view executableFolder,
+                                                  std::string_view tempFolder);
 
 } // namespace kesmaro
