@@ -105,7 +105,7 @@ struct Parser {
         } else if (command == QLatin1String("click")) {
             event.kind = Kind::Click;
             const std::optional<Command> clicked =
-                args.size() == 1 ? CommandFromName(args[0]) : std::nullopt;
+                args.size() == 1 ? CommandFromName(args[0].toStdString()) : std::nullopt;
             if (!clicked)
                 return fail(QStringLiteral("unknown click ") + args.join(QLatin1Char(' ')));
             event.command = *clicked;

@@ -11,6 +11,7 @@
 #include "state/Program.h"
 #include "ui/qt/Fonts.h"
 #include "ui/qt/GraphFrame.h"
+#include "ui/qt/QtGeometry.h"
 #include "ui/qt/QtText.h"
 #include "ui/qt/Widgets.h"
 
@@ -122,7 +123,7 @@ FormMain::FormMain(Program& p) : m_program(p)
 
     buildStatusLine();
     // The status line comes on top of the designed size.
-    resize(kDesignedInnerSize +
+    resize(ToQSize(kDesignedInnerSize) +
            QSize(0, menuBar()->sizeHint().height() + statusBar()->sizeHint().height()));
 }
 
@@ -338,18 +339,18 @@ void FormMain::load()
     QScreen* primary = QGuiApplication::primaryScreen();
     const QSize designedSize = size();
     QRect designed(QPoint(0, 0), designedSize);
-    std::vector<QRect> screens;
+    std::vector<PixelRect> screens;
     if (primary) {
         designed.moveCenter(primary->availableGeometry().center());
         for (QScreen* screen : QGuiApplication::screens())
-            screens.push_back(screen->geometry());
+            screens.push_back(ToPixelRect(screen->geometry()));
     }
     const CaptureRect& saved = m_program.settings.WindowPosition;
-    const QRect placed = LoadGeometry(saved, designed, screens);
-    move(placed.topLeft());
+    const PixelRect placed = LoadGeometry(saved, ToPixelRect(designed), screens);
+    move(placed.left, placed.top);
     if (saved.Width != 0 && saved.Height != 0) {
-        m_pendingOuter = placed.size();
-        applyOuterSize(placed.width(), placed.height());
+        m_pendingOuter = QSize(placed.width, placed.height);
+        applyOuterSize(placed.width, placed.height);
     }
     show();
 }
@@ -414,12 +415,13 @@ void FormMain::innerResized()
 {
     if (m_program.flags.ProgramClosing)
         return;
-    const std::optional<ResizeRules> rules =
-        Form_Resize(m_program, m_inner->size(), rulesFrame(), isMinimized());
+    const std::optional<ResizeRules> rules = Form_Resize(m_program, ToPixelSize(m_inner->size()),
+                                                         ToPixelRect(rulesFrame()), isMinimized());
     if (!rules)
         return;
     if (rules->graphVisible)
-        m_graph->setGeometry(QRect(QPoint(kGraphFrameLeft, kGraphFrameTop), rules->graphFrame));
+        m_graph->setGeometry(
+            QRect(QPoint(kGraphFrameLeft, kGraphFrameTop), ToQSize(rules->graphFrame)));
     m_graph->setVisible(rules->graphVisible);
     if (rules->outerWidth || rules->outerHeight)
         applyOuterSize(rules->outerWidth, rules->outerHeight);
@@ -521,7 +523,7 @@ void FormMain::changeEvent(QEvent* event)
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow() &&
         !m_program.flags.ProgramClosing)
-        Form_Activate(m_program, m_graph->size());
+        Form_Activate(m_program, ToPixelSize(m_graph->size()));
 }
 
 void FormMain::closeEvent(QCloseEvent* event)

@@ -236,9 +236,9 @@ void FormOption::buildGeneralPage(QWidget* page)
     auto* browse = button(page, u"参照"_s, "cmdSaveFolder", QPoint(316, 151));
     browse->resize(48, 24);
     connect(browse, &QPushButton::clicked, this, [this] {
-        const QString folder = chooseFolder(SaveFolderBrowserText(), Q(m_p.settings.SaveFolder));
-        m_logic.cmdSaveFolder_Chosen(folder);
-        m_committedFolder = m_logic.txtSaveFolder;
+        const QString folder = chooseFolder(Q(SaveFolderBrowserText()), Q(m_p.settings.SaveFolder));
+        m_logic.cmdSaveFolder_Chosen(U8(folder));
+        m_committedFolder = Q(m_logic.txtSaveFolder);
         showState();
     });
     label(page, u" ＋\\LOG\\"_s, QRect(366, 152, 70, 22));
@@ -325,7 +325,7 @@ void FormOption::buildStartUpPage(QWidget* page)
         QLineEdit* box = textBox(page, nullptr, QRect(12, top + 24, 364, 22));
         box->setObjectName(indexed("txtStartUp", i));
         connect(box, &QLineEdit::textChanged, this, [this, i](const QString& text) {
-            m_logic.txtStartUp_Change(i, text);
+            m_logic.txtStartUp_Change(i, U8(text));
             showState();
         });
         m_txtStartUp[std::size_t(i)] = box;
@@ -333,13 +333,13 @@ void FormOption::buildStartUpPage(QWidget* page)
         browse->setObjectName(indexed("cmdStartUp", i));
         browse->resize(48, 24);
         connect(browse, &QPushButton::clicked, this, [this, i] {
-            const QString start = m_logic.cmdStartUp_StartPath(i);
+            const QString start = Q(m_logic.cmdStartUp_StartPath(i));
             const QFileInfo info(start);
             const bool onFile = start != Q(m_p.programFolder) && info.isFile();
             const QString chosen =
-                chooseFile(StartUpDialogTitle(i), onFile ? info.absolutePath() : start,
+                chooseFile(Q(StartUpDialogTitle(i)), onFile ? info.absolutePath() : start,
                            onFile ? info.fileName() : QString());
-            m_logic.cmdStartUp_Chosen(i, chosen);
+            m_logic.cmdStartUp_Chosen(i, U8(chosen));
             showState();
         });
     }
@@ -499,14 +499,15 @@ void FormOption::showState()
     showPage();
     for (std::size_t i = 0; i < m_values.size(); ++i)
         if (m_values[i])
-            m_values[i]->setText(m_logic.valueTexts[i]);
+            m_values[i]->setText(Q(m_logic.valueTexts[i]));
     for (std::size_t i = 0; i < m_checks.size(); ++i)
         m_checks[i]->setChecked(m_logic.checked[i]);
     for (int i = 0; i < kBeepButtonCount; ++i)
         m_beep[std::size_t(i)]->setChecked(i == m_logic.beepButton);
     for (int i = 0; i < int(m_formats.size()); ++i)
         m_formats[std::size_t(i)]->setChecked(i == m_logic.formatButton);
-    const auto showText = [](QLineEdit* box, const QString& text) {
+    const auto showText = [](QLineEdit* box, const std::string& utf8) {
+        const QString text = Q(utf8);
         if (box->text() == text)
             return; // keeps the caret of a box being typed in
         const QSignalBlocker quiet(box);
@@ -514,15 +515,19 @@ void FormOption::showState()
     };
     showText(m_txtSaveFolder, m_logic.txtSaveFolder);
     showText(m_txtSaveFile, m_logic.txtSaveFile);
-    m_committedFolder = m_logic.txtSaveFolder;
-    m_committedFile = m_logic.txtSaveFile;
+    m_committedFolder = Q(m_logic.txtSaveFolder);
+    m_committedFile = Q(m_logic.txtSaveFile);
     for (std::size_t i = 0; i < 2; ++i)
         showText(m_txtStartUp[i], m_logic.txtStartUp[i]);
     m_lblRollingMinutes->setText(QString::number(m_p.extra.RollingMinutes));
-    m_lblSaveCsv->setText(m_logic.lblSaveCsv);
-    m_lblSaveFile_u->setText(m_logic.lblSaveFile_u);
-    const auto showCombo = [](QComboBox* combo, const QStringList& items, int current) {
+    m_lblSaveCsv->setText(Q(m_logic.lblSaveCsv));
+    m_lblSaveFile_u->setText(Q(m_logic.lblSaveFile_u));
+    const auto showCombo = [](QComboBox* combo, const std::vector<std::string>& texts,
+                              int current) {
         const QSignalBlocker quiet(combo);
+        QStringList items;
+        for (const std::string& text : texts)
+            items << Q(text);
         QStringList shown;
         for (int i = 0; i < combo->count(); ++i)
             shown << combo->itemText(i);
@@ -542,7 +547,7 @@ void FormOption::commitSaveFolder()
     if (text == m_committedFolder)
         return;
     m_committedFolder = text;
-    m_logic.txtSaveFolder_LostFocus(text);
+    m_logic.txtSaveFolder_LostFocus(U8(text));
 }
 
 void FormOption::commitSaveFile()
@@ -551,7 +556,7 @@ void FormOption::commitSaveFile()
     if (text == m_committedFile)
         return;
     m_committedFile = text;
-    m_logic.txtSaveFile_LostFocus(text);
+    m_logic.txtSaveFile_LostFocus(U8(text));
 }
 
 void FormOption::cmdEnd_Click()

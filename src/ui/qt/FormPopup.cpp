@@ -4,6 +4,7 @@
 #include "graph/GraphDisplay.h"
 #include "state/Program.h"
 #include "ui/qt/Fonts.h"
+#include "ui/qt/QtGeometry.h"
 #include "ui/qt/QtText.h"
 
 #include <QCloseEvent>
@@ -60,7 +61,8 @@ void FormPopup::setMessage(const QString& text)
     m_lblPopUpMsg->setText(shown);
     m_lblPopUpMsg->adjustSize();
     const PopupPlacement placement =
-        CentrePopupLabel(size(), frameGeometry().size(), m_lblPopUpMsg->size());
+        CentrePopupLabel(ToPixelSize(size()), ToPixelSize(frameGeometry().size()),
+                         ToPixelSize(m_lblPopUpMsg->size()));
     if (placement.outerWidth || placement.outerHeight) {
         QSize outer = frameGeometry().size();
         if (placement.outerWidth)
@@ -71,7 +73,7 @@ void FormPopup::setMessage(const QString& text)
         m_program.popup.heightTwips = outer.height() * kTwipsPerPixel;
         setOuterSize(outer);
     }
-    m_lblPopUpMsg->move(placement.label);
+    m_lblPopUpMsg->move(ToQPoint(placement.label));
     m_lblPopUpMsg->repaint();
 }
 
@@ -87,8 +89,8 @@ bool FormPopup::userClose()
     ++m_closeAttempts;
     // Ticks and commands run during the pauses; one of them may hide the window meanwhile.
     for (const RemarkFrame& frame :
-         PopupRemark(m_closeAttempts, Q(m_program.settings.SearchWindowClass))) {
-        setMessage(frame.text);
+         PopupRemark(m_closeAttempts, m_program.settings.SearchWindowClass)) {
+        setMessage(Q(frame.text));
         m_program.services.scheduler.WaitMs(frame.pauseMs);
     }
     setMessage(kept);

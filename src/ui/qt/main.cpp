@@ -61,10 +61,10 @@ int main(int argc, char* argv[])
 {
     // Arguments first: --version and --help need no display.
     const kesmaro::CommandLineResult command =
-        kesmaro::ParseCommandLine(kesmaro::ToQStringList(kesmaro::ArgumentsOf(argc, argv)));
+        kesmaro::ParseCommandLine(kesmaro::ArgumentsOf(argc, argv));
     if (command.action != kesmaro::CommandLineAction::Run) {
         QTextStream(command.action == kesmaro::CommandLineAction::Print ? stdout : stderr)
-            << command.text;
+            << QString::fromStdString(command.text);
         return command.exitStatus;
     }
 
@@ -104,15 +104,16 @@ int main(int argc, char* argv[])
     kesmaro::SingleInstance instance;
     if (refusedAsSecondInstance(prompter, instance))
         return 0;
-    const std::optional<QString> startFolder = kesmaro::ProgramFolderOrRefusal(
-        prompter, QCoreApplication::applicationDirPath(), QDir::tempPath());
+    const std::optional<std::string> startFolder = kesmaro::ProgramFolderOrRefusal(
+        prompter, QCoreApplication::applicationDirPath().toStdString(),
+        QDir::tempPath().toStdString());
     if (!startFolder)
         return 0;
-    const QString& programFolder = *startFolder;
+    const std::string& programFolder = *startFolder;
 
-    kesmaro::DebugLog log(programFolder.toStdString(), clock);
+    kesmaro::DebugLog log(programFolder, clock);
     kesmaro::DesktopView view;
-    kesmaro::Program program(services, log, view, programFolder.toStdString());
+    kesmaro::Program program(services, log, view, programFolder);
     program.documentFolder = kesmaro::ResolveDocumentFolder(
         QCoreApplication::applicationDirPath().toStdString(),
         std::vector<std::string>{std::string(kesmaro::kQuickReferenceDocument),
