@@ -2,44 +2,62 @@
 
 #include "config/Settings.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 using namespace kesmaro;
+
+namespace {
+
+std::string unexpected(const std::string& argument)
+{
+    return "kesmaro: unexpected argument '" + argument + "' (see kesmaro --help)\n";
+}
+
+} // namespace
 
 TEST(CommandLineTest, OnlyNoArgumentsVersionOrHelpInEitherFormAreAccepted)
 {
     struct Row {
-        QStringList arguments;
+        std::vector<std::string> arguments;
         CommandLineAction action;
         int exitStatus;
-        QString text; // the text exactly, or its start for the help
+        std::string text; // the text exactly, or its start for the help
     };
-    const QString unexpected = "kesmaro: unexpected argument '%1' (see kesmaro --help)\n";
     const Row rows[] = {
         {{}, CommandLineAction::Run, 0, {}},
-        {{"--version"}, CommandLineAction::Print, 0, QString::fromStdString(kProgramTitle + "\n")},
+        {{"--version"}, CommandLineAction::Print, 0, kProgramTitle + "\n"},
         {{"--help"}, CommandLineAction::Print, 0, "Usage: kesmaro "},
-        {{"-V"}, CommandLineAction::Print, 0, QString::fromStdString(kProgramTitle + "\n")},
+        {{"-V"}, CommandLineAction::Print, 0, kProgramTitle + "\n"},
         {{"-h"}, CommandLineAction::Print, 0, "Usage: kesmaro "},
-        {{"-v"}, CommandLineAction::Fail, 2, unexpected.arg("-v")},
-        {{"-hV"}, CommandLineAction::Fail, 2, unexpected.arg("-hV")},
-        {{"-h", "-V"}, CommandLineAction::Fail, 2, unexpected.arg("-V")},
-        {{"--Version"}, CommandLineAction::Fail, 2, unexpected.arg("--Version")},
-        {{""}, CommandLineAction::Fail, 2, unexpected.arg("")},
-        {{"--version", "--help"}, CommandLineAction::Fail, 2, unexpected.arg("--help")},
-        {{"game.exe", "--help"}, CommandLineAction::Fail, 2, unexpected.arg("game.exe")},
+        {{"-v"}, CommandLineAction::Fail, 2, unexpected("-v")},
+        {{"-hV"}, CommandLineAction::Fail, 2, unexpected("-hV")},
+        {{"-h", "-V"}, CommandLineAction::Fail, 2, unexpected("-V")},
+        {{"--Version"}, CommandLineAction::Fail, 2, unexpected("--Version")},
+        {{""}, CommandLineAction::Fail, 2, unexpected("")},
+        {{"--version", "--help"}, CommandLineAction::Fail, 2, unexpected("--help")},
+        {{"game.exe", "--help"}, CommandLineAction::Fail, 2, unexpected("game.exe")},
+        // A percent sign or a non-ASCII argument comes back as it was given.
+        {{"%1"}, CommandLineAction::Fail, 2, unexpected("%1")},
+        {{"ゲーム"}, CommandLineAction::Fail, 2, unexpected("ゲーム")},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.arguments.join(' ').toStdString());
+        std::string joined;
+        for (const std::string& argument : row.arguments)
+            joined += argument + ' ';
+        SCOPED_TRACE(joined);
         const CommandLineResult result = ParseCommandLine(row.arguments);
         EXPECT_EQ(result.action, row.action);
         EXPECT_EQ(result.exitStatus, row.exitStatus);
-        EXPECT_TRUE(result.text.startsWith(row.text)) << result.text.toStdString();
+        EXPECT_EQ(result.text.substr(0, row.text.size()), row.text) << result.text;
         if (row.action == CommandLineAction::Fail) {
-            EXPECT_EQ(result.text.count('\n'), 1);
+            EXPECT_EQ(result.text, row.text);
+            EXPECT_EQ(std::count(result.text.begin(), result.text.end(), '\n'), 1);
         }
     }
-    const QString help = ParseCommandLine({"--help"}).text;
+    const std::string help = ParseCommandLine({"--help"}).text;
     for (const char* option : {"-h, --help", "-V, --version"})
-        EXPECT_TRUE(help.contains(QLatin1String(option))) << option;
+        EXPECT_NE(help.find(option), std::string::npos) << option;
 }

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <set>
+#include <string>
 
 namespace kesmaro {
 using namespace Qt::StringLiterals;
@@ -12,10 +13,10 @@ namespace {
 
 TEST(CommandTable, EveryCommandHasOneNameThatLeadsBackToIt)
 {
-    std::set<QString> names;
+    std::set<std::string> names;
     for (const CommandInfo& c : Commands()) {
-        SCOPED_TRACE(c.name.toString().toStdString());
-        EXPECT_TRUE(names.insert(c.name.toString()).second) << "name used twice";
+        SCOPED_TRACE(std::string(c.name));
+        EXPECT_TRUE(names.insert(std::string(c.name)).second) << "name used twice";
         EXPECT_EQ(CommandFromName(c.name), c.command);
         EXPECT_EQ(CommandName(c.command), c.name);
     }
@@ -23,9 +24,13 @@ TEST(CommandTable, EveryCommandHasOneNameThatLeadsBackToIt)
     // Scenarios written before the table keep working.
     for (const char* old : {"run", "stop", "tempstop", "capture", "recognize", "prtscr",
                             "patternsave", "debug", "end"})
-        EXPECT_TRUE(CommandFromName(QString::fromLatin1(old))) << old;
-    EXPECT_FALSE(CommandFromName(u"Run"));
-    EXPECT_FALSE(CommandFromName(u""));
+        EXPECT_TRUE(CommandFromName(old)) << old;
+    EXPECT_FALSE(CommandFromName("Run"));
+    EXPECT_FALSE(CommandFromName(""));
+    // A name is matched whole: a longer or shorter text leads nowhere.
+    EXPECT_FALSE(CommandFromName("runs"));
+    EXPECT_FALSE(CommandFromName(std::string_view("run\0", 4)));
+    EXPECT_FALSE(CommandFromName("ru"));
 }
 
 class ExecuteTest : public test::ProgramFixture {
@@ -48,7 +53,7 @@ TEST_F(ExecuteTest, WindowCommandsLogTheirClickAndAskTheViewForTheirWindow)
         {Command::Version, "Click : VersionInformation ", SubWindow::Version},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(CommandName(row.command).toString().toStdString());
+        SCOPED_TRACE(std::string(CommandName(row.command)));
         const qsizetype before = logLines().size();
         view.windows.clear();
         Execute(p, row.command);

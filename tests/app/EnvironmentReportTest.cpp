@@ -4,7 +4,11 @@
 #include "common/Cp932.h"
 #include "common/TextFile.h"
 
+#include <algorithm>
 #include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 using namespace kesmaro;
 
@@ -42,32 +46,33 @@ SystemFacts Machine()
     return f;
 }
 
-const QString kMachineReport = "実行環境情報\r\n"
-                               "　　オペレーティングシステム : Debian GNU/Linux 12 (bookworm)\r\n"
-                               "　　　　バージョン : 12\r\n"
-                               "　　　　サービスパック : 0.1\r\n"
-                               "　　経過時間 : 20100315-142530\r\n"
-                               "　　起動時間 : 20100315-080102\r\n"
-                               "　　#1 SMP PREEMPT_DYNAMIC\r\n"
-                               "　　　　使用プロセッサ : 2\r\n"
-                               "　　プロセッサ : Intel(R) Core(TM) i7\r\n"
-                               "　　　　リビジョン : 40458\r\n"
-                               "　　　　x86_64 Family 6\r\n"
-                               "　　プロセッサ : AMD Ryzen 5\r\n"
-                               "　　　　リビジョン : 2\r\n"
-                               "　　　　x86_64 Family 23\r\n"
-                               "　　キャッシュメモリ : L2 Cache = 256 kByte\r\n"
-                               "　　キャッシュメモリ : Cache Memory 2 = 12,288 kByte\r\n"
-                               "　　物理メモリ 空き/最大 : 8,388,608 / 16,318,584 Byte\r\n"
-                               "　　仮想メモリ 空き/最大 : 10,388,608 / 18,415,732 Byte\r\n"
-                               "　　グラフィックアダプタ : NVIDIA GP107\r\n"
-                               "　　　　グラフィックメモリ : 4,294,967,296 Byte\r\n"
-                               "　　　　ドライババージョン : 535.1\r\n"
-                               "　　　　画面設定 : 1920 x 1080 x 16777216 colors\r\n"
-                               "　　製造メーカー : ASUSTeK\r\n"
-                               "　　　　モデル名 : PRIME Z390\r\n";
+const std::string kMachineReport =
+    "実行環境情報\r\n"
+    "　　オペレーティングシステム : Debian GNU/Linux 12 (bookworm)\r\n"
+    "　　　　バージョン : 12\r\n"
+    "　　　　サービスパック : 0.1\r\n"
+    "　　経過時間 : 20100315-142530\r\n"
+    "　　起動時間 : 20100315-080102\r\n"
+    "　　#1 SMP PREEMPT_DYNAMIC\r\n"
+    "　　　　使用プロセッサ : 2\r\n"
+    "　　プロセッサ : Intel(R) Core(TM) i7\r\n"
+    "　　　　リビジョン : 40458\r\n"
+    "　　　　x86_64 Family 6\r\n"
+    "　　プロセッサ : AMD Ryzen 5\r\n"
+    "　　　　リビジョン : 2\r\n"
+    "　　　　x86_64 Family 23\r\n"
+    "　　キャッシュメモリ : L2 Cache = 256 kByte\r\n"
+    "　　キャッシュメモリ : Cache Memory 2 = 12,288 kByte\r\n"
+    "　　物理メモリ 空き/最大 : 8,388,608 / 16,318,584 Byte\r\n"
+    "　　仮想メモリ 空き/最大 : 10,388,608 / 18,415,732 Byte\r\n"
+    "　　グラフィックアダプタ : NVIDIA GP107\r\n"
+    "　　　　グラフィックメモリ : 4,294,967,296 Byte\r\n"
+    "　　　　ドライババージョン : 535.1\r\n"
+    "　　　　画面設定 : 1920 x 1080 x 16777216 colors\r\n"
+    "　　製造メーカー : ASUSTeK\r\n"
+    "　　　　モデル名 : PRIME Z390\r\n";
 
-const QString kMachineLog =
+const std::string kMachineLog =
     "Operating Environment Information\r\n"
     "　　OperatingSystem : Debian GNU/Linux 12 (bookworm)　　　Version : 12　　　ServicePack : "
     "0.1\r\n"
@@ -109,9 +114,9 @@ TEST(EnvironmentReportTextTest, MissingAndOddFacts)
     struct Row {
         const char* what;
         std::function<void(SystemFacts&)> change;
-        QString reportLine; // a whole line of the Japanese report; empty: none expected
-        QString logLine;    // the same for the English one
-        QString absent;     // a text neither layout may hold
+        std::string reportLine; // a whole line of the Japanese report; empty: none expected
+        std::string logLine;    // the same for the English one
+        std::string absent;     // a text neither layout may hold
     };
     const Row rows[] = {
         {"nothing known", [](SystemFacts& f) { f = SystemFacts{}; },
@@ -140,21 +145,47 @@ TEST(EnvironmentReportTextTest, MissingAndOddFacts)
          "　　起動時間 : 201003-",
          {},
          "+540"},
+        // The date is cut by characters: wide digits are three bytes each.
+        {"a date-time in wide digits",
+         [](SystemFacts& f) { f.lastBootUpTime = "２０１００３１５０８０１０２９"; },
+         "　　起動時間 : ２０１００３１５-０８０１０２",
+         "　　NowLocalTime : 20100315-142530　　　LastBootTime : ２０１００３１５-０８０１０２",
+         "９"},
+        // Only blanks are trimmed: a tab or an ideographic space is part of the value.
+        {"white space other than blanks",
+         [](SystemFacts& f) { f.manufacturer = "\t ASUSTeK　 "; },
+         "　　製造メーカー : \t ASUSTeK　",
+         {},
+         "ASUSTeK　 "},
+    };
+    const auto lines = [](std::string_view text) {
+        std::vector<std::string> out;
+        for (std::size_t at = 0; at <= text.size();) {
+            const std::size_t end = std::min(text.find("\r\n", at), text.size());
+            out.emplace_back(text.substr(at, end - at));
+            at = end + 2;
+        }
+        return out;
+    };
+    const auto holds = [&](const std::string& text, const std::string& line) {
+        const std::vector<std::string> all = lines(text);
+        return std::find(all.begin(), all.end(), line) != all.end();
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         SystemFacts facts = Machine();
         row.change(facts);
-        const QString report = EnvReportText(facts);
-        const QString log = EnvLogText(facts);
-        if (!row.reportLine.isEmpty()) {
-            EXPECT_TRUE(report.split("\r\n").contains(row.reportLine)) << report.toStdString();
+        const std::string report = EnvReportText(facts);
+        const std::string log = EnvLogText(facts);
+        if (!row.reportLine.empty()) {
+            EXPECT_TRUE(holds(report, row.reportLine)) << report;
         }
-        if (!row.logLine.isEmpty()) {
-            EXPECT_TRUE(log.split("\r\n").contains(row.logLine)) << log.toStdString();
+        if (!row.logLine.empty()) {
+            EXPECT_TRUE(holds(log, row.logLine)) << log;
         }
-        EXPECT_FALSE(report.contains(row.absent) || log.contains(row.absent));
-        EXPECT_TRUE(report.endsWith("\r\n") && log.endsWith("\r\n"));
+        EXPECT_TRUE(report.find(row.absent) == std::string::npos &&
+                    log.find(row.absent) == std::string::npos);
+        EXPECT_TRUE(report.ends_with("\r\n") && log.ends_with("\r\n"));
     }
 }
 

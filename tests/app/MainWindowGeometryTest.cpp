@@ -11,18 +11,18 @@ namespace {
 TEST(MainWindowGeometry, ResizeRulesTestTheInnerSizeAndCorrectTheOuterOne)
 {
     const struct {
-        QSize inner;
+        PixelSize inner;
         bool graph;
         std::optional<int> outerWidth, outerHeight;
-        QSize graphFrame; // empty: hidden
+        PixelSize graphFrame; // empty: hidden
     } rows[] = {
         {{877, 385}, true, {}, {}, {385, 379}}, {{709, 299}, true, 710, 346, {218, 294}},
         {{710, 300}, true, {}, {}, {218, 294}}, {{488, 385}, false, {}, {}, {}},
         {{480, 120}, false, 488, 346, {}},      {{900, 400}, false, 488, {}, {}},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(testing::Message() << row.inner.width() << "x" << row.inner.height()
-                                        << (row.graph ? " graph" : ""));
+        SCOPED_TRACE(testing::Message()
+                     << row.inner.width << "x" << row.inner.height << (row.graph ? " graph" : ""));
         const ResizeRules rules = ApplyResizeRules(row.inner, row.graph);
         EXPECT_EQ(rules.outerWidth, row.outerWidth);
         EXPECT_EQ(rules.outerHeight, row.outerHeight);
@@ -35,12 +35,12 @@ TEST(MainWindowGeometry, ResizeRulesTestTheInnerSizeAndCorrectTheOuterOne)
 
 TEST(MainWindowGeometry, LoadTakesTheSavedEdgesAndRescuesAWindowOffEveryScreen)
 {
-    const QRect designed(200, 100, 877, 430);
-    const std::vector<QRect> screens{{0, 0, 1280, 1024}, {1280, 0, 1920, 1080}};
+    const PixelRect designed{200, 100, 877, 430};
+    const std::vector<PixelRect> screens{{0, 0, 1280, 1024}, {1280, 0, 1920, 1080}};
     const struct {
         const char* name;
         CaptureRect saved;
-        QRect expected;
+        PixelRect expected;
     } rows[] = {
         {"all zero", {0, 0, 0, 0}, designed},
         {"left edge only", {100, 0, 0, 0}, {100, 100, 877, 430}},
@@ -48,17 +48,35 @@ TEST(MainWindowGeometry, LoadTakesTheSavedEdgesAndRescuesAWindowOffEveryScreen)
         {"on the second screen", {2000, 50, 700, 400}, {2000, 50, 700, 400}},
         {"partly visible", {-600, 900, 700, 400}, {-600, 900, 700, 400}},
         {"off every screen", {3300, 50, 700, 400}, {200, 100, 700, 400}},
+        // The screens' last column and row count; the one past them does not.
+        {"on the last column", {3199, 50, 700, 400}, {3199, 50, 700, 400}},
+        {"past the last column", {3200, 50, 700, 400}, {200, 100, 700, 400}},
+        {"on the last row", {2000, 1079, 700, 400}, {2000, 1079, 700, 400}},
+        {"past the last row", {2000, 1080, 700, 400}, {200, 100, 700, 400}},
+        {"above the first row", {100, -400, 700, 400}, {200, 100, 700, 400}},
+        {"touching the first row", {100, -399, 700, 400}, {100, -399, 700, 400}},
+        // A negative size counts back from the saved corner.
+        {"negative width reaching back", {3300, 50, -700, 400}, {3300, 50, -700, 400}},
+        {"negative width off the screens", {-1, 50, -700, 400}, {200, 100, -700, 400}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(LoadGeometry(row.saved, designed, screens), row.expected);
     }
-    EXPECT_EQ(LoadGeometry({3300, 50, 700, 400}, designed, {}), QRect(3300, 50, 700, 400));
+    EXPECT_EQ(LoadGeometry({3300, 50, 700, 400}, designed, {}), (PixelRect{3300, 50, 700, 400}));
+    // A screen of no size shows nothing.
+    EXPECT_EQ(LoadGeometry({10, 10, 700, 400}, designed, {{10, 10, 0, 0}}),
+              (PixelRect{200, 100, 700, 400}));
+}
+
+TEST(MainWindowGeometry, RememberedPositionIsTheOuterRectangle)
+{
+    EXPECT_EQ(RememberedPosition({-8, 30, 900, 431}), (CaptureRect{-8, 30, 900, 431}));
 }
 
 TEST(PopupRemarks, EachCounterSaysItsRemarkAndTheAnimationsKeepTheirPace)
 {
-    const QString cls = u"Game.exe"_s;
+    const std::string cls = "Game.exe";
     const struct {
         int counter;
         const char* first; // nullptr: a face of an animation
@@ -88,7 +106,7 @@ TEST(PopupRemarks, EachCounterSaysItsRemarkAndTheAnimationsKeepTheirPace)
         const std::vector<RemarkFrame> remark = PopupRemark(row.counter, cls);
         ASSERT_EQ(remark.size(), row.frames);
         if (row.first) {
-            EXPECT_EQ(remark.front().text, QString::fromUtf8(row.first));
+            EXPECT_EQ(remark.front().text, row.first);
         }
         EXPECT_EQ(remark.front().pauseMs, row.firstPauseMs);
         EXPECT_EQ(remark.back().pauseMs, kRemarkStandMs);

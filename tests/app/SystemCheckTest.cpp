@@ -1,10 +1,14 @@
 #include "app/SystemCheck.h"
 
 #include "ProgramFixture.h"
+#include "TempFolder.h"
+#include "common/Files.h"
+#include "common/Paths.h"
 #include "platform/sim/SimPrompter.h"
 
-#include <QDir>
-#include <QTemporaryDir>
+#include <filesystem>
+#include <string>
+#include <vector>
 
 using namespace kesmaro;
 
@@ -30,45 +34,45 @@ SystemPartsFound AllBut(std::initializer_list<SystemPart> missing)
 
 TEST_F(SystemCheckTest, OneMessageAndOneLinePerMissingPartThenTheSummary)
 {
-    const QString general = QStringLiteral("正常に動作しない可能性があります。");
+    const std::string general = "正常に動作しない可能性があります。";
     struct Row {
         std::initializer_list<SystemPart> missing;
-        QStringList names;
-        QStringList consequences;
+        std::vector<std::string> names;
+        std::vector<std::string> consequences;
     };
     const Row rows[] = {
         {{}, {}, {}},
-        {{SystemPartSoundServer}, {QStringLiteral("PulseAudio")}, {general}},
+        {{SystemPartSoundServer}, {"PulseAudio"}, {general}},
         {{SystemPartXInput2},
-         {QStringLiteral("XInputExtension")},
-         {QStringLiteral("マウスジェスチャ機能が利用できない可能性があります。")}},
+         {"XInputExtension"},
+         {"マウスジェスチャ機能が利用できない可能性があります。"}},
         {{SystemPartDesktopOpener, SystemPartMitShm, SystemPartJapaneseFont},
-         {QStringLiteral("MIT-SHM"), QStringLiteral("Japanese font"), QStringLiteral("xdg-open")},
+         {"MIT-SHM", "Japanese font", "xdg-open"},
          {general, general, general}},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.names.join(QLatin1Char(',')).toStdString());
+        std::string names;
+        for (const std::string& name : row.names)
+            names += name + ',';
+        SCOPED_TRACE(names);
         sim.prompter.clearAsked();
-        QFile::remove(QString::fromStdString(log.path()));
+        std::filesystem::remove(PathFromUtf8(log.path()));
         CheckSystemFiles(p, AllBut(row.missing));
 
         QStringList wantLines;
         const auto& asked = sim.prompter.asked();
-        ASSERT_EQ(asked.size(), static_cast<std::size_t>(row.names.size()));
-        for (qsizetype i = 0; i < row.names.size(); ++i) {
-            const Prompt& prompt = asked[static_cast<std::size_t>(i)].prompt;
+        ASSERT_EQ(asked.size(), row.names.size());
+        for (std::size_t i = 0; i < row.names.size(); ++i) {
+            const Prompt& prompt = asked[i].prompt;
             EXPECT_EQ(prompt.title, "ライブラリファイルチェック");
-            EXPECT_EQ(QString::fromStdString(prompt.text),
-                      row.names[i] + QStringLiteral(" ファイルが見つかりませんでした。\r\n") +
-                          row.consequences[i] + QStringLiteral("\r\n"));
+            EXPECT_EQ(prompt.text, row.names[i] + " ファイルが見つかりませんでした。\r\n" +
+                                       row.consequences[i] + "\r\n");
             EXPECT_EQ(prompt.buttons, PromptButtons::Ok);
             EXPECT_EQ(prompt.icon, PromptIcon::Information);
-            wantLines << QStringLiteral("System File of ") + row.names[i] +
-                             QStringLiteral(" is Not Find ");
+            wantLines << QString::fromStdString("System File of " + row.names[i] + " is Not Find ");
         }
-        wantLines << (row.names.isEmpty()
-                          ? QStringLiteral("Result of System File Check : No Problem ")
-                          : QStringLiteral("Result of System File Check : A missing item "));
+        wantLines << (row.names.empty() ? "Result of System File Check : No Problem "
+                                        : "Result of System File Check : A missing item ");
         EXPECT_EQ(logLines(), wantLines);
     }
 }
@@ -77,12 +81,13 @@ TEST_F(SystemCheckTest, OneMessageAndOneLinePerMissingPartThenTheSummary)
 // write to the per-user folder, yet it is an archive viewer's copy all the same.
 TEST(StartFolderTest, AnExecutableInTheTemporaryFolderIsRefusedWhateverItsLayout)
 {
-    QTemporaryDir temp;
-    const QString bin = temp.filePath(QStringLiteral("unpacked/bin"));
-    ASSERT_TRUE(QDir().mkpath(bin));
-    ASSERT_TRUE(QDir().mkpath(temp.filePath(QStringLiteral("unpacked/share/doc/kesmaro"))));
+    test::TempFolder temp;
+    const std::string tempPath = PathToUtf8(temp.path());
+    const std::string bin = JoinPath(JoinPath(tempPath, "unpacked"), "bin");
+    std::filesystem::create_directories(PathFromUtf8(bin));
+    std::filesystem::create_directories(temp.path() / "unpacked" / "share" / "doc" / "kesmaro");
     SimPrompter prompter;
-    EXPECT_EQ(ProgramFolderOrRefusal(prompter, bin, temp.path()), std::nullopt);
+    EXPECT_EQ(ProgramFolderOrRefusal(prompter, bin, tempPath), std::nullopt);
     ASSERT_EQ(prompter.asked().size(), 1u);
     EXPECT_EQ(prompter.asked()[0].prompt.title, "起動エラー");
     EXPECT_NE(prompter.asked()[0].prompt.text.find(
@@ -90,8 +95,9 @@ TEST(StartFolderTest, AnExecutableInTheTemporaryFolderIsRefusedWhateverItsLayout
               std::string::npos);
 
     // A portable copy elsewhere starts in its own folder, without a box.
-    QTemporaryDir elsewhere;
+    test::TempFolder elsewhere;
     SimPrompter quiet;
-    EXPECT_EQ(ProgramFolderOrRefusal(quiet, elsewhere.path(), temp.path()), elsewhere.path());
+    EXPECT_EQ(ProgramFolderOrRefusal(quiet, PathToUtf8(elsewhere.path()), tempPath),
+              PathToUtf8(elsewhere.path()));
     EXPECT_TRUE(quiet.asked().empty());
 }
