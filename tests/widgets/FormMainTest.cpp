@@ -10,6 +10,7 @@
 #include "ui/qt/FormOption.h"
 #include "ui/qt/FormPopup.h"
 #include "ui/qt/GraphPainter.h"
+#include "ui/qt/QtGeometry.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -69,8 +70,8 @@ TEST_F(FormMainTest, LoadPlacesTheWindowForEveryWindowPositionCase)
         FormMain& w = *fresh.m_view.main();
         // The whole window is centred; the rules count it without the status line.
         const QSize statusLine(0, w.frameGeometry().height() - w.rulesFrame().height());
-        QRect designed(QPoint(0, 0),
-                       kDesignedInnerSize + (w.frameGeometry().size() - w.centralWidget()->size()));
+        QRect designed(QPoint(0, 0), ToQSize(kDesignedInnerSize) +
+                                         (w.frameGeometry().size() - w.centralWidget()->size()));
         designed.moveCenter(QGuiApplication::primaryScreen()->availableGeometry().center());
         QRect expected(designed.topLeft(), row.size.value_or(designed.size() - statusLine));
         if (row.left)
@@ -327,7 +328,7 @@ TEST_F(FormMainTest, TheStatusLineSitsBelowTheDesignedLayoutAndLogsOnlyChanges)
     ASSERT_NE(bar, nullptr);
     EXPECT_TRUE(bar->isVisible());
     // The designed inner area is whole above the bar, and the rules' frame leaves the bar out.
-    EXPECT_EQ(inner(), kDesignedInnerSize);
+    EXPECT_EQ(inner(), ToQSize(kDesignedInnerSize));
     EXPECT_EQ(bar->geometry().top(), w.centralWidget()->geometry().bottom() + 1);
     EXPECT_EQ(w.frameGeometry().height() - w.rulesFrame().height(), bar->height());
     EXPECT_EQ(widget<QLabel>(u"lblStatusNextLv"_s)->text(), u"次のLvまで ―（直近60分 ―）"_s);

@@ -82,7 +82,7 @@ TEST_F(FormOptionTest, EveryValueLabelAsksWithinItsOwnBoundsAndStoresTheRoundedA
         clickLabel(name); // nothing queued: the dialog is cancelled
         ASSERT_FALSE(sim.numberInput.asked().empty());
         const NumberRequest& asked = sim.numberInput.asked().back();
-        EXPECT_EQ(Utf8(asked.message), QString::fromUtf16(row.prompt));
+        EXPECT_EQ(Utf8(asked.message), QString::fromUtf8(row.prompt));
         EXPECT_EQ(Utf8(asked.title), u"設定値入力"_s);
         EXPECT_EQ(Utf8(asked.min), QString::number(row.min));
         EXPECT_EQ(Utf8(asked.max), QString::number(row.max));
@@ -299,6 +299,10 @@ TEST_F(FormOptionTest, TheFolderBoxChecksOnlyNamesOfThreeOrMore)
     open();
     type(u"txtSaveFolder"_s, u"ab"_s);
     EXPECT_EQ(p.settings.SaveFolder, "ab");
+    EXPECT_TRUE(messages().isEmpty());
+    // Characters are counted, not bytes: two kanji are six bytes yet still too short to check.
+    type(u"txtSaveFolder"_s, u"記録"_s);
+    EXPECT_EQ(p.settings.SaveFolder, "記録");
     EXPECT_TRUE(messages().isEmpty());
 
     type(u"txtSaveFolder"_s, dir.filePath(u"missing"_s));
