@@ -1,7 +1,10 @@
 #include "tools/replay/Scenario.h"
 
-#include <QFile>
-#include <QTemporaryDir>
+#include "TempFolder.h"
+#include "common/Files.h"
+#include "common/Paths.h"
+
+#include <fstream>
 #include <gtest/gtest.h>
 
 using namespace kesmaro;
@@ -13,44 +16,44 @@ class ScenarioTest : public ::testing::Test {
 protected:
     ScenarioTest()
     {
-        for (const char* name : {"a.png", "b.png", "KM2DConfig.ini"}) {
-            QFile f(m_dir.filePath(QString::fromLatin1(name)));
-            f.open(QIODevice::WriteOnly);
-        }
+        for (const char* name : {"a.png", "b.png", "KM2DConfig.ini"})
+            std::ofstream(m_dir.path() / name).flush();
     }
-    std::optional<Scenario> parse(const QString& text)
+    std::string folder() const { return PathToUtf8(m_dir.path()); }
+    std::string filePath(const char* name) const { return PathToUtf8(m_dir.path() / name); }
+    std::optional<Scenario> parse(std::string_view text)
     {
         m_error.clear();
-        return ParseScenarioText(text, m_dir.path(), QStringLiteral("play.txt"), m_error);
+        return ParseScenarioText(text, folder(), "play.txt", m_error);
     }
 
-    QTemporaryDir m_dir;
-    QString m_error;
+    test::TempFolder m_dir;
+    std::string m_error;
 };
 
 } // namespace
 
 TEST_F(ScenarioTest, ReadsHeaderAndTimedLines)
 {
-    const auto s = parse(QStringLiteral("# a session\r\n"
-                                        "start 2024-05-01 12:00:00\r\n"
-                                        "boot 7200.5\n"
-                                        "settings KM2DConfig.ini   # copied in\n"
-                                        "answer no\nanswer cancel\n"
-                                        "at 0 window a.png\n"
-                                        "at 10.25 frame b.png\n"
-                                        "at 10.25 background\n"
-                                        "at 20 foreground\n"
-                                        "at 30 click recognize\n"
-                                        "at 40 close\n"));
-    ASSERT_TRUE(s) << m_error.toStdString();
-    EXPECT_EQ(s->start, QDateTime(QDate(2024, 5, 1), QTime(12, 0, 0)));
+    const auto s = parse("# a session\r\n"
+                         "start 2024-05-01 12:00:00\r\n"
+                         "boot 7200.5\n"
+                         "settings KM2DConfig.ini   # copied in\n"
+                         "answer no\nanswer cancel\n"
+                         "at 0 window a.png\n"
+                         "at 10.25 frame b.png\n"
+                         "at 10.25 background\n"
+                         "at 20 foreground\n"
+                         "at 30 click recognize\n"
+                         "at 40 close\n");
+    ASSERT_TRUE(s) << m_error;
+    EXPECT_EQ(s->start, DateTime::FromFields(2024, 5, 1, 12, 0, 0));
     EXPECT_EQ(s->bootMs, 7200500);
-    EXPECT_EQ(s->settingsFile, m_dir.filePath(QStringLiteral("KM2DConfig.ini")));
+    EXPECT_EQ(s->settingsFile, filePath("KM2DConfig.ini"));
     EXPECT_EQ(s->answers, (std::vector<PromptAnswer>{PromptAnswer::No, PromptAnswer::Cancel}));
     ASSERT_EQ(s->events.size(), 6u);
     EXPECT_EQ(s->events[0].kind, Kind::Window);
-    EXPECT_EQ(s->events[0].argument, m_dir.filePath(QStringLiteral("a.png")));
+    EXPECT_EQ(s->events[0].argument, filePath("a.png"));
     EXPECT_EQ(s->events[1].timeMs, 10250);
     EXPECT_EQ(s->events[2].kind, Kind::Background);
     EXPECT_EQ(s->events[4].command, Command::Recognize);
@@ -82,14 +85,37 @@ TEST_F(ScenarioTest, RefusesInvalidScenariosNamingFileLineAndFault)
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.text);
-        EXPECT_FALSE(parse(QString::fromUtf8(r.text)));
-        EXPECT_EQ(m_error, QString::fromUtf8(r.error));
+        EXPECT_FALSE(parse(r.text));
+        EXPECT_EQ(m_error, r.error);
     }
 }
 
 TEST_F(ScenarioTest, AMissingScenarioFileIsAnError)
 {
-    QString error;
-    EXPECT_FALSE(ParseScenario(m_dir.filePath(QStringLiteral("none.txt")), error));
-    EXPECT_TRUE(error.endsWith(QStringLiteral("cannot read the scenario")));
+    std::string error;
+    EXPECT_FALSE(ParseScenario(filePath("none.txt"), error));
+    EXPECT_TRUE(error.ends_with("cannot read the scenario")) << error;
+}
+
+TEST_F(ScenarioTest, TimesAndStartsAreReadStrictly)
+{
+    const auto ok = [&](const std::string& lines) {
+        return parse("start 2024-05-01 12:00:00\n" + lines).has_value();
+    };
+    EXPECT_TRUE(ok("at +1.5e1 close\n"));
+    EXPECT_EQ(parse("start 2024-05-01 12:00:00\nat 1.25 close\n")->events[0].timeMs, 1250);
+    for (const char* bad : {"at 0x10 close\n", "at inf close\n", "at nan close\n",
+                            "at 1e13 close\n", "at 1,5 close\n", "at 1.5s close\n"})
+        EXPECT_FALSE(ok(bad)) << bad;
+    for (const char* bad :
+         {"start 2024-5-01 12:00:00\n", "start 2024-05-01 12:00\n", "start 2024-02-30 12:00:00\n",
+          "start 2024-05-01 24:00:00\n", "start 2024-05-01T12:00:00\n"})
+        EXPECT_FALSE(parse(bad)) << bad;
+    // A frame's file name may hold blanks, and Japanese text is whole.
+    std::ofstream(m_dir.path() / PathFromUtf8("画面 1.png")).flush();
+    const auto s = parse("start 2024-05-01 12:00:00\nat 1 frame 画面 1.png\n");
+    ASSERT_TRUE(s) << m_error;
+    EXPECT_EQ(s->events[0].argument, PathToUtf8(m_dir.path() / PathFromUtf8("画面 1.png")));
+    EXPECT_FALSE(parse("start 2024-05-01 12:00:00\nat 9 close\nat 3 close\n"));
+    EXPECT_EQ(m_error, "play.txt:3: time goes back from 9");
 }

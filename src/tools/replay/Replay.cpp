@@ -2,23 +2,21 @@
 
 #include "app/Command.h"
 #include "app/MainWindowLogic.h"
+#include "common/Files.h"
+#include "common/Text.h"
 #include "config/ConfigFile.h"
 #include "graph/GraphDisplay.h"
-#include "platform/qt/Pictures.h"
+#include "platform/ImageFiles.h"
 #include "platform/sim/SimGameWindows.h"
 #include "platform/sim/SimServices.h"
-#include "screenshots/ImageFiles.h"
 #include "state/GraphBuffer.h"
 #include "state/Program.h"
-#include "ui/qt/GraphPainter.h"
 
-#include <QDir>
-#include <QFile>
-#include <QImage>
-#include <QSaveFile>
-#include <QTextStream>
-#include <QTimeZone>
+#include <cmath>
+#include <filesystem>
 #include <map>
+#include <optional>
+#include <system_error>
 
 namespace kesmaro {
 
@@ -32,45 +30,33 @@ public:
     WindowId other = kNoWindow;
 };
 
-LocalDateTime toLocal(const QDateTime& start)
-{
-    using namespace std::chrono;
-    const QDate d = start.date();
-    const local_days day{year(d.year()) / month(static_cast<unsigned>(d.month())) /
-                         static_cast<unsigned>(d.day())};
-    return day + milliseconds(start.time().msecsSinceStartOfDay());
-}
-
-QString answerName(PromptAnswer a)
+const char* answerName(PromptAnswer a)
 {
     switch (a) {
     case PromptAnswer::Ok:
-        return QStringLiteral("OK");
+        return "OK";
     case PromptAnswer::Cancel:
-        return QStringLiteral("Cancel");
+        return "Cancel";
     case PromptAnswer::Yes:
-        return QStringLiteral("Yes");
+        return "Yes";
     case PromptAnswer::No:
-        return QStringLiteral("No");
+        return "No";
     }
-    return {};
+    return "";
 }
 
-QString oleDateText(double oleDate)
+std::string oleDateText(double oleDate)
 {
-    // OLE dates count days from 1899-12-30; rounded to the second as the logs show time.
-    const qint64 seconds = qRound64(oleDate * 86400.0);
-    // Calendar arithmetic in UTC: a local zone's daylight saving must not shift the reading.
-    return QDateTime(QDate(1899, 12, 30), QTime(0, 0), QTimeZone::utc())
-        .addSecs(seconds)
-        .toString(QStringLiteral("yyyy/MM/dd hh:mm:ss"));
+    // OLE dates count days from 1899-12-30; rounded to the second as the logs show time. Plain
+    // calendar arithmetic: a local zone's daylight saving must not shift the reading.
+    const std::int64_t seconds = std::llround(oleDate * 86400.0);
+    return DateTime::FromFields(1899, 12, 30)->addSeconds(seconds).format("yyyy/MM/dd hh:mm:ss");
 }
 
-bool writeUtf8(const QString& path, const QString& text, QString& error)
+bool writeUtf8(const std::filesystem::path& path, const std::string& text, std::string& error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
-        error = path + QStringLiteral(": cannot write");
+    if (ReplaceFileAtomic(path, text) != 0) {
+        error = PathToUtf8(path) + ": cannot write";
         return false;
     }
     return true;
@@ -78,10 +64,10 @@ bool writeUtf8(const QString& path, const QString& text, QString& error)
 
 class Run : private ProgramView {
 public:
-    Run(const Scenario& scenario, const QString& folder)
-        : m_scenario(scenario), m_sim(toLocal(scenario.start), scenario.bootMs, &m_windows),
-          m_log(folder.toStdString(), m_sim.clock),
-          m_program(m_sim.services, m_log, *this, folder.toStdString())
+    Run(const Scenario& scenario, const std::string& folder, const GraphPngWriter& writeGraph)
+        : m_scenario(scenario), m_writeGraph(writeGraph),
+          m_sim(scenario.start->time(), scenario.bootMs, &m_windows), m_log(folder, m_sim.clock),
+          m_program(m_sim.services, m_log, *this, folder)
     {
         for (PromptAnswer a : scenario.answers)
             m_sim.prompter.queue(a);
@@ -107,7 +93,7 @@ public:
             Execute(m_program, Command::End);
     }
 
-    bool writeOutputs(const QString& folder, QString& error)
+    bool writeOutputs(const std::string& folder, std::string& error)
     {
         const ResultLabels& r = m_program.results;
         const std::pair<const char*, const std::string*> labels[] = {
@@ -121,40 +107,33 @@ public:
             {"lblCapture(2)", &r.lblCapture[2]}, {"lblCapture(3)", &r.lblCapture[3]},
             {"lblCapture(4)", &r.lblCapture[4]}, {"lblElapse", &r.lblElapse},
         };
-        QString results;
+        std::string results;
         for (const auto& [name, text] : labels)
-            results += QLatin1String(name) + QLatin1Char('\t') + QString::fromStdString(*text) +
-                       QLatin1Char('\n');
+            results += std::string(name) + '\t' + *text + '\n';
 
-        QString prompts;
+        std::string prompts;
         for (const auto& asked : m_sim.prompter.asked()) {
-            const DateTime when(toLocal(m_scenario.start) +
-                                std::chrono::milliseconds(asked.tickMs - m_scenario.bootMs));
-            QString text = QString::fromStdString(asked.prompt.text);
-            text.replace(QStringLiteral("\r\n"), QStringLiteral("\\n"));
-            prompts += QString::fromStdString(when.format("yyyy/MM/dd hh:mm:ss")) +
-                       QLatin1Char('\t') + QString::fromStdString(asked.prompt.title) +
-                       QLatin1Char('\t') + text + QLatin1Char('\t') + answerName(asked.answer) +
-                       QLatin1Char('\n');
+            const DateTime when =
+                m_scenario.start->addMilliseconds(asked.tickMs - m_scenario.bootMs);
+            prompts += when.format("yyyy/MM/dd hh:mm:ss") + '\t' + asked.prompt.title + '\t' +
+                       ReplaceAll(asked.prompt.text, "\r\n", "\\n") + '\t' +
+                       answerName(asked.answer) + '\n';
         }
 
-        QString csv = QStringLiteral("Time,RateE,RateM,RateAveE,RateAveM\n");
+        std::string csv = "Time,RateE,RateM,RateAveE,RateAveM\n";
         for (auto it = m_samples.rbegin(); it != m_samples.rend(); ++it)
-            csv += oleDateText(it->Time) + QLatin1Char(',') +
-                   QString::fromStdString(it->RateE.toString()) + QLatin1Char(',') +
-                   QString::fromStdString(it->RateM.toString()) + QLatin1Char(',') +
-                   QString::fromStdString(it->RateAveE.toString()) + QLatin1Char(',') +
-                   QString::fromStdString(it->RateAveM.toString()) + QLatin1Char('\n');
+            csv += oleDateText(it->Time) + ',' + it->RateE.toString() + ',' + it->RateM.toString() +
+                   ',' + it->RateAveE.toString() + ',' + it->RateAveM.toString() + '\n';
 
-        const QDir dir(folder);
-        if (!writeUtf8(dir.filePath(QStringLiteral("txtLog.txt")),
-                       QString::fromStdString(m_program.txtLog.text()), error) ||
-            !writeUtf8(dir.filePath(QStringLiteral("results.txt")), results, error) ||
-            !writeUtf8(dir.filePath(QStringLiteral("prompts.txt")), prompts, error) ||
-            !writeUtf8(dir.filePath(QStringLiteral("graph.csv")), csv, error))
+        const std::filesystem::path dir = PathFromUtf8(folder);
+        if (!writeUtf8(dir / "txtLog.txt", m_program.txtLog.text(), error) ||
+            !writeUtf8(dir / "results.txt", results, error) ||
+            !writeUtf8(dir / "prompts.txt", prompts, error) ||
+            !writeUtf8(dir / "graph.csv", csv, error))
             return false;
-        if (!m_graph.isNull() && !m_graph.save(dir.filePath(QStringLiteral("graph.png")))) {
-            error = dir.filePath(QStringLiteral("graph.png")) + QStringLiteral(": cannot write");
+        const std::string graphPath = PathToUtf8(dir / "graph.png");
+        if (m_graph && m_writeGraph && !m_writeGraph(*m_graph, graphPath)) {
+            error = graphPath + ": cannot write";
             return false;
         }
         return true;
@@ -162,12 +141,12 @@ public:
 
 private:
     // Long scenarios show the same few frames again and again: each file is decoded once.
-    const PixelBuffer& image(const QString& path)
+    const PixelBuffer& image(const std::string& path)
     {
         auto it = m_images.find(path);
         if (it == m_images.end())
             // An unreadable image is a window showing nothing readable.
-            it = m_images.emplace(path, FromQImage(QImage(path))).first;
+            it = m_images.emplace(path, ReadImageFile(PathFromUtf8(path)).pixels).first;
         return it->second;
     }
 
@@ -213,40 +192,50 @@ private:
         Program& p = m_program;
         if (p.settings.GraphEnabled && p.graph.GraphData) {
             GraphFrameDisplay(p, PixelSize{385, 361});
-            m_graph = RenderGraph(GraphPictureOf(p));
+            m_graph = GraphPictureOf(p);
         }
     }
     void programEnded() override { m_ended = true; }
 
     const Scenario& m_scenario;
+    const GraphPngWriter& m_writeGraph;
     ReplayWindows m_windows;
     SimServices m_sim;
     DebugLog m_log;
     Program m_program;
     std::vector<clsGraphFormat> m_samples;
-    std::map<QString, PixelBuffer> m_images;
-    QImage m_graph;
+    std::map<std::string, PixelBuffer> m_images;
+    std::optional<GraphPicture> m_graph;
     bool m_ended = false;
 };
 
 } // namespace
 
-bool RunReplay(const Scenario& scenario, const QString& outFolder, QString& error)
+bool RunReplay(const Scenario& scenario, const std::string& outFolder, std::string& error,
+               const GraphPngWriter& writeGraph)
 {
-    if (!QDir().mkpath(outFolder)) {
-        error = outFolder + QStringLiteral(": cannot create the output folder");
+    std::error_code ec;
+    const std::filesystem::path out = PathFromUtf8(outFolder);
+    std::filesystem::create_directories(out, ec);
+    if (!std::filesystem::is_directory(out, ec)) {
+        error = outFolder + ": cannot create the output folder";
         return false;
     }
-    const QString folder = QDir(outFolder).absolutePath();
-    if (!scenario.settingsFile.isEmpty()) {
-        const QString target = QString::fromStdString(ConfigFilePath(folder.toStdString()));
-        QFile::remove(target);
-        if (!QFile::copy(scenario.settingsFile, target)) {
-            error = target + QStringLiteral(": cannot copy the settings file");
+    // Absolute and without "." or ".." steps or a separator at the end, as the program
+    // folder is named in its outputs.
+    std::filesystem::path absolute = std::filesystem::absolute(out, ec).lexically_normal();
+    if (!absolute.has_filename() && absolute.has_parent_path() && absolute != absolute.root_path())
+        absolute = absolute.parent_path();
+    const std::string folder = PathToUtf8(absolute);
+    if (!scenario.settingsFile.empty()) {
+        const std::string target = ConfigFilePath(folder);
+        const FileBytes settings = ReadWholeFile(PathFromUtf8(scenario.settingsFile));
+        if (settings.error != 0 || ReplaceFileAtomic(PathFromUtf8(target), settings.bytes) != 0) {
+            error = target + ": cannot copy the settings file";
             return false;
         }
     }
-    Run run(scenario, folder);
+    Run run(scenario, folder, writeGraph);
     run.play();
     return run.writeOutputs(folder, error);
 }

@@ -1,12 +1,13 @@
 #pragma once
 
 #include "app/Command.h"
+#include "common/DateTime.h"
 #include "platform/Prompter.h"
 
-#include <QDateTime>
-#include <QString>
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace kesmaro {
@@ -16,16 +17,16 @@ struct ScenarioEvent {
     enum class Kind { Window, Frame, Background, Foreground, Close, Click };
     std::int64_t timeMs = 0;
     Kind kind = Kind::Click;
-    QString argument;               // absolute image path for Window/Frame
+    std::string argument;           // absolute image path (UTF-8) for Window/Frame
     Command command = Command::End; // for Click
     int line = 0;
 };
 
 // A scripted play session: what the world does and what the user clicks, on a simulated clock.
 struct Scenario {
-    QDateTime start;                   // local time at t = 0
+    std::optional<DateTime> start;     // local time at t = 0
     std::int64_t bootMs = 3600 * 1000; // TickMs at t = 0
-    QString settingsFile;              // absolute path, empty when none
+    std::string settingsFile;          // absolute path, empty when none
     std::vector<PromptAnswer> answers; // queued message-box answers, in order
     std::vector<ScenarioEvent> events; // in time order
 };
@@ -33,8 +34,8 @@ struct Scenario {
 // Reads a scenario: UTF-8, one directive a line, '#' starts a comment, paths relative to the
 // scenario's folder. Nothing is run when the scenario is invalid: `error` then says
 // "<file>:<line>: <fault>".
-std::optional<Scenario> ParseScenario(const QString& path, QString& error);
-std::optional<Scenario> ParseScenarioText(const QString& text, const QString& baseFolder,
-                                          const QString& fileName, QString& error);
+std::optional<Scenario> ParseScenario(const std::string& path, std::string& error);
+std::optional<Scenario> ParseScenarioText(std::string_view text, const std::string& baseFolder,
+                                          const std::string& fileName, std::string& error);
 
 } // namespace kesmaro

@@ -1,13 +1,12 @@
 #include "common/Arguments.h"
-#include "config/CommonQt.h"
-#include "platform/qt/Pictures.h"
+#include "common/Files.h"
+#include "platform/ImageFiles.h"
 #include "recognition/AutoDetect.h"
 #include "tools/replay/Replay.h"
+#include "tools/replay/ReplayPlatform.h"
 #include "tools/replay/Scenario.h"
 
-#include <QGuiApplication>
-#include <QImage>
-#include <QStringList>
+#include <algorithm>
 #include <cstdio>
 
 using namespace kesmaro;
@@ -44,22 +43,22 @@ int help()
 }
 
 // Prints where the numbers are drawn in a screenshot, as capture areas in its pixels.
-int findAreas(const QStringList& args)
+int findAreas(const std::vector<std::string>& args)
 {
-    QString image;
+    std::string image;
     std::optional<InterfaceColour> colour;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--find-areas") && i + 1 < args.size() && image.isEmpty()) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--find-areas" && i + 1 < args.size() && image.empty()) {
             image = args[++i];
-        } else if (args[i] == QLatin1String("--colour") && i + 1 < args.size() && !colour) {
-            const QString name = args[++i];
+        } else if (args[i] == "--colour" && i + 1 < args.size() && !colour) {
+            const std::string& name = args[++i];
             static const std::pair<const char*, InterfaceColour> names[] = {
                 {"yellow", InterfaceColour::Yellow},
                 {"red", InterfaceColour::Red},
                 {"blue", InterfaceColour::Blue},
                 {"white", InterfaceColour::White}};
             for (const auto& [text, value] : names)
-                if (name == QLatin1String(text))
+                if (name == text)
                     colour = value;
             if (!colour)
                 return usage();
@@ -67,14 +66,14 @@ int findAreas(const QStringList& args)
             return usage();
         }
     }
-    const QImage picture(image);
-    if (picture.isNull()) {
-        std::fprintf(stderr, "cannot read %s\n", qPrintable(image));
+    const ImageFileContent picture = ReadImageFile(PathFromUtf8(image));
+    if (picture.status != ImageFileStatus::Ok || picture.pixels.isEmpty()) {
+        std::fprintf(stderr, "cannot read %s\n", image.c_str());
         return 2;
     }
     bool complete = false;
     const std::vector<std::string> lines =
-        ProposalLines(FindCaptureAreas(FromQImage(picture), DefaultFinderFonts(colour)), &complete);
+        ProposalLines(FindCaptureAreas(picture.pixels, DefaultFinderFonts(colour)), &complete);
     for (const std::string& line : lines)
         std::printf("%s\n", line.c_str());
     return complete ? 0 : 1;
@@ -84,38 +83,35 @@ int findAreas(const QStringList& args)
 
 int main(int argc, char** argv)
 {
-    // Before the application: help needs no display and no platform plugin.
-    if (const QStringList given = ToQStringList(ArgumentsOf(argc, argv));
-        given.size() == 1 && (given[0] == u"--help" || given[0] == u"-h"))
+    // Before the platform starts: help needs no display and no platform plugin.
+    if (const std::vector<std::string> given = ArgumentsOf(argc, argv);
+        given.size() == 1 && (given[0] == "--help" || given[0] == "-h"))
         return help();
-    // No display is needed: the graph picture is drawn off screen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
-    if (args.contains(QLatin1String("--find-areas")))
+    const ReplayPlatform platform(argc, argv);
+    const std::vector<std::string> args = platform.arguments();
+    if (std::find(args.begin(), args.end(), "--find-areas") != args.end())
         return findAreas(args);
-    QString out = QStringLiteral("replay-out");
-    QString scenarioPath;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--out") && i + 1 < args.size())
+    std::string out = "replay-out";
+    std::string scenarioPath;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--out" && i + 1 < args.size())
             out = args[++i];
-        else if (args[i].startsWith(QLatin1Char('-')) || !scenarioPath.isEmpty())
+        else if (args[i].starts_with('-') || !scenarioPath.empty())
             return usage();
         else
             scenarioPath = args[i];
     }
-    if (scenarioPath.isEmpty())
+    if (scenarioPath.empty())
         return usage();
 
-    QString error;
+    std::string error;
     const std::optional<Scenario> scenario = ParseScenario(scenarioPath, error);
     if (!scenario) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+        std::fprintf(stderr, "%s\n", error.c_str());
         return 2;
     }
-    if (!RunReplay(*scenario, out, error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    if (!RunReplay(*scenario, out, error, platform.graphWriter())) {
+        std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
     return 0;

@@ -1,0 +1,37 @@
+#include "common/Utf8.h"
+#include "tools/replay/ReplayPlatform.h"
+
+#include <shellapi.h>
+#include <windows.h>
+
+namespace kesmaro {
+
+// The image files go through GDI+, which the image seam starts itself; the graph painter of
+// the Windows front end does not exist yet, so graph.png is left out.
+struct ReplayPlatform::State {};
+
+ReplayPlatform::ReplayPlatform(int&, char**) {}
+
+ReplayPlatform::~ReplayPlatform() = default;
+
+// From the wide command line: main's narrow arguments are in the ANSI code page, which cannot
+// hold every folder name.
+std::vector<std::string> ReplayPlatform::arguments() const
+{
+    std::vector<std::string> arguments;
+    int count = 0;
+    wchar_t** given = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!given)
+        return arguments;
+    for (int i = 1; i < count; ++i)
+        arguments.push_back(WideToUtf8(given[i]));
+    LocalFree(given);
+    return arguments;
+}
+
+GraphPngWriter ReplayPlatform::graphWriter() const
+{
+    return {};
+}
+
+} // namespace kesmaro

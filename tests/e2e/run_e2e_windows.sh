@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# The golden end-to-end runs of kesmaro-replay.exe under Wine: the scenario's frames are drawn
+# by the Linux kesmaro-simgame, the Windows replay reads them through GDI+, and its outputs are
+# compared with the Linux goldens. Text files must match byte for byte once the output folder
+# (as the Windows program names it, Z:\...) is replaced by "{OUT}"; PNG and BMP screenshots
+# must hold the same pixels (the encoders differ), JPEG ones the same size. graph.png is left
+# out: the Windows front end has no graph painter yet, so the Windows replay writes none.
+set -euo pipefail
+wine_run=$1 prefix=$2 replay=$3 simgame=$4 scenario_dir=$5 golden_dir=$6 work=$7
+
+if [ ! -x "$simgame" ]; then
+    echo "$simgame is missing: the Linux tools draw the frames (make build first)" >&2
+    exit 1
+fi
+rm -rf "$work"
+mkdir -p "$work/scenario"
+cp -r "$scenario_dir"/. "$work/scenario/"
+if [ -f "$work/scenario/frames.txt" ]; then
+    while read -r name args; do
+        case "$name" in ""|\#*) continue ;; esac
+        # shellcheck disable=SC2086 # the arguments are words on purpose
+        "$simgame" --render "$work/scenario/$name" $args
+    done < "$work/scenario/frames.txt"
+fi
+
+winpath() { sh "$wine_run" "$prefix" winepath -w "$1" | tr -d '\r'; }
+out="$work/out"
+win_out=$(winpath "$out")
+win_scenario=$(winpath "$work/scenario/scenario.txt")
+sh "$wine_run" "$prefix" "$replay" --out "$win_out" "$win_scenario" 2> "$work/replay.stderr" || {
+    cat "$work/replay.stderr" >&2
+    exit 1
+}
+[ -d "$out" ] || { echo "no output folder $out" >&2; exit 1; }
+
+find "$out" -type f ! -name '*.png' ! -name '*.jpg' ! -name '*.bmp' -print0 |
+    xargs -0 -r perl -pi -e "s{\\Q$win_out\\E}{{OUT}}g"
+
+status=0
+expected=$(cd "$golden_dir" && find . -type f ! -path ./graph.png | sort)
+actual=$(cd "$out" && find . -type f | sort)
+if [ "$expected" != "$actual" ]; then
+    echo "the output files differ from $golden_dir:" >&2
+    diff <(echo "$expected") <(echo "$actual") >&2 || true
+    status=1
+fi
+while read -r file; do
+    [ -f "$out/$file" ] || continue
+    case "$file" in
+    *.png | *.bmp)
+        differing=$(compare -metric AE "$golden_dir/$file" "$out/$file" null: 2>&1 || true)
+        if [ "$differing" != 0 ]; then
+            echo "$file: $differing pixels differ" >&2
+            status=1
+        fi
+        ;;
+    *.jpg)
+        sizes=$(identify -format '%wx%h\n' "$golden_dir/$file" "$out/$file" | sort -u | wc -l)
+        if [ "$sizes" != 1 ]; then
+            echo "$file: the picture sizes differ" >&2
+            status=1
+        fi
+        ;;
+    *)
+        if ! cmp -s "$golden_dir/$file" "$out/$file"; then
+            echo "$file differs:" >&2
+            diff "$golden_dir/$file" "$out/$file" | head -c 2000 >&2 || true
+            status=1
+        fi
+        ;;
+    esac
+done <<< "$expected"
+[ "$status" = 0 ] && echo "identical to $golden_dir (images by their pixels; graph.png left out)"
+exit "$status"
