@@ -1,6 +1,6 @@
 #include "app/Command.h"
 
-#include "ProgramFixture.h"
+#include "QtProgramHarness.h"
 #include "app/MainWindowLogic.h"
 
 #include <QDir>
@@ -28,10 +28,10 @@ TEST(CommandTable, EveryCommandHasOneNameThatLeadsBackToIt)
     EXPECT_FALSE(CommandFromName(u""));
 }
 
-class ExecuteTest : public test::ProgramFixture {
+class ExecuteTest : public test::QtProgramFixture {
 protected:
     ExecuteTest()
-        : test::ProgramFixture({.start = test::At(2009, 5, 17, 21, 30), .captureTimer = true})
+        : test::QtProgramFixture({.start = test::At(2009, 5, 17, 21, 30), .captureTimer = true})
     {}
 };
 

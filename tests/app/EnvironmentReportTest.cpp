@@ -1,6 +1,6 @@
 #include "app/EnvironmentReport.h"
 
-#include "ProgramFixture.h"
+#include "QtProgramHarness.h"
 #include "common/Cp932.h"
 #include "common/TextFile.h"
 
@@ -83,10 +83,10 @@ const QString kMachineLog =
     "　　　　DriverVersion : 535.1　　　GraphicMode : 1920 x 1080 x 16777216 colors\r\n"
     "　　Manufacturer : ASUSTeK　　　Model : PRIME Z390\r\n";
 
-class EnvironmentReportTest : public test::ProgramFixture {
+class EnvironmentReportTest : public test::QtProgramFixture {
 protected:
     EnvironmentReportTest()
-        : test::ProgramFixture({.start = test::At(2009, 5, 17, 21, 30), .captureTimer = true})
+        : test::QtProgramFixture({.start = test::At(2009, 5, 17, 21, 30), .captureTimer = true})
     {}
     QString debugLogText() const
     {

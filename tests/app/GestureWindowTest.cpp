@@ -1,6 +1,6 @@
 #include "app/GestureWindow.h"
 
-#include "ProgramFixture.h"
+#include "QtProgramHarness.h"
 #include "app/MainWindowLogic.h"
 #include "gestures/GestureInput.h"
 #include "screenshots/ImageFiles.h"
@@ -22,9 +22,9 @@ namespace {
 
 constexpr int kClickGapMs = 100;
 
-class GestureTest : public ProgramFixture {
+class GestureTest : public QtProgramFixture {
 protected:
-    GestureTest() : ProgramFixture({.defaults = true, .captureTimer = true})
+    GestureTest() : QtProgramFixture({.defaults = true, .captureTimer = true})
     {
         p.timers.timCaptureInterval->setEnabled(true); // as during a run
         p.settings.GestureEnabled = true;

@@ -1,6 +1,6 @@
 #include "app/MainWindowGeometry.h"
 
-#include "ProgramFixture.h"
+#include "QtProgramHarness.h"
 #include "app/MainWindowEvents.h"
 #include "app/PopupRemarks.h"
 
@@ -105,10 +105,10 @@ TEST(PopupRemarks, TheLabelIsCentredAndAWindowTooSmallGrowsAroundIt)
               (PopupPlacement{{0, 0}, 500 + 12, 60 + 46}));
 }
 
-class MainWindowEventsTest : public test::ProgramFixture {
+class MainWindowEventsTest : public test::QtProgramFixture {
 protected:
     MainWindowEventsTest()
-        : test::ProgramFixture({.start = test::At(2009, 5, 17, 21, 30), .captureTimer = true})
+        : test::QtProgramFixture({.start = test::At(2009, 5, 17, 21, 30), .captureTimer = true})
     {}
 };
 

@@ -1,6 +1,6 @@
 #include "app/SystemCheck.h"
 
-#include "ProgramFixture.h"
+#include "QtProgramHarness.h"
 #include "platform/sim/SimPrompter.h"
 
 #include <QDir>
@@ -10,10 +10,10 @@ using namespace kesmaro;
 
 namespace {
 
-class SystemCheckTest : public test::ProgramFixture {
+class SystemCheckTest : public test::QtProgramFixture {
 protected:
     SystemCheckTest()
-        : ProgramFixture({.start = test::At(2009, 5, 17, 21, 30), .captureTimer = true})
+        : QtProgramFixture({.start = test::At(2009, 5, 17, 21, 30), .captureTimer = true})
     {}
 };
 

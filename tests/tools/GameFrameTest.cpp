@@ -2,7 +2,7 @@
 
 #include "tools/simgame/GameFrame.h"
 
-#include "ProgramFixture.h"
+#include "QtProgramHarness.h"
 #include "SimGameFrames.h"
 #include "recognition/Recognition.h"
 
@@ -19,7 +19,7 @@ constexpr InterfaceColour kColours[] = {InterfaceColour::Yellow, InterfaceColour
 
 using test::FrameSpec;
 
-class GameFrameTest : public test::ProgramFixture {
+class GameFrameTest : public test::QtProgramFixture {
 protected:
     // Reads capture area `area` of the frame as `category`, with the frame's settings.
     QString read(const PixelBuffer& frame, const GameFrameSpec& frameSpec, std::size_t area,
