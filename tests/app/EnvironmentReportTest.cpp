@@ -4,6 +4,7 @@
 #include "common/Cp932.h"
 #include "common/TextFile.h"
 
+#include <QFile>
 #include <functional>
 
 using namespace kesmaro;

@@ -7,6 +7,7 @@
 #include "recognition/Recognition.h"
 
 #include <QImage>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <limits>
 
