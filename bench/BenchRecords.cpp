@@ -35,7 +35,7 @@ struct Bench {
 
     Bench()
     {
-        program.settings.SaveFolder = h.dir.path().toStdString();
+        program.settings.SaveFolder = h.dir.folder();
         program.settings.SaveFile = "給与明細";
         program.settings.MonthlyAppend = true;
         program.LogStartStamp = "200905172100";
@@ -70,8 +70,8 @@ static void BM_FlushFullBacklog(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         Bench b;
-        const RecordTarget target = RecordFileTarget(b.program.settings, b.program.LogStartStamp,
-                                                     b.h.dir.path().toStdString());
+        const RecordTarget target =
+            RecordFileTarget(b.program.settings, b.program.LogStartStamp, b.h.dir.folder());
         for (int i = 0; i < kRecordBacklogLimit; ++i)
             b.program.recordFile.backlog.push_back({target, line});
         state.ResumeTiming();

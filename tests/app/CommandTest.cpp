@@ -4,6 +4,7 @@
 #include "app/MainWindowLogic.h"
 
 #include <QDir>
+#include <gmock/gmock.h>
 #include <set>
 #include <string>
 
@@ -54,11 +55,12 @@ TEST_F(ExecuteTest, WindowCommandsLogTheirClickAndAskTheViewForTheirWindow)
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(CommandName(row.command)));
-        const qsizetype before = logLines().size();
+        const std::size_t before = logLines().size();
         view.windows.clear();
         Execute(p, row.command);
-        const QStringList added = logLines().mid(before);
-        EXPECT_EQ(added, QStringList{QString::fromUtf8(row.line)});
+        const std::vector<std::string> all = logLines();
+        const std::vector<std::string> added(all.begin() + std::ptrdiff_t(before), all.end());
+        EXPECT_EQ(added, std::vector<std::string>{row.line});
         EXPECT_EQ(view.windows, std::vector<SubWindow>{row.window});
     }
 }
@@ -80,10 +82,10 @@ TEST_F(ExecuteTest, DocumentsOpenFromTheProgramFolderOrAreReportedMissing)
     Execute(p, Command::HowToUse);
     EXPECT_EQ(sim.shell.requests.size(), std::size_t{1});
     EXPECT_EQ(sim.prompter.asked().size(), std::size_t{2});
-    const QStringList lines = logLines();
-    EXPECT_TRUE(lines.contains(u"Click : Show Read Me "_s));
-    EXPECT_TRUE(lines.contains(u"Click : Show Quick Reference "_s));
-    EXPECT_TRUE(lines.contains(u"Click : Show How To Use "_s));
+    const std::vector<std::string> lines = logLines();
+    EXPECT_THAT(lines, ::testing::Contains("Click : Show Read Me "));
+    EXPECT_THAT(lines, ::testing::Contains("Click : Show Quick Reference "));
+    EXPECT_THAT(lines, ::testing::Contains("Click : Show How To Use "));
 }
 
 // An installed copy writes into its data folder but reads its documents from the installed
@@ -91,10 +93,10 @@ TEST_F(ExecuteTest, DocumentsOpenFromTheProgramFolderOrAreReportedMissing)
 TEST_F(ExecuteTest, DocumentsOpenFromTheDocumentFolderWhenItIsNotTheProgramFolder)
 {
     const QDir folder(dir.path());
-    ASSERT_TRUE(folder.mkdir(u"doc"_s));
-    p.documentFolder = folder.filePath(u"doc"_s).toStdString();
+    ASSERT_TRUE(folder.mkdir("doc"));
+    p.documentFolder = folder.filePath("doc").toStdString();
     for (const QString& path :
-         {folder.filePath(u"doc/"_s + QString::fromStdString(std::string(kHowToUseDocument))),
+         {folder.filePath("doc/" + QString::fromStdString(std::string(kHowToUseDocument))),
           folder.filePath(QString::fromStdString(std::string(kReadMeDocument)))}) {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -104,7 +106,7 @@ TEST_F(ExecuteTest, DocumentsOpenFromTheDocumentFolderWhenItIsNotTheProgramFolde
     Execute(p, Command::ReadMe);
     ASSERT_EQ(sim.shell.requests.size(), std::size_t{1});
     EXPECT_EQ(QString::fromStdString(sim.shell.requests[0].target),
-              folder.filePath(u"doc/"_s + QString::fromStdString(std::string(kHowToUseDocument))));
+              folder.filePath("doc/" + QString::fromStdString(std::string(kHowToUseDocument))));
     EXPECT_EQ(sim.prompter.asked().size(), std::size_t{1}) << "the read-me was found elsewhere";
 }
 
@@ -116,11 +118,11 @@ TEST_F(ExecuteTest, GestureAndRefreshCommands)
     EXPECT_FALSE(p.settings.GestureEnabled);
     Execute(p, Command::WindowRefresh);
     EXPECT_EQ(view.refreshes, 1);
-    EXPECT_EQ(logLines(),
-              (QStringList{u"DirectX Loding ･･･ "_s, u"Mouse Events Acquire ･･･ Successfull "_s,
-                           u"Change MouseGesture ON･･･ End "_s, u"Mouse Events UnAcquire "_s,
-                           u"DirectX UnLoding ･･･ End "_s, u"Change MouseGesture OFF･･･ End "_s,
-                           u"Click : Window Refresh "_s}));
+    EXPECT_EQ(logLines(), (std::vector<std::string>{
+                              "DirectX Loding ･･･ ", "Mouse Events Acquire ･･･ Successfull ",
+                              "Change MouseGesture ON･･･ End ", "Mouse Events UnAcquire ",
+                              "DirectX UnLoding ･･･ End ", "Change MouseGesture OFF･･･ End ",
+                              "Click : Window Refresh "}));
 }
 
 } // namespace
@@ -137,11 +139,11 @@ TEST_F(ExecuteTest, AClosedDuringTheAutomaticStartEndsTheLoadToo)
     p.settings.StartDelay = 15;
     sim.scheduler.at(5000, [this] { Execute(p, Command::End); });
     FormMain_Load(p);
-    const QStringList lines = logLines();
-    ASSERT_FALSE(lines.isEmpty());
-    EXPECT_FALSE(lines.contains(u"Log AutoStart ･･･ "_s));
-    EXPECT_FALSE(lines.contains(u"Program StartUp Complete "_s));
-    EXPECT_TRUE(lines.contains(u"End of the Program "_s));
+    const std::vector<std::string> lines = logLines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_THAT(lines, ::testing::Not(::testing::Contains("Log AutoStart ･･･ ")));
+    EXPECT_THAT(lines, ::testing::Not(::testing::Contains("Program StartUp Complete ")));
+    EXPECT_THAT(lines, ::testing::Contains("End of the Program "));
     EXPECT_FALSE(p.timers.timCaptureInterval->isEnabled());
 }
 

@@ -2,6 +2,7 @@
 
 #include "ProgramFixture.h"
 #include "common/Cp932.h"
+#include "common/Paths.h"
 #include "common/TextFile.h"
 
 #include <algorithm>
@@ -195,7 +196,7 @@ TEST_F(EnvironmentReportTest, ClosingEntryIsOneDebugEntryAndTheMenuWritesOnlyThe
     p.txtLog.setText("before\r\n");
     menuOperatingInfo_Click(p);
     EXPECT_EQ(p.txtLog.text(), "before\r\n\r\n" + kMachineReport + "\r\n");
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(log.path())));
+    EXPECT_FALSE(FileExists(log.path()));
 
     // The entry ends with its own line break, and the log adds one to every entry.
     LogOperatingInformation(p);

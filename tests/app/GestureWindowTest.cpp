@@ -32,7 +32,7 @@ protected:
         p.settings.BeepMode = 1;
         p.timers.timDoHLInterval = sim.scheduler.CreateTimer([] {});
         p.timers.timDoHLInterval->setEnabled(false);
-        show(u"12"_s, u"50.00"_s, u"1000"_s);
+        show("12", "50.00", "1000");
         LoadGestureInput(p);
     }
 

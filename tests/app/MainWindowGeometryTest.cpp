@@ -134,12 +134,12 @@ TEST_F(MainWindowEventsTest, ResizeRemembersTheCorrectedPositionAndMinimisedDoes
 {
     p.settings.WindowMemory = true;
     EXPECT_FALSE(Form_Resize(p, {300, 200}, {10, 20, 302, 230}, true));
-    EXPECT_TRUE(logLines().isEmpty());
+    EXPECT_TRUE(logLines().empty());
     EXPECT_EQ(p.settings.WindowPosition, CaptureRect{});
 
     ASSERT_TRUE(Form_Resize(p, {300, 200}, {10, 20, 302, 230}, false));
     EXPECT_EQ(p.settings.WindowPosition, (CaptureRect{10, 20, 488, 346}));
-    EXPECT_EQ(logLines(), QStringList{u"Resaizing Form ･･･ End "_s});
+    EXPECT_EQ(logLines(), std::vector<std::string>{"Resaizing Form ･･･ End "});
     EXPECT_EQ(p.menus.innerHeight, 200);
 }
 

@@ -59,7 +59,7 @@ TEST_F(SystemCheckTest, OneMessageAndOneLinePerMissingPartThenTheSummary)
         std::filesystem::remove(PathFromUtf8(log.path()));
         CheckSystemFiles(p, AllBut(row.missing));
 
-        QStringList wantLines;
+        std::vector<std::string> wantLines;
         const auto& asked = sim.prompter.asked();
         ASSERT_EQ(asked.size(), row.names.size());
         for (std::size_t i = 0; i < row.names.size(); ++i) {
@@ -69,10 +69,10 @@ TEST_F(SystemCheckTest, OneMessageAndOneLinePerMissingPartThenTheSummary)
                                        row.consequences[i] + "\r\n");
             EXPECT_EQ(prompt.buttons, PromptButtons::Ok);
             EXPECT_EQ(prompt.icon, PromptIcon::Information);
-            wantLines << QString::fromStdString("System File of " + row.names[i] + " is Not Find ");
+            wantLines.push_back("System File of " + row.names[i] + " is Not Find ");
         }
-        wantLines << (row.names.empty() ? "Result of System File Check : No Problem "
-                                        : "Result of System File Check : A missing item ");
+        wantLines.push_back(row.names.empty() ? "Result of System File Check : No Problem "
+                                              : "Result of System File Check : A missing item ");
         EXPECT_EQ(logLines(), wantLines);
     }
 }

@@ -2,9 +2,11 @@
 
 #include "ProgramFixture.h"
 #include "common/Cp932.h"
+#include "common/Files.h"
+#include "common/Text.h"
 #include "config/ConfigFile.h"
 
-#include <QDir>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,37 +26,39 @@ protected:
         m_settings.SearchWindowClass = kDefaultWindowClass;
     }
 
-    std::string folder() const { return QDir::toNativeSeparators(dir.path()).toStdString(); }
+    std::string folder() const { return dir.folder(); }
     std::string file() const { return ConfigFilePath(folder()); }
     std::string backup() const { return ConfigBackupPath(folder()); }
 
-    static void put(const std::string& path, const QByteArray& bytes)
+    static void put(const std::string& path, std::string_view bytes)
     {
-        QFile f(QString::fromStdString(path));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        ASSERT_EQ(f.write(bytes), bytes.size());
+        std::ofstream f(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
+        ASSERT_TRUE(f.is_open()) << path;
+        f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        ASSERT_TRUE(f.flush()) << path;
     }
-    static std::optional<QByteArray> contents(const std::string& path)
+    static std::optional<std::string> contents(const std::string& path)
     {
-        QFile f(QString::fromStdString(path));
-        if (!f.open(QIODevice::ReadOnly))
+        FileBytes read = ReadWholeFile(PathFromUtf8(path));
+        if (read.error != 0)
             return std::nullopt;
-        return f.readAll();
+        return std::move(read.bytes);
     }
     // The bytes the writer produces for these lines.
-    static QByteArray encode(const std::vector<std::string>& lines)
+    static std::string encode(const std::vector<std::string>& lines)
     {
-        QByteArray bytes;
+        std::string bytes;
         for (const std::string& line : lines)
-            bytes += QByteArray::fromStdString(EncodeCp932(line)) + "\r\n";
+            bytes += EncodeCp932(line) + "\r\n";
         return bytes + "\r\n";
     }
-    // A file of tests/data/config written for this program folder.
-    QByteArray sample(const char* name) const
+    // A file of tests/data/config, written for this program folder.
+    std::string sample(const char* name) const
     {
-        QFile f(QStringLiteral(KESMARO_TEST_DATA "/config/") + QLatin1String(name));
-        EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << name;
-        return f.readAll().replace("{folder}", QByteArray::fromStdString(EncodeCp932(folder())));
+        const std::optional<std::string> bytes =
+            contents(std::string(KESMARO_TEST_DATA "/config/") + name);
+        EXPECT_TRUE(bytes) << name;
+        return ReplaceAll(bytes.value_or(""), "{folder}", EncodeCp932(folder()));
     }
     // The record after the default chain answered full screen and yellow.
     Settings defaults() const
@@ -73,13 +77,7 @@ protected:
             t.push_back(asked.prompt.title);
         return t;
     }
-    std::vector<std::string> logged() const
-    {
-        std::vector<std::string> lines;
-        for (const QString& line : logLines())
-            lines.push_back(line.toStdString());
-        return lines;
-    }
+    std::vector<std::string> logged() const { return logLines(); }
 
     Settings& m_settings = p.settings;
     SimPrompter& m_prompter = sim.prompter;

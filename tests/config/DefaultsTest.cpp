@@ -71,7 +71,11 @@ TEST(DefaultsTest, ApplyDefaultsLeavesClassAreasAndGlyphSettings)
     s.BinaryThreshold[1] = 99;
     s.WindowPosition = {5, 6, 7, 8};
     ApplyDefaults(s, "/opt/kesmaro/");
+#ifdef _WIN32
+    EXPECT_EQ(s.SaveFolder, "\\opt\\kesmaro"); // in the separators of the folder boxes
+#else
     EXPECT_EQ(s.SaveFolder, "/opt/kesmaro");
+#endif
     EXPECT_EQ(s.WindowPosition, CaptureRect{});
     EXPECT_EQ(s.SearchWindowClass, "custom");
     EXPECT_EQ(s.CaptureArea[2], (CaptureRect{1, 2, 3, 4}));

@@ -7,6 +7,7 @@
 #include <limits>
 #include <string>
 #include <string_view>
+#include <vector>
 
 using namespace kesmaro;
 using namespace std::chrono;
@@ -180,8 +181,8 @@ TEST_F(GraphDisplayTest, FrameTooSmallForThePlotKeepsThePlotAndSaysSo)
     GraphFrameDisplay(p, PixelSize{60, 20});
     EXPECT_EQ(picture().layout.picGraph, (TwipsRect{570, 90, 309 * 15, 337 * 15}));
     EXPECT_EQ(picture().layout.lblGraph_Ml[0].left, 24 * 15);
-    EXPECT_EQ(logLines(), QStringList{QStringLiteral(
-                              "Error Trap : GraphFrameDisplay : CODE380  Invalid property value")});
+    EXPECT_EQ(logLines(), std::vector<std::string>{
+                              "Error Trap : GraphFrameDisplay : CODE380  Invalid property value"});
 }
 
 TEST_F(GraphDisplayTest, FrameDisplayDrawsWithTheCurrentView)
@@ -222,8 +223,8 @@ TEST_F(GraphDisplayTest, TopOfZeroLeavesThatRateUndrawnAndReportsIt)
     GraphDataDisplay(p, 0, 1.0f);
     ASSERT_EQ(picture().curves.size(), 2u);
     EXPECT_EQ(picture().labels.lblGraph_El[0], "   0.0");
-    EXPECT_EQ(logLines(), QStringList{QStringLiteral(
-                              "Error Trap : GraphDataDisplay 2 : CODE11  Division by zero")});
+    EXPECT_EQ(logLines(), std::vector<std::string>{
+                              "Error Trap : GraphDataDisplay 2 : CODE11  Division by zero"});
 }
 
 TEST_F(GraphDisplayTest, UncheckedGraphSettingsDrawNothing)
@@ -246,7 +247,7 @@ TEST_F(GraphDisplayTest, UncheckedGraphSettingsDrawNothing)
         EXPECT_TRUE(picture().curves.empty());
         EXPECT_FALSE(picture().labels.lblGraph_Tt.empty());
     }
-    EXPECT_TRUE(logLines().isEmpty());
+    EXPECT_TRUE(logLines().empty());
 }
 
 TEST_F(GraphDisplayTest, TimeScaleBeyondTheHistoryDrawsWhatThereIs)
@@ -256,8 +257,8 @@ TEST_F(GraphDisplayTest, TimeScaleBeyondTheHistoryDrawsWhatThereIs)
     GraphDataDisplay(p, 0, 1.0f);
     ASSERT_EQ(picture().curves.size(), 4u);
     EXPECT_EQ(picture().curves[1].points.size(), 512u);
-    EXPECT_EQ(logLines(), QStringList{QStringLiteral(
-                              "Error Trap : GraphDataDisplay 2 : CODE9  Subscript out of range")});
+    EXPECT_EQ(logLines(), std::vector<std::string>{
+                              "Error Trap : GraphDataDisplay 2 : CODE9  Subscript out of range"});
 }
 
 TEST_F(GraphDisplayTest, WithoutABufferNothingHappens)
@@ -359,12 +360,14 @@ TEST_F(GraphDisplayTest, PastButtonStepsBackToTheOldestFullWindow)
     EXPECT_EQ(offsets[0], 5);
     EXPECT_EQ(offsets[97], 490);
     EXPECT_EQ(offsets[100], 491);
-    EXPECT_EQ(logLines().constFirst(), "Click : Graph Old View ");
+    ASSERT_FALSE(logLines().empty());
+    EXPECT_EQ(logLines().front(), "Click : Graph Old View ");
 
     for (int i = 0; i < 99; ++i)
         lblGraph_Tl_Click(p, 0);
     EXPECT_EQ(p.graph.GraphOffset, 0);
-    EXPECT_EQ(logLines().constLast(), "Click : Graph New View ");
+    ASSERT_FALSE(logLines().empty());
+    EXPECT_EQ(logLines().back(), "Click : Graph New View ");
 }
 
 TEST_F(GraphDisplayTest, PastButtonNeverGoesBeforeTheFirstSampleOrNegative)
@@ -413,8 +416,8 @@ TEST_F(GraphDisplayTest, ClicksOnFramePixelsReachTheirHandlers)
     GraphClickAt(p, {200, 100}); // only an enabled graph is refreshed
     p.settings.GraphEnabled = true;
     GraphClickAt(p, {200, 100});
-    EXPECT_EQ(logLines(), (QStringList{QStringLiteral("Click : Graph Old View "),
-                                       QStringLiteral("Click : Graph Refresh ")}));
+    EXPECT_EQ(logLines(),
+              (std::vector<std::string>{"Click : Graph Old View ", "Click : Graph Refresh "}));
 }
 
 TEST_F(GraphDisplayTest, MaximaBeyondWholeNumbersAreReportedByTheLabelPhase)
@@ -424,8 +427,7 @@ TEST_F(GraphDisplayTest, MaximaBeyondWholeNumbersAreReportedByTheLabelPhase)
     GraphDataDisplay(p, 0, 1.0f);
     EXPECT_EQ(picture().labels.lblGraph_El[0], "   0.0");
     EXPECT_EQ(picture().labels.lblGraph_Ml[0], "10");
-    EXPECT_EQ(logLines(),
-              (QStringList{
-                  QStringLiteral("Error Trap : GraphDataDisplay : CODE6  Overflow"),
-                  QStringLiteral("Error Trap : GraphDataDisplay 2 : CODE11  Division by zero")}));
+    EXPECT_EQ(logLines(), (std::vector<std::string>{
+                              "Error Trap : GraphDataDisplay : CODE6  Overflow",
+                              "Error Trap : GraphDataDisplay 2 : CODE11  Division by zero"}));
 }

@@ -145,7 +145,7 @@ TEST_F(CaptureCycleTest, OneCaptureIsOneRequestToTheWindowSystemWhicheverCoinAre
 {
     for (int coinArea : {4, 2}) {
         SCOPED_TRACE(coinArea);
-        show("35", "12.34", QString::number(1000 * coinArea), coinArea);
+        show("35", "12.34", std::to_string(1000 * coinArea), coinArea);
         p.measurement.MoneyAreaMode = MoneyAreaDetect;
         const int before = windows.requestCount();
         CaptureImage(p);
@@ -183,8 +183,11 @@ TEST_F(CaptureCycleTest, TimerJitterNeverMovesACaptureToAnotherTick)
             sim.scheduler.runUntil(tick - 5000);
             ASSERT_EQ(windows.requestCount(), requests) << "capture " << i << " came early";
             // Numbers that move, so that every capture writes its record line.
-            show("35", QString::asprintf("%d.%02d", 10 + i / 100, i % 100),
-                 QString::number(1000 + 10 * i));
+            const int hundredths = i % 100;
+            show("35",
+                 std::to_string(10 + i / 100) + (hundredths < 10 ? ".0" : ".") +
+                     std::to_string(hundredths),
+                 std::to_string(1000 + 10 * i));
             sim.scheduler.runUntil(tick + 5000);
             ASSERT_EQ(windows.requestCount(), requests + 1) << "capture " << i << " slipped";
             requests = windows.requestCount();

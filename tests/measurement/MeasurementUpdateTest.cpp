@@ -23,7 +23,7 @@ class MeasurementUpdateTest : public test::ProgramFixture {
 protected:
     MeasurementUpdateTest()
     {
-        ApplyDefaults(p.settings, dir.path().toStdString());
+        ApplyDefaults(p.settings, dir.folder());
         p.graph.GraphData.emplace(sim.clock);
         p.LogStartStamp = "202405011200";
         p.measurement.ReadMoney = Currency::FromInteger(-1);

@@ -7,7 +7,6 @@
 #include "recognition/AutoDetect.h"
 #include "recognition/NumberReader.h"
 
-#include <QSize>
 #include <gtest/gtest.h>
 
 using namespace kesmaro;
@@ -20,11 +19,10 @@ protected:
     FinderFonts fonts() const { return FinderFontsOf(p.settings); }
     GlyphFont font(int category) const { return GlyphFontOf(p.settings, category); }
 
-    // A dark frame with one coin number drawn at (x, y).
-    PixelBuffer coinsAt(int x, int y, const std::string& text, bool delimiter = true,
-                        QSize size = {400, 200}) const
+    // A dark 400 x 200 frame with one coin number drawn at (x, y).
+    PixelBuffer coinsAt(int x, int y, const std::string& text, bool delimiter = true) const
     {
-        PixelBuffer frame(size.width(), size.height());
+        PixelBuffer frame(400, 200);
         DrawNumber(frame, x, y, text, font(CategoryMoney), {}, delimiter);
         return frame;
     }

@@ -128,7 +128,7 @@ TEST_F(RecognizeNumberTest, WithoutDebugModeOnlyTheOutcomeIsShownAndNothingLogge
     setSlot(CategoryLevel, digitsText(CategoryLevel, "12") + blank(1) + delimiter(0) + blank(1));
     RecognizeNumber(p, CategoryLevel);
     EXPECT_THAT(view.captions, ElementsAre("12"));
-    EXPECT_TRUE(logLines().isEmpty());
+    EXPECT_TRUE(logLines().empty());
 }
 
 class LagCancelTest : public RecognizeNumberTest {

@@ -4,7 +4,8 @@
 #include "records/Popup.h"
 #include "records/ResultDisplay.h"
 
-#include <QFile>
+#include <string>
+#include <vector>
 
 using namespace kesmaro;
 using namespace kesmaro::test;
@@ -27,17 +28,16 @@ protected:
         m_app1 = makeFile("companion1.exe");
         m_app2 = makeFile("companion2.exe");
         Settings& s = p.settings;
-        s.StartUpPath = {m_app1.toStdString(), m_app2.toStdString()};
+        s.StartUpPath = {m_app1, m_app2};
         s.StartUpDelay = 30;
         s.StartDelay = 0;
         AutoStartLogging(p); // the menus' idle state, as the main window leaves them
     }
 
-    QString makeFile(const QString& name)
+    std::string makeFile(const std::string& name)
     {
-        const QString path = dir.filePath(name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        const std::string path = dir.write(name);
+        EXPECT_FALSE(path.empty()) << name;
         return path;
     }
 
@@ -58,7 +58,7 @@ protected:
         return targets;
     }
 
-    QString m_app1, m_app2;
+    std::string m_app1, m_app2;
 };
 
 const RunState kIdle{false, true, "開始", false, false};
@@ -100,7 +100,7 @@ TEST_F(LoggingRunTest, BothCompanionsAreOpenedWithTheDelayBetweenThemBeforeTheRu
     bool timerDuringSecondLaunch = true;
     sim.scheduler.at(59600, [&] { timerDuringSecondLaunch = timerOn(); });
     LoggingControl(p, LoggingMode::Start);
-    EXPECT_EQ(opened(), (std::vector<std::string>{m_app1.toStdString(), m_app2.toStdString()}));
+    EXPECT_EQ(opened(), (std::vector<std::string>{m_app1, m_app2}));
     EXPECT_EQ(view.busyAt, (std::vector<std::int64_t>{0, 501 + 59001}));
     EXPECT_FALSE(timerDuringSecondLaunch);
     // Timer, due time and stamp follow the second launch's wait, here past the minute.
@@ -117,7 +117,7 @@ TEST_F(LoggingRunTest, ClosingDuringTheCompanionDelayAbandonsTheStart)
         p.timers.timCaptureInterval->setEnabled(false);
     });
     LoggingControl(p, LoggingMode::Start);
-    EXPECT_EQ(opened(), (std::vector<std::string>{m_app1.toStdString()}));
+    EXPECT_EQ(opened(), (std::vector<std::string>{m_app1}));
     EXPECT_TRUE(p.txtLog.text().empty());
     expectState(kStarting);
 }
@@ -133,7 +133,7 @@ TEST_F(LoggingRunTest, ClosingDuringALaunchWaitLeavesTheTimerOff)
 TEST_F(LoggingRunTest, AMissingCompanionIsReportedAndTheRunStartsAnyway)
 {
     p.settings.StartUp = {true, false};
-    p.settings.StartUpPath[0] = dir.filePath("gone.exe").toStdString();
+    p.settings.StartUpPath[0] = dir.file("gone.exe");
     LoggingControl(p, LoggingMode::Start);
     ASSERT_EQ(sim.prompter.asked().size(), 1u);
     EXPECT_EQ(sim.prompter.asked()[0].prompt.text, "gone.exeファイルが見つかりません。");
@@ -160,8 +160,8 @@ TEST_F(LoggingRunTest, RunCommandLogsAroundTheStartAndResetsSuspendAndPopupSize)
     p.popup.heightTwips = 2;
     sim.scheduler.at(1000, [this] { log.WriteDebugLog("inside the wait"); });
     menuRun_Click(p);
-    EXPECT_EQ(logLines(),
-              (QStringList{"Click : Run ", "inside the wait", "Loging ManualStart ･･･ "}));
+    EXPECT_EQ(logLines(), (std::vector<std::string>{"Click : Run ", "inside the wait",
+                                                    "Loging ManualStart ･･･ "}));
     EXPECT_FALSE(p.flags.SuspendMode);
     EXPECT_EQ(p.menus.cmdTempStopBackColor, kButtonFaceColour);
     EXPECT_EQ(p.popup.widthTwips, 6000);
@@ -176,16 +176,16 @@ TEST_F(LoggingRunTest, AProgramClosedDuringTheRunCommandsStartSaysNothingAfterIt
         log.WriteDebugLog("End of the Program ");
     });
     menuRun_Click(p);
-    EXPECT_EQ(logLines(), (QStringList{"Click : Run ", "End of the Program "}));
+    EXPECT_EQ(logLines(), (std::vector<std::string>{"Click : Run ", "End of the Program "}));
 }
 
 TEST_F(LoggingRunTest, AutomaticStartOnlyWithAutoStart)
 {
     AutoStartLogging(p);
     expectState(kIdle);
-    EXPECT_TRUE(logLines().isEmpty());
+    EXPECT_TRUE(logLines().empty());
     p.settings.AutoStart = true;
     AutoStartLogging(p);
     expectState(kRunning);
-    EXPECT_EQ(logLines(), QStringList{"Log AutoStart ･･･ "});
+    EXPECT_EQ(logLines(), std::vector<std::string>{"Log AutoStart ･･･ "});
 }

@@ -5,8 +5,10 @@
 #include "common/Paths.h"
 #include "common/TextFile.h"
 
-#include <QDir>
-#include <QFile>
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
 
 using namespace kesmaro;
 using namespace kesmaro::test;
@@ -30,15 +32,32 @@ std::vector<std::string> fields(const std::string& line)
     return parts;
 }
 
-const QByteArray kTextHeaderBytes = QByteArray::fromHex(
-    "208c8e93fa208e9e8d8f2020202020204c7620202020202020202045787020202020202020202020"
-    "202020bab2dd2020202020202020208a6c93be45787020202020202020202020208a6c93bebab2dd"
-    "20202020208c6f89df2895aa292020204578708e9e8b8b2825292020202020bab2dd8e9e8b8b286b"
-    "29200d0a");
-
-QByteArray lineBytes(const QString& line)
+std::string fromHex(std::string_view hex)
 {
-    return QByteArray::fromStdString(EncodeCp932(line.toStdString())) + "\r\n";
+    std::string bytes;
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
+        bytes += static_cast<char>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16));
+    return bytes;
+}
+
+const std::string kTextHeaderBytes =
+    fromHex("208c8e93fa208e9e8d8f2020202020204c7620202020202020202045787020202020202020202020"
+            "202020bab2dd2020202020202020208a6c93be45787020202020202020202020208a6c93bebab2dd"
+            "20202020208c6f89df2895aa292020204578708e9e8b8b2825292020202020bab2dd8e9e8b8b286b"
+            "29200d0a");
+
+std::string lineBytes(const std::string& line)
+{
+    return EncodeCp932(line) + "\r\n";
+}
+
+std::size_t occurrences(std::string_view text, std::string_view part)
+{
+    std::size_t n = 0;
+    for (std::size_t at = text.find(part); at != std::string_view::npos;
+         at = text.find(part, at + 1))
+        ++n;
+    return n;
 }
 
 RecordValues sampleValues()
@@ -132,44 +151,49 @@ protected:
         : ProgramFixture({.start = test::At(2009, 5, 17, 21, 30), .captureTimer = true})
     {
         Settings& s = p.settings;
-        s.SaveFolder = dir.filePath("records/deep").toStdString();
+        s.SaveFolder = JoinPath(dir.file("records"), "deep");
         s.SaveFile = "給与明細";
         s.MonthlyAppend = true;
         s.SaveCsv = false;
         p.LogStartStamp = "200905172130";
     }
 
-    QString path() const
+    std::string path() const
     {
-        return QString::fromStdString(
-            RecordFileTarget(p.settings, p.LogStartStamp, p.programFolder).path);
+        return RecordFileTarget(p.settings, p.LogStartStamp, p.programFolder).path;
     }
-    QByteArray bytes(const QString& file) const
+    std::string bytes(const std::string& file) const
     {
-        return QFile::exists(file) ? QByteArray::fromStdString(ReadFileBytes(file.toStdString()))
-                                   : QByteArray();
+        return FileExists(file) ? ReadFileBytes(file) : std::string();
     }
-    QByteArray bytes() const { return bytes(path()); }
+    std::string bytes() const { return bytes(path()); }
 
     // A regular file where a folder should be: no folder can be made below it, also for a user
     // who may write anywhere.
-    QString block(const QString& name)
+    std::string block(const std::string& name)
     {
-        const QString path = dir.filePath(name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        const std::string path = dir.write(name);
+        EXPECT_FALSE(path.empty()) << name;
         return path;
     }
     void header() { WriteRecordFile(p, "", RecordWrite::Header); }
-    void record(const QString& line) { WriteRecordFile(p, line.toStdString(), RecordWrite::Line); }
+    void record(const std::string& line) { WriteRecordFile(p, line, RecordWrite::Line); }
 
-    int txtLogLines(const QString& part) const
+    int txtLogLines(std::string_view part) const
     {
-        return static_cast<int>(QString::fromStdString(p.txtLog.text()).count(part));
+        return static_cast<int>(occurrences(p.txtLog.text(), part));
     }
-    int debugLines(const QString& part) const
+    int debugLines(std::string_view part) const
     {
-        return static_cast<int>(logLines().filter(part).size());
+        const std::vector<std::string> lines = logLines();
+        return static_cast<int>(std::count_if(lines.begin(), lines.end(), [&](const auto& line) {
+            return line.find(part) != std::string::npos;
+        }));
+    }
+    static bool remove(const std::string& file)
+    {
+        std::error_code ec;
+        return std::filesystem::remove(PathFromUtf8(file), ec);
     }
 };
 
@@ -177,7 +201,7 @@ TEST_F(RecordFileTest, AFileDeletedMidRunGetsHeaderAndTheLineThatFoundItMissing)
 {
     header();
     record("one");
-    ASSERT_TRUE(QFile::remove(path()));
+    ASSERT_TRUE(remove(path()));
     record("two");
     record("three");
     EXPECT_EQ(bytes(), kTextHeaderBytes + lineBytes("two") + lineBytes("three"));
@@ -189,20 +213,20 @@ TEST_F(RecordFileTest, NothingHappensWithoutARun)
     p.LogStartStamp.clear();
     header();
     record("x");
-    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(p.settings.SaveFolder)));
+    EXPECT_FALSE(std::filesystem::exists(PathFromUtf8(p.settings.SaveFolder)));
 }
 
 TEST_F(RecordFileTest, UnwritableFolderKeepsLinesAndWritesThemInOrderOnRecovery)
 {
-    const QString blocker = block("blocker");
-    p.settings.SaveFolder = (blocker + "/sub").toStdString();
+    const std::string blocker = block("blocker");
+    p.settings.SaveFolder = JoinPath(blocker, "sub");
     header();
     record("one");
     record("two");
     EXPECT_EQ(txtLogLines("記録ファイルに書き込めません（CODE76"), 1);
     EXPECT_EQ(debugLines("Record File Write Failed : CODE76  Path not found"), 1);
 
-    ASSERT_TRUE(QFile::remove(blocker));
+    ASSERT_TRUE(remove(blocker));
     record("three");
     EXPECT_EQ(bytes(), kTextHeaderBytes + lineBytes("one") + lineBytes("two") + lineBytes("three"));
     EXPECT_EQ(txtLogLines("書き込みが回復しました。保持していた記録 2 行"), 1);
@@ -212,32 +236,37 @@ TEST_F(RecordFileTest, UnwritableFolderKeepsLinesAndWritesThemInOrderOnRecovery)
     EXPECT_EQ(txtLogLines("回復しました"), 1) << "the recovery is told once";
 }
 
+// Linux only: the full disk is /dev/full.
+#ifndef _WIN32
 TEST_F(RecordFileTest, FullDiskReportsOnceAndLosesNothing)
 {
     header();
     record("before");
     // The record file turns into a device that refuses every byte, as a full disk does.
-    ASSERT_TRUE(QFile::remove(path()));
-    ASSERT_TRUE(QFile::link("/dev/full", path()));
+    ASSERT_TRUE(remove(path()));
+    std::error_code linked;
+    std::filesystem::create_symlink("/dev/full", PathFromUtf8(path()), linked);
+    ASSERT_FALSE(linked) << linked.message();
     record("one");
     record("two");
     EXPECT_EQ(debugLines("Record File Write Failed : CODE61  Disk full"), 1);
     EXPECT_EQ(txtLogLines("記録ファイルに書き込めません（CODE61  Disk full）"), 1);
 
-    ASSERT_TRUE(QFile::remove(path()));
+    ASSERT_TRUE(remove(path()));
     record("three");
     EXPECT_EQ(bytes(), kTextHeaderBytes + lineBytes("one") + lineBytes("two") + lineBytes("three"));
 }
+#endif
 
 TEST_F(RecordFileTest, KeptLinesGoToTheFileOfTheirOwnRun)
 {
     p.settings.MonthlyAppend = false;
-    const QString blocker = block("records");
+    const std::string blocker = block("records");
     header();
     record("run A");
-    const QString fileA = path();
+    const std::string fileA = path();
     p.LogStartStamp = "200905172245";
-    ASSERT_TRUE(QFile::remove(blocker));
+    ASSERT_TRUE(remove(blocker));
     header();
     record("run B");
     EXPECT_EQ(bytes(fileA), kTextHeaderBytes + lineBytes("run A"));
@@ -246,16 +275,21 @@ TEST_F(RecordFileTest, KeptLinesGoToTheFileOfTheirOwnRun)
 
 TEST_F(RecordFileTest, BacklogKeepsTheNewestTenThousandLines)
 {
-    const QString blocker = block("records");
+    const std::string blocker = block("records");
     for (int i = 1; i <= kRecordBacklogLimit + 5; ++i)
-        record(QString::number(i));
+        record(std::to_string(i));
     EXPECT_EQ(p.recordFile.backlog.size(), static_cast<std::size_t>(kRecordBacklogLimit));
     EXPECT_EQ(debugLines("Record File Backlog Full"), 1);
 
-    ASSERT_TRUE(QFile::remove(blocker));
+    ASSERT_TRUE(remove(blocker));
     record("last");
-    const QList<QByteArray> lines = bytes().split('\n');
-    ASSERT_EQ(lines.size(), kRecordBacklogLimit + 3); // header, the kept lines, "last", ""
+    std::vector<std::string> lines;
+    const std::string file = bytes();
+    std::size_t from = 0;
+    for (std::size_t at; (at = file.find('\n', from)) != std::string::npos; from = at + 1)
+        lines.push_back(file.substr(from, at - from));
+    lines.push_back(file.substr(from));
+    ASSERT_EQ(lines.size(), kRecordBacklogLimit + 3U); // header, the kept lines, "last", ""
     EXPECT_EQ(lines[1], "6\r");
     EXPECT_EQ(lines[kRecordBacklogLimit + 1], "last\r");
     EXPECT_EQ(debugLines("5 Lines Dropped"), 1);

@@ -166,7 +166,8 @@ TEST_F(ResultDisplayTest, UpdateSkipsAFailingStatementAndReportsIt)
     update(58, 100);
     EXPECT_EQ(labels().lblElapseTime, "0日 0時 10分間") << "kept from before";
     EXPECT_EQ(labels().lblEndLv, "58");
-    EXPECT_EQ(logLines(), QStringList{"Error Trap : DisplayResult : CODE13  Type mismatch"});
+    EXPECT_EQ(logLines(),
+              std::vector<std::string>{"Error Trap : DisplayResult : CODE13  Type mismatch"});
 }
 
 TEST_F(ResultDisplayTest, ClosingReportEdgeCases)

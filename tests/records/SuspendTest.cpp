@@ -39,7 +39,7 @@ TEST_F(SuspendTest, WithoutRunNothingChangesButTheLineIsWritten)
     ChangeSuspend(p);
     EXPECT_FALSE(p.flags.SuspendMode);
     EXPECT_FALSE(timerOn());
-    EXPECT_EQ(logLines(), QStringList{"Suspend Mode On "});
+    EXPECT_EQ(logLines(), std::vector<std::string>{"Suspend Mode On "});
 }
 
 TEST_F(SuspendTest, ResumeAfterTheRunStoppedResetsButDoesNotCapture)
@@ -80,8 +80,7 @@ TEST_F(SuspendTest, AFailingTickIsReportedAsChangeSuspendTrap)
     p.timers.captureTick = [] { Raise(ErrSubscript); };
     ChangeSuspend(p);
     ChangeSuspend(p);
-    EXPECT_EQ(logLines().back(),
-              QStringLiteral("Error Trap : ChangeSuspend : CODE9  Subscript out of range"));
+    EXPECT_EQ(logLines().back(), "Error Trap : ChangeSuspend : CODE9  Subscript out of range");
 }
 
 TEST(DebugItemGeometry, PlacesFrameAndLogByInnerHeight)

@@ -8,7 +8,9 @@
 #include "state/Context.h"
 #include "state/RuntimeFlags.h"
 
-#include <QFile>
+#include <filesystem>
+#include <string>
+#include <vector>
 
 using namespace kesmaro;
 using namespace kesmaro::test;
@@ -22,16 +24,14 @@ protected:
 
 TEST_F(UtilitiesTest, OpenDocumentHandsTheFileToTheShellAndWaits)
 {
-    const QString path = dir.filePath(QStringLiteral("help.html"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
-    OpenDocument(m_ctx, path.toStdString(), 500);
+    const std::string path = dir.write("help.html");
+    ASSERT_FALSE(path.empty());
+    OpenDocument(m_ctx, path, 500);
     EXPECT_EQ(sim.shell.requests,
-              (std::vector<SimShell::Request>{{SimShell::Kind::Document, path.toStdString()}}));
+              (std::vector<SimShell::Request>{{SimShell::Kind::Document, path}}));
     EXPECT_EQ(sim.clock.elapsedMs(), 501);
-    EXPECT_EQ(logLines(), (QStringList{QStringLiteral("Execution File Start ･･･  ") + path,
-                                       QStringLiteral("Execution File Finish ")}));
+    EXPECT_EQ(logLines(), (std::vector<std::string>{"Execution File Start ･･･  " + path,
+                                                    "Execution File Finish "}));
 }
 
 TEST_F(UtilitiesTest, OpenUrlOnlyRefusesAnEmptyAddress)
@@ -46,17 +46,17 @@ TEST_F(UtilitiesTest, OpenUrlOnlyRefusesAnEmptyAddress)
     OpenUrl(m_ctx, "https://example.org/kesmaro", 500);
     ASSERT_EQ(sim.shell.requests.size(), 1u);
     EXPECT_EQ(sim.shell.requests[0].kind, SimShell::Kind::Url);
-    EXPECT_EQ(logLines(), (QStringList{QStringLiteral("Execution File Not Find  "),
-                                       QStringLiteral("Execution Url Start ･･･  "
-                                                      "https://example.org/kesmaro"),
-                                       QStringLiteral("Execution Url Finish ")}));
+    EXPECT_EQ(logLines(), (std::vector<std::string>{"Execution File Not Find  ",
+                                                    "Execution Url Start ･･･  "
+                                                    "https://example.org/kesmaro",
+                                                    "Execution Url Finish "}));
 }
 
 // Every second click opens the target: the site when the build names one, otherwise the
 // quick-start document, reported like any document when it is missing.
 TEST_F(UtilitiesTest, TheSupportLinkOpensTheSiteOrElseTheQuickStartOnEverySecondClick)
 {
-    const std::string quickStart = JoinPath(dir.path().toStdString(), kQuickReferenceDocument);
+    const std::string quickStart = JoinPath(dir.folder(), kQuickReferenceDocument);
     struct Row {
         const char* site;
         SimShell::Kind kind;
@@ -68,13 +68,11 @@ TEST_F(UtilitiesTest, TheSupportLinkOpensTheSiteOrElseTheQuickStartOnEverySecond
         {"", SimShell::Kind::Document, quickStart},
         {"  ", SimShell::Kind::Document, quickStart},
     };
-    QFile file(QString::fromStdString(quickStart));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
+    ASSERT_EQ(dir.write(kQuickReferenceDocument), quickStart);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.site);
         sim.shell.requests.clear();
-        SupportLink link(dir.path().toStdString(), row.site);
+        SupportLink link(dir.folder(), row.site);
         EXPECT_EQ(link.target(), row.target);
         EXPECT_FALSE(link.Click(m_ctx));
         EXPECT_TRUE(link.armed());
@@ -84,9 +82,9 @@ TEST_F(UtilitiesTest, TheSupportLinkOpensTheSiteOrElseTheQuickStartOnEverySecond
         EXPECT_EQ(sim.shell.requests, (std::vector<SimShell::Request>{{row.kind, row.target}}));
     }
 
-    ASSERT_TRUE(QFile::remove(QString::fromStdString(quickStart)));
+    ASSERT_TRUE(std::filesystem::remove(PathFromUtf8(quickStart)));
     sim.shell.requests.clear();
-    SupportLink missing(dir.path().toStdString(), "");
+    SupportLink missing(dir.folder(), "");
     missing.Click(m_ctx);
     EXPECT_TRUE(missing.Click(m_ctx));
     EXPECT_TRUE(sim.shell.requests.empty());

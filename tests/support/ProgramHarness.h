@@ -3,6 +3,7 @@
 // A program on simulated seams in a fresh program folder: a view that records what the logic
 // tells the windows, a game window the test scripts, and the debug log read back.
 
+#include "TempFolder.h"
 #include "TestFrames.h"
 #include "common/DebugLog.h"
 #include "common/TextFile.h"
@@ -11,12 +12,11 @@
 #include "platform/sim/SimServices.h"
 #include "state/Program.h"
 
-#include <QFile>
-#include <QRegularExpression>
-#include <QStringList>
-#include <QTemporaryDir>
+#include <cctype>
 #include <chrono>
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace kesmaro::test {
@@ -33,8 +33,7 @@ struct RecordingView : ProgramView {
             ++graphChanges;
             break;
         case ViewPart::CaptureSlot:
-            captions.push_back(QString::fromStdString(
-                program->results.lblCapture[static_cast<std::size_t>(slot)]));
+            captions.push_back(program->results.lblCapture[static_cast<std::size_t>(slot)]);
             break;
         case ViewPart::Picture:
             pictures.push_back(slot);
@@ -66,11 +65,11 @@ struct RecordingView : ProgramView {
     int menus = 0;
     int popups = 0;
     int refreshes = 0;
-    QStringList captions;             // the capture caption of each slot change
-    std::vector<int> pictures;        // the slots whose debug picture changed
-    std::vector<bool> buttons;        // capture and recognize buttons both on, at each menu change
-    std::vector<std::int64_t> busyAt; // when the busy pointer came on
-    std::vector<SubWindow> windows;   // asked for, in order
+    std::vector<std::string> captions; // the capture caption of each slot change
+    std::vector<int> pictures;         // the slots whose debug picture changed
+    std::vector<bool> buttons;         // capture and recognize buttons both on, at each menu change
+    std::vector<std::int64_t> busyAt;  // when the busy pointer came on
+    std::vector<SubWindow> windows;    // asked for, in order
 };
 
 inline LocalDateTime At(int y, unsigned mo, unsigned d, int h, int mi = 0, int s = 0)
@@ -98,15 +97,15 @@ public:
     explicit ProgramHarness(ProgramOptions options = {})
         : sim(options.start, options.bootTickMs,
               options.gameWindows ? options.gameWindows : &windows),
-          log(dir.path().toStdString(), sim.clock),
-          p(sim.services, log, options.view ? *options.view : view, dir.path().toStdString())
+          log(dir.folder(), sim.clock),
+          p(sim.services, log, options.view ? *options.view : view, dir.folder())
     {
         view.program = &p;
         view.clock = &sim.clock;
         if (options.defaults) {
             Settings& s = p.settings;
             s.SearchWindowClass = kDefaultWindowClass;
-            ApplyDefaults(s, dir.path().toStdString());
+            ApplyDefaults(s, dir.folder());
             SetDefaultCaptureAreas(s, ScreenMode::FullScreen);
             LoadDefaultGlyphTables(s, InterfaceColour::Yellow);
         }
@@ -119,7 +118,8 @@ public:
     }
 
     // Shows a frame of these values in the game window, opening it in front on first use.
-    void show(const QString& lv, const QString& exp, const QString& coins, int coinArea = 4)
+    void show(const std::string& lv, const std::string& exp, const std::string& coins,
+              int coinArea = 4)
     {
         PixelBuffer frame = TestFrame(p.settings, lv, exp, coins, coinArea);
         if (gameWindow == kNoWindow || !windows.exists(gameWindow)) {
@@ -137,18 +137,20 @@ public:
     bool timerOn() const { return p.timers.timCaptureInterval->isEnabled(); }
 
     // Debug log lines without their time stamps (the further lines of an entry have none).
-    QStringList logLines() const
+    std::vector<std::string> logLines() const
     {
-        static const QRegularExpression stamp(
-            QStringLiteral("^\\d{4}/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d "));
-        QStringList lines;
-        if (QFile::exists(QString::fromStdString(log.path())))
-            for (TextLineReader reader(log.path()); !reader.atEnd();)
-                lines << QString::fromStdString(reader.readLine()).remove(stamp);
+        std::vector<std::string> lines;
+        if (FileExists(log.path()))
+            for (TextLineReader reader(log.path()); !reader.atEnd();) {
+                std::string line = reader.readLine();
+                if (HasTimeStamp(line))
+                    line.erase(0, kTimeStamp.size());
+                lines.push_back(std::move(line));
+            }
         return lines;
     }
 
-    QTemporaryDir dir;
+    TempFolder dir;
     SimGameWindows windows;
     SimServices sim;
     DebugLog log;
@@ -157,6 +159,21 @@ public:
     std::vector<std::int64_t> tickAt; // capture timer ticks
 
     Program p;
+
+private:
+    // "yyyy/MM/dd hh:mm:ss " with digits where the pattern has letters.
+    static constexpr std::string_view kTimeStamp = "0000/00/00 00:00:00 ";
+    static bool HasTimeStamp(std::string_view line)
+    {
+        if (line.size() < kTimeStamp.size())
+            return false;
+        for (std::size_t i = 0; i < kTimeStamp.size(); ++i) {
+            const bool digit = std::isdigit(static_cast<unsigned char>(line[i])) != 0;
+            if (kTimeStamp[i] == '0' ? !digit : line[i] != kTimeStamp[i])
+                return false;
+        }
+        return true;
+    }
 };
 
 } // namespace kesmaro::test

@@ -1,9 +1,14 @@
 #pragma once
 
+#include "common/Files.h"
+#include "common/Paths.h"
+
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <string_view>
 
 namespace kesmaro::test {
 
@@ -27,6 +32,17 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::filesystem::path& path() const { return m_path; }
+    // The folder and a name in it as the program spells paths: UTF-8, native separators.
+    std::string folder() const { return PathToUtf8(m_path); }
+    std::string file(std::string_view name) const { return JoinPath(folder(), name); }
+    // Writes a file of these bytes into the folder; its path, empty when it could not be made.
+    std::string write(std::string_view name, std::string_view bytes = {}) const
+    {
+        const std::string path = file(name);
+        std::ofstream out(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return out.flush() ? path : std::string();
+    }
 
 private:
     std::filesystem::path m_path;

@@ -1,7 +1,7 @@
 // The capture-area finder over frames of the simulated game: whatever it proposes must read
 // back the drawn numbers through the program's own capture path.
 
-#include "ProgramFixture.h"
+#include "QtProgramHarness.h"
 #include "SimGameFrames.h"
 #include "recognition/AutoDetect.h"
 #include "recognition/Recognition.h"
@@ -17,7 +17,7 @@ using namespace kesmaro::test;
 
 namespace {
 
-class AreaFinderTest : public ProgramFixture {
+class AreaFinderTest : public QtProgramFixture {
 protected:
     AreaFinderTest() { p.settings.LagCancelTime = 0; }
 

@@ -2,11 +2,12 @@
 
 #include "tools/simgame/GameFrame.h"
 
-#include "ProgramFixture.h"
+#include "QtProgramHarness.h"
 #include "SimGameFrames.h"
 #include "recognition/Recognition.h"
 
 #include <QImage>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -19,7 +20,7 @@ constexpr InterfaceColour kColours[] = {InterfaceColour::Yellow, InterfaceColour
 
 using test::FrameSpec;
 
-class GameFrameTest : public test::ProgramFixture {
+class GameFrameTest : public test::QtProgramFixture {
 protected:
     // Reads capture area `area` of the frame as `category`, with the frame's settings.
     QString read(const PixelBuffer& frame, const GameFrameSpec& frameSpec, std::size_t area,

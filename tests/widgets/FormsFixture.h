@@ -3,7 +3,7 @@
 // The desktop windows over a program on simulated seams: default settings, a scripted game
 // window and the main window loaded as start-up loads it.
 
-#include "ProgramFixture.h"
+#include "QtProgramHarness.h"
 #include "app/MainWindowLogic.h"
 #include "records/Popup.h"
 #include "ui/qt/DesktopView.h"
@@ -19,10 +19,10 @@ struct DesktopViewHolder {
     kesmaro::DesktopView m_view;
 };
 
-class FormsHarness : private DesktopViewHolder, public kesmaro::test::ProgramHarness {
+class FormsHarness : private DesktopViewHolder, public kesmaro::test::QtProgramHarness {
 public:
     FormsHarness()
-        : ProgramHarness(
+        : QtProgramHarness(
               {.start = kesmaro::test::At(2024, 5, 1, 10), .defaults = true, .view = &m_view})
     {
         p.settings.StartDelay = 0;

@@ -63,7 +63,7 @@ protected:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("DISPLAY", QString::fromStdString(session->display()));
         env.remove("QT_QPA_PLATFORM"); // the game picks xcb itself
-        env.insert("XDG_RUNTIME_DIR", program->dir.path());
+        env.insert("XDG_RUNTIME_DIR", QString::fromStdString(program->dir.folder()));
         game->setProcessEnvironment(env);
         game->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         game->start(QStringLiteral(KESMARO_SIMGAME_EXE), arguments);

@@ -40,7 +40,7 @@ protected:
     QImage render()
     {
         GraphFrameDisplay(p, PixelSize{385, 361});
-        const QString path = dir.filePath(QStringLiteral("graph.png"));
+        const QString path = QString::fromStdString(dir.file("graph.png"));
         EXPECT_TRUE(RenderGraph(GraphPictureOf(p)).save(path, "PNG"));
         QImage png(path);
         EXPECT_EQ(png.size(), QSize(385, 361));
