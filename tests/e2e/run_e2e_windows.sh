@@ -33,8 +33,9 @@ sh "$wine_run" "$prefix" "$replay" --out "$win_out" "$win_scenario" 2> "$work/re
 }
 [ -d "$out" ] || { echo "no output folder $out" >&2; exit 1; }
 
+# The folder goes to perl through the environment: its backslashes are no escapes there.
 find "$out" -type f ! -name '*.png' ! -name '*.jpg' ! -name '*.bmp' -print0 |
-    xargs -0 -r perl -pi -e "s{\\Q$win_out\\E}{{OUT}}g"
+    WIN_OUT=$win_out xargs -0 -r perl -pi -e 's{\Q$ENV{WIN_OUT}\E}{{OUT}}g'
 
 status=0
 expected=$(cd "$golden_dir" && find . -type f ! -path ./graph.png | sort)

@@ -1,8 +1,11 @@
 #include "common/Utf8.h"
 #include "tools/replay/ReplayPlatform.h"
 
-#include <shellapi.h>
+// windows.h first: the other Windows headers build on it.
 #include <windows.h>
+// clang-format off
+#include <shellapi.h>
+// clang-format on
 
 namespace kesmaro {
 
