@@ -26,7 +26,7 @@ set(KESMARO_STD_ONLY_FILES
     "^platform/[^/]+\\.h$"
     "^platform/sim/"
     "^common/"
-    "^config/(ConfigFile|Defaults|ExtraSettings|Settings|SettingsTable)\\.(h|cpp)$"
+    "^config/"
     "^state/"
     "^records/"
     "^recognition/"

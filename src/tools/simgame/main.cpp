@@ -9,7 +9,7 @@
 #include "tools/simgame/SimGameWindow.h"
 
 #ifdef KESMARO_HAVE_X11
-#include "config/CommonQt.h"
+#include "ui/qt/QtText.h"
 #include "platform/x11/X11GameWindows.h"
 #endif
 

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kesmaro {
 
@@ -15,6 +17,15 @@ inline QString Q(std::string_view utf8)
 inline std::string U8(const QString& text)
 {
     return text.toStdString();
+}
+
+inline QStringList ToQStringList(const std::vector<std::string>& texts)
+{
+    QStringList list;
+    list.reserve(static_cast<qsizetype>(texts.size()));
+    for (const std::string& text : texts)
+        list.append(Q(text));
+    return list;
 }
 
 } // namespace kesmaro

@@ -9,7 +9,7 @@
 #include "common/Arguments.h"
 #include "common/DebugLog.h"
 #include "common/Paths.h"
-#include "config/CommonQt.h"
+#include "ui/qt/QtText.h"
 #include "platform/SingleInstance.h"
 #include "platform/pulse/PulseBeeper.h"
 #include "platform/qt/QtClockScheduler.h"

@@ -1,0 +1,2 @@
+// Planted: the options logic reaching for Qt paths.
+#include <QDir>

@@ -1,0 +1,2 @@
+// Planted: a record beep straight to the sound server.
+#include <pulse/simple.h>
