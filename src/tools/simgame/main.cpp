@@ -9,8 +9,8 @@
 #include "tools/simgame/SimGameWindow.h"
 
 #ifdef KESMARO_HAVE_X11
-#include "ui/qt/QtText.h"
 #include "platform/x11/X11GameWindows.h"
+#include "ui/qt/QtText.h"
 #endif
 
 #include <QElapsedTimer>
