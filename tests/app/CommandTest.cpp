@@ -2,14 +2,15 @@
 
 #include "ProgramFixture.h"
 #include "app/MainWindowLogic.h"
+#include "common/Files.h"
+#include "common/Paths.h"
 
-#include <QDir>
+#include <filesystem>
 #include <gmock/gmock.h>
 #include <set>
 #include <string>
 
 namespace kesmaro {
-using namespace Qt::StringLiterals;
 namespace {
 
 TEST(CommandTable, EveryCommandHasOneNameThatLeadsBackToIt)
@@ -67,15 +68,12 @@ TEST_F(ExecuteTest, WindowCommandsLogTheirClickAndAskTheViewForTheirWindow)
 
 TEST_F(ExecuteTest, DocumentsOpenFromTheProgramFolderOrAreReportedMissing)
 {
-    const QDir folder(dir.path());
-    QFile present(folder.filePath(QString::fromStdString(std::string(kReadMeDocument))));
-    ASSERT_TRUE(present.open(QIODevice::WriteOnly));
-    present.close();
+    const std::string present = dir.write(kReadMeDocument);
+    ASSERT_FALSE(present.empty());
 
     Execute(p, Command::ReadMe);
     ASSERT_EQ(sim.shell.requests.size(), std::size_t{1});
-    EXPECT_EQ(QString::fromStdString(sim.shell.requests[0].target),
-              folder.filePath(QString::fromStdString(std::string(kReadMeDocument))));
+    EXPECT_EQ(sim.shell.requests[0].target, present);
     EXPECT_TRUE(sim.prompter.asked().empty());
 
     Execute(p, Command::QuickReference);
@@ -92,21 +90,16 @@ TEST_F(ExecuteTest, DocumentsOpenFromTheProgramFolderOrAreReportedMissing)
 // documents folder: a document only in the program folder is not the one opened.
 TEST_F(ExecuteTest, DocumentsOpenFromTheDocumentFolderWhenItIsNotTheProgramFolder)
 {
-    const QDir folder(dir.path());
-    ASSERT_TRUE(folder.mkdir("doc"));
-    p.documentFolder = folder.filePath("doc").toStdString();
-    for (const QString& path :
-         {folder.filePath("doc/" + QString::fromStdString(std::string(kHowToUseDocument))),
-          folder.filePath(QString::fromStdString(std::string(kReadMeDocument)))}) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    }
+    p.documentFolder = dir.file("doc");
+    ASSERT_TRUE(std::filesystem::create_directory(PathFromUtf8(p.documentFolder)));
+    const std::string howToUse = JoinPath(p.documentFolder, kHowToUseDocument);
+    for (const std::string& path : {howToUse, dir.file(kReadMeDocument)})
+        ASSERT_EQ(ReplaceFileAtomic(PathFromUtf8(path), {}), 0) << path;
 
     Execute(p, Command::HowToUse);
     Execute(p, Command::ReadMe);
     ASSERT_EQ(sim.shell.requests.size(), std::size_t{1});
-    EXPECT_EQ(QString::fromStdString(sim.shell.requests[0].target),
-              folder.filePath("doc/" + QString::fromStdString(std::string(kHowToUseDocument))));
+    EXPECT_EQ(sim.shell.requests[0].target, howToUse);
     EXPECT_EQ(sim.prompter.asked().size(), std::size_t{1}) << "the read-me was found elsewhere";
 }
 

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <gmock/gmock.h>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -94,10 +95,7 @@ protected:
     EnvironmentReportTest()
         : test::ProgramFixture({.start = test::At(2009, 5, 17, 21, 30), .captureTimer = true})
     {}
-    QString debugLogText() const
-    {
-        return QString::fromStdString(DecodeCp932(ReadFileBytes(log.path())));
-    }
+    std::string debugLogText() const { return DecodeCp932(ReadFileBytes(log.path())); }
 };
 
 } // namespace
@@ -206,6 +204,7 @@ TEST_F(EnvironmentReportTest, ClosingEntryIsOneDebugEntryAndTheMenuWritesOnlyThe
     // Nothing known: no memory free, no load.
     sim.systemInfo.facts = SystemFacts{};
     LogOperatingInformation(p);
-    EXPECT_TRUE(
-        debugLogText().endsWith("　　Available Physical Memory         0 kByte   100 %\r\n\r\n"));
+    EXPECT_THAT(
+        debugLogText(),
+        ::testing::EndsWith("　　Available Physical Memory         0 kByte   100 %\r\n\r\n"));
 }

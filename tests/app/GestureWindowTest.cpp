@@ -2,11 +2,13 @@
 
 #include "ProgramFixture.h"
 #include "app/MainWindowLogic.h"
+#include "common/Files.h"
+#include "common/Text.h"
 #include "gestures/GestureInput.h"
 #include "screenshots/ImageFiles.h"
 
-#include <QDir>
 #include <algorithm>
+#include <filesystem>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <string>
@@ -14,7 +16,6 @@
 
 using namespace kesmaro;
 using namespace kesmaro::test;
-using namespace Qt::StringLiterals;
 using ::testing::Contains;
 using ::testing::ElementsAre;
 
@@ -71,9 +72,13 @@ protected:
     std::vector<std::string> logTail() const
     {
         std::vector<std::string> lines;
-        for (const QString& line :
-             QString::fromStdString(p.txtLog.text()).split(u"\r\n"_s, Qt::SkipEmptyParts))
-            lines.push_back(line.toStdString());
+        const std::string text = p.txtLog.text();
+        for (std::size_t start = 0; start < text.size();) {
+            const std::size_t end = std::min(text.find("\r\n", start), text.size());
+            if (end > start)
+                lines.push_back(text.substr(start, end - start));
+            start = end + 2;
+        }
         return lines;
     }
 };
@@ -227,11 +232,15 @@ TEST_F(GestureTest, TheChordSavesAScreenshotInEachPressAndReleaseOrder)
                     EXPECT_EQ(rhythm(), (std::vector<int>{2, 2}));
                     ++saved;
                 }
-    const QStringList files =
-        QDir(QString::fromStdString(ScreenshotFolder(p)))
-            .entryList({QString::fromStdString("PrtScr_*" + p.settings.SaveFormat)}, QDir::Files);
-    EXPECT_EQ(files.size(), saved);
-    EXPECT_THAT(logLines(), Contains(u"OnLine Print Screen ･･･ End "_s));
+    int files = 0;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(PathFromUtf8(ScreenshotFolder(p)))) {
+        const std::string name = PathToUtf8(entry.path().filename());
+        files += entry.is_regular_file() && StartsWith(name, "PrtScr_") &&
+                 EndsWith(name, p.settings.SaveFormat);
+    }
+    EXPECT_EQ(files, saved);
+    EXPECT_THAT(logLines(), Contains("OnLine Print Screen ･･･ End "));
 }
 
 TEST_F(GestureTest, BeepModeZeroIsSilentButActs)
@@ -301,10 +310,9 @@ TEST_F(GestureTest, UnloadStopsListeningAndLoadStartsAgain)
     LoadGestureInput(p);
     clicks("LRLL");
     EXPECT_TRUE(p.flags.SuspendMode);
-    EXPECT_THAT(
-        logLines(),
-        testing::IsSupersetOf({u"DirectX Loding ･･･ "_s, u"Mouse Events Acquire ･･･ Successfull "_s,
-                               u"Mouse Events UnAcquire "_s, u"DirectX UnLoding ･･･ End "_s}));
+    EXPECT_THAT(logLines(), testing::IsSupersetOf(
+                                {"DirectX Loding ･･･ ", "Mouse Events Acquire ･･･ Successfull ",
+                                 "Mouse Events UnAcquire ", "DirectX UnLoding ･･･ End "}));
 }
 
 TEST_F(GestureTest, MenuGestureTogglesTheInputAndTheCloseUnloadsIt)
@@ -315,23 +323,23 @@ TEST_F(GestureTest, MenuGestureTogglesTheInputAndTheCloseUnloadsIt)
     menuGesture_Click(p);
     EXPECT_TRUE(p.settings.GestureEnabled);
     EXPECT_TRUE(mouse().listening());
-    EXPECT_THAT(logLines(), Contains(u"Change MouseGesture ON･･･ End "_s));
+    EXPECT_THAT(logLines(), Contains("Change MouseGesture ON･･･ End "));
     FormMain_QueryUnload(p);
     EXPECT_FALSE(mouse().listening());
 }
 
 struct StartFailure {
     MouseStart result;
-    QString line;
+    std::string line;
     std::string message;
 };
 
 TEST_F(GestureTest, EachStartFailureIsToldWithItsLineAndBox)
 {
     const std::vector<StartFailure> failures{
-        {MouseStart::NoInputSystem, u"It was mistake to Create DirectInput Object "_s,
+        {MouseStart::NoInputSystem, "It was mistake to Create DirectInput Object ",
          "DirectInputオブジェクトが生成できません。"},
-        {MouseStart::NoPointerDevice, u"It was mistake to Create DirectInputDevice Object "_s,
+        {MouseStart::NoPointerDevice, "It was mistake to Create DirectInputDevice Object ",
          "Mouse用DirectInputDeviceオブジェクトが生成できません。"},
     };
     for (const StartFailure& f : failures) {

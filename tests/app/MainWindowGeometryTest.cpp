@@ -5,7 +5,6 @@
 #include "app/PopupRemarks.h"
 
 namespace kesmaro {
-using namespace Qt::StringLiterals;
 namespace {
 
 TEST(MainWindowGeometry, ResizeRulesTestTheInnerSizeAndCorrectTheOuterOne)
