@@ -9,7 +9,6 @@
 #include "common/Arguments.h"
 #include "common/DebugLog.h"
 #include "common/Paths.h"
-#include "ui/qt/QtText.h"
 #include "platform/SingleInstance.h"
 #include "platform/pulse/PulseBeeper.h"
 #include "platform/qt/QtClockScheduler.h"
@@ -24,6 +23,7 @@
 #include "ui/qt/Fonts.h"
 #include "ui/qt/FormInputCheck.h"
 #include "ui/qt/FormMain.h"
+#include "ui/qt/QtText.h"
 #include "ui/qt/SystemProbes.h"
 
 #include <QApplication>
