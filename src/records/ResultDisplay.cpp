@@ -19,17 +19,6 @@ namespace {
 constexpr std::string_view kCrLf = "\r\n";
 constexpr std::string_view kNoMoney = "------";
 
-// The labels live in the program state as its own text type.
-std::string text(const std::string& label)
-{
-    return label;
-}
-
-void set(std::string& label, std::string_view value)
-{
-    label = std::string(value);
-}
-
 // A number as a label shows it: plain decimal, no grouping, no padding.
 std::string plainNumber(double value)
 {
@@ -50,7 +39,7 @@ std::string plainNumber(Currency value)
 
 double number(const std::string& labelText)
 {
-    return Val(text(labelText));
+    return Val(labelText);
 }
 
 std::string expLabel(Currency readExp)
@@ -94,23 +83,23 @@ void takeStart(Program& p)
     ResultLabels& r = p.results;
     MeasurementState& m = p.measurement;
     Trap run(TrapPolicy::Silent);
-    run([&] { set(r.lblStartTime, NowStampText(p.services.clock)); });
-    run([&] { set(r.lblStartLv, std::to_string(m.ReadLv)); });
-    run([&] { set(r.lblStartExp, expLabel(m.ReadExp)); });
+    run([&] { r.lblStartTime = NowStampText(p.services.clock); });
+    run([&] { r.lblStartLv = std::to_string(m.ReadLv); });
+    run([&] { r.lblStartExp = expLabel(m.ReadExp); });
     run([&] { r.lblEndTime = r.lblStartTime; });
-    run([&] { set(r.lblEndLv, std::to_string(m.ReadLv)); });
+    run([&] { r.lblEndLv = std::to_string(m.ReadLv); });
     run([&] { r.lblEndExp = r.lblStartExp; });
     run([&] { r.lblElapseTime.clear(); });
-    run([&] { set(r.lblElapseLv, "0"); });
-    run([&] { set(r.lblElapseExp, ExpText(0.0)); });
+    run([&] { r.lblElapseLv = "0"; });
+    run([&] { r.lblElapseExp = ExpText(0.0); });
     run([&] {
         if (m.MoneyPair[1] >= Currency{}) {
             m.MoneyPair[0] = m.MoneyPair[1];
-            set(r.lblStartMoney, plainNumber(m.MoneyPair[0]));
-            set(r.lblEndMoney, plainNumber(m.MoneyPair[1]));
-            set(r.lblElapseMoney, "0");
+            r.lblStartMoney = plainNumber(m.MoneyPair[0]);
+            r.lblEndMoney = plainNumber(m.MoneyPair[1]);
+            r.lblElapseMoney = "0";
         } else {
-            set(r.lblStartMoney, kNoMoney);
+            r.lblStartMoney = kNoMoney;
             r.lblEndMoney.clear();
             r.lblElapseMoney.clear();
         }
@@ -128,30 +117,30 @@ void update(Program& p)
         return;
     }
     Trap run(p.log, "DisplayResult");
-    run([&] { set(r.lblEndTime, NowStampText(p.services.clock)); });
-    run([&] { set(r.lblElapseTime, ElapsedText(text(r.lblEndTime), text(r.lblStartTime))); });
-    run([&] { set(r.lblEndLv, std::to_string(m.ReadLv)); });
-    run([&] { set(r.lblEndExp, expLabel(m.ReadExp)); });
-    run([&] { set(r.lblElapseLv, plainNumber(number(r.lblEndLv) - number(r.lblStartLv))); });
+    run([&] { r.lblEndTime = NowStampText(p.services.clock); });
+    run([&] { r.lblElapseTime = ElapsedText(r.lblEndTime, r.lblStartTime); });
+    run([&] { r.lblEndLv = std::to_string(m.ReadLv); });
+    run([&] { r.lblEndExp = expLabel(m.ReadExp); });
+    run([&] { r.lblElapseLv = plainNumber(number(r.lblEndLv) - number(r.lblStartLv)); });
     run([&] {
         Currency gain = Currency::FromDouble(number(r.lblElapseLv) * 100 + number(r.lblEndExp) -
                                              number(r.lblStartExp));
         if (gain > Currency::FromInteger(100))
             gain = Currency::FromInteger(ToLong(gain.toDouble()) % 100);
-        set(r.lblElapseExp, ExpText(gain.toDouble()));
+        r.lblElapseExp = ExpText(gain.toDouble());
     });
     run([&] {
         if (m.ReadMoney < Currency{})
             return;
         if (m.MoneyPair[0] >= Currency{}) {
             // Read before the end label moves on: the gain shown trails the end by one update.
-            set(r.lblElapseMoney, plainNumber(number(r.lblEndMoney) - number(r.lblStartMoney)));
+            r.lblElapseMoney = plainNumber(number(r.lblEndMoney) - number(r.lblStartMoney));
         } else {
-            set(r.lblStartMoney, plainNumber(m.ReadMoney));
+            r.lblStartMoney = plainNumber(m.ReadMoney);
             m.MoneyPair[0] = m.ReadMoney;
-            set(r.lblElapseMoney, "0");
+            r.lblElapseMoney = "0";
         }
-        set(r.lblEndMoney, plainNumber(m.ReadMoney));
+        r.lblEndMoney = plainNumber(m.ReadMoney);
         m.ReadMoney = Currency::FromInteger(-1);
     });
     p.view.changed(ViewPart::Results);
@@ -172,17 +161,17 @@ void closingReport(Program& p)
     run([&] {
         // Without any coin reading in the run the pair holds its "none" marker, not coins.
         if (p.measurement.MoneyPair[1] >= Currency{})
-            set(r.lblEndMoney, plainNumber(p.measurement.MoneyPair[1]));
+            r.lblEndMoney = plainNumber(p.measurement.MoneyPair[1]);
     });
     run([&] {
-        report += " 経過: " + text(r.lblStartTime) + "  ～  " + text(r.lblEndTime) + "  ＝  " +
-                  text(r.lblElapseTime) + std::string(kCrLf);
+        report += " 経過: " + r.lblStartTime + "  ～  " + r.lblEndTime + "  ＝  " +
+                  r.lblElapseTime + std::string(kCrLf);
     });
     auto row = [&](std::string_view title, const std::string& lv, const std::string& exp,
                    const std::string& money) {
         return std::string(title) + reportColumn(number(lv), 5) +
-               "   Exp:" + reportColumn(text(exp), 11) +
-               "  ｺｲﾝ:" + reportColumn(number(money), 17) + std::string(kCrLf);
+               "   Exp:" + reportColumn(exp, 11) + "  ｺｲﾝ:" + reportColumn(number(money), 17) +
+               std::string(kCrLf);
     };
     run([&] { report += row("    開始  Lv:", r.lblStartLv, r.lblStartExp, r.lblStartMoney); });
     if (number(r.lblEndLv) >= 0 || number(r.lblEndExp) >= 0) {
