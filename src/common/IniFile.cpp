@@ -1,6 +1,7 @@
 #include "common/IniFile.h"
 
 #include "common/ErrorNumbers.h"
+#include "common/Text.h"
 #include "common/Utf8.h"
 
 #include <vector>
@@ -9,22 +10,14 @@ namespace kesmaro {
 
 namespace {
 
-constexpr std::string_view kGeneral = "General";
-constexpr char kHex[] = "0123456789ABCDEF";
-
+// The white space QSettings drops around keys and values, as TrimAsciiSpaces does.
 bool isBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
 }
 
-std::string_view trimmed(std::string_view s)
-{
-    while (!s.empty() && isBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
+constexpr std::string_view kGeneral = "General";
+constexpr char kHex[] = "0123456789ABCDEF";
 
 int hexValue(char c)
 {
@@ -272,21 +265,21 @@ IniFile IniFile::Parse(std::string_view text)
         std::size_t end = text.find_first_of("\r\n", start);
         if (end == std::string_view::npos)
             end = text.size();
-        const std::string_view line = trimmed(text.substr(start, end - start));
+        const std::string_view line = TrimAsciiSpaces(text.substr(start, end - start));
         start = end + 1;
         if (line.empty() || line.front() == ';')
             continue;
         if (line.front() == '[') {
             const std::size_t close = line.find(']');
-            section = unescapedName(trimmed(line.substr(
+            section = unescapedName(TrimAsciiSpaces(line.substr(
                 1, close == std::string_view::npos ? std::string_view::npos : close - 1)));
             continue;
         }
         const std::size_t equals = line.find('=');
         if (equals == std::string_view::npos)
             continue;
-        const std::string key = unescapedName(trimmed(line.substr(0, equals)));
-        file.m_sections[section][key] = writtenValue(trimmed(line.substr(equals + 1)));
+        const std::string key = unescapedName(TrimAsciiSpaces(line.substr(0, equals)));
+        file.m_sections[section][key] = writtenValue(TrimAsciiSpaces(line.substr(equals + 1)));
     }
     return file;
 }

@@ -13,6 +13,11 @@ bool isBlank(char c)
     return c == ' ' || c == '\t';
 }
 
+bool isAsciiSpace(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
 bool isSpace(char32_t c)
 {
     return (c >= U'\t' && c <= U'\r') || c == U' ' || c == U'\u0085' || c == U'\u00A0' ||
@@ -27,6 +32,15 @@ std::string_view TrimBlanks(std::string_view text)
     while (!text.empty() && isBlank(text.front()))
         text.remove_prefix(1);
     while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+std::string_view TrimAsciiSpaces(std::string_view text)
+{
+    while (!text.empty() && isAsciiSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isAsciiSpace(text.back()))
         text.remove_suffix(1);
     return text;
 }
@@ -55,9 +69,11 @@ std::string_view TrimSpaces(std::string_view text)
 
 std::optional<std::int64_t> ParseInteger(std::string_view text)
 {
+    const std::string_view raw = text;
+    // One sign only: from_chars takes a minus, so a plus is dropped first, but never before one.
     if (!text.empty() && text.front() == '+')
         text.remove_prefix(1);
-    if (text.empty() || text.front() == '+')
+    if (text.empty() || (raw != text && (text.front() == '+' || text.front() == '-')))
         return std::nullopt;
     std::int64_t value = 0;
     const char* last = text.data() + text.size();

@@ -12,6 +12,9 @@ namespace kesmaro {
 // Without the spaces and tabs at either end.
 std::string_view TrimBlanks(std::string_view text);
 
+// Without ASCII white space (space, \t \n \v \f \r) at either end.
+std::string_view TrimAsciiSpaces(std::string_view text);
+
 // Without white space at either end: the ASCII controls \t \n \v \f \r, the space, and the
 // Unicode spaces (the ideographic space U+3000 among them) that users type in Japanese text.
 std::string_view TrimSpaces(std::string_view text);

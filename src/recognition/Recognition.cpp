@@ -1,12 +1,12 @@
 #include "recognition/Recognition.h"
 
 #include "common/StringBuffer.h"
+#include "common/Text.h"
 #include "recognition/Binarization.h"
 #include "recognition/NumberReader.h"
 #include "state/Program.h"
 #include "state/TestButtonsBusy.h"
 
-#include <charconv>
 #include <limits>
 #include <optional>
 
@@ -104,25 +104,6 @@ std::string formatSeconds(std::int64_t ms)
     std::string fraction = std::to_string(ms % 1000);
     fraction.insert(0, fraction.size() < 3 ? 3 - fraction.size() : 0, '0');
     return std::to_string(ms / 1000) + '.' + fraction;
-}
-
-// A decimal integer with an optional sign and blanks around it, as the text a program reads
-// numbers from may carry; empty for anything else or beyond 64 bits.
-std::optional<std::int64_t> parseInteger(std::string_view text)
-{
-    constexpr std::string_view kBlanks = " \t\n\v\f\r";
-    const std::size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos)
-        return std::nullopt;
-    text = text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-    // from_chars takes a minus sign only.
-    if (text.size() > 1 && text.front() == '+' && text[1] != '-')
-        text.remove_prefix(1);
-    std::int64_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc{} || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
 }
 
 } // namespace
@@ -277,7 +258,7 @@ Currency ReadExpArea(Program& p, WindowId window)
 
 std::int32_t LevelFromText(std::string_view text)
 {
-    const std::optional<std::int64_t> value = parseInteger(text);
+    const std::optional<std::int64_t> value = ParseInteger(TrimAsciiSpaces(text));
     if (!value || *value < 0 || *value > std::numeric_limits<std::int32_t>::max())
         return -1;
     return static_cast<std::int32_t>(*value);
@@ -286,7 +267,7 @@ std::int32_t LevelFromText(std::string_view text)
 Currency AmountFromText(std::string_view text)
 {
     constexpr std::int64_t kMaxUnits = std::numeric_limits<std::int64_t>::max() / Currency::kScale;
-    const std::optional<std::int64_t> value = parseInteger(text);
+    const std::optional<std::int64_t> value = ParseInteger(TrimAsciiSpaces(text));
     if (!value || *value < 0 || *value > kMaxUnits)
         return Currency::FromInteger(-1);
     return Currency::FromInteger(*value);
