@@ -6,16 +6,7 @@
 set -euo pipefail
 replay=$1 simgame=$2 scenario_dir=$3 golden_dir=$4 work=$5
 
-rm -rf "$work"
-mkdir -p "$work/scenario"
-cp -r "$scenario_dir"/. "$work/scenario/"
-if [ -f "$work/scenario/frames.txt" ]; then
-    while read -r name args; do
-        case "$name" in ""|\#*) continue ;; esac
-        # shellcheck disable=SC2086 # the arguments are words on purpose
-        "$simgame" --render "$work/scenario/$name" $args
-    done < "$work/scenario/frames.txt"
-fi
+bash "$(dirname "$0")/prepare_scenario.sh" "$simgame" "$scenario_dir" "$work"
 
 out="$work/out"
 "$replay" --out "$out" "$work/scenario/scenario.txt" 2> "$work/replay.stderr" || {

@@ -12,16 +12,7 @@ if [ ! -x "$simgame" ]; then
     echo "$simgame is missing: the Linux tools draw the frames (make build first)" >&2
     exit 1
 fi
-rm -rf "$work"
-mkdir -p "$work/scenario"
-cp -r "$scenario_dir"/. "$work/scenario/"
-if [ -f "$work/scenario/frames.txt" ]; then
-    while read -r name args; do
-        case "$name" in ""|\#*) continue ;; esac
-        # shellcheck disable=SC2086 # the arguments are words on purpose
-        "$simgame" --render "$work/scenario/$name" $args
-    done < "$work/scenario/frames.txt"
-fi
+bash "$(dirname "$0")/prepare_scenario.sh" "$simgame" "$scenario_dir" "$work"
 
 winpath() { sh "$wine_run" "$prefix" winepath -w "$1" | tr -d '\r'; }
 out="$work/out"
