@@ -6,6 +6,9 @@
 #include "common/TextFile.h"
 
 #include <algorithm>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -235,6 +238,30 @@ TEST_F(RecordFileTest, UnwritableFolderKeepsLinesAndWritesThemInOrderOnRecovery)
     record("four");
     EXPECT_EQ(txtLogLines("回復しました"), 1) << "the recovery is told once";
 }
+
+#ifdef _WIN32
+// A spreadsheet holds an open CSV file without write sharing: the program keeps its lines until
+// the file is released and then writes them in order.
+TEST_F(RecordFileTest, AFileHeldOpenWithoutWriteSharingKeepsItsLinesUntilReleased)
+{
+    header();
+    record("before");
+    const HANDLE held = CreateFileW(PathFromUtf8(path()).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    record("one");
+    record("two");
+    EXPECT_EQ(bytes(), kTextHeaderBytes + lineBytes("before"));
+    EXPECT_EQ(debugLines("Record File Write Failed : CODE70  Permission denied"), 1);
+    EXPECT_EQ(txtLogLines("記録ファイルに書き込めません（CODE70  Permission denied）"), 1);
+
+    CloseHandle(held);
+    record("three");
+    EXPECT_EQ(bytes(), kTextHeaderBytes + lineBytes("before") + lineBytes("one") +
+                           lineBytes("two") + lineBytes("three"));
+    EXPECT_EQ(txtLogLines("書き込みが回復しました。保持していた記録 2 行"), 1);
+}
+#endif
 
 // Linux only: the full disk is /dev/full.
 #ifndef _WIN32
