@@ -2,7 +2,7 @@
 PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 
-.PHONY: deps configure build test windows package install-user demo demo-replay bench format format-check clean
+.PHONY: deps configure build test windows package install-user demo demo-windows demo-replay bench format format-check clean
 
 deps:
 	@bash scripts/deps.sh
@@ -43,6 +43,12 @@ install-user: build
 demo: configure
 	@cmake --build --preset $(PRESET) --target kesmaro kesmaro-replay kesmaro-simgame
 	@bash scripts/demo.sh $(BUILD_DIR)
+
+# The same job with kesmaro.exe and kesmaro-simgame.exe under Wine, in a private prefix.
+demo-windows: deps
+	@if $(WINDOWS_READY); then cmake --preset windows >/dev/null \
+		&& cmake --build --preset windows --target kesmaro kesmaro-simgame kesmaro-replay \
+		&& bash scripts/demo.sh --windows build/windows; else $(WINDOWS_SKIPPED); exit 1; fi
 
 demo-replay: configure
 	@cmake --build --preset $(PRESET) --target kesmaro-replay kesmaro-simgame

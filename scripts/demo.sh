@@ -2,22 +2,47 @@
 # The main job: kesmaro measures the simulated game live for a few minutes, on the user's
 # desktop when there is one, else on a private X server. Ends kesmaro through the window
 # manager's close, as the close box does, and shows what it wrote.
+#   demo.sh [build folder]              the Linux programs
+#   demo.sh --windows [windows build]   kesmaro.exe and kesmaro-simgame.exe under Wine
 set -euo pipefail
-build=${1:-build/default}
+windows=0
+if [ "${1:-}" = --windows ]; then
+    windows=1
+    shift
+fi
 lines=${KESMARO_DEMO_MINUTES:-4} # one record line a minute
 top=$(cd "$(dirname "$0")/.." && pwd)
-build=$(cd "$build" && pwd)
-simgame="$build/src/tools/kesmaro-simgame"
-replay="$build/src/tools/kesmaro-replay"
+if [ "$windows" = 1 ]; then
+    build=$(cd "${1:-build/windows}" && pwd)
+    simgame="$build/src/tools/kesmaro-simgame.exe"
+    replay="$build/src/tools/kesmaro-replay.exe"
+    program="$build/src/ui/win32/kesmaro.exe"
+    installed=kesmaro.exe
+    suffix=-windows
+else
+    build=$(cd "${1:-build/default}" && pwd)
+    simgame="$build/src/tools/kesmaro-simgame"
+    replay="$build/src/tools/kesmaro-replay"
+    program="$build/src/ui/qt/kesmaro"
+    installed=kesmaro
+    suffix=
+fi
 
 # kesmaro refuses to start from inside the temporary folder, where a clone may well lie: the
 # demo's program folder is in the user's cache folder instead.
 cache=${XDG_CACHE_HOME:-}
 [[ "$cache" == /* ]] || cache="$HOME/.cache"
-demo="$cache/kesmaro-demo"
+demo="$cache/kesmaro-demo$suffix"
 rm -rf "$demo"
 mkdir -p "$demo"
 echo "program folder: $demo"
+# The Windows programs run in a private Wine prefix beside it, never the user's ~/.wine.
+run=()
+if [ "$windows" = 1 ]; then
+    export WINEPREFIX="$cache/kesmaro-demo-wineprefix" WINEARCH=win64 WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    run=(wine)
+fi
 
 pids=()
 cleanup() {
@@ -35,27 +60,33 @@ if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
     echo "no desktop found: running on a private X server ($DISPLAY)"
     sleep 1
 fi
+if [ "$windows" = 1 ]; then
+    echo "preparing the Wine prefix $WINEPREFIX (the first time takes a while)"
+    wineboot -u >/dev/null 2>&1 || wine wineboot -u >/dev/null 2>&1
+fi
 
 # Settings: a first start writes the defaults (record folder = the program folder); the demo
 # then measures every minute with the level-up/death check on. AutoStart and the graph are on
 # by default.
 printf 'start 2024-05-01 12:00:00\n' > "$demo/first-start.txt"
-QT_QPA_PLATFORM=offscreen "$replay" --out "$demo" "$demo/first-start.txt" >/dev/null 2>&1
+QT_QPA_PLATFORM=offscreen "${run[@]}" "$replay" --out "$demo" "$demo/first-start.txt" >/dev/null 2>&1
 find "$demo" -mindepth 1 -maxdepth 1 ! -name KM2DConfig.ini -exec rm -rf {} +
 sed -i -e '8s/^      6 ,/      1 ,/' -e '18s/^  False/   True/' "$demo/KM2DConfig.ini"
 
 # A portable install: the program folder is the folder of the executable, so everything the
 # program writes lands beside it, and its Help menu finds the documents there.
-cp "$build/src/ui/qt/kesmaro" "$demo/kesmaro"
+cp "$program" "$demo/$installed"
 cp "$top"/docs/help/* "$demo/"
 
-"$simgame" --play --seed 7 >/dev/null 2>&1 &
-pids+=($!)
-game=$(timeout 30 xdotool search --sync --classname 'Gamebryo Application' | head -n 1)
+"${run[@]}" "$simgame" --play --seed 7 >/dev/null 2>&1 &
+gamepid=$!
+pids+=($gamepid)
+# Wine names its X windows after the executable, not the Win32 class: found by process.
+game=$(timeout 60 xdotool search --sync --onlyvisible --pid "$gamepid" --name . | head -n 1)
 
 start=$(date +%s)
 # Until its main window is up, kesmaro also writes every message box to standard error.
-"$demo/kesmaro" >/dev/null 2>"$demo/kesmaro.stderr" &
+"${run[@]}" "$demo/$installed" >/dev/null 2>"$demo/kesmaro.stderr" &
 kesmaro=$!
 pids+=($kesmaro)
 
@@ -70,7 +101,7 @@ said() {
 # message box; the demo closes them as a user would. Any other box before the main window
 # (a second instance, a start refused) ends the demo with what the box says.
 window="" checked=0 box=""
-for _ in $(seq 1 150); do
+for _ in $(seq 1 $((150 + 150 * windows))); do
     window=$(windows_of_kesmaro '^Kesmaro ' | head -n 1)
     [ -n "$window" ] && break
     kill -0 "$kesmaro" 2>/dev/null || break
@@ -97,7 +128,7 @@ if [ -z "$window" ]; then
         echo "kesmaro ended without showing its main window; it said:" >&2
         said >&2
     else
-        echo "kesmaro showed no main window within 30 s; its windows:" >&2
+        echo "kesmaro showed no main window within $((30 + 30 * windows)) s; its windows:" >&2
         for shown in $(windows_of_kesmaro .); do
             echo "  $(xdotool getwindowname "$shown" 2>/dev/null)" >&2
         done
