@@ -69,7 +69,9 @@ fi
 # then measures every minute with the level-up/death check on. AutoStart and the graph are on
 # by default.
 printf 'start 2024-05-01 12:00:00\n' > "$demo/first-start.txt"
-QT_QPA_PLATFORM=offscreen "${run[@]}" "$replay" --out "$demo" "$demo/first-start.txt" >/dev/null 2>&1
+out="$demo"
+[ "$windows" = 0 ] || out=$(winepath -w "$demo")
+QT_QPA_PLATFORM=offscreen "${run[@]}" "$replay" --out "$out" "$out/first-start.txt" >/dev/null 2>&1
 find "$demo" -mindepth 1 -maxdepth 1 ! -name KM2DConfig.ini -exec rm -rf {} +
 sed -i -e '8s/^      6 ,/      1 ,/' -e '18s/^  False/   True/' "$demo/KM2DConfig.ini"
 
