@@ -15,7 +15,7 @@ bool FaceInstalled(const std::wstring& face, BYTE charset)
 {
     LOGFONTW wanted{};
     wanted.lfCharSet = charset;
-    wcsncpy_s(wanted.lfFaceName, face.c_str(), _TRUNCATE);
+    wcsncpy_s(wanted.lfFaceName, LF_FACESIZE, face.c_str(), _TRUNCATE);
     bool found = false;
     HDC dc = GetDC(nullptr);
     EnumFontFamiliesExW(
@@ -67,7 +67,7 @@ HFONT MakeFont(const std::wstring& face, int dpi, BYTE pitch)
     font.lfCharSet = DEFAULT_CHARSET;
     font.lfQuality = CLEARTYPE_QUALITY;
     font.lfPitchAndFamily = pitch;
-    wcsncpy_s(font.lfFaceName, face.c_str(), _TRUNCATE);
+    wcsncpy_s(font.lfFaceName, LF_FACESIZE, face.c_str(), _TRUNCATE);
     return CreateFontIndirectW(&font);
 }
 
@@ -148,8 +148,8 @@ int WindowDpi(HWND window)
 {
     // Looked up at run time: older systems lack it, and then the system DPI serves.
     using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
     if (getDpiForWindow && window) {
         if (const UINT dpi = getDpiForWindow(window))
             return static_cast<int>(dpi);
@@ -192,11 +192,10 @@ HWND CreateControl(HWND parent, const wchar_t* windowClass, std::string_view tex
                    const Box& where, int id, int dpi, DWORD exStyle)
 {
     const std::wstring wide = Utf8ToWide(text);
-    return CreateWindowExW(exStyle, windowClass, wide.c_str(), WS_CHILD | WS_VISIBLE | style,
-                           Scaled(where.left, dpi), Scaled(where.top, dpi),
-                           Scaled(where.width, dpi), Scaled(where.height, dpi), parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           GetModuleHandleW(nullptr), nullptr);
+    return CreateWindowExW(
+        exStyle, windowClass, wide.c_str(), WS_CHILD | WS_VISIBLE | style, Scaled(where.left, dpi),
+        Scaled(where.top, dpi), Scaled(where.width, dpi), Scaled(where.height, dpi), parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
 }
 
 HWND CreateLabel(HWND parent, std::string_view text, const Box& where, int id, int dpi, DWORD align)
@@ -263,8 +262,9 @@ std::wstring InterfaceFaceName()
 {
     // The faces a Japanese Windows has, then the one this Wine has.
     static const std::wstring face = [] {
-        std::wstring chosen = FirstInstalled(
-            {L"MS UI Gothic", L"Meiryo UI", L"Yu Gothic UI", L"Noto Sans CJK JP"}, SHIFTJIS_CHARSET);
+        std::wstring chosen =
+            FirstInstalled({L"MS UI Gothic", L"Meiryo UI", L"Yu Gothic UI", L"Noto Sans CJK JP"},
+                           SHIFTJIS_CHARSET);
         return chosen.empty() ? std::wstring(L"MS Shell Dlg 2") : chosen;
     }();
     return face;

@@ -3,11 +3,10 @@
 // A few helpers for the windows' child controls: made at a designed position, scaled to the
 // window's DPI, with UTF-8 text. Plain functions over HWNDs, not a framework.
 
-#include <windows.h>
-
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <windows.h>
 
 namespace kesmaro::win32 {
 
@@ -20,6 +19,7 @@ struct Box {
     int top = 0;
     int width = 0;
     int height = 0;
+    friend bool operator==(const Box&, const Box&) = default;
 };
 
 // The DPI of the window's monitor (GetDpiForWindow, Windows 10 1607 and later), else the

@@ -4,8 +4,6 @@
 #include <windowsx.h>
 // clang-format on
 
-#include "ui/win32/FormMain.h"
-
 #include "app/Command.h"
 #include "app/MainWindowEvents.h"
 #include "app/MainWindowGeometry.h"
@@ -14,6 +12,7 @@
 #include "measurement/StatusLine.h"
 #include "records/DebugItems.h"
 #include "state/Program.h"
+#include "ui/win32/FormMain.h"
 
 #include <algorithm>
 #include <vector>
@@ -80,10 +79,10 @@ FormMain::FormMain(Program& p) : m_program(p)
 {
     RegisterWindowClass();
     // The window procedure finds this object from the creation parameter on.
-    m_window = CreateWindowExW(
-        WS_EX_CONTROLPARENT, kWindowClass, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-        GetModuleHandleW(nullptr), this);
+    m_window = CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, L"",
+                               WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), this);
     SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FormMain::Proc));
     m_dpi = win32::WindowDpi(m_window);
@@ -110,22 +109,21 @@ void FormMain::build()
     buildMenus();
     buildResultTable();
 
-    m_cmdTempStop = placed(
-        win32::CreateButton(m_window, "一時停止", {8, 96, 73, 33}, IdCmdTempStop, m_dpi,
-                            BS_OWNERDRAW),
-        {8, 96, 73, 33});
+    m_cmdTempStop = placed(win32::CreateButton(m_window, "一時停止", {8, 96, 73, 33}, IdCmdTempStop,
+                                               m_dpi, BS_OWNERDRAW),
+                           {8, 96, 73, 33});
 
     buildCaptureRows();
 
     placed(win32::CreateLabel(m_window, kLogColumns, {11, 136, 438, 13}, IdLogTitle, m_dpi),
            {11, 136, 438, 13});
-    m_txtLog = placed(
-        win32::CreateControl(m_window, L"EDIT", "",
-                             ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL |
-                                 WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
-                             {kTxtLogLeft, kTxtLogTop, kLeftColumnWidth, 197}, IdTxtLog, m_dpi,
-                             WS_EX_CLIENTEDGE),
-        {kTxtLogLeft, kTxtLogTop, kLeftColumnWidth, 197});
+    m_txtLog =
+        placed(win32::CreateControl(m_window, L"EDIT", "",
+                                    ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL |
+                                        WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
+                                    {kTxtLogLeft, kTxtLogTop, kLeftColumnWidth, 197}, IdTxtLog,
+                                    m_dpi, WS_EX_CLIENTEDGE),
+               {kTxtLogLeft, kTxtLogTop, kLeftColumnWidth, 197});
     // The log keeps 512 lines, more than the default limit's 32 767 characters.
     SendMessageW(m_txtLog, EM_SETLIMITTEXT, 0, 0);
 
@@ -143,9 +141,9 @@ HWND FormMain::createGraphFrame()
 {
     // The graph's own window takes this place once it exists; until then the rectangle is
     // reserved by a plain frame so that the size rules and the layout are complete.
-    HWND graph = win32::CreateControl(m_window, L"STATIC", "", SS_ETCHEDFRAME,
-                                      {kGraphFrameLeft, kGraphFrameTop, 385, 361}, IdFrmGraph,
-                                      m_dpi);
+    HWND graph =
+        win32::CreateControl(m_window, L"STATIC", "", SS_ETCHEDFRAME,
+                             {kGraphFrameLeft, kGraphFrameTop, 385, 361}, IdFrmGraph, m_dpi);
     ShowWindow(graph, SW_HIDE);
     return graph;
 }
@@ -210,15 +208,17 @@ void FormMain::buildResultTable()
         placed(win32::CreateLabel(m_frame1, c.title, where, 0, m_dpi, SS_CENTER), where);
     }
     for (std::size_t r = 0; r < rows.size(); ++r) {
-        const Box title{16, rows[r], 40, 16};
+        // The last row ends above the frame's bottom edge.
+        const int height = r + 1 == rows.size() ? 14 : 16;
+        const Box title{16, rows[r], 40, height};
         placed(win32::CreateLabel(m_frame1, rowTitles[r], title, 0, m_dpi), title);
         for (std::size_t c = 0; c < columns.size(); ++c) {
             const std::size_t i = c * 3 + r;
-            const Box where{columns[c].left, rows[r], columns[c].width, 16};
-            m_results[i] = placed(win32::CreateLabel(m_frame1, "", where,
-                                                     IdResultFirst + static_cast<int>(i), m_dpi,
-                                                     c == 0 ? SS_LEFT : SS_RIGHT),
-                                  where);
+            const Box where{columns[c].left, rows[r], columns[c].width, height};
+            m_results[i] =
+                placed(win32::CreateLabel(m_frame1, "", where, IdResultFirst + static_cast<int>(i),
+                                          m_dpi, c == 0 ? SS_LEFT : SS_RIGHT),
+                       where);
         }
     }
     // Etched separators: the shadow row above the highlight row.
@@ -244,12 +244,12 @@ void FormMain::buildCaptureRows()
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const int index = static_cast<int>(i);
         const Box title{rows[i].left, 96, rows[i].titleWidth, 16};
-        placed(win32::CreateLabel(m_window, rows[i].title, title, IdCaptureTitleFirst + index,
-                                  m_dpi),
-               title);
+        placed(
+            win32::CreateLabel(m_window, rows[i].title, title, IdCaptureTitleFirst + index, m_dpi),
+            title);
         const Box value{rows[i].left + rows[i].titleWidth, 96, valueWidths[i], 16};
-        m_lblCapture[i] = placed(
-            win32::CreateLabel(m_window, "", value, IdCaptureFirst + index, m_dpi), value);
+        m_lblCapture[i] =
+            placed(win32::CreateLabel(m_window, "", value, IdCaptureFirst + index, m_dpi), value);
     }
     // The region pictures: the level, Exp and coin areas under their rows, the Exp area's
     // second position beside the first, the other coin area under the first.
@@ -274,16 +274,17 @@ void FormMain::buildDebugFrame()
         win32::CreateButton(m_frmDebug, "キャプチャ", capture, IdCmdCapture, m_dpi), capture);
     m_cmdRecognize = placed(
         win32::CreateButton(m_frmDebug, "認 識", recognize, IdCmdRecognize, m_dpi), recognize);
-    m_lblElapse = placed(
-        win32::CreateLabel(m_frmDebug, "", elapse, IdLblElapse, m_dpi, SS_RIGHT), elapse);
+    m_lblElapse =
+        placed(win32::CreateLabel(m_frmDebug, "", elapse, IdLblElapse, m_dpi, SS_RIGHT), elapse);
     ShowWindow(m_frmDebug, SW_HIDE);
 }
 
 void FormMain::buildStatusLine()
 {
-    m_status = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
-                               m_window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdStatusLine)),
-                               GetModuleHandleW(nullptr), nullptr);
+    m_status =
+        CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, m_window,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdStatusLine)),
+                        GetModuleHandleW(nullptr), nullptr);
     SendMessageW(m_status, WM_SETFONT, reinterpret_cast<WPARAM>(win32::InterfaceFont(m_dpi)),
                  FALSE);
     SendMessageW(m_status, WM_SIZE, 0, 0);
@@ -318,8 +319,7 @@ void FormMain::showStatus()
     if (m_program.flags.ProgramClosing || !m_status)
         return;
     const StatusTexts texts = ComputeStatusLine(m_program);
-    const std::array<const std::string*, 3> parts{&texts.nextLevel, &texts.rolling,
-                                                  &texts.health};
+    const std::array<const std::string*, 3> parts{&texts.nextLevel, &texts.rolling, &texts.health};
     // The first two keep their text whole; the health reason takes what is left.
     HDC dc = GetDC(m_status);
     HGDIOBJ old = SelectObject(dc, win32::InterfaceFont(m_dpi));
@@ -367,10 +367,9 @@ void FormMain::load()
 
     RECT work{0, 0, designedWidth, designedHeight};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const PixelRect designed{(work.left + work.right - designedWidth) / 2,
-                             (work.top + work.bottom - designedHeight) / 2,
-                             Unscaled(designedWidth, m_dpi),
-                             Unscaled(designedHeight - statusLineHeight(), m_dpi)};
+    const PixelRect designed{
+        (work.left + work.right - designedWidth) / 2, (work.top + work.bottom - designedHeight) / 2,
+        Unscaled(designedWidth, m_dpi), Unscaled(designedHeight - statusLineHeight(), m_dpi)};
     std::vector<PixelRect> screens;
     EnumDisplayMonitors(
         nullptr, nullptr,
@@ -382,8 +381,8 @@ void FormMain::load()
         reinterpret_cast<LPARAM>(&screens));
     const CaptureRect& saved = m_program.settings.WindowPosition;
     const PixelRect placedAt = LoadGeometry(saved, designed, screens);
-    SetWindowPos(m_window, nullptr, placedAt.left, placedAt.top,
-                 Scaled(placedAt.width, m_dpi), Scaled(placedAt.height, m_dpi) + statusLineHeight(),
+    SetWindowPos(m_window, nullptr, placedAt.left, placedAt.top, Scaled(placedAt.width, m_dpi),
+                 Scaled(placedAt.height, m_dpi) + statusLineHeight(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
     m_loaded = true;
     ShowWindow(m_window, SW_SHOW);
@@ -411,8 +410,8 @@ void FormMain::placeFrame(const FrameChange& change)
     if (change.left || change.top) {
         RECT r;
         GetWindowRect(m_window, &r);
-        SetWindowPos(m_window, nullptr, change.left.value_or(r.left), change.top.value_or(r.top),
-                     0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(m_window, nullptr, change.left.value_or(r.left), change.top.value_or(r.top), 0,
+                     0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (change.width || change.height)
         applyOuterSize(change.width, change.height);
@@ -435,10 +434,9 @@ void FormMain::innerResized()
         return;
     if (rules->graphVisible) {
         m_graphFrame = rules->graphFrame;
-        win32::PlaceControl(m_graph,
-                            {kGraphFrameLeft, kGraphFrameTop, m_graphFrame.width,
-                             m_graphFrame.height},
-                            m_dpi);
+        win32::PlaceControl(
+            m_graph, {kGraphFrameLeft, kGraphFrameTop, m_graphFrame.width, m_graphFrame.height},
+            m_dpi);
     }
     ShowWindow(m_graph, rules->graphVisible ? SW_SHOWNA : SW_HIDE);
     // The etched line under the menu bar runs the whole width.
@@ -599,7 +597,8 @@ bool FormMain::drawItem(const DRAWITEMSTRUCT& item)
     }
     if (id >= IdPictureFirst && id < IdPictureFirst + static_cast<int>(m_picCapture.size())) {
         FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
-        const PixelBuffer& pixels = m_program.picCapture[static_cast<std::size_t>(id - IdPictureFirst)];
+        const PixelBuffer& pixels =
+            m_program.picCapture[static_cast<std::size_t>(id - IdPictureFirst)];
         if (!pixels.isWhole())
             return true;
         // Shown at the captured size from the top left, as the picture box shows an image.
@@ -611,8 +610,8 @@ bool FormMain::drawItem(const DRAWITEMSTRUCT& item)
         info.bmiHeader.biBitCount = 32;
         info.bmiHeader.biCompression = BI_RGB;
         SetDIBitsToDevice(item.hDC, item.rcItem.left, item.rcItem.top,
-                          static_cast<DWORD>(pixels.width), static_cast<DWORD>(pixels.height), 0,
-                          0, 0, static_cast<UINT>(pixels.height), pixels.bgra.data(), &info,
+                          static_cast<DWORD>(pixels.width), static_cast<DWORD>(pixels.height), 0, 0,
+                          0, static_cast<UINT>(pixels.height), pixels.bgra.data(), &info,
                           DIB_RGB_COLORS);
         return true;
     }
@@ -648,9 +647,8 @@ void FormMain::dpiChanged(int dpi, const RECT& suggested)
     SendMessageW(m_txtLog, WM_SETFONT, reinterpret_cast<WPARAM>(win32::LogFont(dpi)), FALSE);
     SendMessageW(win32::FindControl(m_window, IdLogTitle), WM_SETFONT,
                  reinterpret_cast<WPARAM>(win32::LogFont(dpi)), FALSE);
-    SetWindowPos(m_window, nullptr, suggested.left, suggested.top,
-                 suggested.right - suggested.left, suggested.bottom - suggested.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(m_window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     refreshAll();
 }
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <windows.h>
-
 #include "state/GraphPicture.h" // PixelSize
 #include "state/ProgramView.h"
 #include "ui/win32/Controls.h"
@@ -11,6 +9,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <windows.h>
 
 namespace kesmaro {
 

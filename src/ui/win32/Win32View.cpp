@@ -1,9 +1,9 @@
-#include <windows.h>
-
 #include "ui/win32/Win32View.h"
 
 #include "state/Program.h"
 #include "ui/win32/FormMain.h"
+
+#include <windows.h>
 
 namespace kesmaro {
 

@@ -1,11 +1,10 @@
 #pragma once
 
-#include <windows.h>
-
 #include "state/ProgramView.h"
 
 #include <functional>
 #include <memory>
+#include <windows.h>
 
 namespace kesmaro {
 

@@ -1,8 +1,6 @@
 // kesmaro.exe: the Windows program. Builds the real services, starts the program and runs its
 // windows until the main window closes.
 
-#include <windows.h>
-
 #include "app/CommandLine.h"
 #include "app/EchoingPrompter.h"
 #include "app/MainWindowLogic.h"
@@ -18,6 +16,8 @@
 #include "state/Program.h"
 #include "ui/win32/FormMain.h"
 #include "ui/win32/Win32View.h"
+
+#include <windows.h>
 
 // clang-format off
 #include <commctrl.h>
@@ -48,7 +48,8 @@ std::string ExecutableFolder()
 {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        const DWORD length =
+            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length < path.size()) {
             path.resize(length);
             break;
