@@ -21,6 +21,7 @@
 #include "ui/win32/Win32View.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -419,6 +420,34 @@ TEST_F(FormMainTest, TheEndCommandClosesTheWindowAfterTheSequence)
     EXPECT_TRUE(logged("End of the Program "));
     EXPECT_FALSE(IsWindowVisible(window()));
     EXPECT_EQ(m_ended, 1);
+}
+
+} // namespace
+
+namespace {
+
+// For a picture of the window: with KESMARO_HOLD_WINDOW set, the window stays up after a run
+// of several samples until it is closed by hand (wine-gui.sh --shell wmctrl -c Kesmaro).
+TEST_F(FormMainTest, HeldOpenAfterSeveralSamplesForAPicture)
+{
+    if (!std::getenv("KESMARO_HOLD_WINDOW"))
+        GTEST_SKIP() << "set KESMARO_HOLD_WINDOW to look at the window";
+    p.flags.DebugMode = true;
+    load();
+    command(Command::Run);
+    const char* levels[] = {"35", "35", "35", "36", "36"};
+    const char* exps[] = {"12.34", "40.10", "77.25", "3.50", "31.00"};
+    const char* coins[] = {"1000", "1800", "2650", "3400", "4100"};
+    for (int i = 0; i < 5; ++i) {
+        show(levels[i], exps[i], coins[i]);
+        at(30 + i * 600);
+    }
+    pump();
+    MSG message;
+    while (IsWindowVisible(window()) && GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
 }
 
 } // namespace
