@@ -385,10 +385,13 @@ void FormMain::load()
                  Scaled(placedAt.height, m_dpi) + statusLineHeight(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
     m_loaded = true;
+    m_sized = false;
     ShowWindow(m_window, SW_SHOW);
     UpdateWindow(m_window);
-    // The size rules run for the size the window was shown at, as for every later resize.
-    innerResized();
+    // The size rules run once for the size the window was shown at, whether or not showing
+    // it sent a size message.
+    if (!m_sized)
+        innerResized();
     showStatus();
 }
 
@@ -421,6 +424,7 @@ void FormMain::innerResized()
 {
     if (!m_loaded || m_program.flags.ProgramClosing)
         return;
+    m_sized = true;
     SendMessageW(m_status, WM_SIZE, 0, 0);
     RECT client;
     GetClientRect(m_window, &client);

@@ -103,6 +103,7 @@ private:
     HWND m_window = nullptr;
     int m_dpi = 96;
     bool m_loaded = false;
+    bool m_sized = false; // the size rules have run since loading
     bool m_closed = false;
     int m_busy = 0;
     HMENU m_menuConfig = nullptr;
