@@ -1,0 +1,131 @@
+#include "ui/win32/Win32View.h"
+
+#include "state/Program.h"
+#include "ui/win32/FormMain.h"
+
+#include <windows.h>
+
+namespace kesmaro {
+
+Win32View::Win32View() = default;
+
+Win32View::~Win32View() = default;
+
+void Win32View::attach(Program& p)
+{
+    m_program = &p;
+    m_main = std::make_unique<FormMain>(p);
+    m_main->onClosed = [this] { windowClosed(); };
+}
+
+HWND Win32View::modelessWindow() const
+{
+    // The options window, the first modeless one, comes with the next step.
+    return nullptr;
+}
+
+void Win32View::changed(ViewPart part, int slot)
+{
+    if (part == ViewPart::Popup) {
+        // The popup window joins here (its showState) once it exists.
+        return;
+    }
+    if (!m_main)
+        return;
+    switch (part) {
+    case ViewPart::Results:
+        return m_main->showResults();
+    case ViewPart::Log:
+        return m_main->showLog();
+    case ViewPart::Graph:
+        return m_main->showGraph();
+    case ViewPart::CaptureSlot:
+        return m_main->showCaptureSlot(slot);
+    case ViewPart::Picture:
+        return m_main->showPicture(slot);
+    case ViewPart::Menus:
+        return m_main->showMenus();
+    case ViewPart::Popup:
+        return;
+    }
+}
+
+void Win32View::showMainWindow()
+{
+    if (m_main)
+        m_main->load();
+}
+
+void Win32View::activateMainWindow()
+{
+    if (!m_main)
+        return;
+    // Windows lets a process bring itself forward only while it owns the foreground; after a
+    // screenshot of the game it does not, and the task bar button flashes instead.
+    SetForegroundWindow(m_main->hwnd());
+    BringWindowToTop(m_main->hwnd());
+}
+
+void Win32View::busyCursor(bool on)
+{
+    if (m_main)
+        m_main->setBusy(on);
+}
+
+void Win32View::showWindow(SubWindow window)
+{
+    if (!m_program)
+        return;
+    switch (window) {
+    case SubWindow::Options:
+        // The options window comes with the next step; its click is logged by the command.
+        return;
+    case SubWindow::Version:
+        // The version window joins here (modal over the main window) once it exists.
+        return;
+    }
+}
+
+WindowFrame Win32View::mainWindowFrame() const
+{
+    return m_main ? m_main->rulesFrame() : WindowFrame{};
+}
+
+void Win32View::setMainWindowFrame(const FrameChange& change)
+{
+    if (m_main)
+        m_main->placeFrame(change);
+}
+
+void Win32View::refreshAll()
+{
+    if (m_main)
+        m_main->refreshAll();
+}
+
+void Win32View::unloadWindows()
+{
+    // The program's own close of the other windows: the popup accepts it without a remark.
+}
+
+void Win32View::programEnded()
+{
+    if (m_main && IsWindowVisible(m_main->hwnd()))
+        m_main->close(); // the close sequence has run: the window only goes away
+    else
+        windowClosed();
+}
+
+void Win32View::windowClosed()
+{
+    if (m_ended)
+        return;
+    m_ended = true;
+    unloadWindows();
+    if (onEnded)
+        onEnded();
+    else
+        PostQuitMessage(0);
+}
+
+} // namespace kesmaro
