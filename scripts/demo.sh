@@ -62,7 +62,8 @@ if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
 fi
 if [ "$windows" = 1 ]; then
     echo "preparing the Wine prefix $WINEPREFIX (the first time takes a while)"
-    wineboot -u >/dev/null 2>&1 || wine wineboot -u >/dev/null 2>&1
+    wine wineboot -u >/dev/null 2>&1
+    "$top/scripts/wine-fontlink.sh"
 fi
 
 # Settings: a first start writes the defaults (record folder = the program folder); the demo

@@ -61,6 +61,7 @@ case "$1" in
         sleep 0.1
     done
     wine wineboot -i
+    "$(dirname "$0")/wine-fontlink.sh"
     "$wineserver" -w
     exit 0
     ;;
