@@ -52,10 +52,19 @@ case "$1" in
     DISPLAY=":$(tr -d '\n' <"$session/display.tmp")"
     export DISPLAY
     mv "$session/display.tmp" "$session/display"
-    openbox --sm-disable >"$session/openbox.log" 2>&1 &
-    echo $! >"$session/openbox.pid"
+    tries=0
+    until xdpyinfo >/dev/null 2>&1; do
+        tries=$((tries + 1))
+        [ $tries -le 300 ] || { echo "$0: Xvfb on $DISPLAY takes no clients" >&2; stop_session; exit 1; }
+        sleep 0.1
+    done
     tries=0
     until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+        # Started again if it gave up on the display.
+        if ! kill -0 "$(cat "$session/openbox.pid" 2>/dev/null)" 2>/dev/null; then
+            openbox --sm-disable >>"$session/openbox.log" 2>&1 &
+            echo $! >"$session/openbox.pid"
+        fi
         tries=$((tries + 1))
         [ $tries -le 300 ] || { echo "$0: openbox did not come up" >&2; stop_session; exit 1; }
         sleep 0.1
