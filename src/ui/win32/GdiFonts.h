@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <windows.h>
+
+namespace kesmaro {
+
+// The face of the windows' texts: the first installed of the Japanese interface faces every
+// Windows ships (Meiryo, then MS UI Gothic), else an installed CJK face, so that kana and kanji
+// never fall back to boxes.
+const std::wstring& InterfaceFontFace();
+
+// A font of that face `pixelHeight` pixels high (character height, as the painters size it).
+// The caller deletes it.
+HFONT CreateInterfaceFont(int pixelHeight, bool bold = false);
+
+} // namespace kesmaro
