@@ -1,8 +1,12 @@
 #pragma once
 
-#include "records/SupportLink.h"
-
+// windows.h ahead of the core's headers, so that its macros (FindWindow, ...) rename a base
+// class's functions and their overrides alike.
+// clang-format off
 #include <windows.h>
+// clang-format on
+
+#include "records/SupportLink.h"
 
 namespace kesmaro {
 

@@ -1,9 +1,13 @@
 #pragma once
 
+// windows.h ahead of the core's headers, so that its macros (FindWindow, ...) rename a base
+// class's functions and their overrides alike.
+// clang-format off
+#include <windows.h>
+// clang-format on
+
 #include "platform/PixelBuffer.h"
 #include "state/GraphPicture.h"
-
-#include <windows.h>
 
 namespace kesmaro {
 

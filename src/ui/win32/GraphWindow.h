@@ -1,6 +1,10 @@
 #pragma once
 
+// windows.h ahead of the core's headers, so that its macros (FindWindow, ...) rename a base
+// class's functions and their overrides alike.
+// clang-format off
 #include <windows.h>
+// clang-format on
 
 namespace kesmaro {
 
