@@ -84,6 +84,7 @@ TEST_F(GdiGraphPainterTest, PaintsTheFrameThePlotTheGridAndTheCurvesWhereTheLayo
     EXPECT_EQ(at(image, 308, 150), black);
     EXPECT_EQ(at(image, 150, 0), black);
     EXPECT_EQ(at(image, 150, 336), black);
+    EXPECT_EQ(at(image, 308, 336), white) << "the lines leave out their last pixel";
     const int eighth = 336 / 8;
     EXPECT_NE(at(image, 101, eighth), at(image, 102, eighth)) << "dotted";
     EXPECT_TRUE(at(image, 101, eighth) == (Rgb{128, 128, 128}) ||

@@ -45,17 +45,14 @@ void FillRectangle(HDC dc, int left, int top, int width, int height, COLORREF co
     DeleteObject(brush);
 }
 
-// A grid line with both of its ends drawn: LineTo leaves out the last pixel.
+// As the frame's line widgets end: the last pixel is left out, so the bottom-right corner of the
+// border stays open.
 void DrawGridLine(HDC dc, const PixelLine& line, GridStyle style)
 {
     HPEN pen = CreateLinePen(GridColour(style), style != GridStyle::Solid);
     HGDIOBJ old = SelectObject(dc, pen);
-    const int stepX = line.to.x > line.from.x ? 1 : (line.to.x < line.from.x ? -1 : 0);
-    const int stepY = line.to.y > line.from.y ? 1 : (line.to.y < line.from.y ? -1 : 0);
     MoveToEx(dc, line.from.x, line.from.y, nullptr);
-    LineTo(dc, line.to.x + stepX, line.to.y + stepY);
-    if (stepX == 0 && stepY == 0)
-        SetPixel(dc, line.from.x, line.from.y, GridColour(style));
+    LineTo(dc, line.to.x, line.to.y);
     SelectObject(dc, old);
     DeleteObject(pen);
 }
@@ -118,13 +115,9 @@ void PaintCurve(HDC dc, const GraphCurve& curve, const GraphLayout& layout)
     for (const CurvePoint& point : line)
         points.push_back(POINT{static_cast<LONG>(std::lround(point.x)),
                                static_cast<LONG>(std::lround(point.y))});
-    const COLORREF colour = ToColorRef(CurveColour(curve.rate));
-    HPEN pen = CreateLinePen(colour, curve.dotted);
+    HPEN pen = CreateLinePen(ToColorRef(CurveColour(curve.rate)), curve.dotted);
     HGDIOBJ old = SelectObject(dc, pen);
     Polyline(dc, points.data(), static_cast<int>(points.size()));
-    // Polyline leaves out the last pixel, which ends the newest-to-oldest line at the left edge.
-    if (!curve.dotted)
-        SetPixel(dc, points.back().x, points.back().y, colour);
     SelectObject(dc, old);
     DeleteObject(pen);
 }
