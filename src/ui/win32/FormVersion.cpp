@@ -16,6 +16,9 @@ namespace {
 constexpr wchar_t kVersionClass[] = L"KesmaroVersion";
 constexpr int kClientWidth = 300;
 constexpr int kClientHeight = 150;
+// The usual link blue: the system's hot-track colour is pale under some themes (Wine's default
+// among them), too pale to read as text.
+constexpr COLORREF kLinkColour = RGB(0, 0, 238);
 
 struct ControlDesign {
     const char* name;
@@ -159,7 +162,7 @@ LRESULT FormVersion::handle(UINT message, WPARAM wParam, LPARAM lParam)
         HDC dc = reinterpret_cast<HDC>(wParam);
         SetBkMode(dc, TRANSPARENT);
         if (reinterpret_cast<HWND>(lParam) == GetDlgItem(m_hwnd, kLblHomePage))
-            SetTextColor(dc, GetSysColor(COLOR_HOTLIGHT));
+            SetTextColor(dc, kLinkColour);
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
     case WM_COMMAND:
