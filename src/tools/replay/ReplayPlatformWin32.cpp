@@ -1,5 +1,7 @@
 #include "common/Utf8.h"
+#include "platform/ImageFiles.h"
 #include "tools/replay/ReplayPlatform.h"
+#include "ui/win32/GdiGraphPainter.h"
 
 // windows.h first: the other Windows headers build on it.
 #include <windows.h>
@@ -9,8 +11,8 @@
 
 namespace kesmaro {
 
-// The image files go through GDI+, which the image seam starts itself; the graph painter of
-// the Windows front end does not exist yet, so graph.png is left out.
+// The image files go through GDI+, which the image seam starts itself; the graph is painted
+// off screen by the front end's GDI painter, so no window is needed.
 struct ReplayPlatform::State {};
 
 ReplayPlatform::ReplayPlatform(int&, char**) {}
@@ -34,7 +36,11 @@ std::vector<std::string> ReplayPlatform::arguments() const
 
 GraphPngWriter ReplayPlatform::graphWriter() const
 {
-    return {};
+    return [](const GraphPicture& picture, const std::string& path) {
+        const PixelBuffer pixels = RenderGraph(picture);
+        return !pixels.isEmpty() && WriteImageFile(pixels, std::filesystem::path(Utf8ToWide(path)),
+                                                   ImageFormat::Png) == ImageFileStatus::Ok;
+    };
 }
 
 } // namespace kesmaro
