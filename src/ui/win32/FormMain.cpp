@@ -13,6 +13,7 @@
 #include "records/DebugItems.h"
 #include "state/Program.h"
 #include "ui/win32/FormMain.h"
+#include "ui/win32/GraphWindow.h"
 
 #include <algorithm>
 #include <vector>
@@ -139,11 +140,8 @@ void FormMain::build()
 
 HWND FormMain::createGraphFrame()
 {
-    // The graph's own window takes this place once it exists; until then the rectangle is
-    // reserved by a plain frame so that the size rules and the layout are complete.
-    HWND graph =
-        win32::CreateControl(m_window, L"STATIC", "", SS_ETCHEDFRAME,
-                             {kGraphFrameLeft, kGraphFrameTop, 385, 361}, IdFrmGraph, m_dpi);
+    HWND graph = CreateGraphWindow(m_window, m_program, IdFrmGraph);
+    win32::PlaceControl(graph, {kGraphFrameLeft, kGraphFrameTop, 385, 361}, m_dpi);
     ShowWindow(graph, SW_HIDE);
     return graph;
 }
@@ -474,7 +472,7 @@ void FormMain::showLog()
 
 void FormMain::showGraph()
 {
-    InvalidateRect(m_graph, nullptr, FALSE);
+    RefreshGraph(m_graph);
 }
 
 void FormMain::showCaptureSlot(int slot)

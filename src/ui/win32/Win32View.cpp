@@ -2,6 +2,8 @@
 
 #include "state/Program.h"
 #include "ui/win32/FormMain.h"
+#include "ui/win32/FormPopup.h"
+#include "ui/win32/FormVersion.h"
 
 #include <windows.h>
 
@@ -15,6 +17,7 @@ void Win32View::attach(Program& p)
 {
     m_program = &p;
     m_main = std::make_unique<FormMain>(p);
+    m_popup = std::make_unique<FormPopup>(p);
     m_main->onClosed = [this] { windowClosed(); };
 }
 
@@ -27,7 +30,8 @@ HWND Win32View::modelessWindow() const
 void Win32View::changed(ViewPart part, int slot)
 {
     if (part == ViewPart::Popup) {
-        // The popup window joins here (its showState) once it exists.
+        if (m_popup)
+            m_popup->showState();
         return;
     }
     if (!m_main)
@@ -81,7 +85,7 @@ void Win32View::showWindow(SubWindow window)
         // The options window comes with the next step; its click is logged by the command.
         return;
     case SubWindow::Version:
-        // The version window joins here (modal over the main window) once it exists.
+        ShowVersionWindow(m_main ? m_main->hwnd() : nullptr, *m_program);
         return;
     }
 }
@@ -106,6 +110,8 @@ void Win32View::refreshAll()
 void Win32View::unloadWindows()
 {
     // The program's own close of the other windows: the popup accepts it without a remark.
+    if (m_popup)
+        m_popup->close();
 }
 
 void Win32View::programEnded()
