@@ -2,6 +2,7 @@
 
 #include "state/Program.h"
 #include "ui/win32/FormMain.h"
+#include "ui/win32/FormOption.h"
 
 #include <windows.h>
 
@@ -20,7 +21,8 @@ void Win32View::attach(Program& p)
 
 HWND Win32View::modelessWindow() const
 {
-    // The options window, the first modeless one, comes with the next step.
+    if (m_options && IsWindowVisible(m_options->hwnd()))
+        return m_options->hwnd();
     return nullptr;
 }
 
@@ -78,7 +80,10 @@ void Win32View::showWindow(SubWindow window)
         return;
     switch (window) {
     case SubWindow::Options:
-        // The options window comes with the next step; its click is logged by the command.
+        // Modeless beside the main window; its click is logged by the command.
+        if (!m_options)
+            m_options = std::make_unique<FormOption>(*m_program);
+        m_options->open();
         return;
     case SubWindow::Version:
         // The version window joins here (modal over the main window) once it exists.
@@ -106,6 +111,8 @@ void Win32View::refreshAll()
 void Win32View::unloadWindows()
 {
     // The program's own close of the other windows: the popup accepts it without a remark.
+    if (m_options)
+        ShowWindow(m_options->hwnd(), SW_HIDE);
 }
 
 void Win32View::programEnded()
