@@ -1,15 +1,15 @@
 // The numeric input dialog, driven through window messages while its own modal loop runs.
 
-#include <windows.h>
+#include "ui/win32/FormInputCheck.h"
 
 #include "ScriptedModal.h"
 #include "platform/sim/SimPrompter.h"
 #include "ui/win32/Controls.h"
-#include "ui/win32/FormInputCheck.h"
 
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
+#include <windows.h>
 
 using namespace kesmaro;
 using test::ScriptedModal;
@@ -188,10 +188,7 @@ TEST_F(FormInputCheckTest, CancelEscapeAndTheCloseControlAllCancel)
                       pressKey(VK_ESCAPE);
                   }),
               std::nullopt);
-    EXPECT_EQ(ask(interval,
-                  [&] {
-                      SendMessageW(dialog.hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
-                  }),
+    EXPECT_EQ(ask(interval, [&] { SendMessageW(dialog.hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); }),
               std::nullopt);
     EXPECT_EQ(win32::GetText(dialog.hwnd()), "パラメータ入力") << "as designed after a close";
     // 19999 within bounds that hold it is an answer like any other.
@@ -212,8 +209,7 @@ TEST_F(FormInputCheckTest, OtherWindowsWaitWhileTheirTimersRun)
                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     static int ticks = 0;
     ticks = 0;
-    const UINT_PTR timer =
-        SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) { ++ticks; });
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) { ++ticks; });
     const std::optional<double> answer = ask(interval, [&] {
         EXPECT_FALSE(IsWindowEnabled(other));
         const int before = ticks;

@@ -3,10 +3,9 @@
 // Scripts for modal windows: a step runs from a thread timer once the window's own message loop
 // has taken over, as a user's input would arrive. Each step may schedule the next one.
 
-#include <windows.h>
-
 #include <deque>
 #include <functional>
+#include <windows.h>
 
 namespace kesmaro::test {
 

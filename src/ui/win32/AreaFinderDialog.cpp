@@ -1,11 +1,10 @@
-#include <windows.h>
-
 #include "ui/win32/AreaFinderDialog.h"
 
 #include "common/Utf8.h"
 #include "ui/win32/Controls.h"
 
 #include <algorithm>
+#include <windows.h>
 
 namespace kesmaro {
 
@@ -115,9 +114,8 @@ void AreaFinderDialog::build(HWND owner)
     win32::SetText(m_window, "自動検出");
 
     if (m_frame.isWhole()) {
-        const double scale =
-            std::min({1.0, static_cast<double>(kViewWidth) / m_frame.width,
-                      static_cast<double>(kViewHeight) / m_frame.height});
+        const double scale = std::min({1.0, static_cast<double>(kViewWidth) / m_frame.width,
+                                       static_cast<double>(kViewHeight) / m_frame.height});
         m_view = {static_cast<LONG>(m_frame.width * scale),
                   static_cast<LONG>(m_frame.height * scale)};
     }
@@ -128,9 +126,10 @@ void AreaFinderDialog::build(HWND owner)
     const int rowsWidth = kNameWidth + cropWidth + kMargin + kTextWidth;
     const int width = std::max<int>(m_view.cx, rowsWidth);
 
-    win32::CreateControl(m_window, L"STATIC", "", SS_OWNERDRAW,
-                         {kMargin, kMargin, static_cast<int>(m_view.cx), static_cast<int>(m_view.cy)},
-                         IdFinderFrame, m_dpi);
+    win32::CreateControl(
+        m_window, L"STATIC", "", SS_OWNERDRAW,
+        {kMargin, kMargin, static_cast<int>(m_view.cx), static_cast<int>(m_view.cy)}, IdFinderFrame,
+        m_dpi);
     int top = kMargin + static_cast<int>(m_view.cy) + kMargin;
     for (std::size_t row = 0; row < m_rows.size(); ++row) {
         const Entry& e = m_entries[m_rows[row]];
@@ -153,8 +152,8 @@ void AreaFinderDialog::build(HWND owner)
                        {kMargin, top, width, 20}, IdFinderQuestion, m_dpi);
     top += 20 + kMargin;
     const int right = kMargin + width;
-    win32::CreateButton(m_window, "適用", {right - 2 * kButtonWidth - kMargin, top, kButtonWidth,
-                                           kButtonHeight},
+    win32::CreateButton(m_window, "適用",
+                        {right - 2 * kButtonWidth - kMargin, top, kButtonWidth, kButtonHeight},
                         IdFinderApply, m_dpi);
     win32::CreateButton(m_window, "キャンセル",
                         {right - kButtonWidth, top, kButtonWidth, kButtonHeight}, IdFinderCancel,
@@ -232,8 +231,7 @@ void AreaFinderDialog::drawFrame(const DRAWITEMSTRUCT& item)
     if (!m_frame.isWhole())
         return;
     win32::DrawPixels(item.hDC, item.rcItem, m_frame);
-    const double scale =
-        static_cast<double>(item.rcItem.right - item.rcItem.left) / m_frame.width;
+    const double scale = static_cast<double>(item.rcItem.right - item.rcItem.left) / m_frame.width;
     const auto shown = [&](const Rect& r) {
         return RECT{static_cast<LONG>(r.x * scale) - 3, static_cast<LONG>(r.y * scale) - 3,
                     static_cast<LONG>((r.x + r.width) * scale) + 3,

@@ -373,8 +373,8 @@ void DrawPixels(HDC dc, const RECT& target, const PixelBuffer& pixels)
     if (!larger)
         SetBrushOrgEx(dc, 0, 0, &oldOrigin);
     StretchDIBits(dc, target.left, target.top, target.right - target.left,
-                  target.bottom - target.top, 0, 0, pixels.width, pixels.height,
-                  pixels.bgra.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+                  target.bottom - target.top, 0, 0, pixels.width, pixels.height, pixels.bgra.data(),
+                  &info, DIB_RGB_COLORS, SRCCOPY);
     if (!larger)
         SetBrushOrgEx(dc, oldOrigin.x, oldOrigin.y, nullptr);
     SetStretchBltMode(dc, oldMode);

@@ -1,9 +1,9 @@
-#include <windows.h>
-
 #include "ui/win32/FormInputCheck.h"
 
 #include "platform/Prompter.h"
 #include "ui/win32/Controls.h"
+
+#include <windows.h>
 
 namespace kesmaro {
 
@@ -169,8 +169,8 @@ bool FormInputCheck::filter(MSG& message)
 
 LRESULT CALLBACK FormInputCheck::InputProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* self = reinterpret_cast<FormInputCheck*>(
-        GetWindowLongPtrW(GetParent(window), GWLP_USERDATA));
+    auto* self =
+        reinterpret_cast<FormInputCheck*>(GetWindowLongPtrW(GetParent(window), GWLP_USERDATA));
     const auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_USERDATA));
     switch (message) {
     case WM_CHAR:

@@ -6,8 +6,6 @@
 #include <shobjidl.h>
 // clang-format on
 
-#include "ui/win32/FormOption.h"
-
 #include "app/GestureWindow.h"
 #include "common/Numeric.h"
 #include "common/Paths.h"
@@ -17,6 +15,7 @@
 #include "records/InputCheckBox.h"
 #include "state/Program.h"
 #include "ui/win32/AreaFinderDialog.h"
+#include "ui/win32/FormOption.h"
 
 #include <algorithm>
 #include <cmath>
@@ -105,9 +104,9 @@ std::string ChooseFolderWithSystemDialog(HWND owner, const std::string& title,
         dialog->SetTitle(wideTitle.c_str());
         IShellItem* folder = nullptr;
         const std::wstring wideStart = Utf8ToWide(start);
-        if (!start.empty() && SUCCEEDED(SHCreateItemFromParsingName(
-                                  wideStart.c_str(), nullptr, IID_IShellItem,
-                                  reinterpret_cast<void**>(&folder)))) {
+        if (!start.empty() &&
+            SUCCEEDED(SHCreateItemFromParsingName(wideStart.c_str(), nullptr, IID_IShellItem,
+                                                  reinterpret_cast<void**>(&folder)))) {
             dialog->SetFolder(folder);
             folder->Release();
         }
@@ -146,8 +145,7 @@ std::string ChooseFileWithSystemDialog(HWND owner, const std::string& title,
                                        const std::string& startFolder, const std::string& file)
 {
     // Pairs of a name and a pattern, each ending in a nul, the list in a second one.
-    static const wchar_t kFilter[] =
-        L"アプリケーション (*.exe)\0*.exe\0All files (*.*)\0*.*\0";
+    static const wchar_t kFilter[] = L"アプリケーション (*.exe)\0*.exe\0All files (*.*)\0*.*\0";
     std::wstring buffer = Utf8ToWide(file);
     buffer.resize(std::max<std::size_t>(buffer.size() + 1, 32768), L'\0');
     const std::wstring wideTitle = Utf8ToWide(title);
@@ -201,7 +199,8 @@ FormOption::FormOption(Program& p) : m_p(p), m_logic(p)
         SendMessageW(m_tabOption, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
     }
     for (int i = 0; i < kOptionPageCount; ++i)
-        m_frmOption[std::size_t(i)] = win32::CreatePage(m_window, kPage, IdFrmOptionFirst + i, m_dpi);
+        m_frmOption[std::size_t(i)] =
+            win32::CreatePage(m_window, kPage, IdFrmOptionFirst + i, m_dpi);
     // The pages lie over the strip: it is painted first, beneath them.
     SetWindowPos(m_tabOption, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     buildGeneralPage(m_frmOption[0]);
@@ -347,9 +346,9 @@ void FormOption::buildFurtherPage(HWND page)
 
     HWND formats = group(page, "スクリーンショットのファイル形式", {8, 34, 500, 48});
     for (std::size_t i = 0; i < kSaveFormats.size(); ++i)
-        m_formats[i] = win32::CreateButton(formats, kFormatCaptions[i],
-                                           {12 + int(i) * 122, 20, 118, 20},
-                                           IdFormatFirst + int(i), m_dpi, BS_RADIOBUTTON);
+        m_formats[i] =
+            win32::CreateButton(formats, kFormatCaptions[i], {12 + int(i) * 122, 20, 118, 20},
+                                IdFormatFirst + int(i), m_dpi, BS_RADIOBUTTON);
 
     checkBox(page, OptionCheck::Gesture, "マウスボタンジェスチャ有効", {12, 90, 220, 20});
     label(page, "入力待ち時間", {240, 90, 90, 20});
@@ -399,7 +398,8 @@ void FormOption::buildStartUpPage(HWND page)
         const int top = 12 + i * 64;
         checkBox(page, i == 0 ? OptionCheck::StartUp0 : OptionCheck::StartUp1,
                  captions[std::size_t(i)], {12, top, 200, 20});
-        m_txtStartUp[std::size_t(i)] = textBox(page, IdTxtStartUpFirst + i, {12, top + 24, 364, 22});
+        m_txtStartUp[std::size_t(i)] =
+            textBox(page, IdTxtStartUpFirst + i, {12, top + 24, 364, 22});
         button(page, "参照", IdCmdStartUpFirst + i, {380, top + 23, 48, 24});
     }
     label(page, "アプリ２起動遅延時間", {12, 148, 140, 20});
@@ -560,8 +560,7 @@ void FormOption::showState()
         SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(current), 0);
     };
     showCombo(m_cmbStandardScreen, m_logic.cmbStandardScreenItems, m_logic.cmbStandardScreen);
-    showCombo(m_cmbRelativePosition, m_logic.cmbRelativePositionItems,
-              m_logic.cmbRelativePosition);
+    showCombo(m_cmbRelativePosition, m_logic.cmbRelativePositionItems, m_logic.cmbRelativePosition);
     showCaptureSource();
     m_showing = false;
 }
