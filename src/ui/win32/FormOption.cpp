@@ -430,11 +430,11 @@ void FormOption::buildCapturePage(HWND page)
         HWND box = group(page, "拡張始点", {6 + (j - 1) * 172, 84, 168, 50});
         pair(box, 22, "", indexed("lblCapture_ax", j), indexed("lblCapture_ay", j));
     }
-    label(page, "pix", {350, 106, 30, 20});
-    HWND source = group(page, "キャプチャ元", {384, 84, 130, 50});
-    m_optSourceWindow = win32::CreateButton(source, "ウィンドウ", {8, 22, 68, 20},
+    label(page, "pix", {346, 106, 24, 20});
+    HWND source = group(page, "キャプチャ元", {372, 84, 142, 50});
+    m_optSourceWindow = win32::CreateButton(source, "ウィンドウ", {8, 22, 80, 20},
                                             IdOptSourceWindow, m_dpi, BS_RADIOBUTTON);
-    m_optSourceScreen = win32::CreateButton(source, "画面", {78, 22, 48, 20}, IdOptSourceScreen,
+    m_optSourceScreen = win32::CreateButton(source, "画面", {90, 22, 48, 20}, IdOptSourceScreen,
                                             m_dpi, BS_RADIOBUTTON);
     for (int i = 0; i < 5; ++i)
         m_picCapture[std::size_t(i)] =
