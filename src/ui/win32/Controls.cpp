@@ -3,6 +3,7 @@
 #include "common/Utf8.h"
 
 #include <map>
+#include <vector>
 
 namespace kesmaro::win32 {
 
@@ -142,6 +143,37 @@ LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     }
 }
 
+LRESULT CALLBACK PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_DRAWITEM:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+        return SendMessageW(GetParent(window), message, wParam, lParam);
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+const wchar_t* PageClass()
+{
+    static const wchar_t* const name = [] {
+        WNDCLASSEXW page{};
+        page.cbSize = sizeof(page);
+        page.lpfnWndProc = PageProc;
+        page.hInstance = GetModuleHandleW(nullptr);
+        page.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        page.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        page.lpszClassName = L"KesmaroPage";
+        RegisterClassExW(&page);
+        return L"KesmaroPage";
+    }();
+    return name;
+}
+
 } // namespace
 
 int WindowDpi(HWND window)
@@ -214,6 +246,12 @@ HWND CreateButton(HWND parent, std::string_view text, const Box& where, int id, 
 HWND CreatePanel(HWND parent, std::string_view caption, const Box& where, int id, int dpi)
 {
     return CreateControl(parent, PanelClass(), caption, WS_CLIPSIBLINGS, where, id, dpi,
+                         WS_EX_CONTROLPARENT);
+}
+
+HWND CreatePage(HWND parent, const Box& where, int id, int dpi)
+{
+    return CreateControl(parent, PageClass(), "", WS_CLIPSIBLINGS, where, id, dpi,
                          WS_EX_CONTROLPARENT);
 }
 
@@ -315,6 +353,72 @@ COLORREF StoredColour(std::uint32_t value)
     if (value & 0x80000000U)
         return GetSysColor(static_cast<int>(value & 0xFF));
     return static_cast<COLORREF>(value & 0xFFFFFF);
+}
+
+void DrawPixels(HDC dc, const RECT& target, const PixelBuffer& pixels)
+{
+    if (!pixels.isWhole())
+        return;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = pixels.width;
+    info.bmiHeader.biHeight = -pixels.height; // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    // Enlarged pixels stay sharp squares; reduced frames keep their thin strokes.
+    const bool larger = target.right - target.left >= pixels.width;
+    const int oldMode = SetStretchBltMode(dc, larger ? COLORONCOLOR : HALFTONE);
+    POINT oldOrigin{};
+    if (!larger)
+        SetBrushOrgEx(dc, 0, 0, &oldOrigin);
+    StretchDIBits(dc, target.left, target.top, target.right - target.left,
+                  target.bottom - target.top, 0, 0, pixels.width, pixels.height, pixels.bgra.data(),
+                  &info, DIB_RGB_COLORS, SRCCOPY);
+    if (!larger)
+        SetBrushOrgEx(dc, oldOrigin.x, oldOrigin.y, nullptr);
+    SetStretchBltMode(dc, oldMode);
+}
+
+void RunModal(HWND dialog, const std::function<bool()>& finished,
+              const std::function<bool(MSG&)>& filter)
+{
+    struct Disabled {
+        HWND dialog;
+        std::vector<HWND> windows;
+    } disabled{dialog, {}};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* d = reinterpret_cast<Disabled*>(data);
+            if (window != d->dialog && IsWindowVisible(window) && IsWindowEnabled(window)) {
+                EnableWindow(window, FALSE);
+                d->windows.push_back(window);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&disabled));
+    MSG message;
+    while (!finished()) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0) {
+            // WM_QUIT belongs to the outer loop: handed back once this one ends.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            break;
+        }
+        if (got < 0)
+            break;
+        if (filter && filter(message))
+            continue;
+        if (IsDialogMessageW(dialog, &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    // Enabled before the dialog hides, so that the activation goes back to its owner.
+    for (HWND window : disabled.windows)
+        if (IsWindow(window))
+            EnableWindow(window, TRUE);
 }
 
 } // namespace kesmaro::win32

@@ -3,7 +3,10 @@
 // A few helpers for the windows' child controls: made at a designed position, scaled to the
 // window's DPI, with UTF-8 text. Plain functions over HWNDs, not a framework.
 
+#include "platform/PixelBuffer.h"
+
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <windows.h>
@@ -43,6 +46,8 @@ HWND CreateLabel(HWND parent, std::string_view text, const Box& where, int id, i
 HWND CreateButton(HWND parent, std::string_view text, const Box& where, int id, int dpi,
                   DWORD style = BS_PUSHBUTTON);
 HWND CreatePanel(HWND parent, std::string_view caption, const Box& where, int id, int dpi);
+// A container without a frame (a tab page): forwards like the panel, paints only its background.
+HWND CreatePage(HWND parent, const Box& where, int id, int dpi);
 
 // Moves a control to a designed rectangle.
 void PlaceControl(HWND control, const Box& where, int dpi);
@@ -66,5 +71,16 @@ void SetFontTree(HWND root, HFONT font);
 
 // A stored colour: the high bit marks a system colour index, otherwise 0x00BBGGRR as COLORREF.
 COLORREF StoredColour(std::uint32_t value);
+
+// Draws a picture stretched over `target`; nothing when the picture is incomplete.
+void DrawPixels(HDC dc, const RECT& target, const PixelBuffer& pixels);
+
+// A modal message loop for `dialog`, which is shown: the thread's other top-level windows take
+// no input meanwhile, while every window's timers keep running because their messages are
+// dispatched here. `filter` sees each message first (true: handled); the rest go through
+// IsDialogMessage for the Tab key. Returns once `finished` is true, the other windows enabled
+// again.
+void RunModal(HWND dialog, const std::function<bool()>& finished,
+              const std::function<bool(MSG&)>& filter);
 
 } // namespace kesmaro::win32

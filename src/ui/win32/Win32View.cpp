@@ -2,6 +2,7 @@
 
 #include "state/Program.h"
 #include "ui/win32/FormMain.h"
+#include "ui/win32/FormOption.h"
 #include "ui/win32/FormPopup.h"
 #include "ui/win32/FormVersion.h"
 
@@ -23,7 +24,8 @@ void Win32View::attach(Program& p)
 
 HWND Win32View::modelessWindow() const
 {
-    // The options window, the first modeless one, comes with the next step.
+    if (m_options && IsWindowVisible(m_options->hwnd()))
+        return m_options->hwnd();
     return nullptr;
 }
 
@@ -82,7 +84,10 @@ void Win32View::showWindow(SubWindow window)
         return;
     switch (window) {
     case SubWindow::Options:
-        // The options window comes with the next step; its click is logged by the command.
+        // Modeless beside the main window; its click is logged by the command.
+        if (!m_options)
+            m_options = std::make_unique<FormOption>(*m_program);
+        m_options->open();
         return;
     case SubWindow::Version:
         ShowVersionWindow(m_main ? m_main->hwnd() : nullptr, *m_program);
@@ -112,6 +117,8 @@ void Win32View::unloadWindows()
     // The program's own close of the other windows: the popup accepts it without a remark.
     if (m_popup)
         m_popup->close();
+    if (m_options)
+        ShowWindow(m_options->hwnd(), SW_HIDE);
 }
 
 void Win32View::programEnded()

@@ -11,6 +11,7 @@ namespace kesmaro {
 struct Program;
 class FormMain;
 class FormPopup;
+class FormOption;
 
 // The Windows program's view: the main window (and the popup), told of every change. It exists
 // before the program (which needs a view) and builds the windows once attached.
@@ -24,6 +25,8 @@ public:
     void attach(Program& p);
     FormMain* main() const { return m_main.get(); }
     FormPopup* popup() const { return m_popup.get(); }
+    // The options window once the menu has opened it, else null.
+    FormOption* options() const { return m_options.get(); }
     // The modeless windows, for the message loop's IsDialogMessage; null when none is open.
     HWND modelessWindow() const;
 
@@ -47,6 +50,7 @@ private:
 
     std::unique_ptr<FormMain> m_main;
     std::unique_ptr<FormPopup> m_popup;
+    std::unique_ptr<FormOption> m_options;
     Program* m_program = nullptr;
     bool m_ended = false;
 };

@@ -14,6 +14,7 @@
 #include "platform/win32/Win32Devices.h"
 #include "records/Documents.h"
 #include "state/Program.h"
+#include "ui/win32/FormInputCheck.h"
 #include "ui/win32/FormMain.h"
 #include "ui/win32/Win32View.h"
 
@@ -123,8 +124,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
     kesmaro::Win32Beeper beeper;
     kesmaro::NullMouseButtons mouse;
     kesmaro::Win32SystemInfo systemInfo;
-    // The numeric input dialog comes with the options window.
-    kesmaro::NullNumberInput numberInput;
+    kesmaro::FormInputCheck numberInput(prompter);
     kesmaro::Services services{clock,  scheduler, windows,    prompter,   shell,
                                beeper, mouse,     systemInfo, numberInput};
 
