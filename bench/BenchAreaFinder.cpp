@@ -4,6 +4,7 @@
 #include "recognition/AutoDetect.h"
 #include "tools/simgame/GameFrame.h"
 
+#include <QSize>
 #include <benchmark/benchmark.h>
 
 using namespace kesmaro;
@@ -17,10 +18,11 @@ PixelBuffer frameOf(QSize size, bool moved)
     scene.expPercent = 45.09;
     scene.coins = 98765432;
     scene.coinArea = CoinArea::Both;
-    scene.size = size;
+    scene.size = FrameExtent{size.width(), size.height()};
     if (moved)
-        scene.at = {QPoint(size.width() - 300, 80), QPoint(size.width() / 2, size.height() - 60),
-                    QPoint(40, size.height() / 2)};
+        scene.at = {FramePoint{size.width() - 300, 80},
+                    FramePoint{size.width() / 2, size.height() - 60},
+                    FramePoint{40, size.height() / 2}};
     return RenderGameFrame(scene);
 }
 

@@ -45,7 +45,7 @@ void BM_SaveFramePng(benchmark::State& state)
     const PixelBuffer frame = RenderGameFrame(sampleSpec());
     const QString path = dir.filePath(QStringLiteral("frame.png"));
     for (auto _ : state)
-        benchmark::DoNotOptimize(SaveFramePng(frame, path));
+        benchmark::DoNotOptimize(SaveFramePng(frame, path.toStdString()));
 }
 BENCHMARK(BM_SaveFramePng)->Unit(benchmark::kMillisecond);
 
