@@ -1,14 +1,12 @@
 #pragma once
 
+#include "platform/GameWindows.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace kesmaro {
-
-// Where the game's pixels are read from. A game drawn through Direct3D can read black from its
-// own window under a desktop compositor; the screen at the window's place shows it as seen.
-enum class CaptureSource { Window, Screen };
 
 // Settings of the status line and the capture, kept in a file of their own beside the settings
 // file so that the settings file stays exactly as other versions of the program read it.

@@ -6,6 +6,7 @@
 #include "platform/win32/Win32GameWindows.h"
 
 #include "SimGameFrames.h"
+#include "app/SystemCheck.h"
 #include "common/Utf8.h"
 #include "platform/win32/Win32SystemParts.h"
 #include "tools/simgame/GameFrame.h"
@@ -15,6 +16,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
+#include <type_traits>
 
 using namespace kesmaro;
 
@@ -232,6 +234,12 @@ TEST_F(Win32GameWindowsTest, TheScreenSourceReadsTheSamePixelsWhileTheGameIsInFr
 
 TEST(Win32StartFacts, TheLibraryProbeAndTheTemporaryFolder)
 {
+    // The probe answers in the order of the library check's table.
+    static_assert(std::is_same_v<decltype(ProbeSystemParts()), SystemPartsFound>);
+    static_assert(int{Win32PartGdiplus} == int{SystemPartGdiplus} &&
+                  int{Win32PartDirectInput8} == int{SystemPartDirectInput8} &&
+                  int{Win32PartCommonControls} == int{SystemPartCommonControls} &&
+                  int{Win32PartJapaneseFont} == int{SystemPartJapaneseFont});
     const SystemPartsFound found = ProbeSystemParts();
     EXPECT_TRUE(found[SystemPartGdiplus]);
     EXPECT_TRUE(found[SystemPartCommonControls]);

@@ -6,7 +6,6 @@
 #undef FindWindow
 #endif
 
-#include "config/ExtraSettings.h"
 #include "platform/GameWindows.h"
 
 #include <atomic>

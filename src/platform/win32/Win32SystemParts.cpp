@@ -41,15 +41,15 @@ bool japaneseFontInstalled()
 
 } // namespace
 
-SystemPartsFound ProbeSystemParts()
+std::array<bool, kWin32SystemPartCount> ProbeSystemParts()
 {
-    SystemPartsFound found{};
-    found[SystemPartGdiplus] = libraryLoads(L"gdiplus.dll");
-    found[SystemPartDirectInput8] = libraryLoads(L"dinput8.dll");
+    std::array<bool, kWin32SystemPartCount> found{};
+    found[Win32PartGdiplus] = libraryLoads(L"gdiplus.dll");
+    found[Win32PartDirectInput8] = libraryLoads(L"dinput8.dll");
     // Version 6 is the one the manifest asks for; the loader picks it from the side-by-side
     // store for a program that carries the manifest, so the name alone is what can be checked.
-    found[SystemPartCommonControls] = libraryLoads(L"comctl32.dll");
-    found[SystemPartJapaneseFont] = japaneseFontInstalled();
+    found[Win32PartCommonControls] = libraryLoads(L"comctl32.dll");
+    found[Win32PartJapaneseFont] = japaneseFontInstalled();
     return found;
 }
 
