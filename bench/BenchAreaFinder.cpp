@@ -10,7 +10,7 @@ using namespace kesmaro;
 
 namespace {
 
-PixelBuffer frameOf(QSize size, bool moved)
+PixelBuffer frameOf(FrameExtent size, bool moved)
 {
     GameFrameSpec scene;
     scene.level = 87;
@@ -19,14 +19,14 @@ PixelBuffer frameOf(QSize size, bool moved)
     scene.coinArea = CoinArea::Both;
     scene.size = size;
     if (moved)
-        scene.at = {QPoint(size.width() - 300, 80), QPoint(size.width() / 2, size.height() - 60),
-                    QPoint(40, size.height() / 2)};
+        scene.at = {FramePoint{size.width - 300, 80}, FramePoint{size.width / 2, size.height - 60},
+                    FramePoint{40, size.height / 2}};
     return RenderGameFrame(scene);
 }
 
 void BM_FindCaptureAreas(benchmark::State& state)
 {
-    const QSize size(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const FrameExtent size{static_cast<int>(state.range(0)), static_cast<int>(state.range(1))};
     const PixelBuffer frame = frameOf(size, state.range(2) != 0);
     const FinderFonts fonts = DefaultFinderFonts(std::nullopt);
     bool complete = false;
@@ -37,7 +37,7 @@ void BM_FindCaptureAreas(benchmark::State& state)
     }
     if (!complete)
         state.SkipWithError("the frame's numbers were not all found");
-    state.SetItemsProcessed(state.iterations() * size.width() * size.height());
+    state.SetItemsProcessed(state.iterations() * size.width * size.height);
 }
 BENCHMARK(BM_FindCaptureAreas)
     ->Args({1024, 768, 0})
@@ -48,7 +48,7 @@ BENCHMARK(BM_FindCaptureAreas)
 // The settings' own tables: one Exp colour, as the options button searches.
 void BM_FindCaptureAreasOneColour(benchmark::State& state)
 {
-    const PixelBuffer frame = frameOf(QSize(1920, 1080), true);
+    const PixelBuffer frame = frameOf(FrameExtent{1920, 1080}, true);
     const FinderFonts fonts = DefaultFinderFonts(InterfaceColour::Yellow);
     for (auto _ : state)
         benchmark::DoNotOptimize(FindCaptureAreas(frame, fonts));

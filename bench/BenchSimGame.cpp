@@ -1,8 +1,9 @@
 // Cost of one simulated game frame: the scene, the values on it, and the PNG file.
 
+#include "TempFolder.h"
+#include "common/Files.h"
 #include "tools/simgame/GameFrame.h"
 
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 using namespace kesmaro;
@@ -41,9 +42,9 @@ BENCHMARK(BM_DrawHudValues)->Unit(benchmark::kMillisecond);
 
 void BM_SaveFramePng(benchmark::State& state)
 {
-    QTemporaryDir dir;
+    const test::TempFolder dir;
     const PixelBuffer frame = RenderGameFrame(sampleSpec());
-    const QString path = dir.filePath(QStringLiteral("frame.png"));
+    const std::string path = PathToUtf8(dir.path() / "frame.png");
     for (auto _ : state)
         benchmark::DoNotOptimize(SaveFramePng(frame, path));
 }

@@ -9,13 +9,23 @@ namespace kesmaro {
 const std::array<SystemPartEntry, kSystemPartCount>& SystemPartTable()
 {
     static const std::string general = "正常に動作しない可能性があります。";
+    static const std::string gestures = "マウスジェスチャ機能が利用できない可能性があります。";
+#ifdef _WIN32
     static const std::array<SystemPartEntry, kSystemPartCount> table{{
-        {"XInputExtension", "マウスジェスチャ機能が利用できない可能性があります。"},
+        {"gdiplus.dll", general},
+        {"dinput8.dll", gestures},
+        {"comctl32.dll", "オプションウィンドウを開けない可能性があります。"},
+        {"Japanese font", general},
+    }};
+#else
+    static const std::array<SystemPartEntry, kSystemPartCount> table{{
+        {"XInputExtension", gestures},
         {"MIT-SHM", general},
         {"PulseAudio", general},
         {"Japanese font", general},
         {"xdg-open", general},
     }};
+#endif
     return table;
 }
 

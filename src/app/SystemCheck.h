@@ -11,6 +11,15 @@ class Prompter;
 struct Program;
 
 // What this build needs at run time and a user's machine can lack, in the order checked.
+#ifdef _WIN32
+enum SystemPart {
+    SystemPartGdiplus,        // gdiplus.dll: pictures and image files
+    SystemPartDirectInput8,   // dinput8.dll: mouse gestures
+    SystemPartCommonControls, // comctl32.dll version 6: the options window's tabs
+    SystemPartJapaneseFont,   // a font for the Japanese interface
+    kSystemPartCount
+};
+#else
 enum SystemPart {
     SystemPartXInput2,       // the X server's XInput 2: mouse gestures
     SystemPartMitShm,        // the X server's shared-memory images
@@ -19,6 +28,7 @@ enum SystemPart {
     SystemPartDesktopOpener, // xdg-open for documents and links
     kSystemPartCount
 };
+#endif
 
 struct SystemPartEntry {
     std::string name;        // as the message and the debug log name it

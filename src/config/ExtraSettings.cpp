@@ -12,6 +12,15 @@ namespace kesmaro {
 namespace {
 
 constexpr std::string_view kRollingKey = "StatusLine/RollingMinutes";
+constexpr std::string_view kSourceKey = "Capture/Source";
+
+bool sameLetters(std::string_view a, std::string_view b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        return lower(x) == lower(y);
+    });
+}
 
 } // namespace
 
@@ -39,11 +48,11 @@ ExtraSettings LoadExtraSettings(std::string_view programFolder)
     if (!FileExists(path))
         return extra;
     const IniFile::Loaded loaded = IniFile::Load(PathFromUtf8(path));
-    const std::optional<std::string> value = loaded.file.value(kRollingKey);
-    if (!value)
-        return extra;
-    if (const std::optional<std::int64_t> minutes = ParseInteger(TrimSpaces(*value)))
-        extra.RollingMinutes = ClampRollingMinutes(*minutes);
+    if (const std::optional<std::string> value = loaded.file.value(kRollingKey))
+        if (const std::optional<std::int64_t> minutes = ParseInteger(TrimSpaces(*value)))
+            extra.RollingMinutes = ClampRollingMinutes(*minutes);
+    if (const std::optional<std::string> value = loaded.file.value(kSourceKey))
+        extra.Source = ParseCaptureSource(*value);
     return extra;
 }
 
@@ -56,6 +65,26 @@ bool SaveExtraSettings(std::string_view programFolder, const ExtraSettings& extr
         return false;
     loaded.file.setValue(kRollingKey, std::to_string(ClampRollingMinutes(extra.RollingMinutes)));
     return loaded.file.Save(path) == 0;
+}
+
+bool SaveCaptureSource(std::string_view programFolder, CaptureSource source)
+{
+    const std::filesystem::path path = PathFromUtf8(ExtraSettingsPath(programFolder));
+    IniFile::Loaded loaded = IniFile::Load(path);
+    if (loaded.error != 0)
+        return false;
+    loaded.file.setValue(kSourceKey, std::string(CaptureSourceName(source)));
+    return loaded.file.Save(path) == 0;
+}
+
+std::string_view CaptureSourceName(CaptureSource source)
+{
+    return source == CaptureSource::Screen ? "screen" : "window";
+}
+
+CaptureSource ParseCaptureSource(std::string_view text)
+{
+    return sameLetters(TrimSpaces(text), "screen") ? CaptureSource::Screen : CaptureSource::Window;
 }
 
 } // namespace kesmaro

@@ -43,6 +43,28 @@ ReadCause causeOf(const Program& p, const Rect& window, int area, bool read)
     return strokes ? ReadCause::UnknownGlyph : ReadCause::NoGlyphColour;
 }
 
+bool allBlack(const PixelBuffer& pixels)
+{
+    if (!pixels.isWhole())
+        return false;
+    for (std::size_t i = 0; i + 2 < pixels.bgra.size(); i += 4)
+        if (pixels.bgra[i] != 0 || pixels.bgra[i + 1] != 0 || pixels.bgra[i + 2] != 0)
+            return false;
+    return true;
+}
+
+// Every region the capture grabbed together is black, and none reaches outside the window
+// (whose black is explained by its own cause).
+bool grabbedAllBlack(const Program& p, WindowId window, const CaptureHealth& h)
+{
+    if (p.grabbed.window != window || p.grabbed.pixels.empty())
+        return false;
+    for (ReadCause cause : h.causes)
+        if (cause == ReadCause::OutsideWindow)
+            return false;
+    return std::all_of(p.grabbed.pixels.begin(), p.grabbed.pixels.end(), allBlack);
+}
+
 void startRunIfNew(Program& p)
 {
     if (p.rates.runStamp == p.LogStartStamp)
@@ -145,6 +167,8 @@ std::string healthReason(const CaptureHealth& h)
     case CaptureOutcome::Captured:
         break;
     }
+    if (h.allBlack)
+        return "all regions black — try the screen capture source";
     std::string parts;
     for (int c = 0; c < kCategoryCount; ++c) {
         const ReadCause cause = h.causes[static_cast<std::size_t>(c)];
@@ -213,8 +237,10 @@ void RecordCapturedNumbers(Program& p, WindowId window, int coinArea)
         const Rect bounds = p.services.windows.WindowRect(window);
         h.causes = {causeOf(p, bounds, AreaLevel, levelRead), causeOf(p, bounds, AreaExp, expRead),
                     causeOf(p, bounds, coinArea, coinsRead)};
+        h.allBlack = grabbedAllBlack(p, window, h);
     } else {
         h.causes = {ReadCause::Read, ReadCause::Read, ReadCause::Read};
+        h.allBlack = false;
     }
     markHealth(p);
 

@@ -21,6 +21,12 @@ struct Rect {
 
 enum class PictureArea { Client, WholeWindow };
 
+// Where the game's pixels are read from (the setting [Capture] Source of the extra settings
+// file). A game drawn through Direct3D can read black from its own window under a desktop
+// compositor; the screen at the window's place shows it as seen. Backends with one way of
+// reading ignore it.
+enum class CaptureSource { Window, Screen };
+
 // The game's windows and their pixels. Nothing here fails loudly: a window that is gone, a
 // region outside the window or of no size gives black pixels or an empty buffer.
 class GameWindows {

@@ -31,6 +31,10 @@ enum class ReadCause {
 struct CaptureHealth {
     CaptureOutcome outcome = CaptureOutcome::None;
     std::array<ReadCause, kCategoryCount> causes{ReadCause::Read, ReadCause::Read, ReadCause::Read};
+    // A capture that missed a number and found every region it grabbed black, inside the
+    // window: the window's own pixels cannot be read (a game drawn past the window's device
+    // context), not a setting that is off.
+    bool allBlack = false;
     // Monotonic time of the first capture of the current unhealthy streak; empty while the
     // latest capture read all three numbers.
     std::optional<std::int64_t> unhealthySinceMs;

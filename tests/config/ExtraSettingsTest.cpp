@@ -83,3 +83,37 @@ TEST(ExtraSettings, AFileThatCannotBeWrittenIsReported)
     EXPECT_FALSE(SaveExtraSettings(folder, ExtraSettings{90}));
     EXPECT_EQ(LoadExtraSettings(folder).RollingMinutes, kRollingMinutesDefault);
 }
+
+TEST(ExtraSettings, TheCaptureSourceIsReadSavedAndFallsBackToTheWindow)
+{
+    const struct {
+        const char* value;
+        CaptureSource loaded;
+    } cases[] = {{"window", CaptureSource::Window}, {"screen", CaptureSource::Screen},
+                 {"Screen", CaptureSource::Screen}, {" screen ", CaptureSource::Screen},
+                 {"", CaptureSource::Window},       {"desktop", CaptureSource::Window},
+                 {"screens", CaptureSource::Window}};
+    for (const auto& c : cases) {
+        const test::TempFolder dir;
+        writeFile(ExtraSettingsPath(folderOf(dir)), std::string("[Capture]\nSource=") + c.value +
+                                                        "\n\n[StatusLine]\nRollingMinutes=30\n");
+        const ExtraSettings loaded = LoadExtraSettings(folderOf(dir));
+        EXPECT_EQ(loaded.Source, c.loaded) << c.value;
+        EXPECT_EQ(loaded.RollingMinutes, 30) << c.value;
+    }
+
+    const test::TempFolder dir;
+    const std::string folder = folderOf(dir);
+    EXPECT_EQ(LoadExtraSettings(folder).Source, CaptureSource::Window);
+    writeFile(ExtraSettingsPath(folder), "[StatusLine]\nRollingMinutes=45\n");
+    EXPECT_TRUE(SaveCaptureSource(folder, CaptureSource::Screen));
+    EXPECT_EQ(LoadExtraSettings(folder).Source, CaptureSource::Screen);
+    // The rolling window survives the capture source's save, and the other way round.
+    EXPECT_TRUE(SaveExtraSettings(folder, ExtraSettings{90}));
+    const ExtraSettings both = LoadExtraSettings(folder);
+    EXPECT_EQ(both.Source, CaptureSource::Screen);
+    EXPECT_EQ(both.RollingMinutes, 90);
+    EXPECT_TRUE(SaveCaptureSource(folder, CaptureSource::Window));
+    EXPECT_EQ(readFile(ExtraSettingsPath(folder)),
+              "[Capture]\nSource=window\n\n[StatusLine]\nRollingMinutes=90\n");
+}

@@ -219,6 +219,22 @@ TEST_F(StatusLineTest, EachCaptureHealthReasonFromItsCause)
          "Lv読取失敗: パターンにない文字"},
         {"two at once", [](StatusLineTest& t) { t.show("", "12.34", ""); },
          "Lv読取失敗: 範囲に文字色なし / ｺｲﾝ読取失敗: 範囲に文字色なし"},
+        // What a game drawn past its window's device context gives the window capture source.
+        {"all black",
+         [](StatusLineTest& t) {
+             const Rect r = t.windows.WindowRect(t.gameWindow);
+             t.windows.setImage(t.gameWindow, PixelBuffer(r.width, r.height));
+         },
+         "all regions black — try the screen capture source"},
+        // Black regions of which one lies outside the window: that cause, not the capture source.
+        {"all black, level outside",
+         [](StatusLineTest& t) {
+             const Rect r = t.windows.WindowRect(t.gameWindow);
+             t.windows.setImage(t.gameWindow, PixelBuffer(r.width, r.height));
+             t.p.settings.CaptureArea[AreaLevel].X = 1090;
+         },
+         "Lv読取失敗: 範囲がウィンドウの外 / Exp読取失敗: 範囲に文字色なし / ｺｲﾝ読取失敗: "
+         "範囲に文字色なし"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -7,7 +7,8 @@ namespace kesmaro::test {
 // What a frame of the simulated game shows.
 inline GameFrameSpec FrameSpec(int level, double exp, std::int64_t coins,
                                CoinArea area = CoinArea::Area2, bool windowMode = false,
-                               InterfaceColour colour = InterfaceColour::Yellow, QSize size = {})
+                               InterfaceColour colour = InterfaceColour::Yellow,
+                               FrameExtent size = {})
 {
     GameFrameSpec s;
     s.level = level;

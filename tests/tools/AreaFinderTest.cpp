@@ -8,6 +8,7 @@
 #include "tools/simgame/GameFrame.h"
 
 #include <QProcess>
+#include <QSize>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <random>
@@ -114,32 +115,32 @@ TEST_F(AreaFinderTest, NumbersMovedAnywhereAreFoundAndReadBack)
             GameFrameSpec scene = FrameSpec(1 + static_cast<int>(random() % 999),
                                             static_cast<double>(random() % 10001) / 100.0,
                                             static_cast<std::int64_t>(random() % 100000000));
-            scene.size = size;
+            scene.size = FrameExtent{size.width(), size.height()};
             scene.colour = static_cast<InterfaceColour>(random() % 4);
             scene.windowMode = random() % 2 == 0;
             // One band of rows each, so that no two areas overlap.
             const int band = (size.height() - 40) / 3;
             for (int n = 0; n < 3; ++n)
-                scene.at[static_cast<std::size_t>(n)] = QPoint(
+                scene.at[static_cast<std::size_t>(n)] = FramePoint{
                     8 + static_cast<int>(random() % static_cast<unsigned>(size.width() - 200)),
-                    8 + n * band + static_cast<int>(random() % static_cast<unsigned>(band - 20)));
+                    8 + n * band + static_cast<int>(random() % static_cast<unsigned>(band - 20))};
             SCOPED_TRACE(QStringLiteral("%1x%2 round %3 level %4 at %5,%6")
                              .arg(size.width())
                              .arg(size.height())
                              .arg(round)
                              .arg(scene.level)
-                             .arg(scene.at[0]->x())
-                             .arg(scene.at[0]->y())
+                             .arg(scene.at[0]->x)
+                             .arg(scene.at[0]->y)
                              .toStdString());
-            ASSERT_EQ(CheckGameFrameSpec(scene), QString());
+            ASSERT_EQ(CheckGameFrameSpec(scene), "");
             const PixelBuffer frame = RenderGameFrame(scene);
             const AreaProposal found = FindCaptureAreas(frame, DefaultFinderFonts(std::nullopt));
             ASSERT_EQ(found.level.status, FindStatus::Found);
             ASSERT_EQ(found.exp.status, FindStatus::Found);
             ASSERT_EQ(found.coins.status, FindStatus::Found);
-            EXPECT_EQ(found.level.area.y, scene.at[0]->y());
-            EXPECT_EQ(found.exp.area.y, scene.at[1]->y());
-            EXPECT_EQ(found.coins.area.y, scene.at[2]->y());
+            EXPECT_EQ(found.level.area.y, scene.at[0]->y);
+            EXPECT_EQ(found.exp.area.y, scene.at[1]->y);
+            EXPECT_EQ(found.coins.area.y, scene.at[2]->y);
             const Reading r = readBack(frame, scene, found);
             EXPECT_EQ(r.level, QString::number(scene.level));
             EXPECT_EQ(r.exp, expDigits(scene.expPercent));
@@ -153,8 +154,8 @@ TEST_F(AreaFinderTest, ProposedAreasHoldTheLongestNumbers)
     // Found while the numbers are short, the areas must still read them once they are long:
     // the level and Exp grow on both sides, the coins to the left.
     GameFrameSpec scene = FrameSpec(5, 0.5, 7);
-    scene.size = QSize(1280, 720);
-    scene.at = {QPoint(300, 100), QPoint(600, 300), QPoint(900, 500)};
+    scene.size = FrameExtent{1280, 720};
+    scene.at = {FramePoint{300, 100}, FramePoint{600, 300}, FramePoint{900, 500}};
     const AreaProposal found =
         FindCaptureAreas(RenderGameFrame(scene), DefaultFinderFonts(InterfaceColour::Yellow));
     ASSERT_EQ(found.coins.status, FindStatus::Found);
@@ -165,7 +166,7 @@ TEST_F(AreaFinderTest, ProposedAreasHoldTheLongestNumbers)
     // The game keeps the level and Exp centred and the coins' right edge where it was.
     const Settings drawn = FrameSettings(scene);
     const int coinsRight = 900 + drawn.CaptureArea[AreaMoney].Width;
-    longer.at[2] = QPoint(900, 500);
+    longer.at[2] = FramePoint{900, 500};
     ASSERT_EQ(coinsRight, 900 + FrameSettings(longer).CaptureArea[AreaMoney].Width);
     const Reading r = readBack(RenderGameFrame(longer), longer, found);
     EXPECT_EQ(r.level, u"999");
@@ -230,7 +231,7 @@ TEST_F(AreaFinderTest, TwoPlausibleLevelsAreAmbiguousNotGuessed)
     // A second level on the dark bottom bar, as a party member's panel might show one.
     GameFrameSpec second = scene;
     second.level = 40;
-    second.at[0] = QPoint(150, 730);
+    second.at[0] = FramePoint{150, 730};
     second.hideExp = true;
     second.coinArea = CoinArea::None;
     DrawHudValues(frame, second);
@@ -251,7 +252,7 @@ TEST_F(AreaFinderTest, TwoPlausibleLevelsAreAmbiguousNotGuessed)
 TEST_F(AreaFinderTest, DetectionAppliesOnlyAfterConfirmation)
 {
     GameFrameSpec scene = FrameSpec(64, 77.77, 31337);
-    scene.at = {QPoint(40, 40), QPoint(400, 600), QPoint(700, 300)};
+    scene.at = {FramePoint{40, 40}, FramePoint{400, 600}, FramePoint{700, 300}};
     LoadDefaultGlyphTables(p.settings, scene.colour);
     SetDefaultCaptureAreas(p.settings, ScreenMode::FullScreen);
     p.settings.SearchWindowClass = "Gamebryo Application";

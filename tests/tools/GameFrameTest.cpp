@@ -94,14 +94,15 @@ TEST_F(GameFrameTest, SizesFromTheSmallestToLargerReadTheSame)
 {
     for (const bool window : {false, true}) {
         GameFrameSpec s = FrameSpec(321, 45.67, 8'765'432, CoinArea::Both, window);
-        EXPECT_EQ(DefaultFrameSize(window), window ? QSize(1030, 793) : QSize(1024, 768));
-        const QSize minimum = MinimumFrameSize(s);
-        EXPECT_EQ(minimum, window ? QSize(1027, 784) : QSize(1024, 762));
-        for (const QSize size : {minimum, QSize(1280, 1024)}) {
-            SCOPED_TRACE(::testing::Message() << "window " << window << " " << size.width());
+        EXPECT_EQ(DefaultFrameSize(window),
+                  (window ? FrameExtent{1030, 793} : FrameExtent{1024, 768}));
+        const FrameExtent minimum = MinimumFrameSize(s);
+        EXPECT_EQ(minimum, (window ? FrameExtent{1027, 784} : FrameExtent{1024, 762}));
+        for (const FrameExtent size : {minimum, FrameExtent{1280, 1024}}) {
+            SCOPED_TRACE(::testing::Message() << "window " << window << " " << size.width);
             s.size = size;
             const PixelBuffer frame = RenderGameFrame(s);
-            EXPECT_EQ(QSize(frame.width, frame.height), size);
+            EXPECT_EQ((FrameExtent{frame.width, frame.height}), size);
             expectRoundTrip(s);
         }
     }
@@ -136,7 +137,7 @@ TEST(GameFrameSpecTest, ExpTextHasTwoDecimalsAndStaysInRange)
 
 TEST(GameFrameSpecTest, RefusedSpecsGiveNoFrameAndDrawNothing)
 {
-    const QSize yellow(1024, 768);
+    const FrameExtent yellow{1024, 768};
     const GameFrameSpec rows[] = {
         FrameSpec(0, 1.0, 1),
         FrameSpec(1000, 1.0, 1),
@@ -145,14 +146,16 @@ TEST(GameFrameSpecTest, RefusedSpecsGiveNoFrameAndDrawNothing)
         FrameSpec(1, 1.0, -1),
         FrameSpec(1, 1.0, 1, static_cast<CoinArea>(9)),
         FrameSpec(1, 1.0, 1, CoinArea::Area2, false, static_cast<InterfaceColour>(-1)),
-        FrameSpec(1, 1.0, 1, CoinArea::Area2, false, InterfaceColour::Yellow, QSize(1023, 768)),
+        FrameSpec(1, 1.0, 1, CoinArea::Area2, false, InterfaceColour::Yellow,
+                  FrameExtent{1023, 768}),
         FrameSpec(1, 1.0, 1, CoinArea::Area2, true, InterfaceColour::Yellow, yellow),
-        FrameSpec(1, 1.0, 1, CoinArea::Area2, false, InterfaceColour::Yellow, QSize(4097, 768)),
-        FrameSpec(1, 1.0, 1, CoinArea::Area2, false, InterfaceColour::Yellow, QSize(-5, 768)),
+        FrameSpec(1, 1.0, 1, CoinArea::Area2, false, InterfaceColour::Yellow,
+                  FrameExtent{4097, 768}),
+        FrameSpec(1, 1.0, 1, CoinArea::Area2, false, InterfaceColour::Yellow, FrameExtent{-5, 768}),
     };
     for (const GameFrameSpec& s : rows) {
         SCOPED_TRACE(::testing::Message() << s.level << " " << s.expPercent << " " << s.coins);
-        EXPECT_FALSE(CheckGameFrameSpec(s).isEmpty());
+        EXPECT_FALSE(CheckGameFrameSpec(s).empty());
         EXPECT_TRUE(RenderGameFrame(s).isEmpty());
         PixelBuffer frame(4, 4);
         const std::vector<std::uint8_t> before = frame.bgra;
@@ -161,7 +164,7 @@ TEST(GameFrameSpecTest, RefusedSpecsGiveNoFrameAndDrawNothing)
     }
     // Without coins the frame may end before the coin areas.
     EXPECT_EQ(CheckGameFrameSpec(FrameSpec(1, 1.0, 1, CoinArea::None, false,
-                                           InterfaceColour::Yellow, QSize(735, 762))),
+                                           InterfaceColour::Yellow, FrameExtent{735, 762})),
               "");
     PixelBuffer small(100, 50); // drawing onto a smaller image stays inside it
     DrawHudValues(small, FrameSpec(999, 100.0, 999'999'999'999'999, CoinArea::Both));
@@ -174,7 +177,7 @@ TEST(GameFrameSpecTest, PngHoldsTheFramePixelForPixel)
     const PixelBuffer frame =
         RenderGameFrame(FrameSpec(3, 4.5, 6, CoinArea::Area4, false, InterfaceColour::Red));
     const QString path = dir.filePath(QStringLiteral("frame.png"));
-    ASSERT_TRUE(SaveFramePng(frame, path));
+    ASSERT_TRUE(SaveFramePng(frame, path.toStdString()));
     const QImage image = QImage(path).convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(image.size(), QSize(1024, 768));
     for (int y = 0; y < image.height(); ++y)
@@ -182,8 +185,10 @@ TEST(GameFrameSpecTest, PngHoldsTheFramePixelForPixel)
             const std::uint8_t* px = frame.pixel(x, y);
             ASSERT_EQ(image.pixel(x, y), qRgb(px[2], px[1], px[0])) << x << "," << y;
         }
-    EXPECT_FALSE(SaveFramePng(frame, dir.filePath(QStringLiteral("missing/folder/frame.png"))));
-    EXPECT_FALSE(SaveFramePng(PixelBuffer(), dir.filePath(QStringLiteral("empty.png"))));
+    EXPECT_FALSE(SaveFramePng(
+        frame, dir.filePath(QStringLiteral("missing/folder/frame.png")).toStdString()));
+    EXPECT_FALSE(
+        SaveFramePng(PixelBuffer(), dir.filePath(QStringLiteral("empty.png")).toStdString()));
 }
 
 } // namespace

@@ -11,9 +11,18 @@ using namespace kesmaro;
 
 namespace {
 
-QStringList split(const char* line)
+std::vector<std::string> split(const char* line)
 {
-    return QString::fromUtf8(line).split(u' ', Qt::SkipEmptyParts);
+    std::vector<std::string> words;
+    for (const QString& word : QString::fromUtf8(line).split(u' ', Qt::SkipEmptyParts))
+        words.push_back(word.toStdString());
+    return words;
+}
+
+std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
 }
 
 TEST(SimGameArguments, RenderTakesEveryOption)
@@ -30,7 +39,7 @@ TEST(SimGameArguments, RenderTakesEveryOption)
     EXPECT_EQ(c.frameSpec.coinArea, CoinArea::Both);
     EXPECT_TRUE(c.frameSpec.windowMode);
     EXPECT_EQ(c.frameSpec.colour, InterfaceColour::Blue);
-    EXPECT_EQ(c.frameSpec.size, QSize(1100, 800));
+    EXPECT_EQ(c.frameSpec.size, (FrameExtent{1100, 800}));
     EXPECT_TRUE(c.frameSpec.hideLevel && c.frameSpec.hideExp);
 }
 
@@ -39,15 +48,15 @@ TEST(SimGameArguments, AtMovesEachNumberOnce)
     const SimGameCommand c = ParseSimGameArguments(
         split("--render o.png --level 1 --exp 1 --coins 1 --at coins=10,20 --at level=0,700"));
     ASSERT_EQ(c.error, "");
-    EXPECT_EQ(c.frameSpec.at[0], QPoint(0, 700));
+    EXPECT_EQ(c.frameSpec.at[0], (FramePoint{0, 700}));
     EXPECT_FALSE(c.frameSpec.at[1]);
-    EXPECT_EQ(c.frameSpec.at[2], QPoint(10, 20));
+    EXPECT_EQ(c.frameSpec.at[2], (FramePoint{10, 20}));
     const Settings s = FrameSettings(c.frameSpec);
     EXPECT_EQ(s.CaptureArea[0].X, 0);
     EXPECT_EQ(s.CaptureArea[0].Width, 53);
     EXPECT_EQ(s.CaptureArea[2].Y, 20);
     // The live window takes it too.
-    EXPECT_EQ(ParseSimGameArguments(split("--at exp=5,6")).frameSpec.at[1], QPoint(5, 6));
+    EXPECT_EQ(ParseSimGameArguments(split("--at exp=5,6")).frameSpec.at[1], (FramePoint{5, 6}));
 }
 
 TEST(SimGameArguments, HelpStandsAlone)
@@ -61,11 +70,9 @@ TEST(SimGameArguments, HelpStandsAlone)
 
 TEST(SimGameArguments, TheLiveWindowTakesItsOwnOptions)
 {
-    const SimGameCommand c = ParseSimGameArguments(
-        {QStringLiteral("--class"), QStringLiteral("Other Game"), QStringLiteral("--play"),
-         QStringLiteral("--seed"), QStringLiteral("18446744073709551615"),
-         QStringLiteral("--exp-rate"), QStringLiteral("12.5"), QStringLiteral("--coin-rate"),
-         QStringLiteral("3000")});
+    const SimGameCommand c =
+        ParseSimGameArguments({"--class", "Other Game", "--play", "--seed", "18446744073709551615",
+                               "--exp-rate", "12.5", "--coin-rate", "3000"});
     ASSERT_EQ(c.error, "");
     EXPECT_EQ(c.mode, SimGameCommand::Mode::Live);
     EXPECT_EQ(c.windowClass, "Other Game");
@@ -111,12 +118,11 @@ TEST(SimGameArguments, BadArgumentsAreRefusedWithOneLine)
         const SimGameCommand c =
             ParseSimGameArguments(row.arguments[0] == '!' ? split(row.arguments + 1)
                                                           : split(base) + split(row.arguments));
-        EXPECT_TRUE(c.error.contains(QString::fromUtf8(row.fault))) << c.error.toStdString();
+        EXPECT_NE(c.error.find(row.fault), std::string::npos) << c.error;
     }
     // A control character in a value cannot break the message into two lines.
-    EXPECT_EQ(
-        ParseSimGameArguments({QStringLiteral("--colour"), QStringLiteral("red\nblue")}).error,
-        "--colour must be yellow, red, blue or white, not 'red?blue'");
+    EXPECT_EQ(ParseSimGameArguments({"--colour", "red\nblue"}).error,
+              "--colour must be yellow, red, blue or white, not 'red?blue'");
 }
 
 // The program itself: exit status and messages.

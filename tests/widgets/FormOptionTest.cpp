@@ -530,7 +530,7 @@ TEST_F(FormOptionTest, AutomaticDetectionAppliesTheFoundAreasOnlyWhenConfirmed)
     EXPECT_EQ(messages(), QStringList{u"ゲームウィンドウが見つかりません。"_s});
 
     GameFrameSpec scene = test::FrameSpec(64, 77.77, 31337);
-    scene.at = {QPoint(40, 40), QPoint(400, 600), QPoint(700, 300)};
+    scene.at = {FramePoint{40, 40}, FramePoint{400, 600}, FramePoint{700, 300}};
     LoadDefaultGlyphTables(p.settings, scene.colour);
     SetDefaultCaptureAreas(p.settings, ScreenMode::FullScreen);
     const WindowId game = windows.addWindow("Gamebryo Application", RenderGameFrame(scene));

@@ -101,7 +101,7 @@ int main(int argc, char** argv)
     moved.expPercent = 12.34;
     moved.coins = 123456;
     moved.coinArea = CoinArea::Both;
-    moved.at = {QPoint(160, 730), QPoint(500, 740), QPoint(40, 120)};
+    moved.at = {FramePoint{160, 730}, FramePoint{500, 740}, FramePoint{40, 120}};
     const PixelBuffer frame = RenderGameFrame(moved);
     AreaFinderDialog finder(frame, FindCaptureAreas(frame, DefaultFinderFonts(std::nullopt)));
     finder.show();

@@ -124,9 +124,8 @@ TEST_F(SimGameLiveTest, IsFoundByItsClassOrTheOneGivenAndIsExactlyTheFrame)
     const WindowId game = waitForFrame(kGameClass, frameSpec);
     ASSERT_NE(game, kNoWindow);
     // One pixel beyond the client area reads black: it is exactly the frame.
-    const QSize size = FrameSize(frameSpec);
-    const PixelBuffer beyond =
-        windows->GrabClientRegion(game, {size.width(), size.height() - 1, 1, 1});
+    const FrameExtent size = FrameSize(frameSpec);
+    const PixelBuffer beyond = windows->GrabClientRegion(game, {size.width, size.height - 1, 1, 1});
     EXPECT_EQ(beyond.pixel(0, 0)[0] + beyond.pixel(0, 0)[1] + beyond.pixel(0, 0)[2], 0);
 
     start({"--class", "Other Game", "--level", "7"});
@@ -198,7 +197,7 @@ TEST_F(SimGameLiveTest, NumbersMovedAwayFromTheDefaultsAreFoundAndTheNextCapture
     start({"--level", "64", "--exp", "77.31", "--coins", "424242", "--window-mode", "--at",
            "level=60,100", "--at", "exp=500,600", "--at", "coins=300,400"});
     GameFrameSpec moved = test::FrameSpec(64, 77.31, 424242, CoinArea::Area2, true);
-    moved.at = {QPoint(60, 100), QPoint(500, 600), QPoint(300, 400)};
+    moved.at = {FramePoint{60, 100}, FramePoint{500, 600}, FramePoint{300, 400}};
     const WindowId game = waitForFrame(kGameClass, moved);
     ASSERT_NE(game, kNoWindow);
 

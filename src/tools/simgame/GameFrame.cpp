@@ -1,12 +1,14 @@
 #include "tools/simgame/GameFrame.h"
 
-#include "platform/qt/Pictures.h"
+#include "common/Files.h"
+#include "platform/ImageFiles.h"
 #include "recognition/Binarization.h"
 #include "recognition/GlyphRenderer.h"
 #include "recognition/Recognition.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <numbers>
 
 namespace kesmaro {
@@ -233,11 +235,11 @@ struct Layout {
 Layout layoutFor(const GameFrameSpec& frameSpec)
 {
     Layout layout;
-    const QSize size = FrameSize(frameSpec);
+    const FrameExtent size = FrameSize(frameSpec);
     layout.content = frameSpec.windowMode
-                         ? Box{kWindowBorder, kWindowTitle, size.width() - kWindowBorder,
-                               size.height() - kWindowBorder}
-                         : Box{0, 0, size.width(), size.height()};
+                         ? Box{kWindowBorder, kWindowTitle, size.width - kWindowBorder,
+                               size.height - kWindowBorder}
+                         : Box{0, 0, size.width, size.height};
     layout.settings = FrameSettings(frameSpec);
     GameFrameSpec unmoved = frameSpec;
     unmoved.at = {};
@@ -420,13 +422,13 @@ enum class Align { Centre, Right };
 // Draws `text` closed by the delimiter in the category's glyphs into `area`, painting only the
 // glyph strokes so that the area's own texture shows through.
 void drawValue(Canvas& canvas, const Layout& layout, int category, const CaptureRect& area,
-               const QString& text, Align align, const Rgb& ink, std::uint32_t seed)
+               std::string_view text, Align align, const Rgb& ink, std::uint32_t seed)
 {
     const GlyphFont font = GlyphFontOf(layout.settings, category);
     const bool inverted = HasSetBackground(font);
     const int rows = std::clamp(font.height, 0, kColumnRows);
     PixelBuffer measure;
-    const std::string digits = text.toStdString();
+    const std::string digits(text);
     const int width = DrawNumber(measure, 0, 0, digits, font);
     PixelBuffer strokes(width, rows);
     DrawNumber(strokes, 0, 0, digits, font);
@@ -450,18 +452,19 @@ void drawValue(Canvas& canvas, const Layout& layout, int category, const Capture
 
 } // namespace
 
-QSize DefaultFrameSize(bool windowMode)
+FrameExtent DefaultFrameSize(bool windowMode)
 {
-    return windowMode ? QSize(1024 + 2 * kWindowBorder, 768 + kWindowTitle + kWindowBorder)
-                      : QSize(1024, 768);
+    return windowMode ? FrameExtent{1024 + 2 * kWindowBorder, 768 + kWindowTitle + kWindowBorder}
+                      : FrameExtent{1024, 768};
 }
 
-QSize FrameSize(const GameFrameSpec& frameSpec)
+FrameExtent FrameSize(const GameFrameSpec& frameSpec)
 {
-    return frameSpec.size == QSize() ? DefaultFrameSize(frameSpec.windowMode) : frameSpec.size;
+    return frameSpec.size == FrameExtent{} ? DefaultFrameSize(frameSpec.windowMode)
+                                           : frameSpec.size;
 }
 
-QSize MinimumFrameSize(const GameFrameSpec& frameSpec)
+FrameExtent MinimumFrameSize(const GameFrameSpec& frameSpec)
 {
     const Settings s = FrameSettings(frameSpec);
     std::vector<std::size_t> areas{0, 1};
@@ -485,28 +488,30 @@ Settings FrameSettings(const GameFrameSpec& frameSpec)
     SetDefaultCaptureAreas(s, frameSpec.windowMode ? ScreenMode::Window : ScreenMode::FullScreen);
     for (std::size_t i = 0; i < frameSpec.at.size(); ++i)
         if (frameSpec.at[i]) {
-            s.CaptureArea[i].X = frameSpec.at[i]->x();
-            s.CaptureArea[i].Y = frameSpec.at[i]->y();
+            s.CaptureArea[i].X = frameSpec.at[i]->x;
+            s.CaptureArea[i].Y = frameSpec.at[i]->y;
         }
     return s;
 }
 
-QString FrameExpText(double expPercent)
+std::string FrameExpText(double expPercent)
 {
     const double percent = std::isnan(expPercent) ? 0.0 : std::clamp(expPercent, 0.0, 100.0);
     const long long hundredths = std::llround(percent * 100.0);
-    return QStringLiteral("%1.%2").arg(hundredths / 100).arg(hundredths % 100, 2, 10, QChar(u'0'));
+    const std::string cents = std::to_string(hundredths % 100);
+    return std::to_string(hundredths / 100) + '.' + (cents.size() < 2 ? "0" : "") + cents;
 }
 
-QString CheckGameFrameSpec(const GameFrameSpec& frameSpec)
+std::string CheckGameFrameSpec(const GameFrameSpec& frameSpec)
 {
     if (frameSpec.level < kMinFrameLevel || frameSpec.level > kMaxFrameLevel)
-        return QStringLiteral("level must be %1 to %2").arg(kMinFrameLevel).arg(kMaxFrameLevel);
+        return "level must be " + std::to_string(kMinFrameLevel) + " to " +
+               std::to_string(kMaxFrameLevel);
     if (!std::isfinite(frameSpec.expPercent) || frameSpec.expPercent < 0.0 ||
         std::llround(frameSpec.expPercent * 100.0) > 10000)
-        return QStringLiteral("Exp must be 0.00 to 100.00");
+        return "Exp must be 0.00 to 100.00";
     if (frameSpec.coins < 0)
-        return QStringLiteral("coins must not be negative");
+        return "coins must not be negative";
     switch (frameSpec.coinArea) {
     case CoinArea::Area2:
     case CoinArea::Area4:
@@ -514,7 +519,7 @@ QString CheckGameFrameSpec(const GameFrameSpec& frameSpec)
     case CoinArea::None:
         break;
     default:
-        return QStringLiteral("unknown coin area");
+        return "unknown coin area";
     }
     switch (frameSpec.colour) {
     case InterfaceColour::Yellow:
@@ -523,31 +528,29 @@ QString CheckGameFrameSpec(const GameFrameSpec& frameSpec)
     case InterfaceColour::White:
         break;
     default:
-        return QStringLiteral("unknown interface colour");
+        return "unknown interface colour";
     }
-    for (const std::optional<QPoint>& at : frameSpec.at)
-        if (at &&
-            (at->x() < 0 || at->y() < 0 || at->x() > kMaxFrameSide || at->y() > kMaxFrameSide))
-            return QStringLiteral("a moved number must start inside the frame");
-    const QSize size = FrameSize(frameSpec);
-    const QSize minimum = MinimumFrameSize(frameSpec);
-    if (size.width() < minimum.width() || size.height() < minimum.height() ||
-        size.width() > kMaxFrameSide || size.height() > kMaxFrameSide)
-        return QStringLiteral("size must be from %1x%2 to %3x%3 for this screen mode")
-            .arg(minimum.width())
-            .arg(minimum.height())
-            .arg(kMaxFrameSide);
+    for (const std::optional<FramePoint>& at : frameSpec.at)
+        if (at && (at->x < 0 || at->y < 0 || at->x > kMaxFrameSide || at->y > kMaxFrameSide))
+            return "a moved number must start inside the frame";
+    const FrameExtent size = FrameSize(frameSpec);
+    const FrameExtent minimum = MinimumFrameSize(frameSpec);
+    if (size.width < minimum.width || size.height < minimum.height || size.width > kMaxFrameSide ||
+        size.height > kMaxFrameSide)
+        return "size must be from " + std::to_string(minimum.width) + 'x' +
+               std::to_string(minimum.height) + " to " + std::to_string(kMaxFrameSide) + 'x' +
+               std::to_string(kMaxFrameSide) + " for this screen mode";
     return {};
 }
 
 PixelBuffer RenderGameBackground(const GameFrameSpec& frameSpec)
 {
-    if (!CheckGameFrameSpec(frameSpec).isEmpty())
+    if (!CheckGameFrameSpec(frameSpec).empty())
         return {};
-    const QSize size = FrameSize(frameSpec);
+    const FrameExtent size = FrameSize(frameSpec);
     const Layout layout = layoutFor(frameSpec);
     const Rgb tint = interfaceTint(frameSpec.colour);
-    PixelBuffer frame(size.width(), size.height());
+    PixelBuffer frame(size.width, size.height);
     Canvas canvas(frame);
     if (frameSpec.windowMode)
         drawWindowFrame(canvas, tint, layout.limits);
@@ -558,18 +561,18 @@ PixelBuffer RenderGameBackground(const GameFrameSpec& frameSpec)
 
 void DrawHudValues(PixelBuffer& frame, const GameFrameSpec& frameSpec)
 {
-    if (!CheckGameFrameSpec(frameSpec).isEmpty())
+    if (!CheckGameFrameSpec(frameSpec).empty())
         return;
     const Layout layout = layoutFor(frameSpec);
     const Settings& s = layout.settings;
     Canvas canvas(frame);
     if (!frameSpec.hideLevel)
-        drawValue(canvas, layout, CategoryLevel, s.CaptureArea[0], QString::number(frameSpec.level),
+        drawValue(canvas, layout, CategoryLevel, s.CaptureArea[0], std::to_string(frameSpec.level),
                   Align::Centre, {255, 238, 180}, kSceneSeed + 20);
     if (!frameSpec.hideExp)
         drawValue(canvas, layout, CategoryExp, s.CaptureArea[1], FrameExpText(frameSpec.expPercent),
                   Align::Centre, {48, 30, 16}, kSceneSeed + 21);
-    const QString coins = QString::number(frameSpec.coins);
+    const std::string coins = std::to_string(frameSpec.coins);
     if (frameSpec.coinArea == CoinArea::Area2 || frameSpec.coinArea == CoinArea::Both)
         drawValue(canvas, layout, CategoryMoney, s.CaptureArea[2], coins, Align::Right,
                   {255, 214, 96}, kSceneSeed + 22);
@@ -601,16 +604,15 @@ PixelBuffer RenderGameFrame(const GameFrameSpec& frameSpec)
     return frame;
 }
 
-bool SaveFramePng(const PixelBuffer& frame, const QString& path)
+bool SaveFramePng(const PixelBuffer& frame, const std::string& path)
 {
-    const QImage image = ToQImage(frame);
-    return !image.isNull() && image.save(path, "PNG");
+    return WriteImageFile(frame, PathFromUtf8(path), ImageFormat::Png) == ImageFileStatus::Ok;
 }
 
 namespace {
 
 template <class T, std::size_t N>
-std::optional<T> named(const std::pair<QStringView, T> (&names)[N], QStringView name)
+std::optional<T> named(const std::pair<std::string_view, T> (&names)[N], std::string_view name)
 {
     for (const auto& [text, value] : names)
         if (name == text)
@@ -620,22 +622,22 @@ std::optional<T> named(const std::pair<QStringView, T> (&names)[N], QStringView 
 
 } // namespace
 
-std::optional<CoinArea> CoinAreaFromName(QStringView name)
+std::optional<CoinArea> CoinAreaFromName(std::string_view name)
 {
-    static const std::pair<QStringView, CoinArea> names[] = {{u"2", CoinArea::Area2},
-                                                             {u"4", CoinArea::Area4},
-                                                             {u"both", CoinArea::Both},
-                                                             {u"none", CoinArea::None}};
+    static const std::pair<std::string_view, CoinArea> names[] = {{"2", CoinArea::Area2},
+                                                                  {"4", CoinArea::Area4},
+                                                                  {"both", CoinArea::Both},
+                                                                  {"none", CoinArea::None}};
     return named(names, name);
 }
 
-std::optional<InterfaceColour> ColourFromName(QStringView name)
+std::optional<InterfaceColour> ColourFromName(std::string_view name)
 {
-    static const std::pair<QStringView, InterfaceColour> names[] = {
-        {u"yellow", InterfaceColour::Yellow},
-        {u"red", InterfaceColour::Red},
-        {u"blue", InterfaceColour::Blue},
-        {u"white", InterfaceColour::White}};
+    static const std::pair<std::string_view, InterfaceColour> names[] = {
+        {"yellow", InterfaceColour::Yellow},
+        {"red", InterfaceColour::Red},
+        {"blue", InterfaceColour::Blue},
+        {"white", InterfaceColour::White}};
     return named(names, name);
 }
 

@@ -3,22 +3,22 @@
 #include "tools/simgame/GameFrame.h"
 #include "tools/simgame/PlayerSimulation.h"
 
-#include <QString>
-#include <QStringList>
+#include <string>
+#include <vector>
 
 namespace kesmaro {
 
 struct SimGameCommand {
     enum class Mode { Render, Live, Help };
     Mode mode = Mode::Live;
-    QString output; // the PNG file of --render
+    std::string output; // the PNG file of --render (UTF-8)
     GameFrameSpec frameSpec;
     // The live window: its class (both strings of WM_CLASS), and what changes its numbers.
-    QString windowClass = QStringLiteral("Gamebryo Application");
-    QString script; // --script FILE: timed values
+    std::string windowClass = "Gamebryo Application";
+    std::string script; // --script FILE: timed values
     bool play = false;
     PlayOptions playOptions;
-    QString error; // one line; empty when the arguments are good
+    std::string error; // one line; empty when the arguments are good
 };
 
 // The command line of kesmaro-simgame without the program name. Options take their value as
@@ -28,9 +28,9 @@ struct SimGameCommand {
 // --script,
 // --play and the player's --seed, --exp-rate, --coin-rate) are refused with --render, and the
 // player's with anything but --play. --help (-h) stands alone.
-SimGameCommand ParseSimGameArguments(const QStringList& arguments);
+SimGameCommand ParseSimGameArguments(const std::vector<std::string>& arguments);
 
 // What --help prints: the two ways to run the program and what each option does.
-QString SimGameUsage();
+std::string SimGameUsage();
 
 } // namespace kesmaro

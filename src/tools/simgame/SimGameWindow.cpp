@@ -24,7 +24,8 @@ SimGameWindow::SimGameWindow(const GameFrameSpec& frameSpec)
 {
     DrawHudValues(m_frame, m_spec);
     m_image = ToQImage(m_frame);
-    const QSize size = FrameSize(frameSpec);
+    const FrameExtent frameSize = FrameSize(frameSpec);
+    const QSize size(frameSize.width, frameSize.height);
     setMinimumSize(size);
     setMaximumSize(size);
     resize(size);
@@ -40,7 +41,7 @@ void SimGameWindow::showValues(const GameFrameSpec& values)
     next.coinArea = values.coinArea;
     next.hideLevel = values.hideLevel;
     next.hideExp = values.hideExp;
-    if (sameValues(next, m_spec) || !CheckGameFrameSpec(next).isEmpty())
+    if (sameValues(next, m_spec) || !CheckGameFrameSpec(next).empty())
         return;
     m_spec = next;
     std::copy(m_background.bgra.begin(), m_background.bgra.end(), m_frame.bgra.begin());

@@ -30,27 +30,19 @@ void printError(const QString& message)
     QTextStream(stderr) << "kesmaro-simgame: " << message << '\n';
 }
 
+void printError(const std::string& message)
+{
+    printError(QString::fromStdString(message));
+}
+
 int render(const kesmaro::SimGameCommand& command)
 {
     const kesmaro::PixelBuffer frame = kesmaro::RenderGameFrame(command.frameSpec);
     if (!kesmaro::SaveFramePng(frame, command.output)) {
-        printError(QStringLiteral("cannot write %1").arg(command.output));
+        printError("cannot write " + command.output);
         return kExitFailure;
     }
     return 0;
-}
-
-// Every step must leave a frame that can be drawn (a coin area outside a small --size cannot).
-QString checkScript(const kesmaro::GameScript& script, const kesmaro::GameFrameSpec& start)
-{
-    kesmaro::GameFrameSpec frameSpec = start;
-    for (const kesmaro::ScriptStep& step : script.steps) {
-        frameSpec = kesmaro::ApplyScriptStep(frameSpec, step);
-        const QString problem = kesmaro::CheckGameFrameSpec(frameSpec);
-        if (!problem.isEmpty())
-            return QStringLiteral("--script line %1: %2").arg(step.line).arg(problem);
-    }
-    return {};
 }
 
 // Plays the script's steps at their times, measured from the call.
@@ -88,14 +80,14 @@ private:
 int live(int argc, char* argv[], const kesmaro::SimGameCommand& command)
 {
     kesmaro::GameScript script;
-    if (!command.script.isEmpty()) {
+    if (!command.script.empty()) {
         script = kesmaro::LoadGameScript(command.script);
-        if (!script.error.isEmpty()) {
-            printError(QStringLiteral("--script ") + script.error);
+        if (!script.error.empty()) {
+            printError("--script " + script.error);
             return kExitUsage;
         }
-        const QString problem = checkScript(script, command.frameSpec);
-        if (!problem.isEmpty()) {
+        const std::string problem = kesmaro::CheckScriptFrames(script, command.frameSpec);
+        if (!problem.empty()) {
             printError(problem);
             return kExitUsage;
         }
@@ -115,11 +107,12 @@ int live(int argc, char* argv[], const kesmaro::SimGameCommand& command)
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     // WM_CLASS: the instance name comes from RESOURCE_NAME, the class from the application
     // name, so that either string matches.
-    qputenv("RESOURCE_NAME", command.windowClass.toLatin1());
+    const QString windowClass = QString::fromStdString(command.windowClass);
+    qputenv("RESOURCE_NAME", windowClass.toLatin1());
     // Our options are not Qt's: only the program name reaches QGuiApplication.
     int qtArgc = argc > 0 ? 1 : 0;
     QGuiApplication app(qtArgc, argv);
-    QGuiApplication::setApplicationName(command.windowClass);
+    QGuiApplication::setApplicationName(windowClass);
 
     kesmaro::SimGameWindow window(command.frameSpec);
     std::unique_ptr<ScriptPlayer> scriptPlayer;
@@ -148,14 +141,14 @@ int main(int argc, char* argv[])
 {
     // The arguments are read before any application exists: --render needs no display.
     const kesmaro::SimGameCommand command =
-        kesmaro::ParseSimGameArguments(kesmaro::ToQStringList(kesmaro::ArgumentsOf(argc, argv)));
-    if (!command.error.isEmpty()) {
+        kesmaro::ParseSimGameArguments(kesmaro::ArgumentsOf(argc, argv));
+    if (!command.error.empty()) {
         printError(command.error);
         return kExitUsage;
     }
     switch (command.mode) {
     case kesmaro::SimGameCommand::Mode::Help:
-        QTextStream(stdout) << kesmaro::SimGameUsage();
+        QTextStream(stdout) << QString::fromStdString(kesmaro::SimGameUsage());
         return 0;
     case kesmaro::SimGameCommand::Mode::Render: {
         QCoreApplication app(argc, argv);
