@@ -116,7 +116,10 @@ void Main(Program& p, const std::function<void(Program&)>& checkSystemFiles)
         ConfigFile(config, ConfigMode::Read);
     });
     p.log.WriteDebugLog("Reading ConfigFile ･･･ End ");
-    run([&] { p.extra = LoadExtraSettings(p.programFolder); });
+    run([&] {
+        p.extra = LoadExtraSettings(p.programFolder);
+        p.services.windows.SetCaptureSource(p.extra.Source);
+    });
     run([&] { p.ScreenSizes = BuildScreenSizeList(); });
     run([&] { FormMain_Load(p); });
 }

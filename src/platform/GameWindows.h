@@ -64,6 +64,9 @@ public:
 
     // The whole window's rectangle on the desktop, frame included; all zero when it is gone.
     virtual Rect WindowRect(WindowId window) = 0;
+
+    // From the next grab on, reads the pixels from `source`.
+    virtual void SetCaptureSource(CaptureSource /*source*/) {}
 };
 
 } // namespace kesmaro

@@ -219,7 +219,7 @@ TEST_F(Win32GameWindowsTest, TheScreenSourceReadsTheSamePixelsWhileTheGameIsInFr
     ASSERT_TRUE(showsFrame());
     const std::vector<Rect> regions = defaultRegions();
     const std::vector<PixelBuffer> fromWindow = windows.GrabClientRegions(game, regions);
-    windows.setSource(CaptureSource::Screen);
+    windows.SetCaptureSource(CaptureSource::Screen);
     EXPECT_EQ(windows.source(), CaptureSource::Screen);
     // The screen shows the window once the window manager has drawn it in front.
     EXPECT_TRUE(

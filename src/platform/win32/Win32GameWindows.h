@@ -26,7 +26,7 @@ public:
     explicit Win32GameWindows(CaptureSource source = CaptureSource::Window);
 
     // Takes effect from the next grab; the options window may switch it at any time.
-    void setSource(CaptureSource source) { m_source.store(source); }
+    void SetCaptureSource(CaptureSource source) override { m_source.store(source); }
     CaptureSource source() const { return m_source.load(); }
 
     // FindWindowA: the class name goes to the ANSI call in code page 932.

@@ -510,9 +510,9 @@ void FormOption::showPage()
 
 void FormOption::showCaptureSource()
 {
-    const CaptureSourceChoice source = captureSource(std::nullopt);
-    SetChecked(m_optSourceWindow, source == CaptureSourceChoice::Window);
-    SetChecked(m_optSourceScreen, source == CaptureSourceChoice::Screen);
+    const CaptureSource source = captureSource(std::nullopt);
+    SetChecked(m_optSourceWindow, source == CaptureSource::Window);
+    SetChecked(m_optSourceScreen, source == CaptureSource::Screen);
 }
 
 void FormOption::showState()
@@ -565,11 +565,16 @@ void FormOption::showState()
     m_showing = false;
 }
 
-CaptureSourceChoice FormOption::captureSource(std::optional<CaptureSourceChoice> chosen)
+CaptureSource FormOption::captureSource(std::optional<CaptureSource> chosen)
 {
-    if (chosen)
-        m_captureSource = *chosen;
-    return m_captureSource;
+    // Saved at once beside the settings file and used from the next grab, like the status
+    // line's rolling window: nothing to do with 保 存 of the settings file.
+    if (chosen && *chosen != m_p.extra.Source) {
+        m_p.extra.Source = *chosen;
+        m_p.services.windows.SetCaptureSource(*chosen);
+        SaveCaptureSource(m_p.programFolder, *chosen);
+    }
+    return m_p.extra.Source;
 }
 
 void FormOption::commitSaveFolder()
@@ -726,8 +731,7 @@ void FormOption::command(int id, int code, HWND control)
         return cmdDetect_Click();
     case IdOptSourceWindow:
     case IdOptSourceScreen:
-        captureSource(id == IdOptSourceScreen ? CaptureSourceChoice::Screen
-                                              : CaptureSourceChoice::Window);
+        captureSource(id == IdOptSourceScreen ? CaptureSource::Screen : CaptureSource::Window);
         return showCaptureSource();
     case IdCmdResize:
         return m_logic.cmdResize_Click();

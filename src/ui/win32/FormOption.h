@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/OptionWindow.h"
+#include "config/ExtraSettings.h"
 #include "recognition/AutoDetect.h"
 #include "ui/win32/Controls.h"
 
@@ -50,9 +51,6 @@ enum FormOptionId : int {
     IdLblRollingMinutes = 330,
     IdLblGestureFirst = 335, // lblGesture(0), (2), (3), (4) at their index
 };
-
-// Where the captures come from: the game window's own pixels, or the screen where it lies.
-enum class CaptureSourceChoice { Window, Screen };
 
 // The options window: the controls of OptionWindow's state. Every click and edit goes to the
 // window's logic, and the controls then show its state again. Modeless: the main window's
@@ -118,7 +116,7 @@ private:
     // The capture source setting ([Capture] Source of KesmaroExtra.ini), the one place that
     // reads and writes it: `chosen` stores a new choice; returns the current one. Until the
     // program keeps that setting, the window holds the choice for as long as it runs.
-    CaptureSourceChoice captureSource(std::optional<CaptureSourceChoice> chosen);
+    CaptureSource captureSource(std::optional<CaptureSource> chosen);
 
     Program& m_p;
     OptionWindow m_logic;
@@ -144,7 +142,6 @@ private:
     HWND m_cmbRelativePosition = nullptr;
     HWND m_optSourceWindow = nullptr;
     HWND m_optSourceScreen = nullptr;
-    CaptureSourceChoice m_captureSource = CaptureSourceChoice::Window;
     // What each text box last handed to the settings: a focus change without an edit (the
     // window losing the focus to its own message box) checks nothing twice.
     std::string m_committedFolder;

@@ -1,6 +1,12 @@
 // kesmaro.exe: the Windows program. Builds the real services, starts the program and runs its
 // windows until the main window closes.
 
+// The game-window seam undefines windows.h's FindWindow: first, before GameWindows.h.
+#include <windows.h>
+// clang-format off
+#include "platform/win32/Win32GameWindows.h"
+// clang-format on
+
 #include "app/CommandLine.h"
 #include "app/EchoingPrompter.h"
 #include "app/MainWindowLogic.h"
@@ -12,13 +18,12 @@
 #include "platform/SingleInstance.h"
 #include "platform/win32/Win32ClockScheduler.h"
 #include "platform/win32/Win32Devices.h"
+#include "platform/win32/Win32SystemParts.h"
 #include "records/Documents.h"
 #include "state/Program.h"
 #include "ui/win32/FormInputCheck.h"
 #include "ui/win32/FormMain.h"
 #include "ui/win32/Win32View.h"
-
-#include <windows.h>
 
 // clang-format off
 #include <commctrl.h>
@@ -59,17 +64,6 @@ std::string ExecutableFolder()
     }
     const std::size_t slash = path.find_last_of(L"\\/");
     return kesmaro::WideToUtf8(slash == std::wstring::npos ? path : path.substr(0, slash));
-}
-
-std::string TemporaryFolder()
-{
-    wchar_t buffer[MAX_PATH + 1] = {};
-    const DWORD length = GetTempPathW(MAX_PATH + 1, buffer);
-    std::wstring folder(buffer, length <= MAX_PATH ? length : 0);
-    // GetTempPathW ends its answer in a backslash; a folder's name does not.
-    while (folder.size() > 3 && folder.back() == L'\\')
-        folder.pop_back();
-    return kesmaro::WideToUtf8(folder);
 }
 
 // A second start is refused before it writes anything, so the running one keeps its debug log.
@@ -115,8 +109,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
 
     kesmaro::Win32Clock clock;
     kesmaro::Win32Scheduler scheduler;
-    // The game's windows: stand-ins until the Win32 grabs join (Win32GameWindows).
-    kesmaro::NullGameWindows windows;
+    // The source follows [Capture] Source once the settings are read.
+    kesmaro::Win32GameWindows windows;
     kesmaro::Win32Prompter shownPrompter;
     // Until the main window is up, every box is also written to standard error.
     kesmaro::EchoingPrompter prompter(shownPrompter, std::cerr);
@@ -134,7 +128,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
     const std::string executableFolder = ExecutableFolder();
     // Portable: the settings, debug.txt, log\ and ss\ live beside the executable.
     const std::optional<std::string> startFolder =
-        kesmaro::ProgramFolderOrRefusal(prompter, executableFolder, TemporaryFolder());
+        kesmaro::ProgramFolderOrRefusal(prompter, executableFolder, kesmaro::Win32TempFolder());
     if (!startFolder)
         return 0;
     const std::string& programFolder = *startFolder;
@@ -153,7 +147,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
         PostQuitMessage(0);
     };
 
-    kesmaro::Main(program);
+    kesmaro::Main(program, [](kesmaro::Program& p) {
+        kesmaro::CheckSystemFiles(p, kesmaro::ProbeSystemParts());
+    });
     prompter.setEchoing(false);
     if (ended)
         return 0;
