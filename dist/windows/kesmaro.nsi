@@ -53,7 +53,7 @@ ShowUninstDetails show
 LangString SectionProgram ${LANG_JAPANESE} "Kesmaro 本体とヘルプ"
 LangString SectionProgramText ${LANG_JAPANESE} \
     "kesmaro.exe、ヘルプ文書、スタートメニューのショートカットとアンインストーラ。"
-LangString SectionDesktop ${LANG_JAPANESE} "デスクトップのショートカット"
+LangString SectionDesktop ${LANG_JAPANESE} "デスクトップに置く"
 LangString SectionDesktopText ${LANG_JAPANESE} "デスクトップに Kesmaro のショートカットを作ります。"
 LangString KeptOnUninstall ${LANG_JAPANESE} \
     "Kesmaro をアンインストールします。設定ファイル (KM2DConfig.ini, KesmaroExtra.ini)、\
@@ -62,6 +62,7 @@ LangString KeptOnUninstall ${LANG_JAPANESE} \
 LangString KeptAfterUninstall ${LANG_JAPANESE} \
     "設定ファイル、デバッグログ、記録とスクリーンショットは次のフォルダに残しました。\
 要らなければフォルダごと削除してください。$\r$\n$\r$\n$INSTDIR"
+LangString KeptFolder ${LANG_JAPANESE} "設定と記録を残したフォルダ: $INSTDIR"
 LangString StillRunning ${LANG_JAPANESE} \
     "Kesmaro が起動しています。終了してから「再試行」を押してください。"
 
@@ -140,7 +141,7 @@ Section "Uninstall"
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
     RMDir "$INSTDIR"
     ${If} ${FileExists} "$INSTDIR\*.*"
-        DetailPrint "$(KeptAfterUninstall)"
+        DetailPrint "$(KeptFolder)"
         MessageBox MB_OK|MB_ICONINFORMATION "$(KeptAfterUninstall)" /SD IDOK
     ${EndIf}
 SectionEnd

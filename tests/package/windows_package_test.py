@@ -336,6 +336,21 @@ def installer_checks(options, wine):
 
     # The installed program is portable in its folder, as the unpacked zip is.
     starts_and_writes_beside_itself(wine, folder, "installed program")
+
+    # An update while the program runs stops before it copies anything.
+    running = wine.start(os.path.join(folder, "kesmaro.exe"))
+    main, _ = first_start(running, os.path.join(folder, "debug.txt"))
+    if check(main, "the installed program starts again with its settings"):
+        with open(os.path.join(folder, "ReadMeD.txt"), "ab") as f:
+            f.write(b"changed")
+        update = wine.run("wine", options.setup, "/S", seconds=300)
+        check(update is not None and update.returncode == 2,
+              "a silent install over the running program aborts (exit code 2)")
+        check(read_bytes(os.path.join(folder, "ReadMeD.txt")).endswith(b"changed"),
+              "the aborted install copied nothing")
+        check(close_program(running, main), "the installed program ends when its window closes")
+        with open(os.path.join(folder, "ReadMeD.txt"), "wb") as f:
+            f.write(expected["ReadMeD.txt"])
     player_files = {"KesmaroExtra.ini": b"[Extra]\r\n", os.path.join("log", "record.txt"): b"1\r\n",
                     os.path.join("ss", "shot.png"): b"\x89PNG"}
     for name, content in player_files.items():
