@@ -14,9 +14,9 @@ endif()
 set(KESMARO_WINDOWS_VERSION ${CMAKE_MATCH_1})
 # The installer's own version resource wants four numbers, as the program's has them.
 set(KESMARO_WINDOWS_VERSION_NUMBERS "${CMAKE_MATCH_2}.${CMAKE_MATCH_3}.0.${CMAKE_MATCH_4}")
-# Every file in the zip carries this time, so that two builds of one version give the same zip.
+# The files in the zip show the day of the release, not the day of the build.
 set(KESMARO_WINDOWS_RELEASE_DATE "2026-12-07" CACHE STRING
-    "Date of this version's release (YYYY-MM-DD), the time stamp of the zip's files")
+    "Date of this version's release (YYYY-MM-DD), the time of the zip's files")
 
 set(KESMARO_WINDOWS_ZIP ${PROJECT_BINARY_DIR}/kesmaro-${KESMARO_WINDOWS_VERSION}-win64.zip)
 set(KESMARO_WINDOWS_SETUP ${PROJECT_BINARY_DIR}/kesmaro-${KESMARO_WINDOWS_VERSION}-setup.exe)

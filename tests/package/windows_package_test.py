@@ -79,7 +79,9 @@ class Wine:
 
     def text(self, *arguments):
         done = self.run(*arguments)
-        return done.stdout.decode("utf-8", "replace").strip() if done and not done.returncode else ""
+        if not done or done.returncode:
+            return ""
+        return done.stdout.decode("utf-8", "replace").strip()
 
     def start(self, exe, *arguments, stderr=None):
         process = subprocess.Popen(["wine", exe, *arguments], env=self.env,
