@@ -2,7 +2,7 @@
 PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 
-.PHONY: deps configure build test windows package install-user demo demo-windows demo-replay bench format format-check clean
+.PHONY: deps configure build test windows package package-windows install-user demo demo-windows demo-replay bench format format-check clean
 
 deps:
 	@bash scripts/deps.sh
@@ -34,6 +34,14 @@ windows: configure
 # The Debian package, from the built tree: $(BUILD_DIR)/kesmaro_<version>_<arch>.deb.
 package: build
 	@cmake --build --preset $(PRESET) --target package
+
+# The Windows zip and per-user installer, from the Windows build:
+# build/windows/kesmaro-<version>-win64.zip and kesmaro-<version>-setup.exe.
+package-windows: deps
+	@if $(WINDOWS_READY) && command -v makensis >/dev/null; then cmake --preset windows >/dev/null \
+		&& cmake --build --preset windows --target kesmaro_windows_packages \
+		&& ls -l build/windows/kesmaro-*-win64.zip build/windows/kesmaro-*-setup.exe; \
+	else echo "package-windows: needs mingw-w64, Wine, GoogleTest sources and makensis"; exit 1; fi
 
 # For users who want no package: programs, menu entry, icon and documents under ~/.local.
 install-user: build

@@ -17,7 +17,8 @@ packages=(
     xvfb openbox xdotool wmctrl imagemagick x11-utils xdg-utils
     dpkg-dev lintian desktop-file-utils appstream librsvg2-bin
 )
-windows_packages=(g++-mingw-w64-x86-64-posix wine wine64 googletest python3)
+# nsis makes the Windows installer (`make package-windows`).
+windows_packages=(g++-mingw-w64-x86-64-posix wine wine64 googletest python3 nsis)
 
 missing_of() {
     local p
