@@ -109,7 +109,10 @@ for _ in $(seq 1 $((150 + 150 * windows))); do
     [ -n "$window" ] && break
     kill -0 "$kesmaro" 2>/dev/null || break
     for shown in $(windows_of_kesmaro .); do
-        if [ "$(xdotool getwindowname "$shown" 2>/dev/null)" = "ライブラリファイルチェック" ]; then
+        name=$(xdotool getwindowname "$shown" 2>/dev/null || true)
+        # The main window may have come up since the look above.
+        [[ "$name" == "Kesmaro "* ]] && continue
+        if [ "$name" = "ライブラリファイルチェック" ]; then
             # Closed, not answered with a key: a key sent to a window that goes away can stay
             # held.
             wmctrl -i -c "$shown" 2>/dev/null || true
@@ -124,7 +127,8 @@ done
 if [ -z "$window" ]; then
     sleep 0.5 # the box's text reaches the file as the box shows; a moment for the last line
     if [ -n "$box" ]; then
-        echo "kesmaro did not show its main window; it showed this message:" >&2
+        echo "kesmaro did not show its main window; it showed this message" \
+            "(「$(xdotool getwindowname "$box" 2>/dev/null || true)」):" >&2
         said >&2
         wmctrl -i -c "$box" 2>/dev/null || true
     elif ! kill -0 "$kesmaro" 2>/dev/null; then
@@ -144,8 +148,18 @@ if [ "$checked" -gt 0 ]; then
     echo "start-up check: a part of the system is missing; the demo closed its message:"
     said
 fi
-# Back to the game, as a player would: only the window in front is measured.
-xdotool windowactivate "$game" 2>/dev/null || true
+# Back to the game, as a player would: only the window in front is measured. The main window
+# may take the focus again until its start is complete (it shows, then takes its size), so the
+# game is brought back until it stays in front.
+for _ in $(seq 1 300); do
+    grep -aq 'Program StartUp Complete' "$demo/debug.txt" 2>/dev/null && break
+    sleep 0.2
+done
+for _ in $(seq 1 30); do
+    [ "$(xdotool getactivewindow 2>/dev/null)" = "$game" ] && break
+    xdotool windowactivate "$game" 2>/dev/null || true
+    sleep 1
+done
 
 record_file() {
     ls "$demo"/log/* 2>/dev/null | head -n 1 || true

@@ -18,6 +18,7 @@ import time
 ERROR_TITLE = "^エラー$"
 MAIN_TITLE = "^Kesmaro "
 failures = []
+installs = []
 
 
 def check(condition, what):
@@ -63,6 +64,16 @@ def activate(window):
     tool("xdotool", "windowactivate", "--sync", window)
 
 
+def bring_to_front(window):
+    def front():
+        if tool("xdotool", "getactivewindow").strip() == window:
+            return True
+        activate(window)
+        return False
+
+    return eventually(front, 30)
+
+
 class Wine:
     def __init__(self):
         self.processes = []
@@ -102,6 +113,7 @@ class Install:
     def __init__(self, root, exe, data, wine):
         self.folder = tempfile.mkdtemp(prefix="program-", dir=root)
         self.exe = os.path.join(self.folder, "kesmaro.exe")
+        installs.append(self)
         shutil.copyfile(exe, self.exe)
         template = read_bytes(os.path.join(data, "config", "default-fullscreen-yellow.ini"))
         folder = wine.windows_path(self.folder).encode("cp932")
@@ -176,6 +188,9 @@ def main():
     finally:
         wine.end_all()
     if failures:
+        for install in installs:
+            print(f"--- the end of {install.folder}\\debug.txt:")
+            print("\n".join(install.debug_log().split("\r\n")[-25:]))
         print(f"{len(failures)} check(s) failed", flush=True)
         return 1
     print("all live checks passed", flush=True)
@@ -197,7 +212,11 @@ def run(options, root, wine):
     main_window = wait_for_main_window(install, first.pid)
     if not check(main_window, "the main window shows after the library check"):
         return
-    activate(game_window)  # the main window took the focus as it showed
+    # The main window takes the focus as it shows; the game is brought back once the start is
+    # complete, and again until the window manager says it is in front.
+    check(eventually(lambda: "Program StartUp Complete" in install.debug_log(), 60),
+          "the start completes")
+    check(bring_to_front(game_window), "the game comes to the front")
 
     if not check(eventually(lambda: len(install.record_lines()) >= 2, 200),
                  "two record lines within two captures"):
@@ -226,7 +245,7 @@ def run(options, root, wine):
     again = wine.start(options.simgame, "--script", os.path.join(root, "again.txt"))
     again_window = wait_for_window(".", 60, again.pid)
     if check(again_window, "the game comes back"):
-        activate(again_window)
+        bring_to_front(again_window)
         check(eventually(lambda: not windows(ERROR_TITLE, first.pid), 90),
               "the popup goes when the game is back")
         check(eventually(lambda: len(install.record_lines()) > steady, 90),
