@@ -2,6 +2,7 @@
 // document is opened here.
 #include "platform/win32/Win32Devices.h"
 
+#include "platform/win32/ToneTimeline.h"
 #include "platform/win32/Win32ClockScheduler.h"
 
 #include <gtest/gtest.h>
@@ -37,6 +38,22 @@ TEST(Win32BeeperTest, TonesReturnAtOnceAndQueueUpToTheEnd)
         beeper.SystemBeep();
         EXPECT_LT(clock.TickMs() - start, 200);
     } // the player ends without waiting for the queue
+}
+
+TEST(ToneTimelineTest, PausesBetweenCallsStayPausesWhenTonesOutlastThem)
+{
+    ToneTimeline timeline;
+    // A gesture's "two quick beeps": 75 ms tones asked for 50 ms apart stay two beeps with
+    // 50 ms of silence between them, not one 150 ms tone.
+    EXPECT_EQ(timeline.place(1000, 75), 1000);
+    EXPECT_EQ(timeline.place(1050, 75), 1125);
+    // The group gap after it (500 ms) is kept from the end of the delayed tone.
+    EXPECT_EQ(timeline.place(1550, 75), 1700);
+    // A call a while later is no part of that rhythm and starts at once.
+    EXPECT_EQ(timeline.place(5000, 200), 5000);
+    // Calls made together (no pause) play back to back.
+    EXPECT_EQ(timeline.place(5000, 200), 5200);
+    EXPECT_EQ(timeline.place(5000, 200), 5400);
 }
 
 TEST(Win32ShellTest, RequestsThatCannotBeMadeAreRefused)

@@ -1,8 +1,10 @@
 #include "platform/win32/Win32Devices.h"
 
 #include "common/Utf8.h"
+#include "platform/win32/ToneTimeline.h"
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <deque>
@@ -22,24 +24,45 @@ constexpr int kMinToneHz = 37;
 constexpr int kMaxToneHz = 32767;
 constexpr int kMaxToneMs = 5000;
 
+using SteadyClock = std::chrono::steady_clock;
+
+std::int64_t SteadyMs(SteadyClock::time_point at)
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(at.time_since_epoch()).count();
+}
+
 } // namespace
 
 struct Win32Beeper::Player {
+    struct Request {
+        int hz;
+        int ms;
+        SteadyClock::time_point requested;
+    };
     std::mutex mutex;
     std::condition_variable wake;
-    std::deque<std::pair<int, int>> tones;
+    std::deque<Request> tones;
     bool stopping = false;
     std::thread thread;
 
     void Run()
     {
+        ToneTimeline timeline;
         std::unique_lock lock(mutex);
         for (;;) {
             wake.wait(lock, [&] { return stopping || !tones.empty(); });
             if (stopping)
                 return;
-            const auto [hz, ms] = tones.front();
+            const Request tone = tones.front();
             tones.pop_front();
+            const std::int64_t requestedMs = SteadyMs(tone.requested);
+            const SteadyClock::time_point start =
+                tone.requested +
+                std::chrono::milliseconds(timeline.place(requestedMs, tone.ms) - requestedMs);
+            if (wake.wait_until(lock, start, [&] { return stopping; }))
+                return;
+            const int hz = tone.hz;
+            const int ms = tone.ms;
             lock.unlock();
             Beep(static_cast<DWORD>(hz), static_cast<DWORD>(ms));
             lock.lock();
@@ -74,7 +97,8 @@ void Win32Beeper::Tone(int frequencyHz, int durationMs)
         return;
     {
         std::lock_guard lock(m_player->mutex);
-        m_player->tones.emplace_back(frequencyHz, std::min(durationMs, kMaxToneMs));
+        m_player->tones.push_back(
+            {frequencyHz, std::min(durationMs, kMaxToneMs), SteadyClock::now()});
     }
     m_player->wake.notify_all();
 }

@@ -18,6 +18,7 @@
 #include "platform/SingleInstance.h"
 #include "platform/win32/Win32ClockScheduler.h"
 #include "platform/win32/Win32Devices.h"
+#include "platform/win32/Win32MouseButtons.h"
 #include "platform/win32/Win32SystemParts.h"
 #include "records/Documents.h"
 #include "state/Program.h"
@@ -116,7 +117,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
     kesmaro::EchoingPrompter prompter(shownPrompter, std::cerr);
     kesmaro::Win32Shell shell;
     kesmaro::Win32Beeper beeper;
-    kesmaro::NullMouseButtons mouse;
+    // Read on this thread: batches come through the message loop below and the waits.
+    kesmaro::Win32MouseButtons mouse(clock);
     kesmaro::Win32SystemInfo systemInfo;
     kesmaro::FormInputCheck numberInput(prompter);
     kesmaro::Services services{clock,  scheduler, windows,    prompter,   shell,
