@@ -10,13 +10,13 @@ set(KESMARO_LAYERS
     recognition,graph
     measurement,screenshots,gestures
     app
-    ui/qt
+    ui/qt,ui/win32
     tools
 )
 # Implementations of the seams, and the folders that choose them: a front end (ui/<toolkit>)
 # and the tools build the real services; the core below sees only the interfaces.
 set(KESMARO_IMPLEMENTATIONS platform/sim platform/qt platform/x11 platform/pulse platform/win32)
-set(KESMARO_CHOOSERS ui/qt tools)
+set(KESMARO_CHOOSERS ui/qt ui/win32 tools)
 
 # Files written in standard C++ alone (regular expressions over paths under src/): they build
 # for every platform, so they include no Qt, X11, xcb, PulseAudio or Windows header. The
