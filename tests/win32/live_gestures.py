@@ -18,7 +18,8 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from live_test import (MAIN_TITLE, Install, Wine, bring_to_front, check,  # noqa: E402
                        close_window, eventually, failures, installs, read_bytes, tool,
                        wait_for_window, windows)
-from live_options import MENU_BAR_Y, MENU_CONFIG_X, MENU_ITEM_HEIGHT, click, set_field  # noqa
+from live_options import (MENU_BAR_Y, MENU_CONFIG_X, MENU_ITEM_HEIGHT,  # noqa: E402
+                          MENU_ITEM_TOP, click, set_field)
 
 INTERVAL_LINE = 8
 WATCH_LINE = 18  # the level-up/death watch on or off, and its period in milliseconds
@@ -151,7 +152,7 @@ def run(options, root, wine):
     bring_to_front(main_window)
     click(main_window, MENU_CONFIG_X, MENU_BAR_Y)
     time.sleep(0.5)
-    click(main_window, MENU_CONFIG_X + 20, MENU_BAR_Y + 2 * MENU_ITEM_HEIGHT)
+    click(main_window, MENU_CONFIG_X + 30, MENU_ITEM_TOP + MENU_ITEM_HEIGHT)
     check(eventually(lambda: "DirectX UnLoding ･･･ End" in log(), 30),
           "the menu switches gestures off")
     check(bring_to_front(game_window), "the game comes back to the front")

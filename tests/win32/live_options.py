@@ -20,15 +20,17 @@ from live_test import (MAIN_TITLE, Install, Wine, bring_to_front, check,  # noqa
                        wait_for_window, windows)
 
 OPTION_TITLE = "^オプション$"
-INPUT_TITLE = "^パラメータ入力$"
+INPUT_TITLE = "^設定値入力$"
 AUTO_START_LINE = 7
 INTERVAL_LINE = 8
 
-# Points of the windows as designed (96 dpi), relative to the client area; Wine's X window of a
-# window with a caption is its client area and menu bar, the frame being the window manager's.
-MENU_BAR_Y = -10
-MENU_CONFIG_X = 75
-MENU_RUN_X = 115
+# Points of the windows at 96 dpi in Wine's X window of each, which holds the client area and
+# the menu bar (the caption and frame are the window manager's); the menu bar's are as Wine
+# draws it.
+MENU_BAR_Y = 10
+MENU_CONFIG_X = 72
+MENU_RUN_X = 105
+MENU_ITEM_TOP = 33
 MENU_ITEM_HEIGHT = 20
 INTERVAL_LABEL = (9 + 116 + 28, 29 + 90 + 10)
 SAVE_BUTTON = (164 + 36, 358 + 12)
@@ -71,7 +73,7 @@ def open_options(main_window, pid):
         bring_to_front(main_window)
         click(main_window, MENU_CONFIG_X, MENU_BAR_Y)
         time.sleep(0.5)
-        click(main_window, MENU_CONFIG_X + 20, MENU_BAR_Y + MENU_ITEM_HEIGHT)
+        click(main_window, MENU_CONFIG_X + 30, MENU_ITEM_TOP)
         found = wait_for_window(OPTION_TITLE, 10, pid)
         if found:
             return found
