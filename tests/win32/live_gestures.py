@@ -19,7 +19,7 @@ from live_test import (MAIN_TITLE, Install, Wine, bring_to_front, check,  # noqa
                        close_window, eventually, failures, installs, read_bytes, tool,
                        wait_for_window, windows)
 from live_options import (MENU_BAR_Y, MENU_CONFIG_X, MENU_ITEM_HEIGHT,  # noqa: E402
-                          MENU_ITEM_TOP, click, set_field)
+                          MENU_ITEM_TOP, capture_times, click, set_field)
 
 INTERVAL_LINE = 8
 WATCH_LINE = 18  # the level-up/death watch on or off, and its period in milliseconds
@@ -109,13 +109,12 @@ def run(options, root, wine):
     check("Mouse Events Acquire ･･･ Successfull" in log(),
           "gestures on at the start: the mouse is acquired")
     check(bring_to_front(game_window), "the game comes to the front")
-    if not check(eventually(lambda: len(install.record_lines()) >= 1, 120),
-                 "the run's first capture writes a record line"):
+    if not check(eventually(lambda: capture_times(install), 120), "the run's first capture"):
         return
 
     clicks(game_window, "3333")  # R R R R
-    check(eventually(lambda: len(install.record_lines()) >= 2, 40),
-          "R R R R captures at once: a second record line long before the interval's")
+    check(eventually(lambda: install.record_lines(), 40),
+          "R R R R captures at once: a record line long before the interval's")
     check(install.record_lines()[-1][0] == "35", f"it reads the game: {install.record_lines()}")
 
     clicks(game_window, "1311")  # L R L L
