@@ -112,11 +112,6 @@ def run(options, root, wine):
     if not check(eventually(lambda: capture_times(install), 120), "the run's first capture"):
         return
 
-    clicks(game_window, "3333")  # R R R R
-    check(eventually(lambda: install.record_lines(), 40),
-          "R R R R captures at once: a record line long before the interval's")
-    check(install.record_lines()[-1][0] == "35", f"it reads the game: {install.record_lines()}")
-
     clicks(game_window, "1311")  # L R L L
     check(eventually(lambda: "Suspend Mode On" in log(), 30), "L R L L suspends")
     clicks(game_window, "1311")  # again: only the rhythm and the text log
@@ -135,6 +130,11 @@ def run(options, root, wine):
         check(size and game_size[0] <= size[0] <= game_size[0] + 64
               and game_size[1] <= size[1] <= game_size[1] + 96,
               f"the image is of the game window: {size} for a client area of {game_size}")
+
+    clicks(game_window, "3333")  # R R R R
+    check(eventually(lambda: install.record_lines(), 40),
+          "R R R R captures at once: a record line long before the interval's")
+    check(install.record_lines()[-1][0] == "35", f"it reads the game: {install.record_lines()}")
 
     dead_or_alive = "DEAD OR HAPPY LIVE Print Screen ･･･ End"
     check(not saved(install, "LvUP") and dead_or_alive not in log(),
