@@ -1,42 +1,31 @@
 #!/usr/bin/env python3
-"""kesmaro.exe under Wine reading mouse gestures made with xdotool on another program's window.
+"""kesmaro.exe under Wine reading mouse gestures made with xdotool on the live simulated game.
 
-Run through `wine-gui.sh <session> --shell python3 live_gestures.py ...`. The other program is
-the mouse seam's test program showing its plain window; the gestures' effects are read from the
-debug log. Every wait is on a condition with a generous bound.
+Run through `wine-gui.sh <session> --shell python3 live_gestures.py ...`. kesmaro.exe measures
+kesmaro-simgame.exe, which stays in front; the clicks are made on the game's window and their
+effects are read from the debug log, the record file and the screenshot folder. One running
+program serves every check. Every wait is on a condition with a generous bound.
 """
 
 import argparse
 import os
-import shutil
+import struct
 import sys
 import tempfile
+import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from live_test import (MAIN_TITLE, Wine, check, close_window, eventually,  # noqa: E402
-                       failures, read_bytes, tool, wait_for_window, windows)
+from live_test import (MAIN_TITLE, Install, Wine, bring_to_front, check,  # noqa: E402
+                       close_window, eventually, failures, installs, read_bytes, tool,
+                       wait_for_window, windows)
+from live_options import (MENU_BAR_Y, MENU_CONFIG_X, MENU_ITEM_HEIGHT,  # noqa: E402
+                          MENU_ITEM_TOP, capture_times, click, set_field)
 
-GESTURE_LINE = 20  # the settings file's line: gestures on or off, and the pause between clicks
-
-
-class Install:
-    """A portable kesmaro.exe that asks no first-start questions, gestures on or off."""
-
-    def __init__(self, root, exe, data, wine, gestures):
-        self.folder = tempfile.mkdtemp(prefix="gestures-", dir=root)
-        self.exe = os.path.join(self.folder, "kesmaro.exe")
-        shutil.copyfile(exe, self.exe)
-        template = read_bytes(os.path.join(data, "config", "default-fullscreen-yellow.ini"))
-        folder = wine.windows_path(self.folder).encode("cp932")
-        lines = template.replace(b"{folder}", folder).split(b"\n")
-        line = lines[GESTURE_LINE - 1]
-        value = b"True" if gestures else b"False"
-        lines[GESTURE_LINE - 1] = value.rjust(7) + line[line.index(b" ,"):]
-        with open(os.path.join(self.folder, "KM2DConfig.ini"), "wb") as f:
-            f.write(b"\n".join(lines))
-
-    def debug_log(self):
-        return read_bytes(os.path.join(self.folder, "debug.txt")).decode("cp932", "replace")
+INTERVAL_LINE = 8
+WATCH_LINE = 18  # the level-up/death watch on or off, and its period in milliseconds
+GESTURE_LINE = 20  # gestures on or off, and the longest pause between clicks
+# Far beyond the checks' length: a record line after the run's first comes from a gesture.
+LONG_INTERVAL = b"60"
 
 
 def clicks(target, buttons):
@@ -53,63 +42,134 @@ def chord(target):
          "mouseup", "1", "mouseup", "3")
 
 
-def start(options, root, wine, gestures):
-    install = Install(root, options.kesmaro, options.data, wine, gestures)
-    process = wine.start(install.exe)
+def saved(install, prefix):
+    folder = os.path.join(install.folder, "ss")
+    names = os.listdir(folder) if os.path.isdir(folder) else []
+    return sorted(os.path.join(folder, n) for n in names if n.startswith(prefix))
 
-    def started():
-        # The library check's boxes, where the prefix lacks a library, are answered.
-        for box in windows("^ライブラリファイルチェック$", process.pid):
-            close_window(box)
-        found = windows(MAIN_TITLE, process.pid)
-        return found and "Program StartUp Complete" in install.debug_log() and found[0]
 
-    return install, process, eventually(started, 90)
+def png_size(path):
+    head = read_bytes(path)[:24]
+    if len(head) < 24 or head[:8] != b"\x89PNG\r\n\x1a\n":
+        return None
+    return struct.unpack(">II", head[16:24])
+
+
+def window_size(window):
+    found = dict(line.split("=", 1) for line in
+                 tool("xdotool", "getwindowgeometry", "--shell", window).split())
+    return int(found.get("WIDTH", 0)), int(found.get("HEIGHT", 0))
+
+
+def settled(count, quiet):
+    """Waits until count() holds still for `quiet` seconds; bounded, so a count that keeps
+    growing gives False."""
+    last = [count(), time.monotonic()]
+
+    def still():
+        now = count()
+        if now != last[0]:
+            last[:] = [now, time.monotonic()]
+        return time.monotonic() - last[1] >= quiet
+
+    return eventually(still, 60)
+
+
+def game_script(path):
+    """The Exp percentage rises and falls every two seconds: each fall is a level-up or death
+    to the watch, and the capture cycle still reads every value."""
+    with open(path, "w") as f:
+        for k in range(0, 900):
+            f.write(f"{2 * k} 35 {12.34 if k % 2 else 12.50} {1234567 + k}\n")
 
 
 def run(options, root, wine):
-    other = wine.start(options.target, "--target-window")
-    target = wait_for_window("^KesmaroMouseTarget$", 60, other.pid)
-    if not check(target, "the other program shows its window"):
-        return
-
-    install, process, main_window = start(options, root, wine, True)
-    if not check(main_window, "the main window shows"):
-        return
+    install = Install(root, options.kesmaro, options.data, wine)
+    set_field(install, INTERVAL_LINE, LONG_INTERVAL)
+    set_field(install, WATCH_LINE, b"False")
+    set_field(install, GESTURE_LINE, b"True")
     log = install.debug_log
-    check(eventually(lambda: "Mouse Events Acquire ･･･ Successfull" in log(), 30),
-          "gestures on at the start: the mouse is acquired")
-    tool("xdotool", "windowactivate", "--sync", target)
+    script = os.path.join(root, "script.txt")
+    game_script(script)
+    game = wine.start(options.simgame, "--script", script)
+    game_window = wait_for_window(".", 60, game.pid)
+    if not check(game_window, "the simulated game shows its window"):
+        return
+    program = wine.start(install.exe)
 
-    clicks(target, "1311")  # L R L L
+    def started():
+        for box in windows("^ライブラリファイルチェック$", program.pid):
+            close_window(box)
+        found = windows(MAIN_TITLE, program.pid)
+        return found and "Program StartUp Complete" in log() and found[0]
+
+    main_window = eventually(started, 90)
+    if not check(main_window, "the main window shows and the start completes"):
+        return
+    check("Mouse Events Acquire ･･･ Successfull" in log(),
+          "gestures on at the start: the mouse is acquired")
+    check(bring_to_front(game_window), "the game comes to the front")
+    if not check(eventually(lambda: capture_times(install), 120), "the run's first capture"):
+        return
+
+    clicks(game_window, "1311")  # L R L L
     check(eventually(lambda: "Suspend Mode On" in log(), 30), "L R L L suspends")
-    clicks(target, "1311")  # again: only the rhythm and the text log
-    clicks(target, "1313")  # L R L R
+    clicks(game_window, "1311")  # again: only the rhythm and the text log
+    clicks(game_window, "1313")  # L R L R
     check(eventually(lambda: "Suspend Mode Off" in log(), 30), "L R L R resumes")
     check(log().count("Suspend Mode On") == 1, "L R L L while suspended changes nothing")
-    chord(target)
+
+    before = saved(install, "PrtScr")
+    chord(game_window)
     check(eventually(lambda: "OnLine Print Screen ･･･ End" in log(), 30),
           "both buttons twice asks for a screenshot")
-    process.kill()
-    process.wait(30)
+    shots = saved(install, "PrtScr")
+    if check(len(shots) == len(before) + 1, f"the chord saves one image into ss: {shots}"):
+        size, game_size = png_size(shots[-1]), window_size(game_window)
+        # The image is of the whole foreground window: the game's client area and its frame.
+        check(size and game_size[0] <= size[0] <= game_size[0] + 64
+              and game_size[1] <= size[1] <= game_size[1] + 96,
+              f"the image is of the game window: {size} for a client area of {game_size}")
 
-    install, process, main_window = start(options, root, wine, False)
-    if not check(main_window, "the main window shows with gestures off"):
-        return
-    tool("xdotool", "windowactivate", "--sync", target)
-    clicks(target, "1311")
-    # Nothing can announce that nothing happened: a bounded look for the line.
-    check(not eventually(lambda: "Suspend Mode" in install.debug_log(), 5),
-          "with gestures off, L R L L changes nothing")
-    check("DirectX Loding" not in install.debug_log(), "with gestures off, no mouse is acquired")
-    process.kill()
-    process.wait(30)
+    clicks(game_window, "3333")  # R R R R
+    check(eventually(lambda: install.record_lines(), 40),
+          "R R R R captures at once: a record line long before the interval's")
+    check(install.record_lines()[-1][0] == "35", f"it reads the game: {install.record_lines()}")
+
+    dead_or_alive = "DEAD OR HAPPY LIVE Print Screen ･･･ End"
+    check(not saved(install, "LvUP") and dead_or_alive not in log(),
+          "the watch is off at the start")
+    clicks(game_window, "3111")  # R L L L
+    check(eventually(lambda: log().count(dead_or_alive) >= 2, 60),
+          "R L L L starts the watch: the game's falls are photographed")
+    check(len(saved(install, "LvUP")) >= 4, "each fall saves its images into ss")
+    clicks(game_window, "3113")  # R L L R
+    check(settled(lambda: log().count(dead_or_alive), 10),
+          "R L L R stops the watch: the falls go on, no more images")
+
+    # Gestures off through 設定 → マウスジェスチャ: the mouse is let go and clicks do nothing.
+    bring_to_front(main_window)
+    click(main_window, MENU_CONFIG_X, MENU_BAR_Y)
+    time.sleep(0.5)
+    click(main_window, MENU_CONFIG_X + 30, MENU_ITEM_TOP + MENU_ITEM_HEIGHT)
+    check(eventually(lambda: "DirectX UnLoding ･･･ End" in log(), 30),
+          "the menu switches gestures off")
+    check(bring_to_front(game_window), "the game comes back to the front")
+    lines, suspended = len(install.record_lines()), log().count("Suspend Mode On")
+    clicks(game_window, "1311")
+    clicks(game_window, "3333")
+    # Nothing can announce that nothing happened: a bounded look.
+    check(not eventually(lambda: log().count("Suspend Mode On") > suspended
+                         or len(install.record_lines()) > lines, 8),
+          "with gestures off, L R L L and R R R R change nothing")
+    close_window(main_window)
+    check(eventually(lambda: program.poll() is not None, 30), "the close ends the process")
 
 
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--kesmaro", required=True)
-    parser.add_argument("--target", required=True)
+    parser.add_argument("--simgame", required=True)
     parser.add_argument("--data", required=True)
     parser.add_argument("--work", required=True)
     options = parser.parse_args()
@@ -117,11 +177,16 @@ def main():
     os.makedirs(options.work, exist_ok=True)
     root = tempfile.mkdtemp(prefix="live-", dir=options.work)
     wine = Wine()
+    started = time.monotonic()
     try:
         run(options, root, wine)
     finally:
         wine.end_all()
+    print(f"live gesture checks took {time.monotonic() - started:.0f} s", flush=True)
     if failures:
+        for install in installs:
+            print(f"--- the end of {install.folder}\\debug.txt:")
+            print("\n".join(install.debug_log().split("\r\n")[-25:]))
         print(f"{len(failures)} check(s) failed", flush=True)
         return 1
     print("all gesture checks passed", flush=True)
