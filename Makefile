@@ -14,8 +14,8 @@ build: configure
 	@cmake --build --preset $(PRESET)
 
 test: build
-	@ctest --preset $(PRESET)
-	@if $(WINDOWS_READY); then $(WINDOWS_BUILD) && ctest --preset windows; else $(WINDOWS_SKIPPED); fi
+	@if $(WINDOWS_READY); then ready=1; else ready=0; fi; \
+		bash scripts/run-tests.sh $(PRESET) $$ready sh -c '$(WINDOWS_BUILD)'
 
 # The standard C++ parts built for Windows into build/windows/; `make test` runs their tests
 # under Wine. Needs the cross compiler, Wine and GoogleTest's sources, which deps.sh installs
