@@ -73,7 +73,7 @@ class Win32GameWindowsTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        spec = new GameFrameSpec(test::FrameSpec(35, 12.34, 1234567, CoinArea::Both));
+        frameSpec = new GameFrameSpec(test::FrameSpec(35, 12.34, 1234567, CoinArea::Both));
         std::wstring commandLine = L"\"" + programPath(KESMARO_SIMGAME_EXE) +
                                    L"\" --level 35 --exp 12.34 --coins 1234567 --coin-area both";
         STARTUPINFOW startup{};
@@ -98,14 +98,14 @@ protected:
             delete process;
             process = nullptr;
         }
-        delete spec;
-        spec = nullptr;
+        delete frameSpec;
+        frameSpec = nullptr;
     }
 
     void SetUp() override
     {
         ASSERT_NE(process, nullptr) << "kesmaro-simgame.exe did not start";
-        frame = RenderGameFrame(*spec);
+        frame = RenderGameFrame(*frameSpec);
         ASSERT_FALSE(frame.isEmpty());
         ASSERT_TRUE(waitFor([&] { return (game = windows.FindWindow(kGameClass)) != kNoWindow; }))
             << "no window of class " << kGameClass;
@@ -130,7 +130,7 @@ protected:
 
     std::vector<Rect> defaultRegions() const
     {
-        const Settings s = FrameSettings(*spec);
+        const Settings s = FrameSettings(*frameSpec);
         std::vector<Rect> regions;
         for (int area : {0, 1, 2}) {
             const CaptureRect& a = s.CaptureArea[static_cast<std::size_t>(area)];
@@ -139,7 +139,7 @@ protected:
         return regions;
     }
 
-    static inline GameFrameSpec* spec = nullptr;
+    static inline GameFrameSpec* frameSpec = nullptr;
     static inline PROCESS_INFORMATION* process = nullptr;
     Win32GameWindows windows;
     PixelBuffer frame;
