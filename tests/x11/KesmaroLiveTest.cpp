@@ -438,14 +438,17 @@ QStringList FilesIn(const QString& folder, const QString& pattern)
     return QDir(folder).entryList({pattern}, QDir::Files, QDir::Name);
 }
 
-// A game whose Exp goes up and down every two seconds: every fall looks like a level-up.
+// A game whose Exp goes up and down every two seconds: every fall looks like a level-up. The
+// coins rise all the time, so that any two captures differ and each writes its record line
+// (a capture that finds nothing moved writes none), whichever phase of the Exp it meets.
 QString SeesawGame()
 {
     QString script;
     for (int t = 0; t <= 600; t += 2)
-        script += QStringLiteral("%1 35 %2 1000000\n")
+        script += QStringLiteral("%1 35 %2 %3\n")
                       .arg(t)
-                      .arg(t % 4 == 0 ? QStringLiteral("10.00") : QStringLiteral("60.00"));
+                      .arg(t % 4 == 0 ? QStringLiteral("10.00") : QStringLiteral("60.00"))
+                      .arg(1000000 + t);
     return script;
 }
 
