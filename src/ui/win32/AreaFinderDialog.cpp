@@ -28,21 +28,6 @@ constexpr int kTextWidth = 330;
 constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 26;
 
-void RegisterWindowClass()
-{
-    static const bool registered = [] {
-        WNDCLASSEXW form{};
-        form.cbSize = sizeof(form);
-        form.lpfnWndProc = DefWindowProcW; // replaced by the instance's procedure at creation
-        form.hInstance = GetModuleHandleW(nullptr);
-        form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        form.lpszClassName = kWindowClass;
-        return RegisterClassExW(&form) != 0;
-    }();
-    (void)registered;
-}
-
 std::string Describe(const FoundNumber& number)
 {
     switch (number.status) {
@@ -103,7 +88,7 @@ AreaFinderDialog::~AreaFinderDialog()
 
 void AreaFinderDialog::build(HWND owner)
 {
-    RegisterWindowClass();
+    win32::RegisterFormClass({kWindowClass});
     m_owner = owner;
     m_window = CreateWindowExW(kExStyle, kWindowClass, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,

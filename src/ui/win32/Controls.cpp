@@ -249,6 +249,24 @@ HWND CreatePanel(HWND parent, std::string_view caption, const Box& where, int id
                          WS_EX_CONTROLPARENT);
 }
 
+void RegisterFormClass(const FormClass& form)
+{
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.style = form.style;
+    windowClass.lpfnWndProc = form.procedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    if (form.programIcon) {
+        windowClass.hIcon = LoadIconW(windowClass.hInstance, MAKEINTRESOURCEW(1));
+        windowClass.hIconSm = windowClass.hIcon;
+    }
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = form.name;
+    // A second registration fails with ERROR_CLASS_ALREADY_EXISTS and changes nothing.
+    RegisterClassExW(&windowClass);
+}
+
 HWND CreatePage(HWND parent, const Box& where, int id, int dpi)
 {
     return CreateControl(parent, PageClass(), "", WS_CLIPSIBLINGS, where, id, dpi,

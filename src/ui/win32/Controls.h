@@ -33,6 +33,16 @@ int Scaled(int designed, int dpi);
 // A length at `dpi` back in designed pixels.
 int Unscaled(int actual, int dpi);
 
+// The class of one of our top-level windows: the dialog background and the arrow pointer;
+// `programIcon` gives it the executable's icon. A class registered before stays as it is.
+struct FormClass {
+    const wchar_t* name = nullptr;
+    WNDPROC procedure = DefWindowProcW; // or the instance's own, set once the window exists
+    UINT style = 0;
+    bool programIcon = false;
+};
+void RegisterFormClass(const FormClass& form);
+
 // Registers the container class (once): a plain child that forwards its children's commands,
 // colour and owner-draw requests to its own parent and paints an etched frame, with its text
 // as the frame's caption when it has one.

@@ -17,21 +17,6 @@ constexpr int kClientHeight = 150;
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
-void RegisterWindowClass()
-{
-    static const bool registered = [] {
-        WNDCLASSEXW form{};
-        form.cbSize = sizeof(form);
-        form.lpfnWndProc = DefWindowProcW; // replaced by the instance's procedure at creation
-        form.hInstance = GetModuleHandleW(nullptr);
-        form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        form.lpszClassName = kWindowClass;
-        return RegisterClassExW(&form) != 0;
-    }();
-    (void)registered;
-}
-
 // Editing shortcuts reach the box as control characters: select all, copy, paste, cut, undo.
 bool EditingControlCharacter(WPARAM c)
 {
@@ -47,7 +32,7 @@ std::string FormInputCheck::DesignCaption()
 
 FormInputCheck::FormInputCheck(Prompter& prompter) : m_prompter(prompter)
 {
-    RegisterWindowClass();
+    win32::RegisterFormClass({kWindowClass});
     m_window = CreateWindowExW(kExStyle, kWindowClass, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                GetModuleHandleW(nullptr), nullptr);

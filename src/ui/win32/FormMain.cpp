@@ -49,24 +49,6 @@ int CommandId(Command command)
     return IdCommandBase + static_cast<int>(command);
 }
 
-void RegisterWindowClass()
-{
-    static const bool registered = [] {
-        WNDCLASSEXW form{};
-        form.cbSize = sizeof(form);
-        form.style = CS_DBLCLKS;
-        form.lpfnWndProc = DefWindowProcW; // replaced by the instance's procedure at creation
-        form.hInstance = GetModuleHandleW(nullptr);
-        form.hIcon = LoadIconW(form.hInstance, MAKEINTRESOURCEW(1));
-        form.hIconSm = form.hIcon;
-        form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        form.lpszClassName = kWindowClass;
-        return RegisterClassExW(&form) != 0;
-    }();
-    (void)registered;
-}
-
 // The text box counts UTF-16 units; the log's caret counts characters.
 int EditPosition(std::string_view text, int caret)
 {
@@ -78,7 +60,7 @@ int EditPosition(std::string_view text, int caret)
 
 FormMain::FormMain(Program& p) : m_program(p)
 {
-    RegisterWindowClass();
+    win32::RegisterFormClass({kWindowClass, DefWindowProcW, CS_DBLCLKS, true});
     // The window procedure finds this object from the creation parameter on.
     m_window = CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, L"",
                                WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,

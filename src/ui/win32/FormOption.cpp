@@ -51,23 +51,6 @@ constexpr int kValueHeight = 20;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 
-void RegisterWindowClass()
-{
-    static const bool registered = [] {
-        WNDCLASSEXW form{};
-        form.cbSize = sizeof(form);
-        form.lpfnWndProc = DefWindowProcW; // replaced by the instance's procedure at creation
-        form.hInstance = GetModuleHandleW(nullptr);
-        form.hIcon = LoadIconW(form.hInstance, MAKEINTRESOURCEW(1));
-        form.hIconSm = form.hIcon;
-        form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        form.lpszClassName = kWindowClass;
-        return RegisterClassExW(&form) != 0;
-    }();
-    (void)registered;
-}
-
 bool Checked(HWND box)
 {
     return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -172,7 +155,7 @@ FormOption::FormOption(Program& p) : m_p(p), m_logic(p)
 {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TAB_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
-    RegisterWindowClass();
+    win32::RegisterFormClass({kWindowClass, DefWindowProcW, 0, true});
     m_window = CreateWindowExW(kExStyle, kWindowClass, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                GetModuleHandleW(nullptr), nullptr);

@@ -3,6 +3,7 @@
 #include "app/PopupRemarks.h"
 #include "common/Utf8.h"
 #include "state/Program.h"
+#include "ui/win32/Controls.h"
 #include "ui/win32/GdiFonts.h"
 
 #include <algorithm>
@@ -13,21 +14,6 @@ namespace {
 
 constexpr wchar_t kPopupClass[] = L"KesmaroPopup";
 constexpr int kLabelId = 1;
-
-bool RegisterPopupClass(WNDPROC procedure)
-{
-    static const bool registered = [procedure] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = procedure;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kPopupClass;
-        return RegisterClassExW(&wc) != 0;
-    }();
-    return registered;
-}
 
 SIZE OuterSize(HWND hwnd)
 {
@@ -60,7 +46,7 @@ SIZE TextSize(HWND label, const std::wstring& text, HFONT font)
 
 FormPopup::FormPopup(Program& p) : m_program(p)
 {
-    RegisterPopupClass(&FormPopup::WindowProc);
+    win32::RegisterFormClass({kPopupClass, &FormPopup::WindowProc});
     const int width = std::max(1, p.popup.widthTwips / kTwipsPerPixel);
     const int height = std::max(1, p.popup.heightTwips / kTwipsPerPixel);
     m_hwnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_DLGMODALFRAME, kPopupClass, L"メッセージ",

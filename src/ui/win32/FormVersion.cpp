@@ -3,6 +3,7 @@
 #include "common/Utf8.h"
 #include "config/Settings.h"
 #include "state/Program.h"
+#include "ui/win32/Controls.h"
 #include "ui/win32/GdiFonts.h"
 
 #include <array>
@@ -39,21 +40,6 @@ constexpr std::array<ControlDesign, 5> kControls{{
     {"cmdOK", kCmdOk, L"BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP, {110, 110, 80, 26}},
 }};
 
-bool RegisterVersionClass(WNDPROC procedure)
-{
-    static const bool registered = [procedure] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = procedure;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kVersionClass;
-        return RegisterClassExW(&wc) != 0;
-    }();
-    return registered;
-}
-
 HCURSOR HandCursor()
 {
     return LoadCursorW(nullptr, IDC_HAND);
@@ -64,7 +50,7 @@ HCURSOR HandCursor()
 FormVersion::FormVersion(Program& p, HWND owner)
     : m_p(p), m_link(p.documentFolder), m_owner(owner), m_linkCursor(HandCursor())
 {
-    RegisterVersionClass(&FormVersion::WindowProc);
+    win32::RegisterFormClass({kVersionClass, &FormVersion::WindowProc});
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
     RECT outer{0, 0, kClientWidth, kClientHeight};
