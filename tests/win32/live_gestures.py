@@ -7,17 +7,15 @@ effects are read from the debug log, the record file and the screenshot folder. 
 program serves every check. Every wait is on a condition with a generous bound.
 """
 
-import argparse
 import os
 import struct
 import sys
-import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from live_test import (MAIN_TITLE, Install, Wine, bring_to_front, check,  # noqa: E402
-                       close_window, eventually, failures, installs, read_bytes, tool,
-                       wait_for_window, windows)
+from live_test import (Install, bring_to_front, check, close_window,  # noqa: E402
+                       eventually, read_bytes, run_checks, tool, wait_for_start,
+                       wait_for_window)
 from live_options import (MENU_BAR_Y, MENU_CONFIG_X, MENU_ITEM_HEIGHT,  # noqa: E402
                           MENU_ITEM_TOP, capture_times, click, set_field)
 
@@ -97,13 +95,7 @@ def run(options, root, wine):
         return
     program = wine.start(install.exe)
 
-    def started():
-        for box in windows("^ライブラリファイルチェック$", program.pid):
-            close_window(box)
-        found = windows(MAIN_TITLE, program.pid)
-        return found and "Program StartUp Complete" in log() and found[0]
-
-    main_window = eventually(started, 90)
+    main_window = wait_for_start(install, program.pid)
     if not check(main_window, "the main window shows and the start completes"):
         return
     check("Mouse Events Acquire ･･･ Successfull" in log(),
@@ -166,32 +158,6 @@ def run(options, root, wine):
     check(eventually(lambda: program.poll() is not None, 30), "the close ends the process")
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--kesmaro", required=True)
-    parser.add_argument("--simgame", required=True)
-    parser.add_argument("--data", required=True)
-    parser.add_argument("--work", required=True)
-    options = parser.parse_args()
-
-    os.makedirs(options.work, exist_ok=True)
-    root = tempfile.mkdtemp(prefix="live-", dir=options.work)
-    wine = Wine()
-    started = time.monotonic()
-    try:
-        run(options, root, wine)
-    finally:
-        wine.end_all()
-    print(f"live gesture checks took {time.monotonic() - started:.0f} s", flush=True)
-    if failures:
-        for install in installs:
-            print(f"--- the end of {install.folder}\\debug.txt:")
-            print("\n".join(install.debug_log().split("\r\n")[-25:]))
-        print(f"{len(failures)} check(s) failed", flush=True)
-        return 1
-    print("all gesture checks passed", flush=True)
-    return 0
-
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_checks(run, "gesture checks"))

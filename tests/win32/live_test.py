@@ -172,7 +172,22 @@ def debug_entries(text):
     return [e.rstrip("\n") for e in entries]
 
 
-def main():
+def wait_for_start(install, pid):
+    """Answers the library check's boxes until the main window shows and the start is complete;
+    the main window or None."""
+
+    def started():
+        for box in windows("^ライブラリファイルチェック$", pid):
+            close_window(box)
+        found = windows(MAIN_TITLE, pid)
+        return found and "Program StartUp Complete" in install.debug_log() and found[0]
+
+    return eventually(started, 90)
+
+
+def run_checks(run, what):
+    """The command line of every live script: runs `run(options, root, wine)` in a scratch folder
+    of --work, ends every program it started and reports; the exit status."""
     parser = argparse.ArgumentParser()
     parser.add_argument("--kesmaro", required=True)
     parser.add_argument("--simgame", required=True)
@@ -183,17 +198,19 @@ def main():
     os.makedirs(options.work, exist_ok=True)
     root = tempfile.mkdtemp(prefix="live-", dir=options.work)
     wine = Wine()
+    started = time.monotonic()
     try:
         run(options, root, wine)
     finally:
         wine.end_all()
+    print(f"{what} took {time.monotonic() - started:.0f} s", flush=True)
     if failures:
         for install in installs:
             print(f"--- the end of {install.folder}\\debug.txt:")
             print("\n".join(install.debug_log().split("\r\n")[-25:]))
         print(f"{len(failures)} check(s) failed", flush=True)
         return 1
-    print("all live checks passed", flush=True)
+    print(f"all {what} passed", flush=True)
     return 0
 
 
@@ -286,4 +303,4 @@ def run(options, root, wine):
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_checks(run, "live checks"))
